@@ -1,0 +1,148 @@
+#include "import/NumMapProc.h"
+
+#include "platform/CheckedMath.h"
+#include "platform/Errors.h"
+#include "platform/TextConvert.h"
+
+namespace talvo {
+
+namespace {
+
+// The bytes at 1-based columns First to First + Width - 1; fewer (or none) where the line
+// ends early.
+std::string_view Field(std::string_view Line, size_t First, size_t Width) {
+    if (First > Line.size()) {
+        return {};
+    }
+    return Line.substr(First - 1, Width);
+}
+
+// Trailing blanks and control characters go; no byte of a double-byte character is one.
+std::string TrimmedField(std::string_view Line, size_t First, size_t Width) {
+    std::string_view Text = Field(Line, First, Width);
+    while (!Text.empty() && static_cast<unsigned char>(Text.back()) <= ' ') {
+        Text.remove_suffix(1);
+    }
+    return std::string(Text);
+}
+
+int32_t IntegerField(std::string_view Line, size_t First, size_t Width) {
+    return StrToInt(Field(Line, First, Width));
+}
+
+// Degree digits, a point, then minute-second digits: "035" and "3000" give 35.3.
+double CoordinateField(std::string_view Line, size_t First) {
+    std::string Text(Field(Line, First, 3));
+    Text += '.';
+    Text += Field(Line, First + 3, 4);
+    return StrToFloat(Text);
+}
+
+std::string UpperAscii(std::string_view Text) {
+    std::string Upper(Text);
+    for (char& C : Upper) {
+        if (C >= 'a' && C <= 'z') {
+            C = static_cast<char>(C - 'a' + 'A');
+        }
+    }
+    return Upper;
+}
+
+[[noreturn]] void LoadRaster(const std::string& Path) {
+    throw ETalvoError("This version of Talvo cannot read Global Map or .bil rasters yet: " + Path);
+}
+
+} // namespace
+
+void LoadMapFile(const std::string& Path, MapState& Map, TMapHost& Host) {
+    ResetMapState(Map);
+
+    size_t Slash = Path.find_last_of('/');
+    std::string_view FileName(Path);
+    FileName.remove_prefix(Slash == std::string::npos ? 0 : Slash + 1);
+    size_t Dot = FileName.find_last_of('.');
+    std::string Ext = Dot == std::string_view::npos ? "" : UpperAscii(FileName.substr(Dot));
+
+    if (Ext == ".HDR") {
+        std::string Prefix = UpperAscii(FileName.substr(0, 2));
+        if (Prefix == "EL" || Prefix == "LU" || Prefix == "VG") {
+            LoadRaster(Path);
+        }
+    }
+    if (Ext == ".BIL") {
+        LoadRaster(Path);
+    }
+
+    TTextFile File(Path);
+    ReadNumMap(File, NumMapCellSpacing(Ext), Map, Host);
+}
+
+void ReadNumMap(TTextFile& File, int32_t CellSpacing, MapState& Map, TMapHost& Host) {
+    ReadNumHeader(File.ReadLine(), Map, Host);
+    Map.NumHeader.CellSpacing = CellSpacing;
+    Map.RowsRead = 0;
+    while (!File.Eof()) {
+        ReadNumRecord(File.ReadLine(), Map);
+        Map.RowsRead = CheckedAdd(Map.RowsRead, 1);
+    }
+    Host.RenderMap(Map.NumHeader.MapKind);
+    Host.Enable3D();
+}
+
+void ReadNumHeader(std::string_view Line, MapState& Map, TMapHost& Host) {
+    TNum_HeaderRec& H = Map.NumHeader;
+    H.MeshCode = Field(Line, 1, 6);
+    H.Org_Scale = IntegerField(Line, 7, 5);
+    H.Org_Surv = Field(Line, 12, 4);
+    H.Org_Mod = Field(Line, 16, 4);
+    H.NumericY = Field(Line, 20, 4);
+    H.Pts_WE = IntegerField(Line, 24, 3);
+    H.Pts_NS = IntegerField(Line, 27, 3);
+    H.Ido_WS = CoordinateField(Line, 30);
+    H.Kei_WS = CoordinateField(Line, 37);
+    H.Ido_EN = CoordinateField(Line, 44);
+    H.Kei_EN = CoordinateField(Line, 51);
+    H.Zuyou_Su = IntegerField(Line, 58, 1);
+    for (size_t Sheet = 0; Sheet < 4; ++Sheet) {
+        H.Zu_name[Sheet] = TrimmedField(Line, 59 + 21 * Sheet, 20);
+        H.Zu_Flg[Sheet] = TrimmedField(Line, 79 + 21 * Sheet, 1);
+    }
+    H.RecCnt = IntegerField(Line, 143, 3);
+    H.Comment = TrimmedField(Line, 146, 80);
+    H.RecFlg = Field(Line, 226, 320);
+
+    // No row of the new map is read yet, whatever the grids held before; and a failure in
+    // the dimensioning below must not leave a row count of the previous map.
+    Map.RowsRead = 0;
+    Map.NumData.RowLineGrid.ReDim(1, H.Pts_NS, false);
+    Map.NumData.HeightGrid.ReDim(H.Pts_NS, H.Pts_WE, false);
+    H.MapKind = MapKindNumeric;
+    Host.SetProgressMax(H.Pts_NS);
+}
+
+void ReadNumRecord(std::string_view Line, MapState& Map) {
+    TNum_DataRec& D = Map.NumData;
+    D.RecCode = Field(Line, 1, 4);
+    D.RecSub = Field(Line, 5, 2);
+    D.RowLineGrid.SetVal(0, Map.RowsRead, IntegerField(Line, 7, 3));
+    const int32_t Columns = Map.NumHeader.Pts_WE;
+    for (int32_t J = 0; J < Columns; ++J) {
+        D.HeightGrid.SetVal(Map.RowsRead, J,
+                            IntegerField(Line, 10 + 5 * static_cast<size_t>(J), 5));
+    }
+}
+
+int32_t NumMapCellSpacing(std::string_view UpperExt) {
+    if (UpperExt == ".MEM") {
+        return 500;
+    }
+    if (UpperExt == ".SEM") {
+        return 2500;
+    }
+    if (UpperExt == ".TEM") {
+        return 10000;
+    }
+    return 0;
+}
+
+} // namespace talvo

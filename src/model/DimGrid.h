@@ -1,0 +1,119 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <type_traits>
+
+#include "model/DimError.h"
+#include "platform/CheckedMath.h"
+
+namespace talvo {
+
+// A dense row-major matrix of T in one zero-filled block, dimensioned after construction.
+// The shared body of TDelDim, TSDelDim and TD3VectDim.
+template <typename T> class TDimGrid {
+    static_assert(std::is_trivially_copyable_v<T> && sizeof(T) <= 127);
+
+  public:
+    TDimGrid() = default;
+    TDimGrid(const TDimGrid&) = delete;
+    TDimGrid& operator=(const TDimGrid&) = delete;
+
+    // Empty grid → Rows × Cols zeros.
+    void SetDim(int32_t Rows, int32_t Cols) {
+        if (FRows != 0 || FCols != 0) {
+            RaiseDimError("Dimension Is Allready Exist");
+        }
+        if (Rows < 1 || Cols < 1) {
+            RaiseDimError("Invalid Index Value");
+        }
+        FElemSize = static_cast<int8_t>(sizeof(T));
+        Adopt(Allocate(Rows, Cols, FElemSize), Rows, Cols);
+    }
+
+    // New dimensions; with Keep the cells where old and new overlap survive, others are 0.
+    void ReDim(int32_t Rows, int32_t Cols, bool Keep) {
+        if (Rows < 1 || Cols < 1) {
+            RaiseDimError("Invalid Index Value");
+        }
+        if (!Keep) {
+            ClearDim();
+            SetDim(Rows, Cols);
+            return;
+        }
+        TBlock Block = Allocate(Rows, Cols, FElemSize);
+        int32_t CopyRows = std::min(Rows, FRows);
+        int32_t CopyCols = std::min(Cols, FCols);
+        for (int32_t R = 0; R < CopyRows; ++R) {
+            std::memcpy(Block.get() + static_cast<size_t>(R) * static_cast<size_t>(Cols),
+                        FData.get() + static_cast<size_t>(R) * static_cast<size_t>(FCols),
+                        static_cast<size_t>(CopyCols) * sizeof(T));
+        }
+        Adopt(std::move(Block), Rows, Cols);
+    }
+
+    void ClearDim() {
+        FData.reset();
+        FElemSize = 0;
+        FRows = FCols = 0;
+        FMaxRow = FMaxCol = 0;
+    }
+
+    T GetVal(int32_t Row, int32_t Col) const { return FData.get()[Offset(Row, Col)]; }
+    void SetVal(int32_t Row, int32_t Col, T Value) { FData.get()[Offset(Row, Col)] = Value; }
+
+    int8_t ElemSize() const { return FElemSize; }
+    int32_t Rows() const { return FRows; }
+    int32_t Cols() const { return FCols; }
+    uint32_t MaxRow() const { return FMaxRow; }
+    uint32_t MaxCol() const { return FMaxCol; }
+
+  private:
+    struct TFree {
+        void operator()(T* Block) const { std::free(Block); }
+    };
+    using TBlock = std::unique_ptr<T, TFree>;
+
+    static TBlock Allocate(int32_t Rows, int32_t Cols, int8_t ElemSize) {
+        int32_t Bytes = CheckedMul(CheckedMul(Rows, int32_t{ElemSize}), Cols);
+        // Zero bytes means an empty grid asked to keep its contents: there is nothing to keep.
+        TBlock Block(Bytes == 0 ? nullptr
+                                : static_cast<T*>(std::calloc(static_cast<size_t>(Bytes), 1)));
+        if (!Block) {
+            RaiseDimError("Memory Allocation Faild");
+        }
+        return Block;
+    }
+
+    void Adopt(TBlock Block, int32_t Rows, int32_t Cols) {
+        FData = std::move(Block);
+        FRows = Rows;
+        FCols = Cols;
+        FMaxRow = static_cast<uint32_t>(Rows - 1);
+        FMaxCol = static_cast<uint32_t>(Cols - 1);
+    }
+
+    // Comparing against the counts rather than MaxRow/MaxCol gives the same answer on a
+    // dimensioned grid and refuses every index on an empty one, without touching memory.
+    size_t Offset(int32_t Row, int32_t Col) const {
+        if (static_cast<uint32_t>(Row) >= static_cast<uint32_t>(FRows)) {
+            RaiseIndexOverRange(1, Row);
+        }
+        if (static_cast<uint32_t>(Col) >= static_cast<uint32_t>(FCols)) {
+            RaiseIndexOverRange(2, Col);
+        }
+        return static_cast<size_t>(Row) * static_cast<size_t>(FCols) + static_cast<size_t>(Col);
+    }
+
+    int8_t FElemSize = 0;
+    int32_t FRows = 0;
+    int32_t FCols = 0;
+    TBlock FData;
+    uint32_t FMaxRow = 0;
+    uint32_t FMaxCol = 0;
+};
+
+} // namespace talvo

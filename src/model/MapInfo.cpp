@@ -1,0 +1,81 @@
+#include "model/MapInfo.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "platform/Cp932.h"
+
+namespace talvo {
+
+namespace {
+
+template <typename T> std::string FormatReal(T Value, std::chars_format Format, int Precision) {
+    char Buffer[128];
+    auto Result = Precision < 0 ? std::to_chars(Buffer, Buffer + sizeof Buffer, Value, Format)
+                                : std::to_chars(Buffer, Buffer + sizeof Buffer, Value, Format,
+                                                Precision);
+    return std::string(Buffer, Result.ptr);
+}
+
+std::string FormatCorner(double Corner, bool AlreadyDms) {
+    long double Shown = AlreadyDms ? Corner : DegToDms(Corner);
+    return FormatReal(Shown, std::chars_format::fixed, 6);
+}
+
+} // namespace
+
+long double DegToDms(long double X) {
+    if (X < 0) {
+        return -DegToDms(-X);
+    }
+    long double D = std::trunc(X);
+    long double F = (X - D) * 60;
+    long double M = std::trunc(F);
+    long double S = (F - M) * 60;
+    return D + M / 100 + S / 10000;
+}
+
+std::vector<TMapInfoField> MapInfoFields(const MapState& Map) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    const bool Dms = H.MapKind == MapKindNumeric;
+    std::vector<TMapInfoField> Fields = {
+        {"MeshCode", Cp932ToUtf8(H.MeshCode)},
+        {"Org_Scale", std::to_string(H.Org_Scale)},
+        {"Org_Surv", Cp932ToUtf8(H.Org_Surv)},
+        {"Org_Mod", Cp932ToUtf8(H.Org_Mod)},
+        {"NumericY", Cp932ToUtf8(H.NumericY)},
+        {"Pts_WE", std::to_string(H.Pts_WE)},
+        {"Pts_NS", std::to_string(H.Pts_NS)},
+        {"Ido_WS", FormatCorner(H.Ido_WS, Dms)},
+        {"Kei_WS", FormatCorner(H.Kei_WS, Dms)},
+        {"Ido_EN", FormatCorner(H.Ido_EN, Dms)},
+        {"Kei_EN", FormatCorner(H.Kei_EN, Dms)},
+        {"Zuyou_Su", std::to_string(H.Zuyou_Su)},
+    };
+    for (size_t Sheet = 0; Sheet < 4; ++Sheet) {
+        std::string Number = std::to_string(Sheet + 1);
+        Fields.push_back({"Zu_name" + Number, Cp932ToUtf8(H.Zu_name[Sheet])});
+        Fields.push_back({"Zu_Flg" + Number, Cp932ToUtf8(H.Zu_Flg[Sheet])});
+    }
+    Fields.push_back({"RecCnt", std::to_string(H.RecCnt)});
+    Fields.push_back({"Comment", Cp932ToUtf8(H.Comment)});
+    Fields.push_back({"RecFlg", Cp932ToUtf8(H.RecFlg)});
+    return Fields;
+}
+
+std::vector<TMapInfoField> MapDetailFields(const MapState& Map) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    // Shortest text that reads back as the same double.
+    auto Exact = [](double Value) { return FormatReal(Value, std::chars_format::general, -1); };
+    return {
+        {"MapKind", H.MapKind},
+        {"CellSpacing", std::to_string(H.CellSpacing)},
+        {"BytesPerCell", std::to_string(H.BytesPerCell)},
+        {"DataFileName", H.DataFileName},
+        {"CellWidthLat", Exact(H.CellWidthLat)},
+        {"CellWidthLon", Exact(H.CellWidthLon)},
+        {"RowsRead", std::to_string(Map.RowsRead)},
+    };
+}
+
+} // namespace talvo

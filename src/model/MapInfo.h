@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/MapState.h"
+
+namespace talvo {
+
+// An angle in decimal degrees as the value d.mmss… (degrees, minutes, seconds and fractional
+// seconds); a negative angle gives the negative of its absolute value's conversion.
+long double DegToDms(long double X);
+
+struct TMapInfoField {
+    std::string Name;  // the field's name, as the information window's value label
+    std::string Value; // UTF-8, formatted as the window shows it
+};
+
+// The 23 fields of the information window in its order, ending with RecFlg. Raster corners
+// are shown in d.mmss notation; numeric-map corners are in that notation already and are
+// shown as stored.
+std::vector<TMapInfoField> MapInfoFields(const MapState& Map);
+
+// What the window does not show: MapKind, CellSpacing, BytesPerCell, DataFileName,
+// CellWidthLat, CellWidthLon and RowsRead.
+std::vector<TMapInfoField> MapDetailFields(const MapState& Map);
+
+} // namespace talvo

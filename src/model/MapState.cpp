@@ -1,0 +1,37 @@
+#include "model/MapState.h"
+
+namespace talvo {
+
+void InitMapState(MapState& Map) {
+    Map.NumData.RowLineGrid.SetDim(1, 1);
+    Map.NumData.HeightGrid.SetDim(1, 1);
+}
+
+void ResetMapState(MapState& Map) {
+    TNum_HeaderRec& H = Map.NumHeader;
+    H.MeshCode.clear();
+    H.Org_Scale = 0;
+    H.Org_Surv.clear();
+    H.Org_Mod.clear();
+    H.NumericY.clear();
+    H.Pts_WE = H.Pts_NS = 0;
+    H.Ido_WS = H.Kei_WS = H.Ido_EN = H.Kei_EN = 0.0;
+    H.Zuyou_Su = 0;
+    for (int I = 0; I < 4; ++I) {
+        H.Zu_name[I].clear();
+        H.Zu_Flg[I].clear();
+    }
+    H.RecCnt = 0;
+    H.Comment.clear();
+    H.RecFlg.clear();
+    H.CellSpacing = 0;
+    H.BytesPerCell = 0;
+    H.MapKind.clear();
+    H.DataFileName.clear();
+    for (auto& List : H.OverlayLists) {
+        List.clear();
+    }
+    H.OverlayLoaded.fill(false);
+}
+
+} // namespace talvo

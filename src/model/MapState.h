@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/LintDim2.h"
+#include "model/SintDim2.h"
+
+namespace talvo {
+
+// The six vector layers: ad, rv, lk, rd, hw, rw, always in this order.
+constexpr int OverlayLayerCount = 6;
+
+// One polyline vertex: Seq 0 starts an arc, any other value continues it.
+struct OverlayPoint {
+    int32_t Seq = 0;
+    double Lat = 0.0;
+    double Lon = 0.0;
+};
+
+// Kinds of map, as stored in TNum_HeaderRec::MapKind.
+constexpr const char* MapKindNumeric = "NM";
+constexpr const char* MapKindElevation = "EL";
+constexpr const char* MapKindLandUse = "LU";
+constexpr const char* MapKindVegetation = "VG";
+constexpr const char* MapKindBil = "BL";
+
+// Header and description of the loaded map. Text fields hold raw code page 932 bytes.
+struct TNum_HeaderRec {
+    std::string MeshCode;
+    int32_t Org_Scale = 0;
+    std::string Org_Surv;
+    std::string Org_Mod;
+    std::string NumericY;
+    int32_t Pts_WE = 0;
+    int32_t Pts_NS = 0;
+    double Ido_WS = 0.0;
+    double Kei_WS = 0.0;
+    double Ido_EN = 0.0;
+    double Kei_EN = 0.0;
+    int32_t Zuyou_Su = 0;
+    std::array<std::string, 4> Zu_name;
+    std::array<std::string, 4> Zu_Flg;
+    int32_t RecCnt = 0;
+    std::string Comment;
+    std::string RecFlg;
+    int32_t CellSpacing = 0; // tenths of a metre
+    int32_t BytesPerCell = 0;
+    std::string DataFileName;
+    double CellWidthLat = 0.0;
+    double CellWidthLon = 0.0;
+    std::string MapKind;
+    std::array<std::vector<OverlayPoint>, OverlayLayerCount> OverlayLists;
+    std::array<bool, OverlayLayerCount> OverlayLoaded{};
+    int32_t D3StartX = 0;
+    int32_t D3StartY = 0;
+    int32_t D3SizeX = 0;
+    int32_t D3SizeY = 0;
+    int32_t D3Step = 0;
+    float D3HScale = 0.0f;
+};
+
+struct TNum_DataRec {
+    std::string RecCode;
+    std::string RecSub;
+    // Entry (0, i): the 1-based picture line on which grid row i is drawn.
+    TSDelDim RowLineGrid;
+    // Cell values: elevations in tenths of a metre, or class codes. 32-bit cells keep
+    // elevations above 3276.7 m whole.
+    TDelDim HeightGrid;
+};
+
+// The one document of the program: everything known about the map that is loaded.
+struct MapState {
+    TNum_HeaderRec NumHeader;
+    TNum_DataRec NumData;
+    // Rows 0 to RowsRead - 1 of the grids hold data of the current map.
+    int32_t RowsRead = 0;
+};
+
+// Start-up: both grids 1 × 1 holding 0, no overlays, nothing loaded.
+void InitMapState(MapState& Map);
+// Before every load: header, kind and overlays emptied. The grids, RowsRead, the cell widths
+// of the last raster and the 3D region stay until a reader or the 3D view replaces them.
+void ResetMapState(MapState& Map);
+
+} // namespace talvo

@@ -1,0 +1,115 @@
+#include "platform/TextConvert.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "platform/Cp932.h"
+#include "platform/Errors.h"
+
+namespace talvo {
+
+namespace {
+
+bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+
+[[noreturn]] void RaiseConvert(std::string_view Text, const char* What) {
+    throw EConvertError("'" + Cp932ToUtf8(Text) + "' " + What);
+}
+
+[[noreturn]] void RaiseNotInteger(std::string_view Text) {
+    RaiseConvert(Text, "は整数ではありません");
+}
+
+[[noreturn]] void RaiseNotReal(std::string_view Text) {
+    RaiseConvert(Text, "は浮動小数点数ではありません");
+}
+
+size_t SkipDigits(std::string_view Text, size_t Pos) {
+    while (Pos < Text.size() && IsDigit(Text[Pos])) {
+        ++Pos;
+    }
+    return Pos;
+}
+
+} // namespace
+
+int32_t StrToInt(std::string_view Text) {
+    size_t Pos = 0;
+    while (Pos < Text.size() && Text[Pos] == ' ') {
+        ++Pos;
+    }
+    bool Negative = false;
+    if (Pos < Text.size() && (Text[Pos] == '+' || Text[Pos] == '-')) {
+        Negative = Text[Pos] == '-';
+        ++Pos;
+    }
+    if (Pos == Text.size()) {
+        RaiseNotInteger(Text);
+    }
+    // Accumulate toward the negative side so that -2147483648 fits.
+    int32_t Value = 0;
+    for (; Pos < Text.size(); ++Pos) {
+        char C = Text[Pos];
+        if (!IsDigit(C) || __builtin_mul_overflow(Value, 10, &Value) ||
+            __builtin_sub_overflow(Value, C - '0', &Value)) {
+            RaiseNotInteger(Text);
+        }
+    }
+    if (!Negative && __builtin_mul_overflow(Value, -1, &Value)) {
+        RaiseNotInteger(Text);
+    }
+    return Value;
+}
+
+double StrToFloat(std::string_view Text) {
+    size_t Begin = 0;
+    while (Begin < Text.size() && Text[Begin] == ' ') {
+        ++Begin;
+    }
+    size_t End = Text.size();
+    while (End > Begin && Text[End - 1] == ' ') {
+        --End;
+    }
+    std::string_view Number = Text.substr(Begin, End - Begin);
+
+    // Check the whole grammar here: from_chars alone would accept "inf", "nan" and a
+    // number followed by anything.
+    size_t Pos = 0;
+    if (Pos < Number.size() && (Number[Pos] == '+' || Number[Pos] == '-')) {
+        ++Pos;
+    }
+    size_t IntEnd = SkipDigits(Number, Pos);
+    size_t FracEnd = IntEnd;
+    if (FracEnd < Number.size() && Number[FracEnd] == '.') {
+        FracEnd = SkipDigits(Number, FracEnd + 1);
+    }
+    size_t MantissaDigits = (IntEnd - Pos) + (FracEnd > IntEnd ? FracEnd - IntEnd - 1 : 0);
+    if (MantissaDigits == 0) {
+        RaiseNotReal(Text);
+    }
+    size_t ExpEnd = FracEnd;
+    if (ExpEnd < Number.size() && (Number[ExpEnd] == 'e' || Number[ExpEnd] == 'E')) {
+        size_t ExpDigits = ExpEnd + 1;
+        if (ExpDigits < Number.size() && (Number[ExpDigits] == '+' || Number[ExpDigits] == '-')) {
+            ++ExpDigits;
+        }
+        ExpEnd = SkipDigits(Number, ExpDigits);
+        if (ExpEnd == ExpDigits) {
+            RaiseNotReal(Text);
+        }
+    }
+    if (ExpEnd != Number.size()) {
+        RaiseNotReal(Text);
+    }
+
+    std::string_view Unsigned = Number[0] == '+' ? Number.substr(1) : Number;
+    double Value = 0.0;
+    auto [Ptr, Err] = std::from_chars(Unsigned.data(), Unsigned.data() + Unsigned.size(), Value);
+    if (Err != std::errc() || Ptr != Unsigned.data() + Unsigned.size() || !std::isfinite(Value)) {
+        RaiseNotReal(Text);
+    }
+    return Value;
+}
+
+} // namespace talvo

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace talvo {
+
+// A decimal integer: leading blanks and one sign allowed; empty text, trailing blanks, any
+// other character or a value beyond 32 bits raise EConvertError "'%s' は整数ではありません".
+int32_t StrToInt(std::string_view Text);
+
+// A decimal real with "." as the decimal point and an optional exponent; blanks allowed
+// before and after. Anything else raises EConvertError "'%s' は浮動小数点数ではありません".
+double StrToFloat(std::string_view Text);
+
+} // namespace talvo

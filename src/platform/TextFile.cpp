@@ -1,0 +1,84 @@
+#include "platform/TextFile.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/FileErrors.h"
+
+namespace talvo {
+
+namespace {
+
+constexpr size_t BufferBytes = 1 << 16;
+constexpr int CtrlZ = 26;
+constexpr int NoByte = -1;
+
+} // namespace
+
+TTextFile::TTextFile(const std::string& Path) : Buffer(new char[BufferBytes]) {
+    errno = 0;
+    Stream.reset(std::fopen(Path.c_str(), "rb"));
+    if (!Stream) {
+        RaiseInOutError(errno);
+    }
+}
+
+TTextFile::TTextFile(std::FILE* Stream) : Stream(Stream), Buffer(new char[BufferBytes]) {}
+
+void TTextFile::Refill() {
+    BufferPos = 0;
+    BufferEnd = AtEnd ? 0 : std::fread(Buffer.get(), 1, BufferBytes, Stream.get());
+    if (BufferEnd == 0 && !AtEnd) {
+        AtEnd = true;
+        if (std::ferror(Stream.get())) {
+            RaiseInOutError(errno);
+        }
+    }
+}
+
+int TTextFile::PeekByte() {
+    if (BufferPos == BufferEnd) {
+        Refill();
+        if (BufferEnd == 0) {
+            return NoByte;
+        }
+    }
+    return static_cast<unsigned char>(Buffer[BufferPos]);
+}
+
+bool TTextFile::Eof() {
+    int Next = PeekByte();
+    return Next == NoByte || Next == CtrlZ;
+}
+
+std::string_view TTextFile::ReadLine() {
+    Line.clear();
+    while (true) {
+        if (PeekByte() == NoByte) {
+            break;
+        }
+        // Scan the buffered bytes for the first line end or Ctrl-Z in one pass.
+        const char* Begin = Buffer.get() + BufferPos;
+        const char* End = Buffer.get() + BufferEnd;
+        const char* Stop =
+            std::find_if(Begin, End, [](char C) { return C == '\r' || C == '\n' || C == CtrlZ; });
+        size_t Room = MaxLineBytes - Line.size();
+        Line.append(Begin, std::min(static_cast<size_t>(Stop - Begin), Room));
+        BufferPos += static_cast<size_t>(Stop - Begin);
+        if (Stop == End) {
+            continue;
+        }
+        int Ender = static_cast<unsigned char>(*Stop);
+        if (Ender == CtrlZ) {
+            break; // left in place: Eof() stays true from here on
+        }
+        ++BufferPos;
+        if (Ender == '\r' && PeekByte() == '\n') {
+            ++BufferPos;
+        }
+        break;
+    }
+    return Line;
+}
+
+} // namespace talvo

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace talvo {
+
+// A text file read line by line, as the map formats are written: a line ends at CR LF, at a
+// CR alone or at an LF alone; byte 26 (Ctrl-Z) ends the file wherever it stands. Lines are
+// raw bytes. No format reads past column 65536, so longer lines keep only their first
+// MaxLineBytes bytes and memory stays bounded whatever the file holds.
+class TTextFile {
+  public:
+    static constexpr size_t MaxLineBytes = 65536;
+
+    // Opens Path for reading; failures raise EInOutError.
+    explicit TTextFile(const std::string& Path);
+    // Reads from an open stream and closes it when done (used for data held in memory).
+    explicit TTextFile(std::FILE* Stream);
+
+    // True when no byte is left before the end of the file or a Ctrl-Z.
+    bool Eof();
+    // The next line without its line end; an empty line at the end of the file. The view
+    // stays valid until the next call.
+    std::string_view ReadLine();
+
+  private:
+    int PeekByte();
+    void Refill();
+
+    struct TCloser {
+        void operator()(std::FILE* Stream) const { std::fclose(Stream); }
+    };
+    std::unique_ptr<std::FILE, TCloser> Stream;
+    std::unique_ptr<char[]> Buffer;
+    size_t BufferPos = 0;
+    size_t BufferEnd = 0;
+    bool AtEnd = false;
+    std::string Line;
+};
+
+} // namespace talvo

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# talvo --info on the bundled sample and on files a user may pick by mistake.
+set -u
+talvo=$1
+samples=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# expect_line OUTPUT LINE: OUTPUT holds LINE as a whole line.
+expect_line() {
+    grep -qxF -- "$2" <<<"$1" || fail "missing line '$2'"
+}
+
+out=$("$talvo" --info "$samples/jacksboro/533945.Mem" 2>"$tmp/err")
+[ $? -eq 0 ] || fail "sample: exit status $?"
+[ -s "$tmp/err" ] && fail "sample: wrote to standard error: $(cat "$tmp/err")"
+[ "$(wc -l <<<"$out")" -eq 30 ] || fail "sample: expected 30 lines, got $(wc -l <<<"$out")"
+expect_line "$out" "MeshCode: 533945"
+expect_line "$out" "Pts_WE: 200"
+expect_line "$out" "Pts_NS: 200"
+expect_line "$out" "Ido_WS: 36.302300"
+expect_line "$out" "Kei_WS: -84.194900"
+expect_line "$out" "Zu_name1: ジャックスボロ"
+expect_line "$out" "MapKind: NM"
+expect_line "$out" "CellSpacing: 500"
+expect_line "$out" "RowsRead: 200"
+
+# check_failure NAME EXPECTED-MESSAGE FILE: exit status 1, the message alone on stderr.
+check_failure() {
+    "$talvo" --info "$3" >"$tmp/out" 2>"$tmp/err"
+    local status=$?
+    [ $status -eq 1 ] || fail "$1: exit status $status"
+    [ -s "$tmp/out" ] && fail "$1: wrote to standard output"
+    [ "$(cat "$tmp/err")" = "$2" ] || fail "$1: stderr was '$(cat "$tmp/err")'"
+}
+
+: >"$tmp/empty.Mem"
+check_failure empty "'' は整数ではありません" "$tmp/empty.Mem"
+head -c 100 "$samples/jacksboro/533945.Mem" >"$tmp/truncated.Mem"
+check_failure truncated "'' は整数ではありません" "$tmp/truncated.Mem"
+head -c 20000 "$samples/jacksboro/533945.Mem" >"$tmp/cut.Mem"
+check_failure cut-in-a-row "'' は整数ではありません" "$tmp/cut.Mem"
+check_failure missing "ﾌｧｲﾙが見つかりません" "$tmp/none.Mem"
+check_failure wrong-kind "' /SAM' は整数ではありません" "$samples/jacksboro/ad533945.e00"
+check_failure folder "ﾌｧｲﾙ ｱｸｾｽが拒否されました" "$tmp"
+
+"$talvo" --info >/dev/null 2>&1
+[ $? -eq 2 ] || fail "--info without FILE should exit 2"
+"$talvo" --help | grep -q -- "--info FILE" || fail "--help"
+"$talvo" --version | grep -qE '^talvo [0-9]' || fail "--version"
+
+echo "$((failures == 0 ? 1 : 0)) passed, $failures failed"
+[ $failures -eq 0 ]

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include "import/NumMapProc.h"
+#include "model/DimError.h"
+#include "platform/Errors.h"
+#include "support/NumMapText.h"
+
+namespace talvo {
+namespace {
+
+using test::FormatNumHeader;
+using test::FormatNumMap;
+using test::FormatNumRecord;
+using test::TNumHeaderText;
+using test::WriteTempFile;
+
+class TRecordingHost : public TMapHost {
+  public:
+    void SetProgressMax(int32_t Max) override { Calls.push_back("max " + std::to_string(Max)); }
+    void Enable3D() override { Calls.push_back("3d"); }
+    void RenderMap(const std::string& Kind) override { Calls.push_back("render " + Kind); }
+    std::vector<std::string> Calls;
+};
+
+class NumMapProc : public ::testing::Test {
+  protected:
+    NumMapProc() { InitMapState(Map); }
+
+    void Load(const std::string& Name, const std::string& Bytes) {
+        LoadMapFile(WriteTempFile(Name, Bytes), Map, Host);
+    }
+
+    // The load's error message; "" when it succeeded.
+    std::string LoadMessage(const std::string& Name, const std::string& Bytes) {
+        try {
+            Load(Name, Bytes);
+        } catch (const ETalvoError& Error) {
+            return Error.what();
+        }
+        return "";
+    }
+
+    std::vector<int32_t> Row(int32_t R) const {
+        std::vector<int32_t> Values;
+        for (int32_t C = 0; C < Map.NumData.HeightGrid.Cols(); ++C) {
+            Values.push_back(Map.NumData.HeightGrid.GetVal(R, C));
+        }
+        return Values;
+    }
+
+    MapState Map;
+    TRecordingHost Host;
+};
+
+TEST_F(NumMapProc, ReadsTheHeaderFields) {
+    TNumHeaderText H;
+    H.Zu_name = {"\x83\x57\x83\x83\x83\x62\x83\x4e   ", "Two", "", "x"};
+    H.Zu_Flg = {"1", "2", " ", "4"};
+    H.Comment = "hello world";
+    H.RecFlg = std::string(10, '1') + std::string(310, ' ');
+    H.Ido_WS = "0353000";
+    H.Kei_WS = "-841949";
+    Load("m.Sem", FormatNumHeader(H) + "\r\n");
+
+    const TNum_HeaderRec& R = Map.NumHeader;
+    EXPECT_EQ(R.MeshCode, "533945");
+    EXPECT_EQ(R.Org_Scale, 25000);
+    EXPECT_EQ(R.Org_Surv, "1992");
+    EXPECT_EQ(R.Org_Mod, "1998");
+    EXPECT_EQ(R.NumericY, "2001");
+    EXPECT_EQ(R.Pts_WE, 2);
+    EXPECT_EQ(R.Pts_NS, 2);
+    EXPECT_DOUBLE_EQ(R.Ido_WS, 35.3);
+    EXPECT_DOUBLE_EQ(R.Kei_WS, -84.1949);
+    EXPECT_DOUBLE_EQ(R.Ido_EN, 35.4);
+    EXPECT_DOUBLE_EQ(R.Kei_EN, 139.45);
+    EXPECT_EQ(R.Zuyou_Su, 1);
+    EXPECT_EQ(R.Zu_name[0], "\x83\x57\x83\x83\x83\x62\x83\x4e"); // trimmed by bytes
+    EXPECT_EQ(R.Zu_name[1], "Two");
+    EXPECT_EQ(R.Zu_name[2], "");
+    EXPECT_EQ(R.Zu_Flg[2], "");
+    EXPECT_EQ(R.Zu_Flg[3], "4");
+    EXPECT_EQ(R.RecCnt, 2);
+    EXPECT_EQ(R.Comment, "hello world");
+    EXPECT_EQ(R.RecFlg, H.RecFlg); // keeps its blanks
+    EXPECT_EQ(R.MapKind, "NM");
+    EXPECT_EQ(R.CellSpacing, 2500);
+    EXPECT_EQ(Map.RowsRead, 0);
+    EXPECT_EQ(Map.NumData.HeightGrid.Rows(), 2);
+    EXPECT_EQ(Host.Calls, (std::vector<std::string>{"max 2", "render NM", "3d"}));
+}
+
+TEST_F(NumMapProc, ReadsRowsInFileOrderWithTheirLineNumbers) {
+    TNumHeaderText H;
+    H.Pts_WE = "3";
+    H.Pts_NS = "3";
+    std::string Text = FormatNumHeader(H) + "\r\n" + FormatNumRecord(3, {1, -2, 37760}) + "\r\n" +
+                       FormatNumRecord(1, {4, 5, 6}) + "\r\n" +
+                       FormatNumRecord(2, {-9999, 32767, 99999}) + "\r\n";
+    Load("order.MEM", Text);
+    EXPECT_EQ(Map.RowsRead, 3);
+    EXPECT_EQ(Map.NumHeader.CellSpacing, 500);
+    EXPECT_EQ(Row(0), (std::vector<int32_t>{1, -2, 37760})); // Mt Fuji stays a mountain
+    EXPECT_EQ(Row(1), (std::vector<int32_t>{4, 5, 6}));
+    EXPECT_EQ(Row(2), (std::vector<int32_t>{-9999, 32767, 99999}));
+    EXPECT_EQ(Map.NumData.RowLineGrid.GetVal(0, 0), 3);
+    EXPECT_EQ(Map.NumData.RowLineGrid.GetVal(0, 1), 1);
+    EXPECT_EQ(Map.NumData.RowLineGrid.GetVal(0, 2), 2);
+    EXPECT_EQ(Map.NumData.RecCode, "5339");
+    EXPECT_EQ(Map.NumData.RecSub, "45");
+}
+
+TEST_F(NumMapProc, AllLineEndsGiveTheSameGrid) {
+    std::vector<std::vector<int>> Rows = {{10, 20, 30}, {40, 50, 60}};
+    std::vector<std::vector<int32_t>> Expected = {{10, 20, 30}, {40, 50, 60}};
+    for (const char* End : {"\r\n", "\r", "\n"}) {
+        Load("ends.Tem", FormatNumMap(Rows, End));
+        EXPECT_EQ(Map.RowsRead, 2) << int(End[0]);
+        EXPECT_EQ(Row(0), Expected[0]);
+        EXPECT_EQ(Row(1), Expected[1]);
+    }
+}
+
+TEST_F(NumMapProc, CtrlZEndsTheDataAndFewerRowsThanDeclaredAreFine) {
+    TNumHeaderText H;
+    H.Pts_NS = "3";
+    std::string Text = FormatNumHeader(H) + "\r\n" + FormatNumRecord(1, {1, 2}) + "\r\n" +
+                       FormatNumRecord(2, {3, 4}) + "\r\n\x1a" + "garbage\r\n";
+    Load("z.Mem", Text);
+    EXPECT_EQ(Map.RowsRead, 2);
+    EXPECT_EQ(Row(2), (std::vector<int32_t>{0, 0}));
+}
+
+TEST_F(NumMapProc, ShortValueFieldsAndShortLines) {
+    // The last value keeps the digits present; a missing value field is an error.
+    std::string Cut = FormatNumRecord(1, {7, 12345});
+    Load("cut.Mem", FormatNumMap({{1, 2}}).substr(0, 547) + Cut.substr(0, Cut.size() - 2) + "\r\n");
+    EXPECT_EQ(Row(0), (std::vector<int32_t>{7, 123}));
+
+    EXPECT_EQ(LoadMessage("short.Mem", FormatNumMap({{1, 2}}).substr(0, 547) +
+                                           FormatNumRecord(1, {7}) + "\r\n"),
+              "'' は整数ではありません");
+    EXPECT_EQ(Map.RowsRead, 0);
+}
+
+TEST_F(NumMapProc, FailuresCarryTheirMessages) {
+    EXPECT_EQ(LoadMessage("empty.Mem", ""), "'' は整数ではありません");
+    EXPECT_TRUE(Map.NumHeader.MapKind.empty());
+    EXPECT_EQ(Map.NumHeader.MeshCode, "");
+
+    TNumHeaderText H;
+    H.Org_Scale = "25k";
+    EXPECT_EQ(LoadMessage("scale.Mem", FormatNumHeader(H)), "'  25k' は整数ではありません");
+    EXPECT_EQ(Map.NumHeader.MeshCode, "533945"); // set before the failure
+
+    H = {};
+    H.Ido_EN = "03x4000";
+    EXPECT_EQ(LoadMessage("corner.Mem", FormatNumHeader(H)),
+              "'03x.4000' は浮動小数点数ではありません");
+
+    H = {};
+    H.Pts_WE = "0";
+    EXPECT_EQ(LoadMessage("zero.Mem", FormatNumHeader(H)), "Invalid Index Value");
+
+    EXPECT_EQ(LoadMessage("many.Mem", FormatNumMap({{1, 2}, {3, 4}}) +
+                                          FormatNumRecord(3, {5, 6}) + "\r\n"),
+              "2-Index Is Over Range(2)");
+    EXPECT_EQ(Map.RowsRead, 2);
+
+    EXPECT_EQ(LoadMessage("blank.Mem", FormatNumMap({{1, 2}}) + "\r\n"), "'' は整数ではありません");
+    EXPECT_EQ(LoadMessage("lineno.Mem", FormatNumHeader({}) + "\r\n533945 x      1    2\r\n"),
+              "' x ' は整数ではありません");
+    EXPECT_THROW(LoadMapFile("/nonexistent-talvo/a.Mem", Map, Host), EInOutError);
+
+    // The window is asked for nothing after a failure.
+    Host.Calls.clear();
+    LoadMessage("again.Mem", "");
+    EXPECT_TRUE(Host.Calls.empty());
+}
+
+TEST_F(NumMapProc, AFailedLoadLeavesNoRowsOfThePreviousMap) {
+    Load("good.Mem", FormatNumMap({{1, 2}, {3, 4}}));
+    ASSERT_EQ(Map.RowsRead, 2);
+    TNumHeaderText H;
+    H.Pts_NS = "-1";
+    EXPECT_EQ(LoadMessage("bad.Mem", FormatNumHeader(H)), "Invalid Index Value");
+    EXPECT_EQ(Map.RowsRead, 0);
+}
+
+TEST_F(NumMapProc, DispatchByExtensionAndPrefix) {
+    std::string Valid = FormatNumMap({{1, 2}});
+    Load("map.txt", Valid);
+    EXPECT_EQ(Map.NumHeader.CellSpacing, 0);
+    EXPECT_EQ(Map.NumHeader.MapKind, "NM");
+    Load("noext", Valid);
+    EXPECT_EQ(Map.NumHeader.CellSpacing, 0);
+    Load("lower.sem", Valid);
+    EXPECT_EQ(Map.NumHeader.CellSpacing, 2500);
+
+    // Other .hdr prefixes are numeric maps; the raster prefixes go to the raster reader.
+    Load("ab1234.hdr", Valid);
+    EXPECT_EQ(Map.NumHeader.MapKind, "NM");
+    for (const char* Raster : {"Lu1234.hdr", "VG1234.HDR", "el0001.hdr", "w.bil"}) {
+        std::string Message = LoadMessage(Raster, Valid);
+        EXPECT_NE(Message.find("raster"), std::string::npos) << Raster;
+        EXPECT_TRUE(Map.NumHeader.MapKind.empty()) << Raster;
+    }
+    EXPECT_EQ(NumMapCellSpacing(".TEM"), 10000);
+}
+
+TEST_F(NumMapProc, ReadsTheBundledSample) {
+    LoadMapFile(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem", Map, Host);
+    EXPECT_EQ(Map.NumHeader.Pts_WE, 200);
+    EXPECT_EQ(Map.NumHeader.Pts_NS, 200);
+    EXPECT_EQ(Map.RowsRead, 200);
+    EXPECT_EQ(Map.NumHeader.CellSpacing, 500);
+    int32_t Low = INT32_MAX, High = INT32_MIN;
+    for (int32_t R = 0; R < 200; ++R) {
+        for (int32_t Value : Row(R)) {
+            Low = std::min(Low, Value);
+            High = std::max(High, Value);
+        }
+    }
+    // Tenths of a metre within the DEM's 236 m to 1076 m.
+    EXPECT_GE(Low, 2360);
+    EXPECT_LE(High, 10760);
+    EXPECT_GT(High, Low);
+}
+
+} // namespace
+} // namespace talvo

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "model/MapInfo.h"
+
+namespace talvo {
+namespace {
+
+std::map<std::string, std::string> InfoByName(const MapState& Map) {
+    std::map<std::string, std::string> Values;
+    for (const auto& Field : MapInfoFields(Map)) {
+        Values[Field.Name] = Field.Value;
+    }
+    return Values;
+}
+
+TEST(MapInfo, RasterCornersAreShownInDmsWithSixDecimals) {
+    MapState Map;
+    Map.NumHeader.MapKind = MapKindElevation;
+    const std::pair<double, const char*> Cases[] = {
+        {35.5, "35.300000"}, {139.7525, "139.450900"}, {36.25, "36.150000"},
+        {35.0, "35.000000"}, {-0.5, "-0.300000"},      {-84.375, "-84.223000"},
+    };
+    for (const auto& [Degrees, Shown] : Cases) {
+        Map.NumHeader.Ido_WS = Degrees;
+        EXPECT_EQ(InfoByName(Map)["Ido_WS"], Shown) << Degrees;
+    }
+}
+
+TEST(MapInfo, NumericMapCornersAreShownAsStored) {
+    MapState Map;
+    Map.NumHeader.MapKind = MapKindNumeric;
+    Map.NumHeader.Ido_WS = 36.3023;
+    Map.NumHeader.Kei_WS = -84.1949;
+    auto Values = InfoByName(Map);
+    EXPECT_EQ(Values["Ido_WS"], "36.302300");
+    EXPECT_EQ(Values["Kei_WS"], "-84.194900");
+}
+
+TEST(MapInfo, FieldsComeInWindowOrderAsUtf8) {
+    MapState Map;
+    Map.NumHeader.Org_Scale = -25000;
+    Map.NumHeader.Zu_name[1] = "\x83\x54\x83\x93"; // サン in Shift-JIS
+    Map.RowsRead = 7;
+    auto Fields = MapInfoFields(Map);
+    ASSERT_EQ(Fields.size(), 23u);
+    EXPECT_EQ(Fields.front().Name, "MeshCode");
+    EXPECT_EQ(Fields[1].Value, "-25000");
+    EXPECT_EQ(Fields[14].Name, "Zu_name2");
+    EXPECT_EQ(Fields[14].Value, "サン");
+    EXPECT_EQ(Fields.back().Name, "RecFlg");
+
+    auto Details = MapDetailFields(Map);
+    ASSERT_EQ(Details.size(), 7u);
+    EXPECT_EQ(Details.back().Name, "RowsRead");
+    EXPECT_EQ(Details.back().Value, "7");
+}
+
+} // namespace
+} // namespace talvo

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/Errors.h"
+#include "platform/TextFile.h"
+#include "support/NumMapText.h"
+
+namespace talvo {
+namespace {
+
+std::vector<std::string> ReadAll(const std::string& Bytes) {
+    TTextFile File(test::WriteTempFile("lines.txt", Bytes));
+    std::vector<std::string> Lines;
+    while (!File.Eof()) {
+        Lines.emplace_back(File.ReadLine());
+    }
+    return Lines;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(TextFile, EveryLineEndEndsALine) {
+    EXPECT_EQ(ReadAll("a\r\nb\r\n"), (Lines{"a", "b"}));
+    EXPECT_EQ(ReadAll("a\nb\n"), (Lines{"a", "b"}));
+    EXPECT_EQ(ReadAll("a\rb\r"), (Lines{"a", "b"}));
+    EXPECT_EQ(ReadAll("a\r\n\nb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(ReadAll("a\n\rb"), (Lines{"a", "", "b"}));
+    EXPECT_EQ(ReadAll("a\r\n\r\n"), (Lines{"a", ""}));
+    EXPECT_EQ(ReadAll(""), Lines{});
+}
+
+TEST(TextFile, CtrlZEndsTheFile) {
+    EXPECT_EQ(ReadAll("a\r\n\x1a"
+                      "b\r\n"),
+              Lines{"a"});
+    EXPECT_EQ(ReadAll("ab\x1a"
+                      "cd"),
+              Lines{"ab"});
+    EXPECT_EQ(ReadAll("\x1a"), Lines{});
+}
+
+TEST(TextFile, ReadingAtTheEndGivesEmptyLines) {
+    TTextFile File(test::WriteTempFile("end.txt", "x\x1a"));
+    EXPECT_EQ(File.ReadLine(), "x");
+    EXPECT_TRUE(File.Eof());
+    EXPECT_EQ(File.ReadLine(), "");
+    EXPECT_EQ(File.ReadLine(), "");
+}
+
+TEST(TextFile, LinesSpanningBuffersAndOverlongLines) {
+    std::string Long(200000, 'x');
+    std::string Bytes = std::string(70000, 'a') + "\r\n" + Long + "\r\nend";
+    Lines Read = ReadAll(Bytes);
+    ASSERT_EQ(Read.size(), 3u);
+    EXPECT_EQ(Read[0], std::string(70000, 'a').substr(0, TTextFile::MaxLineBytes));
+    EXPECT_EQ(Read[1].size(), TTextFile::MaxLineBytes);
+    EXPECT_EQ(Read[2], "end");
+
+    // A CR LF split across the read buffer still counts as one line end.
+    std::string Split = std::string(65535, 'b') + "\r\nc";
+    EXPECT_EQ(ReadAll(Split).size(), 2u);
+}
+
+TEST(TextFile, OpenFailuresHaveTheUsualTexts) {
+    auto Message = [](const std::string& Path) {
+        try {
+            TTextFile File(Path);
+            File.ReadLine();
+        } catch (const EInOutError& Error) {
+            return std::string(Error.what());
+        }
+        return std::string();
+    };
+    EXPECT_EQ(Message("/nonexistent-talvo/none.Mem"), "ﾌｧｲﾙが見つかりません");
+    std::string Existing = test::WriteTempFile("plain.txt", "x");
+    EXPECT_EQ(Message(Existing + "/below"), "ﾊﾟｽが見つかりません");
+    EXPECT_EQ(Message("/"), "ﾌｧｲﾙ ｱｸｾｽが拒否されました");
+}
+
+} // namespace
+} // namespace talvo
