@@ -1,12 +1,11 @@
 // Reading numeric map files: a 999 × 999 ".Tem" file, the largest the format can describe.
 #include <benchmark/benchmark.h>
-
 #include <filesystem>
 #include <random>
 
 #include "import/NumMapProc.h"
-#include "support/SilentHost.h"
 #include "support/NumMapText.h"
+#include "support/SilentHost.h"
 
 namespace {
 

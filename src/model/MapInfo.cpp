@@ -11,9 +11,9 @@ namespace {
 
 template <typename T> std::string FormatReal(T Value, std::chars_format Format, int Precision) {
     char Buffer[128];
-    auto Result = Precision < 0 ? std::to_chars(Buffer, Buffer + sizeof Buffer, Value, Format)
-                                : std::to_chars(Buffer, Buffer + sizeof Buffer, Value, Format,
-                                                Precision);
+    auto Result = Precision < 0
+                      ? std::to_chars(Buffer, Buffer + sizeof Buffer, Value, Format)
+                      : std::to_chars(Buffer, Buffer + sizeof Buffer, Value, Format, Precision);
     return std::string(Buffer, Result.ptr);
 }
 
@@ -39,18 +39,12 @@ std::vector<TMapInfoField> MapInfoFields(const MapState& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
     const bool Dms = H.MapKind == MapKindNumeric;
     std::vector<TMapInfoField> Fields = {
-        {"MeshCode", Cp932ToUtf8(H.MeshCode)},
-        {"Org_Scale", std::to_string(H.Org_Scale)},
-        {"Org_Surv", Cp932ToUtf8(H.Org_Surv)},
-        {"Org_Mod", Cp932ToUtf8(H.Org_Mod)},
-        {"NumericY", Cp932ToUtf8(H.NumericY)},
-        {"Pts_WE", std::to_string(H.Pts_WE)},
-        {"Pts_NS", std::to_string(H.Pts_NS)},
-        {"Ido_WS", FormatCorner(H.Ido_WS, Dms)},
-        {"Kei_WS", FormatCorner(H.Kei_WS, Dms)},
-        {"Ido_EN", FormatCorner(H.Ido_EN, Dms)},
-        {"Kei_EN", FormatCorner(H.Kei_EN, Dms)},
-        {"Zuyou_Su", std::to_string(H.Zuyou_Su)},
+        {"MeshCode", Cp932ToUtf8(H.MeshCode)},   {"Org_Scale", std::to_string(H.Org_Scale)},
+        {"Org_Surv", Cp932ToUtf8(H.Org_Surv)},   {"Org_Mod", Cp932ToUtf8(H.Org_Mod)},
+        {"NumericY", Cp932ToUtf8(H.NumericY)},   {"Pts_WE", std::to_string(H.Pts_WE)},
+        {"Pts_NS", std::to_string(H.Pts_NS)},    {"Ido_WS", FormatCorner(H.Ido_WS, Dms)},
+        {"Kei_WS", FormatCorner(H.Kei_WS, Dms)}, {"Ido_EN", FormatCorner(H.Ido_EN, Dms)},
+        {"Kei_EN", FormatCorner(H.Kei_EN, Dms)}, {"Zuyou_Su", std::to_string(H.Zuyou_Su)},
     };
     for (size_t Sheet = 0; Sheet < 4; ++Sheet) {
         std::string Number = std::to_string(Sheet + 1);

@@ -11,7 +11,9 @@ namespace talvo {
 
 namespace {
 
-bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+bool IsDigit(char C) {
+    return C >= '0' && C <= '9';
+}
 
 [[noreturn]] void RaiseConvert(std::string_view Text, const char* What) {
     throw EConvertError("'" + Cp932ToUtf8(Text) + "' " + What);

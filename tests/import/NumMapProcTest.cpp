@@ -1,6 +1,7 @@
+#include "import/NumMapProc.h"
+
 #include <gtest/gtest.h>
 
-#include "import/NumMapProc.h"
 #include "model/DimError.h"
 #include "platform/Errors.h"
 #include "support/NumMapText.h"
@@ -137,8 +138,8 @@ TEST_F(NumMapProc, ShortValueFieldsAndShortLines) {
     Load("cut.Mem", FormatNumMap({{1, 2}}).substr(0, 547) + Cut.substr(0, Cut.size() - 2) + "\r\n");
     EXPECT_EQ(Row(0), (std::vector<int32_t>{7, 123}));
 
-    EXPECT_EQ(LoadMessage("short.Mem", FormatNumMap({{1, 2}}).substr(0, 547) +
-                                           FormatNumRecord(1, {7}) + "\r\n"),
+    EXPECT_EQ(LoadMessage("short.Mem",
+                          FormatNumMap({{1, 2}}).substr(0, 547) + FormatNumRecord(1, {7}) + "\r\n"),
               "'' は整数ではありません");
     EXPECT_EQ(Map.RowsRead, 0);
 }
@@ -162,8 +163,8 @@ TEST_F(NumMapProc, FailuresCarryTheirMessages) {
     H.Pts_WE = "0";
     EXPECT_EQ(LoadMessage("zero.Mem", FormatNumHeader(H)), "Invalid Index Value");
 
-    EXPECT_EQ(LoadMessage("many.Mem", FormatNumMap({{1, 2}, {3, 4}}) +
-                                          FormatNumRecord(3, {5, 6}) + "\r\n"),
+    EXPECT_EQ(LoadMessage("many.Mem",
+                          FormatNumMap({{1, 2}, {3, 4}}) + FormatNumRecord(3, {5, 6}) + "\r\n"),
               "2-Index Is Over Range(2)");
     EXPECT_EQ(Map.RowsRead, 2);
 

@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <map>
-
 #include "model/MapInfo.h"
+
+#include <gtest/gtest.h>
+#include <map>
 
 namespace talvo {
 namespace {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "model/MapState.h"
+
+#include <gtest/gtest.h>
 
 namespace talvo {
 namespace {

@@ -1,7 +1,8 @@
+#include "platform/TextConvert.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/Errors.h"
-#include "platform/TextConvert.h"
 
 namespace talvo {
 namespace {

@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
+#include "platform/TextFile.h"
 
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "platform/Errors.h"
-#include "platform/TextFile.h"
 #include "support/NumMapText.h"
 
 namespace talvo {

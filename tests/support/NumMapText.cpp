@@ -17,7 +17,8 @@ std::string PadRight(const std::string& Text, size_t Width) {
 }
 
 std::string PadLeft(const std::string& Text, size_t Width) {
-    return Text.size() >= Width ? Text.substr(0, Width) : std::string(Width - Text.size(), ' ') + Text;
+    return Text.size() >= Width ? Text.substr(0, Width)
+                                : std::string(Width - Text.size(), ' ') + Text;
 }
 
 } // namespace
