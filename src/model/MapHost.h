@@ -17,6 +17,9 @@ class TMapHost {
     virtual void Enable3D() = 0;
     // Draws the loaded map into the picture.
     virtual void RenderMap(const std::string& MapKind) = 0;
+    // The six layer check boxes, Layer 0..5 in the order ad, rv, lk, rd, hw, rw.
+    virtual bool LayerChecked(int Layer) const = 0;
+    virtual void SetLayerChecked(int Layer, bool Checked) = 0;
 };
 
 } // namespace talvo

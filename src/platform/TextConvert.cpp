@@ -37,6 +37,14 @@ size_t SkipDigits(std::string_view Text, size_t Pos) {
 } // namespace
 
 int32_t StrToInt(std::string_view Text) {
+    int32_t Value = 0;
+    if (!TryStrToInt(Text, Value)) {
+        RaiseNotInteger(Text);
+    }
+    return Value;
+}
+
+bool TryStrToInt(std::string_view Text, int32_t& Result) {
     size_t Pos = 0;
     while (Pos < Text.size() && Text[Pos] == ' ') {
         ++Pos;
@@ -47,7 +55,7 @@ int32_t StrToInt(std::string_view Text) {
         ++Pos;
     }
     if (Pos == Text.size()) {
-        RaiseNotInteger(Text);
+        return false;
     }
     // Accumulate toward the negative side so that -2147483648 fits.
     int32_t Value = 0;
@@ -55,13 +63,39 @@ int32_t StrToInt(std::string_view Text) {
         char C = Text[Pos];
         if (!IsDigit(C) || __builtin_mul_overflow(Value, 10, &Value) ||
             __builtin_sub_overflow(Value, C - '0', &Value)) {
-            RaiseNotInteger(Text);
+            return false;
         }
     }
     if (!Negative && __builtin_mul_overflow(Value, -1, &Value)) {
-        RaiseNotInteger(Text);
+        return false;
     }
-    return Value;
+    Result = Value;
+    return true;
+}
+
+bool TryHexToInt(std::string_view Text, int32_t& Result) {
+    if (Text.empty()) {
+        return false;
+    }
+    uint32_t Value = 0;
+    for (char C : Text) {
+        uint32_t Digit;
+        if (IsDigit(C)) {
+            Digit = static_cast<uint32_t>(C - '0');
+        } else if (C >= 'A' && C <= 'F') {
+            Digit = static_cast<uint32_t>(C - 'A' + 10);
+        } else if (C >= 'a' && C <= 'f') {
+            Digit = static_cast<uint32_t>(C - 'a' + 10);
+        } else {
+            return false;
+        }
+        if (Value > 0x0FFFFFFFu) {
+            return false; // more than 32 bits
+        }
+        Value = Value << 4 | Digit;
+    }
+    Result = static_cast<int32_t>(Value);
+    return true;
 }
 
 double StrToFloat(std::string_view Text) {

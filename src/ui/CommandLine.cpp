@@ -18,12 +18,14 @@ FILE is a numeric map mesh (*.Mem, *.Sem, *.Tem), a Global Map header (EL*.hdr, 
 VG*.hdr) or a 30-arc-second raster (*.bil).
 )";
 
-// The command line has no window: nothing to draw, no gauge, no 3D controls.
+// The command line has no window: nothing to draw, no gauge, no 3D controls, no layers.
 class THeadlessHost : public TMapHost {
   public:
     void SetProgressMax(int32_t) override {}
     void Enable3D() override {}
     void RenderMap(const std::string&) override {}
+    bool LayerChecked(int) const override { return false; }
+    void SetLayerChecked(int, bool) override {}
 };
 
 int PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {

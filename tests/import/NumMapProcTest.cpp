@@ -5,6 +5,7 @@
 #include "model/DimError.h"
 #include "platform/Errors.h"
 #include "support/NumMapText.h"
+#include "support/SilentHost.h"
 
 namespace talvo {
 namespace {
@@ -15,7 +16,7 @@ using test::FormatNumRecord;
 using test::TNumHeaderText;
 using test::WriteTempFile;
 
-class TRecordingHost : public TMapHost {
+class TRecordingHost : public test::TSilentHost {
   public:
     void SetProgressMax(int32_t Max) override { Calls.push_back("max " + std::to_string(Max)); }
     void Enable3D() override { Calls.push_back("3d"); }

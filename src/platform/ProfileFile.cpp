@@ -1,0 +1,201 @@
+#include "platform/ProfileFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+#include "platform/Errors.h"
+
+namespace talvo {
+
+namespace {
+
+// A settings file is a few kilobytes; anything far larger is not one.
+constexpr size_t MaxProfileBytes = 4 << 20;
+
+std::string_view Trim(std::string_view Text) {
+    auto Blank = [](char C) { return C == ' ' || C == '\t'; };
+    while (!Text.empty() && Blank(Text.front())) {
+        Text.remove_prefix(1);
+    }
+    while (!Text.empty() && Blank(Text.back())) {
+        Text.remove_suffix(1);
+    }
+    return Text;
+}
+
+bool SameText(std::string_view A, std::string_view B) {
+    if (A.size() != B.size()) {
+        return false;
+    }
+    for (size_t I = 0; I < A.size(); ++I) {
+        auto Lower = [](char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C; };
+        if (Lower(A[I]) != Lower(B[I])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The name of a "[Section]" line, or nothing for any other line.
+std::optional<std::string_view> SectionName(std::string_view Line) {
+    Line = Trim(Line);
+    if (Line.empty() || Line.front() != '[') {
+        return std::nullopt;
+    }
+    Line.remove_prefix(1);
+    return Trim(Line.substr(0, Line.find(']')));
+}
+
+bool IsKeyLine(std::string_view Line, std::string_view Key) {
+    size_t Equals = Line.find('=');
+    return Equals != std::string_view::npos && SameText(Trim(Line.substr(0, Equals)), Key);
+}
+
+struct TFileCloser {
+    void operator()(std::FILE* File) const { std::fclose(File); }
+};
+using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
+
+// The file's bytes; nothing when it is missing, unreadable or far too large.
+std::optional<std::string> ReadWholeFile(const std::string& Path, int& Error) {
+    errno = 0;
+    TFileHandle File(std::fopen(Path.c_str(), "rb"));
+    if (!File) {
+        Error = errno;
+        return std::nullopt;
+    }
+    std::string Bytes;
+    char Buffer[8192];
+    size_t Got;
+    while ((Got = std::fread(Buffer, 1, sizeof Buffer, File.get())) > 0) {
+        Bytes.append(Buffer, Got);
+        if (Bytes.size() > MaxProfileBytes) {
+            Error = EFBIG;
+            return std::nullopt;
+        }
+    }
+    if (std::ferror(File.get())) {
+        Error = errno;
+        return std::nullopt;
+    }
+    Error = 0;
+    return Bytes;
+}
+
+[[noreturn]] void RaiseCannotWrite(const std::string& Path) {
+    throw EInOutError(Path + " に書き込めません");
+}
+
+} // namespace
+
+TProfileText::TProfileText(std::string_view Text) {
+    size_t Start = 0;
+    bool FirstEnd = true;
+    while (Start < Text.size()) {
+        size_t End = Text.find_first_of("\r\n", Start);
+        if (End == std::string_view::npos) {
+            Lines.emplace_back(Text.substr(Start));
+            break;
+        }
+        Lines.emplace_back(Text.substr(Start, End - Start));
+        size_t EndLength = Text.compare(End, 2, "\r\n") == 0 ? 2 : 1;
+        if (FirstEnd) {
+            LineEnd = std::string(Text.substr(End, EndLength));
+            FirstEnd = false;
+        }
+        Start = End + EndLength;
+    }
+}
+
+std::string TProfileText::Get(std::string_view Section, std::string_view Key,
+                              std::string_view Default) const {
+    bool InSection = false;
+    for (const std::string& Line : Lines) {
+        if (auto Name = SectionName(Line)) {
+            if (InSection) {
+                break;
+            }
+            InSection = SameText(*Name, Section);
+        } else if (InSection && IsKeyLine(Line, Key)) {
+            std::string_view Value = Trim(std::string_view(Line).substr(Line.find('=') + 1));
+            if (Value.size() >= 2 && Value.front() == Value.back() &&
+                (Value.front() == '"' || Value.front() == '\'')) {
+                Value = Value.substr(1, Value.size() - 2);
+            }
+            return std::string(Value.substr(0, MaxValueBytes));
+        }
+    }
+    return std::string(Default.substr(0, MaxValueBytes));
+}
+
+void TProfileText::Set(std::string_view Section, std::string_view Key, std::string_view Value) {
+    std::string NewLine = std::string(Key) + "=" + std::string(Value);
+    auto IsWanted = [&](const std::string& Candidate) {
+        auto Name = SectionName(Candidate);
+        return Name && SameText(*Name, Section);
+    };
+    size_t Line = 0;
+    while (Line < Lines.size() && !IsWanted(Lines[Line])) {
+        ++Line;
+    }
+    if (Line == Lines.size()) {
+        Lines.push_back("[" + std::string(Section) + "]");
+        Lines.push_back(NewLine);
+        return;
+    }
+    // Within the section: replace the key, or add it after the section's last non-blank line.
+    size_t InsertAt = Line + 1;
+    for (++Line; Line < Lines.size() && !SectionName(Lines[Line]); ++Line) {
+        if (IsKeyLine(Lines[Line], Key)) {
+            Lines[Line] = NewLine;
+            return;
+        }
+        if (!Trim(Lines[Line]).empty()) {
+            InsertAt = Line + 1;
+        }
+    }
+    Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(InsertAt), NewLine);
+}
+
+std::string TProfileText::Text() const {
+    std::string Result;
+    for (const std::string& Line : Lines) {
+        Result += Line;
+        Result += LineEnd;
+    }
+    return Result;
+}
+
+TProfileText ReadProfileFile(const std::string& Path) {
+    int Error = 0;
+    std::optional<std::string> Bytes = ReadWholeFile(Path, Error);
+    return TProfileText(Bytes ? *Bytes : std::string());
+}
+
+std::string GetPrivateProfileString(std::string_view Section, std::string_view Key,
+                                    std::string_view Default, const std::string& Path) {
+    return ReadProfileFile(Path).Get(Section, Key, Default);
+}
+
+void WritePrivateProfileString(std::string_view Section, std::string_view Key,
+                               std::string_view Value, const std::string& Path) {
+    int Error = 0;
+    std::optional<std::string> Bytes = ReadWholeFile(Path, Error);
+    // A file that exists but cannot be read is never overwritten: its contents would be lost.
+    if (!Bytes && Error != ENOENT) {
+        RaiseCannotWrite(Path);
+    }
+    TProfileText Profile(Bytes ? *Bytes : std::string());
+    Profile.Set(Section, Key, Value);
+    std::string Text = Profile.Text();
+
+    TFileHandle File(std::fopen(Path.c_str(), "wb"));
+    if (!File || std::fwrite(Text.data(), 1, Text.size(), File.get()) != Text.size() ||
+        std::fflush(File.get()) != 0) {
+        RaiseCannotWrite(Path);
+    }
+}
+
+} // namespace talvo

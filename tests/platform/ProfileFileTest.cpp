@@ -1,0 +1,83 @@
+#include "platform/ProfileFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "platform/Errors.h"
+#include "support/NumMapText.h"
+
+namespace talvo {
+namespace {
+
+std::string FileText(const std::string& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    std::stringstream Text;
+    Text << In.rdbuf();
+    return Text.str();
+}
+
+TEST(ProfileText, LooksUpWithoutRegardToCaseAndUnquotes) {
+    TProfileText Profile("; comment\r\n"
+                         "Key=outside\r\n"
+                         "[Palette]\r\n"
+                         "  sea =  B48246  \r\n"
+                         "Quoted=\"  spaced  \"\r\n"
+                         "Single='x'\r\n"
+                         "Lone=\"\r\n"
+                         "Empty=\r\n"
+                         "[ height ]\r\n"
+                         "Max=1200\r\n"
+                         "Max=9999\r\n");
+    EXPECT_EQ(Profile.Get("PALETTE", "Sea", "0"), "B48246");
+    EXPECT_EQ(Profile.Get("Palette", "Quoted", ""), "  spaced  ");
+    EXPECT_EQ(Profile.Get("Palette", "Single", ""), "x");
+    EXPECT_EQ(Profile.Get("Palette", "Lone", ""), "\"");
+    EXPECT_EQ(Profile.Get("Palette", "Empty", "dflt"), "");
+    EXPECT_EQ(Profile.Get("Height", "max", "0"), "1200");
+    EXPECT_EQ(Profile.Get("Height", "Sea", "none"), "none");
+    EXPECT_EQ(Profile.Get("Nowhere", "Key", "none"), "none");
+    EXPECT_EQ(Profile.Get("Palette", "Key", "none"), "none");
+
+    TProfileText Long("[S]\nK=" + std::string(5000, 'v') + "\n");
+    EXPECT_EQ(Long.Get("S", "K", "").size(), TProfileText::MaxValueBytes);
+}
+
+TEST(ProfileText, WritesInPlaceInSectionOrAtTheEnd) {
+    TProfileText Profile("; keep me\n[A]\nx=1\n\n[B]\ny=2\n");
+    Profile.Set("a", "X", "10");  // replaced in place
+    Profile.Set("A", "z", "3");   // after the section's last line, before the blank one
+    Profile.Set("C", "w", "4");   // a new section at the end
+    Profile.Set("B", "y", "a=b"); // values may hold "="
+    EXPECT_EQ(Profile.Text(), "; keep me\n[A]\nX=10\nz=3\n\n[B]\ny=a=b\n[C]\nw=4\n");
+
+    TProfileText Empty;
+    Empty.Set("S", "k", "v");
+    EXPECT_EQ(Empty.Text(), "[S]\r\nk=v\r\n");
+}
+
+TEST(ProfileFile, WriteCreatesUpdatesAndRefuses) {
+    std::string Path = test::WriteTempFile("profile.ini", "[Old]\r\nkeep=yes\r\n");
+    WritePrivateProfileString("New", "k", "v", Path);
+    WritePrivateProfileString("Old", "keep", "still", Path);
+    EXPECT_EQ(FileText(Path), "[Old]\r\nkeep=still\r\n[New]\r\nk=v\r\n");
+    EXPECT_EQ(GetPrivateProfileString("new", "K", "", Path), "v");
+
+    std::filesystem::remove(Path);
+    EXPECT_EQ(GetPrivateProfileString("Old", "keep", "gone", Path), "gone");
+    WritePrivateProfileString("S", "k", "v", Path);
+    EXPECT_EQ(FileText(Path), "[S]\r\nk=v\r\n");
+
+    std::string Folder = std::filesystem::path(Path).parent_path().string();
+    try {
+        WritePrivateProfileString("S", "k", "v", Folder);
+        FAIL() << "writing to a folder must fail";
+    } catch (const EInOutError& Error) {
+        EXPECT_EQ(std::string(Error.what()), Folder + " に書き込めません");
+    }
+    EXPECT_THROW(WritePrivateProfileString("S", "k", "v", "/nonexistent-talvo/x.ini"), EInOutError);
+}
+
+} // namespace
+} // namespace talvo

@@ -1,0 +1,147 @@
+#include "render/HeightColourTable.h"
+
+#include <gtest/gtest.h>
+
+#include "render/ColourValue.h"
+
+namespace talvo {
+namespace {
+
+constexpr int32_t White = 0xFFFFFF;
+
+int32_t Grey(int32_t Level) {
+    return PackColour(Level, Level, Level);
+}
+
+TIni DefaultHeights() {
+    TIni Settings;
+    Settings.Entry[IniMin] = 0;
+    Settings.Entry[IniMax] = 5000;
+    Settings.Entry[IniPit] = 100;
+    Settings.Entry[IniShadowKK] = 64;
+    return Settings;
+}
+
+TEST(ColourValue, SplitAndPackClamp) {
+    TRgb C = SplitColour(0x7F3F1F);
+    EXPECT_EQ(C.R, 0x1F);
+    EXPECT_EQ(C.G, 0x3F);
+    EXPECT_EQ(C.B, 0x7F);
+    EXPECT_EQ(SplitColour(-1).B, 255); // bits above 23 are ignored
+    EXPECT_EQ(PackColour(-5, 300, 128), 128 << 16 | 255 << 8);
+}
+
+TEST(HeightColourTable, RampStepsAreTruncatedOnce) {
+    TIni Settings;
+    Settings.Entry[0] = 0;     // black
+    Settings.Entry[1] = White; // up to white
+    Settings.Entry[2] = 0;     // back down to black
+    Settings.Entry[3] = 0x123456;
+    Settings.Entry[4] = 0x123456;
+    Settings.Entry[5] = 0x0A0B0C;
+    THeightColourTable Table{};
+    BuildHeightColourTable(Settings, Table);
+    for (int I = 1; I <= 9; ++I) {
+        EXPECT_EQ(Table[static_cast<size_t>(I)], Grey(25 * I)) << I;
+    }
+    EXPECT_EQ(Table[10], White);
+    EXPECT_EQ(Table[19], Grey(30)); // 255 - 9 × 25
+    EXPECT_EQ(Table[20], 0);
+    EXPECT_EQ(Table[35], 0x123456);
+    EXPECT_EQ(Table[50], 0x0A0B0C);
+    // Negative steps truncate toward zero: 0x12 → 0x0C is -6 / 10 = 0 per step.
+    EXPECT_EQ(SplitColour(Table[49]).R, 0x56 + (0x0C - 0x56) / 10 * 9);
+    EXPECT_EQ(SplitColour(Table[49]).B, 0x12);
+
+    TIni Black;
+    BuildHeightColourTable(Black, Table);
+    for (int32_t Entry : Table) {
+        EXPECT_EQ(Entry, 0);
+    }
+}
+
+TEST(HeightColourTable, EvenAnchors) {
+    TIni Settings;
+    Settings.Entry[0] = 0;
+    Settings.Entry[5] = White;
+    EvenAnchors(Settings);
+    EXPECT_EQ(Settings.Entry[1], Grey(51));
+    EXPECT_EQ(Settings.Entry[2], Grey(102));
+    EXPECT_EQ(Settings.Entry[3], Grey(153));
+    EXPECT_EQ(Settings.Entry[4], Grey(204));
+    EXPECT_EQ(Settings.Entry[5], White);
+
+    Settings.Entry[5] = 9; // red 9
+    EvenAnchors(Settings);
+    EXPECT_EQ(Settings.Entry[1], 1);
+    EXPECT_EQ(Settings.Entry[4], 4);
+    EXPECT_EQ(Settings.Entry[5], 9);
+}
+
+class HeightColour : public ::testing::Test {
+  protected:
+    HeightColour() {
+        Settings.Sea = 0xAA0000;
+        Settings.Out = 0x00BB00;
+        for (size_t I = 0; I < Table.size(); ++I) {
+            Table[I] = Grey(static_cast<int32_t>(I) * 5);
+        }
+    }
+    int32_t Colour(int32_t Height, int32_t Rise = 0, int32_t Spacing = 500) const {
+        return talvo::HeightColour(Height, Rise, Settings, Table, Spacing);
+    }
+    TIni Settings = DefaultHeights();
+    THeightColourTable Table{};
+};
+
+TEST_F(HeightColour, LimitsAndRampIndex) {
+    EXPECT_EQ(Colour(-1), Settings.Sea);
+    EXPECT_EQ(Colour(-1, 5000), Settings.Sea); // never shaded
+    EXPECT_EQ(Colour(0), Table[0]);
+    EXPECT_EQ(Colour(99), Table[0]);
+    EXPECT_EQ(Colour(4999), Table[49]);
+    EXPECT_EQ(Colour(5000), Table[50]);
+    EXPECT_EQ(Colour(5001), Settings.Out);
+    EXPECT_EQ(Colour(5001, -5000), Settings.Out);
+}
+
+TEST_F(HeightColour, ShadingRoundsTiesToEvenAndClamps) {
+    EXPECT_EQ(Colour(1000, 10), Grey(50 + 1));   // 1 m up on 50 m: round(1.28)
+    EXPECT_EQ(Colour(1000, 100), Grey(50 + 13)); // 10 m up: round(12.8)
+    EXPECT_EQ(Colour(1000, -100), Grey(50 - 13));
+    Settings.Entry[IniShadowKK] = 2;
+    EXPECT_EQ(Colour(1000, 125), Grey(50));      // 0.5 → 0
+    EXPECT_EQ(Colour(1000, 375), Grey(50 + 2));  // 1.5 → 2
+    EXPECT_EQ(Colour(1000, -125), Grey(50));     // -0.5 → 0
+    EXPECT_EQ(Colour(1000, -625), Grey(50 - 2)); // -2.5 → -2
+
+    Table[10] = PackColour(250, 10, 128);
+    Settings.Entry[IniShadowKK] = 50;
+    EXPECT_EQ(Colour(1000, 100), PackColour(255, 20, 138));
+    EXPECT_EQ(Colour(1000, -200), PackColour(230, 0, 108));
+
+    // Extreme slopes and gains saturate instead of overflowing.
+    Settings.Entry[IniShadowKK] = INT32_MAX;
+    EXPECT_EQ(Colour(1000, INT32_MAX), White);
+    EXPECT_EQ(Colour(1000, INT32_MIN), 0);
+}
+
+TEST_F(HeightColour, UndefinedCasesStayInsideTheTable) {
+    Settings.Entry[IniMin] = INT32_MIN;
+    Settings.Entry[IniMax] = INT32_MAX;
+    EXPECT_EQ(Colour(-100000), Table[0]);
+    EXPECT_EQ(Colour(1000000), Table[50]);
+    EXPECT_EQ(Colour(INT32_MIN), Table[0]);
+    EXPECT_EQ(Colour(INT32_MAX), Table[50]);
+
+    Settings.Entry[IniPit] = 0; // acts as 1
+    EXPECT_EQ(Colour(7), Table[7]);
+    EXPECT_EQ(Colour(70), Table[50]);
+    Settings.Entry[IniPit] = -20;
+    EXPECT_EQ(Colour(7), Table[7]);
+
+    EXPECT_EQ(Colour(7, 1000, 0), Table[7]); // no spacing, no shading
+}
+
+} // namespace
+} // namespace talvo

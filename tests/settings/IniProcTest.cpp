@@ -1,0 +1,188 @@
+#include "settings/IniProc.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <optional>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/Errors.h"
+#include "support/NumMapText.h"
+#include "support/SilentHost.h"
+
+namespace talvo {
+namespace {
+
+std::string FileText(const std::string& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    std::stringstream Text;
+    Text << In.rdbuf();
+    return Text.str();
+}
+
+class IniProc : public ::testing::Test {
+  protected:
+    std::vector<std::string> Load(const std::string& Text) {
+        return LoadSettings(TProfileText(Text), Settings, Host);
+    }
+    TIni Settings;
+    test::TSilentHost Host;
+};
+
+TEST_F(IniProc, NoFileGivesEveryDefault) {
+    Settings.Sea = 5;
+    Settings.Entry[3] = 5;
+    Host.Checked.fill(true);
+    auto Bad = LoadSettings("/nonexistent-talvo/Talvo.ini", Settings, Host);
+    EXPECT_TRUE(Bad.empty());
+    EXPECT_EQ(Settings.Sea, 0);
+    EXPECT_EQ(Settings.Out, 0);
+    for (int I = 0; I < 36; ++I) {
+        EXPECT_EQ(Settings.Entry[static_cast<size_t>(I)], 0) << I;
+    }
+    EXPECT_EQ(Settings.Entry[IniMin], 0);
+    EXPECT_EQ(Settings.Entry[IniMax], 5000);
+    EXPECT_EQ(Settings.Entry[IniPit], 100);
+    EXPECT_EQ(Settings.Entry[IniShadowKK], 64);
+    EXPECT_EQ(Settings.Quality, "GOURAUD");
+    EXPECT_FALSE(Settings.SeaExp);
+    for (bool Checked : Host.Checked) {
+        EXPECT_FALSE(Checked);
+    }
+}
+
+TEST_F(IniProc, ValueForms) {
+    Load("[Palette]\nSea=0000ff\nSet0=ffffffff\n"
+         "[Height]\nMin=0x10\nMax=-7\nPit=abc\nShadowKK=0x\n"
+         "[Settings]\nSeaExp=2\n"
+         "[GmpChk]\nAd=1\nRv=0x1\nLk=yes\nRd=-1\n");
+    EXPECT_EQ(Settings.Sea, 255);
+    EXPECT_EQ(Settings.Entry[0], -1);
+    EXPECT_EQ(Settings.Entry[IniMin], 16);
+    EXPECT_EQ(Settings.Entry[IniMax], -7);
+    EXPECT_EQ(Settings.Entry[IniPit], 100);
+    EXPECT_EQ(Settings.Entry[IniShadowKK], 64); // "0x" alone is no hexadecimal number
+    EXPECT_TRUE(Settings.SeaExp);
+    EXPECT_EQ(Host.Checked, (std::array<bool, 6>{true, true, false, true, false, false}));
+}
+
+TEST_F(IniProc, BadColourKeysAreNamedAndLaterKeysStillRead) {
+    auto Bad = Load("[Palette]\nSea=\nOut=12345678\nSet0=$FF\nSet1=00FF00\n"
+                    "[GmpPal]\nrw=123456789\n[Height]\nMax=3000\n");
+    EXPECT_EQ(Bad, (std::vector<std::string>{"Palette/Sea", "Palette/Set0", "GmpPal/rw"}));
+    EXPECT_EQ(Settings.Sea, 0);
+    EXPECT_EQ(Settings.Out, 0x12345678);
+    EXPECT_EQ(Settings.Entry[0], 0);
+    EXPECT_EQ(Settings.Entry[1], 0x00FF00);
+    EXPECT_EQ(Settings.Entry[35], 0);
+    EXPECT_EQ(Settings.Entry[IniMax], 3000);
+}
+
+TEST_F(IniProc, SaveWritesEveryKeyAndReadsBackTheSame) {
+    std::string Path = test::WriteTempFile("Talvo.ini", "; mine\r\n[Extra]\r\nkept=1\r\n"
+                                                        "[Height]\r\nUnknown=yes\r\n");
+    Settings.Sea = 255;
+    Settings.Out = -2;
+    for (int I = 0; I < 36; ++I) {
+        Settings.Entry[static_cast<size_t>(I)] = I * 0x010203;
+    }
+    Settings.Entry[IniMin] = 0;
+    Settings.Entry[IniMax] = 3000;
+    Settings.Entry[IniPit] = 7;
+    Settings.Entry[IniShadowKK] = -3;
+    Settings.Quality = "MAPPING";
+    Settings.SeaExp = true;
+    Host.Checked = {true, false, true, false, false, true};
+    SaveSettings(Path, Settings, Host);
+    EXPECT_EQ(Settings.Entry[IniPit], 60);
+
+    std::string Text = FileText(Path);
+    EXPECT_EQ(Text.rfind("; mine\r\n[Extra]\r\nkept=1\r\n[Height]\r\nUnknown=yes\r\nMin=0\r\n"
+                         "Max=3000\r\nShadowKK=-3\r\nPit=60\r\n[Palette]\r\nSea=0000FF\r\n"
+                         "Out=FFFFFFFE\r\nSet0=000000\r\nSet1=010203\r\n",
+                         0),
+              0u)
+        << Text;
+    EXPECT_NE(Text.find("[GmpChk]\r\nAd=1\r\nRv=0\r\nLk=1\r\nRd=0\r\nHw=0\r\nRw=1\r\n"),
+              std::string::npos);
+
+    TIni Read;
+    test::TSilentHost ReadHost;
+    EXPECT_TRUE(LoadSettings(Path, Read, ReadHost).empty());
+    EXPECT_EQ(Read.Sea, Settings.Sea);
+    EXPECT_EQ(Read.Out, Settings.Out);
+    EXPECT_EQ(Read.Entry, Settings.Entry);
+    EXPECT_EQ(Read.Quality, "MAPPING");
+    EXPECT_TRUE(Read.SeaExp);
+    EXPECT_EQ(ReadHost.Checked, Host.Checked);
+}
+
+TEST_F(IniProc, PitFollowsTheLimitsOnSaving) {
+    std::string Path = test::WriteTempFile("pit.ini", "");
+    Settings.Entry[IniMin] = 0;
+    Settings.Entry[IniMax] = 30;
+    SaveSettings(Path, Settings, Host);
+    EXPECT_EQ(Settings.Entry[IniPit], 0);
+    Settings.Entry[IniMax] = 3776;
+    SaveSettings(Path, Settings, Host);
+    EXPECT_EQ(Settings.Entry[IniPit], 75);
+    EXPECT_EQ(GetPrivateProfileString("Height", "Pit", "", Path), "75");
+}
+
+TEST_F(IniProc, ARefusedWriteRaises) {
+    std::string Missing = "/nonexistent-talvo/Talvo.ini";
+    try {
+        SaveSettings(Missing, Settings, Host);
+        FAIL() << "a file in a missing folder cannot be written";
+    } catch (const EInOutError& Error) {
+        EXPECT_EQ(std::string(Error.what()), Missing + " に書き込めません");
+    }
+
+    // A file that cannot be read is not overwritten either.
+    std::string Path = test::WriteTempFile("readonly.ini", "[Palette]\r\nSea=000001\r\n");
+    ::chmod(Path.c_str(), 0);
+    if (::access(Path.c_str(), R_OK) != 0) {
+        EXPECT_THROW(SaveSettings(Path, Settings, Host), EInOutError);
+    }
+    ::chmod(Path.c_str(), 0644);
+    EXPECT_EQ(FileText(Path), "[Palette]\r\nSea=000001\r\n");
+}
+
+// Sets an environment variable for one scope.
+class TScopedEnv {
+  public:
+    TScopedEnv(const char* Name, const char* Value) : Name(Name) {
+        if (const char* Old = std::getenv(Name)) {
+            Saved = Old;
+        }
+        Value ? ::setenv(Name, Value, 1) : ::unsetenv(Name);
+    }
+    ~TScopedEnv() { Saved ? ::setenv(Name, Saved->c_str(), 1) : ::unsetenv(Name); }
+
+  private:
+    const char* Name;
+    std::optional<std::string> Saved;
+};
+
+TEST(SettingsFilePath, OverrideBesideTheProgramOrConfigFolder) {
+    std::string Folder = std::filesystem::path(test::WriteTempFile("where", "")).parent_path();
+    std::string Xdg = Folder + "/config";
+    TScopedEnv Ini("TALVO_INI", "/somewhere/else.ini");
+    TScopedEnv Config("XDG_CONFIG_HOME", Xdg.c_str());
+    TScopedEnv Home("HOME", Folder.c_str());
+    EXPECT_EQ(SettingsFilePath(Folder), "/somewhere/else.ini");
+    {
+        TScopedEnv NoOverride("TALVO_INI", nullptr);
+        EXPECT_EQ(SettingsFilePath(Folder), Folder + "/Talvo.ini");
+        EXPECT_EQ(SettingsFilePath("/nonexistent-talvo"), Xdg + "/talvo/Talvo.ini");
+        EXPECT_TRUE(std::filesystem::is_directory(Xdg + "/talvo"));
+        TScopedEnv Relative("XDG_CONFIG_HOME", "relative");
+        EXPECT_EQ(SettingsFilePath("/nonexistent-talvo"), Folder + "/.config/talvo/Talvo.ini");
+    }
+}
+
+} // namespace
+} // namespace talvo
