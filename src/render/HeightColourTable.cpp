@@ -1,7 +1,5 @@
 #include "render/HeightColourTable.h"
 
-#include <cmath>
-
 #include "render/ColourValue.h"
 
 namespace talvo {
@@ -32,34 +30,19 @@ void BuildHeightColourTable(const TIni& Settings, THeightColourTable& Table) {
     Table[50] = Settings.Entry[IniAnchor0 + 5];
 }
 
+THeightColouring::THeightColouring(const TIni& Settings, const THeightColourTable& Table,
+                                   int32_t CellSpacing)
+    : Table(Table), Sea(Settings.Sea), Out(Settings.Out), Min(Settings.Entry[IniMin]),
+      Max(Settings.Entry[IniMax]), Pit(std::max(Settings.Entry[IniPit], 1)),
+      ShadowKK(Settings.Entry[IniShadowKK]), CellSpacing(CellSpacing),
+      ShadePerRise(CellSpacing == 0 ? 0.0 : static_cast<double>(ShadowKK) / CellSpacing) {}
+
 void EvenAnchors(TIni& Settings) {
     TRgb From = SplitColour(Settings.Entry[IniAnchor0]);
     TRgb To = SplitColour(Settings.Entry[IniAnchor0 + 5]);
     for (int I = 1; I <= 4; ++I) {
         Settings.Entry[IniAnchor0 + I] = StepColour(From, To, 5, I);
     }
-}
-
-int32_t HeightColour(int32_t Height, int32_t Rise, const TIni& Settings,
-                     const THeightColourTable& Table, int32_t CellSpacing) {
-    if (Height < Settings.Entry[IniMin]) {
-        return Settings.Sea;
-    }
-    if (Height > Settings.Entry[IniMax]) {
-        return Settings.Out;
-    }
-    int32_t Pit = std::max(Settings.Entry[IniPit], 1);
-    int32_t Index = std::clamp(Height / Pit, 0, 50);
-    TRgb Base = SplitColour(Table[static_cast<size_t>(Index)]);
-
-    int32_t Offset = 0;
-    if (CellSpacing != 0 && Rise != 0) {
-        double Shade = static_cast<double>(Rise) / CellSpacing * Settings.Entry[IniShadowKK];
-        // Beyond ±256 every channel clamps the same way; limiting first keeps the conversion
-        // to an integer defined. nearbyint rounds ties to even.
-        Offset = static_cast<int32_t>(std::nearbyint(std::clamp(Shade, -256.0, 256.0)));
-    }
-    return PackColour(Base.R + Offset, Base.G + Offset, Base.B + Offset);
 }
 
 } // namespace talvo

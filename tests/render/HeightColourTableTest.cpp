@@ -1,5 +1,6 @@
 #include "render/HeightColourTable.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "render/ColourValue.h"
@@ -141,6 +142,29 @@ TEST_F(HeightColour, UndefinedCasesStayInsideTheTable) {
     EXPECT_EQ(Colour(7), Table[7]);
 
     EXPECT_EQ(Colour(7, 1000, 0), Table[7]); // no spacing, no shading
+}
+
+// The shading as written: divide, multiply, round half to even, clamp each channel.
+int32_t ShadedByDefinition(int32_t Base, int32_t Rise, int32_t Spacing, int32_t Gain) {
+    int32_t Offset =
+        static_cast<int32_t>(std::nearbyint(static_cast<double>(Rise) / Spacing * Gain));
+    TRgb C = SplitColour(Base);
+    return PackColour(C.R + Offset, C.G + Offset, C.B + Offset);
+}
+
+TEST_F(HeightColour, FastShadingMatchesTheDefinitionEverywhere) {
+    Table[10] = PackColour(200, 128, 3);
+    for (int32_t Spacing : {500, 2500, 10000, 1, 3, 7, 640}) {
+        for (int32_t Gain : {64, 2, 1, -5, 1000, 37, 0, 9, 25, -13}) {
+            Settings.Entry[IniShadowKK] = Gain;
+            THeightColouring Colouring(Settings, Table, Spacing);
+            for (int32_t Rise = -4000; Rise <= 4000; ++Rise) {
+                ASSERT_EQ(Colouring.Colour(1000, Rise),
+                          ShadedByDefinition(Table[10], Rise, Spacing, Gain))
+                    << "rise " << Rise << " spacing " << Spacing << " gain " << Gain;
+            }
+        }
+    }
 }
 
 } // namespace

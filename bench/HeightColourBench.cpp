@@ -1,0 +1,70 @@
+// Colouring a 4800 × 6000 elevation grid (a 30-arc-second tile) with slope shading, cell by
+// cell as the renderer does.
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <vector>
+
+#include "model/LintDim2.h"
+#include "render/HeightColourTable.h"
+
+namespace {
+
+constexpr int32_t Rows = 6000;
+constexpr int32_t Cols = 4800;
+
+// Hills and valleys between about 0 m and 3000 m, in tenths of a metre, with a little sea.
+void FillTerrain(talvo::TDelDim& Grid) {
+    Grid.SetDim(Rows, Cols);
+    for (int32_t R = 0; R < Rows; ++R) {
+        for (int32_t C = 0; C < Cols; ++C) {
+            double Height = 1400 + 900 * std::sin(R / 310.0) * std::cos(C / 270.0) +
+                            300 * std::sin(R / 23.0 + C / 41.0) + 37 * std::sin(C * 1.7 + R);
+            Grid.SetVal(R, C, static_cast<int32_t>(Height * 10) - 2000);
+        }
+    }
+}
+
+talvo::TIni Palette() {
+    talvo::TIni Settings;
+    const int32_t Anchors[6] = {0x489456, 0x64BE96, 0x82D7E1, 0x5A96C8, 0x506E96, 0xF5F5F5};
+    for (int I = 0; I < 6; ++I) {
+        Settings.Entry[static_cast<size_t>(I)] = Anchors[I];
+    }
+    Settings.Sea = 0xB48246;
+    Settings.Out = 0xFAFAFF;
+    Settings.Entry[talvo::IniMin] = 0;
+    Settings.Entry[talvo::IniMax] = 3000;
+    Settings.Entry[talvo::IniPit] = 60;
+    Settings.Entry[talvo::IniShadowKK] = 64;
+    return Settings;
+}
+
+void BM_HeightColourWithShading(benchmark::State& State) {
+    talvo::TDelDim Grid;
+    FillTerrain(Grid);
+    talvo::TIni Settings = Palette();
+    talvo::THeightColourTable Table{};
+    talvo::BuildHeightColourTable(Settings, Table);
+    std::vector<int32_t> Picture(static_cast<size_t>(Rows) * Cols);
+
+    for (auto _ : State) {
+        int32_t* Pixel = Picture.data();
+        for (int32_t R = 0; R < Rows; ++R) {
+            talvo::THeightColouring Colouring(Settings, Table, 10000);
+            int32_t West = Grid.GetVal(R, 0);
+            for (int32_t C = 0; C < Cols; ++C) {
+                int32_t Value = Grid.GetVal(R, C);
+                *Pixel++ = Colouring.Colour(Value / 10, C == 0 ? 0 : Value - West);
+                West = Value;
+            }
+        }
+        benchmark::DoNotOptimize(Picture.data());
+        benchmark::ClobberMemory();
+    }
+    State.counters["per_cell"] = benchmark::Counter(static_cast<double>(Rows) * Cols,
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_HeightColourWithShading)->Unit(benchmark::kMillisecond);
+
+} // namespace
