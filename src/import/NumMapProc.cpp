@@ -1,7 +1,8 @@
 #include "import/NumMapProc.h"
 
+#include "import/GlobalMapProc.h"
+#include "platform/AsciiCase.h"
 #include "platform/CheckedMath.h"
-#include "platform/Errors.h"
 #include "platform/TextConvert.h"
 
 namespace talvo {
@@ -38,24 +39,11 @@ double CoordinateField(std::string_view Line, size_t First) {
     return StrToFloat(Text);
 }
 
-std::string UpperAscii(std::string_view Text) {
-    std::string Upper(Text);
-    for (char& C : Upper) {
-        if (C >= 'a' && C <= 'z') {
-            C = static_cast<char>(C - 'a' + 'A');
-        }
-    }
-    return Upper;
-}
-
-[[noreturn]] void LoadRaster(const std::string& Path) {
-    throw ETalvoError("This version of Talvo cannot read Global Map or .bil rasters yet: " + Path);
-}
-
 } // namespace
 
 void LoadMapFile(const std::string& Path, MapState& Map, TMapHost& Host) {
     ResetMapState(Map);
+    Map.NumHeader.MapFileName = Path;
 
     size_t Slash = Path.find_last_of('/');
     std::string_view FileName(Path);
@@ -66,11 +54,13 @@ void LoadMapFile(const std::string& Path, MapState& Map, TMapHost& Host) {
     if (Ext == ".HDR") {
         std::string Prefix = UpperAscii(FileName.substr(0, 2));
         if (Prefix == "EL" || Prefix == "LU" || Prefix == "VG") {
-            LoadRaster(Path);
+            LoadRaster(Path, Map, Host);
+            return;
         }
     }
     if (Ext == ".BIL") {
-        LoadRaster(Path);
+        LoadRaster(Path, Map, Host);
+        return;
     }
 
     TTextFile File(Path);
@@ -86,7 +76,7 @@ void ReadNumMap(TTextFile& File, int32_t CellSpacing, MapState& Map, TMapHost& H
         Map.RowsRead = CheckedAdd(Map.RowsRead, 1);
     }
     Host.RenderMap(Map.NumHeader.MapKind);
-    Host.Enable3D();
+    Host.SetControlEnabled(TMapControl::grp3D, true);
 }
 
 void ReadNumHeader(std::string_view Line, MapState& Map, TMapHost& Host) {

@@ -28,6 +28,8 @@ void ResetMapState(MapState& Map) {
     H.BytesPerCell = 0;
     H.MapKind.clear();
     H.DataFileName.clear();
+    H.MapFileName.clear();
+    H.BigEndian = false;
     for (auto& List : H.OverlayLists) {
         List.clear();
     }

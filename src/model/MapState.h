@@ -49,6 +49,10 @@ struct TNum_HeaderRec {
     int32_t CellSpacing = 0; // tenths of a metre
     int32_t BytesPerCell = 0;
     std::string DataFileName;
+    // The file the user opened; a numeric map's overlays are looked for beside it.
+    std::string MapFileName;
+    // The raster's 2-byte cells are most significant byte first (header key BYTEORDER M).
+    bool BigEndian = false;
     double CellWidthLat = 0.0;
     double CellWidthLon = 0.0;
     std::string MapKind;
@@ -82,8 +86,9 @@ struct MapState {
 
 // Start-up: both grids 1 × 1 holding 0, no overlays, nothing loaded.
 void InitMapState(MapState& Map);
-// Before every load: header, kind and overlays emptied. The grids, RowsRead, the cell widths
-// of the last raster and the 3D region stay until a reader or the 3D view replaces them.
+// Before every load: header, kind, file names, byte order and overlays emptied. The grids,
+// RowsRead, the cell widths of the last raster and the 3D region stay until a reader or the 3D view
+// replaces them.
 void ResetMapState(MapState& Map);
 
 } // namespace talvo

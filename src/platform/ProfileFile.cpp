@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 
 namespace talvo {
@@ -25,19 +26,6 @@ std::string_view Trim(std::string_view Text) {
     return Text;
 }
 
-bool SameText(std::string_view A, std::string_view B) {
-    if (A.size() != B.size()) {
-        return false;
-    }
-    for (size_t I = 0; I < A.size(); ++I) {
-        auto Lower = [](char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C + 32) : C; };
-        if (Lower(A[I]) != Lower(B[I])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The name of a "[Section]" line, or nothing for any other line.
 std::optional<std::string_view> SectionName(std::string_view Line) {
     Line = Trim(Line);
@@ -50,7 +38,8 @@ std::optional<std::string_view> SectionName(std::string_view Line) {
 
 bool IsKeyLine(std::string_view Line, std::string_view Key) {
     size_t Equals = Line.find('=');
-    return Equals != std::string_view::npos && SameText(Trim(Line.substr(0, Equals)), Key);
+    return Equals != std::string_view::npos &&
+           SameTextIgnoringCase(Trim(Line.substr(0, Equals)), Key);
 }
 
 struct TFileCloser {
@@ -117,7 +106,7 @@ std::string TProfileText::Get(std::string_view Section, std::string_view Key,
             if (InSection) {
                 break;
             }
-            InSection = SameText(*Name, Section);
+            InSection = SameTextIgnoringCase(*Name, Section);
         } else if (InSection && IsKeyLine(Line, Key)) {
             std::string_view Value = Trim(std::string_view(Line).substr(Line.find('=') + 1));
             if (Value.size() >= 2 && Value.front() == Value.back() &&
@@ -134,7 +123,7 @@ void TProfileText::Set(std::string_view Section, std::string_view Key, std::stri
     std::string NewLine = std::string(Key) + "=" + std::string(Value);
     auto IsWanted = [&](const std::string& Candidate) {
         auto Name = SectionName(Candidate);
-        return Name && SameText(*Name, Section);
+        return Name && SameTextIgnoringCase(*Name, Section);
     };
     size_t Line = 0;
     while (Line < Lines.size() && !IsWanted(Lines[Line])) {

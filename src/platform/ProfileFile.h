@@ -17,8 +17,7 @@ class TProfileText {
 
     // The value trimmed of blanks and of one pair of enclosing quotes, at most MaxValueBytes
     // bytes; Default when the section or key is missing.
-    std::string Get(std::string_view Section, std::string_view Key,
-                    std::string_view Default) const;
+    std::string Get(std::string_view Section, std::string_view Key, std::string_view Default) const;
     // Replaces the key's line in place, or adds the key at the end of its section, or adds the
     // section at the end of the text.
     void Set(std::string_view Section, std::string_view Key, std::string_view Value);

@@ -53,6 +53,7 @@ bool TTextFile::Eof() {
 
 std::string_view TTextFile::ReadLine() {
     Line.clear();
+    ++LinesRead;
     while (true) {
         if (PeekByte() == NoByte) {
             break;

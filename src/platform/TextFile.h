@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -25,6 +26,8 @@ class TTextFile {
     // The next line without its line end; an empty line at the end of the file. The view
     // stays valid until the next call.
     std::string_view ReadLine();
+    // The number of lines read so far: the line number of the last line read.
+    int64_t LineNumber() const { return LinesRead; }
 
   private:
     int PeekByte();
@@ -38,6 +41,7 @@ class TTextFile {
     size_t BufferPos = 0;
     size_t BufferEnd = 0;
     bool AtEnd = false;
+    int64_t LinesRead = 0;
     std::string Line;
 };
 

@@ -18,15 +18,25 @@ FILE is a numeric map mesh (*.Mem, *.Sem, *.Tem), a Global Map header (EL*.hdr, 
 VG*.hdr) or a 30-arc-second raster (*.bil).
 )";
 
-// The command line has no window: nothing to draw, no gauge, no 3D controls, no layers.
+// The command line has no window: nothing to draw, no gauge, no controls, no layers. A
+// message the window would show in a box ends the command.
 class THeadlessHost : public TMapHost {
   public:
     void SetProgressMax(int32_t) override {}
-    void Enable3D() override {}
+    void SetControlEnabled(TMapControl, bool) override {}
+    void ShowMessage(const std::string& Text) override { Messages.push_back(Text); }
     void RenderMap(const std::string&) override {}
     bool LayerChecked(int) const override { return false; }
     void SetLayerChecked(int, bool) override {}
+
+    std::vector<std::string> Messages;
 };
+
+// A message box's text for a terminal: its line breaks as plain line feeds.
+std::string TerminalText(std::string Text) {
+    std::erase(Text, '\r');
+    return Text;
+}
 
 int PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
     MapState Map;
@@ -36,6 +46,12 @@ int PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
         LoadMapFile(Path, Map, Host);
     } catch (const std::exception& Error) {
         Err << Error.what() << '\n';
+        return 1;
+    }
+    if (!Host.Messages.empty()) {
+        for (const std::string& Message : Host.Messages) {
+            Err << TerminalText(Message) << '\n';
+        }
         return 1;
     }
     for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map)}) {

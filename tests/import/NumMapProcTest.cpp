@@ -19,7 +19,12 @@ using test::WriteTempFile;
 class TRecordingHost : public test::TSilentHost {
   public:
     void SetProgressMax(int32_t Max) override { Calls.push_back("max " + std::to_string(Max)); }
-    void Enable3D() override { Calls.push_back("3d"); }
+    void SetControlEnabled(TMapControl Control, bool Enabled) override {
+        if (Control == TMapControl::grp3D && Enabled) {
+            Calls.push_back("3d");
+        }
+        TSilentHost::SetControlEnabled(Control, Enabled);
+    }
     void RenderMap(const std::string& Kind) override { Calls.push_back("render " + Kind); }
     std::vector<std::string> Calls;
 };
@@ -199,12 +204,14 @@ TEST_F(NumMapProc, DispatchByExtensionAndPrefix) {
     Load("lower.sem", Valid);
     EXPECT_EQ(Map.NumHeader.CellSpacing, 2500);
 
-    // Other .hdr prefixes are numeric maps; the raster prefixes go to the raster reader.
+    // Other .hdr prefixes are numeric maps; the raster prefixes go to the raster reader, which
+    // asks for their companion files.
     Load("ab1234.hdr", Valid);
     EXPECT_EQ(Map.NumHeader.MapKind, "NM");
     for (const char* Raster : {"Lu1234.hdr", "VG1234.HDR", "el0001.hdr", "w.bil"}) {
-        std::string Message = LoadMessage(Raster, Valid);
-        EXPECT_NE(Message.find("raster"), std::string::npos) << Raster;
+        Load(Raster, Valid);
+        ASSERT_FALSE(Host.Messages.empty()) << Raster;
+        EXPECT_NE(Host.Messages.back().find("みつかりません"), std::string::npos) << Raster;
         EXPECT_TRUE(Map.NumHeader.MapKind.empty()) << Raster;
     }
     EXPECT_EQ(NumMapCellSpacing(".TEM"), 10000);

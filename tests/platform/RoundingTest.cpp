@@ -1,8 +1,7 @@
-#include <gtest/gtest.h>
+#include "platform/Rounding.h"
 
 #include <cmath>
-
-#include "platform/Rounding.h"
+#include <gtest/gtest.h>
 
 namespace talvo {
 namespace {
