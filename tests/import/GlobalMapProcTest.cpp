@@ -1,0 +1,243 @@
+#include "import/GlobalMapProc.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "import/NumMapProc.h"
+#include "model/DimError.h"
+#include "platform/Errors.h"
+#include "support/NumMapText.h"
+#include "support/SilentHost.h"
+
+namespace talvo {
+namespace {
+
+using test::WriteTempFile;
+
+const std::string BilHeader[] = {"NBITS 16",    "NCOLS 3",  "NROWS 2",  "ULXMAP 139.0",
+                                 "ULYMAP 36.0", "XDIM 0.5", "YDIM 0.25"};
+
+std::string Lines(const std::vector<std::string>& Text, const std::string& End,
+                  bool FinalEnd = true) {
+    std::string Joined;
+    for (size_t I = 0; I < Text.size(); ++I) {
+        Joined += Text[I];
+        if (I + 1 < Text.size() || FinalEnd) {
+            Joined += End;
+        }
+    }
+    return Joined;
+}
+
+std::string Bytes(std::initializer_list<int> Values) {
+    std::string Text;
+    for (int Value : Values) {
+        Text += static_cast<char>(Value);
+    }
+    return Text;
+}
+
+class GlobalMapProc : public ::testing::Test {
+  protected:
+    GlobalMapProc() { InitMapState(Map); }
+
+    // Writes the files and loads Chosen; returns the error's message, "" when none.
+    std::string Load(const std::string& Chosen) {
+        try {
+            LoadMapFile(Folder() + "/" + Chosen, Map, Host);
+        } catch (const ETalvoError& Error) {
+            return Error.what();
+        }
+        return "";
+    }
+    std::string Folder() const {
+        return std::filesystem::path(WriteTempFile("anchor", "")).parent_path().string();
+    }
+    std::vector<int32_t> Row(int32_t R) const {
+        std::vector<int32_t> Values;
+        for (int32_t C = 0; C < Map.NumHeader.Pts_WE; ++C) {
+            Values.push_back(Map.NumData.HeightGrid.GetVal(R, C));
+        }
+        return Values;
+    }
+
+    MapState Map;
+    test::TSilentHost Host;
+};
+
+TEST_F(GlobalMapProc, BilHeaderInEveryLineEndStyle) {
+    std::vector<std::string> Header(std::begin(BilHeader), std::end(BilHeader));
+    for (const char* End : {"\r\n", "\r", "\n"}) {
+        for (bool FinalEnd : {true, false}) {
+            WriteTempFile("t.hdr", Lines(Header, End, FinalEnd));
+            WriteTempFile("t.bil", std::string(12, '\0'));
+            ASSERT_EQ(Load("t.bil"), "");
+            const TNum_HeaderRec& H = Map.NumHeader;
+            EXPECT_EQ(H.BytesPerCell, 2);
+            EXPECT_EQ(H.Pts_WE, 3);
+            EXPECT_EQ(H.Pts_NS, 2);
+            EXPECT_DOUBLE_EQ(H.Ido_EN, 36.0);
+            EXPECT_DOUBLE_EQ(H.Kei_WS, 139.0);
+            EXPECT_DOUBLE_EQ(H.Ido_WS, 35.5);
+            EXPECT_DOUBLE_EQ(H.Kei_EN, 140.5) << int(End[0]) << FinalEnd;
+            EXPECT_EQ(H.MapKind, "BL");
+            EXPECT_EQ(H.MeshCode, "");
+            EXPECT_EQ(H.CellSpacing, 10000);
+            EXPECT_EQ(Map.RowsRead, 2);
+        }
+    }
+}
+
+TEST_F(GlobalMapProc, BilKeysIgnoreCaseTabsAndCommas) {
+    WriteTempFile("k.hdr", "nbits 16\nncols 3,4\nNROWS\t9\nnrows 1\nNODATA -9999\nulxmap 1\n");
+    WriteTempFile("k.bil", std::string(6, '\0'));
+    ASSERT_EQ(Load("k.bil"), "");
+    EXPECT_EQ(Map.NumHeader.Pts_WE, 3);
+    EXPECT_EQ(Map.NumHeader.Pts_NS, 1);
+    EXPECT_DOUBLE_EQ(Map.NumHeader.Kei_WS, 1.0);
+
+    WriteTempFile("bad.hdr", "NBITS 16\nNCOLS 3x\n");
+    WriteTempFile("bad.bil", "");
+    EXPECT_EQ(Load("bad.bil"), "'3x' は整数ではありません");
+    WriteTempFile("badreal.hdr", "XDIM 0.5.5\n");
+    WriteTempFile("badreal.bil", "");
+    EXPECT_EQ(Load("badreal.bil"), "'0.5.5' は浮動小数点数ではありません");
+}
+
+TEST_F(GlobalMapProc, CellsInBothByteOrdersAndOneByteClasses) {
+    WriteTempFile("le.hdr", "NBITS 16\nNCOLS 2\nNROWS 2\n");
+    WriteTempFile("le.bil", Bytes({0x10, 0x00, 0xFF, 0xFF, 0xF1, 0xD8, 0xC0, 0x0E}) + "extra");
+    ASSERT_EQ(Load("le.bil"), "");
+    EXPECT_EQ(Row(0), (std::vector<int32_t>{160, -10}));
+    EXPECT_EQ(Row(1), (std::vector<int32_t>{-99990, 37760})); // no data, Mt Fuji: kept whole
+    EXPECT_EQ(Map.NumData.RowLineGrid.GetVal(0, 1), 2);
+
+    WriteTempFile("be.hdr", "BYTEORDER M\nNBITS 16\nNCOLS 2\nNROWS 1\n");
+    WriteTempFile("be.bil", Bytes({0x00, 0x10, 0xFF, 0xFF}));
+    ASSERT_EQ(Load("be.bil"), "");
+    EXPECT_EQ(Row(0), (std::vector<int32_t>{160, -10}));
+
+    WriteTempFile("LU0001", Bytes({0xC8, 0x0A, 0x5A}));
+    WriteTempFile("LU0001.hdr", "Number of bytes per cell :1\n"
+                                "Number of cells in longitude direction :3\n"
+                                "Number of cells in latitude direction :1\n");
+    ASSERT_EQ(Load("LU0001.hdr"), "");
+    EXPECT_EQ(Row(0), (std::vector<int32_t>{200, 10, 90}));
+    EXPECT_FALSE(Host.IsEnabled(TMapControl::grp3D));
+}
+
+TEST_F(GlobalMapProc, GlobalMapHeaderFields) {
+    WriteTempFile("el533945", std::string(8, '\0'));
+    WriteTempFile(
+        "el533945.hdr",
+        "Data name :x\r\n"
+        "Number of bytes per cell :2\r\n"
+        "Number of cells in longitude direction :2\r\n"
+        "Number of cells in latitude direction :  2\r\n"
+        "Southern latitude and center latitude of the cell on the southern edge :24.000000, "
+        "24.004167\r\n"
+        "Western longitude and center longitude of the cell on the western edge : 122.5 \r\n"
+        "Northern latitude and center latitude of the cell on the northern edge :25\r\n"
+        "Eastern longitude and center longitude of the cell on the eastern edge :123\r\n"
+        "Width of a cell in latitude direction :0.5\r\n"
+        "Width of a cell in longitude direction :0.25\r\n"
+        "Number of cells in longitude direction:99\r\n"); // no blank: ignored
+    ASSERT_EQ(Load("el533945.hdr"), "");
+    const TNum_HeaderRec& H = Map.NumHeader;
+    EXPECT_EQ(H.MapKind, "EL");
+    EXPECT_EQ(H.MeshCode, "533945");
+    EXPECT_EQ(H.DataFileName, Folder() + "/el533945");
+    EXPECT_EQ(H.Pts_WE, 2);
+    EXPECT_EQ(H.Pts_NS, 2);
+    EXPECT_DOUBLE_EQ(H.Ido_WS, 24.0);
+    EXPECT_DOUBLE_EQ(H.Kei_WS, 122.5);
+    EXPECT_DOUBLE_EQ(H.Ido_EN, 25.0);
+    EXPECT_DOUBLE_EQ(H.Kei_EN, 123.0);
+    EXPECT_DOUBLE_EQ(H.CellWidthLat, 0.5);
+    EXPECT_DOUBLE_EQ(H.CellWidthLon, 0.25);
+    EXPECT_TRUE(Host.IsEnabled(TMapControl::grp3D));
+
+    WriteTempFile("VG1", "");
+    WriteTempFile("VG1.hdr", "Number of bytes per cell :1 \n");
+    EXPECT_EQ(Load("VG1.hdr"), "'1 ' は整数ではありません");
+}
+
+TEST_F(GlobalMapProc, MissingCompanionsAreToldAndDisableTheControls) {
+    WriteTempFile("alone.bil", "");
+    EXPECT_EQ(Load("alone.bil"), "");
+    ASSERT_EQ(Host.Messages.size(), 1u);
+    EXPECT_EQ(Host.Messages[0], "ヘッダーファイルがみつかりません\n\r" + Folder() + "/alone.hdr");
+    EXPECT_FALSE(Host.IsEnabled(TMapControl::btnSel));
+    EXPECT_FALSE(Host.IsEnabled(TMapControl::btnRedraw));
+    EXPECT_FALSE(Host.IsEnabled(TMapControl::grp3D));
+    EXPECT_TRUE(Map.NumHeader.MapKind.empty());
+
+    WriteTempFile("EL9999.hdr", "Number of bytes per cell :2\n");
+    EXPECT_EQ(Load("EL9999.hdr"), "");
+    EXPECT_EQ(Host.Messages.back(), "メッシュファイルがみつかりません\n\r" + Folder() + "/EL9999");
+
+    // Found in another letter case.
+    WriteTempFile("Mixed.HDR", "NBITS 8\nNCOLS 1\nNROWS 1\n");
+    WriteTempFile("Mixed.bil", Bytes({7}));
+    EXPECT_EQ(Load("Mixed.bil"), "");
+    EXPECT_EQ(Row(0), std::vector<int32_t>{7});
+}
+
+TEST_F(GlobalMapProc, HeadersThatCannotBeShown) {
+    WriteTempFile("nibble.hdr", "NBITS 4\nNCOLS 3\nNROWS 2\n");
+    WriteTempFile("nibble.bil", "abc");
+    Map.RowsRead = 9;
+    EXPECT_EQ(Load("nibble.bil"), "");
+    EXPECT_EQ(Map.NumHeader.MapKind, "BL"); // kind and path set, nothing read
+    EXPECT_EQ(Map.RowsRead, 9);
+
+    WriteTempFile("wide.hdr", "NBITS 32\nNCOLS 3\nNROWS 2\n");
+    WriteTempFile("wide.bil", std::string(24, '\0'));
+    EXPECT_NE(Load("wide.bil").find("4 bytes"), std::string::npos);
+
+    WriteTempFile("huge.hdr", "NBITS 16\nNCOLS 2147483647\nNROWS 2\n");
+    WriteTempFile("huge.bil", "");
+    EXPECT_NE(Load("huge.bil").find("too large"), std::string::npos);
+    WriteTempFile("huge2.hdr", "NBITS 16\nNCOLS 60000\nNROWS 60000\n");
+    WriteTempFile("huge2.bil", "");
+    EXPECT_NE(Load("huge2.bil").find("too large"), std::string::npos);
+
+    WriteTempFile("norows.hdr", "NBITS 16\nNCOLS 2\nNROWS 0\n");
+    WriteTempFile("norows.bil", "");
+    EXPECT_EQ(Load("norows.bil"), "Invalid Index Value");
+}
+
+TEST_F(GlobalMapProc, AShortDataFileKeepsTheRowsRead) {
+    WriteTempFile("short.hdr", "NBITS 16\nNCOLS 2\nNROWS 3\n");
+    WriteTempFile("short.bil", Bytes({1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6}));
+    EXPECT_EQ(Load("short.bil"), "ﾌｧｲﾙの末尾以降を読み込みました");
+    EXPECT_EQ(Map.RowsRead, 2);
+    EXPECT_EQ(Row(1), (std::vector<int32_t>{30, 40}));
+    EXPECT_EQ(Row(2), (std::vector<int32_t>{0, 0}));
+}
+
+TEST_F(GlobalMapProc, ReadsTheBundledSamples) {
+    for (const char* Name : {"EL533945.hdr", "LU533945.hdr", "VG533945.hdr", "jacksboro.bil"}) {
+        SCOPED_TRACE(Name);
+        LoadMapFile(std::string(TALVO_SAMPLES_DIR "/jacksboro/") + Name, Map, Host);
+        EXPECT_TRUE(Host.Messages.empty());
+        EXPECT_EQ(Map.NumHeader.Pts_WE, 403);
+        EXPECT_EQ(Map.RowsRead, 344);
+    }
+    // The elevation raster and the .bil hold the same DEM, in tenths of a metre.
+    MapState Bil;
+    InitMapState(Bil);
+    LoadMapFile(TALVO_SAMPLES_DIR "/jacksboro/jacksboro.bil", Bil, Host);
+    LoadMapFile(TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr", Map, Host);
+    for (int32_t R = 0; R < 344; R += 17) {
+        for (int32_t C = 0; C < 403; C += 13) {
+            int32_t Value = Map.NumData.HeightGrid.GetVal(R, C);
+            EXPECT_EQ(Value, Bil.NumData.HeightGrid.GetVal(R, C));
+            EXPECT_GE(Value, 2360);
+            EXPECT_LE(Value, 10760);
+        }
+    }
+}
+
+} // namespace
+} // namespace talvo

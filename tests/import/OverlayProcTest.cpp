@@ -1,0 +1,220 @@
+#include "import/OverlayProc.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "platform/Errors.h"
+#include "support/NumMapText.h"
+#include "support/SilentHost.h"
+
+namespace talvo {
+namespace {
+
+using test::WriteTempFile;
+
+constexpr int32_t Ink = 0x0000FF;
+
+std::vector<OverlayPoint> Read(const std::string& Text) {
+    std::string Path = WriteTempFile("read.e00", Text);
+    TTextFile File(Path);
+    std::vector<OverlayPoint> List;
+    ReadOverlayText(File, "read.e00", List);
+    return List;
+}
+
+std::string ReadMessage(const std::string& Text) {
+    try {
+        Read(Text);
+    } catch (const ETalvoError& Error) {
+        return Error.what();
+    }
+    return "";
+}
+
+// A map with corners 35..36 N, 139..140 E and 100 × 200 cells.
+void SetProjectionMap(MapState& Map, const char* Kind = MapKindElevation) {
+    Map.NumHeader.MapKind = Kind;
+    Map.NumHeader.Ido_WS = 35.0;
+    Map.NumHeader.Ido_EN = 36.0;
+    Map.NumHeader.Kei_WS = 139.0;
+    Map.NumHeader.Kei_EN = 140.0;
+    Map.NumHeader.Pts_WE = 100;
+    Map.NumHeader.Pts_NS = 200;
+}
+
+// The pixel a two-vertex arc from (Lon, Lat) eastward starts on.
+std::pair<int32_t, int32_t> ProjectedPixel(const MapState& Map, double Lon, double Lat) {
+    TBitmap Picture(101, 201);
+    // Seq 0 moves, Seq 1 draws from there two columns east: the start is the first inked.
+    DrawOverlay(Picture, {{0, Lat, Lon}, {1, Lat, Lon + 0.02}}, Ink, Map);
+    for (int32_t Y = 0; Y < Picture.Height(); ++Y) {
+        for (int32_t X = 0; X < Picture.Width(); ++X) {
+            if (Picture.Pixel(X, Y) == Ink) {
+                return {X, Y};
+            }
+        }
+    }
+    return {-1, -1};
+}
+
+TEST(SplitE00Values, BlanksCommasQuotesAndTouchingSigns) {
+    using Values = std::vector<std::string>;
+    EXPECT_EQ(SplitE00Values("  1\t2,3 ,, 4\x01"
+                             "5"),
+              (Values{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(SplitE00Values("-8.4777622E+01 3.6603597E+01-8.4544318E+01 3.6595865E+01"),
+              (Values{"-8.4777622E+01", "3.6603597E+01", "-8.4544318E+01", "3.6595865E+01"}));
+    EXPECT_EQ(SplitE00Values("1.5E-05+2-3"), (Values{"1.5E-05", "+2", "-3"}));
+    EXPECT_EQ(SplitE00Values("\"a b,c\" x\"q\"\"q\" \"open"), (Values{"a b,c", "xq\"q", "open"}));
+    EXPECT_TRUE(SplitE00Values(" , \t").empty());
+}
+
+TEST(OverlayText, ArcsSectionsAndSequenceNumbers) {
+    auto List = Read("EXP  0 /X.E00\r\n"
+                     "ARC  2\r\n"
+                     "1 1 0 0 0 0 3\r\n"
+                     "139.1 35.1 139.2 35.2\r\n"
+                     "139.3 35.3\r\n"
+                     "2 2 0 0 0 0 2\r\n"
+                     "1.0E+02-2.5E+01-1.5E+02 4.0E+01\r\n"
+                     "-1 0 0 0 0 0 0\r\n"
+                     "LAB  2\r\n"
+                     "5 5 garbage that is never read\r\n"
+                     "ARC  3\n"
+                     "3 3 0 0 0 0 0\n"
+                     "4 4 0 0 0 0 1\n"
+                     "7 8 9 10\n");
+    ASSERT_EQ(List.size(), 7u);
+    const int32_t Seqs[] = {0, 1, 2, 0, 1, 0, 1};
+    for (size_t I = 0; I < List.size(); ++I) {
+        EXPECT_EQ(List[I].Seq, Seqs[I]) << I;
+    }
+    EXPECT_DOUBLE_EQ(List[0].Lon, 139.1);
+    EXPECT_DOUBLE_EQ(List[0].Lat, 35.1);
+    EXPECT_DOUBLE_EQ(List[2].Lon, 139.3);
+    EXPECT_DOUBLE_EQ(List[3].Lon, 100.0); // touching negative numbers read apart
+    EXPECT_DOUBLE_EQ(List[3].Lat, -25.0);
+    EXPECT_DOUBLE_EQ(List[4].Lon, -150.0);
+    EXPECT_DOUBLE_EQ(List[6].Lat, 10.0); // every pair of the line is taken
+
+    EXPECT_TRUE(Read("no arcs here\r\n").empty());
+}
+
+TEST(OverlayText, MalformedFilesEndWithAMessage) {
+    EXPECT_EQ(ReadMessage("ARC\n1 1 0 0 0 0 2\n139.1 35.1 139.2\n"),
+              "read.e00, line 3: coordinates come in pairs");
+    EXPECT_EQ(ReadMessage("ARC\n1 1 0 0 0 0 2\n\n"), "read.e00, line 3: coordinates come in pairs");
+    EXPECT_EQ(ReadMessage("ARC\n1 1 0 0 0 0 5\n139.1 35.1\n"),
+              "read.e00, line 3: the file ends before the arc's 5 vertices");
+    EXPECT_EQ(ReadMessage("ARC\n1 1 0\n"), "read.e00, line 2: an arc header holds seven values");
+    EXPECT_EQ(ReadMessage("ARC\n  \n"), "read.e00, line 2: an arc section line holds no value");
+    EXPECT_EQ(ReadMessage("ARC\nx 1 0 0 0 0 1\n"), "'x' は整数ではありません");
+    EXPECT_EQ(ReadMessage("ARC\n1 1 0 0 0 0 1\n139.1 35.1x\n"),
+              "'35.1x' は浮動小数点数ではありません");
+    EXPECT_EQ(ReadMessage("ARC\n1 1 0 0 0 0 2147483647\n1 2\n"),
+              "read.e00, line 3: the file ends before the arc's 2147483647 vertices");
+}
+
+TEST(DrawOverlay, ProjectionTruncatesTowardZero) {
+    MapState Map;
+    SetProjectionMap(Map);
+    EXPECT_EQ(ProjectedPixel(Map, 139.5, 35.25), std::make_pair(50, 150));
+    EXPECT_EQ(ProjectedPixel(Map, 139.0, 36.0), std::make_pair(0, 0));
+    EXPECT_EQ(ProjectedPixel(Map, 139.995, 35.0), std::make_pair(99, 200));
+    EXPECT_EQ(ProjectedPixel(Map, 139.0 - 0.005, 35.5), std::make_pair(0, 100));
+
+    // One and a half columns west is column -1: the line from there starts off the picture.
+    TBitmap Picture(100, 200);
+    DrawOverlay(Picture, {{0, 35.5, 139.0 - 0.015}, {1, 35.5, 139.02}}, Ink, Map);
+    EXPECT_EQ(Picture.Pixel(0, 100), Ink);
+    EXPECT_EQ(Picture.Pixel(1, 100), Ink);
+    EXPECT_EQ(Picture.Pixel(2, 100), TBitmap::White); // the end pixel
+}
+
+TEST(DrawOverlay, ArcsAreNotJoinedAndDegenerateMapsDrawNothing) {
+    MapState Map;
+    SetProjectionMap(Map);
+    TBitmap Picture(100, 200);
+    DrawOverlay(Picture, {{0, 35.5, 139.1}, {1, 35.5, 139.2}, {0, 35.6, 139.5}, {1, 35.6, 139.6}},
+                Ink, Map);
+    EXPECT_EQ(Picture.Pixel(15, 100), Ink);
+    EXPECT_EQ(Picture.Pixel(30, 90), TBitmap::White); // nothing between the two arcs
+    EXPECT_EQ(Picture.Pixel(55, 80), Ink);
+
+    Map.NumHeader.Kei_EN = Map.NumHeader.Kei_WS;
+    TBitmap Blank(100, 200);
+    DrawOverlay(Blank, {{0, 35.5, 139.1}, {1, 35.5, 139.2}}, Ink, Map);
+    EXPECT_EQ(Blank.Pixel(15, 100), TBitmap::White);
+
+    // Far-away vertices are clipped without trouble.
+    SetProjectionMap(Map);
+    DrawOverlay(Blank, {{0, 35.5, -1e300}, {1, 35.5, 1e300}}, Ink, Map);
+    EXPECT_EQ(Blank.Pixel(42, 100), Ink);
+}
+
+TEST(DrawOverlay, NumericMapCornersAreDegreesMinutesSeconds) {
+    EXPECT_DOUBLE_EQ(DmsToDegrees(36.3), 36.5);
+    EXPECT_NEAR(DmsToDegrees(36.3023), 36 + 30 / 60.0 + 23 / 3600.0, 1e-12);
+    EXPECT_NEAR(DmsToDegrees(-84.1949), -(84 + 19 / 60.0 + 49 / 3600.0), 1e-12);
+
+    // Corners 35°00' to 36°00' N written d.mmss, 139°00' to 139°30' E: 139.25 E is mid-map.
+    MapState Map;
+    SetProjectionMap(Map, MapKindNumeric);
+    Map.NumHeader.Kei_EN = 139.30;
+    EXPECT_EQ(ProjectedPixel(Map, 139.2505, 35.5), std::make_pair(50, 100));
+}
+
+class Overlays : public ::testing::Test {
+  protected:
+    Overlays() {
+        Map.NumHeader.MeshCode = "123456";
+        Map.NumHeader.DataFileName = WriteTempFile("EL123456", "");
+    }
+    std::string Folder() const {
+        return std::filesystem::path(Map.NumHeader.DataFileName).parent_path().string();
+    }
+    MapState Map;
+    test::TSilentHost Host;
+};
+
+TEST_F(Overlays, OnlyTickedLayersAreReadOncePerMap) {
+    WriteTempFile("AD123456.E00", "ARC\n1 1 0 0 0 0 1\n139 35\n-1 0 0 0 0 0 0\n");
+    WriteTempFile("rv123456.e00", "ARC\n1 1 0 0 0 0 1\n139 35\n");
+    EXPECT_EQ(OverlayFileName(Map, 0), Folder() + "/ad123456.e00");
+
+    LoadOverlays(Map, Host); // nothing ticked
+    EXPECT_FALSE(Map.NumHeader.OverlayLoaded[0]);
+
+    Host.Checked = {true, false, true, false, false, false};
+    LoadOverlays(Map, Host);
+    EXPECT_TRUE(Map.NumHeader.OverlayLoaded[0]); // found in another letter case
+    EXPECT_EQ(Map.NumHeader.OverlayLists[0].size(), 1u);
+    EXPECT_FALSE(Map.NumHeader.OverlayLoaded[1]); // not ticked
+    EXPECT_FALSE(Map.NumHeader.OverlayLoaded[2]); // no file: looked for again next time
+
+    std::filesystem::remove(Folder() + "/AD123456.E00");
+    LoadOverlays(Map, Host);
+    EXPECT_EQ(Map.NumHeader.OverlayLists[0].size(), 1u); // kept, not read again
+
+    Host.Checked[1] = true;
+    LoadOverlays(Map, Host);
+    EXPECT_TRUE(Map.NumHeader.OverlayLoaded[1]);
+}
+
+TEST_F(Overlays, AFailedLayerKeepsNoPoints) {
+    WriteTempFile("lk123456.e00", "ARC\n1 1 0 0 0 0 1\n139 35\n2 2 0 0 0 0 1\n139 x\n");
+    Host.Checked[2] = true;
+    EXPECT_THROW(LoadOverlays(Map, Host), EConvertError);
+    EXPECT_FALSE(Map.NumHeader.OverlayLoaded[2]);
+    EXPECT_TRUE(Map.NumHeader.OverlayLists[2].empty());
+}
+
+TEST_F(Overlays, NumericMapsLookBesideTheMapFile) {
+    Map.NumHeader.DataFileName.clear();
+    Map.NumHeader.MapFileName = "/maps/tokyo/533945.Mem";
+    Map.NumHeader.MeshCode = "533945";
+    EXPECT_EQ(OverlayFileName(Map, 5), "/maps/tokyo/rw533945.e00");
+}
+
+} // namespace
+} // namespace talvo
