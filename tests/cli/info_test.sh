@@ -31,6 +31,21 @@ expect_line "$out" "MapKind: NM"
 expect_line "$out" "CellSpacing: 500"
 expect_line "$out" "RowsRead: 200"
 
+for raster in EL533945.hdr LU533945.hdr VG533945.hdr jacksboro.bil; do
+    out=$("$talvo" --info "$samples/jacksboro/$raster") || fail "$raster: exit status $?"
+    expect_line "$out" "Pts_WE: 403"
+    expect_line "$out" "Ido_WS: 36.264650"
+    expect_line "$out" "Kei_EN: -84.044050"
+    expect_line "$out" "RowsRead: 344"
+done
+out=$("$talvo" --info "$samples/jacksboro/VG533945.hdr")
+expect_line "$out" "MeshCode: 533945"
+expect_line "$out" "MapKind: VG"
+expect_line "$out" "BytesPerCell: 1"
+out=$("$talvo" --info "$samples/jacksboro/jacksboro.bil")
+expect_line "$out" "MeshCode: "
+expect_line "$out" "MapKind: BL"
+
 # check_failure NAME EXPECTED-MESSAGE FILE: exit status 1, the message alone on stderr.
 check_failure() {
     "$talvo" --info "$3" >"$tmp/out" 2>"$tmp/err"
@@ -49,6 +64,15 @@ check_failure cut-in-a-row "'' は整数ではありません" "$tmp/cut.Mem"
 check_failure missing "ﾌｧｲﾙが見つかりません" "$tmp/none.Mem"
 check_failure wrong-kind "' /SAM' は整数ではありません" "$samples/jacksboro/ad533945.e00"
 check_failure folder "ﾌｧｲﾙ ｱｸｾｽが拒否されました" "$tmp"
+cp "$samples/jacksboro/jacksboro.bil" "$tmp/alone.bil"
+check_failure missing-header "ヘッダーファイルがみつかりません
+$tmp/alone.hdr" "$tmp/alone.bil"
+cp "$samples/jacksboro/EL533945.hdr" "$tmp/EL000001.hdr"
+check_failure missing-data "メッシュファイルがみつかりません
+$tmp/EL000001" "$tmp/EL000001.hdr"
+head -c 1000 "$samples/jacksboro/jacksboro.bil" >"$tmp/cut.bil"
+cp "$samples/jacksboro/jacksboro.hdr" "$tmp/cut.hdr"
+check_failure short-raster "ﾌｧｲﾙの末尾以降を読み込みました" "$tmp/cut.bil"
 
 "$talvo" --info >/dev/null 2>&1
 [ $? -eq 2 ] || fail "--info without FILE should exit 2"

@@ -7,11 +7,12 @@ every cell and the corners.
 """
 import os
 import random
-import subprocess
 import sys
 import tempfile
 
 from osgeo import gdal
+
+import map_dump
 
 gdal.UseExceptions()
 
@@ -57,17 +58,15 @@ def main():
         dataset = gdal.OpenEx(path, allowed_drivers=["JDEM"])
         theirs = dataset.GetRasterBand(1).ReadAsArray()
         transform = dataset.GetGeoTransform()
-        ours = subprocess.run([dump, path], check=True, capture_output=True, text=True).stdout
-        lines = ours.splitlines()
+        ours = map_dump.run(dump, path)
 
     problems = []
-    width, height, rows_read = map(int, lines[0].split())
-    if (width, height, rows_read) != (WIDTH, HEIGHT, HEIGHT):
-        problems.append("size %d x %d, %d rows read" % (width, height, rows_read))
+    if (ours.width, ours.height, ours.rows_read) != (WIDTH, HEIGHT, HEIGHT):
+        problems.append("size %d x %d, %d rows read" % (ours.width, ours.height, ours.rows_read))
     if (dataset.RasterXSize, dataset.RasterYSize) != (WIDTH, HEIGHT):
         problems.append("GDAL size %d x %d" % (dataset.RasterXSize, dataset.RasterYSize))
 
-    ido_ws, kei_ws, ido_en, kei_en = map(float, lines[1].split())
+    ido_ws, kei_ws, ido_en, kei_en = ours.corners
     expected_corners = [(transform[0], kei_ws), (transform[3], ido_en),
                         (transform[0] + transform[1] * WIDTH, kei_en),
                         (transform[3] + transform[5] * HEIGHT, ido_ws)]
@@ -75,20 +74,16 @@ def main():
         if abs(gdal_degrees - dms_to_degrees(our_dms)) > 1e-6:
             problems.append("corner %r (GDAL) against %r d.mmss (ours)" % (gdal_degrees, our_dms))
 
-    for row, line in enumerate(lines[2:]):
-        values = list(map(int, line.split()))
-        if values[0] != row + 1:
-            problems.append("row %d has line number %d" % (row, values[0]))
-        for col, ours_tenths in enumerate(values[1:]):
+    for row, values in enumerate(ours.rows):
+        if ours.line_numbers[row] != row + 1:
+            problems.append("row %d has line number %d" % (row, ours.line_numbers[row]))
+        for col, ours_tenths in enumerate(values):
             theirs_tenths = round(float(theirs[row][col]) * 10)
             if ours_tenths != theirs_tenths or ours_tenths != cells[row][col]:
                 problems.append("cell (%d, %d): ours %d, GDAL %d, written %d"
                                 % (row, col, ours_tenths, theirs_tenths, cells[row][col]))
 
-    for problem in problems[:20]:
-        print("FAIL:", problem)
-    print("%d passed, %d failed" % (1 if not problems else 0, 1 if problems else 0))
-    return 1 if problems else 0
+    return map_dump.report(problems)
 
 
 if __name__ == "__main__":

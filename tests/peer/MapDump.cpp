@@ -1,0 +1,55 @@
+// Prints what our readers make of a map file, for comparison with another reader:
+//   Pts_WE Pts_NS RowsRead
+//   Ido_WS Kei_WS Ido_EN Kei_EN          (as stored)
+//   one line per row read: its line number, then its cells
+//   for each overlay layer found beside the map: "layer CODE COUNT", then "Seq Lon Lat" lines
+#include <cstdio>
+#include <exception>
+
+#include "import/NumMapProc.h"
+#include "import/OverlayProc.h"
+#include "support/SilentHost.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: map_dump FILE\n");
+        return 2;
+    }
+    talvo::MapState Map;
+    talvo::test::TSilentHost Host;
+    Host.Checked.fill(true);
+    try {
+        talvo::InitMapState(Map);
+        talvo::LoadMapFile(argv[1], Map, Host);
+        talvo::LoadOverlays(Map, Host);
+    } catch (const std::exception& Error) {
+        std::fprintf(stderr, "%s\n", Error.what());
+        return 1;
+    }
+    for (const std::string& Message : Host.Messages) {
+        std::fprintf(stderr, "%s\n", Message.c_str());
+        return 1;
+    }
+    const talvo::TNum_HeaderRec& H = Map.NumHeader;
+    std::printf("%d %d %d\n%.17g %.17g %.17g %.17g\n", H.Pts_WE, H.Pts_NS, Map.RowsRead, H.Ido_WS,
+                H.Kei_WS, H.Ido_EN, H.Kei_EN);
+    for (int32_t R = 0; R < Map.RowsRead; ++R) {
+        std::printf("%d", Map.NumData.RowLineGrid.GetVal(0, R));
+        for (int32_t C = 0; C < H.Pts_WE; ++C) {
+            std::printf(" %d", Map.NumData.HeightGrid.GetVal(R, C));
+        }
+        std::printf("\n");
+    }
+    for (int Layer = 0; Layer < talvo::OverlayLayerCount; ++Layer) {
+        if (!H.OverlayLoaded[static_cast<size_t>(Layer)]) {
+            continue;
+        }
+        const auto& List = H.OverlayLists[static_cast<size_t>(Layer)];
+        std::printf("layer %s %zu\n", talvo::OverlayLayerCodes[static_cast<size_t>(Layer)],
+                    List.size());
+        for (const talvo::OverlayPoint& Point : List) {
+            std::printf("%d %.17g %.17g\n", Point.Seq, Point.Lon, Point.Lat);
+        }
+    }
+    return 0;
+}
