@@ -221,10 +221,10 @@ void StoreRasterRow(const unsigned char* Row, MapState& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
     const int32_t R = Map.RowsRead;
     Map.NumData.RowLineGrid.SetVal(0, R, R + 1);
-    TDelDim& Grid = Map.NumData.HeightGrid;
+    int32_t* Cells = HeightRow(Map, R);
     if (H.BytesPerCell == 1) {
         for (int32_t C = 0; C < H.Pts_WE; ++C) {
-            Grid.SetVal(R, C, Row[C]);
+            Cells[C] = Row[C];
         }
         return;
     }
@@ -233,7 +233,7 @@ void StoreRasterRow(const unsigned char* Row, MapState& Map) {
     for (int32_t C = 0; C < H.Pts_WE; ++C) {
         const unsigned char* Cell = Row + 2 * static_cast<size_t>(C);
         auto Metres = static_cast<int16_t>(Cell[High] << 8 | Cell[1 - High]);
-        Grid.SetVal(R, C, Metres * 10);
+        Cells[C] = Metres * 10;
     }
 }
 

@@ -42,6 +42,9 @@ double CoordinateField(std::string_view Line, size_t First) {
 } // namespace
 
 void LoadMapFile(const std::string& Path, MapState& Map, TMapHost& Host) {
+    if (Map.Drawing) {
+        return; // asked for from the window's messages while a picture is drawn
+    }
     ResetMapState(Map);
     Map.NumHeader.MapFileName = Path;
 
@@ -115,10 +118,10 @@ void ReadNumRecord(std::string_view Line, MapState& Map) {
     D.RecCode = Field(Line, 1, 4);
     D.RecSub = Field(Line, 5, 2);
     D.RowLineGrid.SetVal(0, Map.RowsRead, IntegerField(Line, 7, 3));
+    int32_t* Cells = HeightRow(Map, Map.RowsRead);
     const int32_t Columns = Map.NumHeader.Pts_WE;
     for (int32_t J = 0; J < Columns; ++J) {
-        D.HeightGrid.SetVal(Map.RowsRead, J,
-                            IntegerField(Line, 10 + 5 * static_cast<size_t>(J), 5));
+        Cells[J] = IntegerField(Line, 10 + 5 * static_cast<size_t>(J), 5);
     }
 }
 

@@ -12,7 +12,8 @@ namespace talvo {
 
 // Opens the map file at Path: empties Map, then reads the file by its kind (Global Map and
 // 30-second rasters by their extension and name, everything else as a numeric map mesh).
-// Every failure is raised; Map then holds what was read before it.
+// Every failure is raised; Map then holds what was read before it. Ignored while a picture is
+// being drawn.
 void LoadMapFile(const std::string& Path, MapState& Map, TMapHost& Host);
 
 // Reads a numeric map mesh from File into Map, then draws it and enables 3D through Host.

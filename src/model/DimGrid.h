@@ -65,6 +65,11 @@ template <typename T> class TDimGrid {
     T GetVal(int32_t Row, int32_t Col) const { return FData.get()[Offset(Row, Col)]; }
     void SetVal(int32_t Row, int32_t Col, T Value) { FData.get()[Offset(Row, Col)] = Value; }
 
+    // Row Row's Cols cells, for loops that visit a whole row: the row is checked once here
+    // instead of every cell in GetVal/SetVal.
+    T* RowData(int32_t Row) { return FData.get() + Offset(Row, 0); }
+    const T* RowData(int32_t Row) const { return FData.get() + Offset(Row, 0); }
+
     int8_t ElemSize() const { return FElemSize; }
     int32_t Rows() const { return FRows; }
     int32_t Cols() const { return FCols; }

@@ -2,6 +2,19 @@
 
 namespace talvo {
 
+const int32_t* HeightRow(const MapState& Map, int32_t Row) {
+    const TDelDim& Grid = Map.NumData.HeightGrid;
+    const int32_t* Cells = Grid.RowData(Row);
+    if (Map.NumHeader.Pts_WE > Grid.Cols()) {
+        RaiseIndexOverRange(2, Grid.Cols());
+    }
+    return Cells;
+}
+
+int32_t* HeightRow(MapState& Map, int32_t Row) {
+    return const_cast<int32_t*>(HeightRow(static_cast<const MapState&>(Map), Row));
+}
+
 void InitMapState(MapState& Map) {
     Map.NumData.RowLineGrid.SetDim(1, 1);
     Map.NumData.HeightGrid.SetDim(1, 1);

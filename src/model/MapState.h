@@ -82,7 +82,14 @@ struct MapState {
     TNum_DataRec NumData;
     // Rows 0 to RowsRead - 1 of the grids hold data of the current map.
     int32_t RowsRead = 0;
+    // A picture is being drawn: loads and drawings asked for meanwhile are ignored.
+    bool Drawing = false;
 };
+
+// Row Row of HeightGrid, to be visited for its first Pts_WE cells. The grid's own over-range
+// error is raised when the row is missing or narrower than Pts_WE (after a failed load).
+const int32_t* HeightRow(const MapState& Map, int32_t Row);
+int32_t* HeightRow(MapState& Map, int32_t Row);
 
 // Start-up: both grids 1 × 1 holding 0, no overlays, nothing loaded.
 void InitMapState(MapState& Map);

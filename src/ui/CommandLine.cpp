@@ -1,35 +1,89 @@
 #include "ui/CommandLine.h"
 
+#include <unistd.h>
+
 #include "import/NumMapProc.h"
 #include "model/MapInfo.h"
 #include "model/MapState.h"
+#include "platform/AsciiCase.h"
+#include "platform/ExecutablePath.h"
+#include "platform/PictureFiles.h"
+#include "render/RenderMap.h"
+#include "settings/IniProc.h"
 
 namespace talvo {
 
 namespace {
 
 const char* const Usage = R"(Usage:
-  talvo [FILE]          open the viewer; load FILE when given
-  talvo --info FILE     print the header of FILE as "Name: value" lines
-  talvo --help          show this help
-  talvo --version       show the version
+  talvo [FILE]                       open the viewer; load FILE when given
+  talvo --info FILE                  print the header of FILE as "Name: value" lines
+  talvo --render FILE -o OUT         draw FILE as the viewer would into OUT (.bmp, .jpg, .png)
+        [--layers ad,rv,lk,rd,hw,rw] layers to draw ("" for none; default: as last saved)
+        [--ini PATH]                 the settings file to use (default: the viewer's)
+  talvo --help                       show this help
+  talvo --version                    show the version
 
 FILE is a numeric map mesh (*.Mem, *.Sem, *.Tem), a Global Map header (EL*.hdr, LU*.hdr,
-VG*.hdr) or a 30-arc-second raster (*.bil).
+VG*.hdr) or a 30-arc-second raster (*.bil with its .hdr). Vector layers (layer code + mesh
+code + ".e00") are read from beside the map.
 )";
 
-// The command line has no window: nothing to draw, no gauge, no controls, no layers. A
-// message the window would show in a box ends the command.
+constexpr const char* LayerCodes[] = {"ad", "rv", "lk", "rd", "hw", "rw"};
+
+// The command line's stand-in for the main window: no controls to switch, messages kept for
+// standard error, the picture drawn with the settings given and kept for the caller.
 class THeadlessHost : public TMapHost {
   public:
-    void SetProgressMax(int32_t) override {}
+    THeadlessHost(MapState& Map, const TIni& Settings, const THeightColourTable& Table, bool Draw,
+                  std::ostream& Err)
+        : Map(Map), Settings(Settings), Table(Table), Draw(Draw), Err(Err),
+          ShowProgress(Draw && ::isatty(STDERR_FILENO)) {}
+
+    void SetProgressMax(int32_t Max) override { ProgressMax = Max; }
+    void SetProgressPosition(int32_t Position) override {
+        if (!ShowProgress || ProgressMax <= 0) {
+            return;
+        }
+        int64_t Percent = static_cast<int64_t>(Position) * 100 / ProgressMax;
+        if (Percent != LastPercent) {
+            LastPercent = Percent;
+            Err << "\rDrawing " << Percent << "%" << std::flush;
+        }
+    }
+    void SetProgressVisible(bool Visible) override {
+        if (ShowProgress && !Visible) {
+            Err << "\r" << std::string(16, ' ') << "\r" << std::flush;
+        }
+    }
+    void ProcessMessages() override {}
     void SetControlEnabled(TMapControl, bool) override {}
     void ShowMessage(const std::string& Text) override { Messages.push_back(Text); }
-    void RenderMap(const std::string&) override {}
-    bool LayerChecked(int) const override { return false; }
-    void SetLayerChecked(int, bool) override {}
+    void RenderMap(const std::string& Kind) override {
+        if (Draw) {
+            talvo::RenderMap(Kind, Map, Settings, Table, *this);
+        }
+    }
+    void SetPictureVisible(bool) override {}
+    void ShowPicture(TBitmap Shown) override { Picture.emplace(std::move(Shown)); }
+    bool LayerChecked(int Layer) const override { return Checked[static_cast<size_t>(Layer)]; }
+    void SetLayerChecked(int Layer, bool Value) override {
+        Checked[static_cast<size_t>(Layer)] = Value;
+    }
 
     std::vector<std::string> Messages;
+    std::optional<TBitmap> Picture;
+    std::array<bool, 6> Checked{};
+
+  private:
+    MapState& Map;
+    const TIni& Settings;
+    const THeightColourTable& Table;
+    bool Draw;
+    std::ostream& Err;
+    bool ShowProgress;
+    int32_t ProgressMax = 0;
+    int64_t LastPercent = -1;
 };
 
 // A message box's text for a terminal: its line breaks as plain line feeds.
@@ -38,20 +92,33 @@ std::string TerminalText(std::string Text) {
     return Text;
 }
 
-int PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
-    MapState Map;
-    InitMapState(Map);
-    THeadlessHost Host;
+int Misuse(const std::string& Problem, std::ostream& Err) {
+    Err << "talvo: " << Problem << "\n\n" << Usage;
+    return 2;
+}
+
+// Loads Path through Host; false (with the reason on Err) when the load failed or the window
+// would have shown a message instead of a map.
+bool Load(const std::string& Path, MapState& Map, THeadlessHost& Host, std::ostream& Err) {
     try {
         LoadMapFile(Path, Map, Host);
     } catch (const std::exception& Error) {
         Err << Error.what() << '\n';
-        return 1;
+        return false;
     }
-    if (!Host.Messages.empty()) {
-        for (const std::string& Message : Host.Messages) {
-            Err << TerminalText(Message) << '\n';
-        }
+    for (const std::string& Message : Host.Messages) {
+        Err << TerminalText(Message) << '\n';
+    }
+    return Host.Messages.empty();
+}
+
+int PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
+    MapState Map;
+    InitMapState(Map);
+    TIni Settings;
+    THeightColourTable Table{};
+    THeadlessHost Host(Map, Settings, Table, false, Err);
+    if (!Load(Path, Map, Host, Err)) {
         return 1;
     }
     for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map)}) {
@@ -62,9 +129,109 @@ int PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
     return 0;
 }
 
-int Misuse(const std::string& Problem, std::ostream& Err) {
-    Err << "talvo: " << Problem << "\n\n" << Usage;
-    return 2;
+struct TRenderRequest {
+    std::string MapPath;
+    std::string OutPath;
+    std::optional<std::string> Layers;
+    std::optional<std::string> IniPath;
+};
+
+// "ad,rw" → the check boxes of those layers; "" → none.
+bool ParseLayers(const std::string& Text, std::array<bool, 6>& Checked, std::string& Bad) {
+    Checked.fill(false);
+    size_t Start = 0;
+    while (Start <= Text.size() && !Text.empty()) {
+        size_t Comma = std::min(Text.find(',', Start), Text.size());
+        std::string Code = Text.substr(Start, Comma - Start);
+        bool Known = false;
+        for (size_t Layer = 0; Layer < 6; ++Layer) {
+            if (SameTextIgnoringCase(Code, LayerCodes[Layer])) {
+                Checked[Layer] = Known = true;
+            }
+        }
+        if (!Known) {
+            Bad = Code;
+            return false;
+        }
+        Start = Comma + 1;
+    }
+    return true;
+}
+
+int Render(const TRenderRequest& Request, std::ostream& Err) {
+    MapState Map;
+    InitMapState(Map);
+    TIni Settings;
+    THeightColourTable Table{};
+    THeadlessHost Host(Map, Settings, Table, true, Err);
+
+    const std::string IniPath =
+        Request.IniPath ? *Request.IniPath : SettingsFilePath(ExecutableDir());
+    std::vector<std::string> BadKeys = LoadSettings(IniPath, Settings, Host);
+    if (!BadKeys.empty()) {
+        Err << "talvo: " << IniPath << ": colours that are not hexadecimal are drawn black:";
+        for (const std::string& Key : BadKeys) {
+            Err << ' ' << Key;
+        }
+        Err << '\n';
+    }
+    if (Request.Layers) {
+        std::string Bad;
+        if (!ParseLayers(*Request.Layers, Host.Checked, Bad)) {
+            return Misuse("unknown layer '" + Bad + "' in --layers", Err);
+        }
+    }
+    BuildHeightColourTable(Settings, Table);
+
+    if (!Load(Request.MapPath, Map, Host, Err)) {
+        return 1;
+    }
+    if (!Host.Picture) {
+        Err << Request.MapPath << ": the map holds nothing that can be drawn\n";
+        return 1;
+    }
+    try {
+        WritePicture(*Host.Picture, Request.OutPath);
+    } catch (const std::exception& Error) {
+        Err << Error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+std::optional<int> RenderCommand(const std::vector<std::string>& Args, std::ostream& Err) {
+    TRenderRequest Request;
+    for (size_t I = 1; I < Args.size(); ++I) {
+        const std::string& Arg = Args[I];
+        auto Value = [&](const char* Option) -> std::optional<std::string> {
+            if (I + 1 >= Args.size()) {
+                Misuse(std::string(Option) + " needs a value", Err);
+                return std::nullopt;
+            }
+            return Args[++I];
+        };
+        if (Arg == "-o" || Arg == "--layers" || Arg == "--ini") {
+            std::optional<std::string> Given = Value(Arg.c_str());
+            if (!Given) {
+                return 2;
+            }
+            if (Arg == "-o") {
+                Request.OutPath = *Given;
+            } else if (Arg == "--layers") {
+                Request.Layers = *Given;
+            } else {
+                Request.IniPath = *Given;
+            }
+        } else if (Arg.starts_with("-") || !Request.MapPath.empty()) {
+            return Misuse("unexpected " + Arg + " after --render", Err);
+        } else {
+            Request.MapPath = Arg;
+        }
+    }
+    if (Request.MapPath.empty() || Request.OutPath.empty()) {
+        return Misuse("--render needs a FILE and -o OUT", Err);
+    }
+    return Render(Request, Err);
 }
 
 } // namespace
@@ -88,6 +255,9 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
             return Misuse("--info takes exactly one FILE", Err);
         }
         return PrintInfo(Args[1], Out, Err);
+    }
+    if (First == "--render") {
+        return RenderCommand(Args, Err);
     }
     if (First.starts_with("-")) {
         return Misuse("unknown option " + First, Err);

@@ -13,11 +13,16 @@ namespace talvo::test {
 class TSilentHost : public TMapHost {
   public:
     void SetProgressMax(int32_t) override {}
+    void SetProgressPosition(int32_t) override {}
+    void SetProgressVisible(bool) override {}
+    void ProcessMessages() override {}
     void SetControlEnabled(TMapControl Control, bool Value) override {
         Enabled[static_cast<size_t>(Control)] = Value;
     }
     void ShowMessage(const std::string& Text) override { Messages.push_back(Text); }
     void RenderMap(const std::string&) override {}
+    void SetPictureVisible(bool) override {}
+    void ShowPicture(TBitmap) override {}
     bool LayerChecked(int Layer) const override { return Checked[static_cast<size_t>(Layer)]; }
     void SetLayerChecked(int Layer, bool Value) override {
         Checked[static_cast<size_t>(Layer)] = Value;

@@ -1,0 +1,188 @@
+#include "platform/PictureFiles.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <filesystem>
+#include <jpeglib.h>
+#include <memory>
+#include <png.h>
+#include <vector>
+
+#include "platform/AsciiCase.h"
+#include "platform/Errors.h"
+
+namespace talvo {
+
+namespace {
+
+struct TFileCloser {
+    void operator()(std::FILE* File) const { std::fclose(File); }
+};
+using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
+
+[[noreturn]] void RaiseCannotWrite(const std::string& Path) {
+    throw EInOutError(Path + " に書き込めません");
+}
+
+TFileHandle CreateFile(const std::string& Path) {
+    TFileHandle File(std::fopen(Path.c_str(), "wb"));
+    if (!File) {
+        RaiseCannotWrite(Path);
+    }
+    return File;
+}
+
+void Finish(TFileHandle File, const std::string& Path) {
+    if (std::ferror(File.get()) || std::fclose(File.release()) != 0) {
+        RaiseCannotWrite(Path);
+    }
+}
+
+// Row Y as red, green, blue bytes.
+void RgbRow(const TBitmap& Picture, int32_t Y, unsigned char* Out) {
+    const int32_t* Pixels = Picture.Row(Y);
+    for (int32_t X = 0; X < Picture.Width(); ++X) {
+        *Out++ = static_cast<unsigned char>(Pixels[X]);
+        *Out++ = static_cast<unsigned char>(Pixels[X] >> 8);
+        *Out++ = static_cast<unsigned char>(Pixels[X] >> 16);
+    }
+}
+
+void PutLittleEndian(unsigned char* At, uint32_t Value, int Bytes) {
+    for (int I = 0; I < Bytes; ++I) {
+        At[I] = static_cast<unsigned char>(Value >> (8 * I));
+    }
+}
+
+// libjpeg and libpng report errors by longjmp; the functions below that call them keep only
+// plain data between setjmp and the library calls, so that nothing needs unwinding.
+
+struct TJpegError {
+    jpeg_error_mgr Manager;
+    std::jmp_buf Jump;
+};
+
+void JpegErrorExit(j_common_ptr Info) {
+    std::longjmp(reinterpret_cast<TJpegError*>(Info->err)->Jump, 1);
+}
+
+bool EncodeJpeg(std::FILE* File, const TBitmap& Picture, unsigned char* Row) {
+    jpeg_compress_struct Info;
+    TJpegError Error;
+    Info.err = jpeg_std_error(&Error.Manager);
+    Error.Manager.error_exit = JpegErrorExit;
+    if (setjmp(Error.Jump)) {
+        jpeg_destroy_compress(&Info);
+        return false;
+    }
+    jpeg_create_compress(&Info);
+    jpeg_stdio_dest(&Info, File);
+    Info.image_width = static_cast<JDIMENSION>(Picture.Width());
+    Info.image_height = static_cast<JDIMENSION>(Picture.Height());
+    Info.input_components = 3;
+    Info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&Info);
+    jpeg_set_quality(&Info, 90, TRUE);
+    jpeg_start_compress(&Info, TRUE);
+    for (int32_t Y = 0; Y < Picture.Height(); ++Y) {
+        RgbRow(Picture, Y, Row);
+        JSAMPROW Rows[1] = {Row};
+        jpeg_write_scanlines(&Info, Rows, 1);
+    }
+    jpeg_finish_compress(&Info);
+    jpeg_destroy_compress(&Info);
+    return true;
+}
+
+bool EncodePng(std::FILE* File, const TBitmap& Picture, unsigned char* Row) {
+    png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop Info = Png ? png_create_info_struct(Png) : nullptr;
+    if (!Info) {
+        png_destroy_write_struct(&Png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(Png))) {
+        png_destroy_write_struct(&Png, &Info);
+        return false;
+    }
+    png_init_io(Png, File);
+    png_set_IHDR(Png, Info, static_cast<png_uint_32>(Picture.Width()),
+                 static_cast<png_uint_32>(Picture.Height()), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(Png, Info);
+    for (int32_t Y = 0; Y < Picture.Height(); ++Y) {
+        RgbRow(Picture, Y, Row);
+        png_write_row(Png, Row);
+    }
+    png_write_end(Png, Info);
+    png_destroy_write_struct(&Png, &Info);
+    return true;
+}
+
+} // namespace
+
+void WriteBmp(const TBitmap& Picture, const std::string& Path) {
+    const uint32_t RowBytes = (static_cast<uint32_t>(Picture.Width()) * 3 + 3) & ~3u;
+    const uint32_t ImageBytes = RowBytes * static_cast<uint32_t>(Picture.Height());
+    unsigned char Header[54] = {'B', 'M'};
+    PutLittleEndian(Header + 2, 54 + ImageBytes, 4); // file size
+    PutLittleEndian(Header + 10, 54, 4);             // offset of the pixels
+    PutLittleEndian(Header + 14, 40, 4);             // BITMAPINFOHEADER
+    PutLittleEndian(Header + 18, static_cast<uint32_t>(Picture.Width()), 4);
+    PutLittleEndian(Header + 22, static_cast<uint32_t>(Picture.Height()), 4); // bottom-up
+    PutLittleEndian(Header + 26, 1, 2);                                       // planes
+    PutLittleEndian(Header + 28, 24, 2);                                      // bits per pixel
+    PutLittleEndian(Header + 34, ImageBytes, 4);
+    PutLittleEndian(Header + 38, 3780, 4); // 96 dots per inch
+    PutLittleEndian(Header + 42, 3780, 4);
+
+    TFileHandle File = CreateFile(Path);
+    std::fwrite(Header, 1, sizeof Header, File.get());
+    std::vector<unsigned char> Row(RowBytes, 0);
+    for (int32_t Y = Picture.Height() - 1; Y >= 0; --Y) {
+        const int32_t* Pixels = Picture.Row(Y);
+        unsigned char* Out = Row.data();
+        for (int32_t X = 0; X < Picture.Width(); ++X) {
+            *Out++ = static_cast<unsigned char>(Pixels[X] >> 16);
+            *Out++ = static_cast<unsigned char>(Pixels[X] >> 8);
+            *Out++ = static_cast<unsigned char>(Pixels[X]);
+        }
+        if (std::fwrite(Row.data(), 1, RowBytes, File.get()) != RowBytes) {
+            RaiseCannotWrite(Path);
+        }
+    }
+    Finish(std::move(File), Path);
+}
+
+void WriteJpeg(const TBitmap& Picture, const std::string& Path) {
+    TFileHandle File = CreateFile(Path);
+    std::vector<unsigned char> Row(static_cast<size_t>(Picture.Width()) * 3);
+    if (!EncodeJpeg(File.get(), Picture, Row.data())) {
+        RaiseCannotWrite(Path);
+    }
+    Finish(std::move(File), Path);
+}
+
+void WritePng(const TBitmap& Picture, const std::string& Path) {
+    TFileHandle File = CreateFile(Path);
+    std::vector<unsigned char> Row(static_cast<size_t>(Picture.Width()) * 3);
+    if (!EncodePng(File.get(), Picture, Row.data())) {
+        RaiseCannotWrite(Path);
+    }
+    Finish(std::move(File), Path);
+}
+
+void WritePicture(const TBitmap& Picture, const std::string& Path) {
+    const std::string Ext = UpperAscii(std::filesystem::path(Path).extension().string());
+    if (Ext == ".BMP") {
+        WriteBmp(Picture, Path);
+    } else if (Ext == ".JPG" || Ext == ".JPEG") {
+        WriteJpeg(Picture, Path);
+    } else if (Ext == ".PNG") {
+        WritePng(Picture, Path);
+    } else {
+        throw ETalvoError(Path + ": pictures are saved as .bmp, .jpg or .png");
+    }
+}
+
+} // namespace talvo
