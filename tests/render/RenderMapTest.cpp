@@ -1,0 +1,155 @@
+#include "render/RenderMap.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+
+#include "render/ClassColours.h"
+#include "support/NumMapText.h"
+#include "support/SilentHost.h"
+
+namespace talvo {
+namespace {
+
+// A window that keeps the picture it is given and can start a second drawing meanwhile.
+class TPictureHost : public test::TSilentHost {
+  public:
+    void ShowPicture(TBitmap Shown) override { Picture.emplace(std::move(Shown)); }
+    void ProcessMessages() override {
+        ++Messages;
+        if (OnMessages) {
+            OnMessages();
+        }
+    }
+    void SetProgressPosition(int32_t Position) override { Positions.push_back(Position); }
+    std::optional<TBitmap> Picture;
+    std::vector<int32_t> Positions;
+    std::function<void()> OnMessages;
+    int Messages = 0;
+};
+
+class RenderMapTest : public ::testing::Test {
+  protected:
+    RenderMapTest() {
+        InitMapState(Map);
+        Settings.Sea = 0x0000AA;
+        Settings.Out = 0x00BB00;
+        for (int I = 0; I < 6; ++I) {
+            Settings.Entry[static_cast<size_t>(I)] = 0x101010 * (I + 1);
+        }
+        for (int I = 6; I < 36; ++I) {
+            Settings.Entry[static_cast<size_t>(I)] = 0x010000 * I;
+        }
+        Settings.Entry[IniMin] = 0;
+        Settings.Entry[IniMax] = 5000;
+        Settings.Entry[IniPit] = 100;
+        Settings.Entry[IniShadowKK] = 64;
+        BuildHeightColourTable(Settings, Table);
+    }
+
+    // A map of Rows (tenths of a metre or classes), row i drawn on line Lines[i].
+    void SetMap(const char* Kind, const std::vector<std::vector<int32_t>>& Rows,
+                std::vector<int32_t> Lines = {}) {
+        TNum_HeaderRec& H = Map.NumHeader;
+        H.MapKind = Kind;
+        H.Pts_NS = static_cast<int32_t>(Rows.size());
+        H.Pts_WE = static_cast<int32_t>(Rows[0].size());
+        H.CellSpacing = 500;
+        Map.NumData.RowLineGrid.ReDim(1, H.Pts_NS, false);
+        Map.NumData.HeightGrid.ReDim(H.Pts_NS, H.Pts_WE, false);
+        for (int32_t R = 0; R < H.Pts_NS; ++R) {
+            Map.NumData.RowLineGrid.SetVal(0, R,
+                                           Lines.empty() ? R + 1 : Lines[static_cast<size_t>(R)]);
+            for (int32_t C = 0; C < H.Pts_WE; ++C) {
+                Map.NumData.HeightGrid.SetVal(R, C,
+                                              Rows[static_cast<size_t>(R)][static_cast<size_t>(C)]);
+            }
+        }
+        Map.RowsRead = H.Pts_NS;
+    }
+
+    const TBitmap& Render() {
+        RenderMap(Map.NumHeader.MapKind, Map, Settings, Table, Host);
+        return *Host.Picture;
+    }
+    int32_t Ramp(int32_t Metres) const { return Table[static_cast<size_t>(Metres / 100)]; }
+
+    MapState Map;
+    TIni Settings;
+    THeightColourTable Table{};
+    TPictureHost Host;
+};
+
+TEST_F(RenderMapTest, ElevationRowsAreShadedFromTheWest) {
+    SetMap(MapKindElevation, {{15000, 15000, 15000}, {-20, 1980, 1980}});
+    const TBitmap& Picture = Render();
+    EXPECT_EQ(Picture.Width(), 3);
+    EXPECT_EQ(Picture.Height(), 2);
+    for (int32_t X = 0; X < 3; ++X) {
+        EXPECT_EQ(Picture.Pixel(X, 0), Ramp(1500)); // flat: the plain ramp colour
+    }
+    EXPECT_EQ(Picture.Pixel(0, 1), Settings.Sea);
+    // 200 m up from the sea cell's raw -2 m: round(2000 / 500 × 64) = 256, all white.
+    EXPECT_EQ(Picture.Pixel(1, 1), 0xFFFFFF);
+    EXPECT_EQ(Picture.Pixel(2, 1), Ramp(198));
+    EXPECT_EQ(Host.Positions, (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(Host.Messages, 2); // once per row
+}
+
+TEST_F(RenderMapTest, RowsArePlacedByTheirLineNumbers) {
+    SetMap(MapKindNumeric, {{1000}, {2000}, {3000}, {4000}}, {3, 1, 2, 9});
+    const TBitmap& Picture = Render();
+    EXPECT_EQ(Picture.Pixel(0, 2), Ramp(100));
+    EXPECT_EQ(Picture.Pixel(0, 0), Ramp(200));
+    EXPECT_EQ(Picture.Pixel(0, 1), Ramp(300));
+    EXPECT_EQ(Picture.Pixel(0, 3), TBitmap::White); // row 3 is numbered outside the picture
+}
+
+TEST_F(RenderMapTest, ClassRows) {
+    SetMap(MapKindLandUse, {{30, 90, 255}});
+    const TBitmap& LandUse = Render();
+    EXPECT_EQ(LandUse.Pixel(0, 0), Settings.Entry[8]);
+    EXPECT_EQ(LandUse.Pixel(1, 0), Settings.Entry[14]);
+    EXPECT_EQ(LandUse.Pixel(2, 0), Settings.Out);
+    SetMap(MapKindVegetation, {{150, 10, 0}});
+    const TBitmap& Vegetation = Render();
+    EXPECT_EQ(Vegetation.Pixel(0, 0), Settings.Entry[29]);
+    EXPECT_EQ(Vegetation.Pixel(1, 0), Settings.Entry[15]);
+    EXPECT_EQ(Vegetation.Pixel(2, 0), Settings.Entry[14]);
+}
+
+TEST_F(RenderMapTest, LayersAreDrawnWhenTickedEvenOverAnEmptyMap) {
+    TNum_HeaderRec& H = Map.NumHeader;
+    SetMap(MapKindElevation, {{0, 0, 0, 0}, {0, 0, 0, 0}});
+    Map.RowsRead = 0; // nothing read: the picture stays white
+    H.MeshCode = "000001";
+    H.DataFileName = test::WriteTempFile("EL000001", "");
+    test::WriteTempFile("rw000001.e00", "ARC\n1 1 0 0 0 0 2\n0 1.5 4 1.5\n");
+    H.Ido_WS = 0;
+    H.Ido_EN = 2;
+    H.Kei_WS = 0;
+    H.Kei_EN = 4;
+    Host.Checked[5] = true;
+    const TBitmap& Picture = Render();
+    EXPECT_EQ(Picture.Pixel(0, 0), TBitmap::White);
+    EXPECT_EQ(Picture.Pixel(1, 1), Settings.Entry[35]); // y = 2 - trunc(1.5 / 2 × 2) = 1
+    Host.Checked[5] = false;
+    EXPECT_EQ(Render().Pixel(1, 1), TBitmap::White); // unticked: gone on redraw
+}
+
+TEST_F(RenderMapTest, ASecondDrawingWhileDrawingIsIgnored) {
+    SetMap(MapKindElevation, {{1000}, {1000}});
+    int Nested = 0;
+    Host.OnMessages = [&] {
+        ++Nested;
+        RenderMap(MapKindElevation, Map, Settings, Table, Host);
+    };
+    Render();
+    EXPECT_EQ(Nested, 2);
+    EXPECT_EQ(Host.Positions, (std::vector<int32_t>{1, 2})); // the nested calls drew nothing
+    EXPECT_FALSE(Map.Drawing);
+}
+
+} // namespace
+} // namespace talvo
