@@ -37,6 +37,29 @@ std::string_view Trimmed(std::string_view Text) {
     return Text;
 }
 
+// The descriptions of a Global Map header and the fields they fill.
+struct TGmpField {
+    std::string_view Description;
+    int32_t TNum_HeaderRec::*Integer;
+    double TNum_HeaderRec::*Real;
+};
+
+const TGmpField GmpFields[] = {
+    {"Number of bytes per cell", &TNum_HeaderRec::BytesPerCell, nullptr},
+    {"Number of cells in longitude direction", &TNum_HeaderRec::Pts_WE, nullptr},
+    {"Number of cells in latitude direction", &TNum_HeaderRec::Pts_NS, nullptr},
+    {"Southern latitude and center latitude of the cell on the southern edge", nullptr,
+     &TNum_HeaderRec::Ido_WS},
+    {"Western longitude and center longitude of the cell on the western edge", nullptr,
+     &TNum_HeaderRec::Kei_WS},
+    {"Northern latitude and center latitude of the cell on the northern edge", nullptr,
+     &TNum_HeaderRec::Ido_EN},
+    {"Eastern longitude and center longitude of the cell on the eastern edge", nullptr,
+     &TNum_HeaderRec::Kei_EN},
+    {"Width of a cell in latitude direction", nullptr, &TNum_HeaderRec::CellWidthLat},
+    {"Width of a cell in longitude direction", nullptr, &TNum_HeaderRec::CellWidthLon},
+};
+
 void DisableMapControls(TMapHost& Host) {
     Host.SetControlEnabled(TMapControl::btnSel, false);
     Host.SetControlEnabled(TMapControl::btnRedraw, false);
@@ -123,28 +146,14 @@ void ReadGmpLines(TTextFile& File, MapState& Map) {
         // "description :value": the description ends one character before the colon.
         std::string_view Description = Line.substr(0, Colon - 1);
         std::string_view Value = BeforeComma(Line.substr(Colon + 1));
-        if (Description == "Number of bytes per cell") {
-            H.BytesPerCell = StrToInt(Value);
-        } else if (Description == "Number of cells in longitude direction") {
-            H.Pts_WE = StrToInt(Value);
-        } else if (Description == "Number of cells in latitude direction") {
-            H.Pts_NS = StrToInt(Value);
-        } else if (Description ==
-                   "Southern latitude and center latitude of the cell on the southern edge") {
-            H.Ido_WS = StrToFloat(Value);
-        } else if (Description ==
-                   "Western longitude and center longitude of the cell on the western edge") {
-            H.Kei_WS = StrToFloat(Value);
-        } else if (Description ==
-                   "Northern latitude and center latitude of the cell on the northern edge") {
-            H.Ido_EN = StrToFloat(Value);
-        } else if (Description ==
-                   "Eastern longitude and center longitude of the cell on the eastern edge") {
-            H.Kei_EN = StrToFloat(Value);
-        } else if (Description == "Width of a cell in latitude direction") {
-            H.CellWidthLat = StrToFloat(Value);
-        } else if (Description == "Width of a cell in longitude direction") {
-            H.CellWidthLon = StrToFloat(Value);
+        for (const TGmpField& Field : GmpFields) {
+            if (Description == Field.Description) {
+                if (Field.Integer) {
+                    H.*Field.Integer = StrToInt(Value);
+                } else {
+                    H.*Field.Real = StrToFloat(Value);
+                }
+            }
         }
     }
 }

@@ -119,6 +119,17 @@ bool EncodePng(std::FILE* File, const TBitmap& Picture, unsigned char* Row) {
     return true;
 }
 
+// Writes through a library encoder that takes the file and a buffer for one RGB row.
+void WriteEncoded(const TBitmap& Picture, const std::string& Path,
+                  bool (*Encode)(std::FILE*, const TBitmap&, unsigned char*)) {
+    TFileHandle File = CreateFile(Path);
+    std::vector<unsigned char> Row(static_cast<size_t>(Picture.Width()) * 3);
+    if (!Encode(File.get(), Picture, Row.data())) {
+        RaiseCannotWrite(Path);
+    }
+    Finish(std::move(File), Path);
+}
+
 } // namespace
 
 void WriteBmp(const TBitmap& Picture, const std::string& Path) {
@@ -155,21 +166,11 @@ void WriteBmp(const TBitmap& Picture, const std::string& Path) {
 }
 
 void WriteJpeg(const TBitmap& Picture, const std::string& Path) {
-    TFileHandle File = CreateFile(Path);
-    std::vector<unsigned char> Row(static_cast<size_t>(Picture.Width()) * 3);
-    if (!EncodeJpeg(File.get(), Picture, Row.data())) {
-        RaiseCannotWrite(Path);
-    }
-    Finish(std::move(File), Path);
+    WriteEncoded(Picture, Path, EncodeJpeg);
 }
 
 void WritePng(const TBitmap& Picture, const std::string& Path) {
-    TFileHandle File = CreateFile(Path);
-    std::vector<unsigned char> Row(static_cast<size_t>(Picture.Width()) * 3);
-    if (!EncodePng(File.get(), Picture, Row.data())) {
-        RaiseCannotWrite(Path);
-    }
-    Finish(std::move(File), Path);
+    WriteEncoded(Picture, Path, EncodePng);
 }
 
 void WritePicture(const TBitmap& Picture, const std::string& Path) {

@@ -1,22 +1,12 @@
 // libFuzzer target: any bytes as an ARC/INFO export file, read and drawn on a small map.
-#include <cstdint>
-#include <cstdio>
-#include <string>
-
 #include "import/OverlayProc.h"
+#include "support/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-    std::string Bytes(reinterpret_cast<const char*>(Data), Size);
-    std::FILE* Stream = fmemopen(Bytes.data(), Bytes.size(), "rb");
-    if (!Stream) {
-        return 0;
-    }
     std::vector<talvo::OverlayPoint> List;
-    try {
-        talvo::TTextFile File(Stream);
+    talvo::test::ReadAsTextFile(Data, Size, [&](talvo::TTextFile& File) {
         talvo::ReadOverlayText(File, "fuzz.e00", List);
-    } catch (const talvo::ETalvoError&) {
-    }
+    });
     talvo::MapState Map;
     Map.NumHeader.Ido_WS = 36.0;
     Map.NumHeader.Ido_EN = 37.0;

@@ -3,20 +3,12 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 #include "platform/Errors.h"
 #include "support/NumMapText.h"
 
 namespace talvo {
 namespace {
-
-std::string FileText(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    std::stringstream Text;
-    Text << In.rdbuf();
-    return Text.str();
-}
 
 TEST(ProfileText, LooksUpWithoutRegardToCaseAndUnquotes) {
     TProfileText Profile("; comment\r\n"
@@ -61,13 +53,13 @@ TEST(ProfileFile, WriteCreatesUpdatesAndRefuses) {
     std::string Path = test::WriteTempFile("profile.ini", "[Old]\r\nkeep=yes\r\n");
     WritePrivateProfileString("New", "k", "v", Path);
     WritePrivateProfileString("Old", "keep", "still", Path);
-    EXPECT_EQ(FileText(Path), "[Old]\r\nkeep=still\r\n[New]\r\nk=v\r\n");
+    EXPECT_EQ(test::FileText(Path), "[Old]\r\nkeep=still\r\n[New]\r\nk=v\r\n");
     EXPECT_EQ(GetPrivateProfileString("new", "K", "", Path), "v");
 
     std::filesystem::remove(Path);
     EXPECT_EQ(GetPrivateProfileString("Old", "keep", "gone", Path), "gone");
     WritePrivateProfileString("S", "k", "v", Path);
-    EXPECT_EQ(FileText(Path), "[S]\r\nk=v\r\n");
+    EXPECT_EQ(test::FileText(Path), "[S]\r\nk=v\r\n");
 
     std::string Folder = std::filesystem::path(Path).parent_path().string();
     try {

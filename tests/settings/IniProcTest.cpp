@@ -5,7 +5,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,13 +14,6 @@
 
 namespace talvo {
 namespace {
-
-std::string FileText(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    std::stringstream Text;
-    Text << In.rdbuf();
-    return Text.str();
-}
 
 class IniProc : public ::testing::Test {
   protected:
@@ -99,7 +91,7 @@ TEST_F(IniProc, SaveWritesEveryKeyAndReadsBackTheSame) {
     SaveSettings(Path, Settings, Host);
     EXPECT_EQ(Settings.Entry[IniPit], 60);
 
-    std::string Text = FileText(Path);
+    std::string Text = test::FileText(Path);
     EXPECT_EQ(Text.rfind("; mine\r\n[Extra]\r\nkept=1\r\n[Height]\r\nUnknown=yes\r\nMin=0\r\n"
                          "Max=3000\r\nShadowKK=-3\r\nPit=60\r\n[Palette]\r\nSea=0000FF\r\n"
                          "Out=FFFFFFFE\r\nSet0=000000\r\nSet1=010203\r\n",
@@ -148,7 +140,7 @@ TEST_F(IniProc, ARefusedWriteRaises) {
         EXPECT_THROW(SaveSettings(Path, Settings, Host), EInOutError);
     }
     ::chmod(Path.c_str(), 0644);
-    EXPECT_EQ(FileText(Path), "[Palette]\r\nSea=000001\r\n");
+    EXPECT_EQ(test::FileText(Path), "[Palette]\r\nSea=000001\r\n");
 }
 
 // Sets an environment variable for one scope.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -82,6 +83,13 @@ std::string WriteTempFile(const std::string& Name, const std::string& Bytes) {
         throw std::runtime_error("cannot write " + Path.string());
     }
     return Path.string();
+}
+
+std::string FileText(const std::string& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    std::stringstream Text;
+    Text << In.rdbuf();
+    return Text.str();
 }
 
 } // namespace talvo::test

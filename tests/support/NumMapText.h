@@ -42,4 +42,7 @@ std::string FormatNumMap(const std::vector<std::vector<int>>& Rows,
 // Writes Bytes to a fresh file under the test temporary folder and returns its path.
 std::string WriteTempFile(const std::string& Name, const std::string& Bytes);
 
+// The bytes of the file at Path ("" when it cannot be read).
+std::string FileText(const std::string& Path);
+
 } // namespace talvo::test
