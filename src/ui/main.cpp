@@ -1,15 +1,71 @@
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QTimer>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "platform/ExecutablePath.h"
+#include "settings/IniProc.h"
 #include "ui/CommandLine.h"
+#include "ui/UInfForm.h"
+#include "ui/UMapForm.h"
+
+namespace {
+
+// The application's standard error box: an error that reaches the event loop is shown, not
+// fatal.
+class TTalvoApplication : public QApplication {
+  public:
+    TTalvoApplication(int& Argc, char** Argv, talvo::TDialogs& Dialogs)
+        : QApplication(Argc, Argv), Dialogs(Dialogs) {}
+
+    bool notify(QObject* Receiver, QEvent* Event) override {
+        try {
+            return QApplication::notify(Receiver, Event);
+        } catch (const std::exception& Error) {
+            Dialogs.Error(activeWindow(), Error.what());
+        }
+        return false;
+    }
+
+  private:
+    talvo::TDialogs& Dialogs;
+};
+
+// The captions are Japanese: the font they were drawn for when it is installed, else a
+// Japanese sans font.
+QFont JapaneseFont() {
+    QFont Font;
+    Font.setFamilies({QString::fromUtf8("ＭＳ Ｐゴシック"), "Noto Sans CJK JP", "Noto Sans CJK"});
+    Font.setPixelSize(12);
+    return Font;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> Args(argv + 1, argv + argc);
     if (auto Status = talvo::RunCommandLine(Args, std::cout, std::cerr)) {
         return *Status;
     }
-    std::cerr << "talvo: the map window is not part of this build yet; "
-                 "use talvo --info FILE to read a map's header\n";
-    return 2;
+    talvo::TQtDialogs Dialogs;
+    TTalvoApplication App(argc, argv, Dialogs);
+    App.setApplicationName("Talvo");
+    App.setFont(JapaneseFont());
+
+    talvo::TMapForm MapForm(Dialogs, talvo::SettingsFilePath(talvo::ExecutableDir()));
+    talvo::TInfForm InfForm(&MapForm);
+    MapForm.InfForm = &InfForm;
+    MapForm.ShowPalette = [&] {
+        Dialogs.Message(&MapForm, "The palette dialog comes with a later version of Talvo; "
+                                  "colours are read from the settings file meanwhile.");
+    };
+    MapForm.show();
+    if (!Args.empty()) {
+        QTimer::singleShot(0, &MapForm,
+                           [&] { MapForm.Guarded([&] { MapForm.LoadFile(Args[0]); }); });
+    }
+    return App.exec();
 }

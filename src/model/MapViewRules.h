@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace talvo {
+
+// The main window's arithmetic, kept apart from its widgets.
+
+// Zoom factors run 1/8, 1/4, 1/2, 1, 2, 4, 8.
+double ZoomIn(double MScale);
+double ZoomOut(double MScale);
+// "x 8", "x 4", "x 2", "x 1", "1/2", "1/4", "1/8".
+std::string ZoomLabel(double MScale);
+// A length of Cells cells shown at MScale, truncated.
+int32_t ZoomedLength(int32_t Cells, double MScale);
+
+// The selection rectangle's bounds when it is shown: its right and bottom limits follow the
+// shown picture, held inside the scroll box; a rectangle starting beyond the picture starts
+// at its edge 0 instead.
+struct TSelectionBounds {
+    int32_t Left;
+    int32_t Top;
+    int32_t MaxRight;
+    int32_t MaxBottom;
+};
+TSelectionBounds SelectionBounds(int32_t Left, int32_t Top, int32_t PictureWidth,
+                                 int32_t PictureHeight, int32_t ClientRight, int32_t ClientBottom);
+
+// The 3D region of a selection rectangle (in pixels of the scroll box's visible area,
+// scrolled by ScrollX, ScrollY) on a picture shown at MScale. Step and HScale come from the
+// user's edits and raise EConvertError when they hold no integer.
+struct T3DRegion {
+    int32_t StartX;
+    int32_t StartY;
+    int32_t SizeX;
+    int32_t SizeY;
+    int32_t Step;
+    int32_t HScale;
+};
+T3DRegion SelectionRegion(int32_t Left, int32_t Top, int32_t Width, int32_t Height, int32_t ScrollX,
+                          int32_t ScrollY, double MScale, std::string_view StepText,
+                          std::string_view HScaleText);
+
+// Saving the picture: a name without extension takes the chosen filter's (1: ".bmp",
+// 2: ".jpg"); only the exact extensions ".bmp" and ".jpg" are written.
+enum class TSaveFormat { None, Bmp, Jpeg };
+std::string SaveName(const std::string& Chosen, int FilterIndex);
+TSaveFormat SaveFormat(const std::string& Name);
+
+} // namespace talvo

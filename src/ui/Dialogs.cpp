@@ -1,0 +1,64 @@
+#include "ui/Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace talvo {
+
+namespace {
+
+// The filters as "description|patterns" pairs, turned into Qt's "description (patterns)";
+// descriptions that show their pattern already keep it. Qt matches names in any letter case.
+QStringList Filters(const char* Pairs) {
+    const QStringList Parts = QString::fromUtf8(Pairs).split('|');
+    QStringList Result;
+    for (int I = 0; I + 1 < Parts.size(); I += 2) {
+        QString Patterns = Parts[I + 1];
+        Patterns.replace(';', ' ');
+        Result << (Parts[I].contains('(') ? Parts[I] : Parts[I] + " (" + Patterns + ")");
+    }
+    return Result;
+}
+
+const char* const OpenFilter =
+    "すべて|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil|50m地図 (*.Mem)|*.Mem|250m地図 "
+    "(*.Sem)|*.Sem|1Km地図 (*.Tem)|*.Tem|地球地図 標高 (El*.hdr)|EL*.hdr|地球地図 土地利用 "
+    "(Lu*.hdr)|Lu*.hdr|地球地図 植生 (Vg*.hdr)|Vg*.hdr|USCG 30秒メッシュ (*.bil)|*.Bil";
+
+const char* const SaveFilter = "Bitmap File (*.bmp)|*.bmp|Jpeg File (*.jpg)|*.jpg";
+
+} // namespace
+
+std::optional<std::string> TQtDialogs::OpenMapFile(QWidget* Parent) {
+    QFileDialog Dialog(Parent);
+    Dialog.setFileMode(QFileDialog::ExistingFile);
+    Dialog.setNameFilters(Filters(OpenFilter));
+    Dialog.setDefaultSuffix("Mem");
+    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return Dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::pair<std::string, int>> TQtDialogs::SavePictureFile(QWidget* Parent) {
+    QFileDialog Dialog(Parent);
+    Dialog.setAcceptMode(QFileDialog::AcceptSave);
+    const QStringList Names = Filters(SaveFilter);
+    Dialog.setNameFilters(Names);
+    Dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return std::make_pair(Dialog.selectedFiles().front().toStdString(),
+                          static_cast<int>(Names.indexOf(Dialog.selectedNameFilter())) + 1);
+}
+
+void TQtDialogs::Message(QWidget* Parent, const std::string& Text) {
+    QMessageBox::information(Parent, "Talvo", QString::fromStdString(Text));
+}
+
+void TQtDialogs::Error(QWidget* Parent, const std::string& Text) {
+    QMessageBox::critical(Parent, "Talvo", QString::fromStdString(Text));
+}
+
+} // namespace talvo

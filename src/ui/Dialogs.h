@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace talvo {
+
+// The questions and boxes the windows put to the user; tests answer them without a person.
+class TDialogs {
+  public:
+    virtual ~TDialogs() = default;
+
+    // A map file to open; nothing when the user cancels.
+    virtual std::optional<std::string> OpenMapFile(QWidget* Parent) = 0;
+    // A picture file to save and the chosen filter (1 bitmap, 2 JPEG); nothing when cancelled.
+    virtual std::optional<std::pair<std::string, int>> SavePictureFile(QWidget* Parent) = 0;
+    // A message box.
+    virtual void Message(QWidget* Parent, const std::string& Text) = 0;
+    // The application's error box.
+    virtual void Error(QWidget* Parent, const std::string& Text) = 0;
+};
+
+// The real dialogs.
+class TQtDialogs : public TDialogs {
+  public:
+    std::optional<std::string> OpenMapFile(QWidget* Parent) override;
+    std::optional<std::pair<std::string, int>> SavePictureFile(QWidget* Parent) override;
+    void Message(QWidget* Parent, const std::string& Text) override;
+    void Error(QWidget* Parent, const std::string& Text) override;
+};
+
+} // namespace talvo

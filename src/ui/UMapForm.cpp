@@ -1,0 +1,465 @@
+#include "ui/UMapForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTimer>
+
+#include "import/NumMapProc.h"
+#include "model/MapViewRules.h"
+#include "platform/PictureFiles.h"
+#include "platform/TextConvert.h"
+#include "render/RenderMap.h"
+#include "settings/IniProc.h"
+#include "ui/PictureImage.h"
+
+namespace talvo {
+
+namespace {
+
+QPushButton* Button(const char* Name, const char* Caption, QWidget* Parent, QRect Geometry) {
+    auto* Result = new QPushButton(Caption, Parent);
+    Result->setObjectName(Name);
+    Result->setGeometry(Geometry);
+    return Result;
+}
+
+QLineEdit* Edit(const char* Name, const char* Text, QWidget* Parent) {
+    auto* Result = new QLineEdit(Text, Parent);
+    Result->setObjectName(Name);
+    return Result;
+}
+
+QLabel* Label(const char* Name, const char* Caption, QWidget* Parent) {
+    auto* Result = new QLabel(QString::fromUtf8(Caption), Parent);
+    Result->setObjectName(Name);
+    return Result;
+}
+
+int32_t IntegerOf(const QLineEdit* Edit) {
+    return StrToInt(Edit->text().toStdString());
+}
+
+// Keeps "Load..." and "Redraw" off while a picture is drawn, so that the window's messages,
+// handled once per row, cannot start another load or drawing.
+class TButtonsOff {
+  public:
+    TButtonsOff(QPushButton* Load, QPushButton* Redraw)
+        : Load(Load), Redraw(Redraw), LoadWas(Load->isEnabled()), RedrawWas(Redraw->isEnabled()) {
+        Load->setEnabled(false);
+        Redraw->setEnabled(false);
+    }
+    ~TButtonsOff() {
+        Load->setEnabled(LoadWas);
+        Redraw->setEnabled(RedrawWas);
+    }
+    TButtonsOff(const TButtonsOff&) = delete;
+    TButtonsOff& operator=(const TButtonsOff&) = delete;
+
+  private:
+    QPushButton* Load;
+    QPushButton* Redraw;
+    bool LoadWas;
+    bool RedrawWas;
+};
+
+constexpr int PanelWidth = 125;
+constexpr int GaugeHeight = 28;
+
+} // namespace
+
+TMapForm::TMapForm(TDialogs& Dialogs, std::string IniPath, QWidget* Parent)
+    : QWidget(Parent), Dialogs(Dialogs), IniPath(std::move(IniPath)) {
+    setObjectName("MapForm");
+    setWindowTitle("Map View");
+    resize(613, 467);
+    setAcceptDrops(true);
+    CreateControls();
+    FormCreate();
+}
+
+void TMapForm::CreateControls() {
+    ScrollBox = new QScrollArea(this);
+    ScrollBox->setObjectName("ScrollBox");
+    ScrollBox->setWidgetResizable(false);
+    PicMap = new QLabel;
+    PicMap->setObjectName("PicMap");
+    PicMap->setScaledContents(true); // stretched to its size: zooming never redraws
+    PicMap->setGeometry(0, 0, 181, 133);
+    ScrollBox->setWidget(PicMap);
+
+    // The rectangle and its edits live on the visible area: they do not scroll with the map.
+    QWidget* Visible = ScrollBox->viewport();
+    SelShape = new TSelShape(Visible);
+    SelShape->setGeometry(72, 64, 65, 65);
+    SelShape->hide();
+    Label1 = Label("Label1", "StartX", Visible);
+    Label2 = Label("Label2", "StartY", Visible);
+    Label3 = Label("Label3", "EndX", Visible);
+    Label5 = Label("Label5", "EndY", Visible);
+    edtStX = Edit("edtStX", "5", Visible);
+    edtStY = Edit("edtStY", "5", Visible);
+    edtEnX = Edit("edtEnX", "100", Visible);
+    edtEnY = Edit("edtEnY", "50", Visible);
+    for (QWidget* Hidden : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label5, edtStX,
+                                                           edtStY, edtEnX, edtEnY}) {
+        Hidden->hide();
+    }
+    pgrBar = new QProgressBar(ScrollBox);
+    pgrBar->setObjectName("pgrBar");
+    pgrBar->setTextVisible(false);
+    pgrBar->setValue(0);
+    pgrBar->setStyleSheet("QProgressBar::chunk { background: red; }");
+    pgrBar->hide();
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName("Panel1");
+    lblMScale = Label("lblMScale", "x 1", Panel1);
+    lblMScale->move(56, 160);
+    spnMScale = new QWidget(Panel1);
+    spnMScale->setObjectName("spnMScale");
+    spnMScale->setGeometry(32, 155, 15, 25);
+    spnMScaleUp = new QToolButton(spnMScale);
+    spnMScaleUp->setArrowType(Qt::UpArrow);
+    spnMScaleUp->setGeometry(0, 0, 15, 12);
+    spnMScaleDown = new QToolButton(spnMScale);
+    spnMScaleDown->setArrowType(Qt::DownArrow);
+    spnMScaleDown->setGeometry(0, 13, 15, 12);
+    btnLoad = Button("btnLoad", "Load...", Panel1, {22, 16, 75, 25});
+    btnRedraw = Button("btnRedraw", "Redraw", Panel1, {22, 48, 75, 25});
+    btnRedraw->setEnabled(false);
+    btnPal = Button("btnPal", "Palette...", Panel1, {22, 80, 75, 25});
+    btnSave = Button("btnSave", "Save Pic...", Panel1, {22, 109, 75, 25});
+    btnSave->setEnabled(false);
+
+    grp3D = new QGroupBox(Panel1);
+    grp3D->setObjectName("grp3D");
+    grp3D->setGeometry(3, 184, 121, 129);
+    grp3D->setEnabled(false);
+    Label4 = Label("Label4", "Step", grp3D);
+    Label4->move(36, 18);
+    edtStp = Edit("edtStp", "1", grp3D);
+    edtStp->setGeometry(72, 10, 41, 21);
+    Label6 = Label("Label6", "H-Scale", grp3D);
+    Label6->move(14, 42);
+    edtScl = Edit("edtScl", "1", grp3D);
+    edtScl->setGeometry(72, 34, 41, 21);
+    btnSel = Button("btnSel", "Select", grp3D, {22, 64, 83, 25});
+    btn3D = Button("btn3D", "3D Draw", grp3D, {24, 96, 81, 25});
+    btn3D->setEnabled(false);
+
+    grpVect = new QGroupBox(Panel1);
+    grpVect->setObjectName("grpVect");
+    grpVect->setGeometry(3, 313, 118, 121);
+    const char* Names[] = {"chkAd", "chkRv", "chkLk", "chkRd", "chkHw", "chkRw"};
+    const char* Captions[] = {"行政界", "河川", "湖沼", "一般道", "高速道", "鉄道"};
+    for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
+        auto* Box = new QCheckBox(QString::fromUtf8(Captions[Layer]), Panel1);
+        Box->setObjectName(Names[Layer]);
+        Box->setGeometry(8, 328 + 16 * static_cast<int>(Layer), 97, 17);
+        LayerBoxes[Layer] = Box;
+    }
+    chkAd = LayerBoxes[0];
+    chkRv = LayerBoxes[1];
+    chkLk = LayerBoxes[2];
+    chkRd = LayerBoxes[3];
+    chkHw = LayerBoxes[4];
+    chkRw = LayerBoxes[5];
+
+    auto Bind = [this](auto* Sender, auto Signal, void (TMapForm::*Handler)()) {
+        connect(Sender, Signal, this,
+                [this, Handler] { Guarded([this, Handler] { (this->*Handler)(); }); });
+    };
+    Bind(btnLoad, &QPushButton::clicked, &TMapForm::btnLoadClick);
+    Bind(btnRedraw, &QPushButton::clicked, &TMapForm::btnRedrawClick);
+    Bind(btnPal, &QPushButton::clicked, &TMapForm::btnPalClick);
+    Bind(btnSave, &QPushButton::clicked, &TMapForm::btnSaveClick);
+    Bind(btnSel, &QPushButton::clicked, &TMapForm::btnSelClick);
+    Bind(btn3D, &QPushButton::clicked, &TMapForm::btn3DClick);
+    Bind(spnMScaleUp, &QToolButton::clicked, &TMapForm::spnMScaleUpClick);
+    Bind(spnMScaleDown, &QToolButton::clicked, &TMapForm::spnMScaleDownClick);
+
+    // Keyboard access to what the buttons do; a disabled button ignores its shortcut.
+    auto Shortcut = [this](QKeySequence Keys, QAbstractButton* Target) {
+        connect(new QShortcut(Keys, this), &QShortcut::activated, Target, &QAbstractButton::click);
+    };
+    Shortcut(QKeySequence::Open, btnLoad);
+    Shortcut(QKeySequence::Refresh, btnRedraw);
+    Shortcut(QKeySequence::Save, btnSave);
+    Shortcut(QKeySequence::ZoomIn, spnMScaleUp);
+    Shortcut(QKeySequence::ZoomOut, spnMScaleDown);
+}
+
+void TMapForm::FormCreate() {
+    MScale = 1.0;
+    const std::vector<std::string> BadKeys = LoadSettings(IniPath, FSettings, *this);
+    BuildHeightColourTable(FSettings, Table);
+    InitMapState(FMap);
+    SelMode = false;
+    if (!BadKeys.empty()) {
+        std::string Keys;
+        for (const std::string& Key : BadKeys) {
+            Keys += (Keys.empty() ? "" : ", ") + Key;
+        }
+        // Told once the window is up, not from inside its creation.
+        QTimer::singleShot(0, this, [this, Keys] {
+            Dialogs.Message(this, IniPath +
+                                      ": these colours are not hexadecimal and are drawn "
+                                      "black until set again: " +
+                                      Keys);
+        });
+    }
+}
+
+bool TMapForm::FormClose() {
+    try {
+        SaveSettings(IniPath, FSettings, *this);
+    } catch (const std::exception& Error) {
+        // The window closes all the same: keeping it open would not make the file writable.
+        Dialogs.Error(this, Error.what());
+    }
+    return true;
+}
+
+void TMapForm::Guarded(const std::function<void()>& Handler) {
+    try {
+        Handler();
+    } catch (const std::exception& Error) {
+        Dialogs.Error(this, Error.what());
+    }
+}
+
+void TMapForm::btnLoadClick() {
+    if (std::optional<std::string> Path = Dialogs.OpenMapFile(this)) {
+        LoadFile(*Path);
+    }
+}
+
+void TMapForm::LoadFile(const std::string& Path) {
+    if (FMap.Drawing) {
+        return;
+    }
+    MScale = 1.0;
+    ApplyZoom();
+    btnLoad->setEnabled(false);
+    SelMode = true;
+    btnSelClick();
+    try {
+        LoadMapFile(Path, FMap, *this);
+    } catch (...) {
+        // The previous picture stays on show; the map it came from is gone, so it can be
+        // saved but neither redrawn nor shown in 3D.
+        btnLoad->setEnabled(true);
+        btnRedraw->setEnabled(false);
+        grp3D->setEnabled(false);
+        PicMap->setVisible(true);
+        pgrBar->hide();
+        throw;
+    }
+    if (InfForm) {
+        FillMapInfo(*InfForm, FMap);
+        InfForm->show();
+    }
+    raise();
+    activateWindow();
+    btnRedraw->setEnabled(true);
+    btnSave->setEnabled(Shown.has_value());
+    btnLoad->setEnabled(true);
+    if (!FMap.NumHeader.MapKind.empty()) {
+        btnSel->setEnabled(true); // a missing companion file turned it off
+    }
+    setWindowTitle(QString::fromStdString("Map View  " + Path));
+}
+
+void TMapForm::btnRedrawClick() {
+    RenderMap(FMap.NumHeader.MapKind);
+    ApplyZoom();
+}
+
+void TMapForm::btnPalClick() {
+    if (ShowPalette) {
+        ShowPalette();
+    }
+}
+
+void TMapForm::btnSaveClick() {
+    if (!Shown) {
+        return;
+    }
+    std::optional<std::pair<std::string, int>> Chosen = Dialogs.SavePictureFile(this);
+    if (!Chosen) {
+        return;
+    }
+    const std::string Name = SaveName(Chosen->first, Chosen->second);
+    switch (SaveFormat(Name)) {
+    case TSaveFormat::Bmp:
+        WriteBmp(*Shown, Name);
+        break;
+    case TSaveFormat::Jpeg:
+        WriteJpeg(*Shown, Name);
+        break;
+    case TSaveFormat::None:
+        break;
+    }
+}
+
+void TMapForm::btnSelClick() {
+    SelMode = !SelMode;
+    SelShape->setVisible(SelMode);
+    btn3D->setEnabled(SelMode);
+    if (SelMode) {
+        SelShape->setGeometry(IntegerOf(edtStX), IntegerOf(edtStY), IntegerOf(edtEnX),
+                              IntegerOf(edtEnY));
+        const QRect Client = ScrollBox->viewport()->rect();
+        const TSelectionBounds Bounds =
+            SelectionBounds(SelShape->x(), SelShape->y(), PicMap->width(), PicMap->height(),
+                            Client.right(), Client.bottom());
+        SelShape->MaxRight = Bounds.MaxRight;
+        SelShape->MaxBottom = Bounds.MaxBottom;
+        SelShape->move(Bounds.Left, Bounds.Top);
+    }
+}
+
+void TMapForm::btn3DClick() {
+    const T3DRegion Region = SelectionRegion(
+        IntegerOf(edtStX), IntegerOf(edtStY), IntegerOf(edtEnX), IntegerOf(edtEnY),
+        ScrollBox->horizontalScrollBar()->value(), ScrollBox->verticalScrollBar()->value(), MScale,
+        edtStp->text().toStdString(), edtScl->text().toStdString());
+    TNum_HeaderRec& H = FMap.NumHeader;
+    H.D3StartX = Region.StartX;
+    H.D3StartY = Region.StartY;
+    H.D3SizeX = Region.SizeX;
+    H.D3SizeY = Region.SizeY;
+    H.D3Step = Region.Step;
+    H.D3HScale = static_cast<float>(Region.HScale);
+    Dialogs.Message(this,
+                    "The 3D view of the selected region comes with a later version of Talvo.");
+}
+
+void TMapForm::spnMScaleUpClick() {
+    MScale = ZoomIn(MScale);
+    ApplyZoom();
+}
+
+void TMapForm::spnMScaleDownClick() {
+    MScale = ZoomOut(MScale);
+    ApplyZoom();
+}
+
+void TMapForm::ApplyZoom() {
+    lblMScale->setText(QString::fromStdString(ZoomLabel(MScale)));
+    lblMScale->adjustSize();
+    // Sized from the picture on show, which stays when a load fails.
+    const int32_t Width = Shown ? Shown->Width() : FMap.NumHeader.Pts_WE;
+    const int32_t Height = Shown ? Shown->Height() : FMap.NumHeader.Pts_NS;
+    PicMap->resize(ZoomedLength(Width, MScale), ZoomedLength(Height, MScale));
+    SelMode = !SelMode;
+    btnSelClick();
+}
+
+void TMapForm::SelShapeMouseMove() {
+    edtStX->setText(QString::number(SelShape->x()));
+    edtStY->setText(QString::number(SelShape->y()));
+    edtEnX->setText(QString::number(SelShape->width()));
+    edtEnY->setText(QString::number(SelShape->height()));
+}
+
+void TMapForm::SetProgressMax(int32_t Max) {
+    pgrBar->setMaximum(Max);
+}
+
+void TMapForm::SetProgressPosition(int32_t Position) {
+    pgrBar->setValue(Position);
+}
+
+void TMapForm::SetProgressVisible(bool Visible) {
+    pgrBar->setVisible(Visible);
+    pgrBar->raise();
+}
+
+void TMapForm::ProcessMessages() {
+    QCoreApplication::processEvents();
+}
+
+void TMapForm::SetControlEnabled(TMapControl Control, bool Enabled) {
+    switch (Control) {
+    case TMapControl::btnSel:
+        btnSel->setEnabled(Enabled);
+        break;
+    case TMapControl::btnRedraw:
+        btnRedraw->setEnabled(Enabled);
+        break;
+    case TMapControl::grp3D:
+        grp3D->setEnabled(Enabled);
+        break;
+    }
+}
+
+void TMapForm::ShowMessage(const std::string& Text) {
+    Dialogs.Message(this, Text);
+}
+
+void TMapForm::RenderMap(const std::string& MapKind) {
+    if (FMap.Drawing) {
+        return;
+    }
+    TButtonsOff Off(btnLoad, btnRedraw);
+    talvo::RenderMap(MapKind, FMap, FSettings, Table, *this);
+}
+
+void TMapForm::SetPictureVisible(bool Visible) {
+    PicMap->setVisible(Visible);
+}
+
+void TMapForm::ShowPicture(TBitmap Picture) {
+    PicMap->setPixmap(QPixmap::fromImage(PictureImage(Picture)));
+    PicMap->resize(Picture.Width(), Picture.Height());
+    Shown.emplace(std::move(Picture));
+}
+
+bool TMapForm::LayerChecked(int Layer) const {
+    return LayerBoxes[static_cast<size_t>(Layer)]->isChecked();
+}
+
+void TMapForm::SetLayerChecked(int Layer, bool Checked) {
+    LayerBoxes[static_cast<size_t>(Layer)]->setChecked(Checked);
+}
+
+void TMapForm::closeEvent(QCloseEvent* Event) {
+    if (FMap.Drawing) {
+        Event->ignore(); // closes once the picture is done
+        return;
+    }
+    FormClose();
+    if (InfForm) {
+        InfForm->hide();
+    }
+    Event->accept();
+}
+
+void TMapForm::resizeEvent(QResizeEvent* Event) {
+    QWidget::resizeEvent(Event);
+    ScrollBox->setGeometry(0, 0, width() - PanelWidth, height());
+    Panel1->setGeometry(width() - PanelWidth, 0, PanelWidth, height());
+    pgrBar->setGeometry(0, ScrollBox->height() - GaugeHeight, ScrollBox->width(), GaugeHeight);
+}
+
+void TMapForm::dragEnterEvent(QDragEnterEvent* Event) {
+    if (Event->mimeData()->hasUrls() && Event->mimeData()->urls().front().isLocalFile() &&
+        btnLoad->isEnabled()) {
+        Event->acceptProposedAction();
+    }
+}
+
+void TMapForm::dropEvent(QDropEvent* Event) {
+    const std::string Path = Event->mimeData()->urls().front().toLocalFile().toStdString();
+    Event->acceptProposedAction();
+    // Loaded after the drop has finished, so that the file manager is not kept waiting.
+    QTimer::singleShot(0, this, [this, Path] { Guarded([this, Path] { LoadFile(Path); }); });
+}
+
+} // namespace talvo

@@ -1,0 +1,267 @@
+// The main window and the information window, driven through their real widgets.
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <deque>
+#include <filesystem>
+
+#include "import/NumMapProc.h"
+#include "render/RenderMap.h"
+#include "support/NumMapText.h"
+#include "support/SilentHost.h"
+#include "ui/PictureImage.h"
+#include "ui/UMapForm.h"
+
+namespace talvo {
+
+// Answers the dialogs from a script and keeps what the boxes said.
+class TScriptedDialogs : public TDialogs {
+  public:
+    std::optional<std::string> OpenMapFile(QWidget*) override {
+        if (OpenAnswers.empty()) {
+            return std::nullopt;
+        }
+        std::string Path = OpenAnswers.front();
+        OpenAnswers.pop_front();
+        return Path;
+    }
+    std::optional<std::pair<std::string, int>> SavePictureFile(QWidget*) override {
+        return SaveAnswer;
+    }
+    void Message(QWidget*, const std::string& Text) override { Messages.push_back(Text); }
+    void Error(QWidget*, const std::string& Text) override { Errors.push_back(Text); }
+
+    std::deque<std::string> OpenAnswers;
+    std::optional<std::pair<std::string, int>> SaveAnswer;
+    std::vector<std::string> Messages;
+    std::vector<std::string> Errors;
+};
+
+class TMapFormTest : public QObject {
+    Q_OBJECT
+
+    std::string Sample(const char* Name) {
+        return std::string(TALVO_SAMPLES_DIR "/jacksboro/") + Name;
+    }
+    std::string Folder() {
+        return std::filesystem::path(test::WriteTempFile("anchor", "")).parent_path().string();
+    }
+
+    // A window on its own settings file, with the information window beside it.
+    struct TWindow {
+        explicit TWindow(const std::string& Ini) : Form(Dialogs, Ini) {
+            Form.InfForm = &Info;
+            Form.show();
+        }
+        void Open(const std::string& Path) {
+            Dialogs.OpenAnswers.push_back(Path);
+            QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
+        }
+        TScriptedDialogs Dialogs;
+        TMapForm Form;
+        TInfForm Info;
+    };
+
+    std::string PaletteCopy(const char* Name) {
+        return test::WriteTempFile(Name, test::FileText(Sample("Talvo.ini")));
+    }
+
+  private slots:
+    void StartsWithEveryControlInItsPlace() {
+        TWindow W(test::WriteTempFile("start.ini", ""));
+        TMapForm& F = W.Form;
+        QCOMPARE(F.windowTitle(), QString("Map View"));
+        QVERIFY(F.btnLoad->isEnabled());
+        QVERIFY(!F.btnRedraw->isEnabled());
+        QVERIFY(F.btnPal->isEnabled());
+        QVERIFY(!F.btnSave->isEnabled());
+        QVERIFY(!F.grp3D->isEnabled());
+        QVERIFY(!F.btn3D->isEnabled());
+        QVERIFY(F.btnSel->isEnabledTo(F.grp3D)); // enabled itself, inside the disabled group
+        QVERIFY(!F.SelShape->isVisible());
+        QVERIFY(!F.pgrBar->isVisible());
+        QCOMPARE(F.lblMScale->text(), QString("x 1"));
+        QCOMPARE(F.btnLoad->text(), QString("Load..."));
+        QCOMPARE(F.btnSave->text(), QString("Save Pic..."));
+        QCOMPARE(F.btn3D->text(), QString("3D Draw"));
+        QCOMPARE(F.chkAd->text(), QString::fromUtf8("行政界"));
+        QCOMPARE(F.chkRw->text(), QString::fromUtf8("鉄道"));
+        QCOMPARE(F.edtStX->text(), QString("5"));
+        QCOMPARE(F.edtEnX->text(), QString("100"));
+        QCOMPARE(F.edtStp->text(), QString("1"));
+        QVERIFY(!F.chkAd->isChecked()); // an empty settings file ticks nothing
+        QCOMPARE(F.MScale, 1.0);
+        QVERIFY(!F.SelMode);
+        QCOMPARE(F.Settings().Entry[IniMax], 5000);
+        QCOMPARE(W.Info.windowTitle(), QString("Map Infomation"));
+        QCOMPARE(W.Info.Value("MeshCode")->text(), QString("MeshCode"));
+    }
+
+    void LoadsMapsAndShowsTheirHeader() {
+        TWindow W(PaletteCopy("load.ini"));
+        TMapForm& F = W.Form;
+        W.Open(Sample("533945.Mem"));
+        QVERIFY(W.Dialogs.Errors.empty());
+        QCOMPARE(F.windowTitle(), QString::fromStdString("Map View  " + Sample("533945.Mem")));
+        QVERIFY(F.btnRedraw->isEnabled() && F.btnSave->isEnabled() && F.btnLoad->isEnabled());
+        QVERIFY(F.grp3D->isEnabled());
+        QCOMPARE(F.PicMap->size(), QSize(200, 200));
+        QVERIFY(W.Info.isVisible());
+        QCOMPARE(W.Info.Value("Ido_WS")->text(), QString("36.302300")); // as stored
+        QCOMPARE(W.Info.Value("Zu_name1")->text(), QString::fromUtf8("ジャックスボロ"));
+        QCOMPARE(W.Info.Value("RecCnt")->text(), QString("200"));
+
+        W.Open(Sample("EL533945.hdr"));
+        QVERIFY(F.grp3D->isEnabled());
+        QCOMPARE(W.Info.Value("Ido_WS")->text(), QString("36.264650")); // degrees → d.mmss
+        QCOMPARE(W.Info.Value("Org_Scale")->text(), QString("0"));
+        W.Open(Sample("LU533945.hdr"));
+        QVERIFY(!F.grp3D->isEnabled());
+        QCOMPARE(F.PicMap->size(), QSize(403, 344));
+    }
+
+    void ThePictureShownIsTheRenderersPicture() {
+        TWindow W(PaletteCopy("same.ini"));
+        W.Open(Sample("EL533945.hdr"));
+        MapState Map;
+        InitMapState(Map);
+        struct TKeep : test::TSilentHost {
+            std::optional<TBitmap> Picture;
+            void ShowPicture(TBitmap Shown) override { Picture.emplace(std::move(Shown)); }
+        } Keep;
+        Keep.Checked[0] = true; // as the sample palette ticks
+        LoadMapFile(Sample("EL533945.hdr"), Map, Keep);
+        RenderMap(MapKindElevation, Map, W.Form.Settings(), W.Form.ColourTable(), Keep);
+        QVERIFY(Keep.Picture.has_value());
+        const QImage Shown =
+            W.Form.PicMap->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(Shown, PictureImage(*Keep.Picture));
+    }
+
+    void AFailedLoadKeepsThePreviousPicture() {
+        TWindow W(PaletteCopy("fail.ini"));
+        TMapForm& F = W.Form;
+        W.Open(Sample("533945.Mem"));
+        const QImage Before = F.PicMap->pixmap().toImage();
+        W.Open(test::WriteTempFile("empty.Mem", ""));
+        QCOMPARE(W.Dialogs.Errors, std::vector<std::string>{"'' は整数ではありません"});
+        QVERIFY(F.btnLoad->isEnabled());
+        QVERIFY(F.PicMap->isVisible());
+        QCOMPARE(F.PicMap->pixmap().toImage(), Before);
+        QCOMPARE(F.PicMap->size(), QSize(200, 200));
+        QVERIFY(!F.btnRedraw->isEnabled());
+        QVERIFY(F.btnSave->isEnabled());
+        QCOMPARE(F.windowTitle(), QString::fromStdString("Map View  " + Sample("533945.Mem")));
+    }
+
+    void AMissingCompanionIsToldAndTheNextLoadRecovers() {
+        TWindow W(PaletteCopy("missing.ini"));
+        TMapForm& F = W.Form;
+        const std::string Alone = test::WriteTempFile("alone.bil", "");
+        W.Open(Alone);
+        QCOMPARE(W.Dialogs.Messages.size(), size_t{1});
+        QVERIFY(W.Dialogs.Messages[0].starts_with("ヘッダーファイルがみつかりません"));
+        QVERIFY(!F.btnSel->isEnabled());
+        QVERIFY(!F.grp3D->isEnabled());
+        QVERIFY(F.btnLoad->isEnabled());
+        W.Open(Sample("EL533945.hdr"));
+        QVERIFY(F.btnSel->isEnabled());
+        QVERIFY(F.grp3D->isEnabled());
+    }
+
+    void ZoomStretchesThePicture() {
+        TWindow W(PaletteCopy("zoom.ini"));
+        TMapForm& F = W.Form;
+        W.Open(Sample("533945.Mem"));
+        QTest::mouseClick(F.spnMScaleDown, Qt::LeftButton);
+        QTest::mouseClick(F.spnMScaleDown, Qt::LeftButton);
+        QCOMPARE(F.lblMScale->text(), QString("1/4"));
+        QCOMPARE(F.PicMap->size(), QSize(50, 50));
+        for (int I = 0; I < 6; ++I) {
+            QTest::mouseClick(F.spnMScaleUp, Qt::LeftButton);
+        }
+        QCOMPARE(F.lblMScale->text(), QString("x 8"));
+        QCOMPARE(F.PicMap->size(), QSize(1600, 1600));
+        QVERIFY(F.ScrollBox->horizontalScrollBar()->maximum() > 0);
+        QTest::mouseClick(F.btnRedraw, Qt::LeftButton);
+        QCOMPARE(F.PicMap->size(), QSize(1600, 1600)); // redraw keeps the zoom
+        W.Open(Sample("533945.Mem"));
+        QCOMPARE(F.lblMScale->text(), QString("x 1"));
+
+        std::string Tiny = test::FormatNumMap({{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
+        W.Open(test::WriteTempFile("tiny.Mem", Tiny));
+        for (int I = 0; I < 3; ++I) {
+            QTest::mouseClick(F.spnMScaleDown, Qt::LeftButton);
+        }
+        QCOMPARE(F.PicMap->size(), QSize(0, 0));
+    }
+
+    void SelectToggles() {
+        TWindow W(PaletteCopy("select.ini"));
+        TMapForm& F = W.Form;
+        W.Open(Sample("533945.Mem"));
+        QTest::mouseClick(F.btnSel, Qt::LeftButton);
+        QVERIFY(F.SelShape->isVisible());
+        QCOMPARE(F.SelShape->geometry(), QRect(5, 5, 100, 50));
+        QVERIFY(F.btn3D->isEnabled());
+        QCOMPARE(F.SelShape->MaxRight, 200);
+        QTest::mouseClick(F.btnSel, Qt::LeftButton);
+        QVERIFY(!F.SelShape->isVisible());
+        QVERIFY(!F.btn3D->isEnabled());
+
+        F.edtStX->setText("300");
+        QTest::mouseClick(F.btnSel, Qt::LeftButton);
+        QCOMPARE(F.SelShape->x(), 0); // beyond the 200-pixel picture
+        F.edtStp->setText("x");
+        QTest::mouseClick(F.btn3D, Qt::LeftButton);
+        QCOMPARE(W.Dialogs.Errors, std::vector<std::string>{"'x' は整数ではありません"});
+    }
+
+    void SavesOnlyTheExactExtensions() {
+        TWindow W(PaletteCopy("save.ini"));
+        TMapForm& F = W.Form;
+        W.Open(Sample("533945.Mem"));
+        const std::string Base = Folder() + "/saved";
+        W.Dialogs.SaveAnswer = std::make_pair(Base, 2);
+        QTest::mouseClick(F.btnSave, Qt::LeftButton);
+        QVERIFY(std::filesystem::exists(Base + ".jpg"));
+        W.Dialogs.SaveAnswer = std::make_pair(Base + ".JPG", 2);
+        QTest::mouseClick(F.btnSave, Qt::LeftButton);
+        QVERIFY(!std::filesystem::exists(Base + ".JPG"));
+        W.Dialogs.SaveAnswer = std::make_pair(Base, 1);
+        QTest::mouseClick(F.btnSave, Qt::LeftButton);
+        QCOMPARE(std::filesystem::file_size(Base + ".bmp"), uintmax_t{54 + 600 * 200});
+    }
+
+    void SettingsAreWrittenOnCloseAndRestored() {
+        const std::string Ini = PaletteCopy("close.ini");
+        {
+            TWindow W(Ini);
+            W.Form.chkRv->setChecked(true);
+            W.Form.chkAd->setChecked(false);
+            W.Form.close();
+        }
+        TWindow Again(Ini);
+        QVERIFY(Again.Form.chkRv->isChecked());
+        QVERIFY(!Again.Form.chkAd->isChecked());
+        QCOMPARE(Again.Form.Settings().Entry[IniPit], 24); // (1200 - 0) / 50
+
+        // A file that cannot be written is reported, and the window closes all the same.
+        TWindow Stuck("/nonexistent-talvo/Talvo.ini");
+        QVERIFY(Stuck.Form.close());
+        QCOMPARE(Stuck.Dialogs.Errors.size(), size_t{1});
+    }
+
+    void BadColoursAreNamedOnceAfterStartUp() {
+        TWindow W(test::WriteTempFile("bad.ini", "[Palette]\nSea=blue\nSet0=00FF00\n"));
+        QVERIFY(W.Dialogs.Messages.empty());
+        QTRY_COMPARE(W.Dialogs.Messages.size(), size_t{1});
+        QVERIFY(W.Dialogs.Messages[0].find("Palette/Sea") != std::string::npos);
+        QCOMPARE(W.Form.Settings().Entry[0], 0x00FF00);
+    }
+};
+
+} // namespace talvo
+
+QTEST_MAIN(talvo::TMapFormTest)
+#include "MapFormTest.moc"
