@@ -1,5 +1,6 @@
 #include "ui/Dialogs.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -51,6 +52,15 @@ std::optional<std::pair<std::string, int>> TQtDialogs::SavePictureFile(QWidget* 
     }
     return std::make_pair(Dialog.selectedFiles().front().toStdString(),
                           static_cast<int>(Names.indexOf(Dialog.selectedNameFilter())) + 1);
+}
+
+std::optional<int32_t> TQtDialogs::ChooseColour(QWidget* Parent, int32_t Initial) {
+    const QColor Chosen = QColorDialog::getColor(
+        QColor(Initial & 0xFF, (Initial >> 8) & 0xFF, (Initial >> 16) & 0xFF), Parent);
+    if (!Chosen.isValid()) {
+        return std::nullopt;
+    }
+    return Chosen.blue() << 16 | Chosen.green() << 8 | Chosen.red();
 }
 
 void TQtDialogs::Message(QWidget* Parent, const std::string& Text) {

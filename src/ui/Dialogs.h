@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,9 @@ class TDialogs {
     virtual std::optional<std::string> OpenMapFile(QWidget* Parent) = 0;
     // A picture file to save and the chosen filter (1 bitmap, 2 JPEG); nothing when cancelled.
     virtual std::optional<std::pair<std::string, int>> SavePictureFile(QWidget* Parent) = 0;
+    // A colour, starting from Initial (colour values: red in the low byte); nothing when the
+    // user cancels.
+    virtual std::optional<int32_t> ChooseColour(QWidget* Parent, int32_t Initial) = 0;
     // A message box.
     virtual void Message(QWidget* Parent, const std::string& Text) = 0;
     // The application's error box.
@@ -27,6 +31,7 @@ class TQtDialogs : public TDialogs {
   public:
     std::optional<std::string> OpenMapFile(QWidget* Parent) override;
     std::optional<std::pair<std::string, int>> SavePictureFile(QWidget* Parent) override;
+    std::optional<int32_t> ChooseColour(QWidget* Parent, int32_t Initial) override;
     void Message(QWidget* Parent, const std::string& Text) override;
     void Error(QWidget* Parent, const std::string& Text) override;
 };

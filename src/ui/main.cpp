@@ -11,6 +11,7 @@
 #include "ui/CommandLine.h"
 #include "ui/UInfForm.h"
 #include "ui/UMapForm.h"
+#include "ui/UPalForm.h"
 
 namespace {
 
@@ -55,13 +56,13 @@ int main(int argc, char** argv) {
     App.setApplicationName("Talvo");
     App.setFont(JapaneseFont());
 
-    talvo::TMapForm MapForm(Dialogs, talvo::SettingsFilePath(talvo::ExecutableDir()));
+    const std::string IniPath = talvo::SettingsFilePath(talvo::ExecutableDir());
+    talvo::TMapForm MapForm(Dialogs, IniPath);
+    talvo::TPalForm PalForm(MapForm.Settings(), MapForm.ColourTable(), MapForm, Dialogs, IniPath,
+                            &MapForm);
     talvo::TInfForm InfForm(&MapForm);
     MapForm.InfForm = &InfForm;
-    MapForm.ShowPalette = [&] {
-        Dialogs.Message(&MapForm, "The palette dialog comes with a later version of Talvo; "
-                                  "colours are read from the settings file meanwhile.");
-    };
+    MapForm.ShowPalette = [&] { PalForm.ShowPalette(); };
     MapForm.show();
     if (!Args.empty()) {
         QTimer::singleShot(0, &MapForm,

@@ -8,34 +8,12 @@
 #include "import/NumMapProc.h"
 #include "render/RenderMap.h"
 #include "support/NumMapText.h"
+#include "support/ScriptedDialogs.h"
 #include "support/SilentHost.h"
 #include "ui/PictureImage.h"
 #include "ui/UMapForm.h"
 
 namespace talvo {
-
-// Answers the dialogs from a script and keeps what the boxes said.
-class TScriptedDialogs : public TDialogs {
-  public:
-    std::optional<std::string> OpenMapFile(QWidget*) override {
-        if (OpenAnswers.empty()) {
-            return std::nullopt;
-        }
-        std::string Path = OpenAnswers.front();
-        OpenAnswers.pop_front();
-        return Path;
-    }
-    std::optional<std::pair<std::string, int>> SavePictureFile(QWidget*) override {
-        return SaveAnswer;
-    }
-    void Message(QWidget*, const std::string& Text) override { Messages.push_back(Text); }
-    void Error(QWidget*, const std::string& Text) override { Errors.push_back(Text); }
-
-    std::deque<std::string> OpenAnswers;
-    std::optional<std::pair<std::string, int>> SaveAnswer;
-    std::vector<std::string> Messages;
-    std::vector<std::string> Errors;
-};
 
 class TMapFormTest : public QObject {
     Q_OBJECT
@@ -57,7 +35,7 @@ class TMapFormTest : public QObject {
             Dialogs.OpenAnswers.push_back(Path);
             QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
         }
-        TScriptedDialogs Dialogs;
+        test::TScriptedDialogs Dialogs;
         TMapForm Form;
         TInfForm Info;
     };

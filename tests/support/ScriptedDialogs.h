@@ -1,0 +1,37 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/Dialogs.h"
+
+namespace talvo::test {
+
+// Answers the dialogs from a script and keeps what the boxes said.
+class TScriptedDialogs : public TDialogs {
+  public:
+    std::optional<std::string> OpenMapFile(QWidget*) override {
+        if (OpenAnswers.empty()) {
+            return std::nullopt;
+        }
+        std::string Path = OpenAnswers.front();
+        OpenAnswers.pop_front();
+        return Path;
+    }
+    std::optional<std::pair<std::string, int>> SavePictureFile(QWidget*) override {
+        return SaveAnswer;
+    }
+    std::optional<int32_t> ChooseColour(QWidget*, int32_t) override { return ColourAnswer; }
+    void Message(QWidget*, const std::string& Text) override { Messages.push_back(Text); }
+    void Error(QWidget*, const std::string& Text) override { Errors.push_back(Text); }
+
+    std::deque<std::string> OpenAnswers;
+    std::optional<std::pair<std::string, int>> SaveAnswer;
+    std::optional<int32_t> ColourAnswer;
+    std::vector<std::string> Messages;
+    std::vector<std::string> Errors;
+};
+
+} // namespace talvo::test
