@@ -8,6 +8,7 @@
 #include "platform/Errors.h"
 #include "platform/FileLookup.h"
 #include "platform/TextConvert.h"
+#include "platform/ValueSplit.h"
 
 namespace talvo {
 
@@ -15,13 +16,6 @@ namespace {
 
 [[noreturn]] void RaiseMalformed(const std::string& Name, int64_t Line, const std::string& What) {
     throw ETalvoError(Name + ", line " + std::to_string(Line) + ": " + What);
-}
-
-bool IsSeparator(char C) {
-    return static_cast<unsigned char>(C) <= ' ' || C == ',';
-}
-bool IsDigit(char C) {
-    return C >= '0' && C <= '9';
 }
 
 void ReadArc(TTextFile& File, const std::vector<std::string>& Header, const std::string& Name,
@@ -122,41 +116,7 @@ void ReadOverlayText(TTextFile& File, const std::string& Name, std::vector<Overl
 }
 
 std::vector<std::string> SplitE00Values(std::string_view Line) {
-    std::vector<std::string> Values;
-    size_t Pos = 0;
-    while (Pos < Line.size()) {
-        if (IsSeparator(Line[Pos])) {
-            ++Pos;
-            continue;
-        }
-        std::string Value;
-        while (Pos < Line.size() && !IsSeparator(Line[Pos])) {
-            char C = Line[Pos];
-            if (C == '"') {
-                // Quoted text up to the closing quote; a doubled quote stands for one.
-                for (++Pos; Pos < Line.size(); ++Pos) {
-                    if (Line[Pos] == '"') {
-                        if (Pos + 1 < Line.size() && Line[Pos + 1] == '"') {
-                            Value += '"';
-                            ++Pos;
-                            continue;
-                        }
-                        break;
-                    }
-                    Value += Line[Pos];
-                }
-                ++Pos;
-                continue;
-            }
-            if ((C == '-' || C == '+') && !Value.empty() && IsDigit(Value.back())) {
-                break;
-            }
-            Value += C;
-            ++Pos;
-        }
-        Values.push_back(std::move(Value));
-    }
-    return Values;
+    return SplitValues(Line, true);
 }
 
 double DmsToDegrees(double Dms) {

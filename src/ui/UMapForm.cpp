@@ -73,12 +73,13 @@ constexpr int GaugeHeight = 28;
 } // namespace
 
 TMapForm::TMapForm(TDialogs& Dialogs, std::string IniPath, QWidget* Parent)
-    : QWidget(Parent), Dialogs(Dialogs), IniPath(std::move(IniPath)) {
+    : QWidget(Parent), Dialogs(Dialogs), IniPath(std::move(IniPath)), svPos(this, this->IniPath) {
     setObjectName("MapForm");
     setWindowTitle("Map View");
     resize(613, 467);
     setAcceptDrops(true);
     CreateControls();
+    svPos.Loaded();
     FormCreate();
 }
 
@@ -182,6 +183,7 @@ void TMapForm::CreateControls() {
     Bind(btn3D, &QPushButton::clicked, &TMapForm::btn3DClick);
     Bind(spnMScaleUp, &QToolButton::clicked, &TMapForm::spnMScaleUpClick);
     Bind(spnMScaleDown, &QToolButton::clicked, &TMapForm::spnMScaleDownClick);
+    Bind(SelShape, &TSelShape::MouseMoved, &TMapForm::SelShapeMouseMove);
 
     // Keyboard access to what the buttons do; a disabled button ignores its shortcut.
     auto Shortcut = [this](QKeySequence Keys, QAbstractButton* Target) {
@@ -218,6 +220,7 @@ void TMapForm::FormCreate() {
 bool TMapForm::FormClose() {
     try {
         SaveSettings(IniPath, FSettings, *this);
+        svPos.SaveFormBounds();
     } catch (const std::exception& Error) {
         // The window closes all the same: keeping it open would not make the file writable.
         Dialogs.Error(this, Error.what());

@@ -18,6 +18,7 @@
 #include "model/MapHost.h"
 #include "model/MapState.h"
 #include "render/HeightColourTable.h"
+#include "settings/KSavePos.h"
 #include "settings/ViewSettings.h"
 #include "ui/Dialogs.h"
 #include "ui/SelShape.h"
@@ -60,6 +61,8 @@ class TMapForm : public QWidget, public TMapHost {
 
     bool SelMode = false;
     double MScale = 1.0;
+
+    TKSavePosIni& SavePos() { return svPos; }
 
     // Handlers.
     void btnLoadClick();
@@ -109,6 +112,8 @@ class TMapForm : public QWidget, public TMapHost {
 
     TDialogs& Dialogs;
     std::string IniPath;
+    // The window's placement, kept in the settings file; restored before the window is shown.
+    TKSavePosIni svPos;
     MapState FMap;
     TIni FSettings;
     THeightColourTable Table{};
