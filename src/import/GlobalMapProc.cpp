@@ -9,6 +9,7 @@
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"
 #include "platform/FileLookup.h"
+#include "platform/StreamBuffer.h"
 #include "platform/TextConvert.h"
 
 namespace talvo {
@@ -118,11 +119,13 @@ void LoadRaster(const std::string& Path, MapState& Map, TMapHost& Host) {
     }
     CheckRasterSize(H);
     {
+        TStreamBuffer Buffer; // rows are a few kilobytes: read the file in large blocks
         errno = 0;
         std::unique_ptr<std::FILE, TFileCloser> Data(std::fopen(H.DataFileName.c_str(), "rb"));
         if (!Data) {
             RaiseInOutError(errno);
         }
+        Buffer.Attach(Data.get());
         ReadRasterRows(Data.get(), Map, Host);
     }
     Host.RenderMap(H.MapKind);

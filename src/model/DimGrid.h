@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <type_traits>
 
 #include "model/DimError.h"
 #include "platform/CheckedMath.h"
+#include "platform/ZeroedBlock.h"
 
 namespace talvo {
 
@@ -48,27 +47,28 @@ template <typename T> class TDimGrid {
         int32_t CopyRows = std::min(Rows, FRows);
         int32_t CopyCols = std::min(Cols, FCols);
         for (int32_t R = 0; R < CopyRows; ++R) {
-            std::memcpy(Block.get() + static_cast<size_t>(R) * static_cast<size_t>(Cols),
-                        FData.get() + static_cast<size_t>(R) * static_cast<size_t>(FCols),
+            std::memcpy(static_cast<T*>(Block.Data()) +
+                            static_cast<size_t>(R) * static_cast<size_t>(Cols),
+                        Cells() + static_cast<size_t>(R) * static_cast<size_t>(FCols),
                         static_cast<size_t>(CopyCols) * sizeof(T));
         }
         Adopt(std::move(Block), Rows, Cols);
     }
 
     void ClearDim() {
-        FData.reset();
+        FData = TBlock();
         FElemSize = 0;
         FRows = FCols = 0;
         FMaxRow = FMaxCol = 0;
     }
 
-    T GetVal(int32_t Row, int32_t Col) const { return FData.get()[Offset(Row, Col)]; }
-    void SetVal(int32_t Row, int32_t Col, T Value) { FData.get()[Offset(Row, Col)] = Value; }
+    T GetVal(int32_t Row, int32_t Col) const { return Cells()[Offset(Row, Col)]; }
+    void SetVal(int32_t Row, int32_t Col, T Value) { Cells()[Offset(Row, Col)] = Value; }
 
     // Row Row's Cols cells, for loops that visit a whole row: the row is checked once here
     // instead of every cell in GetVal/SetVal.
-    T* RowData(int32_t Row) { return FData.get() + Offset(Row, 0); }
-    const T* RowData(int32_t Row) const { return FData.get() + Offset(Row, 0); }
+    T* RowData(int32_t Row) { return Cells() + Offset(Row, 0); }
+    const T* RowData(int32_t Row) const { return Cells() + Offset(Row, 0); }
 
     int8_t ElemSize() const { return FElemSize; }
     int32_t Rows() const { return FRows; }
@@ -77,21 +77,19 @@ template <typename T> class TDimGrid {
     uint32_t MaxCol() const { return FMaxCol; }
 
   private:
-    struct TFree {
-        void operator()(T* Block) const { std::free(Block); }
-    };
-    using TBlock = std::unique_ptr<T, TFree>;
+    using TBlock = TZeroedBlock;
 
     static TBlock Allocate(int32_t Rows, int32_t Cols, int8_t ElemSize) {
         int32_t Bytes = CheckedMul(CheckedMul(Rows, int32_t{ElemSize}), Cols);
         // Zero bytes means an empty grid asked to keep its contents: there is nothing to keep.
-        TBlock Block(Bytes == 0 ? nullptr
-                                : static_cast<T*>(std::calloc(static_cast<size_t>(Bytes), 1)));
-        if (!Block) {
+        TBlock Block = Bytes == 0 ? TBlock() : TBlock(static_cast<size_t>(Bytes));
+        if (!Block.Data()) {
             RaiseDimError("Memory Allocation Faild");
         }
         return Block;
     }
+
+    T* Cells() const { return static_cast<T*>(FData.Data()); }
 
     void Adopt(TBlock Block, int32_t Rows, int32_t Cols) {
         FData = std::move(Block);

@@ -30,7 +30,13 @@ TBitmap::TBitmap(int32_t Width, int32_t Height) : FWidth(Width), FHeight(Height)
         throw ETalvoError("A picture of " + std::to_string(Width) + " × " + std::to_string(Height) +
                           " pixels cannot be made");
     }
-    Pixels.assign(static_cast<size_t>(Width) * static_cast<size_t>(Height), White);
+    const size_t Count = static_cast<size_t>(Width) * static_cast<size_t>(Height);
+    Block = TZeroedBlock(Count * sizeof(int32_t));
+    if (!Pixels()) {
+        throw ETalvoError("There is not enough memory for a picture of " + std::to_string(Width) +
+                          " × " + std::to_string(Height) + " pixels");
+    }
+    std::fill_n(Pixels(), Count, White);
 }
 
 // Bresenham's line: along the major axis every step draws one pixel; the minor coordinate of
@@ -68,7 +74,8 @@ void TBitmap::LineTo(int32_t X, int32_t Y) {
         const int64_t MinorAt = MinorStart + MinorSign * MinorOffset;
         const int64_t PixelX = XMajor ? MajorAt : MinorAt, PixelY = XMajor ? MinorAt : MajorAt;
         if (PixelX >= 0 && PixelX < FWidth && PixelY >= 0 && PixelY < FHeight) {
-            Pixels[Offset(static_cast<int32_t>(PixelX), static_cast<int32_t>(PixelY))] = PenColour;
+            Pixels()[Offset(static_cast<int32_t>(PixelX), static_cast<int32_t>(PixelY))] =
+                PenColour;
         }
         Error += 2 * Minor;
         if (Error >= 2 * Major) {

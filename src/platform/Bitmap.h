@@ -2,7 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "platform/ZeroedBlock.h"
 
 namespace talvo {
 
@@ -19,16 +20,16 @@ class TBitmap {
     int32_t Height() const { return FHeight; }
 
     int32_t Pixel(int32_t X, int32_t Y) const {
-        return Inside(X, Y) ? Pixels[Offset(X, Y)] : White;
+        return Inside(X, Y) ? Pixels()[Offset(X, Y)] : White;
     }
     void SetPixel(int32_t X, int32_t Y, int32_t Colour) {
         if (Inside(X, Y)) {
-            Pixels[Offset(X, Y)] = Colour;
+            Pixels()[Offset(X, Y)] = Colour;
         }
     }
     // Row Y from column 0, for writers and the renderer; Y must be inside the picture.
-    int32_t* Row(int32_t Y) { return Pixels.data() + Offset(0, Y); }
-    const int32_t* Row(int32_t Y) const { return Pixels.data() + Offset(0, Y); }
+    int32_t* Row(int32_t Y) { return Pixels() + Offset(0, Y); }
+    const int32_t* Row(int32_t Y) const { return Pixels() + Offset(0, Y); }
 
     // Canvas: the pen colour, the current position, and a line from there to (X, Y) that
     // leaves (X, Y) itself undrawn and becomes the new current position.
@@ -48,9 +49,11 @@ class TBitmap {
         return static_cast<size_t>(Y) * static_cast<size_t>(FWidth) + static_cast<size_t>(X);
     }
 
+    int32_t* Pixels() const { return static_cast<int32_t*>(Block.Data()); }
+
     int32_t FWidth;
     int32_t FHeight;
-    std::vector<int32_t> Pixels;
+    TZeroedBlock Block;
     int32_t PenColour = 0;
     int32_t PenX = 0;
     int32_t PenY = 0;

@@ -10,6 +10,7 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
+#include "platform/StreamBuffer.h"
 
 namespace talvo {
 
@@ -24,11 +25,12 @@ using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
     throw EInOutError(Path + " に書き込めません");
 }
 
-TFileHandle CreateFile(const std::string& Path) {
+TFileHandle CreateFile(const std::string& Path, TStreamBuffer& Buffer) {
     TFileHandle File(std::fopen(Path.c_str(), "wb"));
     if (!File) {
         RaiseCannotWrite(Path);
     }
+    Buffer.Attach(File.get()); // pictures run to megabytes
     return File;
 }
 
@@ -122,7 +124,8 @@ bool EncodePng(std::FILE* File, const TBitmap& Picture, unsigned char* Row) {
 // Writes through a library encoder that takes the file and a buffer for one RGB row.
 void WriteEncoded(const TBitmap& Picture, const std::string& Path,
                   bool (*Encode)(std::FILE*, const TBitmap&, unsigned char*)) {
-    TFileHandle File = CreateFile(Path);
+    TStreamBuffer Buffer;
+    TFileHandle File = CreateFile(Path, Buffer);
     std::vector<unsigned char> Row(static_cast<size_t>(Picture.Width()) * 3);
     if (!Encode(File.get(), Picture, Row.data())) {
         RaiseCannotWrite(Path);
@@ -147,7 +150,8 @@ void WriteBmp(const TBitmap& Picture, const std::string& Path) {
     PutLittleEndian(Header + 38, 3780, 4); // 96 dots per inch
     PutLittleEndian(Header + 42, 3780, 4);
 
-    TFileHandle File = CreateFile(Path);
+    TStreamBuffer Buffer;
+    TFileHandle File = CreateFile(Path, Buffer);
     std::fwrite(Header, 1, sizeof Header, File.get());
     std::vector<unsigned char> Row(RowBytes, 0);
     for (int32_t Y = Picture.Height() - 1; Y >= 0; --Y) {
