@@ -6,10 +6,15 @@
 #include "model/MapInfo.h"
 #include "model/MapState.h"
 #include "platform/AsciiCase.h"
+#include "platform/Errors.h"
 #include "platform/ExecutablePath.h"
 #include "platform/PictureFiles.h"
+#include "platform/TextConvert.h"
+#include "platform/ValueSplit.h"
 #include "render/RenderMap.h"
 #include "settings/IniProc.h"
+#include "view3d/Dx3dProc.h"
+#include "view3d/ObjFile.h"
 
 namespace talvo {
 
@@ -21,6 +26,9 @@ const char* const Usage = R"(Usage:
   talvo --render FILE -o OUT         draw FILE as the viewer would into OUT (.bmp, .jpg, .png)
         [--layers ad,rv,lk,rd,hw,rw] layers to draw ("" for none; default: as last saved)
         [--ini PATH]                 the settings file to use (default: the viewer's)
+  talvo --mesh FILE --region X,Y,W,H -o OUT.obj
+        [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
+        [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
   talvo --help                       show this help
   talvo --version                    show the version
 
@@ -158,6 +166,20 @@ bool ParseLayers(const std::string& Text, std::array<bool, 6>& Checked, std::str
     return true;
 }
 
+// Loads the settings from IniPath (or the viewer's file), naming colours it could not read.
+void LoadCommandSettings(const std::optional<std::string>& IniPath, TIni& Settings,
+                         THeadlessHost& Host, std::ostream& Err) {
+    const std::string Path = IniPath ? *IniPath : SettingsFilePath(ExecutableDir());
+    std::vector<std::string> BadKeys = LoadSettings(Path, Settings, Host);
+    if (!BadKeys.empty()) {
+        Err << "talvo: " << Path << ": colours that are not hexadecimal are drawn black:";
+        for (const std::string& Key : BadKeys) {
+            Err << ' ' << Key;
+        }
+        Err << '\n';
+    }
+}
+
 int Render(const TRenderRequest& Request, std::ostream& Err) {
     MapState Map;
     InitMapState(Map);
@@ -165,16 +187,7 @@ int Render(const TRenderRequest& Request, std::ostream& Err) {
     THeightColourTable Table{};
     THeadlessHost Host(Map, Settings, Table, true, Err);
 
-    const std::string IniPath =
-        Request.IniPath ? *Request.IniPath : SettingsFilePath(ExecutableDir());
-    std::vector<std::string> BadKeys = LoadSettings(IniPath, Settings, Host);
-    if (!BadKeys.empty()) {
-        Err << "talvo: " << IniPath << ": colours that are not hexadecimal are drawn black:";
-        for (const std::string& Key : BadKeys) {
-            Err << ' ' << Key;
-        }
-        Err << '\n';
-    }
+    LoadCommandSettings(Request.IniPath, Settings, Host, Err);
     if (Request.Layers) {
         std::string Bad;
         if (!ParseLayers(*Request.Layers, Host.Checked, Bad)) {
@@ -197,6 +210,79 @@ int Render(const TRenderRequest& Request, std::ostream& Err) {
         return 1;
     }
     return 0;
+}
+
+struct TMeshRequest {
+    std::string MapPath;
+    std::string OutPath;
+    std::string Region;
+    std::string Step = "1";
+    std::string HScale = "1";
+    std::optional<std::string> IniPath;
+};
+
+int Mesh(const TMeshRequest& Request, std::ostream& Err) {
+    MapState Map;
+    InitMapState(Map);
+    TIni Settings;
+    THeightColourTable Table{};
+    THeadlessHost Host(Map, Settings, Table, false, Err);
+    LoadCommandSettings(Request.IniPath, Settings, Host, Err);
+    BuildHeightColourTable(Settings, Table);
+    if (!Load(Request.MapPath, Map, Host, Err)) {
+        return 1;
+    }
+    try {
+        std::vector<std::string> Parts = SplitValues(Request.Region, false);
+        if (Parts.size() != 4) {
+            throw ETalvoError("--region takes four numbers: X,Y,W,H");
+        }
+        TNum_HeaderRec& H = Map.NumHeader;
+        H.D3StartX = StrToInt(Parts[0]);
+        H.D3StartY = StrToInt(Parts[1]);
+        H.D3SizeX = StrToInt(Parts[2]);
+        H.D3SizeY = StrToInt(Parts[3]);
+        H.D3Step = StrToInt(Request.Step);
+        H.D3HScale = static_cast<float>(StrToFloat(Request.HScale));
+        TRenderer Renderer;
+        TTerrainMesh Terrain;
+        InitTerrainMesh(Terrain);
+        auto Builder = BuildTerrainMesh(Renderer, Renderer.Scene, Terrain, Map, Settings, Table);
+        WriteObj(Builder->Triangles(), Request.OutPath);
+    } catch (const std::exception& Error) {
+        Err << Error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+std::optional<int> MeshCommand(const std::vector<std::string>& Args, std::ostream& Err) {
+    TMeshRequest Request;
+    for (size_t I = 1; I < Args.size(); ++I) {
+        const std::string& Arg = Args[I];
+        std::string* Target = Arg == "-o"         ? &Request.OutPath
+                              : Arg == "--region" ? &Request.Region
+                              : Arg == "--step"   ? &Request.Step
+                              : Arg == "--hscale" ? &Request.HScale
+                                                  : nullptr;
+        if (Arg == "--ini") {
+            Target = &Request.IniPath.emplace();
+        }
+        if (Target) {
+            if (I + 1 >= Args.size()) {
+                return Misuse(Arg + " needs a value", Err);
+            }
+            *Target = Args[++I];
+        } else if (Arg.starts_with("-") || !Request.MapPath.empty()) {
+            return Misuse("unexpected " + Arg + " after --mesh", Err);
+        } else {
+            Request.MapPath = Arg;
+        }
+    }
+    if (Request.MapPath.empty() || Request.OutPath.empty() || Request.Region.empty()) {
+        return Misuse("--mesh needs a FILE, --region X,Y,W,H and -o OUT.obj", Err);
+    }
+    return Mesh(Request, Err);
 }
 
 std::optional<int> RenderCommand(const std::vector<std::string>& Args, std::ostream& Err) {
@@ -258,6 +344,9 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
     }
     if (First == "--render") {
         return RenderCommand(Args, Err);
+    }
+    if (First == "--mesh") {
+        return MeshCommand(Args, Err);
     }
     if (First.starts_with("-")) {
         return Misuse("unknown option " + First, Err);

@@ -1,0 +1,140 @@
+#include "view3d/Dx3dProc.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/CheckedMath.h"
+#include "platform/Errors.h"
+#include "platform/Rounding.h"
+#include "render/ColourValue.h"
+
+namespace talvo {
+
+namespace {
+
+void ApplyMapTexture(TRenderer& Renderer, TMeshBuilder& Builder, TTerrainMesh& Mesh,
+                     const TNum_HeaderRec& H) {
+    Mesh.MeshTexture = Renderer.LoadTexture("Test.bmp");
+    Builder.SetTexture(Mesh.MeshTexture);
+    Mesh.TexturedMesh = Builder.CreateMesh();
+    Mesh.MeshFrame->AddVisual(Mesh.TexturedMesh);
+    Mesh.MeshWrap = TWrap{glm::vec3(-H.D3SizeX / 2.0f, 0.0f, -H.D3SizeY / 2.0f), glm::vec3(0, 1, 0),
+                          glm::vec3(0, 0, 1), glm::vec2(0, 0), glm::vec2(-0.01f, 0.01f)};
+    Mesh.MeshWrap->Apply(*Mesh.TexturedMesh);
+}
+
+void ColourFaces(TMeshBuilder& Builder, const TNum_HeaderRec& H, const TIni& Settings,
+                 const THeightColourTable& Table) {
+    const THeightColouring Colouring(Settings, Table, H.CellSpacing);
+    for (size_t Face = 0; Face < Builder.GetFaceCount(); ++Face) {
+        float Sum = 0.0f;
+        for (int I = 0; I < TMeshBuilder::GetVertexCount(Face); ++I) {
+            Sum += Builder.GetVertex(Face, I).y;
+        }
+        // The mean height in metres, rounded half to even.
+        const float Metres = Sum / 3.0f * static_cast<float>(H.CellSpacing) / 10.0f;
+        const auto Height =
+            static_cast<int32_t>(RoundHalfEven(std::clamp(static_cast<double>(Metres), -2e9, 2e9)));
+        const TRgb C = SplitColour(Colouring.Colour(Height, 0));
+        Builder.SetFaceColorRGB(Face, C.R / 255.0f, C.G / 255.0f, C.B / 255.0f);
+    }
+}
+
+} // namespace
+
+void InitTerrainMesh(TTerrainMesh& Mesh) {
+    Mesh.MeshVertexTable.SetDim(1, 1);
+    Mesh.MeshFaceList.SetDim(1, 1);
+}
+
+void CheckTerrainRegion(const MapState& Map) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    if (H.D3Step < 1) {
+        throw ETalvoError("The 3D step must be 1 or more, not " + std::to_string(H.D3Step));
+    }
+    if (H.D3SizeX < 0 || H.D3SizeY < 0) {
+        throw ETalvoError("The 3D region has a negative size");
+    }
+    if (H.CellSpacing <= 0) {
+        throw ETalvoError("This map has no cell spacing (a numeric map named other than .Mem, "
+                          ".Sem or .Tem): its heights cannot be drawn in 3D");
+    }
+    const int64_t Rows = H.D3SizeY / H.D3Step, Cols = H.D3SizeX / H.D3Step;
+    const int64_t LastRow = H.D3StartY + (Rows - 1) * H.D3Step;
+    const int64_t LastCol = H.D3StartX + (Cols - 1) * H.D3Step;
+    const TDelDim& Grid = Map.NumData.HeightGrid;
+    if (Rows > 0 && Cols > 0 &&
+        (H.D3StartX < 0 || H.D3StartY < 0 || LastRow >= Grid.Rows() || LastCol >= Grid.Cols())) {
+        throw ETalvoError("The 3D region reaches outside the map (" + std::to_string(Grid.Cols()) +
+                          " × " + std::to_string(Grid.Rows()) + " cells)");
+    }
+}
+
+std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Parent,
+                                               TTerrainMesh& Mesh, const MapState& Map,
+                                               const TIni& Settings,
+                                               const THeightColourTable& Table) {
+    CheckTerrainRegion(Map);
+    const TNum_HeaderRec& H = Map.NumHeader;
+    const int32_t Step = H.D3Step;
+    const int32_t Rows = H.D3SizeY / Step;
+    const int32_t Cols = H.D3SizeX / Step;
+    Mesh.MeshVertexTable.ReDim(1, CheckedMul(CheckedAdd(Rows, 1), CheckedAdd(Cols, 1)), false);
+    Mesh.MeshFaceList.ReDim(1, CheckedAdd(CheckedMul(CheckedMul(4, Rows), Cols), 1), false);
+    Mesh.MeshFrame = &Parent.CreateChild();
+    auto Builder = std::make_shared<TMeshBuilder>();
+
+    for (int32_t R = 0; R < Rows; ++R) {
+        for (int32_t I = 0; I < Cols; ++I) {
+            auto Height = static_cast<float>(
+                Map.NumData.HeightGrid.GetVal(H.D3StartY + R * Step, H.D3StartX + I * Step));
+            if (Height < 0 && Settings.SeaExp) {
+                Height = -10.0f; // the sea as one flat surface just below 0
+            }
+            Mesh.MeshVertexTable.SetVal(0, R * Cols + I,
+                                        {static_cast<float>(I * Step - (Cols * Step) / 2.0),
+                                         Height / static_cast<float>(H.CellSpacing),
+                                         static_cast<float>(-(R * Step - (Rows * Step) / 2.0))});
+        }
+    }
+
+    // Every cell in two triangles along its north-east to south-west diagonal: first all the
+    // north-west halves, then all the south-east halves, clockwise seen from above.
+    const glm::vec3* Vertices = reinterpret_cast<const glm::vec3*>(Mesh.MeshVertexTable.RowData(0));
+    static_assert(sizeof(TD3DVector) == sizeof(glm::vec3));
+    int32_t* Words = Mesh.MeshFaceList.RowData(0);
+    const auto VertexCount = static_cast<size_t>(Rows) * static_cast<size_t>(Cols);
+    for (int Half = 0; Half < 2; ++Half) {
+        for (int32_t R = 1; R < Rows; ++R) {
+            for (int32_t I = 1; I < Cols; ++I) {
+                const int32_t V = (R - 1) * Cols + I;
+                int32_t* F = Words + 4 * ((R - 1) * (Cols - 1) + (I - 1));
+                F[0] = 3;
+                if (Half == 0) {
+                    F[1] = V - 1;
+                    F[2] = V;
+                    F[3] = V + Cols - 1;
+                } else {
+                    F[1] = V;
+                    F[2] = V + Cols;
+                    F[3] = V + Cols - 1;
+                }
+            }
+        }
+        Builder->AddFaces(VertexCount, Vertices, Words);
+    }
+    Mesh.MeshFaceCount = static_cast<uint32_t>(Builder->GetFaceCount());
+
+    if (Settings.Quality != "MAPPING") {
+        ColourFaces(*Builder, H, Settings, Table);
+        Mesh.MeshFrame->AddVisual(Builder);
+        Builder->Scale(1.0f, H.D3HScale, 1.0f);
+    } else {
+        Builder->SetColorRGB(0.8f, 0.6f, 0.2f);
+        Builder->Scale(1.0f, H.D3HScale, 1.0f);
+        ApplyMapTexture(Renderer, *Builder, Mesh, H);
+    }
+    return Builder;
+}
+
+} // namespace talvo

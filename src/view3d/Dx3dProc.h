@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "model/D3VectDim2.h"
+#include "model/LintDim2.h"
+#include "model/MapState.h"
+#include "render/HeightColourTable.h"
+#include "settings/ViewSettings.h"
+#include "view3d/MeshBuilder.h"
+
+namespace talvo {
+
+// What the terrain mesh keeps between builds.
+struct TTerrainMesh {
+    TD3VectDim MeshVertexTable;  // 1 row of vertices, handed to the builder whole
+    TDelDim MeshFaceList;        // "3, a, b, c" per triangle, ending in 0
+    TFrame* MeshFrame = nullptr; // owned by the frame it hangs under
+    uint32_t MeshFaceCount = 0;
+    std::shared_ptr<const TTexture> MeshTexture;
+    std::shared_ptr<TMesh> TexturedMesh;
+    std::optional<TWrap> MeshWrap;
+};
+
+// Start-up: both containers 1 × 1, no mesh.
+void InitTerrainMesh(TTerrainMesh& Mesh);
+
+// Refuses, with a message, a region the mesh cannot be built from: a step below 1, a negative
+// size, samples outside HeightGrid, or a map without a cell spacing.
+void CheckTerrainRegion(const MapState& Map);
+
+// Builds the mesh of the region in Map's 3D fields under Parent: one vertex per sample lifted
+// to its height in cell units, two triangles per cell coloured by their mean height (or, for
+// the "MAPPING" quality, one colour and the texture "Test.bmp"), heights scaled by D3HScale.
+// Returns the builder.
+std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Parent,
+                                               TTerrainMesh& Mesh, const MapState& Map,
+                                               const TIni& Settings,
+                                               const THeightColourTable& Table);
+
+} // namespace talvo

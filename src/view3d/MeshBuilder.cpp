@@ -1,0 +1,96 @@
+#include "view3d/MeshBuilder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "platform/Errors.h"
+#include "platform/ExecutablePath.h"
+
+namespace talvo {
+
+namespace {
+
+uint32_t Channel(float Value) {
+    return static_cast<uint32_t>(std::lround(std::clamp(Value, 0.0f, 1.0f) * 255.0f));
+}
+
+uint32_t PackRgb(float Red, float Green, float Blue) {
+    return Channel(Red) | Channel(Green) << 8 | Channel(Blue) << 16;
+}
+
+constexpr uint32_t WhiteFace = 0xFFFFFF;
+
+} // namespace
+
+glm::vec3 TTriangles::FaceColour(size_t Face) const {
+    const uint32_t C = Colours[Face];
+    return glm::vec3(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF) / 255.0f;
+}
+
+void TTriangles::SetFaceColour(size_t Face, float Red, float Green, float Blue) {
+    Colours[Face] = PackRgb(Red, Green, Blue);
+}
+
+void TMeshBuilder::AddFaces(size_t Count, const glm::vec3* Vertices, const int32_t* FaceData) {
+    // The same vertex array given again (the terrain adds its two halves of every cell so)
+    // is stored once.
+    const bool Again = Count == LastCount && Count > 0 &&
+                       std::equal(Vertices, Vertices + Count, Geometry.Vertices.begin() + LastBase);
+    const auto Base = static_cast<uint32_t>(Again ? LastBase : Geometry.Vertices.size());
+    for (const int32_t* Word = FaceData; *Word != 0; Word += 4) {
+        if (Word[0] != 3) {
+            throw ETalvoError("Only triangles can be added to a mesh");
+        }
+        for (int I = 1; I <= 3; ++I) {
+            if (Word[I] < 0 || static_cast<size_t>(Word[I]) >= Count) {
+                throw ETalvoError("A face refers to a vertex that was not given");
+            }
+            Geometry.Indices.push_back(Base + static_cast<uint32_t>(Word[I]));
+        }
+        Geometry.Colours.push_back(WhiteFace);
+    }
+    if (!Again) {
+        LastBase = Geometry.Vertices.size();
+        LastCount = Count;
+        Geometry.Vertices.insert(Geometry.Vertices.end(), Vertices, Vertices + Count);
+    }
+}
+
+void TMeshBuilder::SetColorRGB(float Red, float Green, float Blue) {
+    std::fill(Geometry.Colours.begin(), Geometry.Colours.end(), PackRgb(Red, Green, Blue));
+}
+
+void TMeshBuilder::Scale(float X, float Y, float Z) {
+    for (glm::vec3& Vertex : Geometry.Vertices) {
+        Vertex *= glm::vec3(X, Y, Z);
+    }
+}
+
+void TWrap::Apply(TMesh& Mesh) const {
+    const glm::vec3 XAxis = glm::cross(Up, Direction);
+    std::vector<glm::vec2>& Coords = Mesh.Geometry.TexCoords;
+    Coords.clear();
+    for (const glm::vec3& Vertex : Mesh.Geometry.Vertices) {
+        const glm::vec3 Offset = Vertex - Origin;
+        Coords.emplace_back(TextureScale.x * glm::dot(Offset, XAxis) + TextureOrigin.x,
+                            TextureScale.y * glm::dot(Offset, Up) + TextureOrigin.y);
+    }
+}
+
+std::shared_ptr<const TTexture> TRenderer::LoadTexture(const std::string& FileName) const {
+    if (!Reader) {
+        return nullptr;
+    }
+    std::error_code NoFolder;
+    for (const std::filesystem::path& Folder :
+         {std::filesystem::current_path(NoFolder), std::filesystem::path(ExecutableDir())}) {
+        if (std::optional<TTexture> Image = Reader((Folder / FileName).string())) {
+            return std::make_shared<const TTexture>(std::move(*Image));
+        }
+    }
+    return nullptr;
+}
+
+} // namespace talvo

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+#include "view3d/MeshBuilder.h"
+
+namespace talvo {
+
+// Writes the triangles as a Wavefront OBJ file (right-handed: z negated) at Path with its
+// materials, one per distinct
+// face colour, in a ".mtl" file beside it (same name). Raises EInOutError
+// "<path> に書き込めません" when a file cannot be written.
+void WriteObj(const TTriangles& Mesh, const std::string& Path);
+
+} // namespace talvo
