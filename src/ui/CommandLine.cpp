@@ -247,7 +247,7 @@ int Mesh(const TMeshRequest& Request, std::ostream& Err) {
         TRenderer Renderer;
         TTerrainMesh Terrain;
         InitTerrainMesh(Terrain);
-        auto Builder = BuildTerrainMesh(Renderer, Renderer.Scene, Terrain, Map, Settings, Table);
+        auto Builder = BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Settings, Table);
         WriteObj(Builder->Triangles(), Request.OutPath);
     } catch (const std::exception& Error) {
         Err << Error.what() << '\n';

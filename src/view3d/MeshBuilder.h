@@ -102,15 +102,21 @@ struct TDevice {
     int RenderMode = 0;
 };
 
-// Makes what the scene holds: frames hang in Scene; textures are read by file name from the
-// current folder, then the program's folder.
+// Makes what the scene holds: frames hang in the scene's root; textures are read by file name
+// from the current folder, then the program's folder.
 class TRenderer {
   public:
     explicit TRenderer(TImageReader Reader = {}) : Reader(std::move(Reader)) {}
 
     std::shared_ptr<const TTexture> LoadTexture(const std::string& FileName) const;
 
-    TFrame Scene;
+    // Releases every frame, visual and light and starts an empty scene with a fresh device.
+    void Reset() {
+        Scene = std::make_unique<TFrame>();
+        Device = TDevice();
+    }
+
+    std::unique_ptr<TFrame> Scene = std::make_unique<TFrame>();
     TDevice Device;
 
   private:

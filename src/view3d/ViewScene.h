@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "view3d/MeshBuilder.h"
+
+namespace talvo {
+
+// The 3D view's scene and what the keyboard and the mouse do to it, apart from any window:
+// Scene holds the camera and SpinFrame; SpinFrame holds ModelFrame (which carries the terrain)
+// and LightFrame (which carries the directional light).
+class TViewScene {
+  public:
+    explicit TViewScene(TRenderer& Renderer) : Renderer(Renderer) {}
+
+    // A fresh scene: frames, lights, camera 200 units south looking north, black background,
+    // the device's quality from Quality ("WIREFRAME" … "MAPPING"; others keep Gouraud).
+    void Initialize(const std::string& Quality);
+    // Once the drawing surface exists: linear textures on hardware, blended sorted transparency.
+    void InitializeSurface(bool Hardware);
+
+    enum class TKey {
+        Left,
+        Right,
+        Up,
+        Down,
+        PageUp,
+        PageDown,
+        Key4,
+        Key6,
+        Key8,
+        Key2,
+        Key5,
+        Home,
+        X,
+        L
+    };
+    void KeyDown(TKey Key);
+    // Turns the camera, where it stands, toward the point of Scene's x axis beside it.
+    void AimCameraAtAxis();
+    // Levels the model: it keeps its heading, its up vector becomes vertical.
+    void LevelModel();
+
+    void MouseDown(bool Left, bool Right, int X, int Y);
+    void MouseMove(int X, int Y);
+    void MouseUp();
+
+    // The diagnostic text: lines at y = 0, 14, … with the camera position in metres, the
+    // model's roll and pitch, the face count and the model's axes.
+    std::vector<std::pair<int, std::string>>
+    OverlayLines(int Fps, bool Hardware, int32_t CellSpacing, uint32_t FaceCount) const;
+
+    TFrame& Scene() const { return *Renderer.Scene; }
+    TFrame* Camera = nullptr;
+    TFrame* SpinFrame = nullptr;
+    TFrame* ModelFrame = nullptr;
+    TFrame* LightFrame = nullptr;
+    glm::vec3 Background{0.0f};
+    bool RotateDragging = false;
+    bool DollyDragging = false;
+    int DragLastX = 0;
+    int DragLastY = 0;
+
+  private:
+    void Turn(glm::vec3 Axis, float Theta);
+    void MoveCamera(glm::vec3 Delta);
+
+    TRenderer& Renderer;
+};
+
+} // namespace talvo

@@ -1,0 +1,105 @@
+#include "view3d/ViewScene.h"
+
+#include <gtest/gtest.h>
+
+namespace talvo {
+namespace {
+
+constexpr float Tolerance = 1e-3f;
+
+class ViewScene : public ::testing::Test {
+  protected:
+    ViewScene() { View.Initialize("GOURAUD"); }
+    glm::vec3 SpinDirection() const {
+        glm::vec3 Direction, Up;
+        View.SpinFrame->GetOrientation(&View.Scene(), Direction, Up);
+        return Direction;
+    }
+    TRenderer Renderer;
+    TViewScene View{Renderer};
+};
+
+TEST_F(ViewScene, StartsWithTheCameraSouthOfTheModel) {
+    const glm::vec3 P = View.Camera->GetPosition(&View.Scene());
+    EXPECT_NEAR(P.z, -200, Tolerance);
+    EXPECT_EQ(Renderer.Device.Quality, TDevice::Gouraud);
+    auto Lines = View.OverlayLines(60, false, 500, 18);
+    EXPECT_EQ(Lines[4].second, "Pos:Z=-10000");
+    EXPECT_EQ(Lines[5].second, "Roll =0.00");
+    EXPECT_EQ(Lines[6].second, "Pitch=0.00");
+    EXPECT_EQ(Lines[7].second, "Faces=18");
+    EXPECT_EQ(Lines[9].second, "Yor:Y=1");
+    EXPECT_EQ(Lines[13].second, "Zor:Z=1");
+    EXPECT_EQ(Lines[13].first, 210);
+
+    View.Initialize("MAPPING");
+    EXPECT_EQ(Renderer.Device.Quality, TDevice::Flat);
+    View.Initialize("mapping"); // no row matches: Gouraud stays
+    EXPECT_EQ(Renderer.Device.Quality, TDevice::Gouraud);
+}
+
+TEST_F(ViewScene, CameraKeysAndAimingAtTheAxis) {
+    for (int I = 0; I < 3; ++I) {
+        View.KeyDown(TViewScene::TKey::PageUp);
+    }
+    View.KeyDown(TViewScene::TKey::Key5);
+    const glm::vec3 P = View.Camera->GetPosition(&View.Scene());
+    EXPECT_NEAR(P.y, 30, Tolerance);
+    EXPECT_NEAR(P.z, -200, Tolerance);
+    glm::vec3 Direction, Up;
+    View.Camera->GetOrientation(&View.Scene(), Direction, Up);
+    const glm::vec3 ToOrigin = glm::normalize(-P);
+    EXPECT_NEAR(glm::dot(Direction, ToOrigin), 1.0f, Tolerance); // looks at the origin
+    EXPECT_GT(Up.y, 0.9f);                                       // +y roughly up
+    View.KeyDown(TViewScene::TKey::Key8);
+    EXPECT_NEAR(View.Camera->GetPosition(&View.Scene()).z, -190, Tolerance);
+}
+
+TEST_F(ViewScene, TurnsHomeAndDrags) {
+    View.KeyDown(TViewScene::TKey::Right);
+    View.KeyDown(TViewScene::TKey::Left);
+    glm::vec3 D = SpinDirection();
+    EXPECT_NEAR(D.z, 1, Tolerance);
+    for (int I = 0; I < 12; ++I) {
+        View.KeyDown(TViewScene::TKey::Right);
+    }
+    D = SpinDirection();
+    EXPECT_NEAR(D.z, -1, Tolerance); // 180°
+
+    View.KeyDown(TViewScene::TKey::Up);
+    View.KeyDown(TViewScene::TKey::Home);
+    glm::vec3 Direction, Up;
+    View.ModelFrame->GetOrientation(&View.Scene(), Direction, Up);
+    EXPECT_NEAR(Direction.z, 1, Tolerance);
+    EXPECT_NEAR(Up.y, 1, Tolerance);
+
+    TRenderer Fresh;
+    TViewScene Drag(Fresh);
+    Drag.Initialize("GOURAUD");
+    Drag.MouseDown(true, false, 100, 100);
+    Drag.MouseDown(false, true, 100, 100); // no second drag during the first
+    EXPECT_FALSE(Drag.DollyDragging);
+    Drag.MouseMove(120, 100);
+    Drag.MouseUp();
+    Drag.SpinFrame->GetOrientation(&Drag.Scene(), Direction, Up);
+    EXPECT_NEAR(std::atan2(Direction.x, Direction.z), -30 * 3.14159265f / 180, Tolerance);
+    Drag.MouseDown(false, true, 0, 0);
+    Drag.MouseMove(5, 20);
+    EXPECT_NEAR(Drag.Camera->GetPosition(&Drag.Scene()).z, -180, Tolerance);
+}
+
+TEST_F(ViewScene, LevellingKeepsTheHeading) {
+    View.KeyDown(TViewScene::TKey::Right);
+    View.KeyDown(TViewScene::TKey::Up);
+    glm::vec3 Direction, Up;
+    View.ModelFrame->GetOrientation(&View.Scene(), Direction, Up);
+    const float Heading = std::atan2(Direction.x, Direction.z);
+    View.KeyDown(TViewScene::TKey::X);
+    View.ModelFrame->GetOrientation(&View.Scene(), Direction, Up);
+    EXPECT_NEAR(Direction.y, 0, Tolerance);
+    EXPECT_NEAR(Up.y, 1, Tolerance);
+    EXPECT_NEAR(std::atan2(Direction.x, Direction.z), Heading, Tolerance);
+}
+
+} // namespace
+} // namespace talvo
