@@ -201,6 +201,7 @@ void TMapForm::FormCreate() {
     const std::vector<std::string> BadKeys = LoadSettings(IniPath, FSettings, *this);
     BuildHeightColourTable(FSettings, Table);
     InitMapState(FMap);
+    InitTerrainMesh(FTerrain);
     SelMode = false;
     if (!BadKeys.empty()) {
         std::string Keys;
@@ -332,15 +333,9 @@ void TMapForm::btn3DClick() {
         IntegerOf(edtStX), IntegerOf(edtStY), IntegerOf(edtEnX), IntegerOf(edtEnY),
         ScrollBox->horizontalScrollBar()->value(), ScrollBox->verticalScrollBar()->value(), MScale,
         edtStp->text().toStdString(), edtScl->text().toStdString());
-    TNum_HeaderRec& H = FMap.NumHeader;
-    H.D3StartX = Region.StartX;
-    H.D3StartY = Region.StartY;
-    H.D3SizeX = Region.SizeX;
-    H.D3SizeY = Region.SizeY;
-    H.D3Step = Region.Step;
-    H.D3HScale = static_cast<float>(Region.HScale);
-    Dialogs.Message(this,
-                    "The 3D view of the selected region comes with a later version of Talvo.");
+    if (StartView) {
+        StartView(Region);
+    }
 }
 
 void TMapForm::spnMScaleUpClick() {

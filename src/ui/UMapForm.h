@@ -17,12 +17,14 @@
 
 #include "model/MapHost.h"
 #include "model/MapState.h"
+#include "model/MapViewRules.h"
 #include "render/HeightColourTable.h"
 #include "settings/KSavePos.h"
 #include "settings/ViewSettings.h"
 #include "ui/Dialogs.h"
 #include "ui/SelShape.h"
 #include "ui/UInfForm.h"
+#include "view3d/Dx3dProc.h"
 
 namespace talvo {
 
@@ -40,6 +42,8 @@ class TMapForm : public QWidget, public TMapHost {
     TInfForm* InfForm = nullptr;
     // Opens the palette dialog.
     std::function<void()> ShowPalette;
+    // Starts the 3D view of a region.
+    std::function<void(const T3DRegion&)> StartView;
 
     QScrollArea* ScrollBox;
     QLabel* PicMap;
@@ -81,6 +85,8 @@ class TMapForm : public QWidget, public TMapHost {
     void Guarded(const std::function<void()>& Handler);
 
     const MapState& Map() const { return FMap; }
+    MapState& Map() { return FMap; }
+    TTerrainMesh& Terrain() { return FTerrain; }
     TIni& Settings() { return FSettings; }
     THeightColourTable& ColourTable() { return Table; }
     // The picture at its natural size, as last drawn.
@@ -115,6 +121,7 @@ class TMapForm : public QWidget, public TMapHost {
     // The window's placement, kept in the settings file; restored before the window is shown.
     TKSavePosIni svPos;
     MapState FMap;
+    TTerrainMesh FTerrain;
     TIni FSettings;
     THeightColourTable Table{};
     std::optional<TBitmap> Shown;

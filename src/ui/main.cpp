@@ -12,6 +12,7 @@
 #include "ui/UInfForm.h"
 #include "ui/UMapForm.h"
 #include "ui/UPalForm.h"
+#include "view3d/DxForm.h"
 
 namespace {
 
@@ -61,8 +62,14 @@ int main(int argc, char** argv) {
     talvo::TPalForm PalForm(MapForm.Settings(), MapForm.ColourTable(), MapForm, Dialogs, IniPath,
                             &MapForm);
     talvo::TInfForm InfForm(&MapForm);
+    talvo::TD3DForm D3DForm(MapForm.Map(), MapForm.Settings(), MapForm.ColourTable(),
+                            MapForm.Terrain(), Dialogs);
     MapForm.InfForm = &InfForm;
     MapForm.ShowPalette = [&] { PalForm.ShowPalette(); };
+    MapForm.StartView = [&](const talvo::T3DRegion& Region) {
+        D3DForm.StartView(Region.StartX, Region.StartY, Region.SizeX, Region.SizeY, Region.Step,
+                          Region.HScale);
+    };
     MapForm.show();
     if (!Args.empty()) {
         QTimer::singleShot(0, &MapForm,
