@@ -1,0 +1,206 @@
+// The 3D view window on a real OpenGL surface (Mesa under Xvfb), driven by keys and the mouse.
+#include "view3d/DxForm.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTest>
+#include <filesystem>
+
+#include "import/NumMapProc.h"
+#include "support/NumMapText.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SilentHost.h"
+
+namespace talvo {
+
+class TDxFormTest : public QObject {
+    Q_OBJECT
+
+    // The 50 m sample map (CellSpacing 500) and a 3D window over it.
+    struct TView {
+        explicit TView(const std::string& Quality = "GOURAUD") {
+            InitMapState(Map);
+            test::TSilentHost Host;
+            LoadMapFile(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem", Map, Host);
+            Settings.Entry[IniMin] = 0;
+            Settings.Entry[IniMax] = 1200;
+            Settings.Entry[IniPit] = 24;
+            for (int I = 0; I < 6; ++I) {
+                Settings.Entry[static_cast<size_t>(I)] = 0x2050A0 + 0x101010 * I;
+            }
+            Settings.Quality = Quality;
+            BuildHeightColourTable(Settings, Table);
+            InitTerrainMesh(Terrain);
+        }
+        void Start() {
+            Form.StartView(0, 0, 100, 100, 1, 3);
+            QVERIFY(QTest::qWaitForWindowExposed(&Form));
+        }
+        QImage Frame() {
+            Form.DXTimerTimer();
+            return Form.DXDraw->grabFramebuffer();
+        }
+        glm::vec3 CameraAt() const { return Form.View.Camera->GetPosition(&Form.View.Scene()); }
+
+        MapState Map;
+        TIni Settings;
+        THeightColourTable Table{};
+        TTerrainMesh Terrain;
+        test::TScriptedDialogs Dialogs;
+        TD3DForm Form{Map, Settings, Table, Terrain, Dialogs};
+    };
+
+    static int LitPixels(const QImage& Image) {
+        int Count = 0;
+        for (int Y = 0; Y < Image.height(); Y += 2) {
+            for (int X = 0; X < Image.width(); X += 2) {
+                Count += (Image.pixel(X, Y) & 0xFFFFFF) != 0;
+            }
+        }
+        return Count;
+    }
+
+    static void Key(QWidget* Form, Qt::Key Pressed, int Times = 1) {
+        for (int I = 0; I < Times; ++I) {
+            QTest::keyClick(Form, Pressed);
+        }
+    }
+
+  private slots:
+    void OverlayRightAfterStart() {
+        TView V;
+        V.Start();
+        QCOMPARE(V.Form.windowTitle(), QString("3D View"));
+        QVERIFY(V.Form.DXTimer.Enabled());
+        auto Lines = V.Form.OverlayLines();
+        QCOMPARE(Lines.size(), size_t{14});
+        QCOMPARE(Lines[1].second, std::string("Device: Software"));
+        QCOMPARE(Lines[4].second, std::string("Pos:Z=-10000"));
+        QCOMPARE(Lines[5].second, std::string("Roll =0.00"));
+        QCOMPARE(Lines[6].second, std::string("Pitch=0.00"));
+        QCOMPARE(Lines[7].second, "Faces=" + std::to_string(2 * 99 * 99));
+        QCOMPARE(Lines[9].second, std::string("Yor:Y=1"));
+        QCOMPARE(Lines[13].second, std::string("Zor:Z=1"));
+    }
+
+    void KeysMoveTheCameraAndTheModel() {
+        TView V;
+        V.Start();
+        Key(&V.Form, Qt::Key_PageUp, 3);
+        Key(&V.Form, Qt::Key_5);
+        QCOMPARE(V.CameraAt().y, 30.0f);
+        glm::vec3 Direction, Up;
+        V.Form.View.Camera->GetOrientation(&V.Form.View.Scene(), Direction, Up);
+        QVERIFY(Up.y > 0.9f);
+        Key(&V.Form, Qt::Key_Right);
+        Key(&V.Form, Qt::Key_Up);
+        Key(&V.Form, Qt::Key_Home);
+        V.Form.View.ModelFrame->GetOrientation(&V.Form.View.Scene(), Direction, Up);
+        QVERIFY(std::abs(Direction.z - 1) < 1e-4f);
+        QVERIFY(!V.Form.OverlayVisible);
+        Key(&V.Form, Qt::Key_I);
+        QVERIFY(V.Form.OverlayVisible);
+        Key(&V.Form, Qt::Key_I);
+        QVERIFY(!V.Form.OverlayVisible);
+        const glm::vec3 Light = V.Form.View.LightFrame->GetPosition(&V.Form.View.Scene());
+        Key(&V.Form, Qt::Key_L, 72);
+        const glm::vec3 Round = V.Form.View.LightFrame->GetPosition(&V.Form.View.Scene());
+        QVERIFY(glm::length(Round - Light) < 0.05f);
+
+        Key(&V.Form, Qt::Key_Escape);
+        QVERIFY(!V.Form.isVisible());
+        QVERIFY(!V.Form.DXTimer.Enabled());
+        V.Start(); // "3D Draw" again: a fresh scene
+        QCOMPARE(V.CameraAt(), glm::vec3(0, 0, -200));
+    }
+
+    void MouseDragsTurnAndDolly() {
+        TView V;
+        V.Start();
+        QWidget* Surface = V.Form.DXDraw;
+        QTest::mousePress(Surface, Qt::LeftButton, {}, {100, 100});
+        QTest::mouseMove(Surface, {120, 100});
+        QTest::mouseRelease(Surface, Qt::LeftButton, {}, {120, 100});
+        glm::vec3 Direction, Up;
+        V.Form.View.SpinFrame->GetOrientation(&V.Form.View.Scene(), Direction, Up);
+        QVERIFY(std::abs(std::atan2(Direction.x, Direction.z) + 3.14159265f / 6) < 1e-3f);
+        QVERIFY(!V.Form.View.RotateDragging);
+
+        QTest::mousePress(Surface, Qt::RightButton, {}, {50, 50});
+        QTest::mouseMove(Surface, {50, 70});
+        QTest::mouseRelease(Surface, Qt::RightButton, {}, {50, 70});
+        QCOMPARE(V.CameraAt().z, -180.0f);
+    }
+
+    void EveryQualityDrawsTheTerrain() {
+        QImage Gouraud;
+        for (const char* Quality : {"GOURAUD", "WIREFRAME", "UNLITFLAT", "FLAT", "PHONG"}) {
+            TView V(Quality);
+            V.Start();
+            Key(&V.Form, Qt::Key_PageUp, 8);
+            Key(&V.Form, Qt::Key_5);
+            const QImage Frame = V.Frame();
+            QVERIFY2(LitPixels(Frame) > 1000, Quality);
+            if (std::string(Quality) == "GOURAUD") {
+                Gouraud = Frame;
+            } else {
+                QVERIFY2(Frame != Gouraud, Quality);
+            }
+        }
+    }
+
+    void MappingShowsTestBmp() {
+        const std::string Folder =
+            std::filesystem::path(test::WriteTempFile("x", "")).parent_path();
+        QImage Checks(64, 64, QImage::Format_RGB32);
+        for (int Y = 0; Y < 64; ++Y) {
+            for (int X = 0; X < 64; ++X) {
+                Checks.setPixel(X, Y, ((X / 8 + Y / 8) % 2) ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+            }
+        }
+        QVERIFY(Checks.save(QString::fromStdString(Folder + "/Test.bmp")));
+        const QString Before = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(Folder));
+        TView V("MAPPING");
+        V.Start();
+        Key(&V.Form, Qt::Key_PageUp, 8);
+        Key(&V.Form, Qt::Key_5);
+        const QImage Frame = V.Frame();
+        QDir::setCurrent(Before);
+        QVERIFY(V.Terrain.MeshTexture != nullptr);
+        int Blue = 0, Red = 0;
+        for (int Y = 0; Y < Frame.height(); Y += 2) {
+            for (int X = 0; X < Frame.width(); X += 2) {
+                const QRgb C = Frame.pixel(X, Y);
+                Blue += qBlue(C) > 2 * qRed(C) + 20;
+                Red += qRed(C) > 2 * qBlue(C) + 20;
+            }
+        }
+        QVERIFY(Blue > 200 && Red > 200); // the checks of the texture, not the plain colour
+    }
+
+    void FullScreenAndBack() {
+        TView V;
+        V.Start();
+        Key(&V.Form, Qt::Key_PageUp);
+        QTest::keyClick(&V.Form, Qt::Key_Return, Qt::AltModifier);
+        QVERIFY(V.Form.DXDraw->FullScreen);
+        QCOMPARE(V.CameraAt(), glm::vec3(0, 0, -200)); // a fresh scene
+        QVERIFY(V.Form.DXTimer.Enabled());
+        QTest::keyClick(&V.Form, Qt::Key_Return, Qt::AltModifier);
+        QVERIFY(!V.Form.DXDraw->FullScreen);
+        QVERIFY(V.Form.DXTimer.Enabled());
+    }
+
+    void ABadRegionIsReportedAndNothingRuns() {
+        TView V;
+        V.Form.StartView(150, 150, 100, 100, 1, 1);
+        QCOMPARE(V.Dialogs.Errors.size(), size_t{1});
+        QVERIFY(!V.Form.DXTimer.Enabled());
+    }
+};
+
+} // namespace talvo
+
+QTEST_MAIN(talvo::TDxFormTest)
+#include "DxFormTest.moc"
