@@ -180,23 +180,31 @@ void LoadCommandSettings(const std::optional<std::string>& IniPath, TIni& Settin
     }
 }
 
-int Render(const TRenderRequest& Request, std::ostream& Err) {
+// What a command that draws or builds from a map holds: the map, the settings (with the
+// layer check boxes in the host) and the colour ramp.
+struct TSession {
+    TSession(bool Draw, const std::optional<std::string>& IniPath, std::ostream& Err)
+        : Host(Map, Settings, Table, Draw, Err) {
+        InitMapState(Map);
+        LoadCommandSettings(IniPath, Settings, Host, Err);
+        BuildHeightColourTable(Settings, Table);
+    }
     MapState Map;
-    InitMapState(Map);
     TIni Settings;
     THeightColourTable Table{};
-    THeadlessHost Host(Map, Settings, Table, true, Err);
+    THeadlessHost Host;
+};
 
-    LoadCommandSettings(Request.IniPath, Settings, Host, Err);
+int Render(const TRenderRequest& Request, std::ostream& Err) {
+    TSession Session(true, Request.IniPath, Err);
+    THeadlessHost& Host = Session.Host;
     if (Request.Layers) {
         std::string Bad;
         if (!ParseLayers(*Request.Layers, Host.Checked, Bad)) {
             return Misuse("unknown layer '" + Bad + "' in --layers", Err);
         }
     }
-    BuildHeightColourTable(Settings, Table);
-
-    if (!Load(Request.MapPath, Map, Host, Err)) {
+    if (!Load(Request.MapPath, Session.Map, Host, Err)) {
         return 1;
     }
     if (!Host.Picture) {
@@ -222,14 +230,9 @@ struct TMeshRequest {
 };
 
 int Mesh(const TMeshRequest& Request, std::ostream& Err) {
-    MapState Map;
-    InitMapState(Map);
-    TIni Settings;
-    THeightColourTable Table{};
-    THeadlessHost Host(Map, Settings, Table, false, Err);
-    LoadCommandSettings(Request.IniPath, Settings, Host, Err);
-    BuildHeightColourTable(Settings, Table);
-    if (!Load(Request.MapPath, Map, Host, Err)) {
+    TSession Session(false, Request.IniPath, Err);
+    MapState& Map = Session.Map;
+    if (!Load(Request.MapPath, Map, Session.Host, Err)) {
         return 1;
     }
     try {
@@ -247,7 +250,8 @@ int Mesh(const TMeshRequest& Request, std::ostream& Err) {
         TRenderer Renderer;
         TTerrainMesh Terrain;
         InitTerrainMesh(Terrain);
-        auto Builder = BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Settings, Table);
+        auto Builder = BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Session.Settings,
+                                        Session.Table);
         WriteObj(Builder->Triangles(), Request.OutPath);
     } catch (const std::exception& Error) {
         Err << Error.what() << '\n';
