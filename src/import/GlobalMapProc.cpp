@@ -8,6 +8,7 @@
 #include "platform/CheckedMath.h"
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"
+#include "platform/FileHandle.h"
 #include "platform/FileLookup.h"
 #include "platform/StreamBuffer.h"
 #include "platform/TextConvert.h"
@@ -67,10 +68,6 @@ void DisableMapControls(TMapHost& Host) {
     Host.SetControlEnabled(TMapControl::grp3D, false);
 }
 
-struct TFileCloser {
-    void operator()(std::FILE* File) const { std::fclose(File); }
-};
-
 // Sizes come from a header anyone can write: refuse what cannot be held before allocating.
 void CheckRasterSize(const TNum_HeaderRec& H) {
     if (H.BytesPerCell > 2) {
@@ -121,7 +118,7 @@ void LoadRaster(const std::string& Path, MapState& Map, TMapHost& Host) {
     {
         TStreamBuffer Buffer; // rows are a few kilobytes: read the file in large blocks
         errno = 0;
-        std::unique_ptr<std::FILE, TFileCloser> Data(std::fopen(H.DataFileName.c_str(), "rb"));
+        TFileHandle Data(std::fopen(H.DataFileName.c_str(), "rb"));
         if (!Data) {
             RaiseInOutError(errno);
         }

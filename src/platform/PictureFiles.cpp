@@ -10,16 +10,12 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
+#include "platform/FileHandle.h"
 #include "platform/StreamBuffer.h"
 
 namespace talvo {
 
 namespace {
-
-struct TFileCloser {
-    void operator()(std::FILE* File) const { std::fclose(File); }
-};
-using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
 
 [[noreturn]] void RaiseCannotWrite(const std::string& Path) {
     throw EInOutError(Path + " に書き込めません");

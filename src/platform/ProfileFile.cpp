@@ -7,6 +7,7 @@
 
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
+#include "platform/FileHandle.h"
 
 namespace talvo {
 
@@ -41,11 +42,6 @@ bool IsKeyLine(std::string_view Line, std::string_view Key) {
     return Equals != std::string_view::npos &&
            SameTextIgnoringCase(Trim(Line.substr(0, Equals)), Key);
 }
-
-struct TFileCloser {
-    void operator()(std::FILE* File) const { std::fclose(File); }
-};
-using TFileHandle = std::unique_ptr<std::FILE, TFileCloser>;
 
 // The file's bytes; nothing when it is missing, unreadable or far too large.
 std::optional<std::string> ReadWholeFile(const std::string& Path, int& Error) {

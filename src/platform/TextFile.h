@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileHandle.h"
+
 namespace talvo {
 
 // A text file read line by line, as the map formats are written: a line ends at CR LF, at a
@@ -33,10 +35,7 @@ class TTextFile {
     int PeekByte();
     void Refill();
 
-    struct TCloser {
-        void operator()(std::FILE* Stream) const { std::fclose(Stream); }
-    };
-    std::unique_ptr<std::FILE, TCloser> Stream;
+    TFileHandle Stream;
     std::unique_ptr<char[]> Buffer;
     size_t BufferPos = 0;
     size_t BufferEnd = 0;

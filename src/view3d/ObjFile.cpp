@@ -7,15 +7,12 @@
 #include <set>
 
 #include "platform/Errors.h"
+#include "platform/FileHandle.h"
 #include "platform/StreamBuffer.h"
 
 namespace talvo {
 
 namespace {
-
-struct TFileCloser {
-    void operator()(std::FILE* File) const { std::fclose(File); }
-};
 
 // Writes text to a file, raising the program's write error on any failure.
 class TTextWriter {
@@ -54,7 +51,7 @@ class TTextWriter {
 
     std::string Path;
     TStreamBuffer Buffer;
-    std::unique_ptr<std::FILE, TFileCloser> File;
+    TFileHandle File;
 };
 
 std::string MaterialName(uint32_t Colour) {
