@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "import/NumMapProc.h"
+#include "import/OverlayProc.h"
 #include "model/MapInfo.h"
 #include "model/MapState.h"
 #include "platform/AsciiCase.h"
@@ -36,8 +37,6 @@ FILE is a numeric map mesh (*.Mem, *.Sem, *.Tem), a Global Map header (EL*.hdr, 
 VG*.hdr) or a 30-arc-second raster (*.bil with its .hdr). Vector layers (layer code + mesh
 code + ".e00") are read from beside the map.
 )";
-
-constexpr const char* LayerCodes[] = {"ad", "rv", "lk", "rd", "hw", "rw"};
 
 // The command line's stand-in for the main window: no controls to switch, messages kept for
 // standard error, the picture drawn with the settings given and kept for the caller.
@@ -152,8 +151,8 @@ bool ParseLayers(const std::string& Text, std::array<bool, 6>& Checked, std::str
         size_t Comma = std::min(Text.find(',', Start), Text.size());
         std::string Code = Text.substr(Start, Comma - Start);
         bool Known = false;
-        for (size_t Layer = 0; Layer < 6; ++Layer) {
-            if (SameTextIgnoringCase(Code, LayerCodes[Layer])) {
+        for (size_t Layer = 0; Layer < OverlayLayerCodes.size(); ++Layer) {
+            if (SameTextIgnoringCase(Code, OverlayLayerCodes[Layer])) {
                 Checked[Layer] = Known = true;
             }
         }

@@ -201,8 +201,6 @@ bool TD3DForm::eventFilter(QObject* Watched, QEvent* Event) {
         DXDraw->unsetCursor();
         DXDraw->releaseMouse();
         return true;
-    case QEvent::Resize:
-        return false;
     default:
         return false;
     }

@@ -1,16 +1,6 @@
 #!/usr/bin/env bash
 # talvo --info on the bundled sample and on files a user may pick by mistake.
-set -u
-talvo=$1
-samples=$2
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/common.sh"
 
 # expect_line OUTPUT LINE: OUTPUT holds LINE as a whole line.
 expect_line() {
@@ -79,5 +69,4 @@ check_failure short-raster "ﾌｧｲﾙの末尾以降を読み込みました"
 "$talvo" --help | grep -q -- "--info FILE" || fail "--help"
 "$talvo" --version | grep -qE '^talvo [0-9]' || fail "--version"
 
-echo "$((failures == 0 ? 1 : 0)) passed, $failures failed"
-[ $failures -eq 0 ]
+finish

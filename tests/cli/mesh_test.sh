@@ -1,15 +1,6 @@
 #!/usr/bin/env bash
 # talvo --mesh on the bundled elevation sample: counts and coordinates of the OBJ it writes.
-set -u
-talvo=$1
-samples=$2
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/common.sh"
 
 "$talvo" --mesh "$samples/jacksboro/EL533945.hdr" --region 0,0,200,200 -o "$tmp/t.obj" \
     --ini "$samples/jacksboro/Talvo.ini" || fail "exit status $?"
@@ -33,5 +24,4 @@ grep -q "outside the map" "$tmp/err" || fail "region message: $(cat "$tmp/err")"
     2>/dev/null
 [ $? -eq 1 ] || fail "step 0 should exit 1"
 
-echo "$((failures == 0 ? 1 : 0)) passed, $failures failed"
-[ $failures -eq 0 ]
+finish

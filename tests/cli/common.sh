@@ -1,0 +1,19 @@
+# Sourced by the command-line checks: talvo and the samples from the arguments, a temporary
+# folder removed on exit, and fail/finish to count and report failures.
+set -u
+talvo=$1
+samples=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+# The closing line ctest's readers count, and the exit status.
+finish() {
+    echo "$((failures == 0 ? 1 : 0)) passed, $failures failed"
+    [ $failures -eq 0 ]
+}
