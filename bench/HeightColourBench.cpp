@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "model/LintDim2.h"
+#include "model/DimGrid.h"
 #include "render/HeightColourTable.h"
 
 namespace {

@@ -3,9 +3,8 @@
 #include <filesystem>
 #include <random>
 
-#include "import/NumMapProc.h"
+#include "import/OpenMap.h"
 #include "support/NumMapText.h"
-#include "support/SilentHost.h"
 
 namespace {
 
@@ -24,12 +23,9 @@ std::string LargestTemFile() {
 void BM_LoadLargestTemFile(benchmark::State& State) {
     const std::string Text = LargestTemFile();
     const std::string Path = talvo::test::WriteTempFile("bench.Tem", Text);
-    talvo::MapState Map;
-    talvo::InitMapState(Map);
-    talvo::test::TSilentHost Host;
     for (auto _ : State) {
-        talvo::LoadMapFile(Path, Map, Host);
-        benchmark::DoNotOptimize(Map.NumData.HeightGrid.GetVal(998, 998));
+        const talvo::TOpenedMap Opened = talvo::OpenMap(Path);
+        benchmark::DoNotOptimize(Opened.Map.NumData.HeightGrid.GetVal(998, 998));
     }
     State.SetBytesProcessed(static_cast<int64_t>(State.iterations()) *
                             static_cast<int64_t>(Text.size()));

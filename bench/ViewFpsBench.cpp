@@ -11,25 +11,22 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
-#include "import/NumMapProc.h"
+#include "import/OpenMap.h"
 #include "support/ScriptedDialogs.h"
-#include "support/SilentHost.h"
-#include "view3d/DxForm.h"
+#include "ui/DxForm.h"
 
 namespace {
 
 // The sample map's 200 × 200 cells in "GOURAUD", camera raised and aimed at the terrain.
 struct TSampleView {
     TSampleView() {
-        talvo::InitMapState(Map);
-        talvo::test::TSilentHost Host;
-        talvo::LoadMapFile(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem", Map, Host);
+        Map = talvo::OpenMap(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem").Map;
         Settings.Entry[talvo::IniMax] = 1200;
         Settings.Entry[talvo::IniPit] = 24;
         Settings.Quality = "GOURAUD";
         talvo::BuildHeightColourTable(Settings, Table);
         talvo::InitTerrainMesh(Terrain);
-        Form.StartView(0, 0, 200, 200, 1, 3);
+        Form.StartView({0, 0, 200, 200, 1, 3});
         for (int I = 0; I < 10; ++I) {
             Form.View.KeyDown(talvo::TViewScene::TKey::PageUp);
         }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 #include "model/DimError.h"
 #include "platform/CheckedMath.h"
@@ -20,6 +21,17 @@ template <typename T> class TDimGrid {
     TDimGrid() = default;
     TDimGrid(const TDimGrid&) = delete;
     TDimGrid& operator=(const TDimGrid&) = delete;
+    // A map that a reader returns moves into place; its cells are never copied.
+    TDimGrid(TDimGrid&& Other) noexcept { *this = std::move(Other); }
+    TDimGrid& operator=(TDimGrid&& Other) noexcept {
+        FElemSize = std::exchange(Other.FElemSize, int8_t{0});
+        FRows = std::exchange(Other.FRows, 0);
+        FCols = std::exchange(Other.FCols, 0);
+        FData = std::move(Other.FData);
+        FMaxRow = std::exchange(Other.FMaxRow, 0u);
+        FMaxCol = std::exchange(Other.FMaxCol, 0u);
+        return *this;
+    }
 
     // Empty grid → Rows × Cols zeros.
     void SetDim(int32_t Rows, int32_t Cols) {
@@ -118,5 +130,26 @@ template <typename T> class TDimGrid {
     uint32_t FMaxRow = 0;
     uint32_t FMaxCol = 0;
 };
+
+// A grid of signed 32-bit cells.
+class TDelDim : public TDimGrid<int32_t> {};
+
+// A grid of signed 16-bit cells. A wider value written to it keeps only its low 16 bits.
+class TSDelDim : public TDimGrid<int16_t> {
+  public:
+    void SetVal(int32_t Row, int32_t Col, int32_t Value) {
+        TDimGrid::SetVal(Row, Col, static_cast<int16_t>(Value));
+    }
+};
+
+// A 3-D vector in the layout of the 3D renderer: x, y, z in that order.
+struct TD3DVector {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+// A grid of 3-D vectors; an unwritten cell is the zero vector.
+class TD3VectDim : public TDimGrid<TD3DVector> {};
 
 } // namespace talvo

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "model/Dms.h"
 #include "platform/Cp932.h"
 
 namespace talvo {
@@ -23,17 +24,6 @@ std::string FormatCorner(double Corner, bool AlreadyDms) {
 }
 
 } // namespace
-
-long double DegToDms(long double X) {
-    if (X < 0) {
-        return -DegToDms(-X);
-    }
-    long double D = std::trunc(X);
-    long double F = (X - D) * 60;
-    long double M = std::trunc(F);
-    long double S = (F - M) * 60;
-    return D + M / 100 + S / 10000;
-}
 
 std::vector<TMapInfoField> MapInfoFields(const MapState& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;

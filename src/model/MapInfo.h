@@ -7,10 +7,6 @@
 
 namespace talvo {
 
-// An angle in decimal degrees as the value d.mmss… (degrees, minutes, seconds and fractional
-// seconds); a negative angle gives the negative of its absolute value's conversion.
-long double DegToDms(long double X);
-
 struct TMapInfoField {
     std::string Name;  // the field's name, as the information window's value label
     std::string Value; // UTF-8, formatted as the window shows it

@@ -49,4 +49,29 @@ void ResetMapState(MapState& Map) {
     H.OverlayLoaded.fill(false);
 }
 
+MapState StartMapState(const MapState& Previous) {
+    MapState Map;
+    InitMapState(Map);
+    const TNum_HeaderRec& From = Previous.NumHeader;
+    TNum_HeaderRec& H = Map.NumHeader;
+    H.CellWidthLat = From.CellWidthLat;
+    H.CellWidthLon = From.CellWidthLon;
+    H.D3StartX = From.D3StartX;
+    H.D3StartY = From.D3StartY;
+    H.D3SizeX = From.D3SizeX;
+    H.D3SizeY = From.D3SizeY;
+    H.D3Step = From.D3Step;
+    H.D3HScale = From.D3HScale;
+    return Map;
+}
+
+void Set3DRegion(TNum_HeaderRec& Header, const T3DRegion& Region) {
+    Header.D3StartX = Region.StartX;
+    Header.D3StartY = Region.StartY;
+    Header.D3SizeX = Region.SizeX;
+    Header.D3SizeY = Region.SizeY;
+    Header.D3Step = Region.Step;
+    Header.D3HScale = Region.HScale;
+}
+
 } // namespace talvo

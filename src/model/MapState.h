@@ -5,13 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "model/LintDim2.h"
-#include "model/SintDim2.h"
+#include "model/DimGrid.h"
+#include "model/OverlayLayers.h"
 
 namespace talvo {
-
-// The six vector layers: ad, rv, lk, rd, hw, rw, always in this order.
-constexpr int OverlayLayerCount = 6;
 
 // One polyline vertex: Seq 0 starts an arc, any other value continues it.
 struct OverlayPoint {
@@ -82,9 +79,21 @@ struct MapState {
     TNum_DataRec NumData;
     // Rows 0 to RowsRead - 1 of the grids hold data of the current map.
     int32_t RowsRead = 0;
-    // A picture is being drawn: loads and drawings asked for meanwhile are ignored.
-    bool Drawing = false;
 };
+
+// A region of the grid for the 3D view: first column and row, width and height in cells, the
+// step between samples and the height scale.
+struct T3DRegion {
+    int32_t StartX = 0;
+    int32_t StartY = 0;
+    int32_t SizeX = 0;
+    int32_t SizeY = 0;
+    int32_t Step = 0;
+    float HScale = 0.0f;
+};
+
+// Stores Region in the map's 3D fields.
+void Set3DRegion(TNum_HeaderRec& Header, const T3DRegion& Region);
 
 // Row Row of HeightGrid, to be visited for its first Pts_WE cells. The grid's own over-range
 // error is raised when the row is missing or narrower than Pts_WE (after a failed load).
@@ -97,5 +106,9 @@ void InitMapState(MapState& Map);
 // RowsRead, the cell widths of the last raster and the 3D region stay until a reader or the 3D view
 // replaces them.
 void ResetMapState(MapState& Map);
+
+// A new map as a load starts it: grids 1 × 1, nothing read, but the cell widths and the 3D region
+// of Previous, which a load keeps until a reader or the 3D view replaces them.
+MapState StartMapState(const MapState& Previous);
 
 } // namespace talvo

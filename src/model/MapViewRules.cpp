@@ -43,7 +43,7 @@ T3DRegion SelectionRegion(int32_t Left, int32_t Top, int32_t Width, int32_t Heig
                           int32_t ScrollY, double MScale, std::string_view StepText,
                           std::string_view HScaleText) {
     const int32_t Step = StrToInt(StepText);
-    const int32_t HScale = StrToInt(HScaleText);
+    const auto HScale = static_cast<float>(StrToInt(HScaleText));
     return {Truncated(Left / MScale + ScrollX / MScale),
             Truncated(Top / MScale + ScrollY / MScale),
             Truncated((Width - 1) / MScale),

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/MapState.h"
+
 namespace talvo {
 
 // The main window's arithmetic, kept apart from its widgets.
@@ -31,14 +33,6 @@ TSelectionBounds SelectionBounds(int32_t Left, int32_t Top, int32_t PictureWidth
 // The 3D region of a selection rectangle (in pixels of the scroll box's visible area,
 // scrolled by ScrollX, ScrollY) on a picture shown at MScale. Step and HScale come from the
 // user's edits and raise EConvertError when they hold no integer.
-struct T3DRegion {
-    int32_t StartX;
-    int32_t StartY;
-    int32_t SizeX;
-    int32_t SizeY;
-    int32_t Step;
-    int32_t HScale;
-};
 T3DRegion SelectionRegion(int32_t Left, int32_t Top, int32_t Width, int32_t Height, int32_t ScrollX,
                           int32_t ScrollY, double MScale, std::string_view StepText,
                           std::string_view HScaleText);

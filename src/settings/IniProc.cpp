@@ -103,11 +103,11 @@ std::string SettingsFilePath(const std::string& ExecutableDir) {
     return (Folder / "Talvo.ini").string();
 }
 
-std::vector<std::string> LoadSettings(const std::string& Path, TIni& Settings, TMapHost& Host) {
-    return LoadSettings(ReadProfileFile(Path), Settings, Host);
+std::vector<std::string> LoadSettings(const std::string& Path, TIni& Settings) {
+    return LoadSettings(ReadProfileFile(Path), Settings);
 }
 
-std::vector<std::string> LoadSettings(const TProfileText& Profile, TIni& Settings, TMapHost& Host) {
+std::vector<std::string> LoadSettings(const TProfileText& Profile, TIni& Settings) {
     TSettingsReader Reader(Profile);
     Settings.Sea = Reader.Colour("Palette", "Sea");
     Settings.Out = Reader.Colour("Palette", "Out");
@@ -121,13 +121,12 @@ std::vector<std::string> LoadSettings(const TProfileText& Profile, TIni& Setting
     Settings.Quality = Reader.Text("3DDraw", "Quality", DefaultQuality);
     Settings.SeaExp = Reader.Boolean("Settings", "SeaExp", false);
     for (size_t Layer = 0; Layer < CheckBoxKeys.size(); ++Layer) {
-        Host.SetLayerChecked(static_cast<int>(Layer),
-                             Reader.Boolean("GmpChk", CheckBoxKeys[Layer], false));
+        Settings.GmpChk[Layer] = Reader.Boolean("GmpChk", CheckBoxKeys[Layer], false);
     }
     return Reader.BadKeys;
 }
 
-void SaveSettings(const std::string& Path, TIni& Settings, const TMapHost& Host) {
+void SaveSettings(const std::string& Path, TIni& Settings) {
     auto Write = [&](const char* Section, const char* Key, const std::string& Value) {
         WritePrivateProfileString(Section, Key, Value, Path);
     };
@@ -147,8 +146,7 @@ void SaveSettings(const std::string& Path, TIni& Settings, const TMapHost& Host)
     Write("3DDraw", "Quality", Settings.Quality);
     Write("Settings", "SeaExp", Settings.SeaExp ? "1" : "0");
     for (size_t Layer = 0; Layer < CheckBoxKeys.size(); ++Layer) {
-        Write("GmpChk", CheckBoxKeys[Layer],
-              Host.LayerChecked(static_cast<int>(Layer)) ? "1" : "0");
+        Write("GmpChk", CheckBoxKeys[Layer], Settings.GmpChk[Layer] ? "1" : "0");
     }
 }
 

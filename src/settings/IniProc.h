@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "model/MapHost.h"
 #include "platform/ProfileFile.h"
 #include "settings/ViewSettings.h"
 
@@ -14,15 +13,14 @@ namespace talvo {
 // creating its folder.
 std::string SettingsFilePath(const std::string& ExecutableDir);
 
-// Reads every setting into Settings and the six layer check boxes of Host; missing keys take
-// their defaults. Returns the colour keys whose text was not hexadecimal: they are black, and
-// every other key is still read.
-std::vector<std::string> LoadSettings(const std::string& Path, TIni& Settings, TMapHost& Host);
-std::vector<std::string> LoadSettings(const TProfileText& Profile, TIni& Settings, TMapHost& Host);
+// Reads every setting into Settings, the layer check boxes included; missing keys take their
+// defaults. Returns the colour keys whose text was not hexadecimal: they are black, and every
+// other key is still read.
+std::vector<std::string> LoadSettings(const std::string& Path, TIni& Settings);
+std::vector<std::string> LoadSettings(const TProfileText& Profile, TIni& Settings);
 
-// Writes every setting and the six check boxes of Host, key by key. Pit is first recomputed as
-// (Max - Min) / 50 and kept in Settings too. A refused write raises EInOutError and ends the
-// saving there.
-void SaveSettings(const std::string& Path, TIni& Settings, const TMapHost& Host);
+// Writes every setting, key by key. Pit is first recomputed as (Max - Min) / 50 and kept in
+// Settings too. A refused write raises EInOutError and ends the saving there.
+void SaveSettings(const std::string& Path, TIni& Settings);
 
 } // namespace talvo

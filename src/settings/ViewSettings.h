@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/OverlayLayers.h"
+
 namespace talvo {
 
 // Indexes of the numeric entries of TIni::Entry.
@@ -17,14 +19,23 @@ constexpr int IniPit = 38;         // metres per ramp step
 constexpr int IniShadowKK = 39;    // slope shading gain
 constexpr int IniNumericEntries = 40;
 
-// The user's colours, height limits and 3D options. Entries 0..39 are numbers (mostly
+// The user's colours, height limits, 3D options and layers. Entries 0..39 are numbers (mostly
 // colour values); entry 40 of the table is the text Quality.
 struct TIni {
     int32_t Sea = 0;
     int32_t Out = 0;
     std::array<int32_t, IniNumericEntries> Entry{};
-    std::string Quality; // "WIREFRAME", "UNLITFLAT", "FLAT", "GOURAUD", "PHONG" or "MAPPING"
+    // As the settings file holds it, saved back unchanged; RenderQualityOf reads it.
+    std::string Quality;
     bool SeaExp = false;
+    // The ticked layer check boxes, in layer order.
+    TLayerFlags GmpChk{};
 };
+
+// The 3D view's render qualities; Unrecognised for any other text, which draws as Gouraud.
+enum class TRenderQuality { Wireframe, UnlitFlat, Flat, Gouraud, Phong, Mapping, Unrecognised };
+
+// "WIREFRAME", "UNLITFLAT", "FLAT", "GOURAUD", "PHONG" or "MAPPING", in exactly these letters.
+TRenderQuality RenderQualityOf(const std::string& Quality);
 
 } // namespace talvo

@@ -9,11 +9,12 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include "import/NumMapProc.h"
+#include "import/E00Reader.h"
+#include "import/OpenMap.h"
+#include "model/MapInfo.h"
 #include "model/MapViewRules.h"
 #include "platform/PictureFiles.h"
 #include "platform/TextConvert.h"
-#include "render/RenderMap.h"
 #include "settings/IniProc.h"
 #include "ui/PictureImage.h"
 
@@ -44,29 +45,6 @@ int32_t IntegerOf(const QLineEdit* Edit) {
     return StrToInt(Edit->text().toStdString());
 }
 
-// Keeps "Load..." and "Redraw" off while a picture is drawn, so that the window's messages,
-// handled once per row, cannot start another load or drawing.
-class TButtonsOff {
-  public:
-    TButtonsOff(QPushButton* Load, QPushButton* Redraw)
-        : Load(Load), Redraw(Redraw), LoadWas(Load->isEnabled()), RedrawWas(Redraw->isEnabled()) {
-        Load->setEnabled(false);
-        Redraw->setEnabled(false);
-    }
-    ~TButtonsOff() {
-        Load->setEnabled(LoadWas);
-        Redraw->setEnabled(RedrawWas);
-    }
-    TButtonsOff(const TButtonsOff&) = delete;
-    TButtonsOff& operator=(const TButtonsOff&) = delete;
-
-  private:
-    QPushButton* Load;
-    QPushButton* Redraw;
-    bool LoadWas;
-    bool RedrawWas;
-};
-
 constexpr int PanelWidth = 125;
 constexpr int GaugeHeight = 28;
 
@@ -81,6 +59,10 @@ TMapForm::TMapForm(TDialogs& Dialogs, std::string IniPath, QWidget* Parent)
     CreateControls();
     svPos.Loaded();
     FormCreate();
+}
+
+TMapForm::~TMapForm() {
+    Drawing->Stop(); // it reads the map, which goes with the window
 }
 
 void TMapForm::CreateControls() {
@@ -170,6 +152,19 @@ void TMapForm::CreateControls() {
     chkRd = LayerBoxes[3];
     chkHw = LayerBoxes[4];
     chkRw = LayerBoxes[5];
+    for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
+        connect(LayerBoxes[Layer], &QCheckBox::toggled, this,
+                [this, Layer](bool Checked) { FSettings.GmpChk[Layer] = Checked; });
+    }
+
+    Drawing = new TMapDrawing(this);
+    connect(Drawing, &TMapDrawing::Finished, this, [this] { DrawingFinished(); });
+    ProgressTimer = new QTimer(this);
+    ProgressTimer->setInterval(40);
+    connect(ProgressTimer, &QTimer::timeout, this, [this] {
+        pgrBar->setMaximum(static_cast<int>(Drawing->Progress().Total()));
+        pgrBar->setValue(static_cast<int>(Drawing->Progress().Done()));
+    });
 
     auto Bind = [this](auto* Sender, auto Signal, void (TMapForm::*Handler)()) {
         connect(Sender, Signal, this,
@@ -198,7 +193,10 @@ void TMapForm::CreateControls() {
 
 void TMapForm::FormCreate() {
     MScale = 1.0;
-    const std::vector<std::string> BadKeys = LoadSettings(IniPath, FSettings, *this);
+    const std::vector<std::string> BadKeys = LoadSettings(IniPath, FSettings);
+    for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
+        LayerBoxes[Layer]->setChecked(FSettings.GmpChk[Layer]);
+    }
     BuildHeightColourTable(FSettings, Table);
     InitMapState(FMap);
     InitTerrainMesh(FTerrain);
@@ -220,7 +218,7 @@ void TMapForm::FormCreate() {
 
 bool TMapForm::FormClose() {
     try {
-        SaveSettings(IniPath, FSettings, *this);
+        SaveSettings(IniPath, FSettings);
         svPos.SaveFormBounds();
     } catch (const std::exception& Error) {
         // The window closes all the same: keeping it open would not make the file writable.
@@ -244,7 +242,7 @@ void TMapForm::btnLoadClick() {
 }
 
 void TMapForm::LoadFile(const std::string& Path) {
-    if (FMap.Drawing) {
+    if (Drawing->Running()) {
         return;
     }
     MScale = 1.0;
@@ -252,17 +250,28 @@ void TMapForm::LoadFile(const std::string& Path) {
     btnLoad->setEnabled(false);
     SelMode = true;
     btnSelClick();
+    TOpenedMap Opened;
     try {
-        LoadMapFile(Path, FMap, *this);
+        Opened = OpenMap(Path, FMap);
     } catch (...) {
-        // The previous picture stays on show; the map it came from is gone, so it can be
-        // saved but neither redrawn nor shown in 3D.
+        // The previous map, its picture and the controls stay as they were.
         btnLoad->setEnabled(true);
+        throw;
+    }
+    FMap = std::move(Opened.Map);
+    switch (Opened.Outcome) {
+    case TOpenOutcome::Loaded:
+        grp3D->setEnabled(ShownIn3D(FMap.NumHeader.MapKind));
+        DrawMap();
+        break;
+    case TOpenOutcome::HeaderOnly:
+        break;
+    case TOpenOutcome::CompanionMissing:
+        Dialogs.Message(this, Opened.Message);
+        btnSel->setEnabled(false);
         btnRedraw->setEnabled(false);
         grp3D->setEnabled(false);
-        PicMap->setVisible(true);
-        pgrBar->hide();
-        throw;
+        break;
     }
     if (InfForm) {
         FillMapInfo(*InfForm, FMap);
@@ -270,9 +279,11 @@ void TMapForm::LoadFile(const std::string& Path) {
     }
     raise();
     activateWindow();
-    btnRedraw->setEnabled(true);
     btnSave->setEnabled(Shown.has_value());
-    btnLoad->setEnabled(true);
+    if (!Drawing->Running()) {
+        btnRedraw->setEnabled(true);
+        btnLoad->setEnabled(true);
+    }
     if (!FMap.NumHeader.MapKind.empty()) {
         btnSel->setEnabled(true); // a missing companion file turned it off
     }
@@ -280,8 +291,37 @@ void TMapForm::LoadFile(const std::string& Path) {
 }
 
 void TMapForm::btnRedrawClick() {
-    RenderMap(FMap.NumHeader.MapKind);
-    ApplyZoom();
+    if (!Drawing->Running()) {
+        DrawMap();
+    }
+}
+
+void TMapForm::DrawMap() {
+    LoadOverlays(FMap, FSettings.GmpChk);
+    btnLoad->setEnabled(false);
+    btnRedraw->setEnabled(false);
+    pgrBar->setValue(0);
+    pgrBar->setVisible(true);
+    pgrBar->raise();
+    PicMap->setVisible(false);
+    Drawing->Start(FMap, FSettings, Table);
+    ProgressTimer->start();
+}
+
+void TMapForm::DrawingFinished() {
+    ProgressTimer->stop();
+    if (std::optional<TBitmap> Drawn = Drawing->TakePicture()) {
+        ShowPicture(std::move(*Drawn));
+    }
+    PicMap->setVisible(true);
+    pgrBar->setVisible(false);
+    btnLoad->setEnabled(true);
+    btnRedraw->setEnabled(true);
+    btnSave->setEnabled(Shown.has_value());
+    ApplyZoom(); // the new picture came at its natural size
+    if (!Drawing->Error().empty()) {
+        Dialogs.Error(this, Drawing->Error());
+    }
 }
 
 void TMapForm::btnPalClick() {
@@ -366,72 +406,15 @@ void TMapForm::SelShapeMouseMove() {
     edtEnY->setText(QString::number(SelShape->height()));
 }
 
-void TMapForm::SetProgressMax(int32_t Max) {
-    pgrBar->setMaximum(Max);
-}
-
-void TMapForm::SetProgressPosition(int32_t Position) {
-    pgrBar->setValue(Position);
-}
-
-void TMapForm::SetProgressVisible(bool Visible) {
-    pgrBar->setVisible(Visible);
-    pgrBar->raise();
-}
-
-void TMapForm::ProcessMessages() {
-    QCoreApplication::processEvents();
-}
-
-void TMapForm::SetControlEnabled(TMapControl Control, bool Enabled) {
-    switch (Control) {
-    case TMapControl::btnSel:
-        btnSel->setEnabled(Enabled);
-        break;
-    case TMapControl::btnRedraw:
-        btnRedraw->setEnabled(Enabled);
-        break;
-    case TMapControl::grp3D:
-        grp3D->setEnabled(Enabled);
-        break;
-    }
-}
-
-void TMapForm::ShowMessage(const std::string& Text) {
-    Dialogs.Message(this, Text);
-}
-
-void TMapForm::RenderMap(const std::string& MapKind) {
-    if (FMap.Drawing) {
-        return;
-    }
-    TButtonsOff Off(btnLoad, btnRedraw);
-    talvo::RenderMap(MapKind, FMap, FSettings, Table, *this);
-}
-
-void TMapForm::SetPictureVisible(bool Visible) {
-    PicMap->setVisible(Visible);
-}
-
 void TMapForm::ShowPicture(TBitmap Picture) {
     PicMap->setPixmap(QPixmap::fromImage(PictureImage(Picture)));
     PicMap->resize(Picture.Width(), Picture.Height());
     Shown.emplace(std::move(Picture));
 }
 
-bool TMapForm::LayerChecked(int Layer) const {
-    return LayerBoxes[static_cast<size_t>(Layer)]->isChecked();
-}
-
-void TMapForm::SetLayerChecked(int Layer, bool Checked) {
-    LayerBoxes[static_cast<size_t>(Layer)]->setChecked(Checked);
-}
-
 void TMapForm::closeEvent(QCloseEvent* Event) {
-    if (FMap.Drawing) {
-        Event->ignore(); // closes once the picture is done
-        return;
-    }
+    Drawing->Stop(); // a picture nobody will see
+    ProgressTimer->stop();
     FormClose();
     if (InfForm) {
         InfForm->hide();

@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 #include <array>
@@ -15,13 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "model/MapHost.h"
 #include "model/MapState.h"
 #include "model/MapViewRules.h"
 #include "render/HeightColourTable.h"
-#include "settings/KSavePos.h"
 #include "settings/ViewSettings.h"
 #include "ui/Dialogs.h"
+#include "ui/KSavePos.h"
+#include "ui/MapDrawing.h"
 #include "ui/SelShape.h"
 #include "ui/UInfForm.h"
 #include "view3d/Dx3dProc.h"
@@ -29,14 +30,16 @@
 namespace talvo {
 
 // "Map View": the picture in a scroll box and the button panel. It owns the map, the settings
-// and the colour ramp for the whole run, and is the window the readers and the renderer talk
-// to. Controls keep the names of the form's description; handlers keep theirs.
-class TMapForm : public QWidget, public TMapHost {
+// and the colour ramp for the whole run: it opens maps, has their pictures drawn off its own
+// thread and shows them. Controls keep the names of the form's description; handlers keep
+// theirs.
+class TMapForm : public QWidget {
     Q_OBJECT
 
   public:
     // IniPath is the settings file, read now and written when the window closes.
     TMapForm(TDialogs& Dialogs, std::string IniPath, QWidget* Parent = nullptr);
+    ~TMapForm() override;
 
     // The information window filled after every load.
     TInfForm* InfForm = nullptr;
@@ -44,6 +47,8 @@ class TMapForm : public QWidget, public TMapHost {
     std::function<void()> ShowPalette;
     // Starts the 3D view of a region.
     std::function<void(const T3DRegion&)> StartView;
+    // Draws the pictures.
+    TMapDrawing* Drawing;
 
     QScrollArea* ScrollBox;
     QLabel* PicMap;
@@ -92,19 +97,6 @@ class TMapForm : public QWidget, public TMapHost {
     // The picture at its natural size, as last drawn.
     const std::optional<TBitmap>& Picture() const { return Shown; }
 
-    // TMapHost.
-    void SetProgressMax(int32_t Max) override;
-    void SetProgressPosition(int32_t Position) override;
-    void SetProgressVisible(bool Visible) override;
-    void ProcessMessages() override;
-    void SetControlEnabled(TMapControl Control, bool Enabled) override;
-    void ShowMessage(const std::string& Text) override;
-    void RenderMap(const std::string& MapKind) override;
-    void SetPictureVisible(bool Visible) override;
-    void ShowPicture(TBitmap Picture) override;
-    bool LayerChecked(int Layer) const override;
-    void SetLayerChecked(int Layer, bool Checked) override;
-
   protected:
     void closeEvent(QCloseEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
@@ -115,6 +107,11 @@ class TMapForm : public QWidget, public TMapHost {
     void CreateControls();
     void FormCreate();
     bool FormClose();
+    // Reads the ticked layers not read yet and starts drawing the map; Load and Redraw stay off
+    // until the picture is shown.
+    void DrawMap();
+    void DrawingFinished();
+    void ShowPicture(TBitmap Picture);
 
     TDialogs& Dialogs;
     std::string IniPath;
@@ -125,7 +122,9 @@ class TMapForm : public QWidget, public TMapHost {
     TIni FSettings;
     THeightColourTable Table{};
     std::optional<TBitmap> Shown;
-    std::array<QCheckBox*, 6> LayerBoxes{};
+    std::array<QCheckBox*, OverlayLayerCount> LayerBoxes{};
+    // Moves the progress bar while a picture is drawn.
+    QTimer* ProgressTimer;
 };
 
 } // namespace talvo

@@ -93,10 +93,10 @@ void TSwatch::mousePressEvent(QMouseEvent*) {
     emit Clicked();
 }
 
-TPalForm::TPalForm(TIni& Settings, THeightColourTable& Table, const TMapHost& Host,
-                   TDialogs& Dialogs, std::string IniPath, QWidget* Parent)
+TPalForm::TPalForm(TIni& Settings, THeightColourTable& Table, TDialogs& Dialogs,
+                   std::string IniPath, QWidget* Parent)
     : QDialog(Parent, Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      Settings(Settings), Table(Table), Host(Host), Dialogs(Dialogs), IniPath(std::move(IniPath)) {
+      Settings(Settings), Table(Table), Dialogs(Dialogs), IniPath(std::move(IniPath)) {
     setObjectName("PalForm");
     setWindowTitle("Palette Setting");
     setFixedSize(378, 437);
@@ -242,7 +242,7 @@ void TPalForm::btnOKClick() {
     Settings.Entry[IniMin] = StrToInt(Height_Min->text().toStdString());
     Settings.Entry[IniMax] = StrToInt(Height_Max->text().toStdString());
     Settings.Quality = cmb3DQl->currentText().toStdString();
-    SaveSettings(IniPath, Settings, Host);
+    SaveSettings(IniPath, Settings);
     BuildHeightColourTable(Settings, Table);
     DrawColourTable();
     hide();

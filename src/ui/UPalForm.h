@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "model/MapHost.h"
 #include "render/HeightColourTable.h"
 #include "settings/ViewSettings.h"
 #include "ui/Dialogs.h"
@@ -45,8 +44,8 @@ class TPalForm : public QDialog {
     Q_OBJECT
 
   public:
-    TPalForm(TIni& Settings, THeightColourTable& Table, const TMapHost& Host, TDialogs& Dialogs,
-             std::string IniPath, QWidget* Parent = nullptr);
+    TPalForm(TIni& Settings, THeightColourTable& Table, TDialogs& Dialogs, std::string IniPath,
+             QWidget* Parent = nullptr);
 
     QTabWidget* pagePal;
     QPushButton* btnOK;
@@ -70,7 +69,6 @@ class TPalForm : public QDialog {
 
     TIni& Settings;
     THeightColourTable& Table;
-    const TMapHost& Host;
     TDialogs& Dialogs;
     std::string IniPath;
 };

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/CommandLine.h"
 #include "platform/ExecutablePath.h"
 #include "settings/IniProc.h"
-#include "ui/CommandLine.h"
+#include "ui/DxForm.h"
 #include "ui/UInfForm.h"
 #include "ui/UMapForm.h"
 #include "ui/UPalForm.h"
-#include "view3d/DxForm.h"
 
 namespace {
 
@@ -59,17 +59,13 @@ int main(int argc, char** argv) {
 
     const std::string IniPath = talvo::SettingsFilePath(talvo::ExecutableDir());
     talvo::TMapForm MapForm(Dialogs, IniPath);
-    talvo::TPalForm PalForm(MapForm.Settings(), MapForm.ColourTable(), MapForm, Dialogs, IniPath,
-                            &MapForm);
+    talvo::TPalForm PalForm(MapForm.Settings(), MapForm.ColourTable(), Dialogs, IniPath, &MapForm);
     talvo::TInfForm InfForm(&MapForm);
     talvo::TD3DForm D3DForm(MapForm.Map(), MapForm.Settings(), MapForm.ColourTable(),
                             MapForm.Terrain(), Dialogs);
     MapForm.InfForm = &InfForm;
     MapForm.ShowPalette = [&] { PalForm.ShowPalette(); };
-    MapForm.StartView = [&](const talvo::T3DRegion& Region) {
-        D3DForm.StartView(Region.StartX, Region.StartY, Region.SizeX, Region.SizeY, Region.Step,
-                          Region.HScale);
-    };
+    MapForm.StartView = [&](const talvo::T3DRegion& Region) { D3DForm.StartView(Region); };
     MapForm.show();
     if (!Args.empty()) {
         QTimer::singleShot(0, &MapForm,

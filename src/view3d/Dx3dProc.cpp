@@ -125,7 +125,7 @@ std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Pare
     }
     Mesh.MeshFaceCount = static_cast<uint32_t>(Builder->GetFaceCount());
 
-    if (Settings.Quality != "MAPPING") {
+    if (RenderQualityOf(Settings.Quality) != TRenderQuality::Mapping) {
         ColourFaces(*Builder, H, Settings, Table);
         Mesh.MeshFrame->AddVisual(Builder);
         Builder->Scale(1.0f, H.D3HScale, 1.0f);

@@ -4,8 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "model/D3VectDim2.h"
-#include "model/LintDim2.h"
+#include "model/DimGrid.h"
 #include "model/MapState.h"
 #include "render/HeightColourTable.h"
 #include "settings/ViewSettings.h"

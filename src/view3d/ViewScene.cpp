@@ -26,7 +26,7 @@ std::string Angle(double Value) {
 
 } // namespace
 
-void TViewScene::Initialize(const std::string& Quality) {
+void TViewScene::Initialize(TRenderQuality Quality) {
     Renderer.Reset();
     TFrame& Root = Scene();
     Camera = &Root.CreateChild();
@@ -45,14 +45,25 @@ void TViewScene::Initialize(const std::string& Quality) {
     ModelFrame->SetOrientation(&Root, {0, 0, 1}, {0, 1, 0});
     Background = glm::vec3(0.0f);
 
-    const std::pair<const char*, int> Qualities[] = {
-        {"WIREFRAME", TDevice::Wireframe}, {"UNLITFLAT", TDevice::UnlitFlat},
-        {"FLAT", TDevice::Flat},           {"GOURAUD", TDevice::Gouraud},
-        {"PHONG", TDevice::Phong},         {"MAPPING", TDevice::Flat}};
-    for (const auto& [Name, Value] : Qualities) {
-        if (Quality == Name) {
-            Renderer.Device.Quality = Value;
-        }
+    switch (Quality) {
+    case TRenderQuality::Wireframe:
+        Renderer.Device.Quality = TDevice::Wireframe;
+        break;
+    case TRenderQuality::UnlitFlat:
+        Renderer.Device.Quality = TDevice::UnlitFlat;
+        break;
+    case TRenderQuality::Flat:
+    case TRenderQuality::Mapping:
+        Renderer.Device.Quality = TDevice::Flat;
+        break;
+    case TRenderQuality::Gouraud:
+        Renderer.Device.Quality = TDevice::Gouraud;
+        break;
+    case TRenderQuality::Phong:
+        Renderer.Device.Quality = TDevice::Phong;
+        break;
+    case TRenderQuality::Unrecognised:
+        break; // the reset device draws as Gouraud
     }
 }
 

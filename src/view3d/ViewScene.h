@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/ViewSettings.h"
 #include "view3d/MeshBuilder.h"
 
 namespace talvo {
@@ -17,8 +18,8 @@ class TViewScene {
     explicit TViewScene(TRenderer& Renderer) : Renderer(Renderer) {}
 
     // A fresh scene: frames, lights, camera 200 units south looking north, black background,
-    // the device's quality from Quality ("WIREFRAME" … "MAPPING"; others keep Gouraud).
-    void Initialize(const std::string& Quality);
+    // the device's quality from Quality (an unrecognised one draws as Gouraud).
+    void Initialize(TRenderQuality Quality);
     // Once the drawing surface exists: linear textures on hardware, blended sorted transparency.
     void InitializeSurface(bool Hardware);
 

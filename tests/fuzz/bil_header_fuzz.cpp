@@ -1,5 +1,5 @@
 // libFuzzer target: any bytes as a 30-second raster header.
-#include "import/GlobalMapProc.h"
+#include "import/BilReader.h"
 #include "support/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {

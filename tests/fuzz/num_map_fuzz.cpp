@@ -1,15 +1,13 @@
 // libFuzzer target: any bytes as a numeric map file. Every outcome must be a clean load or a
 // raised program error; sanitizers catch everything else.
-#include "import/NumMapProc.h"
+#include "import/NumMapReader.h"
 #include "support/FuzzInput.h"
-#include "support/SilentHost.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     talvo::MapState Map;
-    talvo::test::TSilentHost Host;
     talvo::InitMapState(Map);
     return talvo::test::ReadAsTextFile(Data, Size, [&](talvo::TTextFile& File) {
-        talvo::ReadNumMap(File, 500, Map, Host);
+        talvo::ReadNumMap(File, 500, Map);
         // Everything the reader claims to hold must be readable.
         for (int32_t R = 0; R < Map.RowsRead; ++R) {
             Map.NumData.RowLineGrid.GetVal(0, R);

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "import/GlobalMapProc.h"
-#include "support/SilentHost.h"
+#include "import/RasterRows.h"
+#include "platform/Errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     if (Size < 4) {
@@ -24,9 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     if (!Stream) {
         return 0;
     }
-    talvo::test::TSilentHost Host;
     try {
-        talvo::ReadRasterRows(Stream, Map, Host);
+        talvo::ReadRasterRows(Stream, Map);
     } catch (const talvo::ETalvoError&) {
     }
     std::fclose(Stream);

@@ -1,8 +1,6 @@
-#include <gtest/gtest.h>
+#include "model/DimGrid.h"
 
-#include "model/D3VectDim2.h"
-#include "model/LintDim2.h"
-#include "model/SintDim2.h"
+#include <gtest/gtest.h>
 
 namespace talvo {
 namespace {

@@ -6,9 +6,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "import/NumMapProc.h"
-#include "import/OverlayProc.h"
-#include "support/SilentHost.h"
+#include "import/E00Reader.h"
+#include "import/OpenMap.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -16,18 +15,18 @@ int main(int argc, char** argv) {
         return 2;
     }
     talvo::MapState Map;
-    talvo::test::TSilentHost Host;
-    Host.Checked.fill(true);
     try {
-        talvo::InitMapState(Map);
-        talvo::LoadMapFile(argv[1], Map, Host);
-        talvo::LoadOverlays(Map, Host);
+        talvo::TOpenedMap Opened = talvo::OpenMap(argv[1]);
+        if (Opened.Outcome == talvo::TOpenOutcome::CompanionMissing) {
+            std::fprintf(stderr, "%s\n", Opened.Message.c_str());
+            return 1;
+        }
+        Map = std::move(Opened.Map);
+        talvo::TLayerFlags All;
+        All.fill(true);
+        talvo::LoadOverlays(Map, All);
     } catch (const std::exception& Error) {
         std::fprintf(stderr, "%s\n", Error.what());
-        return 1;
-    }
-    for (const std::string& Message : Host.Messages) {
-        std::fprintf(stderr, "%s\n", Message.c_str());
         return 1;
     }
     const talvo::TNum_HeaderRec& H = Map.NumHeader;

@@ -10,7 +10,6 @@
 
 #include "platform/Errors.h"
 #include "support/NumMapText.h"
-#include "support/SilentHost.h"
 
 namespace talvo {
 namespace {
@@ -18,17 +17,16 @@ namespace {
 class IniProc : public ::testing::Test {
   protected:
     std::vector<std::string> Load(const std::string& Text) {
-        return LoadSettings(TProfileText(Text), Settings, Host);
+        return LoadSettings(TProfileText(Text), Settings);
     }
     TIni Settings;
-    test::TSilentHost Host;
 };
 
 TEST_F(IniProc, NoFileGivesEveryDefault) {
     Settings.Sea = 5;
     Settings.Entry[3] = 5;
-    Host.Checked.fill(true);
-    auto Bad = LoadSettings("/nonexistent-talvo/Talvo.ini", Settings, Host);
+    Settings.GmpChk.fill(true);
+    auto Bad = LoadSettings("/nonexistent-talvo/Talvo.ini", Settings);
     EXPECT_TRUE(Bad.empty());
     EXPECT_EQ(Settings.Sea, 0);
     EXPECT_EQ(Settings.Out, 0);
@@ -41,7 +39,7 @@ TEST_F(IniProc, NoFileGivesEveryDefault) {
     EXPECT_EQ(Settings.Entry[IniShadowKK], 64);
     EXPECT_EQ(Settings.Quality, "GOURAUD");
     EXPECT_FALSE(Settings.SeaExp);
-    for (bool Checked : Host.Checked) {
+    for (bool Checked : Settings.GmpChk) {
         EXPECT_FALSE(Checked);
     }
 }
@@ -58,7 +56,7 @@ TEST_F(IniProc, ValueForms) {
     EXPECT_EQ(Settings.Entry[IniPit], 100);
     EXPECT_EQ(Settings.Entry[IniShadowKK], 64); // "0x" alone is no hexadecimal number
     EXPECT_TRUE(Settings.SeaExp);
-    EXPECT_EQ(Host.Checked, (std::array<bool, 6>{true, true, false, true, false, false}));
+    EXPECT_EQ(Settings.GmpChk, (std::array<bool, 6>{true, true, false, true, false, false}));
 }
 
 TEST_F(IniProc, BadColourKeysAreNamedAndLaterKeysStillRead) {
@@ -87,8 +85,8 @@ TEST_F(IniProc, SaveWritesEveryKeyAndReadsBackTheSame) {
     Settings.Entry[IniShadowKK] = -3;
     Settings.Quality = "MAPPING";
     Settings.SeaExp = true;
-    Host.Checked = {true, false, true, false, false, true};
-    SaveSettings(Path, Settings, Host);
+    Settings.GmpChk = {true, false, true, false, false, true};
+    SaveSettings(Path, Settings);
     EXPECT_EQ(Settings.Entry[IniPit], 60);
 
     std::string Text = test::FileText(Path);
@@ -102,24 +100,23 @@ TEST_F(IniProc, SaveWritesEveryKeyAndReadsBackTheSame) {
               std::string::npos);
 
     TIni Read;
-    test::TSilentHost ReadHost;
-    EXPECT_TRUE(LoadSettings(Path, Read, ReadHost).empty());
+    EXPECT_TRUE(LoadSettings(Path, Read).empty());
     EXPECT_EQ(Read.Sea, Settings.Sea);
     EXPECT_EQ(Read.Out, Settings.Out);
     EXPECT_EQ(Read.Entry, Settings.Entry);
     EXPECT_EQ(Read.Quality, "MAPPING");
     EXPECT_TRUE(Read.SeaExp);
-    EXPECT_EQ(ReadHost.Checked, Host.Checked);
+    EXPECT_EQ(Read.GmpChk, Settings.GmpChk);
 }
 
 TEST_F(IniProc, PitFollowsTheLimitsOnSaving) {
     std::string Path = test::WriteTempFile("pit.ini", "");
     Settings.Entry[IniMin] = 0;
     Settings.Entry[IniMax] = 30;
-    SaveSettings(Path, Settings, Host);
+    SaveSettings(Path, Settings);
     EXPECT_EQ(Settings.Entry[IniPit], 0);
     Settings.Entry[IniMax] = 3776;
-    SaveSettings(Path, Settings, Host);
+    SaveSettings(Path, Settings);
     EXPECT_EQ(Settings.Entry[IniPit], 75);
     EXPECT_EQ(GetPrivateProfileString("Height", "Pit", "", Path), "75");
 }
@@ -127,7 +124,7 @@ TEST_F(IniProc, PitFollowsTheLimitsOnSaving) {
 TEST_F(IniProc, ARefusedWriteRaises) {
     std::string Missing = "/nonexistent-talvo/Talvo.ini";
     try {
-        SaveSettings(Missing, Settings, Host);
+        SaveSettings(Missing, Settings);
         FAIL() << "a file in a missing folder cannot be written";
     } catch (const EInOutError& Error) {
         EXPECT_EQ(std::string(Error.what()), Missing + " に書き込めません");
@@ -137,7 +134,7 @@ TEST_F(IniProc, ARefusedWriteRaises) {
     std::string Path = test::WriteTempFile("readonly.ini", "[Palette]\r\nSea=000001\r\n");
     ::chmod(Path.c_str(), 0);
     if (::access(Path.c_str(), R_OK) != 0) {
-        EXPECT_THROW(SaveSettings(Path, Settings, Host), EInOutError);
+        EXPECT_THROW(SaveSettings(Path, Settings), EInOutError);
     }
     ::chmod(Path.c_str(), 0644);
     EXPECT_EQ(test::FileText(Path), "[Palette]\r\nSea=000001\r\n");

@@ -2,14 +2,15 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <filesystem>
 
-#include "import/NumMapProc.h"
-#include "render/RenderMap.h"
+#include "import/E00Reader.h"
+#include "import/OpenMap.h"
+#include "render/MapPicture.h"
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
-#include "support/SilentHost.h"
 #include "ui/PictureImage.h"
 #include "ui/UMapForm.h"
 
@@ -31,9 +32,18 @@ class TMapFormTest : public QObject {
             Form.InfForm = &Info;
             Form.show();
         }
+        // Loads Path by "Load..." and waits for its picture.
         void Open(const std::string& Path) {
             Dialogs.OpenAnswers.push_back(Path);
             QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
+            WaitForPicture();
+        }
+        void Redraw() {
+            QTest::mouseClick(Form.btnRedraw, Qt::LeftButton);
+            WaitForPicture();
+        }
+        bool WaitForPicture() {
+            return QTest::qWaitFor([this] { return !Form.Drawing->Running(); }, 20000);
         }
         test::TScriptedDialogs Dialogs;
         TMapForm Form;
@@ -101,19 +111,47 @@ class TMapFormTest : public QObject {
     void ThePictureShownIsTheRenderersPicture() {
         TWindow W(PaletteCopy("same.ini"));
         W.Open(Sample("EL533945.hdr"));
-        MapState Map;
-        InitMapState(Map);
-        struct TKeep : test::TSilentHost {
-            std::optional<TBitmap> Picture;
-            void ShowPicture(TBitmap Shown) override { Picture.emplace(std::move(Shown)); }
-        } Keep;
-        Keep.Checked[0] = true; // as the sample palette ticks
-        LoadMapFile(Sample("EL533945.hdr"), Map, Keep);
-        RenderMap(MapKindElevation, Map, W.Form.Settings(), W.Form.ColourTable(), Keep);
-        QVERIFY(Keep.Picture.has_value());
+        MapState Map = OpenMap(Sample("EL533945.hdr")).Map;
+        TLayerFlags Layers{};
+        Layers[0] = true; // as the sample palette ticks
+        LoadOverlays(Map, Layers);
+        TProgress Progress;
+        const std::optional<TBitmap> Picture =
+            DrawMapPicture(Map, W.Form.Settings(), W.Form.ColourTable(), Layers, Progress);
+        QVERIFY(Picture.has_value());
         const QImage Shown =
             W.Form.PicMap->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(Shown, PictureImage(*Keep.Picture));
+        QCOMPARE(Shown, PictureImage(*Picture));
+    }
+
+    void DrawsWhileTheWindowStaysResponsive() {
+        TWindow W(PaletteCopy("busy.ini"));
+        TMapForm& F = W.Form;
+        // 20 million cells: long enough to watch the window while it draws.
+        const std::string Data =
+            test::WriteTempFile("busy.bil", std::string(2 * 5000 * 4000, '\1'));
+        test::WriteTempFile("busy.hdr", "NBITS 16\nNCOLS 5000\nNROWS 4000\n");
+        W.Dialogs.OpenAnswers.push_back(Data);
+        QTest::mouseClick(F.btnLoad, Qt::LeftButton);
+        QVERIFY(F.Drawing->Running());
+        QVERIFY(!F.btnLoad->isEnabled() && !F.btnRedraw->isEnabled());
+        QVERIFY(F.pgrBar->isVisible());
+        int Ticks = 0;
+        QTimer Tick;
+        connect(&Tick, &QTimer::timeout, [&] { ++Ticks; });
+        Tick.start(1);
+        QVERIFY(W.WaitForPicture());
+        QVERIFY(Ticks > 0); // the event loop ran meanwhile
+        QCOMPARE(F.Drawing->Progress().Done(), int64_t{4000});
+        QVERIFY(F.btnLoad->isEnabled() && F.btnRedraw->isEnabled() && F.btnSave->isEnabled());
+        QVERIFY(!F.pgrBar->isVisible());
+        QCOMPARE(F.PicMap->size(), QSize(5000, 4000));
+
+        // Closing while a picture is drawn stops the drawing and closes.
+        QTest::mouseClick(F.btnRedraw, Qt::LeftButton);
+        QVERIFY(F.Drawing->Running());
+        QVERIFY(F.close());
+        QVERIFY(!F.Drawing->Running());
     }
 
     void AFailedLoadKeepsThePreviousPicture() {
@@ -127,8 +165,9 @@ class TMapFormTest : public QObject {
         QVERIFY(F.PicMap->isVisible());
         QCOMPARE(F.PicMap->pixmap().toImage(), Before);
         QCOMPARE(F.PicMap->size(), QSize(200, 200));
-        QVERIFY(!F.btnRedraw->isEnabled());
+        QVERIFY(F.btnRedraw->isEnabled()); // the previous map stays too
         QVERIFY(F.btnSave->isEnabled());
+        QVERIFY(F.grp3D->isEnabled());
         QCOMPARE(F.windowTitle(), QString::fromStdString("Map View  " + Sample("533945.Mem")));
     }
 
@@ -161,7 +200,7 @@ class TMapFormTest : public QObject {
         QCOMPARE(F.lblMScale->text(), QString("x 8"));
         QCOMPARE(F.PicMap->size(), QSize(1600, 1600));
         QVERIFY(F.ScrollBox->horizontalScrollBar()->maximum() > 0);
-        QTest::mouseClick(F.btnRedraw, Qt::LeftButton);
+        W.Redraw();
         QCOMPARE(F.PicMap->size(), QSize(1600, 1600)); // redraw keeps the zoom
         W.Open(Sample("533945.Mem"));
         QCOMPARE(F.lblMScale->text(), QString("x 1"));

@@ -4,7 +4,6 @@
 #include "settings/IniProc.h"
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
-#include "support/SilentHost.h"
 #include "ui/UPalForm.h"
 
 namespace talvo {
@@ -16,8 +15,8 @@ class TPalFormTest : public QObject {
     struct TPalette {
         explicit TPalette(const std::string& IniText)
             : Ini(test::WriteTempFile("palette.ini", IniText)),
-              Form(Settings, Table, Host, Dialogs, Ini) {
-            LoadSettings(Ini, Settings, Host);
+              Form(Settings, Table, Dialogs, Ini) {
+            LoadSettings(Ini, Settings);
             BuildHeightColourTable(Settings, Table);
         }
         TSwatch* Swatch(const char* Name) { return Form.findChild<TSwatch*>(Name); }
@@ -26,7 +25,6 @@ class TPalFormTest : public QObject {
         std::string Ini;
         TIni Settings;
         THeightColourTable Table{};
-        test::TSilentHost Host;
         test::TScriptedDialogs Dialogs;
         TPalForm Form;
     };

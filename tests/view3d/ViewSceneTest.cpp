@@ -9,7 +9,7 @@ constexpr float Tolerance = 1e-3f;
 
 class ViewScene : public ::testing::Test {
   protected:
-    ViewScene() { View.Initialize("GOURAUD"); }
+    ViewScene() { View.Initialize(RenderQualityOf("GOURAUD")); }
     glm::vec3 SpinDirection() const {
         glm::vec3 Direction, Up;
         View.SpinFrame->GetOrientation(&View.Scene(), Direction, Up);
@@ -32,9 +32,9 @@ TEST_F(ViewScene, StartsWithTheCameraSouthOfTheModel) {
     EXPECT_EQ(Lines[13].second, "Zor:Z=1");
     EXPECT_EQ(Lines[13].first, 210);
 
-    View.Initialize("MAPPING");
+    View.Initialize(RenderQualityOf("MAPPING"));
     EXPECT_EQ(Renderer.Device.Quality, TDevice::Flat);
-    View.Initialize("mapping"); // no row matches: Gouraud stays
+    View.Initialize(RenderQualityOf("mapping")); // no row matches: Gouraud stays
     EXPECT_EQ(Renderer.Device.Quality, TDevice::Gouraud);
 }
 
@@ -75,7 +75,7 @@ TEST_F(ViewScene, TurnsHomeAndDrags) {
 
     TRenderer Fresh;
     TViewScene Drag(Fresh);
-    Drag.Initialize("GOURAUD");
+    Drag.Initialize(RenderQualityOf("GOURAUD"));
     Drag.MouseDown(true, false, 100, 100);
     Drag.MouseDown(false, true, 100, 100); // no second drag during the first
     EXPECT_FALSE(Drag.DollyDragging);

@@ -1,13 +1,14 @@
-#include "import/GlobalMapProc.h"
+#include "import/GlobalMapReader.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "import/NumMapProc.h"
+#include "import/OpenMap.h"
+#include "import/RasterRows.h"
 #include "model/DimError.h"
 #include "platform/Errors.h"
+#include "platform/FileHandle.h"
 #include "support/NumMapText.h"
-#include "support/SilentHost.h"
 
 namespace talvo {
 namespace {
@@ -37,14 +38,17 @@ std::string Bytes(std::initializer_list<int> Values) {
     return Text;
 }
 
-class GlobalMapProc : public ::testing::Test {
+class GlobalMapReader : public ::testing::Test {
   protected:
-    GlobalMapProc() { InitMapState(Map); }
+    GlobalMapReader() { InitMapState(Map); }
 
-    // Writes the files and loads Chosen; returns the error's message, "" when none.
+    // Opens Chosen in the test folder; returns the error's message, "" when none.
     std::string Load(const std::string& Chosen) {
         try {
-            LoadMapFile(Folder() + "/" + Chosen, Map, Host);
+            TOpenedMap Opened = OpenMap(Folder() + "/" + Chosen, Map);
+            Outcome = Opened.Outcome;
+            Message = Opened.Message;
+            Map = std::move(Opened.Map);
         } catch (const ETalvoError& Error) {
             return Error.what();
         }
@@ -62,10 +66,11 @@ class GlobalMapProc : public ::testing::Test {
     }
 
     MapState Map;
-    test::TSilentHost Host;
+    TOpenOutcome Outcome{};
+    std::string Message;
 };
 
-TEST_F(GlobalMapProc, BilHeaderInEveryLineEndStyle) {
+TEST_F(GlobalMapReader, BilHeaderInEveryLineEndStyle) {
     std::vector<std::string> Header(std::begin(BilHeader), std::end(BilHeader));
     for (const char* End : {"\r\n", "\r", "\n"}) {
         for (bool FinalEnd : {true, false}) {
@@ -88,7 +93,7 @@ TEST_F(GlobalMapProc, BilHeaderInEveryLineEndStyle) {
     }
 }
 
-TEST_F(GlobalMapProc, BilKeysIgnoreCaseTabsAndCommas) {
+TEST_F(GlobalMapReader, BilKeysIgnoreCaseTabsAndCommas) {
     WriteTempFile("k.hdr", "nbits 16\nncols 3,4\nNROWS\t9\nnrows 1\nNODATA -9999\nulxmap 1\n");
     WriteTempFile("k.bil", std::string(6, '\0'));
     ASSERT_EQ(Load("k.bil"), "");
@@ -104,7 +109,7 @@ TEST_F(GlobalMapProc, BilKeysIgnoreCaseTabsAndCommas) {
     EXPECT_EQ(Load("badreal.bil"), "'0.5.5' は浮動小数点数ではありません");
 }
 
-TEST_F(GlobalMapProc, CellsInBothByteOrdersAndOneByteClasses) {
+TEST_F(GlobalMapReader, CellsInBothByteOrdersAndOneByteClasses) {
     WriteTempFile("le.hdr", "NBITS 16\nNCOLS 2\nNROWS 2\n");
     WriteTempFile("le.bil", Bytes({0x10, 0x00, 0xFF, 0xFF, 0xF1, 0xD8, 0xC0, 0x0E}) + "extra");
     ASSERT_EQ(Load("le.bil"), "");
@@ -123,10 +128,10 @@ TEST_F(GlobalMapProc, CellsInBothByteOrdersAndOneByteClasses) {
                                 "Number of cells in latitude direction :1\n");
     ASSERT_EQ(Load("LU0001.hdr"), "");
     EXPECT_EQ(Row(0), (std::vector<int32_t>{200, 10, 90}));
-    EXPECT_FALSE(Host.IsEnabled(TMapControl::grp3D));
+    EXPECT_FALSE(ShownIn3D(Map.NumHeader.MapKind));
 }
 
-TEST_F(GlobalMapProc, GlobalMapHeaderFields) {
+TEST_F(GlobalMapReader, GlobalMapHeaderFields) {
     WriteTempFile("el533945", std::string(8, '\0'));
     WriteTempFile(
         "el533945.hdr",
@@ -155,26 +160,24 @@ TEST_F(GlobalMapProc, GlobalMapHeaderFields) {
     EXPECT_DOUBLE_EQ(H.Kei_EN, 123.0);
     EXPECT_DOUBLE_EQ(H.CellWidthLat, 0.5);
     EXPECT_DOUBLE_EQ(H.CellWidthLon, 0.25);
-    EXPECT_TRUE(Host.IsEnabled(TMapControl::grp3D));
+    EXPECT_TRUE(ShownIn3D(H.MapKind));
 
     WriteTempFile("VG1", "");
     WriteTempFile("VG1.hdr", "Number of bytes per cell :1 \n");
     EXPECT_EQ(Load("VG1.hdr"), "'1 ' は整数ではありません");
 }
 
-TEST_F(GlobalMapProc, MissingCompanionsAreToldAndDisableTheControls) {
+TEST_F(GlobalMapReader, MissingCompanionsAreTold) {
     WriteTempFile("alone.bil", "");
     EXPECT_EQ(Load("alone.bil"), "");
-    ASSERT_EQ(Host.Messages.size(), 1u);
-    EXPECT_EQ(Host.Messages[0], "ヘッダーファイルがみつかりません\n\r" + Folder() + "/alone.hdr");
-    EXPECT_FALSE(Host.IsEnabled(TMapControl::btnSel));
-    EXPECT_FALSE(Host.IsEnabled(TMapControl::btnRedraw));
-    EXPECT_FALSE(Host.IsEnabled(TMapControl::grp3D));
+    EXPECT_EQ(Outcome, TOpenOutcome::CompanionMissing);
+    EXPECT_EQ(Message, "ヘッダーファイルがみつかりません\n\r" + Folder() + "/alone.hdr");
     EXPECT_TRUE(Map.NumHeader.MapKind.empty());
 
     WriteTempFile("EL9999.hdr", "Number of bytes per cell :2\n");
     EXPECT_EQ(Load("EL9999.hdr"), "");
-    EXPECT_EQ(Host.Messages.back(), "メッシュファイルがみつかりません\n\r" + Folder() + "/EL9999");
+    EXPECT_EQ(Outcome, TOpenOutcome::CompanionMissing);
+    EXPECT_EQ(Message, "メッシュファイルがみつかりません\n\r" + Folder() + "/EL9999");
 
     // Found in another letter case.
     WriteTempFile("Mixed.HDR", "NBITS 8\nNCOLS 1\nNROWS 1\n");
@@ -183,13 +186,13 @@ TEST_F(GlobalMapProc, MissingCompanionsAreToldAndDisableTheControls) {
     EXPECT_EQ(Row(0), std::vector<int32_t>{7});
 }
 
-TEST_F(GlobalMapProc, HeadersThatCannotBeShown) {
+TEST_F(GlobalMapReader, HeadersThatCannotBeShown) {
     WriteTempFile("nibble.hdr", "NBITS 4\nNCOLS 3\nNROWS 2\n");
     WriteTempFile("nibble.bil", "abc");
-    Map.RowsRead = 9;
     EXPECT_EQ(Load("nibble.bil"), "");
+    EXPECT_EQ(Outcome, TOpenOutcome::HeaderOnly);
     EXPECT_EQ(Map.NumHeader.MapKind, "BL"); // kind and path set, nothing read
-    EXPECT_EQ(Map.RowsRead, 9);
+    EXPECT_EQ(Map.RowsRead, 0);
 
     WriteTempFile("wide.hdr", "NBITS 32\nNCOLS 3\nNROWS 2\n");
     WriteTempFile("wide.bil", std::string(24, '\0'));
@@ -207,28 +210,54 @@ TEST_F(GlobalMapProc, HeadersThatCannotBeShown) {
     EXPECT_EQ(Load("norows.bil"), "Invalid Index Value");
 }
 
-TEST_F(GlobalMapProc, AShortDataFileKeepsTheRowsRead) {
-    WriteTempFile("short.hdr", "NBITS 16\nNCOLS 2\nNROWS 3\n");
-    WriteTempFile("short.bil", Bytes({1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6}));
-    EXPECT_EQ(Load("short.bil"), "ﾌｧｲﾙの末尾以降を読み込みました");
-    EXPECT_EQ(Map.RowsRead, 2);
-    EXPECT_EQ(Row(1), (std::vector<int32_t>{30, 40}));
-    EXPECT_EQ(Row(2), (std::vector<int32_t>{0, 0}));
+TEST_F(GlobalMapReader, AShortDataFileKeepsTheRowsThatArrivedWhole) {
+    // 1024 cells of 2 bytes a row: rows are read in blocks of 2048, so 4100 rows take three.
+    constexpr int32_t Cols = 1024, Rows = 4100;
+    auto Cell = [](int32_t R, int32_t C) {
+        return static_cast<int16_t>((R * 7 + C) % 30000 - 9000);
+    };
+    std::string Data;
+    for (int32_t R = 0; R < Rows; ++R) {
+        for (int32_t C = 0; C < Cols; ++C) {
+            const auto Value = static_cast<uint16_t>(Cell(R, C));
+            Data += static_cast<char>(Value & 0xFF);
+            Data += static_cast<char>(Value >> 8);
+        }
+    }
+    for (size_t Cut : {Data.size(), size_t{4099} * 2048 + 5, size_t{2} * 2048 + 1}) {
+        SCOPED_TRACE(Cut);
+        TFileHandle File(std::fopen(WriteTempFile("big.bil", Data.substr(0, Cut)).c_str(), "rb"));
+        MapState Read;
+        InitMapState(Read);
+        Read.NumHeader.BytesPerCell = 2;
+        Read.NumHeader.Pts_WE = Cols;
+        Read.NumHeader.Pts_NS = Rows;
+        if (Cut == Data.size()) {
+            ReadRasterRows(File.get(), Read);
+        } else {
+            EXPECT_THROW(ReadRasterRows(File.get(), Read), EInOutError);
+        }
+        const auto Whole = static_cast<int32_t>(Cut / 2048);
+        EXPECT_EQ(Read.RowsRead, Whole);
+        for (int32_t R : {0, 1, 2047, 2048, 4095, 4096, 4099}) {
+            const bool Stored = R < Whole;
+            EXPECT_EQ(Read.NumData.HeightGrid.GetVal(R, 1023), Stored ? Cell(R, 1023) * 10 : 0)
+                << R;
+            EXPECT_EQ(Read.NumData.RowLineGrid.GetVal(0, R), Stored ? R + 1 : 0) << R;
+        }
+    }
 }
 
-TEST_F(GlobalMapProc, ReadsTheBundledSamples) {
+TEST_F(GlobalMapReader, ReadsTheBundledSamples) {
     for (const char* Name : {"EL533945.hdr", "LU533945.hdr", "VG533945.hdr", "jacksboro.bil"}) {
         SCOPED_TRACE(Name);
-        LoadMapFile(std::string(TALVO_SAMPLES_DIR "/jacksboro/") + Name, Map, Host);
-        EXPECT_TRUE(Host.Messages.empty());
+        Map = OpenMap(std::string(TALVO_SAMPLES_DIR "/jacksboro/") + Name).Map;
         EXPECT_EQ(Map.NumHeader.Pts_WE, 403);
         EXPECT_EQ(Map.RowsRead, 344);
     }
     // The elevation raster and the .bil hold the same DEM, in tenths of a metre.
-    MapState Bil;
-    InitMapState(Bil);
-    LoadMapFile(TALVO_SAMPLES_DIR "/jacksboro/jacksboro.bil", Bil, Host);
-    LoadMapFile(TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr", Map, Host);
+    const MapState Bil = OpenMap(TALVO_SAMPLES_DIR "/jacksboro/jacksboro.bil").Map;
+    Map = OpenMap(TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr").Map;
     for (int32_t R = 0; R < 344; R += 17) {
         for (int32_t C = 0; C < 403; C += 13) {
             int32_t Value = Map.NumData.HeightGrid.GetVal(R, C);

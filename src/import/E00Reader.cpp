@@ -1,8 +1,13 @@
-#include "import/OverlayProc.h"
+// ARC/INFO export files (".e00"), one per vector layer: layer code + mesh code + ".e00", beside
+// the raster's data file (a numeric map: beside the map file). Only the arc section is read: it
+// starts at a line beginning "ARC" and ends at a line whose first value is negative. Each arc is a
+// header line of seven values, the last the vertex count, followed by lines of longitude and
+// latitude pairs. Values are separated by blanks, control characters or commas; fixed-width
+// columns let a sign follow a digit directly ("3.66E+01-8.45E+01" is two values).
 
-#include <cmath>
+#include "import/E00Reader.h"
+
 #include <filesystem>
-#include <limits>
 
 #include "platform/CheckedMath.h"
 #include "platform/Errors.h"
@@ -46,17 +51,6 @@ void ReadArc(TTextFile& File, const std::vector<std::string>& Header, const std:
     }
 }
 
-// A projected position as a canvas coordinate; positions beyond the 32-bit range (only from
-// absurd data) are held at its edge.
-int32_t CanvasCoordinate(long double Position) {
-    if (std::isnan(Position)) {
-        return 0;
-    }
-    constexpr long double Low = std::numeric_limits<int32_t>::min();
-    constexpr long double High = std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(std::clamp(Position, Low, High));
-}
-
 } // namespace
 
 std::string OverlayFileName(const MapState& Map, int Layer) {
@@ -67,10 +61,10 @@ std::string OverlayFileName(const MapState& Map, int Layer) {
     return (std::filesystem::path(Beside).parent_path() / Name).string();
 }
 
-void LoadOverlays(MapState& Map, const TMapHost& Host) {
+void LoadOverlays(MapState& Map, const TLayerFlags& Layers) {
     for (int Layer = 0; Layer < OverlayLayerCount; ++Layer) {
         bool& Loaded = Map.NumHeader.OverlayLoaded[static_cast<size_t>(Layer)];
-        if (Host.LayerChecked(Layer) && !Loaded) {
+        if (Layers[static_cast<size_t>(Layer)] && !Loaded) {
             Loaded = LoadOverlayFile(Layer, Map);
         }
     }
@@ -117,41 +111,6 @@ void ReadOverlayText(TTextFile& File, const std::string& Name, std::vector<Overl
 
 std::vector<std::string> SplitE00Values(std::string_view Line) {
     return SplitValues(Line, true);
-}
-
-double DmsToDegrees(double Dms) {
-    if (Dms < 0) {
-        return -DmsToDegrees(-Dms);
-    }
-    const double Degrees = std::trunc(Dms);
-    // 36.30 is held as 36.29999…: a hair's allowance keeps it at 30 minutes.
-    const double MinutesAndSeconds = (Dms - Degrees) * 100;
-    const double Minutes = std::floor(MinutesAndSeconds + 1e-9);
-    const double Seconds = std::max((MinutesAndSeconds - Minutes) * 100, 0.0);
-    return Degrees + Minutes / 60 + Seconds / 3600;
-}
-
-void DrawOverlay(TBitmap& Picture, const std::vector<OverlayPoint>& List, int32_t Colour,
-                 const MapState& Map) {
-    const TNum_HeaderRec& H = Map.NumHeader;
-    const bool Dms = H.MapKind == MapKindNumeric;
-    auto Corner = [Dms](double Value) -> long double { return Dms ? DmsToDegrees(Value) : Value; };
-    const long double South = Corner(H.Ido_WS), North = Corner(H.Ido_EN);
-    const long double West = Corner(H.Kei_WS), East = Corner(H.Kei_EN);
-    if (North == South || East == West) {
-        return;
-    }
-    Picture.SetPenColour(Colour);
-    for (const OverlayPoint& Point : List) {
-        const long double Y =
-            H.Pts_NS - std::trunc((Point.Lat - South) / (North - South) * H.Pts_NS);
-        const long double X = std::trunc((Point.Lon - West) / (East - West) * H.Pts_WE);
-        if (Point.Seq == 0) {
-            Picture.MoveTo(CanvasCoordinate(X), CanvasCoordinate(Y));
-        } else {
-            Picture.LineTo(CanvasCoordinate(X), CanvasCoordinate(Y));
-        }
-    }
 }
 
 } // namespace talvo

@@ -1,5 +1,5 @@
 // Window placement kept in the settings file.
-#include "settings/KSavePos.h"
+#include "ui/KSavePos.h"
 
 #include <QTest>
 

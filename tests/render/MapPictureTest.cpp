@@ -1,37 +1,34 @@
-#include "render/RenderMap.h"
+#include "render/MapPicture.h"
 
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 
+#include "import/E00Reader.h"
 #include "render/ClassColours.h"
 #include "support/NumMapText.h"
-#include "support/SilentHost.h"
 
 namespace talvo {
 namespace {
 
-// A window that keeps the picture it is given and can start a second drawing meanwhile.
-class TPictureHost : public test::TSilentHost {
+// Counts the progress it is told of, and cancels once Limit rows are drawn when asked to.
+class TCountingProgress : public TProgress {
   public:
-    void ShowPicture(TBitmap Shown) override { Picture.emplace(std::move(Shown)); }
-    void ProcessMessages() override {
-        ++Messages;
-        if (OnMessages) {
-            OnMessages();
+    int64_t CancelAfter = -1;
+    int64_t Changes = 0;
+
+  protected:
+    void Changed() override {
+        ++Changes;
+        if (CancelAfter >= 0 && Done() >= CancelAfter) {
+            Cancel();
         }
     }
-    void SetProgressPosition(int32_t Position) override { Positions.push_back(Position); }
-    std::optional<TBitmap> Picture;
-    std::vector<int32_t> Positions;
-    std::function<void()> OnMessages;
-    int Messages = 0;
 };
 
-class RenderMapTest : public ::testing::Test {
+class MapPicture : public ::testing::Test {
   protected:
-    RenderMapTest() {
+    MapPicture() {
         InitMapState(Map);
         Settings.Sea = 0x0000AA;
         Settings.Out = 0x00BB00;
@@ -70,18 +67,22 @@ class RenderMapTest : public ::testing::Test {
     }
 
     const TBitmap& Render() {
-        RenderMap(Map.NumHeader.MapKind, Map, Settings, Table, Host);
-        return *Host.Picture;
+        Progress = std::make_unique<TCountingProgress>();
+        LoadOverlays(Map, Layers);
+        Picture = DrawMapPicture(Map, Settings, Table, Layers, *Progress);
+        return *Picture;
     }
     int32_t Ramp(int32_t Metres) const { return Table[static_cast<size_t>(Metres / 100)]; }
 
     MapState Map;
     TIni Settings;
     THeightColourTable Table{};
-    TPictureHost Host;
+    TLayerFlags Layers{};
+    std::unique_ptr<TCountingProgress> Progress;
+    std::optional<TBitmap> Picture;
 };
 
-TEST_F(RenderMapTest, ElevationRowsAreShadedFromTheWest) {
+TEST_F(MapPicture, ElevationRowsAreShadedFromTheWest) {
     SetMap(MapKindElevation, {{15000, 15000, 15000}, {-20, 1980, 1980}});
     const TBitmap& Picture = Render();
     EXPECT_EQ(Picture.Width(), 3);
@@ -93,11 +94,11 @@ TEST_F(RenderMapTest, ElevationRowsAreShadedFromTheWest) {
     // 200 m up from the sea cell's raw -2 m: round(2000 / 500 × 64) = 256, all white.
     EXPECT_EQ(Picture.Pixel(1, 1), 0xFFFFFF);
     EXPECT_EQ(Picture.Pixel(2, 1), Ramp(198));
-    EXPECT_EQ(Host.Positions, (std::vector<int32_t>{1, 2}));
-    EXPECT_EQ(Host.Messages, 2); // once per row
+    EXPECT_EQ(Progress->Total(), 2);
+    EXPECT_EQ(Progress->Done(), 2);
 }
 
-TEST_F(RenderMapTest, RowsArePlacedByTheirLineNumbers) {
+TEST_F(MapPicture, RowsArePlacedByTheirLineNumbers) {
     SetMap(MapKindNumeric, {{1000}, {2000}, {3000}, {4000}}, {3, 1, 2, 9});
     const TBitmap& Picture = Render();
     EXPECT_EQ(Picture.Pixel(0, 2), Ramp(100));
@@ -106,7 +107,24 @@ TEST_F(RenderMapTest, RowsArePlacedByTheirLineNumbers) {
     EXPECT_EQ(Picture.Pixel(0, 3), TBitmap::White); // row 3 is numbered outside the picture
 }
 
-TEST_F(RenderMapTest, ClassRows) {
+TEST_F(MapPicture, ALineNamedTwiceShowsTheLastRowAcrossBands) {
+    // Enough rows for several parallel bands: the first and the last row both name line 2.
+    std::vector<std::vector<int32_t>> Rows(6000, std::vector<int32_t>(100, 1000));
+    Rows.back().assign(100, 4000);
+    std::vector<int32_t> Lines(Rows.size());
+    for (size_t R = 0; R < Lines.size(); ++R) {
+        Lines[R] = static_cast<int32_t>(R) + 1;
+    }
+    Lines.front() = Lines.back() = 2;
+    SetMap(MapKindNumeric, Rows, Lines);
+    const TBitmap& Picture = Render();
+    EXPECT_EQ(Picture.Pixel(50, 1), Ramp(400));
+    EXPECT_EQ(Picture.Pixel(50, 0), TBitmap::White);
+    EXPECT_EQ(Picture.Pixel(99, 5998), Ramp(100));
+    EXPECT_EQ(Progress->Done(), 6000);
+}
+
+TEST_F(MapPicture, ClassRows) {
     SetMap(MapKindLandUse, {{30, 90, 255}});
     const TBitmap& LandUse = Render();
     EXPECT_EQ(LandUse.Pixel(0, 0), Settings.Entry[8]);
@@ -119,7 +137,7 @@ TEST_F(RenderMapTest, ClassRows) {
     EXPECT_EQ(Vegetation.Pixel(2, 0), Settings.Entry[14]);
 }
 
-TEST_F(RenderMapTest, LayersAreDrawnWhenTickedEvenOverAnEmptyMap) {
+TEST_F(MapPicture, LayersAreDrawnWhenTickedEvenOverAnEmptyMap) {
     TNum_HeaderRec& H = Map.NumHeader;
     SetMap(MapKindElevation, {{0, 0, 0, 0}, {0, 0, 0, 0}});
     Map.RowsRead = 0; // nothing read: the picture stays white
@@ -130,25 +148,26 @@ TEST_F(RenderMapTest, LayersAreDrawnWhenTickedEvenOverAnEmptyMap) {
     H.Ido_EN = 2;
     H.Kei_WS = 0;
     H.Kei_EN = 4;
-    Host.Checked[5] = true;
+    Layers[5] = true;
     const TBitmap& Picture = Render();
     EXPECT_EQ(Picture.Pixel(0, 0), TBitmap::White);
     EXPECT_EQ(Picture.Pixel(1, 1), Settings.Entry[35]); // y = 2 - trunc(1.5 / 2 × 2) = 1
-    Host.Checked[5] = false;
+    Layers[5] = false;
     EXPECT_EQ(Render().Pixel(1, 1), TBitmap::White); // unticked: gone on redraw
 }
 
-TEST_F(RenderMapTest, ASecondDrawingWhileDrawingIsIgnored) {
-    SetMap(MapKindElevation, {{1000}, {1000}});
-    int Nested = 0;
-    Host.OnMessages = [&] {
-        ++Nested;
-        RenderMap(MapKindElevation, Map, Settings, Table, Host);
-    };
-    Render();
-    EXPECT_EQ(Nested, 2);
-    EXPECT_EQ(Host.Positions, (std::vector<int32_t>{1, 2})); // the nested calls drew nothing
-    EXPECT_FALSE(Map.Drawing);
+TEST_F(MapPicture, ACancelledDrawingReturnsNothingSoon) {
+    SetMap(MapKindElevation,
+           std::vector<std::vector<int32_t>>(4000, std::vector<int32_t>(400, 10)));
+    TCountingProgress Cancelled;
+    Cancelled.Cancel();
+    EXPECT_FALSE(DrawMapPicture(Map, Settings, Table, Layers, Cancelled));
+    EXPECT_EQ(Cancelled.Done(), 0);
+
+    TCountingProgress Midway;
+    Midway.CancelAfter = 1;
+    EXPECT_FALSE(DrawMapPicture(Map, Settings, Table, Layers, Midway));
+    EXPECT_LT(Midway.Done(), 4000); // the bands after the cancel are skipped
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "settings/KSavePos.h"
+#include "ui/KSavePos.h"
 
 #include "platform/ProfileFile.h"
 #include "settings/BoundsLine.h"

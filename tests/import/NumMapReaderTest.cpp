@@ -1,11 +1,11 @@
-#include "import/NumMapProc.h"
+#include "import/NumMapReader.h"
 
 #include <gtest/gtest.h>
 
+#include "import/OpenMap.h"
 #include "model/DimError.h"
 #include "platform/Errors.h"
 #include "support/NumMapText.h"
-#include "support/SilentHost.h"
 
 namespace talvo {
 namespace {
@@ -16,25 +16,15 @@ using test::FormatNumRecord;
 using test::TNumHeaderText;
 using test::WriteTempFile;
 
-class TRecordingHost : public test::TSilentHost {
-  public:
-    void SetProgressMax(int32_t Max) override { Calls.push_back("max " + std::to_string(Max)); }
-    void SetControlEnabled(TMapControl Control, bool Enabled) override {
-        if (Control == TMapControl::grp3D && Enabled) {
-            Calls.push_back("3d");
-        }
-        TSilentHost::SetControlEnabled(Control, Enabled);
-    }
-    void RenderMap(const std::string& Kind) override { Calls.push_back("render " + Kind); }
-    std::vector<std::string> Calls;
-};
-
-class NumMapProc : public ::testing::Test {
+class NumMapReader : public ::testing::Test {
   protected:
-    NumMapProc() { InitMapState(Map); }
+    NumMapReader() { InitMapState(Map); }
 
     void Load(const std::string& Name, const std::string& Bytes) {
-        LoadMapFile(WriteTempFile(Name, Bytes), Map, Host);
+        TOpenedMap Opened = OpenMap(WriteTempFile(Name, Bytes), Map);
+        Outcome = Opened.Outcome;
+        Message = Opened.Message;
+        Map = std::move(Opened.Map);
     }
 
     // The load's error message; "" when it succeeded.
@@ -56,10 +46,11 @@ class NumMapProc : public ::testing::Test {
     }
 
     MapState Map;
-    TRecordingHost Host;
+    TOpenOutcome Outcome{};
+    std::string Message;
 };
 
-TEST_F(NumMapProc, ReadsTheHeaderFields) {
+TEST_F(NumMapReader, ReadsTheHeaderFields) {
     TNumHeaderText H;
     H.Zu_name = {"\x83\x57\x83\x83\x83\x62\x83\x4e   ", "Two", "", "x"};
     H.Zu_Flg = {"1", "2", " ", "4"};
@@ -94,10 +85,11 @@ TEST_F(NumMapProc, ReadsTheHeaderFields) {
     EXPECT_EQ(R.CellSpacing, 2500);
     EXPECT_EQ(Map.RowsRead, 0);
     EXPECT_EQ(Map.NumData.HeightGrid.Rows(), 2);
-    EXPECT_EQ(Host.Calls, (std::vector<std::string>{"max 2", "render NM", "3d"}));
+    EXPECT_EQ(Outcome, TOpenOutcome::Loaded);
+    EXPECT_TRUE(ShownIn3D(R.MapKind));
 }
 
-TEST_F(NumMapProc, ReadsRowsInFileOrderWithTheirLineNumbers) {
+TEST_F(NumMapReader, ReadsRowsInFileOrderWithTheirLineNumbers) {
     TNumHeaderText H;
     H.Pts_WE = "3";
     H.Pts_NS = "3";
@@ -117,7 +109,7 @@ TEST_F(NumMapProc, ReadsRowsInFileOrderWithTheirLineNumbers) {
     EXPECT_EQ(Map.NumData.RecSub, "45");
 }
 
-TEST_F(NumMapProc, AllLineEndsGiveTheSameGrid) {
+TEST_F(NumMapReader, AllLineEndsGiveTheSameGrid) {
     std::vector<std::vector<int>> Rows = {{10, 20, 30}, {40, 50, 60}};
     std::vector<std::vector<int32_t>> Expected = {{10, 20, 30}, {40, 50, 60}};
     for (const char* End : {"\r\n", "\r", "\n"}) {
@@ -128,7 +120,7 @@ TEST_F(NumMapProc, AllLineEndsGiveTheSameGrid) {
     }
 }
 
-TEST_F(NumMapProc, CtrlZEndsTheDataAndFewerRowsThanDeclaredAreFine) {
+TEST_F(NumMapReader, CtrlZEndsTheDataAndFewerRowsThanDeclaredAreFine) {
     TNumHeaderText H;
     H.Pts_NS = "3";
     std::string Text = FormatNumHeader(H) + "\r\n" + FormatNumRecord(1, {1, 2}) + "\r\n" +
@@ -138,7 +130,7 @@ TEST_F(NumMapProc, CtrlZEndsTheDataAndFewerRowsThanDeclaredAreFine) {
     EXPECT_EQ(Row(2), (std::vector<int32_t>{0, 0}));
 }
 
-TEST_F(NumMapProc, ShortValueFieldsAndShortLines) {
+TEST_F(NumMapReader, ShortValueFieldsAndShortLines) {
     // The last value keeps the digits present; a missing value field is an error.
     std::string Cut = FormatNumRecord(1, {7, 12345});
     Load("cut.Mem", FormatNumMap({{1, 2}}).substr(0, 547) + Cut.substr(0, Cut.size() - 2) + "\r\n");
@@ -147,18 +139,15 @@ TEST_F(NumMapProc, ShortValueFieldsAndShortLines) {
     EXPECT_EQ(LoadMessage("short.Mem",
                           FormatNumMap({{1, 2}}).substr(0, 547) + FormatNumRecord(1, {7}) + "\r\n"),
               "'' は整数ではありません");
-    EXPECT_EQ(Map.RowsRead, 0);
+    EXPECT_EQ(Map.RowsRead, 1); // the map before stays
 }
 
-TEST_F(NumMapProc, FailuresCarryTheirMessages) {
+TEST_F(NumMapReader, FailuresCarryTheirMessages) {
     EXPECT_EQ(LoadMessage("empty.Mem", ""), "'' は整数ではありません");
-    EXPECT_TRUE(Map.NumHeader.MapKind.empty());
-    EXPECT_EQ(Map.NumHeader.MeshCode, "");
 
     TNumHeaderText H;
     H.Org_Scale = "25k";
     EXPECT_EQ(LoadMessage("scale.Mem", FormatNumHeader(H)), "'  25k' は整数ではありません");
-    EXPECT_EQ(Map.NumHeader.MeshCode, "533945"); // set before the failure
 
     H = {};
     H.Ido_EN = "03x4000";
@@ -172,29 +161,27 @@ TEST_F(NumMapProc, FailuresCarryTheirMessages) {
     EXPECT_EQ(LoadMessage("many.Mem",
                           FormatNumMap({{1, 2}, {3, 4}}) + FormatNumRecord(3, {5, 6}) + "\r\n"),
               "2-Index Is Over Range(2)");
-    EXPECT_EQ(Map.RowsRead, 2);
 
     EXPECT_EQ(LoadMessage("blank.Mem", FormatNumMap({{1, 2}}) + "\r\n"), "'' は整数ではありません");
     EXPECT_EQ(LoadMessage("lineno.Mem", FormatNumHeader({}) + "\r\n533945 x      1    2\r\n"),
               "' x ' は整数ではありません");
-    EXPECT_THROW(LoadMapFile("/nonexistent-talvo/a.Mem", Map, Host), EInOutError);
-
-    // The window is asked for nothing after a failure.
-    Host.Calls.clear();
-    LoadMessage("again.Mem", "");
-    EXPECT_TRUE(Host.Calls.empty());
+    EXPECT_THROW(OpenMap("/nonexistent-talvo/a.Mem"), EInOutError);
 }
 
-TEST_F(NumMapProc, AFailedLoadLeavesNoRowsOfThePreviousMap) {
+TEST_F(NumMapReader, AFailedLoadLeavesThePreviousMap) {
     Load("good.Mem", FormatNumMap({{1, 2}, {3, 4}}));
     ASSERT_EQ(Map.RowsRead, 2);
     TNumHeaderText H;
     H.Pts_NS = "-1";
     EXPECT_EQ(LoadMessage("bad.Mem", FormatNumHeader(H)), "Invalid Index Value");
-    EXPECT_EQ(Map.RowsRead, 0);
+    EXPECT_EQ(LoadMessage("many.Mem", FormatNumMap({{7, 8}}) + FormatNumRecord(2, {5, 6}) + "\r\n"),
+              "2-Index Is Over Range(1)");
+    EXPECT_EQ(Map.RowsRead, 2);
+    EXPECT_EQ(Row(1), (std::vector<int32_t>{3, 4}));
+    EXPECT_NE(Map.NumHeader.MapFileName.find("good.Mem"), std::string::npos);
 }
 
-TEST_F(NumMapProc, DispatchByExtensionAndPrefix) {
+TEST_F(NumMapReader, DispatchByExtensionAndPrefix) {
     std::string Valid = FormatNumMap({{1, 2}});
     Load("map.txt", Valid);
     EXPECT_EQ(Map.NumHeader.CellSpacing, 0);
@@ -210,15 +197,15 @@ TEST_F(NumMapProc, DispatchByExtensionAndPrefix) {
     EXPECT_EQ(Map.NumHeader.MapKind, "NM");
     for (const char* Raster : {"Lu1234.hdr", "VG1234.HDR", "el0001.hdr", "w.bil"}) {
         Load(Raster, Valid);
-        ASSERT_FALSE(Host.Messages.empty()) << Raster;
-        EXPECT_NE(Host.Messages.back().find("みつかりません"), std::string::npos) << Raster;
+        EXPECT_EQ(Outcome, TOpenOutcome::CompanionMissing) << Raster;
+        EXPECT_NE(Message.find("みつかりません"), std::string::npos) << Raster;
         EXPECT_TRUE(Map.NumHeader.MapKind.empty()) << Raster;
     }
     EXPECT_EQ(NumMapCellSpacing(".TEM"), 10000);
 }
 
-TEST_F(NumMapProc, ReadsTheBundledSample) {
-    LoadMapFile(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem", Map, Host);
+TEST_F(NumMapReader, ReadsTheBundledSample) {
+    Map = OpenMap(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem").Map;
     EXPECT_EQ(Map.NumHeader.Pts_WE, 200);
     EXPECT_EQ(Map.NumHeader.Pts_NS, 200);
     EXPECT_EQ(Map.RowsRead, 200);

@@ -30,8 +30,7 @@ class TD3DForm : public TDXForm {
     bool OverlayVisible = false;
 
     // "3D Draw": a fresh scene and the mesh of the region given in cells.
-    void StartView(int32_t StartX, int32_t StartY, int32_t SizeX, int32_t SizeY, int32_t Step,
-                   int32_t HScale);
+    void StartView(const T3DRegion& Region);
     void DXDrawInitialize();
     void DXDrawInitializeSurface();
     void DXDrawFinalize();

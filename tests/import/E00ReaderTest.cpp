@@ -1,11 +1,12 @@
-#include "import/OverlayProc.h"
+#include "import/E00Reader.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "model/Dms.h"
 #include "platform/Errors.h"
+#include "render/OverlayDrawing.h"
 #include "support/NumMapText.h"
-#include "support/SilentHost.h"
 
 namespace talvo {
 namespace {
@@ -174,7 +175,7 @@ class Overlays : public ::testing::Test {
         return std::filesystem::path(Map.NumHeader.DataFileName).parent_path().string();
     }
     MapState Map;
-    test::TSilentHost Host;
+    TLayerFlags Ticked{};
 };
 
 TEST_F(Overlays, OnlyTickedLayersAreReadOncePerMap) {
@@ -182,29 +183,29 @@ TEST_F(Overlays, OnlyTickedLayersAreReadOncePerMap) {
     WriteTempFile("rv123456.e00", "ARC\n1 1 0 0 0 0 1\n139 35\n");
     EXPECT_EQ(OverlayFileName(Map, 0), Folder() + "/ad123456.e00");
 
-    LoadOverlays(Map, Host); // nothing ticked
+    LoadOverlays(Map, Ticked); // nothing ticked
     EXPECT_FALSE(Map.NumHeader.OverlayLoaded[0]);
 
-    Host.Checked = {true, false, true, false, false, false};
-    LoadOverlays(Map, Host);
+    Ticked = {true, false, true, false, false, false};
+    LoadOverlays(Map, Ticked);
     EXPECT_TRUE(Map.NumHeader.OverlayLoaded[0]); // found in another letter case
     EXPECT_EQ(Map.NumHeader.OverlayLists[0].size(), 1u);
     EXPECT_FALSE(Map.NumHeader.OverlayLoaded[1]); // not ticked
     EXPECT_FALSE(Map.NumHeader.OverlayLoaded[2]); // no file: looked for again next time
 
     std::filesystem::remove(Folder() + "/AD123456.E00");
-    LoadOverlays(Map, Host);
+    LoadOverlays(Map, Ticked);
     EXPECT_EQ(Map.NumHeader.OverlayLists[0].size(), 1u); // kept, not read again
 
-    Host.Checked[1] = true;
-    LoadOverlays(Map, Host);
+    Ticked[1] = true;
+    LoadOverlays(Map, Ticked);
     EXPECT_TRUE(Map.NumHeader.OverlayLoaded[1]);
 }
 
 TEST_F(Overlays, AFailedLayerKeepsNoPoints) {
     WriteTempFile("lk123456.e00", "ARC\n1 1 0 0 0 0 1\n139 35\n2 2 0 0 0 0 1\n139 x\n");
-    Host.Checked[2] = true;
-    EXPECT_THROW(LoadOverlays(Map, Host), EConvertError);
+    Ticked[2] = true;
+    EXPECT_THROW(LoadOverlays(Map, Ticked), EConvertError);
     EXPECT_FALSE(Map.NumHeader.OverlayLoaded[2]);
     EXPECT_TRUE(Map.NumHeader.OverlayLists[2].empty());
 }

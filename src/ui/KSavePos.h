@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "settings/KSubWnd.h"
+#include "ui/KSubWnd.h"
 
 namespace talvo {
 

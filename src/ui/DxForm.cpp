@@ -1,4 +1,4 @@
-#include "view3d/DxForm.h"
+#include "ui/DxForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -81,17 +81,10 @@ TD3DForm::TD3DForm(MapState& Map, const TIni& Settings, const THeightColourTable
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void TD3DForm::StartView(int32_t StartX, int32_t StartY, int32_t SizeX, int32_t SizeY, int32_t Step,
-                         int32_t HScale) {
+void TD3DForm::StartView(const T3DRegion& Region) {
     DXDraw->Finalize();
     DXDraw->Initialize();
-    TNum_HeaderRec& H = Map.NumHeader;
-    H.D3StartX = StartX;
-    H.D3StartY = StartY;
-    H.D3SizeX = SizeX;
-    H.D3SizeY = SizeY;
-    H.D3Step = Step;
-    H.D3HScale = static_cast<float>(HScale);
+    Set3DRegion(Map.NumHeader, Region);
     show();
     raise();
     activateWindow();
@@ -110,7 +103,7 @@ void TD3DForm::BuildAndRun() {
 }
 
 void TD3DForm::DXDrawInitialize() {
-    View.Initialize(Settings.Quality);
+    View.Initialize(RenderQualityOf(Settings.Quality));
     DXDraw->Camera = View.Camera;
 }
 

@@ -1,7 +1,15 @@
-#include "import/NumMapProc.h"
+// Numeric map meshes (*.Mem 50 m, *.Sem 250 m, *.Tem 1 km): Shift-JIS text, a header line and
+// then one record line per mesh row, every field in fixed byte columns counted from 1.
+//   header  1-6 MeshCode, 7-11 Org_Scale, 12-15 Org_Surv, 16-19 Org_Mod, 20-23 NumericY,
+//           24-26 Pts_WE, 27-29 Pts_NS, four corners of 3 + 4 digits (d.mmss) at 30, 37, 44
+//           and 51, 58 Zuyou_Su, four sheets of a 20-byte name and a 1-byte flag from 59,
+//           143-145 RecCnt, 146-225 Comment, 226-545 RecFlg
+//   record  1-4 RecCode, 5-6 RecSub, 7-9 the 1-based picture line of the row, then Pts_WE
+//           heights of 5 columns each from column 10, in tenths of a metre
+// Records may come in any order: each names its own picture line.
 
-#include "import/GlobalMapProc.h"
-#include "platform/AsciiCase.h"
+#include "import/NumMapReader.h"
+
 #include "platform/CheckedMath.h"
 #include "platform/TextConvert.h"
 
@@ -41,48 +49,17 @@ double CoordinateField(std::string_view Line, size_t First) {
 
 } // namespace
 
-void LoadMapFile(const std::string& Path, MapState& Map, TMapHost& Host) {
-    if (Map.Drawing) {
-        return; // asked for from the window's messages while a picture is drawn
-    }
-    ResetMapState(Map);
-    Map.NumHeader.MapFileName = Path;
-
-    size_t Slash = Path.find_last_of('/');
-    std::string_view FileName(Path);
-    FileName.remove_prefix(Slash == std::string::npos ? 0 : Slash + 1);
-    size_t Dot = FileName.find_last_of('.');
-    std::string Ext = Dot == std::string_view::npos ? "" : UpperAscii(FileName.substr(Dot));
-
-    if (Ext == ".HDR") {
-        std::string Prefix = UpperAscii(FileName.substr(0, 2));
-        if (Prefix == "EL" || Prefix == "LU" || Prefix == "VG") {
-            LoadRaster(Path, Map, Host);
-            return;
-        }
-    }
-    if (Ext == ".BIL") {
-        LoadRaster(Path, Map, Host);
-        return;
-    }
-
-    TTextFile File(Path);
-    ReadNumMap(File, NumMapCellSpacing(Ext), Map, Host);
-}
-
-void ReadNumMap(TTextFile& File, int32_t CellSpacing, MapState& Map, TMapHost& Host) {
-    ReadNumHeader(File.ReadLine(), Map, Host);
+void ReadNumMap(TTextFile& File, int32_t CellSpacing, MapState& Map) {
+    ReadNumHeader(File.ReadLine(), Map);
     Map.NumHeader.CellSpacing = CellSpacing;
     Map.RowsRead = 0;
     while (!File.Eof()) {
         ReadNumRecord(File.ReadLine(), Map);
         Map.RowsRead = CheckedAdd(Map.RowsRead, 1);
     }
-    Host.RenderMap(Map.NumHeader.MapKind);
-    Host.SetControlEnabled(TMapControl::grp3D, true);
 }
 
-void ReadNumHeader(std::string_view Line, MapState& Map, TMapHost& Host) {
+void ReadNumHeader(std::string_view Line, MapState& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
     H.MeshCode = Field(Line, 1, 6);
     H.Org_Scale = IntegerField(Line, 7, 5);
@@ -110,7 +87,6 @@ void ReadNumHeader(std::string_view Line, MapState& Map, TMapHost& Host) {
     Map.NumData.RowLineGrid.ReDim(1, H.Pts_NS, false);
     Map.NumData.HeightGrid.ReDim(H.Pts_NS, H.Pts_WE, false);
     H.MapKind = MapKindNumeric;
-    Host.SetProgressMax(H.Pts_NS);
 }
 
 void ReadNumRecord(std::string_view Line, MapState& Map) {

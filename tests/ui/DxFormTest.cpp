@@ -1,15 +1,14 @@
 // The 3D view window on a real OpenGL surface (Mesa under Xvfb), driven by keys and the mouse.
-#include "view3d/DxForm.h"
+#include "ui/DxForm.h"
 
 #include <QDir>
 #include <QImage>
 #include <QTest>
 #include <filesystem>
 
-#include "import/NumMapProc.h"
+#include "import/OpenMap.h"
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
-#include "support/SilentHost.h"
 
 namespace talvo {
 
@@ -19,9 +18,7 @@ class TDxFormTest : public QObject {
     // The 50 m sample map (CellSpacing 500) and a 3D window over it.
     struct TView {
         explicit TView(const std::string& Quality = "GOURAUD") {
-            InitMapState(Map);
-            test::TSilentHost Host;
-            LoadMapFile(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem", Map, Host);
+            Map = OpenMap(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem").Map;
             Settings.Entry[IniMin] = 0;
             Settings.Entry[IniMax] = 1200;
             Settings.Entry[IniPit] = 24;
@@ -33,7 +30,7 @@ class TDxFormTest : public QObject {
             InitTerrainMesh(Terrain);
         }
         void Start() {
-            Form.StartView(0, 0, 100, 100, 1, 3);
+            Form.StartView({0, 0, 100, 100, 1, 3});
             QVERIFY(QTest::qWaitForWindowExposed(&Form));
         }
         QImage Frame() {
@@ -194,7 +191,7 @@ class TDxFormTest : public QObject {
 
     void ABadRegionIsReportedAndNothingRuns() {
         TView V;
-        V.Form.StartView(150, 150, 100, 100, 1, 1);
+        V.Form.StartView({150, 150, 100, 100, 1, 1});
         QCOMPARE(V.Dialogs.Errors.size(), size_t{1});
         QVERIFY(!V.Form.DXTimer.Enabled());
     }

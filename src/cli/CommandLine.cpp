@@ -1,18 +1,20 @@
-#include "ui/CommandLine.h"
+#include "cli/CommandLine.h"
 
+#include <mutex>
 #include <unistd.h>
 
-#include "import/NumMapProc.h"
-#include "import/OverlayProc.h"
+#include "import/E00Reader.h"
+#include "import/OpenMap.h"
 #include "model/MapInfo.h"
 #include "model/MapState.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/ExecutablePath.h"
 #include "platform/PictureFiles.h"
+#include "platform/Progress.h"
 #include "platform/TextConvert.h"
 #include "platform/ValueSplit.h"
-#include "render/RenderMap.h"
+#include "render/MapPicture.h"
 #include "settings/IniProc.h"
 #include "view3d/Dx3dProc.h"
 #include "view3d/ObjFile.h"
@@ -38,58 +40,36 @@ VG*.hdr) or a 30-arc-second raster (*.bil with its .hdr). Vector layers (layer c
 code + ".e00") are read from beside the map.
 )";
 
-// The command line's stand-in for the main window: no controls to switch, messages kept for
-// standard error, the picture drawn with the settings given and kept for the caller.
-class THeadlessHost : public TMapHost {
+// Shows how far a drawing has come as a percentage on a terminal; nothing when standard error
+// is not one.
+class TTerminalProgress : public TProgress {
   public:
-    THeadlessHost(MapState& Map, const TIni& Settings, const THeightColourTable& Table, bool Draw,
-                  std::ostream& Err)
-        : Map(Map), Settings(Settings), Table(Table), Draw(Draw), Err(Err),
-          ShowProgress(Draw && ::isatty(STDERR_FILENO)) {}
+    explicit TTerminalProgress(std::ostream& Err) : Err(Err), Shown(::isatty(STDERR_FILENO)) {}
+    ~TTerminalProgress() override {
+        if (Shown && LastPercent >= 0) {
+            Err << "\r" << std::string(16, ' ') << "\r" << std::flush;
+        }
+    }
+    TTerminalProgress(const TTerminalProgress&) = delete;
+    TTerminalProgress& operator=(const TTerminalProgress&) = delete;
 
-    void SetProgressMax(int32_t Max) override { ProgressMax = Max; }
-    void SetProgressPosition(int32_t Position) override {
-        if (!ShowProgress || ProgressMax <= 0) {
+  protected:
+    void Changed() override {
+        if (!Shown || Total() <= 0) {
             return;
         }
-        int64_t Percent = static_cast<int64_t>(Position) * 100 / ProgressMax;
-        if (Percent != LastPercent) {
+        const int64_t Percent = Done() * 100 / Total();
+        std::lock_guard Lock(Mutex); // bands of rows finish on several threads
+        if (Percent > LastPercent) {
             LastPercent = Percent;
             Err << "\rDrawing " << Percent << "%" << std::flush;
         }
     }
-    void SetProgressVisible(bool Visible) override {
-        if (ShowProgress && !Visible) {
-            Err << "\r" << std::string(16, ' ') << "\r" << std::flush;
-        }
-    }
-    void ProcessMessages() override {}
-    void SetControlEnabled(TMapControl, bool) override {}
-    void ShowMessage(const std::string& Text) override { Messages.push_back(Text); }
-    void RenderMap(const std::string& Kind) override {
-        if (Draw) {
-            talvo::RenderMap(Kind, Map, Settings, Table, *this);
-        }
-    }
-    void SetPictureVisible(bool) override {}
-    void ShowPicture(TBitmap Shown) override { Picture.emplace(std::move(Shown)); }
-    bool LayerChecked(int Layer) const override { return Checked[static_cast<size_t>(Layer)]; }
-    void SetLayerChecked(int Layer, bool Value) override {
-        Checked[static_cast<size_t>(Layer)] = Value;
-    }
-
-    std::vector<std::string> Messages;
-    std::optional<TBitmap> Picture;
-    std::array<bool, 6> Checked{};
 
   private:
-    MapState& Map;
-    const TIni& Settings;
-    const THeightColourTable& Table;
-    bool Draw;
     std::ostream& Err;
-    bool ShowProgress;
-    int32_t ProgressMax = 0;
+    bool Shown;
+    std::mutex Mutex;
     int64_t LastPercent = -1;
 };
 
@@ -104,31 +84,28 @@ int Misuse(const std::string& Problem, std::ostream& Err) {
     return 2;
 }
 
-// Loads Path through Host; false (with the reason on Err) when the load failed or the window
-// would have shown a message instead of a map.
-bool Load(const std::string& Path, MapState& Map, THeadlessHost& Host, std::ostream& Err) {
+// Opens Path; nothing (with the reason on Err) when the load failed or the window would have
+// shown a message instead of a map.
+std::optional<TOpenedMap> Open(const std::string& Path, std::ostream& Err) {
     try {
-        LoadMapFile(Path, Map, Host);
+        TOpenedMap Opened = OpenMap(Path);
+        if (Opened.Outcome == TOpenOutcome::CompanionMissing) {
+            Err << TerminalText(Opened.Message) << '\n';
+            return std::nullopt;
+        }
+        return Opened;
     } catch (const std::exception& Error) {
         Err << Error.what() << '\n';
-        return false;
+        return std::nullopt;
     }
-    for (const std::string& Message : Host.Messages) {
-        Err << TerminalText(Message) << '\n';
-    }
-    return Host.Messages.empty();
 }
 
 int PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
-    MapState Map;
-    InitMapState(Map);
-    TIni Settings;
-    THeightColourTable Table{};
-    THeadlessHost Host(Map, Settings, Table, false, Err);
-    if (!Load(Path, Map, Host, Err)) {
+    const std::optional<TOpenedMap> Opened = Open(Path, Err);
+    if (!Opened) {
         return 1;
     }
-    for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map)}) {
+    for (const auto& Fields : {MapInfoFields(Opened->Map), MapDetailFields(Opened->Map)}) {
         for (const TMapInfoField& Field : Fields) {
             Out << Field.Name << ": " << Field.Value << '\n';
         }
@@ -144,7 +121,7 @@ struct TRenderRequest {
 };
 
 // "ad,rw" → the check boxes of those layers; "" → none.
-bool ParseLayers(const std::string& Text, std::array<bool, 6>& Checked, std::string& Bad) {
+bool ParseLayers(const std::string& Text, TLayerFlags& Checked, std::string& Bad) {
     Checked.fill(false);
     size_t Start = 0;
     while (Start <= Text.size() && !Text.empty()) {
@@ -165,53 +142,49 @@ bool ParseLayers(const std::string& Text, std::array<bool, 6>& Checked, std::str
     return true;
 }
 
-// Loads the settings from IniPath (or the viewer's file), naming colours it could not read.
-void LoadCommandSettings(const std::optional<std::string>& IniPath, TIni& Settings,
-                         THeadlessHost& Host, std::ostream& Err) {
-    const std::string Path = IniPath ? *IniPath : SettingsFilePath(ExecutableDir());
-    std::vector<std::string> BadKeys = LoadSettings(Path, Settings, Host);
-    if (!BadKeys.empty()) {
-        Err << "talvo: " << Path << ": colours that are not hexadecimal are drawn black:";
-        for (const std::string& Key : BadKeys) {
-            Err << ' ' << Key;
-        }
-        Err << '\n';
-    }
-}
-
-// What a command that draws or builds from a map holds: the map, the settings (with the
-// layer check boxes in the host) and the colour ramp.
+// The settings from IniPath (or the viewer's file) and their colour ramp; colours that could not
+// be read are named on Err.
 struct TSession {
-    TSession(bool Draw, const std::optional<std::string>& IniPath, std::ostream& Err)
-        : Host(Map, Settings, Table, Draw, Err) {
-        InitMapState(Map);
-        LoadCommandSettings(IniPath, Settings, Host, Err);
+    TSession(const std::optional<std::string>& IniPath, std::ostream& Err) {
+        const std::string Path = IniPath ? *IniPath : SettingsFilePath(ExecutableDir());
+        std::vector<std::string> BadKeys = LoadSettings(Path, Settings);
+        if (!BadKeys.empty()) {
+            Err << "talvo: " << Path << ": colours that are not hexadecimal are drawn black:";
+            for (const std::string& Key : BadKeys) {
+                Err << ' ' << Key;
+            }
+            Err << '\n';
+        }
         BuildHeightColourTable(Settings, Table);
     }
-    MapState Map;
     TIni Settings;
     THeightColourTable Table{};
-    THeadlessHost Host;
 };
 
 int Render(const TRenderRequest& Request, std::ostream& Err) {
-    TSession Session(true, Request.IniPath, Err);
-    THeadlessHost& Host = Session.Host;
+    TSession Session(Request.IniPath, Err);
+    TLayerFlags Layers = Session.Settings.GmpChk;
     if (Request.Layers) {
         std::string Bad;
-        if (!ParseLayers(*Request.Layers, Host.Checked, Bad)) {
+        if (!ParseLayers(*Request.Layers, Layers, Bad)) {
             return Misuse("unknown layer '" + Bad + "' in --layers", Err);
         }
     }
-    if (!Load(Request.MapPath, Session.Map, Host, Err)) {
+    std::optional<TOpenedMap> Opened = Open(Request.MapPath, Err);
+    if (!Opened) {
         return 1;
     }
-    if (!Host.Picture) {
+    if (Opened->Outcome != TOpenOutcome::Loaded) {
         Err << Request.MapPath << ": the map holds nothing that can be drawn\n";
         return 1;
     }
     try {
-        WritePicture(*Host.Picture, Request.OutPath);
+        MapState& Map = Opened->Map;
+        LoadOverlays(Map, Layers);
+        TTerminalProgress Progress(Err);
+        const std::optional<TBitmap> Picture =
+            DrawMapPicture(Map, Session.Settings, Session.Table, Layers, Progress);
+        WritePicture(*Picture, Request.OutPath);
     } catch (const std::exception& Error) {
         Err << Error.what() << '\n';
         return 1;
@@ -229,23 +202,20 @@ struct TMeshRequest {
 };
 
 int Mesh(const TMeshRequest& Request, std::ostream& Err) {
-    TSession Session(false, Request.IniPath, Err);
-    MapState& Map = Session.Map;
-    if (!Load(Request.MapPath, Map, Session.Host, Err)) {
+    TSession Session(Request.IniPath, Err);
+    std::optional<TOpenedMap> Opened = Open(Request.MapPath, Err);
+    if (!Opened) {
         return 1;
     }
+    MapState& Map = Opened->Map;
     try {
         std::vector<std::string> Parts = SplitValues(Request.Region, false);
         if (Parts.size() != 4) {
             throw ETalvoError("--region takes four numbers: X,Y,W,H");
         }
-        TNum_HeaderRec& H = Map.NumHeader;
-        H.D3StartX = StrToInt(Parts[0]);
-        H.D3StartY = StrToInt(Parts[1]);
-        H.D3SizeX = StrToInt(Parts[2]);
-        H.D3SizeY = StrToInt(Parts[3]);
-        H.D3Step = StrToInt(Request.Step);
-        H.D3HScale = static_cast<float>(StrToFloat(Request.HScale));
+        Set3DRegion(Map.NumHeader,
+                    {StrToInt(Parts[0]), StrToInt(Parts[1]), StrToInt(Parts[2]), StrToInt(Parts[3]),
+                     StrToInt(Request.Step), static_cast<float>(StrToFloat(Request.HScale))});
         TRenderer Renderer;
         TTerrainMesh Terrain;
         InitTerrainMesh(Terrain);

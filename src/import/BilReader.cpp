@@ -1,0 +1,94 @@
+// 30-arc-second elevation rasters: a raw data file "NAME.bil" of signed 16-bit metres and a
+// header "NAME.hdr" of "KEY value" lines (keys in any case; the value cut at its first ","):
+// NBITS, NCOLS, NROWS, ULXMAP and ULYMAP (the centre of the north-west cell, degrees), XDIM and
+// YDIM (degrees per cell) and BYTEORDER (M: most significant byte first). Other keys are ignored.
+// The south and east corners are derived from the size and the cell widths.
+
+#include "import/BilReader.h"
+
+#include "import/PathParts.h"
+#include "import/RasterRows.h"
+#include "platform/AsciiCase.h"
+#include "platform/FileLookup.h"
+#include "platform/TextConvert.h"
+
+namespace talvo {
+
+namespace {
+
+// The text before the first ",": "24.000000, 24.004167" reads as 24.0.
+std::string_view BeforeComma(std::string_view Value) {
+    return Value.substr(0, Value.find(','));
+}
+
+std::string_view Trimmed(std::string_view Text) {
+    while (!Text.empty() && Text.front() == ' ') {
+        Text.remove_prefix(1);
+    }
+    while (!Text.empty() && Text.back() == ' ') {
+        Text.remove_suffix(1);
+    }
+    return Text;
+}
+
+} // namespace
+
+TOpenedMap OpenBil(const std::string& Path, MapState Map) {
+    const std::string Header = WithoutExtension(Path) + ".hdr";
+    std::optional<std::string> Found = FindFileIgnoringCase(Header);
+    if (!Found) {
+        return {TOpenOutcome::CompanionMissing, std::move(Map),
+                "ヘッダーファイルがみつかりません\n\r" + Header};
+    }
+    ReadBilHeader(*Found, Map);
+    Map.NumHeader.MapKind = MapKindBil;
+    Map.NumHeader.DataFileName = Path;
+    const TOpenOutcome Outcome = ReadRasterFile(Map);
+    return {Outcome, std::move(Map), {}};
+}
+
+void ReadBilHeader(const std::string& Path, MapState& Map) {
+    Map.NumHeader.MeshCode.clear();
+    TTextFile File(Path);
+    ReadBilLines(File, Map);
+}
+
+void ReadBilLines(TTextFile& File, MapState& Map) {
+    TNum_HeaderRec& H = Map.NumHeader;
+    while (!File.Eof()) {
+        ParseBilKey(File.ReadLine(), Map);
+    }
+    H.Ido_WS = H.Ido_EN - H.Pts_NS * H.CellWidthLat;
+    H.Kei_EN = H.Kei_WS + H.Pts_WE * H.CellWidthLon;
+}
+
+void ParseBilKey(std::string_view Line, MapState& Map) {
+    TNum_HeaderRec& H = Map.NumHeader;
+    size_t Blank = Line.find(' ');
+    if (Blank == std::string_view::npos) {
+        return;
+    }
+    const std::string Key = UpperAscii(Line.substr(0, Blank));
+    const std::string_view Value = BeforeComma(Line.substr(Blank + 1));
+    if (Key == "NBITS") {
+        H.BytesPerCell = StrToInt(Value) / 8;
+    } else if (Key == "NCOLS") {
+        H.Pts_WE = StrToInt(Value);
+    } else if (Key == "NROWS") {
+        H.Pts_NS = StrToInt(Value);
+    } else if (Key == "ULXMAP") {
+        H.Kei_WS = StrToFloat(Value);
+    } else if (Key == "ULYMAP") {
+        H.Ido_EN = StrToFloat(Value);
+    } else if (Key == "YDIM") {
+        H.CellWidthLat = StrToFloat(Value);
+    } else if (Key == "XDIM") {
+        H.CellWidthLon = StrToFloat(Value);
+    } else if (Key == "BYTEORDER") {
+        // Motorola order: 30-second tiles are distributed this way.
+        std::string Order = UpperAscii(Trimmed(Value));
+        H.BigEndian = Order == "M" || Order == "MSBFIRST";
+    }
+}
+
+} // namespace talvo

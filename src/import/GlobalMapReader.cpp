@@ -1,0 +1,93 @@
+// Global Map rasters (elevation, land use, vegetation): a text header "EL533945.hdr" and a raw
+// data file of the same name without extension beside it. The header's lines of interest read
+// "description :value" (the description is compared exactly; the value is cut at its first ",");
+// the nine descriptions below give the size, the cell size in bytes, the four corners (degrees)
+// and the cell widths. The kind is the file name's first two letters, the mesh code the next six.
+
+#include "import/GlobalMapReader.h"
+
+#include "import/PathParts.h"
+#include "import/RasterRows.h"
+#include "platform/AsciiCase.h"
+#include "platform/FileLookup.h"
+#include "platform/TextConvert.h"
+
+namespace talvo {
+
+namespace {
+
+// The text before the first ",": "24.000000, 24.004167" reads as 24.0.
+std::string_view BeforeComma(std::string_view Value) {
+    return Value.substr(0, Value.find(','));
+}
+
+// The descriptions of a Global Map header and the fields they fill.
+struct TGmpField {
+    std::string_view Description;
+    int32_t TNum_HeaderRec::*Integer;
+    double TNum_HeaderRec::*Real;
+};
+
+const TGmpField GmpFields[] = {
+    {"Number of bytes per cell", &TNum_HeaderRec::BytesPerCell, nullptr},
+    {"Number of cells in longitude direction", &TNum_HeaderRec::Pts_WE, nullptr},
+    {"Number of cells in latitude direction", &TNum_HeaderRec::Pts_NS, nullptr},
+    {"Southern latitude and center latitude of the cell on the southern edge", nullptr,
+     &TNum_HeaderRec::Ido_WS},
+    {"Western longitude and center longitude of the cell on the western edge", nullptr,
+     &TNum_HeaderRec::Kei_WS},
+    {"Northern latitude and center latitude of the cell on the northern edge", nullptr,
+     &TNum_HeaderRec::Ido_EN},
+    {"Eastern longitude and center longitude of the cell on the eastern edge", nullptr,
+     &TNum_HeaderRec::Kei_EN},
+    {"Width of a cell in latitude direction", nullptr, &TNum_HeaderRec::CellWidthLat},
+    {"Width of a cell in longitude direction", nullptr, &TNum_HeaderRec::CellWidthLon},
+};
+
+} // namespace
+
+TOpenedMap OpenGlobalMap(const std::string& Path, MapState Map) {
+    const std::string Base = WithoutExtension(Path);
+    std::optional<std::string> Data = FindFileIgnoringCase(Base);
+    if (!Data) {
+        return {TOpenOutcome::CompanionMissing, std::move(Map),
+                "メッシュファイルがみつかりません\n\r" + Base};
+    }
+    ReadGmpHeader(Path, Map);
+    TNum_HeaderRec& H = Map.NumHeader;
+    H.MapKind = UpperAscii(FileNameOf(Path).substr(0, 2));
+    H.DataFileName = *Data;
+    const TOpenOutcome Outcome = ReadRasterFile(Map);
+    return {Outcome, std::move(Map), {}};
+}
+
+void ReadGmpHeader(const std::string& Path, MapState& Map) {
+    Map.NumHeader.MeshCode = FileNameOf(Path).substr(2, 6);
+    TTextFile File(Path);
+    ReadGmpLines(File, Map);
+}
+
+void ReadGmpLines(TTextFile& File, MapState& Map) {
+    TNum_HeaderRec& H = Map.NumHeader;
+    while (!File.Eof()) {
+        std::string_view Line = File.ReadLine();
+        size_t Colon = Line.find(':');
+        if (Colon == std::string_view::npos || Colon == 0) {
+            continue;
+        }
+        // "description :value": the description ends one character before the colon.
+        std::string_view Description = Line.substr(0, Colon - 1);
+        std::string_view Value = BeforeComma(Line.substr(Colon + 1));
+        for (const TGmpField& Field : GmpFields) {
+            if (Description == Field.Description) {
+                if (Field.Integer) {
+                    H.*Field.Integer = StrToInt(Value);
+                } else {
+                    H.*Field.Real = StrToFloat(Value);
+                }
+            }
+        }
+    }
+}
+
+} // namespace talvo

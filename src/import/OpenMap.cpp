@@ -1,0 +1,67 @@
+#include "import/OpenMap.h"
+
+#include <string_view>
+
+#include "import/BilReader.h"
+#include "import/GlobalMapReader.h"
+#include "import/NumMapReader.h"
+#include "import/PathParts.h"
+#include "platform/AsciiCase.h"
+
+namespace talvo {
+
+namespace {
+
+bool IsGlobalMapHeader(std::string_view FileName, std::string_view UpperExt) {
+    const std::string Prefix = UpperAscii(FileName.substr(0, 2));
+    return UpperExt == ".HDR" && (Prefix == "EL" || Prefix == "LU" || Prefix == "VG");
+}
+
+bool IsBil(std::string_view, std::string_view UpperExt) {
+    return UpperExt == ".BIL";
+}
+
+TOpenedMap OpenNumMap(const std::string& Path, MapState Map) {
+    TTextFile File(Path);
+    ReadNumMap(File, NumMapCellSpacing(UpperExtensionOf(Path)), Map);
+    return {TOpenOutcome::Loaded, std::move(Map), {}};
+}
+
+// A reader: whether a file is its by the file's name and upper-cased extension, and its opener.
+struct TMapReader {
+    bool (*Claims)(std::string_view FileName, std::string_view UpperExt);
+    TOpenedMap (*Open)(const std::string& Path, MapState Map);
+};
+
+// Asked in order; a file none of them claims is read as a numeric map.
+constexpr TMapReader Readers[] = {
+    {IsGlobalMapHeader, OpenGlobalMap},
+    {IsBil, OpenBil},
+};
+
+} // namespace
+
+TOpenedMap OpenMap(const std::string& Path, const MapState& Previous) {
+    MapState Map = StartMapState(Previous);
+    Map.NumHeader.MapFileName = Path;
+    const std::string_view FileName = FileNameOf(Path);
+    const std::string Ext = UpperExtensionOf(Path);
+    for (const TMapReader& Reader : Readers) {
+        if (Reader.Claims(FileName, Ext)) {
+            return Reader.Open(Path, std::move(Map));
+        }
+    }
+    return OpenNumMap(Path, std::move(Map));
+}
+
+TOpenedMap OpenMap(const std::string& Path) {
+    MapState Empty;
+    InitMapState(Empty);
+    return OpenMap(Path, Empty);
+}
+
+bool ShownIn3D(const std::string& MapKind) {
+    return MapKind == MapKindNumeric || MapKind == MapKindElevation;
+}
+
+} // namespace talvo

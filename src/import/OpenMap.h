@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "import/OpenedMap.h"
+#include "model/MapState.h"
+
+namespace talvo {
+
+// Opens the map file at Path with the reader its name asks for: Global Map headers (EL*, LU*,
+// VG*.hdr) and 30-second rasters (*.bil) by their names, every other file as a numeric map mesh.
+// The new map starts as Previous would be emptied for a load (its cell widths and 3D region
+// carried over). Failures are raised and leave Previous as it was.
+TOpenedMap OpenMap(const std::string& Path, const MapState& Previous);
+TOpenedMap OpenMap(const std::string& Path);
+
+// The 3D view takes maps of this kind.
+bool ShownIn3D(const std::string& MapKind);
+
+} // namespace talvo

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "model/MapState.h"
+
+namespace talvo {
+
+// How a file opened, and so what the window or the command line does next.
+enum class TOpenOutcome {
+    Loaded,           // the map is read: draw it
+    HeaderOnly,       // the header is read, but its cells are under one byte: nothing to draw
+    CompanionMissing, // the map's other file is missing: the map is cleared, Message tells why
+};
+
+// What a reader returns: the new map and how it went. Failures are raised instead.
+struct TOpenedMap {
+    TOpenOutcome Outcome = TOpenOutcome::Loaded;
+    MapState Map;
+    std::string Message;
+};
+
+} // namespace talvo

@@ -1,0 +1,112 @@
+// Raster data files of Global Map and 30-second rasters: no header, Pts_NS rows of Pts_WE cells
+// of BytesPerCell bytes from the first byte of the file, the northernmost row first and the
+// westernmost cell first in each row. One-byte cells are class codes (0..255); two-byte cells are
+// signed metres, least significant byte first unless the header said BYTEORDER M. Bytes after
+// the last row are not read.
+
+#include "import/RasterRows.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
+#include <vector>
+
+#include "platform/CheckedMath.h"
+#include "platform/Errors.h"
+#include "platform/FileErrors.h"
+#include "platform/FileHandle.h"
+
+namespace talvo {
+
+namespace {
+
+constexpr int64_t MaxGridBytes = INT32_MAX;
+// Rows are read in blocks of about this many bytes, each decoded on every core.
+constexpr size_t BlockBytes = size_t{4} << 20;
+
+// Sizes come from a header anyone can write: refuse what cannot be held before allocating.
+void CheckRasterSize(const TNum_HeaderRec& H) {
+    if (H.BytesPerCell > 2) {
+        throw ETalvoError("The raster's cells are " + std::to_string(H.BytesPerCell) +
+                          " bytes wide; Talvo reads cells of 1 or 2 bytes");
+    }
+    if (H.Pts_NS > 0 && static_cast<int64_t>(H.Pts_NS) * H.Pts_WE * 4 > MaxGridBytes) {
+        throw ETalvoError("The raster is too large to load: " + std::to_string(H.Pts_WE) + " × " +
+                          std::to_string(H.Pts_NS) + " cells");
+    }
+}
+
+void StoreRows(const unsigned char* Block, size_t RowBytes, int32_t First, int32_t Count,
+               MapState& Map) {
+    tbb::parallel_for(
+        tbb::blocked_range<int32_t>(0, Count, 64), [&](const tbb::blocked_range<int32_t>& Rows) {
+            for (int32_t R = Rows.begin(); R != Rows.end(); ++R) {
+                StoreRasterRow(Block + static_cast<size_t>(R) * RowBytes, First + R, Map);
+            }
+        });
+}
+
+} // namespace
+
+TOpenOutcome ReadRasterFile(MapState& Map) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    if (H.BytesPerCell < 1 || H.Pts_WE < 1) {
+        return TOpenOutcome::HeaderOnly;
+    }
+    CheckRasterSize(H);
+    errno = 0;
+    TFileHandle Data(std::fopen(H.DataFileName.c_str(), "rb"));
+    if (!Data) {
+        RaiseInOutError(errno);
+    }
+    ReadRasterRows(Data.get(), Map);
+    return TOpenOutcome::Loaded;
+}
+
+void ReadRasterRows(std::FILE* Data, MapState& Map) {
+    TNum_HeaderRec& H = Map.NumHeader;
+    Map.RowsRead = 0;
+    Map.NumData.RowLineGrid.ReDim(1, H.Pts_NS, false);
+    Map.NumData.HeightGrid.ReDim(H.Pts_NS, H.Pts_WE, false);
+    H.CellSpacing = 10000;
+
+    const size_t RowBytes = static_cast<size_t>(CheckedMul(H.BytesPerCell, H.Pts_WE));
+    const auto BlockRows =
+        static_cast<int32_t>(std::clamp<size_t>(BlockBytes / RowBytes, 1, size_t(H.Pts_NS)));
+    std::vector<unsigned char> Block(RowBytes * static_cast<size_t>(BlockRows));
+    while (Map.RowsRead < H.Pts_NS) {
+        const int32_t Wanted = std::min(BlockRows, H.Pts_NS - Map.RowsRead);
+        const size_t Got =
+            std::fread(Block.data(), 1, RowBytes * static_cast<size_t>(Wanted), Data);
+        // RowsRead counts the rows stored: a short file leaves it at the rows that arrived whole.
+        const auto Whole = static_cast<int32_t>(Got / RowBytes);
+        StoreRows(Block.data(), RowBytes, Map.RowsRead, Whole, Map);
+        Map.RowsRead += Whole;
+        if (Whole < Wanted) {
+            if (std::ferror(Data)) {
+                RaiseInOutError(errno);
+            }
+            throw EInOutError("ﾌｧｲﾙの末尾以降を読み込みました");
+        }
+    }
+}
+
+void StoreRasterRow(const unsigned char* Cells, int32_t Row, MapState& Map) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    Map.NumData.RowLineGrid.SetVal(0, Row, Row + 1);
+    int32_t* Heights = HeightRow(Map, Row);
+    if (H.BytesPerCell == 1) {
+        std::copy(Cells, Cells + H.Pts_WE, Heights);
+        return;
+    }
+    // Signed 16-bit metres, stored in tenths of a metre; 32-bit cells hold every product.
+    const int High = H.BigEndian ? 0 : 1;
+    for (int32_t C = 0; C < H.Pts_WE; ++C) {
+        const unsigned char* Cell = Cells + 2 * static_cast<size_t>(C);
+        auto Metres = static_cast<int16_t>(Cell[High] << 8 | Cell[1 - High]);
+        Heights[C] = Metres * 10;
+    }
+}
+
+} // namespace talvo

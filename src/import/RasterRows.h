@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "import/OpenedMap.h"
+#include "model/MapState.h"
+
+namespace talvo {
+
+// Reads the data file of a raster whose header is in Map (DataFileName, Pts_WE, Pts_NS,
+// BytesPerCell, BigEndian): HeaderOnly, reading nothing, when its cells are under one byte or
+// its rows hold no cell; otherwise every row into the grids, and Loaded. Failures are raised.
+TOpenOutcome ReadRasterFile(MapState& Map);
+
+// The rows of Data into freshly dimensioned grids, in blocks of rows decoded in parallel. A short
+// file raises "ﾌｧｲﾙの末尾以降を読み込みました" with the rows that arrived whole kept and counted in
+// RowsRead.
+void ReadRasterRows(std::FILE* Data, MapState& Map);
+
+// One row of Pts_WE cells of BytesPerCell bytes into grid row Row, and its picture line Row + 1.
+void StoreRasterRow(const unsigned char* Cells, int32_t Row, MapState& Map);
+
+} // namespace talvo

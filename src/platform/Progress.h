@@ -1,0 +1,40 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+namespace talvo {
+
+// How far a long piece of work has come, and whether whoever waits for it still wants it. The
+// work may run on several threads at once; whoever waits reads Total() and Done() when it likes
+// and may Cancel() at any moment, after which the work stops soon and returns nothing.
+class TProgress {
+  public:
+    virtual ~TProgress() = default;
+
+    void Start(int64_t Total) {
+        FTotal = Total;
+        FDone = 0;
+        Changed();
+    }
+    void Advance(int64_t Amount) {
+        FDone += Amount;
+        Changed();
+    }
+    void Cancel() { FCancelled = true; }
+
+    int64_t Total() const { return FTotal; }
+    int64_t Done() const { return FDone; }
+    bool Cancelled() const { return FCancelled; }
+
+  protected:
+    // After every Start and Advance, on the thread that made it.
+    virtual void Changed() {}
+
+  private:
+    std::atomic<int64_t> FTotal = 0;
+    std::atomic<int64_t> FDone = 0;
+    std::atomic<bool> FCancelled = false;
+};
+
+} // namespace talvo

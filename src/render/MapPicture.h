@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+
+#include "model/MapState.h"
+#include "platform/Bitmap.h"
+#include "platform/Progress.h"
+#include "render/HeightColourTable.h"
+#include "settings/ViewSettings.h"
+
+namespace talvo {
+
+// The picture of Map: Pts_WE × Pts_NS pixels, one per cell, grid row i on the picture line its
+// RowLineGrid entry names (a line named by several rows shows the last of them; lines named by
+// none stay white): elevation kinds ("NM", "EL", "BL") through the ramp with slope shading from
+// the western neighbour, "LU" and "VG" by class; then, over it, each loaded overlay that Layers
+// asks for, in layer order. Rows are coloured in parallel bands; Progress counts rows out of
+// RowsRead. Nothing when Progress is cancelled before the picture is done. Reads no file.
+std::optional<TBitmap> DrawMapPicture(const MapState& Map, const TIni& Settings,
+                                      const THeightColourTable& Table, const TLayerFlags& Layers,
+                                      TProgress& Progress);
+
+} // namespace talvo
