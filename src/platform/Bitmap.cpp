@@ -25,7 +25,7 @@ void VisibleSteps(int64_t Start, int64_t Sign, int64_t Steps, int64_t Limit, int
 
 } // namespace
 
-TBitmap::TBitmap(int32_t Width, int32_t Height) : FWidth(Width), FHeight(Height) {
+TBitmap::TBitmap(int32_t Width, int32_t Height, TStart Start) : FWidth(Width), FHeight(Height) {
     if (Width < 1 || Height < 1 || static_cast<int64_t>(Width) * Height * 4 > MaxPictureBytes) {
         throw ETalvoError("A picture of " + std::to_string(Width) + " × " + std::to_string(Height) +
                           " pixels cannot be made");
@@ -36,7 +36,9 @@ TBitmap::TBitmap(int32_t Width, int32_t Height) : FWidth(Width), FHeight(Height)
         throw ETalvoError("There is not enough memory for a picture of " + std::to_string(Width) +
                           " × " + std::to_string(Height) + " pixels");
     }
-    std::fill_n(Pixels(), Count, White);
+    if (Start == TStart::White) {
+        std::fill_n(Pixels(), Count, White);
+    }
 }
 
 // Bresenham's line: along the major axis every step draws one pixel; the minor coordinate of

@@ -13,8 +13,12 @@ class TBitmap {
   public:
     static constexpr int32_t White = 0xFFFFFF;
 
+    // What a new picture holds: white, or whatever its memory held (for a picture whose every
+    // pixel is about to be written: filling it first would cost a pass over its memory).
+    enum class TStart { White, Unfilled };
+
     // Raises ETalvoError when the picture would not fit in memory sensibly (over 2 GiB).
-    TBitmap(int32_t Width, int32_t Height);
+    TBitmap(int32_t Width, int32_t Height, TStart Start = TStart::White);
 
     int32_t Width() const { return FWidth; }
     int32_t Height() const { return FHeight; }

@@ -1,11 +1,14 @@
 #include "platform/PictureFiles.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
 #include <jpeglib.h>
 #include <memory>
 #include <png.h>
+#include <tbb/parallel_for.h>
+#include <tbb/task_group.h>
 #include <vector>
 
 #include "platform/AsciiCase.h"
@@ -45,6 +48,18 @@ void RgbRow(const TBitmap& Picture, int32_t Y, unsigned char* Out) {
         *Out++ = static_cast<unsigned char>(Pixels[X] >> 16);
     }
 }
+
+// Row Y as blue, green, red bytes: a bitmap file's order.
+void BgrRow(const TBitmap& Picture, int32_t Y, unsigned char* Out) {
+    const int32_t* Pixels = Picture.Row(Y);
+    for (int32_t X = 0; X < Picture.Width(); ++X) {
+        *Out++ = static_cast<unsigned char>(Pixels[X] >> 16);
+        *Out++ = static_cast<unsigned char>(Pixels[X] >> 8);
+        *Out++ = static_cast<unsigned char>(Pixels[X]);
+    }
+}
+
+constexpr int64_t BmpBlockBytes = int64_t{4} << 20;
 
 void PutLittleEndian(unsigned char* At, uint32_t Value, int Bytes) {
     for (int I = 0; I < Bytes; ++I) {
@@ -149,18 +164,34 @@ void WriteBmp(const TBitmap& Picture, const std::string& Path) {
     TStreamBuffer Buffer;
     TFileHandle File = CreateFile(Path, Buffer);
     std::fwrite(Header, 1, sizeof Header, File.get());
-    std::vector<unsigned char> Row(RowBytes, 0);
-    for (int32_t Y = Picture.Height() - 1; Y >= 0; --Y) {
-        const int32_t* Pixels = Picture.Row(Y);
-        unsigned char* Out = Row.data();
-        for (int32_t X = 0; X < Picture.Width(); ++X) {
-            *Out++ = static_cast<unsigned char>(Pixels[X] >> 16);
-            *Out++ = static_cast<unsigned char>(Pixels[X] >> 8);
-            *Out++ = static_cast<unsigned char>(Pixels[X]);
+
+    // Lines go bottom-up in blocks: while one block is written, the next is converted.
+    const int32_t Height = Picture.Height();
+    const auto BlockLines =
+        static_cast<int32_t>(std::clamp<int64_t>(BmpBlockBytes / RowBytes, 1, std::max(Height, 1)));
+    std::vector<unsigned char> Ready(size_t{RowBytes} * static_cast<size_t>(BlockLines), 0);
+    std::vector<unsigned char> Next(Ready.size(), 0);
+    auto Convert = [&](int32_t First, std::vector<unsigned char>& Out) {
+        const int32_t Count = std::min(BlockLines, Height - First);
+        tbb::parallel_for(0, Count, [&](int32_t K) {
+            BgrRow(Picture, Height - 1 - (First + K), Out.data() + size_t{RowBytes} * K);
+        });
+        return size_t{RowBytes} * static_cast<size_t>(Count);
+    };
+    size_t ReadyBytes = Convert(0, Ready);
+    for (int32_t First = BlockLines; ReadyBytes > 0; First += BlockLines) {
+        size_t NextBytes = 0;
+        tbb::task_group Converting;
+        if (First < Height) {
+            Converting.run([&] { NextBytes = Convert(First, Next); });
         }
-        if (std::fwrite(Row.data(), 1, RowBytes, File.get()) != RowBytes) {
+        const size_t Written = std::fwrite(Ready.data(), 1, ReadyBytes, File.get());
+        Converting.wait();
+        if (Written != ReadyBytes) {
             RaiseCannotWrite(Path);
         }
+        std::swap(Ready, Next);
+        ReadyBytes = NextBytes;
     }
     Finish(std::move(File), Path);
 }

@@ -40,11 +40,15 @@ class THeightColouring {
         if (Height > Max) {
             return Out;
         }
-        return OffsetColour(Table[static_cast<size_t>(std::clamp(Height / Pit, 0, 50))],
-                            ShadingOffset(Rise));
+        return OffsetColour(RampColour(Height), ShadingOffset(Rise));
     }
 
-  private:
+    // The ramp entry of a height between Min and Max.
+    int32_t RampColour(int32_t Height) const {
+        return Table[static_cast<size_t>(std::clamp(Height / Pit, 0, 50))];
+    }
+
+    // How much a rise of Rise tenths of a metre lightens (or darkens) every channel.
     int32_t ShadingOffset(int32_t Rise) const {
         // Beyond ±256 every channel clamps the same way; limiting first keeps the rounding and
         // the conversion to an integer defined.
@@ -61,6 +65,16 @@ class THeightColouring {
         return static_cast<int32_t>(Rounded);
     }
 
+    int32_t SeaColour() const { return Sea; }
+    int32_t OutColour() const { return Out; }
+    int32_t MinHeight() const { return Min; }
+    int32_t MaxHeight() const { return Max; }
+    // The rise beyond which every channel is at its limit; 0 without shading.
+    int64_t SaturatingRise() const {
+        return ShadePerRise == 0.0 ? 0 : static_cast<int64_t>(256.0 / std::abs(ShadePerRise)) + 2;
+    }
+
+  private:
     const THeightColourTable& Table;
     int32_t Sea;
     int32_t Out;

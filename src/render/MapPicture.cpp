@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "render/ClassColours.h"
+#include "render/HeightRowColouring.h"
 #include "render/OverlayDrawing.h"
 
 namespace talvo {
 
 namespace {
 
-// Rows per task: a few hundred thousand cells, so that a band is worth a thread and a cancel
+// Lines per task: a few hundred thousand pixels, so that a band is worth a thread and a cancel
 // is seen within a millisecond or two.
 constexpr int32_t BandCells = 1 << 18;
 
@@ -28,17 +29,6 @@ TColouring ColouringOf(const std::string& Kind) {
         return TColouring::Vegetation;
     }
     return TColouring::None;
-}
-
-void DrawElevationRow(const int32_t* Cells, int32_t Width, int32_t* Pixels,
-                      const THeightColouring& Colouring) {
-    // The first cell has no western neighbour: its rise is 0.
-    int32_t Previous = Cells[0];
-    for (int32_t J = 0; J < Width; ++J) {
-        const int32_t Value = Cells[J];
-        Pixels[J] = Colouring.Colour(Value / 10, Value - Previous);
-        Previous = Value;
-    }
 }
 
 template <typename TClassColour>
@@ -62,28 +52,28 @@ std::vector<int32_t> LineOwners(const MapState& Map, int32_t Lines) {
     return Owner;
 }
 
-void DrawRows(const MapState& Map, TColouring Colouring, const TIni& Settings,
-              const THeightColourTable& Table, TBitmap& Picture, TProgress& Progress) {
+void DrawLines(const MapState& Map, TColouring Colouring, const TIni& Settings,
+               const THeightColourTable& Table, TBitmap& Picture, TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
     const std::vector<int32_t> Owner = LineOwners(Map, Picture.Height());
     const int32_t Grain = std::max(1, BandCells / std::max(1, H.Pts_WE));
-    const THeightColouring Heights(Settings, Table, H.CellSpacing);
-    tbb::parallel_for(tbb::blocked_range<int32_t>(0, Map.RowsRead, Grain),
-                      [&](const tbb::blocked_range<int32_t>& Rows) {
+    const THeightRowColouring Heights(Settings, Table, H.CellSpacing);
+    tbb::parallel_for(tbb::blocked_range<int32_t>(0, Picture.Height(), Grain),
+                      [&](const tbb::blocked_range<int32_t>& Lines) {
                           if (Progress.Cancelled()) {
                               return;
                           }
-                          for (int32_t I = Rows.begin(); I != Rows.end(); ++I) {
-                              const int32_t Y = Map.NumData.RowLineGrid.GetVal(0, I) - 1;
-                              const int32_t* Cells = HeightRow(Map, I);
-                              if (Y < 0 || Y >= Picture.Height() ||
-                                  Owner[static_cast<size_t>(Y)] != I) {
-                                  continue; // not seen: outside the picture, or drawn over
-                              }
+                          for (int32_t Y = Lines.begin(); Y != Lines.end(); ++Y) {
                               int32_t* Pixels = Picture.Row(Y);
+                              const int32_t I = Owner[static_cast<size_t>(Y)];
+                              if (I < 0) {
+                                  std::fill_n(Pixels, Picture.Width(), TBitmap::White);
+                                  continue;
+                              }
+                              const int32_t* Cells = HeightRow(Map, I);
                               switch (Colouring) {
                               case TColouring::Elevation:
-                                  DrawElevationRow(Cells, H.Pts_WE, Pixels, Heights);
+                                  Heights.ColourRow(Cells, H.Pts_WE, Pixels);
                                   break;
                               case TColouring::LandUse:
                                   DrawClassRow(Cells, H.Pts_WE, Pixels, Settings, LandUseColour);
@@ -95,7 +85,7 @@ void DrawRows(const MapState& Map, TColouring Colouring, const TIni& Settings,
                                   break;
                               }
                           }
-                          Progress.Advance(Rows.size());
+                          Progress.Advance(Lines.size());
                       });
 }
 
@@ -105,13 +95,15 @@ std::optional<TBitmap> DrawMapPicture(const MapState& Map, const TIni& Settings,
                                       const THeightColourTable& Table, const TLayerFlags& Layers,
                                       TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    Progress.Start(Map.RowsRead);
-    TBitmap Picture(H.Pts_WE, H.Pts_NS);
+    Progress.Start(H.Pts_NS);
     const TColouring Colouring = ColouringOf(H.MapKind);
+    TBitmap Picture(H.Pts_WE, H.Pts_NS,
+                    Colouring == TColouring::None ? TBitmap::TStart::White
+                                                  : TBitmap::TStart::Unfilled);
     if (Colouring != TColouring::None) {
-        DrawRows(Map, Colouring, Settings, Table, Picture, Progress);
+        DrawLines(Map, Colouring, Settings, Table, Picture, Progress);
     } else {
-        Progress.Advance(Map.RowsRead); // a kind without colours leaves its rows white
+        Progress.Advance(H.Pts_NS); // a kind without colours leaves the picture white
     }
     if (Progress.Cancelled()) {
         return std::nullopt;

@@ -14,8 +14,8 @@ namespace talvo {
 // RowLineGrid entry names (a line named by several rows shows the last of them; lines named by
 // none stay white): elevation kinds ("NM", "EL", "BL") through the ramp with slope shading from
 // the western neighbour, "LU" and "VG" by class; then, over it, each loaded overlay that Layers
-// asks for, in layer order. Rows are coloured in parallel bands; Progress counts rows out of
-// RowsRead. Nothing when Progress is cancelled before the picture is done. Reads no file.
+// asks for, in layer order. Lines are coloured in parallel bands; Progress counts them out of
+// Pts_NS. Nothing when Progress is cancelled before the picture is done. Reads no file.
 std::optional<TBitmap> DrawMapPicture(const MapState& Map, const TIni& Settings,
                                       const THeightColourTable& Table, const TLayerFlags& Layers,
                                       TProgress& Progress);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "render/ColourValue.h"
+#include "render/HeightRowColouring.h"
 
 namespace talvo {
 namespace {
@@ -163,6 +164,40 @@ TEST_F(HeightColour, FastShadingMatchesTheDefinitionEverywhere) {
                           ShadedByDefinition(Table[10], Rise, Spacing, Gain))
                     << "rise " << Rise << " spacing " << Spacing << " gain " << Gain;
             }
+        }
+    }
+}
+
+TEST_F(HeightColour, RowsAreColouredAsTheirCells) {
+    // Cells walking up and down through every height near the limits, with steep jumps between.
+    std::vector<int32_t> Cells;
+    for (int32_t Value = -30000; Value <= 60000; Value += 7) {
+        Cells.push_back(Value);
+        Cells.push_back(Value % 3 == 0 ? -Value * 9 : Value + 1);
+    }
+    for (int32_t Extreme : {INT32_MAX / 2, INT32_MIN / 2, 655350, -655350, 0}) {
+        Cells.push_back(Extreme);
+    }
+    struct TCase {
+        int32_t Min, Max, Pit, Gain, Spacing;
+    };
+    for (const TCase& Case :
+         {TCase{0, 5000, 100, 64, 500}, TCase{-200, 3000, 24, 64, 10000},
+          TCase{0, 5000, 0, -13, 2500}, TCase{10, 20, 1, 1000, 1},
+          TCase{INT32_MIN, INT32_MAX, 100, 64, 500}, TCase{0, 5000, 100, 0, 500},
+          TCase{0, 5000, 100, 64, 0}, TCase{0, 5000, 7, INT32_MAX, 500}}) {
+        Settings.Entry[IniMin] = Case.Min;
+        Settings.Entry[IniMax] = Case.Max;
+        Settings.Entry[IniPit] = Case.Pit;
+        Settings.Entry[IniShadowKK] = Case.Gain;
+        const THeightColouring Cell(Settings, Table, Case.Spacing);
+        std::vector<int32_t> Row(Cells.size());
+        THeightRowColouring(Settings, Table, Case.Spacing)
+            .ColourRow(Cells.data(), static_cast<int32_t>(Cells.size()), Row.data());
+        for (size_t J = 0; J < Cells.size(); ++J) {
+            const int32_t Rise = J == 0 ? 0 : Cells[J] - Cells[J - 1];
+            ASSERT_EQ(Row[J], Cell.Colour(Cells[J] / 10, Rise))
+                << "cell " << J << " min " << Case.Min << " gain " << Case.Gain;
         }
     }
 }
