@@ -6,6 +6,7 @@
 
 #include "model/DimGrid.h"
 #include "render/HeightColourTable.h"
+#include "render/HeightRowColouring.h"
 
 namespace {
 
@@ -66,5 +67,29 @@ void BM_HeightColourWithShading(benchmark::State& State) {
                                                         benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_HeightColourWithShading)->Unit(benchmark::kMillisecond);
+
+// The same picture a row at a time from the tables the renderer fills once per picture.
+void BM_HeightRowColouring(benchmark::State& State) {
+    talvo::TDelDim Grid;
+    FillTerrain(Grid);
+    talvo::TIni Settings = Palette();
+    talvo::THeightColourTable Table{};
+    talvo::BuildHeightColourTable(Settings, Table);
+    std::vector<int32_t> Picture(static_cast<size_t>(Rows) * Cols);
+
+    for (auto _ : State) {
+        const talvo::THeightRowColouring Colouring(Settings, Table, 10000);
+        for (int32_t R = 0; R < Rows; ++R) {
+            Colouring.ColourRow(Grid.RowData(R), Cols,
+                                Picture.data() + static_cast<size_t>(R) * Cols);
+        }
+        benchmark::DoNotOptimize(Picture.data());
+        benchmark::ClobberMemory();
+    }
+    State.counters["per_cell"] = benchmark::Counter(static_cast<double>(Rows) * Cols,
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_HeightRowColouring)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -19,7 +19,7 @@ class THeightRowColouring {
     // to its west (none for the first).
     void ColourRow(const int32_t* Cells, int32_t Width, int32_t* Pixels) const;
 
-  private:
+    // THeightColouring::Colour.
     int32_t Colour(int32_t Height, int32_t Rise) const {
         if (Height < Min) {
             return Sea;
@@ -34,6 +34,7 @@ class THeightRowColouring {
         return OffsetColour(Base, Offset);
     }
 
+  private:
     THeightColouring Exact;
     int32_t Sea;
     int32_t Out;

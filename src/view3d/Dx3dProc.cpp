@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <string>
+#include <tbb/parallel_for.h>
 
 #include "platform/CheckedMath.h"
 #include "platform/Errors.h"
 #include "platform/Rounding.h"
-#include "render/ColourValue.h"
+#include "render/HeightRowColouring.h"
 
 namespace talvo {
 
@@ -25,8 +26,8 @@ void ApplyMapTexture(TRenderer& Renderer, TMeshBuilder& Builder, TTerrainMesh& M
 
 void ColourFaces(TMeshBuilder& Builder, const TNum_HeaderRec& H, const TIni& Settings,
                  const THeightColourTable& Table) {
-    const THeightColouring Colouring(Settings, Table, H.CellSpacing);
-    for (size_t Face = 0; Face < Builder.GetFaceCount(); ++Face) {
+    const THeightRowColouring Colouring(Settings, Table, H.CellSpacing);
+    tbb::parallel_for(size_t{0}, Builder.GetFaceCount(), [&](size_t Face) {
         float Sum = 0.0f;
         for (int I = 0; I < TMeshBuilder::GetVertexCount(Face); ++I) {
             Sum += Builder.GetVertex(Face, I).y;
@@ -35,9 +36,8 @@ void ColourFaces(TMeshBuilder& Builder, const TNum_HeaderRec& H, const TIni& Set
         const float Metres = Sum / 3.0f * static_cast<float>(H.CellSpacing) / 10.0f;
         const auto Height =
             static_cast<int32_t>(RoundHalfEven(std::clamp(static_cast<double>(Metres), -2e9, 2e9)));
-        const TRgb C = SplitColour(Colouring.Colour(Height, 0));
-        Builder.SetFaceColorRGB(Face, C.R / 255.0f, C.G / 255.0f, C.B / 255.0f);
-    }
+        Builder.SetFaceColour(Face, Colouring.Colour(Height, 0));
+    });
 }
 
 } // namespace
@@ -84,19 +84,19 @@ std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Pare
     Mesh.MeshFrame = &Parent.CreateChild();
     auto Builder = std::make_shared<TMeshBuilder>();
 
-    for (int32_t R = 0; R < Rows; ++R) {
+    TD3DVector* Samples = Mesh.MeshVertexTable.RowData(0);
+    tbb::parallel_for(0, Cols > 0 ? Rows : 0, [&](int32_t R) {
+        const int32_t* Cells = Map.NumData.HeightGrid.RowData(H.D3StartY + R * Step);
         for (int32_t I = 0; I < Cols; ++I) {
-            auto Height = static_cast<float>(
-                Map.NumData.HeightGrid.GetVal(H.D3StartY + R * Step, H.D3StartX + I * Step));
+            auto Height = static_cast<float>(Cells[H.D3StartX + I * Step]);
             if (Height < 0 && Settings.SeaExp) {
                 Height = -10.0f; // the sea as one flat surface just below 0
             }
-            Mesh.MeshVertexTable.SetVal(0, R * Cols + I,
-                                        {static_cast<float>(I * Step - (Cols * Step) / 2.0),
-                                         Height / static_cast<float>(H.CellSpacing),
-                                         static_cast<float>(-(R * Step - (Rows * Step) / 2.0))});
+            Samples[R * Cols + I] = {static_cast<float>(I * Step - (Cols * Step) / 2.0),
+                                     Height / static_cast<float>(H.CellSpacing),
+                                     static_cast<float>(-(R * Step - (Rows * Step) / 2.0))};
         }
-    }
+    });
 
     // Every cell in two triangles along its north-east to south-west diagonal: first all the
     // north-west halves, then all the south-east halves, clockwise seen from above.
@@ -105,7 +105,7 @@ std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Pare
     int32_t* Words = Mesh.MeshFaceList.RowData(0);
     const auto VertexCount = static_cast<size_t>(Rows) * static_cast<size_t>(Cols);
     for (int Half = 0; Half < 2; ++Half) {
-        for (int32_t R = 1; R < Rows; ++R) {
+        tbb::parallel_for(1, std::max(Rows, 1), [&](int32_t R) {
             for (int32_t I = 1; I < Cols; ++I) {
                 const int32_t V = (R - 1) * Cols + I;
                 int32_t* F = Words + 4 * ((R - 1) * (Cols - 1) + (I - 1));
@@ -120,7 +120,7 @@ std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Pare
                     F[3] = V + Cols - 1;
                 }
             }
-        }
+        });
         Builder->AddFaces(VertexCount, Vertices, Words);
     }
     Mesh.MeshFaceCount = static_cast<uint32_t>(Builder->GetFaceCount());

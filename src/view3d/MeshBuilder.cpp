@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <tbb/parallel_for.h>
 
 #include "platform/Errors.h"
 #include "platform/ExecutablePath.h"
@@ -29,27 +30,38 @@ glm::vec3 TTriangles::FaceColour(size_t Face) const {
     return glm::vec3(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF) / 255.0f;
 }
 
-void TTriangles::SetFaceColour(size_t Face, float Red, float Green, float Blue) {
-    Colours[Face] = PackRgb(Red, Green, Blue);
-}
-
 void TMeshBuilder::AddFaces(size_t Count, const glm::vec3* Vertices, const int32_t* FaceData) {
     // The same vertex array given again (the terrain adds its two halves of every cell so)
     // is stored once.
     const bool Again = Count == LastCount && Count > 0 &&
                        std::equal(Vertices, Vertices + Count, Geometry.Vertices.begin() + LastBase);
     const auto Base = static_cast<uint32_t>(Again ? LastBase : Geometry.Vertices.size());
-    for (const int32_t* Word = FaceData; *Word != 0; Word += 4) {
+    size_t Faces = 0;
+    for (const int32_t* Word = FaceData; *Word != 0; Word += 4, ++Faces) {
         if (Word[0] != 3) {
             throw ETalvoError("Only triangles can be added to a mesh");
         }
+    }
+    const size_t First = Geometry.FaceCount();
+    Geometry.Indices.resize(3 * (First + Faces));
+    Geometry.Colours.resize(First + Faces, WhiteFace);
+    // Faces are independent: millions of them are stored on every core.
+    auto Store = [&](size_t Face) {
+        const int32_t* Word = FaceData + 4 * Face;
         for (int I = 1; I <= 3; ++I) {
             if (Word[I] < 0 || static_cast<size_t>(Word[I]) >= Count) {
                 throw ETalvoError("A face refers to a vertex that was not given");
             }
-            Geometry.Indices.push_back(Base + static_cast<uint32_t>(Word[I]));
+            Geometry.Indices[3 * (First + Face) + static_cast<size_t>(I - 1)] =
+                Base + static_cast<uint32_t>(Word[I]);
         }
-        Geometry.Colours.push_back(WhiteFace);
+    };
+    try {
+        tbb::parallel_for(size_t{0}, Faces, Store);
+    } catch (...) {
+        Geometry.Indices.resize(3 * First); // the builder keeps only the faces it had
+        Geometry.Colours.resize(First);
+        throw;
     }
     if (!Again) {
         LastBase = Geometry.Vertices.size();

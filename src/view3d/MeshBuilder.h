@@ -30,7 +30,6 @@ struct TTriangles {
 
     size_t FaceCount() const { return Colours.size(); }
     glm::vec3 FaceColour(size_t Face) const;
-    void SetFaceColour(size_t Face, float Red, float Green, float Blue);
 };
 
 // A finished mesh, independent of the builder it was made from.
@@ -55,8 +54,9 @@ class TMeshBuilder : public TVisual {
         return Geometry.Vertices[Geometry.Indices[3 * Face + static_cast<size_t>(Index)]];
     }
     static int GetVertexCount(size_t) { return 3; }
-    void SetFaceColorRGB(size_t Face, float Red, float Green, float Blue) {
-        Geometry.SetFaceColour(Face, Red, Green, Blue);
+    // Face Face in a colour value's colour.
+    void SetFaceColour(size_t Face, int32_t Colour) {
+        Geometry.Colours[Face] = static_cast<uint32_t>(Colour) & 0xFFFFFF;
     }
     void SetColorRGB(float Red, float Green, float Blue);
     void Scale(float X, float Y, float Z);
