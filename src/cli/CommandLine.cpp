@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "import/E00Reader.h"
+#include "import/MapFiles.h"
 #include "import/OpenMap.h"
 #include "model/MapInfo.h"
 #include "model/MapState.h"
@@ -12,10 +13,12 @@
 #include "platform/ExecutablePath.h"
 #include "platform/PictureFiles.h"
 #include "platform/Progress.h"
+#include "platform/SameFile.h"
 #include "platform/TextConvert.h"
 #include "platform/ValueSplit.h"
 #include "render/MapPicture.h"
 #include "settings/IniProc.h"
+#include "settings/SettingsFile.h"
 #include "view3d/Dx3dProc.h"
 #include "view3d/ObjFile.h"
 
@@ -142,28 +145,52 @@ bool ParseLayers(const std::string& Text, TLayerFlags& Checked, std::string& Bad
     return true;
 }
 
-// The settings from IniPath (or the viewer's file) and their colour ramp; colours that could not
-// be read are named on Err.
+// The settings of a command and their colour ramp.
 struct TSession {
-    TSession(const std::optional<std::string>& IniPath, std::ostream& Err) {
-        const std::string Path = IniPath ? *IniPath : SettingsFilePath(ExecutableDir());
-        std::vector<std::string> BadKeys = LoadSettings(Path, Settings);
-        if (!BadKeys.empty()) {
-            Err << "talvo: " << Path << ": colours that are not hexadecimal are drawn black:";
-            for (const std::string& Key : BadKeys) {
-                Err << ' ' << Key;
-            }
-            Err << '\n';
-        }
-        BuildHeightColourTable(Settings, Table);
-    }
+    TSettingsFile File;
     TIni Settings;
     THeightColourTable Table{};
 };
 
+// The settings from IniPath (or the viewer's file, or on a first run the shipped palette);
+// nothing, with the reason on Err, when they cannot be read. Colours that could not be read are
+// named on Err.
+std::optional<TSession> StartSession(const std::optional<std::string>& IniPath, std::ostream& Err) {
+    TSession Session;
+    Session.File = IniPath ? TSettingsFile{*IniPath, true} : SettingsFile(ExecutableDir());
+    std::vector<std::string> BadKeys;
+    try {
+        BadKeys =
+            LoadStartSettings(Session.File, ShippedPalettePath(ExecutableDir()), Session.Settings);
+    } catch (const std::exception& Error) {
+        Err << Error.what() << '\n';
+        return std::nullopt;
+    }
+    if (!BadKeys.empty()) {
+        Err << "talvo: " << Session.File.Path
+            << ": colours that are not hexadecimal are drawn black:";
+        for (const std::string& Key : BadKeys) {
+            Err << ' ' << Key;
+        }
+        Err << '\n';
+    }
+    BuildHeightColourTable(Session.Settings, Session.Table);
+    return Session;
+}
+
+// The files a command reads: the map's and the settings file.
+std::vector<std::string> InputFiles(const MapState& Map, const TSession& Session) {
+    std::vector<std::string> Files = MapFiles(Map);
+    Files.push_back(Session.File.Path);
+    return Files;
+}
+
 int Render(const TRenderRequest& Request, std::ostream& Err) {
-    TSession Session(Request.IniPath, Err);
-    TLayerFlags Layers = Session.Settings.GmpChk;
+    const std::optional<TSession> Session = StartSession(Request.IniPath, Err);
+    if (!Session) {
+        return 1;
+    }
+    TLayerFlags Layers = Session->Settings.GmpChk;
     if (Request.Layers) {
         std::string Bad;
         if (!ParseLayers(*Request.Layers, Layers, Bad)) {
@@ -181,9 +208,10 @@ int Render(const TRenderRequest& Request, std::ostream& Err) {
     try {
         MapState& Map = Opened->Map;
         LoadOverlays(Map, Layers);
+        RefuseOverwritingInput(Request.OutPath, InputFiles(Map, *Session));
         TTerminalProgress Progress(Err);
         const std::optional<TBitmap> Picture =
-            DrawMapPicture(Map, Session.Settings, Session.Table, Layers, Progress);
+            DrawMapPicture(Map, Session->Settings, Session->Table, Layers, Progress);
         WritePicture(*Picture, Request.OutPath);
     } catch (const std::exception& Error) {
         Err << Error.what() << '\n';
@@ -202,7 +230,10 @@ struct TMeshRequest {
 };
 
 int Mesh(const TMeshRequest& Request, std::ostream& Err) {
-    TSession Session(Request.IniPath, Err);
+    const std::optional<TSession> Session = StartSession(Request.IniPath, Err);
+    if (!Session) {
+        return 1;
+    }
     std::optional<TOpenedMap> Opened = Open(Request.MapPath, Err);
     if (!Opened) {
         return 1;
@@ -219,8 +250,11 @@ int Mesh(const TMeshRequest& Request, std::ostream& Err) {
         TRenderer Renderer;
         TTerrainMesh Terrain;
         InitTerrainMesh(Terrain);
-        auto Builder = BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Session.Settings,
-                                        Session.Table);
+        auto Builder = BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Session->Settings,
+                                        Session->Table);
+        const std::vector<std::string> Inputs = InputFiles(Map, *Session);
+        RefuseOverwritingInput(Request.OutPath, Inputs);
+        RefuseOverwritingInput(ObjMaterialsPath(Request.OutPath), Inputs);
         WriteObj(Builder->Triangles(), Request.OutPath);
     } catch (const std::exception& Error) {
         Err << Error.what() << '\n';

@@ -12,32 +12,12 @@
 #include <vector>
 
 #include "platform/AsciiCase.h"
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
-#include "platform/FileHandle.h"
-#include "platform/StreamBuffer.h"
 
 namespace talvo {
 
 namespace {
-
-[[noreturn]] void RaiseCannotWrite(const std::string& Path) {
-    throw EInOutError(Path + " に書き込めません");
-}
-
-TFileHandle CreateFile(const std::string& Path, TStreamBuffer& Buffer) {
-    TFileHandle File(std::fopen(Path.c_str(), "wb"));
-    if (!File) {
-        RaiseCannotWrite(Path);
-    }
-    Buffer.Attach(File.get()); // pictures run to megabytes
-    return File;
-}
-
-void Finish(TFileHandle File, const std::string& Path) {
-    if (std::ferror(File.get()) || std::fclose(File.release()) != 0) {
-        RaiseCannotWrite(Path);
-    }
-}
 
 // Row Y as red, green, blue bytes.
 void RgbRow(const TBitmap& Picture, int32_t Y, unsigned char* Out) {
@@ -135,13 +115,12 @@ bool EncodePng(std::FILE* File, const TBitmap& Picture, unsigned char* Row) {
 // Writes through a library encoder that takes the file and a buffer for one RGB row.
 void WriteEncoded(const TBitmap& Picture, const std::string& Path,
                   bool (*Encode)(std::FILE*, const TBitmap&, unsigned char*)) {
-    TStreamBuffer Buffer;
-    TFileHandle File = CreateFile(Path, Buffer);
+    TAtomicFile File(Path);
     std::vector<unsigned char> Row(static_cast<size_t>(Picture.Width()) * 3);
-    if (!Encode(File.get(), Picture, Row.data())) {
-        RaiseCannotWrite(Path);
+    if (!Encode(File.Stream(), Picture, Row.data())) {
+        File.Fail();
     }
-    Finish(std::move(File), Path);
+    File.Commit();
 }
 
 } // namespace
@@ -161,9 +140,8 @@ void WriteBmp(const TBitmap& Picture, const std::string& Path) {
     PutLittleEndian(Header + 38, 3780, 4); // 96 dots per inch
     PutLittleEndian(Header + 42, 3780, 4);
 
-    TStreamBuffer Buffer;
-    TFileHandle File = CreateFile(Path, Buffer);
-    std::fwrite(Header, 1, sizeof Header, File.get());
+    TAtomicFile File(Path);
+    File.Write(Header, sizeof Header);
 
     // Lines go bottom-up in blocks: while one block is written, the next is converted.
     const int32_t Height = Picture.Height();
@@ -185,15 +163,12 @@ void WriteBmp(const TBitmap& Picture, const std::string& Path) {
         if (First < Height) {
             Converting.run([&] { NextBytes = Convert(First, Next); });
         }
-        const size_t Written = std::fwrite(Ready.data(), 1, ReadyBytes, File.get());
+        File.Write(Ready.data(), ReadyBytes);
         Converting.wait();
-        if (Written != ReadyBytes) {
-            RaiseCannotWrite(Path);
-        }
         std::swap(Ready, Next);
         ReadyBytes = NextBytes;
     }
-    Finish(std::move(File), Path);
+    File.Commit();
 }
 
 void WriteJpeg(const TBitmap& Picture, const std::string& Path) {

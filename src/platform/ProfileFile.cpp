@@ -2,11 +2,14 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "platform/AsciiCase.h"
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
+#include "platform/FileErrors.h"
 #include "platform/FileHandle.h"
 
 namespace talvo {
@@ -76,6 +79,12 @@ std::optional<std::string> ReadWholeFile(const std::string& Path, int& Error) {
 } // namespace
 
 TProfileText::TProfileText(std::string_view Text) {
+    // Editors may start a UTF-8 file with a byte-order mark: it is no part of the first line.
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    if (Text.starts_with(ByteOrderMark)) {
+        Text.remove_prefix(ByteOrderMark.size());
+        Bom = ByteOrderMark;
+    }
     size_t Start = 0;
     bool FirstEnd = true;
     while (Start < Text.size()) {
@@ -145,12 +154,29 @@ void TProfileText::Set(std::string_view Section, std::string_view Key, std::stri
 }
 
 std::string TProfileText::Text() const {
-    std::string Result;
+    std::string Result = Bom;
     for (const std::string& Line : Lines) {
         Result += Line;
         Result += LineEnd;
     }
     return Result;
+}
+
+std::optional<TProfileText> ReadExistingProfileFile(const std::string& Path) {
+    int Error = 0;
+    std::optional<std::string> Bytes = ReadWholeFile(Path, Error);
+    if (Bytes) {
+        return TProfileText(*Bytes);
+    }
+    if (Error == ENOENT || Error == ENOTDIR) {
+        return std::nullopt;
+    }
+    try {
+        RaiseInOutError(Error);
+    } catch (const EInOutError& Failure) {
+        throw EInOutError(std::string(Failure.what()) + "\n" +
+                          std::filesystem::absolute(Path).string());
+    }
 }
 
 TProfileText ReadProfileFile(const std::string& Path) {
@@ -174,13 +200,14 @@ void WritePrivateProfileString(std::string_view Section, std::string_view Key,
     }
     TProfileText Profile(Bytes ? *Bytes : std::string());
     Profile.Set(Section, Key, Value);
-    std::string Text = Profile.Text();
+    WriteProfileFile(Profile, Path);
+}
 
-    TFileHandle File(std::fopen(Path.c_str(), "wb"));
-    if (!File || std::fwrite(Text.data(), 1, Text.size(), File.get()) != Text.size() ||
-        std::fflush(File.get()) != 0) {
-        RaiseCannotWrite(Path);
-    }
+void WriteProfileFile(const TProfileText& Profile, const std::string& Path) {
+    const std::string Text = Profile.Text();
+    TAtomicFile File(Path, TAtomicFile::TDurability::Synced);
+    File.Write(Text.data(), Text.size());
+    File.Commit();
 }
 
 } // namespace talvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,10 +29,19 @@ class TProfileText {
   private:
     std::vector<std::string> Lines;
     std::string LineEnd = "\r\n";
+    std::string Bom; // a UTF-8 byte-order mark the text began with, kept for writing back
 };
 
 // The profile file at Path; an empty profile when it is missing or cannot be read.
 TProfileText ReadProfileFile(const std::string& Path);
+
+// The profile file at Path; nothing when there is no such file. A file that is there but cannot
+// be read raises EInOutError with the reason and the file's full path.
+std::optional<TProfileText> ReadExistingProfileFile(const std::string& Path);
+
+// Writes Profile as the file at Path in one piece, replacing the file only when complete and
+// flushed to the disk; raises EInOutError "<Path> に書き込めません" when it cannot.
+void WriteProfileFile(const TProfileText& Profile, const std::string& Path);
 
 // The settings-file calls: a read never fails (a missing file gives Default); a write updates
 // the file at once and raises EInOutError "<Path> に書き込めません" when it cannot.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/CheckedMath.h"
+#include "platform/Errors.h"
 #include "platform/TextConvert.h"
 
 namespace talvo {
@@ -83,26 +84,6 @@ std::string ColourText(int32_t Colour) {
 
 } // namespace
 
-std::string SettingsFilePath(const std::string& ExecutableDir) {
-    if (const char* Override = std::getenv("TALVO_INI"); Override && *Override) {
-        return Override;
-    }
-    if (::access(ExecutableDir.c_str(), W_OK) == 0) {
-        return (std::filesystem::path(ExecutableDir) / "Talvo.ini").string();
-    }
-    std::filesystem::path Config;
-    if (const char* Xdg = std::getenv("XDG_CONFIG_HOME"); Xdg && Xdg[0] == '/') {
-        Config = Xdg;
-    } else {
-        const char* Home = std::getenv("HOME");
-        Config = std::filesystem::path(Home ? Home : "/") / ".config";
-    }
-    std::filesystem::path Folder = Config / "talvo";
-    std::error_code Ignored; // a folder that cannot be made shows as a refused write later
-    std::filesystem::create_directories(Folder, Ignored);
-    return (Folder / "Talvo.ini").string();
-}
-
 std::vector<std::string> LoadSettings(const std::string& Path, TIni& Settings) {
     return LoadSettings(ReadProfileFile(Path), Settings);
 }
@@ -127,8 +108,17 @@ std::vector<std::string> LoadSettings(const TProfileText& Profile, TIni& Setting
 }
 
 void SaveSettings(const std::string& Path, TIni& Settings) {
+    const int32_t Pit = CheckedSub(Settings.Entry[IniMax], Settings.Entry[IniMin]) / 50;
+    std::optional<TProfileText> Existing;
+    try {
+        Existing = ReadExistingProfileFile(Path);
+    } catch (const EInOutError&) {
+        // A file that cannot be read is never overwritten: what it holds would be lost.
+        throw EInOutError(Path + " に書き込めません");
+    }
+    TProfileText Profile = Existing ? std::move(*Existing) : TProfileText();
     auto Write = [&](const char* Section, const char* Key, const std::string& Value) {
-        WritePrivateProfileString(Section, Key, Value, Path);
+        Profile.Set(Section, Key, Value);
     };
     auto WriteInteger = [&](const char* Key, int32_t Value) {
         Write("Height", Key, std::to_string(Value));
@@ -141,13 +131,14 @@ void SaveSettings(const std::string& Path, TIni& Settings) {
     WriteInteger("Min", Settings.Entry[IniMin]);
     WriteInteger("Max", Settings.Entry[IniMax]);
     WriteInteger("ShadowKK", Settings.Entry[IniShadowKK]);
-    Settings.Entry[IniPit] = CheckedSub(Settings.Entry[IniMax], Settings.Entry[IniMin]) / 50;
-    WriteInteger("Pit", Settings.Entry[IniPit]);
+    WriteInteger("Pit", Pit);
     Write("3DDraw", "Quality", Settings.Quality);
     Write("Settings", "SeaExp", Settings.SeaExp ? "1" : "0");
     for (size_t Layer = 0; Layer < CheckBoxKeys.size(); ++Layer) {
         Write("GmpChk", CheckBoxKeys[Layer], Settings.GmpChk[Layer] ? "1" : "0");
     }
+    WriteProfileFile(Profile, Path);
+    Settings.Entry[IniPit] = Pit;
 }
 
 } // namespace talvo

@@ -8,19 +8,15 @@
 
 namespace talvo {
 
-// Where the settings file is: $TALVO_INI when set; else Talvo.ini in ExecutableDir when that
-// folder is writable; else $XDG_CONFIG_HOME/talvo/Talvo.ini (~/.config/talvo/Talvo.ini),
-// creating its folder.
-std::string SettingsFilePath(const std::string& ExecutableDir);
-
 // Reads every setting into Settings, the layer check boxes included; missing keys take their
 // defaults. Returns the colour keys whose text was not hexadecimal: they are black, and every
 // other key is still read.
 std::vector<std::string> LoadSettings(const std::string& Path, TIni& Settings);
 std::vector<std::string> LoadSettings(const TProfileText& Profile, TIni& Settings);
 
-// Writes every setting, key by key. Pit is first recomputed as (Max - Min) / 50 and kept in
-// Settings too. A refused write raises EInOutError and ends the saving there.
+// Writes every setting into the file at Path, keeping its other lines, in one replacement of the
+// file. Pit is recomputed as (Max - Min) / 50 and kept in Settings once the file is written. A
+// file that cannot be read or written raises EInOutError and nothing changes.
 void SaveSettings(const std::string& Path, TIni& Settings);
 
 } // namespace talvo

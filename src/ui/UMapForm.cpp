@@ -10,10 +10,14 @@
 #include <QTimer>
 
 #include "import/E00Reader.h"
+#include "import/MapFiles.h"
 #include "import/OpenMap.h"
 #include "model/MapInfo.h"
 #include "model/MapViewRules.h"
+#include "platform/Errors.h"
 #include "platform/PictureFiles.h"
+#include "platform/ProfileFile.h"
+#include "platform/SameFile.h"
 #include "platform/TextConvert.h"
 #include "settings/IniProc.h"
 #include "ui/PictureImage.h"
@@ -50,8 +54,10 @@ constexpr int GaugeHeight = 28;
 
 } // namespace
 
-TMapForm::TMapForm(TDialogs& Dialogs, std::string IniPath, QWidget* Parent)
-    : QWidget(Parent), Dialogs(Dialogs), IniPath(std::move(IniPath)), svPos(this, this->IniPath) {
+TMapForm::TMapForm(TDialogs& Dialogs, const TSettingsFile& Ini, std::string ShippedPalette,
+                   QWidget* Parent)
+    : QWidget(Parent), Dialogs(Dialogs), IniFile(Ini), IniPath(Ini.Path),
+      ShippedPalette(std::move(ShippedPalette)), svPos(this, IniPath) {
     setObjectName("MapForm");
     setWindowTitle("Map View");
     resize(613, 467);
@@ -193,7 +199,14 @@ void TMapForm::CreateControls() {
 
 void TMapForm::FormCreate() {
     MScale = 1.0;
-    const std::vector<std::string> BadKeys = LoadSettings(IniPath, FSettings);
+    std::vector<std::string> BadKeys;
+    std::string Unreadable;
+    try {
+        BadKeys = LoadStartSettings(IniFile, ShippedPalette, FSettings);
+    } catch (const ETalvoError& Error) {
+        Unreadable = Error.what();
+        BadKeys = LoadSettings(ReadProfileFile(ShippedPalette), FSettings);
+    }
     for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
         LayerBoxes[Layer]->setChecked(FSettings.GmpChk[Layer]);
     }
@@ -201,18 +214,19 @@ void TMapForm::FormCreate() {
     InitMapState(FMap);
     InitTerrainMesh(FTerrain);
     SelMode = false;
+    std::string Message = Unreadable;
     if (!BadKeys.empty()) {
         std::string Keys;
         for (const std::string& Key : BadKeys) {
             Keys += (Keys.empty() ? "" : ", ") + Key;
         }
+        Message +=
+            (Message.empty() ? "" : "\n\n") + IniPath +
+            ": these colours are not hexadecimal and are drawn black until set again: " + Keys;
+    }
+    if (!Message.empty()) {
         // Told once the window is up, not from inside its creation.
-        QTimer::singleShot(0, this, [this, Keys] {
-            Dialogs.Message(this, IniPath +
-                                      ": these colours are not hexadecimal and are drawn "
-                                      "black until set again: " +
-                                      Keys);
-        });
+        QTimer::singleShot(0, this, [this, Message] { Dialogs.Message(this, Message); });
     }
 }
 
@@ -339,6 +353,9 @@ void TMapForm::btnSaveClick() {
         return;
     }
     const std::string Name = SaveName(Chosen->first, Chosen->second);
+    std::vector<std::string> Inputs = MapFiles(FMap);
+    Inputs.push_back(IniPath);
+    RefuseOverwritingInput(Name, Inputs);
     switch (SaveFormat(Name)) {
     case TSaveFormat::Bmp:
         WriteBmp(*Shown, Name);

@@ -19,6 +19,7 @@
 #include "model/MapState.h"
 #include "model/MapViewRules.h"
 #include "render/HeightColourTable.h"
+#include "settings/SettingsFile.h"
 #include "settings/ViewSettings.h"
 #include "ui/Dialogs.h"
 #include "ui/KSavePos.h"
@@ -37,8 +38,10 @@ class TMapForm : public QWidget {
     Q_OBJECT
 
   public:
-    // IniPath is the settings file, read now and written when the window closes.
-    TMapForm(TDialogs& Dialogs, std::string IniPath, QWidget* Parent = nullptr);
+    // Ini is the settings file, read now and written when the window closes; on a first run, or
+    // when Ini cannot be read, the window starts with ShippedPalette.
+    TMapForm(TDialogs& Dialogs, const TSettingsFile& Ini, std::string ShippedPalette = {},
+             QWidget* Parent = nullptr);
     ~TMapForm() override;
 
     // The information window filled after every load.
@@ -114,7 +117,9 @@ class TMapForm : public QWidget {
     void ShowPicture(TBitmap Picture);
 
     TDialogs& Dialogs;
+    TSettingsFile IniFile;
     std::string IniPath;
+    std::string ShippedPalette;
     // The window's placement, kept in the settings file; restored before the window is shown.
     TKSavePosIni svPos;
     MapState FMap;

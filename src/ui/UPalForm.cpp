@@ -233,16 +233,20 @@ void TPalForm::SelPal_SeaClick(TSwatch* Sender) {
 }
 
 void TPalForm::btnOKClick() {
-    Settings.Sea = SelPal_Sea->Colour();
-    Settings.Out = SelPal_Out->Colour();
+    // Every value is taken into a copy first: a bad one, or a file that cannot be written,
+    // leaves the settings as they were, in memory and in the file.
+    TIni Edited = Settings;
+    Edited.Sea = SelPal_Sea->Colour();
+    Edited.Out = SelPal_Out->Colour();
     for (size_t Entry = 0; Entry < SelPal.size(); ++Entry) {
-        Settings.Entry[Entry] = SelPal[Entry]->Colour();
+        Edited.Entry[Entry] = SelPal[Entry]->Colour();
     }
-    Settings.SeaExp = chkSeaExp->isChecked();
-    Settings.Entry[IniMin] = StrToInt(Height_Min->text().toStdString());
-    Settings.Entry[IniMax] = StrToInt(Height_Max->text().toStdString());
-    Settings.Quality = cmb3DQl->currentText().toStdString();
-    SaveSettings(IniPath, Settings);
+    Edited.SeaExp = chkSeaExp->isChecked();
+    Edited.Entry[IniMin] = StrToInt(Height_Min->text().toStdString());
+    Edited.Entry[IniMax] = StrToInt(Height_Max->text().toStdString());
+    Edited.Quality = cmb3DQl->currentText().toStdString();
+    SaveSettings(IniPath, Edited);
+    Settings = Edited;
     BuildHeightColourTable(Settings, Table);
     DrawColourTable();
     hide();

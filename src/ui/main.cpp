@@ -2,13 +2,14 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QTimer>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/CommandLine.h"
 #include "platform/ExecutablePath.h"
-#include "settings/IniProc.h"
+#include "settings/SettingsFile.h"
 #include "ui/DxForm.h"
 #include "ui/UInfForm.h"
 #include "ui/UMapForm.h"
@@ -57,8 +58,15 @@ int main(int argc, char** argv) {
     App.setApplicationName("Talvo");
     App.setFont(JapaneseFont());
 
-    const std::string IniPath = talvo::SettingsFilePath(talvo::ExecutableDir());
-    talvo::TMapForm MapForm(Dialogs, IniPath);
+    const talvo::TSettingsFile Ini = talvo::SettingsFile(talvo::ExecutableDir());
+    if (!Ini.Named) {
+        // A first run keeps its settings in a folder that may not be there yet; one that cannot be
+        // made shows as a refused write when the settings are saved.
+        std::error_code Ignored;
+        std::filesystem::create_directories(std::filesystem::path(Ini.Path).parent_path(), Ignored);
+    }
+    const std::string& IniPath = Ini.Path;
+    talvo::TMapForm MapForm(Dialogs, Ini, talvo::ShippedPalettePath(talvo::ExecutableDir()));
     talvo::TPalForm PalForm(MapForm.Settings(), MapForm.ColourTable(), Dialogs, IniPath, &MapForm);
     talvo::TInfForm InfForm(&MapForm);
     talvo::TD3DForm D3DForm(MapForm.Map(), MapForm.Settings(), MapForm.ColourTable(),

@@ -6,27 +6,19 @@
 #include <memory>
 #include <set>
 
-#include "platform/Errors.h"
-#include "platform/FileHandle.h"
-#include "platform/StreamBuffer.h"
+#include "platform/AtomicFile.h"
 
 namespace talvo {
 
 namespace {
 
-// Writes text to a file, raising the program's write error on any failure.
+// Writes text to a file that replaces its target only when complete.
 class TTextWriter {
   public:
-    explicit TTextWriter(std::string Path) : Path(std::move(Path)) {
-        File.reset(std::fopen(this->Path.c_str(), "wb"));
-        if (!File) {
-            Fail();
-        }
-        Buffer.Attach(File.get());
-    }
+    explicit TTextWriter(std::string Path) : File(std::move(Path)) {}
 
     TTextWriter& operator<<(std::string_view Text) {
-        std::fwrite(Text.data(), 1, Text.size(), File.get());
+        File.Write(Text.data(), Text.size());
         return *this;
     }
     TTextWriter& operator<<(float Value) {
@@ -40,18 +32,10 @@ class TTextWriter {
         return *this << std::string_view(Digits, static_cast<size_t>(End - Digits));
     }
 
-    void Close() {
-        if (std::ferror(File.get()) || std::fclose(File.release()) != 0) {
-            Fail();
-        }
-    }
+    void Commit() { File.Commit(); }
 
   private:
-    [[noreturn]] void Fail() { throw EInOutError(Path + " に書き込めません"); }
-
-    std::string Path;
-    TStreamBuffer Buffer;
-    TFileHandle File;
+    TAtomicFile File;
 };
 
 std::string MaterialName(uint32_t Colour) {
@@ -62,8 +46,12 @@ std::string MaterialName(uint32_t Colour) {
 
 } // namespace
 
+std::string ObjMaterialsPath(const std::string& Path) {
+    return std::filesystem::path(Path).replace_extension(".mtl").string();
+}
+
 void WriteObj(const TTriangles& Mesh, const std::string& Path) {
-    const std::filesystem::path MtlPath = std::filesystem::path(Path).replace_extension(".mtl");
+    const std::filesystem::path MtlPath = ObjMaterialsPath(Path);
 
     TTextWriter Materials(MtlPath.string());
     for (uint32_t Colour : std::set<uint32_t>(Mesh.Colours.begin(), Mesh.Colours.end())) {
@@ -72,7 +60,6 @@ void WriteObj(const TTriangles& Mesh, const std::string& Path) {
         Materials << "newmtl " << MaterialName(Colour) << "\nKd " << Rgb.r << " " << Rgb.g << " "
                   << Rgb.b << "\n";
     }
-    Materials.Close();
 
     TTextWriter Obj(Path);
     Obj << "# Talvo terrain mesh\nmtllib " << MtlPath.filename().string() << "\n";
@@ -92,7 +79,9 @@ void WriteObj(const TTriangles& Mesh, const std::string& Path) {
             << uint64_t{Mesh.Indices[3 * Face + 1] + 1u} << " "
             << uint64_t{Mesh.Indices[3 * Face + 2] + 1u} << "\n";
     }
-    Obj.Close();
+    // Both are complete before either replaces an earlier one.
+    Materials.Commit();
+    Obj.Commit();
 }
 
 } // namespace talvo

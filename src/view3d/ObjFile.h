@@ -12,4 +12,7 @@ namespace talvo {
 // "<path> に書き込めません" when a file cannot be written.
 void WriteObj(const TTriangles& Mesh, const std::string& Path);
 
+// The materials file written with the OBJ file at Path: the same name ending in ".mtl".
+std::string ObjMaterialsPath(const std::string& Path);
+
 } // namespace talvo

@@ -153,16 +153,34 @@ TEST(DrawOverlay, ArcsAreNotJoinedAndDegenerateMapsDrawNothing) {
     EXPECT_EQ(Blank.Pixel(42, 100), Ink);
 }
 
-TEST(DrawOverlay, NumericMapCornersAreDegreesMinutesSeconds) {
-    EXPECT_DOUBLE_EQ(DmsToDegrees(36.3), 36.5);
+TEST(DrawOverlay, NumericMapCornersAreDegreesMinutesSecondsToTheDigit) {
+    // Exactly: from the digits, not from the binary fraction that holds them.
+    for (const auto& [Dms, Degrees] : std::initializer_list<std::pair<double, double>>{
+             {36.3, 36.5},
+             {139.15, 139.25},
+             {139.3, 139.5},
+             {-84.1930, -84.325},
+             {0.0, 0.0},
+             {35.0045, 35.0 + 45 / 3600.0},
+             {36.302312, (36 * 3600 + 30 * 60 + 23.12) / 3600}}) {
+        EXPECT_EQ(DmsToDegrees(Dms), Degrees) << Dms;
+    }
     EXPECT_NEAR(DmsToDegrees(36.3023), 36 + 30 / 60.0 + 23 / 3600.0, 1e-12);
-    EXPECT_NEAR(DmsToDegrees(-84.1949), -(84 + 19 / 60.0 + 49 / 3600.0), 1e-12);
 
-    // Corners 35°00' to 36°00' N written d.mmss, 139°00' to 139°30' E: 139.25 E is mid-map.
+    // Corners 35°00' to 36°00' N written d.mmss, 139°15' to 139°30' E: arcs on the exact cell
+    // boundaries land in their columns, and one on the east edge in column Pts_WE, off the
+    // picture.
     MapState Map;
     SetProjectionMap(Map, MapKindNumeric);
+    Map.NumHeader.Kei_WS = 139.15;
     Map.NumHeader.Kei_EN = 139.30;
-    EXPECT_EQ(ProjectedPixel(Map, 139.2505, 35.5), std::make_pair(50, 100));
+    EXPECT_EQ(ProjectedPixel(Map, 139.25, 35.5), std::make_pair(0, 100));
+    EXPECT_EQ(ProjectedPixel(Map, 139.25 + 0.25 * 37 / 100, 35.5), std::make_pair(37, 100));
+    TBitmap Picture(100, 200);
+    DrawOverlay(Picture, {{0, 35.5, 139.5}, {1, 35.5, 139.5 + 0.25}}, Ink, Map);
+    for (int32_t X = 0; X < 100; ++X) {
+        EXPECT_EQ(Picture.Pixel(X, 100), TBitmap::White) << X;
+    }
 }
 
 class Overlays : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/Errors.h"
+#include "settings/SettingsFile.h"
 #include "support/NumMapText.h"
 
 namespace talvo {
@@ -156,20 +157,61 @@ class TScopedEnv {
     std::optional<std::string> Saved;
 };
 
-TEST(SettingsFilePath, OverrideBesideTheProgramOrConfigFolder) {
+TEST_F(IniProc, AByteOrderMarkIsSkippedAndAnOverflowedStepWritesNothing) {
+    Load("\xEF\xBB\xBF[Palette]\r\nSea=0000FF\r\n");
+    EXPECT_EQ(Settings.Sea, 0xFF);
+
+    const std::string Path = test::WriteTempFile("overflow.ini", "[Height]\r\nMin=1\r\n");
+    Settings.Entry[IniMin] = INT32_MIN;
+    Settings.Entry[IniMax] = INT32_MAX;
+    EXPECT_THROW(SaveSettings(Path, Settings), EIntOverflow);
+    EXPECT_EQ(test::FileText(Path), "[Height]\r\nMin=1\r\n");
+}
+
+TEST(SettingsFile, WhatAStartReads) {
+    const std::string Shipped = test::WriteTempFile("shipped.ini", "[Height]\nMax=1200\n");
+    const std::string Present = test::WriteTempFile("present.ini", "[Height]\nMax=700\n");
+    const std::string Missing = Present + ".missing";
+    const std::string Folder = std::filesystem::path(Present).parent_path().string();
+    struct TCase {
+        TSettingsFile File;
+        int32_t Max; // 0: refused
+    };
+    for (const TCase& Case :
+         {TCase{{Present, true}, 700}, TCase{{Present, false}, 700}, TCase{{Missing, false}, 1200},
+          TCase{{Missing, true}, 0}, TCase{{Folder, false}, 0}, TCase{{Folder, true}, 0}}) {
+        SCOPED_TRACE(Case.File.Path + (Case.File.Named ? " named" : ""));
+        TIni Settings;
+        if (Case.Max == 0) {
+            try {
+                LoadStartSettings(Case.File, Shipped, Settings);
+                ADD_FAILURE() << "read";
+            } catch (const EInOutError& Error) {
+                EXPECT_NE(std::string(Error.what()).find("\n" + Case.File.Path), std::string::npos);
+            }
+        } else {
+            LoadStartSettings(Case.File, Shipped, Settings);
+            EXPECT_EQ(Settings.Entry[IniMax], Case.Max);
+        }
+    }
+}
+
+TEST(SettingsFile, OverrideBesideTheProgramOrConfigFolder) {
     std::string Folder = std::filesystem::path(test::WriteTempFile("where", "")).parent_path();
     std::string Xdg = Folder + "/config";
     TScopedEnv Ini("TALVO_INI", "/somewhere/else.ini");
     TScopedEnv Config("XDG_CONFIG_HOME", Xdg.c_str());
     TScopedEnv Home("HOME", Folder.c_str());
-    EXPECT_EQ(SettingsFilePath(Folder), "/somewhere/else.ini");
+    EXPECT_EQ(SettingsFile(Folder).Path, "/somewhere/else.ini");
+    EXPECT_TRUE(SettingsFile(Folder).Named);
     {
         TScopedEnv NoOverride("TALVO_INI", nullptr);
-        EXPECT_EQ(SettingsFilePath(Folder), Folder + "/Talvo.ini");
-        EXPECT_EQ(SettingsFilePath("/nonexistent-talvo"), Xdg + "/talvo/Talvo.ini");
-        EXPECT_TRUE(std::filesystem::is_directory(Xdg + "/talvo"));
+        EXPECT_EQ(SettingsFile(Folder).Path, Folder + "/Talvo.ini");
+        EXPECT_FALSE(SettingsFile(Folder).Named);
+        EXPECT_EQ(SettingsFile("/nonexistent-talvo").Path, Xdg + "/talvo/Talvo.ini");
+        EXPECT_FALSE(std::filesystem::exists(Xdg)); // nothing is made until the window saves
         TScopedEnv Relative("XDG_CONFIG_HOME", "relative");
-        EXPECT_EQ(SettingsFilePath("/nonexistent-talvo"), Folder + "/.config/talvo/Talvo.ini");
+        EXPECT_EQ(SettingsFile("/nonexistent-talvo").Path, Folder + "/.config/talvo/Talvo.ini");
     }
 }
 

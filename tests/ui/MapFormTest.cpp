@@ -28,7 +28,8 @@ class TMapFormTest : public QObject {
 
     // A window on its own settings file, with the information window beside it.
     struct TWindow {
-        explicit TWindow(const std::string& Ini) : Form(Dialogs, Ini) {
+        explicit TWindow(const std::string& Ini, const std::string& Shipped = {})
+            : Form(Dialogs, {Ini, false}, Shipped) {
             Form.InfForm = &Info;
             Form.show();
         }
@@ -264,9 +265,27 @@ class TMapFormTest : public QObject {
         QCOMPARE(Again.Form.Settings().Entry[IniPit], 24); // (1200 - 0) / 50
 
         // A file that cannot be written is reported, and the window closes all the same.
-        TWindow Stuck("/nonexistent-talvo/Talvo.ini");
+        TWindow Stuck(test::WriteTempFile("plain", "") + "/Talvo.ini");
         QVERIFY(Stuck.Form.close());
         QCOMPARE(Stuck.Dialogs.Errors.size(), size_t{1});
+    }
+
+    void SettingsThatCannotBeReadAreToldThenTheShippedPaletteIsUsed() {
+        // A folder where the settings file should be: it is there, but cannot be read.
+        const std::string Folder = test::WriteTempFile("anchor", "");
+        const std::string Unreadable =
+            std::filesystem::path(Folder).parent_path().string() + "/unreadable.ini";
+        std::filesystem::create_directories(Unreadable);
+        TWindow W(Unreadable, Sample("Talvo.ini"));
+        QTRY_COMPARE(W.Dialogs.Messages.size(), size_t{1});
+        QVERIFY(W.Dialogs.Messages[0].find(Unreadable) != std::string::npos);
+        QCOMPARE(W.Form.Settings().Entry[IniMax], 1200); // the shipped palette's
+
+        // A first run: no file, the shipped palette, nothing to tell.
+        TWindow First(Folder + ".missing.ini", Sample("Talvo.ini"));
+        QTest::qWait(20);
+        QVERIFY(First.Dialogs.Messages.empty());
+        QCOMPARE(First.Form.Settings().Entry[IniMax], 1200);
     }
 
     void BadColoursAreNamedOnceAfterStartUp() {

@@ -1,5 +1,6 @@
 // The palette dialog, driven through its real widgets.
 #include <QTest>
+#include <tuple>
 
 #include "settings/IniProc.h"
 #include "support/NumMapText.h"
@@ -104,20 +105,27 @@ class TPalFormTest : public QObject {
         QCOMPARE(GetPrivateProfileString("GmpPal", "ad", "", P.Ini), std::string("0000FF"));
     }
 
-    void AnUnreadableLimitStopsOk() {
-        TPalette P("");
-        P.Form.ShowPalette();
-        P.Dialogs.ColourAnswer = 0x00FF00;
-        QTest::mouseClick(P.Swatch("SelPal_Sea"), Qt::LeftButton);
-        P.Form.Height_Min->setText("7");
-        P.Form.Height_Max->setText("abc");
-        QTest::mouseClick(P.Form.btnOK, Qt::LeftButton);
-        QCOMPARE(P.Dialogs.Errors, std::vector<std::string>{"'abc' は整数ではありません"});
-        QVERIFY(P.Form.isVisible());
-        QCOMPARE(P.Settings.Sea, 0x00FF00); // stored before the limits
-        QCOMPARE(P.Settings.Entry[IniMin], 7);
-        QCOMPARE(P.Settings.Entry[IniMax], 5000);
-        QCOMPARE(test::FileText(P.Ini), std::string()); // nothing written
+    void ABadValueStoresNothing() {
+        // An unreadable limit, and limits whose step overflows: nothing is kept of the edits,
+        // neither in memory nor in the file.
+        for (const auto& [Min, Max, Error] :
+             {std::tuple<const char*, const char*, std::string>{"7", "abc",
+                                                                "'abc' は整数ではありません"},
+              {"-2147483648", "2147483647", "整数オーバーフロー"}}) {
+            TPalette P("");
+            P.Form.ShowPalette();
+            P.Dialogs.ColourAnswer = 0x00FF00;
+            QTest::mouseClick(P.Swatch("SelPal_Sea"), Qt::LeftButton);
+            P.Form.Height_Min->setText(Min);
+            P.Form.Height_Max->setText(Max);
+            QTest::mouseClick(P.Form.btnOK, Qt::LeftButton);
+            QCOMPARE(P.Dialogs.Errors, std::vector<std::string>{Error});
+            QVERIFY(P.Form.isVisible());
+            QCOMPARE(P.Settings.Sea, 0);
+            QCOMPARE(P.Settings.Entry[IniMin], 0);
+            QCOMPARE(P.Settings.Entry[IniMax], 5000);
+            QCOMPARE(test::FileText(P.Ini), std::string());
+        }
     }
 
     void EvenAnchorsRepaintAndDropOtherEdits() {

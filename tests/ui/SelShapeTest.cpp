@@ -60,7 +60,7 @@ class TSelShapeTest : public QObject {
 
     void TheMainWindowFollowsTheRectangle() {
         test::TScriptedDialogs Dialogs;
-        TMapForm Form(Dialogs, test::WriteTempFile("sel.ini", ""));
+        TMapForm Form(Dialogs, {test::WriteTempFile("sel.ini", ""), false});
         Form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&Form));
         Dialogs.OpenAnswers.push_back(std::string(TALVO_SAMPLES_DIR) + "/jacksboro/EL533945.hdr");

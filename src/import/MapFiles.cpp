@@ -1,0 +1,34 @@
+#include "import/MapFiles.h"
+
+#include "import/E00Reader.h"
+#include "import/PathParts.h"
+#include "platform/FileLookup.h"
+
+namespace talvo {
+
+std::vector<std::string> MapFiles(const MapState& Map) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    std::vector<std::string> Files;
+    for (const std::string& Path : {H.MapFileName, H.DataFileName}) {
+        if (!Path.empty()) {
+            Files.push_back(Path);
+        }
+    }
+    if (H.MapKind == MapKindBil) {
+        if (std::optional<std::string> Header =
+                FindFileIgnoringCase(WithoutExtension(H.DataFileName) + ".hdr")) {
+            Files.push_back(*Header);
+        }
+    }
+    for (int Layer = 0; Layer < OverlayLayerCount; ++Layer) {
+        if (H.OverlayLoaded[static_cast<size_t>(Layer)]) {
+            if (std::optional<std::string> Overlay =
+                    FindFileIgnoringCase(OverlayFileName(Map, Layer))) {
+                Files.push_back(*Overlay);
+            }
+        }
+    }
+    return Files;
+}
+
+} // namespace talvo

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/MapState.h"
+
+namespace talvo {
+
+// The files Map was read from: the file opened, its data file or header, and the overlay files
+// read for it. Outputs must never replace one of them.
+std::vector<std::string> MapFiles(const MapState& Map);
+
+} // namespace talvo

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# What talvo writes is written whole or not at all, never over a file it reads, and the settings
+# it draws with are the ones the user meant.
+source "$(dirname "$0")/common.sh"
+ini=$samples/jacksboro/Talvo.ini
+cp "$samples"/jacksboro/{EL533945,EL533945.hdr,ad533945.e00} "$tmp/"
+map=$tmp/EL533945.hdr
+
+# refused NAME OUT [OPTIONS...]: exit 1, a message, and OUT as it was.
+refused() {
+    local name=$1 out=$2
+    shift 2
+    local before
+    before=$(md5sum <"$out" 2>/dev/null)
+    "$talvo" --render "$map" -o "$out" "$@" >/dev/null 2>"$tmp/err"
+    local status=$?
+    [ $status -eq 1 ] || fail "$name: exit status $status"
+    [ -s "$tmp/err" ] || fail "$name: no message"
+    [ "$(md5sum <"$out" 2>/dev/null)" = "$before" ] || fail "$name: $out changed"
+    ls -A "$(dirname "$out")" | grep -q '^\.' && fail "$name: a temporary file was left"
+}
+
+# An output that is one of the inputs, by any name.
+cp "$ini" "$tmp/mine.ini"
+ln -s "$tmp/EL533945" "$tmp/data-link.bmp"
+ln "$tmp/ad533945.e00" "$tmp/overlay-hardlink.png"
+refused data-through-a-link "$tmp/data-link.bmp" --ini "$ini"
+refused overlay-hard-link "$tmp/overlay-hardlink.png" --ini "$ini" --layers ad
+refused settings "$tmp/mine.ini" --ini "$tmp/mine.ini"
+refused header-renamed "$tmp/EL533945.hdr" --ini "$ini"
+ln -sf "$tmp/EL533945" "$tmp/mesh.mtl"
+"$talvo" --mesh "$map" --region 0,0,20,20 -o "$tmp/mesh.obj" --ini "$ini" 2>/dev/null
+[ $? -eq 1 ] || fail "an OBJ whose .mtl is the map's data should be refused"
+cmp -s "$tmp/EL533945" "$samples/jacksboro/EL533945" || fail "the data behind the .mtl changed"
+[ -e "$tmp/mesh.obj" ] && fail "an OBJ was written without its materials"
+rm -f "$tmp/mesh.mtl"
+
+# A picture that cannot be encoded (JPEG is limited to 65,500 pixels a side) leaves the earlier file.
+printf 'NBITS 8\nNCOLS 70000\nNROWS 1\n' >"$tmp/wide.hdr"
+head -c 70000 /dev/zero >"$tmp/wide.bil"
+echo earlier >"$tmp/wide.jpg"
+"$talvo" --render "$tmp/wide.bil" -o "$tmp/wide.jpg" --ini "$ini" 2>/dev/null
+[ $? -eq 1 ] || fail "a 70000-pixel JPEG should fail"
+[ "$(cat "$tmp/wide.jpg")" = earlier ] || fail "the earlier JPEG was destroyed"
+ls -A "$tmp" | grep -q '^\.wide' && fail "a temporary JPEG was left"
+
+# A full disk leaves the earlier file and no temporary file (a small file system of our own).
+if [ "$(id -u)" -eq 0 ] && mkdir -p "$tmp/small" && mount -t tmpfs -o size=128k tmpfs "$tmp/small" 2>/dev/null; then
+    echo earlier >"$tmp/small/full.bmp"
+    "$talvo" --render "$map" -o "$tmp/small/full.bmp" --ini "$ini" 2>"$tmp/err"
+    status=$?
+    [ $status -eq 1 ] || fail "disk full: exit status $status"
+    grep -q "full.bmp" "$tmp/err" || fail "disk full: message '$(cat "$tmp/err")'"
+    [ "$(cat "$tmp/small/full.bmp")" = earlier ] || fail "disk full: the earlier file was destroyed"
+    [ "$(ls -A "$tmp/small")" = full.bmp ] || fail "disk full: left $(ls -A "$tmp/small")"
+    umount "$tmp/small"
+else
+    echo "skipped: a full disk needs root to mount a small file system"
+fi
+
+# Killed at any moment, the earlier picture is whole: the one before, or the new one.
+printf 'NBITS 16\nNCOLS 3000\nNROWS 3000\n' >"$tmp/big.hdr"
+head -c 18000000 /dev/urandom >"$tmp/big.bil"
+"$talvo" --render "$tmp/big.bil" -o "$tmp/big.bmp" --ini "$ini" || fail "big render"
+whole=$(md5sum <"$tmp/big.bmp")
+for delay in 0.02 0.05 0.1 0.15 0.2 0.3; do
+    "$talvo" --render "$tmp/big.bil" -o "$tmp/big.bmp" --ini "$ini" &
+    sleep "$delay"
+    kill -9 $! 2>/dev/null
+    wait $! 2>/dev/null
+    [ "$(md5sum <"$tmp/big.bmp")" = "$whole" ] || fail "killed after $delay s: the picture changed"
+done
+
+# Settings: a named file that is missing or unreadable is an error naming it; nothing is drawn.
+for named in "$tmp/none.ini" "$tmp"; do
+    TALVO_INI=$named "$talvo" --render "$map" -o "$tmp/named.png" 2>"$tmp/err"
+    [ $? -eq 1 ] || fail "TALVO_INI=$named should exit 1"
+    grep -qF "$named" "$tmp/err" || fail "TALVO_INI=$named: message '$(cat "$tmp/err")'"
+    "$talvo" --render "$map" -o "$tmp/named.png" --ini "$named" 2>/dev/null
+    [ $? -eq 1 ] || fail "--ini $named should exit 1"
+done
+[ -e "$tmp/named.png" ] && fail "a picture was drawn without its settings"
+
+# A first run from a copy of the program: the shipped palette, no message, nothing written.
+mkdir -p "$tmp/prog/share/talvo" "$tmp/home"
+cp "$talvo" "$tmp/prog/talvo"
+cp "$ini" "$tmp/prog/share/talvo/Talvo.ini"
+chmod a-w "$tmp/prog"
+HOME=$tmp/home XDG_CONFIG_HOME= TALVO_INI= "$tmp/prog/talvo" --render "$map" -o "$tmp/first.bmp" \
+    2>"$tmp/err" || fail "first run: exit status $?"
+[ -s "$tmp/err" ] && fail "first run: said '$(cat "$tmp/err")'"
+[ -z "$(ls -A "$tmp/home")" ] || fail "first run: wrote $(ls -A "$tmp/home")"
+"$talvo" --render "$map" -o "$tmp/shipped.bmp" --ini "$ini"
+cmp -s "$tmp/first.bmp" "$tmp/shipped.bmp" || fail "first run: not the shipped palette"
+chmod u+w "$tmp/prog"
+
+# A settings file that starts with a UTF-8 byte-order mark reads as without it.
+printf '\xef\xbb\xbf' | cat - "$ini" >"$tmp/bom.ini"
+"$talvo" --render "$map" -o "$tmp/bom.bmp" --ini "$tmp/bom.ini" || fail "byte-order mark"
+cmp -s "$tmp/bom.bmp" "$tmp/shipped.bmp" || fail "byte-order mark: another picture"
+
+finish
