@@ -249,6 +249,16 @@ class TMapFormTest : public QObject {
         W.Dialogs.SaveAnswer = std::make_pair(Base, 1);
         QTest::mouseClick(F.btnSave, Qt::LeftButton);
         QCOMPARE(std::filesystem::file_size(Base + ".bmp"), uintmax_t{54 + 600 * 200});
+
+        // The map itself, through a link with a picture's name: refused, the map untouched.
+        const std::string Map = test::WriteTempFile("own.Mem", test::FileText(Sample("533945.Mem")));
+        W.Open(Map);
+        std::filesystem::remove(Base + "-link.bmp");
+        std::filesystem::create_symlink(Map, Base + "-link.bmp");
+        W.Dialogs.SaveAnswer = std::make_pair(Base + "-link.bmp", 1);
+        QTest::mouseClick(F.btnSave, Qt::LeftButton);
+        QCOMPARE(W.Dialogs.Errors.size(), size_t{1});
+        QVERIFY(test::FileText(Map) == test::FileText(Sample("533945.Mem")));
     }
 
     void SettingsAreWrittenOnCloseAndRestored() {
