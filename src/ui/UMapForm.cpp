@@ -20,7 +20,6 @@
 #include "platform/SameFile.h"
 #include "platform/TextConvert.h"
 #include "settings/IniProc.h"
-#include "ui/PictureImage.h"
 
 namespace talvo {
 
@@ -72,14 +71,8 @@ TMapForm::~TMapForm() {
 }
 
 void TMapForm::CreateControls() {
-    ScrollBox = new QScrollArea(this);
+    ScrollBox = new TPictureView(this);
     ScrollBox->setObjectName("ScrollBox");
-    ScrollBox->setWidgetResizable(false);
-    PicMap = new QLabel;
-    PicMap->setObjectName("PicMap");
-    PicMap->setScaledContents(true); // stretched to its size: zooming never redraws
-    PicMap->setGeometry(0, 0, 181, 133);
-    ScrollBox->setWidget(PicMap);
 
     // The rectangle and its edits live on the visible area: they do not scroll with the map.
     QWidget* Visible = ScrollBox->viewport();
@@ -317,7 +310,7 @@ void TMapForm::DrawMap() {
     pgrBar->setValue(0);
     pgrBar->setVisible(true);
     pgrBar->raise();
-    PicMap->setVisible(false);
+    ScrollBox->SetPictureVisible(false);
     Drawing->Start(FMap, FSettings, Table);
     ProgressTimer->start();
 }
@@ -327,7 +320,7 @@ void TMapForm::DrawingFinished() {
     if (std::optional<TBitmap> Drawn = Drawing->TakePicture()) {
         ShowPicture(std::move(*Drawn));
     }
-    PicMap->setVisible(true);
+    ScrollBox->SetPictureVisible(true);
     pgrBar->setVisible(false);
     btnLoad->setEnabled(true);
     btnRedraw->setEnabled(true);
@@ -375,10 +368,12 @@ void TMapForm::btnSelClick() {
     if (SelMode) {
         SelShape->setGeometry(IntegerOf(edtStX), IntegerOf(edtStY), IntegerOf(edtEnX),
                               IntegerOf(edtEnY));
-        const QRect Client = ScrollBox->viewport()->rect();
+        // The rectangle may reach the last pixel of the visible area, or of a smaller picture.
+        const QSize Client = ScrollBox->viewport()->size();
+        const QSize Picture = PictureArea();
         const TSelectionBounds Bounds =
-            SelectionBounds(SelShape->x(), SelShape->y(), PicMap->width(), PicMap->height(),
-                            Client.right(), Client.bottom());
+            SelectionBounds(SelShape->x(), SelShape->y(), Picture.width(), Picture.height(),
+                            Client.width(), Client.height());
         SelShape->MaxRight = Bounds.MaxRight;
         SelShape->MaxBottom = Bounds.MaxBottom;
         SelShape->move(Bounds.Left, Bounds.Top);
@@ -408,10 +403,7 @@ void TMapForm::spnMScaleDownClick() {
 void TMapForm::ApplyZoom() {
     lblMScale->setText(QString::fromStdString(ZoomLabel(MScale)));
     lblMScale->adjustSize();
-    // Sized from the picture on show, which stays when a load fails.
-    const int32_t Width = Shown ? Shown->Width() : FMap.NumHeader.Pts_WE;
-    const int32_t Height = Shown ? Shown->Height() : FMap.NumHeader.Pts_NS;
-    PicMap->resize(ZoomedLength(Width, MScale), ZoomedLength(Height, MScale));
+    ScrollBox->SetScale(MScale);
     SelMode = !SelMode;
     btnSelClick();
 }
@@ -424,9 +416,19 @@ void TMapForm::SelShapeMouseMove() {
 }
 
 void TMapForm::ShowPicture(TBitmap Picture) {
-    PicMap->setPixmap(QPixmap::fromImage(PictureImage(Picture)));
-    PicMap->resize(Picture.Width(), Picture.Height());
+    ScrollBox->SetPicture(nullptr); // the picture on show goes now, not after the new one came
+    Shown.reset();
     Shown.emplace(std::move(Picture));
+    ScrollBox->SetPicture(&*Shown);
+}
+
+QSize TMapForm::PictureArea() const {
+    // Sized from the picture on show, which stays when a load fails; else from the map.
+    if (Shown) {
+        return ScrollBox->ShownSize();
+    }
+    return {ZoomedLength(FMap.NumHeader.Pts_WE, MScale),
+            ZoomedLength(FMap.NumHeader.Pts_NS, MScale)};
 }
 
 void TMapForm::closeEvent(QCloseEvent* Event) {

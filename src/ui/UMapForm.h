@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
@@ -24,6 +23,7 @@
 #include "ui/Dialogs.h"
 #include "ui/KSavePos.h"
 #include "ui/MapDrawing.h"
+#include "ui/PictureView.h"
 #include "ui/SelShape.h"
 #include "ui/UInfForm.h"
 #include "view3d/Dx3dProc.h"
@@ -53,8 +53,8 @@ class TMapForm : public QWidget {
     // Draws the pictures.
     TMapDrawing* Drawing;
 
-    QScrollArea* ScrollBox;
-    QLabel* PicMap;
+    // The picture area, in place of a scroll box holding an image control.
+    TPictureView* ScrollBox;
     TSelShape* SelShape;
     QLabel *Label1, *Label2, *Label3, *Label5;
     QLineEdit *edtStX, *edtStY, *edtEnX, *edtEnY;
@@ -115,6 +115,8 @@ class TMapForm : public QWidget {
     void DrawMap();
     void DrawingFinished();
     void ShowPicture(TBitmap Picture);
+    // The picture's size as shown at the zoom.
+    QSize PictureArea() const;
 
     TDialogs& Dialogs;
     TSettingsFile IniFile;

@@ -11,7 +11,6 @@
 #include "render/MapPicture.h"
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/PictureImage.h"
 #include "ui/UMapForm.h"
 
 namespace talvo {
@@ -50,6 +49,18 @@ class TMapFormTest : public QObject {
         TMapForm Form;
         TInfForm Info;
     };
+
+    static bool SamePicture(const TBitmap& A, const TBitmap& B) {
+        if (A.Width() != B.Width() || A.Height() != B.Height()) {
+            return false;
+        }
+        for (int32_t Y = 0; Y < A.Height(); ++Y) {
+            if (!std::equal(A.Row(Y), A.Row(Y) + A.Width(), B.Row(Y))) {
+                return false;
+            }
+        }
+        return true;
+    }
 
     std::string PaletteCopy(const char* Name) {
         return test::WriteTempFile(Name, test::FileText(Sample("Talvo.ini")));
@@ -94,7 +105,7 @@ class TMapFormTest : public QObject {
         QCOMPARE(F.windowTitle(), QString::fromStdString("Map View  " + Sample("533945.Mem")));
         QVERIFY(F.btnRedraw->isEnabled() && F.btnSave->isEnabled() && F.btnLoad->isEnabled());
         QVERIFY(F.grp3D->isEnabled());
-        QCOMPARE(F.PicMap->size(), QSize(200, 200));
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(200, 200));
         QVERIFY(W.Info.isVisible());
         QCOMPARE(W.Info.Value("Ido_WS")->text(), QString("36.302300")); // as stored
         QCOMPARE(W.Info.Value("Zu_name1")->text(), QString::fromUtf8("ジャックスボロ"));
@@ -106,7 +117,7 @@ class TMapFormTest : public QObject {
         QCOMPARE(W.Info.Value("Org_Scale")->text(), QString("0"));
         W.Open(Sample("LU533945.hdr"));
         QVERIFY(!F.grp3D->isEnabled());
-        QCOMPARE(F.PicMap->size(), QSize(403, 344));
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(403, 344));
     }
 
     void ThePictureShownIsTheRenderersPicture() {
@@ -119,10 +130,8 @@ class TMapFormTest : public QObject {
         TProgress Progress;
         const std::optional<TBitmap> Picture =
             DrawMapPicture(Map, W.Form.Settings(), W.Form.ColourTable(), Layers, Progress);
-        QVERIFY(Picture.has_value());
-        const QImage Shown =
-            W.Form.PicMap->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(Shown, PictureImage(*Picture));
+        QVERIFY(Picture.has_value() && W.Form.Picture().has_value());
+        QVERIFY(SamePicture(*W.Form.Picture(), *Picture));
     }
 
     void DrawsWhileTheWindowStaysResponsive() {
@@ -146,7 +155,7 @@ class TMapFormTest : public QObject {
         QCOMPARE(F.Drawing->Progress().Done(), int64_t{4000});
         QVERIFY(F.btnLoad->isEnabled() && F.btnRedraw->isEnabled() && F.btnSave->isEnabled());
         QVERIFY(!F.pgrBar->isVisible());
-        QCOMPARE(F.PicMap->size(), QSize(5000, 4000));
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(5000, 4000));
 
         // Closing while a picture is drawn stops the drawing and closes.
         QTest::mouseClick(F.btnRedraw, Qt::LeftButton);
@@ -159,13 +168,13 @@ class TMapFormTest : public QObject {
         TWindow W(PaletteCopy("fail.ini"));
         TMapForm& F = W.Form;
         W.Open(Sample("533945.Mem"));
-        const QImage Before = F.PicMap->pixmap().toImage();
+        const QImage Before = F.ScrollBox->viewport()->grab().toImage();
         W.Open(test::WriteTempFile("empty.Mem", ""));
         QCOMPARE(W.Dialogs.Errors, std::vector<std::string>{"'' は整数ではありません"});
         QVERIFY(F.btnLoad->isEnabled());
-        QVERIFY(F.PicMap->isVisible());
-        QCOMPARE(F.PicMap->pixmap().toImage(), Before);
-        QCOMPARE(F.PicMap->size(), QSize(200, 200));
+        QVERIFY(F.ScrollBox->PictureVisible());
+        QCOMPARE(F.ScrollBox->viewport()->grab().toImage(), Before);
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(200, 200));
         QVERIFY(F.btnRedraw->isEnabled()); // the previous map stays too
         QVERIFY(F.btnSave->isEnabled());
         QVERIFY(F.grp3D->isEnabled());
@@ -187,22 +196,38 @@ class TMapFormTest : public QObject {
         QVERIFY(F.grp3D->isEnabled());
     }
 
-    void ZoomStretchesThePicture() {
+    void ZoomShowsCellsAsSharpBlocks() {
         TWindow W(PaletteCopy("zoom.ini"));
         TMapForm& F = W.Form;
         W.Open(Sample("533945.Mem"));
         QTest::mouseClick(F.spnMScaleDown, Qt::LeftButton);
         QTest::mouseClick(F.spnMScaleDown, Qt::LeftButton);
         QCOMPARE(F.lblMScale->text(), QString("1/4"));
-        QCOMPARE(F.PicMap->size(), QSize(50, 50));
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(50, 50));
         for (int I = 0; I < 6; ++I) {
             QTest::mouseClick(F.spnMScaleUp, Qt::LeftButton);
         }
         QCOMPARE(F.lblMScale->text(), QString("x 8"));
-        QCOMPARE(F.PicMap->size(), QSize(1600, 1600));
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(1600, 1600));
         QVERIFY(F.ScrollBox->horizontalScrollBar()->maximum() > 0);
+        // Scrolled to cell (30, 20): every cell an 8 × 8 block of its own colour.
+        F.ScrollBox->horizontalScrollBar()->setValue(240);
+        F.ScrollBox->verticalScrollBar()->setValue(160);
+        const QImage Shown = F.ScrollBox->viewport()->grab().toImage();
+        for (int Y = 0; Y < 64; ++Y) {
+            for (int X = 0; X < 64; ++X) {
+                const int32_t Cell = F.Picture()->Pixel(30 + X / 8, 20 + Y / 8);
+                QCOMPARE(Shown.pixel(X, Y),
+                         qRgb(Cell & 0xFF, (Cell >> 8) & 0xFF, (Cell >> 16) & 0xFF));
+            }
+        }
+        // The selection may reach the last pixel of the visible area.
+        QTest::mouseClick(F.btnSel, Qt::LeftButton);
+        QCOMPARE(F.SelShape->MaxRight, F.ScrollBox->viewport()->width());
+        QCOMPARE(F.SelShape->MaxBottom, F.ScrollBox->viewport()->height());
+        QTest::mouseClick(F.btnSel, Qt::LeftButton);
         W.Redraw();
-        QCOMPARE(F.PicMap->size(), QSize(1600, 1600)); // redraw keeps the zoom
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(1600, 1600)); // redraw keeps the zoom
         W.Open(Sample("533945.Mem"));
         QCOMPARE(F.lblMScale->text(), QString("x 1"));
 
@@ -211,7 +236,7 @@ class TMapFormTest : public QObject {
         for (int I = 0; I < 3; ++I) {
             QTest::mouseClick(F.spnMScaleDown, Qt::LeftButton);
         }
-        QCOMPARE(F.PicMap->size(), QSize(0, 0));
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(0, 0));
     }
 
     void SelectToggles() {
@@ -251,7 +276,8 @@ class TMapFormTest : public QObject {
         QCOMPARE(std::filesystem::file_size(Base + ".bmp"), uintmax_t{54 + 600 * 200});
 
         // The map itself, through a link with a picture's name: refused, the map untouched.
-        const std::string Map = test::WriteTempFile("own.Mem", test::FileText(Sample("533945.Mem")));
+        const std::string Map =
+            test::WriteTempFile("own.Mem", test::FileText(Sample("533945.Mem")));
         W.Open(Map);
         std::filesystem::remove(Base + "-link.bmp");
         std::filesystem::create_symlink(Map, Base + "-link.bmp");
