@@ -56,12 +56,7 @@ std::string SaveName(const std::string& Chosen, int FilterIndex) {
     if (!std::filesystem::path(Chosen).extension().empty()) {
         return Chosen;
     }
-    return Chosen + (FilterIndex == 2 ? ".jpg" : ".bmp");
-}
-
-TSaveFormat SaveFormat(const std::string& Name) {
-    const std::string Ext = std::filesystem::path(Name).extension().string();
-    return Ext == ".bmp" ? TSaveFormat::Bmp : Ext == ".jpg" ? TSaveFormat::Jpeg : TSaveFormat::None;
+    return Chosen + (FilterIndex == 2 ? ".jpg" : FilterIndex == 3 ? ".png" : ".bmp");
 }
 
 } // namespace talvo

@@ -38,9 +38,7 @@ T3DRegion SelectionRegion(int32_t Left, int32_t Top, int32_t Width, int32_t Heig
                           std::string_view HScaleText);
 
 // Saving the picture: a name without extension takes the chosen filter's (1: ".bmp",
-// 2: ".jpg"); only the exact extensions ".bmp" and ".jpg" are written.
-enum class TSaveFormat { None, Bmp, Jpeg };
+// 2: ".jpg", 3: ".png").
 std::string SaveName(const std::string& Chosen, int FilterIndex);
-TSaveFormat SaveFormat(const std::string& Name);
 
 } // namespace talvo

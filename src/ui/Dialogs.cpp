@@ -26,12 +26,13 @@ const char* const OpenFilter =
     "(*.Sem)|*.Sem|1Km地図 (*.Tem)|*.Tem|地球地図 標高 (El*.hdr)|EL*.hdr|地球地図 土地利用 "
     "(Lu*.hdr)|Lu*.hdr|地球地図 植生 (Vg*.hdr)|Vg*.hdr|USCG 30秒メッシュ (*.bil)|*.Bil";
 
-const char* const SaveFilter = "Bitmap File (*.bmp)|*.bmp|Jpeg File (*.jpg)|*.jpg";
+const char* const SaveFilter =
+    "Bitmap File (*.bmp)|*.bmp|Jpeg File (*.jpg)|*.jpg;*.jpeg|PNG File (*.png)|*.png";
 
 } // namespace
 
-std::optional<std::string> TQtDialogs::OpenMapFile(QWidget* Parent) {
-    QFileDialog Dialog(Parent);
+std::optional<std::string> TQtDialogs::OpenMapFile(QWidget* Parent, const std::string& Folder) {
+    QFileDialog Dialog(Parent, QString(), QString::fromStdString(Folder));
     Dialog.setFileMode(QFileDialog::ExistingFile);
     Dialog.setNameFilters(Filters(OpenFilter));
     Dialog.setDefaultSuffix("Mem");
@@ -41,8 +42,9 @@ std::optional<std::string> TQtDialogs::OpenMapFile(QWidget* Parent) {
     return Dialog.selectedFiles().front().toStdString();
 }
 
-std::optional<std::pair<std::string, int>> TQtDialogs::SavePictureFile(QWidget* Parent) {
-    QFileDialog Dialog(Parent);
+std::optional<std::pair<std::string, int>> TQtDialogs::SavePictureFile(QWidget* Parent,
+                                                                       const std::string& Folder) {
+    QFileDialog Dialog(Parent, QString(), QString::fromStdString(Folder));
     Dialog.setAcceptMode(QFileDialog::AcceptSave);
     const QStringList Names = Filters(SaveFilter);
     Dialog.setNameFilters(Names);

@@ -13,10 +13,13 @@ class TDialogs {
   public:
     virtual ~TDialogs() = default;
 
-    // A map file to open; nothing when the user cancels.
-    virtual std::optional<std::string> OpenMapFile(QWidget* Parent) = 0;
-    // A picture file to save and the chosen filter (1 bitmap, 2 JPEG); nothing when cancelled.
-    virtual std::optional<std::pair<std::string, int>> SavePictureFile(QWidget* Parent) = 0;
+    // A map file to open, starting in Folder ("": where the last dialog was); nothing when the
+    // user cancels.
+    virtual std::optional<std::string> OpenMapFile(QWidget* Parent, const std::string& Folder) = 0;
+    // A picture file to save, starting in Folder, and the chosen filter (1 bitmap, 2 JPEG,
+    // 3 PNG); nothing when cancelled.
+    virtual std::optional<std::pair<std::string, int>>
+    SavePictureFile(QWidget* Parent, const std::string& Folder) = 0;
     // A colour, starting from Initial (colour values: red in the low byte); nothing when the
     // user cancels.
     virtual std::optional<int32_t> ChooseColour(QWidget* Parent, int32_t Initial) = 0;
@@ -29,8 +32,9 @@ class TDialogs {
 // The real dialogs.
 class TQtDialogs : public TDialogs {
   public:
-    std::optional<std::string> OpenMapFile(QWidget* Parent) override;
-    std::optional<std::pair<std::string, int>> SavePictureFile(QWidget* Parent) override;
+    std::optional<std::string> OpenMapFile(QWidget* Parent, const std::string& Folder) override;
+    std::optional<std::pair<std::string, int>> SavePictureFile(QWidget* Parent,
+                                                               const std::string& Folder) override;
     std::optional<int32_t> ChooseColour(QWidget* Parent, int32_t Initial) override;
     void Message(QWidget* Parent, const std::string& Text) override;
     void Error(QWidget* Parent, const std::string& Text) override;

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
+#include <filesystem>
 
 #include "import/E00Reader.h"
 #include "import/MapFiles.h"
@@ -243,7 +244,7 @@ void TMapForm::Guarded(const std::function<void()>& Handler) {
 }
 
 void TMapForm::btnLoadClick() {
-    if (std::optional<std::string> Path = Dialogs.OpenMapFile(this)) {
+    if (std::optional<std::string> Path = Dialogs.OpenMapFile(this, MapFolder())) {
         LoadFile(*Path);
     }
 }
@@ -341,7 +342,7 @@ void TMapForm::btnSaveClick() {
     if (!Shown) {
         return;
     }
-    std::optional<std::pair<std::string, int>> Chosen = Dialogs.SavePictureFile(this);
+    std::optional<std::pair<std::string, int>> Chosen = Dialogs.SavePictureFile(this, MapFolder());
     if (!Chosen) {
         return;
     }
@@ -349,16 +350,12 @@ void TMapForm::btnSaveClick() {
     std::vector<std::string> Inputs = MapFiles(FMap);
     Inputs.push_back(IniPath);
     RefuseOverwritingInput(Name, Inputs);
-    switch (SaveFormat(Name)) {
-    case TSaveFormat::Bmp:
-        WriteBmp(*Shown, Name);
-        break;
-    case TSaveFormat::Jpeg:
-        WriteJpeg(*Shown, Name);
-        break;
-    case TSaveFormat::None:
-        break;
-    }
+    WritePicture(*Shown, Name); // any other extension is refused with a message
+}
+
+std::string TMapForm::MapFolder() const {
+    const std::string& Map = FMap.NumHeader.MapFileName;
+    return Map.empty() ? std::string() : std::filesystem::path(Map).parent_path().string();
 }
 
 void TMapForm::btnSelClick() {

@@ -117,6 +117,8 @@ class TMapForm : public QWidget {
     void ShowPicture(TBitmap Picture);
     // The picture's size as shown at the zoom.
     QSize PictureArea() const;
+    // The loaded map's folder, where the file dialogs open; "" before the first map.
+    std::string MapFolder() const;
 
     TDialogs& Dialogs;
     TSettingsFile IniFile;

@@ -56,16 +56,12 @@ TEST(MapViewRules, SelectionRegionInCells) {
     EXPECT_THROW(SelectionRegion(0, 0, 5, 5, 0, 0, 1, "1", " "), EConvertError);
 }
 
-TEST(MapViewRules, SaveNamesAndFormats) {
+TEST(MapViewRules, SaveNames) {
     EXPECT_EQ(SaveName("/p/map", 2), "/p/map.jpg");
     EXPECT_EQ(SaveName("/p/map", 1), "/p/map.bmp");
+    EXPECT_EQ(SaveName("/p/map", 3), "/p/map.png");
     EXPECT_EQ(SaveName("/p/map.JPG", 1), "/p/map.JPG");
-    EXPECT_EQ(SaveFormat("/p/map.jpg"), TSaveFormat::Jpeg);
-    EXPECT_EQ(SaveFormat("/p/map.bmp"), TSaveFormat::Bmp);
-    for (const char* Name :
-         {"/p/map.JPG", "/p/map.BMP", "/p/map.jpeg", "/p/map.png", "/p/x.d/map"}) {
-        EXPECT_EQ(SaveFormat(Name), TSaveFormat::None) << Name;
-    }
+    EXPECT_EQ(SaveName("/p/x.d/map", 1), "/p/x.d/map.bmp");
 }
 
 } // namespace

@@ -12,7 +12,8 @@ namespace talvo::test {
 // Answers the dialogs from a script and keeps what the boxes said.
 class TScriptedDialogs : public TDialogs {
   public:
-    std::optional<std::string> OpenMapFile(QWidget*) override {
+    std::optional<std::string> OpenMapFile(QWidget*, const std::string& Folder) override {
+        OpenedIn = Folder;
         if (OpenAnswers.empty()) {
             return std::nullopt;
         }
@@ -20,7 +21,9 @@ class TScriptedDialogs : public TDialogs {
         OpenAnswers.pop_front();
         return Path;
     }
-    std::optional<std::pair<std::string, int>> SavePictureFile(QWidget*) override {
+    std::optional<std::pair<std::string, int>> SavePictureFile(QWidget*,
+                                                               const std::string& Folder) override {
+        OpenedIn = Folder;
         return SaveAnswer;
     }
     std::optional<int32_t> ChooseColour(QWidget*, int32_t) override { return ColourAnswer; }
@@ -32,6 +35,7 @@ class TScriptedDialogs : public TDialogs {
     std::optional<int32_t> ColourAnswer;
     std::vector<std::string> Messages;
     std::vector<std::string> Errors;
+    std::string OpenedIn; // the folder the last file dialog started in
 };
 
 } // namespace talvo::test

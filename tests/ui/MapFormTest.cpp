@@ -260,20 +260,35 @@ class TMapFormTest : public QObject {
         QCOMPARE(W.Dialogs.Errors, std::vector<std::string>{"'x' は整数ではありません"});
     }
 
-    void SavesOnlyTheExactExtensions() {
+    void SavesPicturesByTheirExtensionInAnyCase() {
         TWindow W(PaletteCopy("save.ini"));
         TMapForm& F = W.Form;
         W.Open(Sample("533945.Mem"));
         const std::string Base = Folder() + "/saved";
-        W.Dialogs.SaveAnswer = std::make_pair(Base, 2);
+        const std::pair<std::string, const char*> Saves[] = {{Base, "saved.bmp"},
+                                                             {Base + ".JPG", "saved.JPG"},
+                                                             {Base + ".jpeg", "saved.jpeg"},
+                                                             {Base + ".Png", "saved.Png"}};
+        for (int Filter = 1; Filter <= 3; ++Filter) {
+            W.Dialogs.SaveAnswer = std::make_pair(Base + "-" + std::to_string(Filter), Filter);
+            QTest::mouseClick(F.btnSave, Qt::LeftButton);
+        }
+        QVERIFY(std::filesystem::exists(Base + "-2.jpg") &&
+                std::filesystem::exists(Base + "-3.png"));
+        QCOMPARE(std::filesystem::file_size(Base + "-1.bmp"), uintmax_t{54 + 600 * 200});
+        for (const auto& [Chosen, Written] : Saves) {
+            W.Dialogs.SaveAnswer = std::make_pair(Chosen, 1);
+            QTest::mouseClick(F.btnSave, Qt::LeftButton);
+            QVERIFY(std::filesystem::exists(Folder() + "/" + Written));
+        }
+        QVERIFY(W.Dialogs.Errors.empty());
+        QCOMPARE(W.Dialogs.OpenedIn, std::string(TALVO_SAMPLES_DIR "/jacksboro"));
+        // Any other extension: told, nothing written.
+        W.Dialogs.SaveAnswer = std::make_pair(Base + ".txt", 1);
         QTest::mouseClick(F.btnSave, Qt::LeftButton);
-        QVERIFY(std::filesystem::exists(Base + ".jpg"));
-        W.Dialogs.SaveAnswer = std::make_pair(Base + ".JPG", 2);
-        QTest::mouseClick(F.btnSave, Qt::LeftButton);
-        QVERIFY(!std::filesystem::exists(Base + ".JPG"));
-        W.Dialogs.SaveAnswer = std::make_pair(Base, 1);
-        QTest::mouseClick(F.btnSave, Qt::LeftButton);
-        QCOMPARE(std::filesystem::file_size(Base + ".bmp"), uintmax_t{54 + 600 * 200});
+        QCOMPARE(W.Dialogs.Errors.size(), size_t{1});
+        QVERIFY(!std::filesystem::exists(Base + ".txt"));
+        W.Dialogs.Errors.clear();
 
         // The map itself, through a link with a picture's name: refused, the map untouched.
         const std::string Map =
