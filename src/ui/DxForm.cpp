@@ -70,7 +70,7 @@ TD3DForm::TD3DForm(MapState& Map, const TIni& Settings, const THeightColourTable
       Settings(Settings), Table(Table), Terrain(Terrain), Dialogs(Dialogs) {
     setObjectName("D3DForm");
     setWindowTitle("3D View");
-    resize(549, 399);
+    resize(541, 367);
     DXDraw->setGeometry(rect());
     DXDraw->installEventFilter(this);
     DXDraw->setMouseTracking(false);

@@ -1,5 +1,10 @@
 #include "ui/KSavePos.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <vector>
+
+#include "model/ScreenFit.h"
 #include "platform/ProfileFile.h"
 #include "settings/BoundsLine.h"
 
@@ -37,8 +42,16 @@ void TKSaveFormPos::LoadFormBounds() {
     if (!Stored) {
         return;
     }
-    Owner->setGeometry(Stored->Left, Stored->Top, Stored->Right - Stored->Left,
-                       Stored->Bottom - Stored->Top);
+    std::vector<TScreenRect> Screens;
+    for (const QScreen* Screen : QGuiApplication::screens()) {
+        const QRect Area = Screen->availableGeometry();
+        Screens.push_back({Area.left(), Area.top(), Area.width(), Area.height()});
+    }
+    // A placement saved on a monitor that is gone, or larger than this screen, comes back in view.
+    const TScreenRect Placed = FitOnScreens(
+        {Stored->Left, Stored->Top, Stored->Right - Stored->Left, Stored->Bottom - Stored->Top},
+        Screens);
+    Owner->setGeometry(Placed.Left, Placed.Top, Placed.Width, Placed.Height);
     if (ResumeIconic || Stored->State != 1) {
         // Other numbers than the three states leave the window normal.
         Owner->setWindowState(Stored->State == 1   ? Qt::WindowMinimized

@@ -35,7 +35,7 @@ constexpr int CaptionWidth = 130;
 TInfForm::TInfForm(QWidget* Parent) : QDialog(Parent) {
     setObjectName("InfForm");
     setWindowTitle("Map Infomation");
-    setFixedSize(526, 403);
+    setFixedSize(518, 371);
     auto AddRows = [this](const auto& Rows, int CaptionRight, int ValueLeft, int ValueWidth) {
         int Top = 8;
         for (const TInfoRow& Row : Rows) {

@@ -20,6 +20,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/SameFile.h"
 #include "platform/TextConvert.h"
+#include "render/MapPicture.h"
 #include "settings/IniProc.h"
 
 namespace talvo {
@@ -60,7 +61,8 @@ TMapForm::TMapForm(TDialogs& Dialogs, const TSettingsFile& Ini, std::string Ship
       ShippedPalette(std::move(ShippedPalette)), svPos(this, IniPath) {
     setObjectName("MapForm");
     setWindowTitle("Map View");
-    resize(613, 467);
+    resize(605, 435);
+    setMinimumSize(PanelWidth + 160, 435); // every control of the panel stays in view
     setAcceptDrops(true);
     CreateControls();
     svPos.Loaded();
@@ -68,7 +70,7 @@ TMapForm::TMapForm(TDialogs& Dialogs, const TSettingsFile& Ini, std::string Ship
 }
 
 TMapForm::~TMapForm() {
-    Drawing->Stop(); // it reads the map, which goes with the window
+    Worker->Stop(); // it reads the map, which goes with the window
 }
 
 void TMapForm::CreateControls() {
@@ -157,13 +159,13 @@ void TMapForm::CreateControls() {
                 [this, Layer](bool Checked) { FSettings.GmpChk[Layer] = Checked; });
     }
 
-    Drawing = new TMapDrawing(this);
-    connect(Drawing, &TMapDrawing::Finished, this, [this] { DrawingFinished(); });
+    Worker = new TWorker(this);
+    connect(Worker, &TWorker::Finished, this, [this] { WorkFinished(); });
     ProgressTimer = new QTimer(this);
     ProgressTimer->setInterval(40);
     connect(ProgressTimer, &QTimer::timeout, this, [this] {
-        pgrBar->setMaximum(static_cast<int>(Drawing->Progress().Total()));
-        pgrBar->setValue(static_cast<int>(Drawing->Progress().Done()));
+        pgrBar->setMaximum(static_cast<int>(Worker->Progress().Total()));
+        pgrBar->setValue(static_cast<int>(Worker->Progress().Done()));
     });
 
     auto Bind = [this](auto* Sender, auto Signal, void (TMapForm::*Handler)()) {
@@ -250,24 +252,34 @@ void TMapForm::btnLoadClick() {
 }
 
 void TMapForm::LoadFile(const std::string& Path) {
-    if (Drawing->Running()) {
+    if (Worker->Running()) {
         return;
     }
     MScale = 1.0;
     ApplyZoom();
+    RedrawBefore = btnRedraw->isEnabled();
     btnLoad->setEnabled(false);
+    btnRedraw->setEnabled(false);
     SelMode = true;
     btnSelClick();
-    TOpenedMap Opened;
-    try {
-        Opened = OpenMap(Path, FMap);
-    } catch (...) {
+    // The file is read off the window's thread; the map on show stays until it has been read.
+    OpeningPath = Path;
+    Carried = StartMapState(FMap);
+    Opened.reset();
+    Work = TWork::Opening;
+    Worker->Run([this](TProgress&) { Opened = OpenMap(OpeningPath, Carried); });
+}
+
+void TMapForm::OpeningFinished() {
+    if (!Opened) {
         // The previous map, its picture and the controls stay as they were.
         btnLoad->setEnabled(true);
-        throw;
+        btnRedraw->setEnabled(RedrawBefore);
+        Dialogs.Error(this, Worker->Error());
+        return;
     }
-    FMap = std::move(Opened.Map);
-    switch (Opened.Outcome) {
+    FMap = std::move(Opened->Map);
+    switch (Opened->Outcome) {
     case TOpenOutcome::Loaded:
         grp3D->setEnabled(ShownIn3D(FMap.NumHeader.MapKind));
         DrawMap();
@@ -275,12 +287,13 @@ void TMapForm::LoadFile(const std::string& Path) {
     case TOpenOutcome::HeaderOnly:
         break;
     case TOpenOutcome::CompanionMissing:
-        Dialogs.Message(this, Opened.Message);
+        Dialogs.Message(this, Opened->Message);
         btnSel->setEnabled(false);
         btnRedraw->setEnabled(false);
         grp3D->setEnabled(false);
         break;
     }
+    Opened.reset();
     if (InfForm) {
         FillMapInfo(*InfForm, FMap);
         InfForm->show();
@@ -288,18 +301,18 @@ void TMapForm::LoadFile(const std::string& Path) {
     raise();
     activateWindow();
     btnSave->setEnabled(Shown.has_value());
-    if (!Drawing->Running()) {
+    if (!Worker->Running()) {
         btnRedraw->setEnabled(true);
         btnLoad->setEnabled(true);
     }
     if (!FMap.NumHeader.MapKind.empty()) {
         btnSel->setEnabled(true); // a missing companion file turned it off
     }
-    setWindowTitle(QString::fromStdString("Map View  " + Path));
+    setWindowTitle(QString::fromStdString("Map View  " + OpeningPath));
 }
 
 void TMapForm::btnRedrawClick() {
-    if (!Drawing->Running()) {
+    if (!Worker->Running()) {
         DrawMap();
     }
 }
@@ -312,14 +325,34 @@ void TMapForm::DrawMap() {
     pgrBar->setVisible(true);
     pgrBar->raise();
     ScrollBox->SetPictureVisible(false);
-    Drawing->Start(FMap, FSettings, Table);
+    Drawn.reset();
+    Work = TWork::Drawing;
+    // The drawing takes the settings and the ramp as they are now; the palette dialog may change
+    // them meanwhile for the next picture. The map stays as it is until the picture is shown.
+    Worker->Run([this, Settings = FSettings, Ramp = Table](TProgress& Progress) {
+        Drawn = DrawMapPicture(FMap, Settings, Ramp, Settings.GmpChk, Progress);
+    });
     ProgressTimer->start();
+}
+
+void TMapForm::WorkFinished() {
+    switch (std::exchange(Work, TWork::None)) {
+    case TWork::Opening:
+        OpeningFinished();
+        break;
+    case TWork::Drawing:
+        DrawingFinished();
+        break;
+    case TWork::None:
+        break;
+    }
 }
 
 void TMapForm::DrawingFinished() {
     ProgressTimer->stop();
-    if (std::optional<TBitmap> Drawn = Drawing->TakePicture()) {
+    if (Drawn) {
         ShowPicture(std::move(*Drawn));
+        Drawn.reset();
     }
     ScrollBox->SetPictureVisible(true);
     pgrBar->setVisible(false);
@@ -327,8 +360,8 @@ void TMapForm::DrawingFinished() {
     btnRedraw->setEnabled(true);
     btnSave->setEnabled(Shown.has_value());
     ApplyZoom(); // the new picture came at its natural size
-    if (!Drawing->Error().empty()) {
-        Dialogs.Error(this, Drawing->Error());
+    if (!Worker->Error().empty()) {
+        Dialogs.Error(this, Worker->Error());
     }
 }
 
@@ -429,13 +462,14 @@ QSize TMapForm::PictureArea() const {
 }
 
 void TMapForm::closeEvent(QCloseEvent* Event) {
-    Drawing->Stop(); // a picture nobody will see
+    Worker->Stop(); // a map or a picture nobody will see
     ProgressTimer->stop();
     FormClose();
     if (InfForm) {
         InfForm->hide();
     }
     Event->accept();
+    emit Closed();
 }
 
 void TMapForm::resizeEvent(QResizeEvent* Event) {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "import/OpenedMap.h"
 #include "model/MapState.h"
 #include "model/MapViewRules.h"
 #include "render/HeightColourTable.h"
@@ -22,10 +23,10 @@
 #include "settings/ViewSettings.h"
 #include "ui/Dialogs.h"
 #include "ui/KSavePos.h"
-#include "ui/MapDrawing.h"
 #include "ui/PictureView.h"
 #include "ui/SelShape.h"
 #include "ui/UInfForm.h"
+#include "ui/Worker.h"
 #include "view3d/Dx3dProc.h"
 
 namespace talvo {
@@ -50,8 +51,8 @@ class TMapForm : public QWidget {
     std::function<void()> ShowPalette;
     // Starts the 3D view of a region.
     std::function<void(const T3DRegion&)> StartView;
-    // Draws the pictures.
-    TMapDrawing* Drawing;
+    // Opens maps and draws their pictures off the window's thread.
+    TWorker* Worker;
 
     // The picture area, in place of a scroll box holding an image control.
     TPictureView* ScrollBox;
@@ -100,6 +101,10 @@ class TMapForm : public QWidget {
     // The picture at its natural size, as last drawn.
     const std::optional<TBitmap>& Picture() const { return Shown; }
 
+  signals:
+    // The window has closed: the program ends.
+    void Closed();
+
   protected:
     void closeEvent(QCloseEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
@@ -113,6 +118,8 @@ class TMapForm : public QWidget {
     // Reads the ticked layers not read yet and starts drawing the map; Load and Redraw stay off
     // until the picture is shown.
     void DrawMap();
+    void WorkFinished();
+    void OpeningFinished();
     void DrawingFinished();
     void ShowPicture(TBitmap Picture);
     // The picture's size as shown at the zoom.
@@ -131,6 +138,13 @@ class TMapForm : public QWidget {
     TIni FSettings;
     THeightColourTable Table{};
     std::optional<TBitmap> Shown;
+    // The worker's job and what it makes, read once it has finished.
+    enum class TWork { None, Opening, Drawing } Work = TWork::None;
+    std::string OpeningPath;
+    MapState Carried; // what a new map keeps of the one on show
+    std::optional<TOpenedMap> Opened;
+    std::optional<TBitmap> Drawn;
+    bool RedrawBefore = false;
     std::array<QCheckBox*, OverlayLayerCount> LayerBoxes{};
     // Moves the progress bar while a picture is drawn.
     QTimer* ProgressTimer;

@@ -1,6 +1,7 @@
 #include "ui/UPalForm.h"
 
 #include <QPainter>
+#include <QScreen>
 
 #include "platform/TextConvert.h"
 #include "render/ColourBar.h"
@@ -99,7 +100,7 @@ TPalForm::TPalForm(TIni& Settings, THeightColourTable& Table, TDialogs& Dialogs,
       Settings(Settings), Table(Table), Dialogs(Dialogs), IniPath(std::move(IniPath)) {
     setObjectName("PalForm");
     setWindowTitle("Palette Setting");
-    setFixedSize(378, 437);
+    setFixedSize(370, 405);
     setModal(false);
 
     pagePal = new QTabWidget(this);
@@ -209,6 +210,9 @@ void TPalForm::ShowPalette() {
     Height_Max->setText(QString::number(Settings.Entry[IniMax]));
     BuildHeightColourTable(Settings, Table);
     DrawColourTable();
+    // Centred on the screen of the window it belongs to.
+    const QScreen* Screen = parentWidget() ? parentWidget()->screen() : screen();
+    move(Screen->availableGeometry().center() - rect().center());
     show();
     raise();
     activateWindow();

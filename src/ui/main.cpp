@@ -10,10 +10,7 @@
 #include "cli/CommandLine.h"
 #include "platform/ExecutablePath.h"
 #include "settings/SettingsFile.h"
-#include "ui/DxForm.h"
-#include "ui/UInfForm.h"
-#include "ui/UMapForm.h"
-#include "ui/UPalForm.h"
+#include "ui/AppWindows.h"
 
 namespace {
 
@@ -65,19 +62,13 @@ int main(int argc, char** argv) {
         std::error_code Ignored;
         std::filesystem::create_directories(std::filesystem::path(Ini.Path).parent_path(), Ignored);
     }
-    const std::string& IniPath = Ini.Path;
-    talvo::TMapForm MapForm(Dialogs, Ini, talvo::ShippedPalettePath(talvo::ExecutableDir()));
-    talvo::TPalForm PalForm(MapForm.Settings(), MapForm.ColourTable(), Dialogs, IniPath, &MapForm);
-    talvo::TInfForm InfForm(&MapForm);
-    talvo::TD3DForm D3DForm(MapForm.Map(), MapForm.Settings(), MapForm.ColourTable(),
-                            MapForm.Terrain(), Dialogs);
-    MapForm.InfForm = &InfForm;
-    MapForm.ShowPalette = [&] { PalForm.ShowPalette(); };
-    MapForm.StartView = [&](const talvo::T3DRegion& Region) { D3DForm.StartView(Region); };
-    MapForm.show();
+    talvo::TAppWindows Windows(Dialogs, Ini, talvo::ShippedPalettePath(talvo::ExecutableDir()));
+    QObject::connect(&Windows, &talvo::TAppWindows::Finished, &App, &QApplication::quit);
+    Windows.MapForm.show();
     if (!Args.empty()) {
-        QTimer::singleShot(0, &MapForm,
-                           [&] { MapForm.Guarded([&] { MapForm.LoadFile(Args[0]); }); });
+        QTimer::singleShot(0, &Windows.MapForm, [&] {
+            Windows.MapForm.Guarded([&] { Windows.MapForm.LoadFile(Args[0]); });
+        });
     }
     return App.exec();
 }

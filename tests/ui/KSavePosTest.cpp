@@ -1,6 +1,8 @@
 // Window placement kept in the settings file.
 #include "ui/KSavePos.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include "platform/ProfileFile.h"
@@ -60,6 +62,18 @@ class TKSavePosTest : public QObject {
                                         "[Bounds]\nMapForm.Bounds=x,-1,-1,-1,-1,10,20,410,320\n"));
         QCOMPARE(State.Widget.windowState(), Qt::WindowNoState);
         QCOMPARE(State.Widget.geometry(), QRect(10, 20, 400, 300));
+    }
+
+    void APlacementOffEveryScreenComesBackInView() {
+        const QRect Screen = QGuiApplication::primaryScreen()->availableGeometry();
+        for (const char* Line :
+             {"0,-1,-1,-1,-1,30000,30000,30300,30200", "0,-1,-1,-1,-1,-5000,10,-4700,210",
+              "0,-1,-1,-1,-1,0,0,90000,90000"}) {
+            const std::string Ini = test::WriteTempFile(
+                "off.ini", "[Bounds]\nMapForm.Bounds=" + std::string(Line) + "\n");
+            TForm Form(Ini);
+            QVERIFY2(Screen.contains(Form.Widget.geometry()), Line);
+        }
     }
 
     void WithoutSaveBoundsOnlyAnExplicitSaveWrites() {

@@ -65,7 +65,7 @@ class TSelShapeTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&Form));
         Dialogs.OpenAnswers.push_back(std::string(TALVO_SAMPLES_DIR) + "/jacksboro/EL533945.hdr");
         QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
-        QVERIFY(QTest::qWaitFor([&] { return !Form.Drawing->Running(); }));
+        QVERIFY(QTest::qWaitFor([&] { return !Form.Worker->Running(); }));
         QTest::mouseClick(Form.btnSel, Qt::LeftButton);
         QVERIFY(Form.SelShape->isVisible());
         Drag(Form.SelShape, {50, 25}, {70, 45});

@@ -1,0 +1,116 @@
+// The main window with a 4800 × 6000 16-bit raster (a 30-arc-second tile, 28.8 million cells):
+// the longest the event loop waits while the picture is drawn, the time from "Load..." to the
+// picture shown, and the resident memory at x1 and after scrolling across it at x8. Needs a
+// display: xvfb-run build/talvo_window_bench.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <fstream>
+#include <string>
+
+#include "support/NumMapText.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/UMapForm.h"
+
+namespace {
+
+constexpr int Cols = 4800;
+constexpr int Rows = 6000;
+
+// Resident memory in MiB, from the kernel's account of this process.
+double ResidentMiB() {
+    std::ifstream Status("/proc/self/status");
+    std::string Word;
+    while (Status >> Word) {
+        if (Word == "VmRSS:") {
+            double KiB = 0;
+            Status >> KiB;
+            return KiB / 1024;
+        }
+    }
+    return 0;
+}
+
+// Hills in metres, as two bytes least significant first.
+std::string BigRaster() {
+    std::string Data(static_cast<size_t>(Cols) * Rows * 2, '\0');
+    for (int R = 0; R < Rows; ++R) {
+        for (int C = 0; C < Cols; ++C) {
+            const int Metres = 200 + (R * 7 + C * 3) % 1000;
+            const size_t At = 2 * (static_cast<size_t>(R) * Cols + static_cast<size_t>(C));
+            Data[At] = static_cast<char>(Metres & 0xFF);
+            Data[At + 1] = static_cast<char>(Metres >> 8);
+        }
+    }
+    return Data;
+}
+
+void BM_WindowWithALargeRaster(benchmark::State& State) {
+    const std::string Data = talvo::test::WriteTempFile("window.bil", BigRaster());
+    talvo::test::WriteTempFile("window.hdr", "NBITS 16\nNCOLS 4800\nNROWS 6000\n");
+    const std::string Ini = talvo::test::WriteTempFile(
+        "window.ini", talvo::test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini"));
+    for (auto _ : State) {
+        talvo::test::TScriptedDialogs Dialogs;
+        talvo::TMapForm Form(Dialogs, {Ini, false});
+        Form.show();
+        if (!QTest::qWaitForWindowExposed(&Form)) {
+            State.SkipWithError("the window did not show");
+            break;
+        }
+
+        // A timer that would tick every millisecond: the longest gap is the longest the window
+        // could not answer.
+        QElapsedTimer Clock;
+        qint64 Last = 0, Longest = 0;
+        QTimer Tick;
+        QObject::connect(&Tick, &QTimer::timeout, [&] {
+            Longest = std::max(Longest, Clock.elapsed() - Last);
+            Last = Clock.elapsed();
+        });
+        Dialogs.OpenAnswers.push_back(Data);
+        Clock.start();
+        QTimer::singleShot(0, &Form, [&] { Form.btnLoad->click(); });
+        Tick.start(1);
+        if (!QTest::qWaitFor([&] { return Form.Picture().has_value() && !Form.Worker->Running(); },
+                             60000)) {
+            State.SkipWithError("no picture within a minute");
+            break;
+        }
+        const qint64 FirstPicture = Clock.elapsed();
+        Tick.stop();
+        QTest::qWait(100);
+        const double AtX1 = ResidentMiB();
+
+        for (int I = 0; I < 3; ++I) {
+            Form.spnMScaleUp->click();
+        }
+        QScrollBar* Across = Form.ScrollBox->horizontalScrollBar();
+        QScrollBar* Down = Form.ScrollBox->verticalScrollBar();
+        for (int Step = 0; Step <= 10; ++Step) {
+            Across->setValue(Across->maximum() * Step / 10);
+            Down->setValue(Down->maximum() * Step / 10);
+            Form.ScrollBox->viewport()->repaint();
+        }
+        const double AtX8 = ResidentMiB();
+
+        State.counters["longest_wait_ms"] = static_cast<double>(Longest);
+        State.counters["first_picture_ms"] = static_cast<double>(FirstPicture);
+        State.counters["rss_x1_MiB"] = AtX1;
+        State.counters["rss_x8_MiB"] = AtX8;
+    }
+}
+BENCHMARK(BM_WindowWithALargeRaster)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication App(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,70 @@
+// The four windows together, under a window manager: stacking after a load and the end of the
+// program. Run by tests/ui/with-window-manager.sh.
+#include "ui/AppWindows.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "support/NumMapText.h"
+#include "support/ScriptedDialogs.h"
+
+namespace talvo {
+
+class TAppWindowsTest : public QObject {
+    Q_OBJECT
+
+    struct TProgram {
+        TProgram()
+            : Windows(Dialogs,
+                      {test::WriteTempFile(
+                           "app.ini", test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini")),
+                       false},
+                      {}) {
+            Windows.MapForm.show();
+        }
+        void Open(const char* Name) {
+            Dialogs.OpenAnswers.push_back(std::string(TALVO_SAMPLES_DIR "/jacksboro/") + Name);
+            QTest::mouseClick(Windows.MapForm.btnLoad, Qt::LeftButton);
+            QVERIFY(QTest::qWaitFor([this] { return !Windows.MapForm.Worker->Running(); }));
+        }
+        test::TScriptedDialogs Dialogs;
+        TAppWindows Windows;
+    };
+
+  private slots:
+    void AfterALoadTheMainWindowIsInFront() {
+        TProgram P;
+        QVERIFY(QTest::qWaitForWindowActive(&P.Windows.MapForm));
+        P.Open("533945.Mem");
+        QVERIFY(P.Windows.InfForm.isVisible());
+        QVERIFY(P.Windows.InfForm.parent() == nullptr); // its own window, not the map's
+        QTRY_VERIFY(P.Windows.MapForm.isActiveWindow());
+        QCOMPARE(QApplication::topLevelAt(P.Windows.MapForm.mapToGlobal(QPoint(300, 200))),
+                 &P.Windows.MapForm);
+    }
+
+    void ThePaletteOpensCentredOnTheScreen() {
+        TProgram P;
+        QTest::mouseClick(P.Windows.MapForm.btnPal, Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowExposed(&P.Windows.PalForm));
+        const QPoint Centre = P.Windows.MapForm.screen()->availableGeometry().center();
+        QVERIFY((P.Windows.PalForm.geometry().center() - Centre).manhattanLength() < 40);
+    }
+
+    void ClosingTheMainWindowEndsTheProgramWithThe3DView() {
+        TProgram P;
+        P.Open("533945.Mem");
+        QSignalSpy Finished(&P.Windows, &TAppWindows::Finished);
+        P.Windows.D3DForm.StartView({0, 0, 50, 50, 1, 1.0f});
+        QVERIFY(QTest::qWaitForWindowExposed(&P.Windows.D3DForm));
+        QVERIFY(P.Windows.MapForm.close());
+        QCOMPARE(Finished.count(), 1);
+        QVERIFY(!P.Windows.D3DForm.isVisible());
+        QVERIFY(!P.Windows.InfForm.isVisible());
+    }
+};
+
+} // namespace talvo
+
+QTEST_MAIN(talvo::TAppWindowsTest)
+#include "AppWindowsTest.moc"
