@@ -189,11 +189,40 @@ class TDxFormTest : public QObject {
         QVERIFY(V.Form.DXTimer.Enabled());
     }
 
-    void ABadRegionIsReportedAndNothingRuns() {
+    // Step 0, one sample wide, outside the 200 × 200 map.
+    static std::vector<T3DRegion> RefusedRegions() {
+        return {{0, 0, 100, 100, 0, 3}, {0, 0, 1, 100, 1, 3}, {150, 150, 100, 100, 1, 3}};
+    }
+
+    void ABadRegionIsReportedAndNothingOpens() {
         TView V;
-        V.Form.StartView({150, 150, 100, 100, 1, 1});
-        QCOMPARE(V.Dialogs.Errors.size(), size_t{1});
-        QVERIFY(!V.Form.DXTimer.Enabled());
+        for (const T3DRegion& Region : RefusedRegions()) {
+            V.Form.StartView(Region);
+            QVERIFY(!V.Form.isVisible());
+            QVERIFY(!V.Form.DXTimer.Enabled());
+            QCOMPARE(V.Map.NumHeader.D3Step, 0); // the region was not taken
+        }
+        QCOMPARE(V.Dialogs.Errors.size(), RefusedRegions().size());
+    }
+
+    void ABadRegionLeavesTheOpenViewAsItWas() {
+        TView V;
+        V.Start();
+        Key(&V.Form, Qt::Key_PageUp, 8);
+        Key(&V.Form, Qt::Key_5);
+        const QImage Before = V.Frame();
+        const glm::vec3 At = V.CameraAt();
+        for (const T3DRegion& Region : RefusedRegions()) {
+            V.Form.StartView(Region);
+            QVERIFY(V.Form.isVisible());
+            QVERIFY(V.Form.DXTimer.Enabled());
+            QCOMPARE(V.CameraAt(), At);
+            QCOMPARE(V.Map.NumHeader.D3SizeX, 100);
+            QCOMPARE(V.Terrain.MeshFaceCount, uint32_t{2 * 99 * 99});
+            QVERIFY(V.Frame() == Before);
+        }
+        QCOMPARE(V.Dialogs.Errors.size(), RefusedRegions().size());
+        QVERIFY(V.Dialogs.Errors[1].find("at least 2 samples") != std::string::npos);
     }
 };
 
