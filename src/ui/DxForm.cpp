@@ -95,6 +95,13 @@ void TD3DForm::StartView(const T3DRegion& Region) {
     show();
     raise();
     activateWindow();
+    // The surface gets its OpenGL context when first shown: only now can it tell.
+    if (const std::string Failure = DXDraw->Failure(); !Failure.empty()) {
+        DXDraw->Finalize();
+        hide();
+        Dialogs.Error(this, Failure);
+        return;
+    }
     BuildAndRun();
 }
 

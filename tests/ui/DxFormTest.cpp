@@ -224,6 +224,25 @@ class TDxFormTest : public QObject {
         QCOMPARE(V.Dialogs.Errors.size(), RefusedRegions().size());
         QVERIFY(V.Dialogs.Errors[1].find("at least 2 samples") != std::string::npos);
     }
+
+    // Run by ctest on displays without OpenGL 3.3: Mesa offering 3.0 only, and no OpenGL at all.
+    void WithoutOpenGL33TheViewSaysSo() {
+        if (!qEnvironmentVariableIsSet("MESA_GL_VERSION_OVERRIDE") &&
+            !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) {
+            QSKIP("run by the ctests ui_DxForm_OpenGL30 and ui_DxForm_NoOpenGL");
+        }
+        TView V;
+        for (int Start = 0; Start < 2; ++Start) {
+            V.Form.StartView({0, 0, 100, 100, 1, 3});
+            QCOMPARE(V.Dialogs.Errors.size(), size_t(Start + 1));
+            QVERIFY(V.Dialogs.Errors.back().starts_with("The 3D view"));
+            QVERIFY(V.Dialogs.Errors.back().find("OpenGL") != std::string::npos);
+            QVERIFY(!V.Form.isVisible());
+            QVERIFY(!V.Form.DXTimer.Enabled());
+        }
+        V.Form.DXDraw->grabFramebuffer(); // paints without calling into an empty function table
+        QTest::qWait(100);                // and the window system's events pass
+    }
 };
 
 } // namespace talvo
