@@ -37,16 +37,12 @@ while IFS='|' read -r status says map out args; do
     rm -rf "$tmp/r" && mkdir "$tmp/r"
 done <<'TABLE'
 1|outside the map|EL533945.hdr|x.obj|--region 300,0,200,200
-1|outside the map|EL533945.hdr|x.obj|--region -1,0,10,10
 1|step must be 1 or more|EL533945.hdr|x.obj|--region 0,0,10,10 --step 0
 1|at least 2 samples|EL533945.hdr|x.obj|--region 0,0,0,10
-1|at least 2 samples|EL533945.hdr|x.obj|--region 0,0,10,1
-1|at least 2 samples|533945.Mem|x.obj|--region 0,0,10,3 --step 2
+1|at least 2 samples|EL533945.hdr|x.obj|--region 0,0,1,10
 1|--hscale 1e39 is out of range|EL533945.hdr|x.obj|--region 0,0,10,10 --hscale 1e39
 1|kind LU|LU533945.hdr|x.obj|--region 0,0,10,10
-1|kind BL|jacksboro.bil|x.obj|--region 0,0,10,10
 1|end in .obj|EL533945.hdr|x.txt|--region 0,0,10,10
-1|end in .obj|EL533945.hdr|obj|--region 0,0,10,10
 2|unexpected --bogus|EL533945.hdr|x.obj|--region 0,0,10,10 --bogus
 TABLE
 
