@@ -1,5 +1,8 @@
 #include "cli/CommandLine.h"
 
+#include <cmath>
+#include <filesystem>
+#include <limits>
 #include <mutex>
 #include <unistd.h>
 
@@ -229,7 +232,23 @@ struct TMeshRequest {
     std::optional<std::string> IniPath;
 };
 
+// --hscale as the single-precision float the mesh holds; a value that float cannot hold is refused.
+float HeightScale(const std::string& Text) {
+    const double Scale = StrToFloat(Text);
+    if (std::abs(Scale) > std::numeric_limits<float>::max()) {
+        throw ETalvoError("--hscale " + Text +
+                          " is out of range: a height scale lies within ±3.4e38");
+    }
+    return static_cast<float>(Scale);
+}
+
 int Mesh(const TMeshRequest& Request, std::ostream& Err) {
+    // Checked first: nothing is read or written for an output that is not an OBJ file.
+    if (!SameTextIgnoringCase(std::filesystem::path(Request.OutPath).extension().string(),
+                              ".obj")) {
+        Err << Request.OutPath << ": --mesh writes only files whose names end in .obj\n";
+        return 1;
+    }
     const std::optional<TSession> Session = StartSession(Request.IniPath, Err);
     if (!Session) {
         return 1;
@@ -239,6 +258,11 @@ int Mesh(const TMeshRequest& Request, std::ostream& Err) {
         return 1;
     }
     MapState& Map = Opened->Map;
+    if (!ShownIn3D(Map.NumHeader.MapKind)) {
+        Err << Request.MapPath << ": a map of kind " << Map.NumHeader.MapKind
+            << " holds no heights; --mesh takes only the maps the 3D view shows\n";
+        return 1;
+    }
     try {
         std::vector<std::string> Parts = SplitValues(Request.Region, false);
         if (Parts.size() != 4) {
@@ -246,7 +270,7 @@ int Mesh(const TMeshRequest& Request, std::ostream& Err) {
         }
         Set3DRegion(Map.NumHeader,
                     {StrToInt(Parts[0]), StrToInt(Parts[1]), StrToInt(Parts[2]), StrToInt(Parts[3]),
-                     StrToInt(Request.Step), static_cast<float>(StrToFloat(Request.HScale))});
+                     StrToInt(Request.Step), HeightScale(Request.HScale)});
         TRenderer Renderer;
         TTerrainMesh Terrain;
         InitTerrainMesh(Terrain);

@@ -166,17 +166,39 @@ void TDXDraw::Render(std::vector<std::pair<int, std::string>> Lines) {
     update();
 }
 
+std::string TDXDraw::Failure() const {
+    if (!FFailure.empty()) {
+        return FFailure;
+    }
+    if (isVisible() && (!context() || !context()->isValid())) {
+        return "The 3D view could not get an OpenGL context from the display";
+    }
+    return {};
+}
+
 void TDXDraw::initializeGL() {
-    initializeOpenGLFunctions();
+    FFailure.clear();
+    Program.reset();
+    // A context below 3.3 (the driver's fallback) leaves the function table empty.
+    if (!initializeOpenGLFunctions()) {
+        const QSurfaceFormat Got = context()->format();
+        FFailure = "The 3D view needs OpenGL 3.3 (core profile); the display offers OpenGL " +
+                   std::to_string(Got.majorVersion()) + "." + std::to_string(Got.minorVersion());
+        return;
+    }
     const QString Name =
         QString::fromLatin1(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     FHardware = !Name.contains("llvmpipe", Qt::CaseInsensitive) &&
                 !Name.contains("softpipe", Qt::CaseInsensitive) &&
                 !Name.contains("software", Qt::CaseInsensitive);
-    Program = std::make_unique<QOpenGLShaderProgram>();
-    Program->addShaderFromSourceCode(QOpenGLShader::Vertex, VertexShader);
-    Program->addShaderFromSourceCode(QOpenGLShader::Fragment, FragmentShader);
-    Program->link();
+    auto Built = std::make_unique<QOpenGLShaderProgram>();
+    if (!Built->addShaderFromSourceCode(QOpenGLShader::Vertex, VertexShader) ||
+        !Built->addShaderFromSourceCode(QOpenGLShader::Fragment, FragmentShader) ||
+        !Built->link()) {
+        FFailure = "The 3D view's shaders could not be built:\n" + Built->log().toStdString();
+        return;
+    }
+    Program = std::move(Built);
 }
 
 TDXDraw::TGpuMesh& TDXDraw::Upload(const TVisual* Visual, const TTriangles& Triangles) {
@@ -254,9 +276,12 @@ void TDXDraw::DrawFrame(const TFrame& Frame, const glm::mat4& ViewProjection,
 }
 
 void TDXDraw::paintGL() {
+    if (!FFailure.empty()) {
+        return; // nothing to draw with; the view says why
+    }
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (Initialized && Camera && Program && Program->isLinked()) {
+    if (Initialized && Camera) {
         // The lights: ambient ones add up; a directional one shines along its frame's z axis.
         glm::vec3 Ambient(0.0f), LightDirection(0, 0, 1);
         std::function<void(const TFrame&)> Gather = [&](const TFrame& Frame) {

@@ -33,6 +33,9 @@ class TDXDraw : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
     // Fires OnFinalize and releases the scene and what was uploaded of it.
     void Finalize();
     bool CanDraw() const { return Initialized && isVisible() && width() > 0 && height() > 0; }
+    // Why the surface cannot draw (no OpenGL 3.3 core context, shaders that did not build); empty
+    // when it can or when it has not been shown yet.
+    std::string Failure() const;
     // Draws one frame: the scene, then the text lines given, in white.
     void Render(std::vector<std::pair<int, std::string>> Lines);
 
@@ -66,6 +69,7 @@ class TDXDraw : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
     TRenderer FRenderer;
     bool Initialized = false;
     bool FHardware = false;
+    std::string FFailure; // from initializeGL
     std::unique_ptr<QOpenGLShaderProgram> Program;
     std::map<const TVisual*, TGpuMesh> Uploads;
     std::vector<std::pair<int, std::string>> PendingLines;

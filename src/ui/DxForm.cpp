@@ -82,12 +82,26 @@ TD3DForm::TD3DForm(MapState& Map, const TIni& Settings, const THeightColourTable
 }
 
 void TD3DForm::StartView(const T3DRegion& Region) {
+    // A refused region leaves the view that is open, or nothing, as it was.
+    try {
+        CheckTerrainRegion(Map, Region);
+    } catch (const std::exception& Error) {
+        Dialogs.Error(this, Error.what());
+        return;
+    }
     DXDraw->Finalize();
     DXDraw->Initialize();
     Set3DRegion(Map.NumHeader, Region);
     show();
     raise();
     activateWindow();
+    // The surface gets its OpenGL context when first shown: only now can it tell.
+    if (const std::string Failure = DXDraw->Failure(); !Failure.empty()) {
+        DXDraw->Finalize();
+        hide();
+        Dialogs.Error(this, Failure);
+        return;
+    }
     BuildAndRun();
 }
 

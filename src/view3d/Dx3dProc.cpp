@@ -47,26 +47,33 @@ void InitTerrainMesh(TTerrainMesh& Mesh) {
     Mesh.MeshFaceList.SetDim(1, 1);
 }
 
-void CheckTerrainRegion(const MapState& Map) {
-    const TNum_HeaderRec& H = Map.NumHeader;
-    if (H.D3Step < 1) {
-        throw ETalvoError("The 3D step must be 1 or more, not " + std::to_string(H.D3Step));
+void CheckTerrainRegion(const MapState& Map, const T3DRegion& Region) {
+    if (Region.Step < 1) {
+        throw ETalvoError("The 3D step must be 1 or more, not " + std::to_string(Region.Step));
     }
-    if (H.D3SizeX < 0 || H.D3SizeY < 0) {
-        throw ETalvoError("The 3D region has a negative size");
+    // Samples as BuildTerrainMesh takes them: SizeX / Step columns and SizeY / Step rows.
+    const int64_t Cols = Region.SizeX / Region.Step, Rows = Region.SizeY / Region.Step;
+    if (Cols < 2 || Rows < 2) {
+        throw ETalvoError("The 3D region of " + std::to_string(Region.SizeX) + " × " +
+                          std::to_string(Region.SizeY) + " cells is too small for step " +
+                          std::to_string(Region.Step) +
+                          ": it needs at least 2 samples each way, a width and a height of " +
+                          std::to_string(2 * int64_t{Region.Step}) + " cells or more");
     }
-    if (H.CellSpacing <= 0) {
+    const int64_t LastCol = Region.StartX + (Cols - 1) * Region.Step;
+    const int64_t LastRow = Region.StartY + (Rows - 1) * Region.Step;
+    const TDelDim& Grid = Map.NumData.HeightGrid;
+    if (Region.StartX < 0 || Region.StartY < 0 || LastCol >= Grid.Cols() ||
+        LastRow >= Grid.Rows()) {
+        throw ETalvoError("The 3D region's samples (columns " + std::to_string(Region.StartX) +
+                          " to " + std::to_string(LastCol) + ", rows " +
+                          std::to_string(Region.StartY) + " to " + std::to_string(LastRow) +
+                          ") reach outside the map (" + std::to_string(Grid.Cols()) + " × " +
+                          std::to_string(Grid.Rows()) + " cells)");
+    }
+    if (Map.NumHeader.CellSpacing <= 0) {
         throw ETalvoError("This map has no cell spacing (a numeric map named other than .Mem, "
                           ".Sem or .Tem): its heights cannot be drawn in 3D");
-    }
-    const int64_t Rows = H.D3SizeY / H.D3Step, Cols = H.D3SizeX / H.D3Step;
-    const int64_t LastRow = H.D3StartY + (Rows - 1) * H.D3Step;
-    const int64_t LastCol = H.D3StartX + (Cols - 1) * H.D3Step;
-    const TDelDim& Grid = Map.NumData.HeightGrid;
-    if (Rows > 0 && Cols > 0 &&
-        (H.D3StartX < 0 || H.D3StartY < 0 || LastRow >= Grid.Rows() || LastCol >= Grid.Cols())) {
-        throw ETalvoError("The 3D region reaches outside the map (" + std::to_string(Grid.Cols()) +
-                          " × " + std::to_string(Grid.Rows()) + " cells)");
     }
 }
 
@@ -74,8 +81,8 @@ std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Pare
                                                TTerrainMesh& Mesh, const MapState& Map,
                                                const TIni& Settings,
                                                const THeightColourTable& Table) {
-    CheckTerrainRegion(Map);
     const TNum_HeaderRec& H = Map.NumHeader;
+    CheckTerrainRegion(Map, {H.D3StartX, H.D3StartY, H.D3SizeX, H.D3SizeY, H.D3Step, H.D3HScale});
     const int32_t Step = H.D3Step;
     const int32_t Rows = H.D3SizeY / Step;
     const int32_t Cols = H.D3SizeX / Step;
@@ -85,7 +92,7 @@ std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Pare
     auto Builder = std::make_shared<TMeshBuilder>();
 
     TD3DVector* Samples = Mesh.MeshVertexTable.RowData(0);
-    tbb::parallel_for(0, Cols > 0 ? Rows : 0, [&](int32_t R) {
+    tbb::parallel_for(0, Rows, [&](int32_t R) {
         const int32_t* Cells = Map.NumData.HeightGrid.RowData(H.D3StartY + R * Step);
         for (int32_t I = 0; I < Cols; ++I) {
             auto Height = static_cast<float>(Cells[H.D3StartX + I * Step]);
@@ -105,7 +112,7 @@ std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Pare
     int32_t* Words = Mesh.MeshFaceList.RowData(0);
     const auto VertexCount = static_cast<size_t>(Rows) * static_cast<size_t>(Cols);
     for (int Half = 0; Half < 2; ++Half) {
-        tbb::parallel_for(1, std::max(Rows, 1), [&](int32_t R) {
+        tbb::parallel_for(1, Rows, [&](int32_t R) {
             for (int32_t I = 1; I < Cols; ++I) {
                 const int32_t V = (R - 1) * Cols + I;
                 int32_t* F = Words + 4 * ((R - 1) * (Cols - 1) + (I - 1));

@@ -26,9 +26,10 @@ struct TTerrainMesh {
 // Start-up: both containers 1 × 1, no mesh.
 void InitTerrainMesh(TTerrainMesh& Mesh);
 
-// Refuses, with a message, a region the mesh cannot be built from: a step below 1, a negative
-// size, samples outside HeightGrid, or a map without a cell spacing.
-void CheckTerrainRegion(const MapState& Map);
+// The one rule of the 3D view and --mesh, checked before anything is changed: Region is refused,
+// with a message, unless its step is 1 or more, it gives at least 2 samples each way, every sample
+// lies inside HeightGrid, and the map has a cell spacing.
+void CheckTerrainRegion(const MapState& Map, const T3DRegion& Region);
 
 // Builds the mesh of the region in Map's 3D fields under Parent: one vertex per sample lifted
 // to its height in cell units, two triangles per cell coloured by their mean height (or, for

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# talvo --mesh on the bundled elevation sample: counts and coordinates of the OBJ it writes.
+# talvo --mesh on the bundled samples: counts and coordinates of the OBJ it writes, and the
+# requests it refuses.
 source "$(dirname "$0")/common.sh"
 
 "$talvo" --mesh "$samples/jacksboro/EL533945.hdr" --region 0,0,200,200 -o "$tmp/t.obj" \
@@ -16,12 +17,33 @@ grep -q '^f 1 2 201$' "$tmp/t.obj" || fail "first face"
     -o "$tmp/s.obj" --ini "$samples/jacksboro/Talvo.ini" || fail "step 2: exit status $?"
 [ "$(grep -c '^f ' "$tmp/s.obj")" -eq $((2 * 99 * 99)) ] || fail "step 2 face count"
 
-"$talvo" --mesh "$samples/jacksboro/EL533945.hdr" --region 300,0,200,200 -o "$tmp/x.obj" \
-    2>"$tmp/err"
-[ $? -eq 1 ] || fail "a region outside the map should exit 1"
-grep -q "outside the map" "$tmp/err" || fail "region message: $(cat "$tmp/err")"
-"$talvo" --mesh "$samples/jacksboro/EL533945.hdr" --region 0,0,10,10 --step 0 -o "$tmp/x.obj" \
-    2>/dev/null
-[ $? -eq 1 ] || fail "step 0 should exit 1"
+# The output's extension in any letter case.
+"$talvo" --mesh "$samples/jacksboro/533945.Mem" --region 0,0,10,10 -o "$tmp/u.OBJ" \
+    --ini "$samples/jacksboro/Talvo.ini" || fail "upper-case .OBJ: exit status $?"
+[ -s "$tmp/u.OBJ" ] || fail "upper-case .OBJ: nothing written"
+
+# Refused: the exit status, a part of the message, the map, the output and the other arguments.
+# Nothing may be written.
+mkdir "$tmp/r"
+while IFS='|' read -r status says map out args; do
+    # shellcheck disable=SC2086 # the arguments split at blanks
+    "$talvo" --mesh "$samples/jacksboro/$map" -o "$tmp/r/$out" $args \
+        --ini "$samples/jacksboro/Talvo.ini" >/dev/null 2>"$tmp/err"
+    got=$?
+    row="$map -o $out $args"
+    [ $got -eq "$status" ] || fail "$row: exit status $got, not $status"
+    grep -qF -- "$says" "$tmp/err" || fail "$row: message: $(cat "$tmp/err")"
+    [ -z "$(ls -A "$tmp/r")" ] || fail "$row: wrote $(ls -A "$tmp/r" | tr '\n' ' ')"
+    rm -rf "$tmp/r" && mkdir "$tmp/r"
+done <<'TABLE'
+1|outside the map|EL533945.hdr|x.obj|--region 300,0,200,200
+1|step must be 1 or more|EL533945.hdr|x.obj|--region 0,0,10,10 --step 0
+1|at least 2 samples|EL533945.hdr|x.obj|--region 0,0,0,10
+1|at least 2 samples|EL533945.hdr|x.obj|--region 0,0,1,10
+1|--hscale 1e39 is out of range|EL533945.hdr|x.obj|--region 0,0,10,10 --hscale 1e39
+1|kind LU|LU533945.hdr|x.obj|--region 0,0,10,10
+1|end in .obj|EL533945.hdr|x.txt|--region 0,0,10,10
+2|unexpected --bogus|EL533945.hdr|x.obj|--region 0,0,10,10 --bogus
+TABLE
 
 finish

@@ -189,11 +189,50 @@ class TDxFormTest : public QObject {
         QVERIFY(V.Form.DXTimer.Enabled());
     }
 
+    // Step 0, one sample wide, outside the 200 × 200 map: nothing opens, and an open view stays
+    // as it was.
     void ABadRegionIsReportedAndNothingRuns() {
+        const T3DRegion Refused[] = {
+            {0, 0, 100, 100, 0, 3}, {0, 0, 1, 100, 1, 3}, {150, 150, 100, 100, 1, 3}};
         TView V;
-        V.Form.StartView({150, 150, 100, 100, 1, 1});
+        V.Form.StartView(Refused[2]);
         QCOMPARE(V.Dialogs.Errors.size(), size_t{1});
         QVERIFY(!V.Form.DXTimer.Enabled());
+        QVERIFY(!V.Form.isVisible());
+        QCOMPARE(V.Map.NumHeader.D3Step, 0);
+
+        V.Start();
+        Key(&V.Form, Qt::Key_PageUp, 8);
+        Key(&V.Form, Qt::Key_5);
+        const QImage Before = V.Frame();
+        const glm::vec3 At = V.CameraAt();
+        for (const T3DRegion& Region : Refused) {
+            V.Form.StartView(Region);
+            QVERIFY(V.Form.DXTimer.Enabled());
+            QCOMPARE(V.CameraAt(), At);
+            QCOMPARE(V.Map.NumHeader.D3SizeX, 100);
+            QVERIFY(V.Frame() == Before);
+        }
+        QCOMPARE(V.Dialogs.Errors.size(), size_t{4});
+        QVERIFY(V.Dialogs.Errors[2].find("at least 2 samples") != std::string::npos);
+    }
+
+    // Run by ctest on displays without OpenGL 3.3: Mesa offering 3.0 only, and no OpenGL at all.
+    void WithoutOpenGL33TheViewSaysSo() {
+        if (!qEnvironmentVariableIsSet("MESA_GL_VERSION_OVERRIDE") &&
+            !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) {
+            QSKIP("run by the ctests ui_DxForm_OpenGL30 and ui_DxForm_NoOpenGL");
+        }
+        TView V;
+        for (int Start = 0; Start < 2; ++Start) {
+            V.Form.StartView({0, 0, 100, 100, 1, 3});
+            QCOMPARE(V.Dialogs.Errors.size(), size_t(Start + 1));
+            QVERIFY(V.Dialogs.Errors.back().find("OpenGL") != std::string::npos);
+            QVERIFY(!V.Form.isVisible());
+            QVERIFY(!V.Form.DXTimer.Enabled());
+        }
+        V.Form.DXDraw->grabFramebuffer(); // paints without calling into an empty function table
+        QTest::qWait(100);                // and the window system's events pass
     }
 };
 

@@ -79,10 +79,6 @@ TEST_F(Dx3dProc, SamplesVerticesAndTwoTrianglesPerCell) {
     EXPECT_EQ(Terrain.MeshFaceCount, 4u);
     EXPECT_EQ(Vertex(0), glm::vec3(-2, 1021 / 500.0f, 3));
     EXPECT_EQ(Vertex(5), glm::vec3(0, 1063 / 500.0f, -1)); // row 2 + 4, column 1 + 2
-
-    Region(0, 0, 1, 9);
-    Build();
-    EXPECT_EQ(Terrain.MeshFaceCount, 0u);
 }
 
 TEST_F(Dx3dProc, FacesTakeTheColourOfTheirMeanHeight) {
@@ -142,16 +138,36 @@ TEST_F(Dx3dProc, MappingQuality) {
 
 TEST_F(Dx3dProc, RegionsThatCannotBeBuiltAreRefused) {
     SetMap([](int32_t, int32_t) { return 0; });
-    Region(0, 0, 4, 4, 0);
+    const struct {
+        T3DRegion Region;
+        const char* Says;
+    } Refused[] = {
+        {{0, 0, 4, 4, 0, 1}, "step must be 1 or more"},
+        {{0, 0, 1, 9, 1, 1}, "at least 2 samples"}, // one column
+        {{0, 0, 9, 3, 2, 1}, "at least 2 samples"}, // one row at step 2
+        {{0, 0, -4, 4, 1, 1}, "at least 2 samples"},
+        {{8, 0, 4, 4, 1, 1}, "outside the map"},
+        {{-1, 0, 4, 4, 1, 1}, "outside the map"},
+        {{0, 7, 4, 4, 1, 1}, "outside the map"},
+    };
+    for (const auto& Case : Refused) {
+        try {
+            CheckTerrainRegion(Map, Case.Region);
+            ADD_FAILURE() << "accepted " << Case.Says;
+        } catch (const ETalvoError& Error) {
+            EXPECT_NE(std::string(Error.what()).find(Case.Says), std::string::npos) << Error.what();
+        }
+    }
+    EXPECT_NO_THROW(CheckTerrainRegion(Map, {6, 6, 4, 4, 1, 1})); // reaches column and row 9
+    EXPECT_NO_THROW(CheckTerrainRegion(Map, {7, 0, 5, 4, 2, 1})); // samples in columns 7 and 9
+
+    // The builder keeps to the same rule and leaves the last mesh as it was.
+    Region(0, 0, 4, 4);
+    Build();
+    Region(0, 0, 1, 9);
     EXPECT_THROW(Build(), ETalvoError);
-    Region(0, 0, -4, 4);
-    EXPECT_THROW(Build(), ETalvoError);
-    Region(8, 0, 4, 4);
-    EXPECT_THROW(Build(), ETalvoError);
-    Region(-1, 0, 4, 4);
-    EXPECT_THROW(Build(), ETalvoError);
-    Region(6, 6, 4, 4); // reaches column and row 9: fits
-    EXPECT_NO_THROW(Build());
+    EXPECT_EQ(Terrain.MeshFaceCount, 18u);
+    Region(6, 6, 4, 4);
     Map.NumHeader.CellSpacing = 0;
     EXPECT_THROW(Build(), ETalvoError);
 }
