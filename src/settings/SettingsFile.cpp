@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"
@@ -16,8 +15,12 @@ TSettingsFile SettingsFile(const std::string& ExecutableDir) {
     if (const char* Override = std::getenv("TALVO_INI"); Override && *Override) {
         return {Override, true};
     }
-    if (::access(ExecutableDir.c_str(), W_OK) == 0) {
-        return {(std::filesystem::path(ExecutableDir) / "Talvo.ini").string(), false};
+    // A Talvo.ini already beside the program makes it portable (the build tree, a folder on a
+    // stick); a writable program folder alone does not, or running as root would write there.
+    const std::filesystem::path Beside = std::filesystem::path(ExecutableDir) / "Talvo.ini";
+    std::error_code Missing;
+    if (std::filesystem::is_regular_file(Beside, Missing)) {
+        return {Beside.string(), false};
     }
     std::filesystem::path Config;
     if (const char* Xdg = std::getenv("XDG_CONFIG_HOME"); Xdg && Xdg[0] == '/') {

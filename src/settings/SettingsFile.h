@@ -13,8 +13,8 @@ struct TSettingsFile {
     bool Named = false; // by --ini or TALVO_INI: it must be there
 };
 
-// $TALVO_INI when set (named); else Talvo.ini in ExecutableDir when that folder is writable;
-// else $XDG_CONFIG_HOME/talvo/Talvo.ini (~/.config/talvo/Talvo.ini). No folder is made here: the
+// $TALVO_INI when set (named); else the Talvo.ini beside the program when there is one; else
+// $XDG_CONFIG_HOME/talvo/Talvo.ini (~/.config/talvo/Talvo.ini). No folder is made here: the
 // window makes it when it saves.
 TSettingsFile SettingsFile(const std::string& ExecutableDir);
 

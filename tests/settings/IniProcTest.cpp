@@ -206,6 +206,8 @@ TEST(SettingsFile, OverrideBesideTheProgramOrConfigFolder) {
     EXPECT_TRUE(SettingsFile(Folder).Named);
     {
         TScopedEnv NoOverride("TALVO_INI", nullptr);
+        EXPECT_EQ(SettingsFile(Folder).Path, Xdg + "/talvo/Talvo.ini"); // writable, but no file
+        test::WriteTempFile("Talvo.ini", "");
         EXPECT_EQ(SettingsFile(Folder).Path, Folder + "/Talvo.ini");
         EXPECT_FALSE(SettingsFile(Folder).Named);
         EXPECT_EQ(SettingsFile("/nonexistent-talvo").Path, Xdg + "/talvo/Talvo.ini");
