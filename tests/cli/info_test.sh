@@ -64,6 +64,12 @@ head -c 1000 "$samples/jacksboro/jacksboro.bil" >"$tmp/cut.bil"
 cp "$samples/jacksboro/jacksboro.hdr" "$tmp/cut.hdr"
 check_failure short-raster "ﾌｧｲﾙの末尾以降を読み込みました" "$tmp/cut.bil"
 
+# A corner far too large for a map is printed whole.
+printf 'NBITS 16\nNCOLS 1\nNROWS 1\nULYMAP 1e200\n' >"$tmp/far.hdr"
+printf 'ab' >"$tmp/far.bil"
+out=$("$talvo" --info "$tmp/far.bil") || fail "far: exit status $?"
+grep -qxE 'Ido_EN: [0-9]{200}\.0{6}' <<<"$out" || fail "far: $(grep Ido_EN <<<"$out" | head -c 300)"
+
 "$talvo" --info >/dev/null 2>&1
 [ $? -eq 2 ] || fail "--info without FILE should exit 2"
 "$talvo" --help | grep -q -- "--info FILE" || fail "--help"
