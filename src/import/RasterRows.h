@@ -15,7 +15,8 @@ TOpenOutcome ReadRasterFile(MapState& Map);
 
 // The rows of Data into freshly dimensioned grids, in blocks of rows decoded in parallel. A short
 // file raises "ﾌｧｲﾙの末尾以降を読み込みました" with the rows that arrived whole kept and counted in
-// RowsRead.
+// RowsRead; but a grid of over 64 MiB whose file holds less than half its declared bytes raises
+// it before anything is dimensioned.
 void ReadRasterRows(std::FILE* Data, MapState& Map);
 
 // One row of Pts_WE cells of BytesPerCell bytes into grid row Row, and its picture line Row + 1.

@@ -1,6 +1,7 @@
 #include "import/GlobalMapReader.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "import/OpenMap.h"
@@ -208,6 +209,56 @@ TEST_F(GlobalMapReader, HeadersThatCannotBeShown) {
     WriteTempFile("norows.hdr", "NBITS 16\nNCOLS 2\nNROWS 0\n");
     WriteTempFile("norows.bil", "");
     EXPECT_EQ(Load("norows.bil"), "Invalid Index Value");
+}
+
+// The most address space this process has held, in KiB.
+int64_t PeakKiB() {
+    std::ifstream Status("/proc/self/status");
+    std::string Line;
+    while (std::getline(Status, Line)) {
+        if (Line.starts_with("VmPeak:")) {
+            return std::stoll(Line.substr(7));
+        }
+    }
+    return 0;
+}
+
+TEST_F(GlobalMapReader, AHugeGridOverATinyFileIsRefusedBeforeAllocating) {
+    // 500 million cells: 2 GB of heights declared over one byte of data.
+    WriteTempFile("EL000500.hdr", "Number of bytes per cell :2\n"
+                                  "Number of cells in longitude direction :25000\n"
+                                  "Number of cells in latitude direction :20000\n");
+    WriteTempFile("EL000500", "x");
+    const int64_t Before = PeakKiB();
+    EXPECT_EQ(Load("EL000500.hdr"), "ﾌｧｲﾙの末尾以降を読み込みました");
+    EXPECT_LT(PeakKiB() - Before, 256 << 10);
+}
+
+TEST_F(GlobalMapReader, ALargeGridNeedsHalfItsBytesToBeRead) {
+    // 4096 one-byte cells a row: 4098 rows are just over 64 MiB of heights, half their bytes
+    // 2049 rows; 4096 rows are 64 MiB, not over.
+    const struct {
+        int32_t Rows;
+        size_t FileBytes;
+        int32_t RowsRead;
+        int32_t GridRows;
+    } Cases[] = {
+        {4098, 2049 * 4096, 2049, 4098}, // half: the rows read so far stay
+        {4098, 2049 * 4096 - 1, 0, 0},   // less than half: refused before dimensioning
+        {4096, 1, 0, 4096},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.FileBytes);
+        const std::string Path = WriteTempFile("half.bil", std::string(Case.FileBytes, '\1'));
+        TFileHandle File(std::fopen(Path.c_str(), "rb"));
+        MapState Read;
+        Read.NumHeader.BytesPerCell = 1;
+        Read.NumHeader.Pts_WE = 4096;
+        Read.NumHeader.Pts_NS = Case.Rows;
+        EXPECT_THROW(ReadRasterRows(File.get(), Read), EInOutError);
+        EXPECT_EQ(Read.RowsRead, Case.RowsRead);
+        EXPECT_EQ(Read.NumData.HeightGrid.Rows(), Case.GridRows);
+    }
 }
 
 TEST_F(GlobalMapReader, AShortDataFileKeepsTheRowsThatArrivedWhole) {
