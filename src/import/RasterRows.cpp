@@ -14,6 +14,7 @@
 #include <tbb/parallel_for.h>
 #include <vector>
 
+#include "model/DimError.h"
 #include "platform/CheckedMath.h"
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"
@@ -36,7 +37,10 @@ void CheckRasterSize(const TNum_HeaderRec& H) {
         throw ETalvoError("The raster's cells are " + std::to_string(H.BytesPerCell) +
                           " bytes wide; Talvo reads cells of 1 or 2 bytes");
     }
-    if (H.Pts_NS > 0 && static_cast<int64_t>(H.Pts_NS) * H.Pts_WE * 4 > MaxGridBytes) {
+    if (H.Pts_NS < 1) {
+        RaiseDimError("Invalid Index Value"); // as the grid would, but blaming the header
+    }
+    if (static_cast<int64_t>(H.Pts_NS) * H.Pts_WE * 4 > MaxGridBytes) {
         throw ETalvoError("The raster is too large to load: " + std::to_string(H.Pts_WE) + " × " +
                           std::to_string(H.Pts_NS) + " cells");
     }
@@ -74,18 +78,28 @@ void StoreRows(const unsigned char* Block, size_t RowBytes, int32_t First, int32
 
 } // namespace
 
-TOpenOutcome ReadRasterFile(MapState& Map) {
+TOpenOutcome ReadRasterFile(const std::string& HeaderPath, MapState& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
     if (H.BytesPerCell < 1 || H.Pts_WE < 1) {
         return TOpenOutcome::HeaderOnly;
     }
-    CheckRasterSize(H);
+    try {
+        CheckRasterSize(H);
+    } catch (ETalvoError& Error) {
+        Error.AddPlace(HeaderPath);
+        throw;
+    }
     errno = 0;
     TFileHandle Data(std::fopen(H.DataFileName.c_str(), "rb"));
     if (!Data) {
-        RaiseInOutError(errno);
+        throw Placed(InOutError(errno), H.DataFileName);
     }
-    ReadRasterRows(Data.get(), Map);
+    try {
+        ReadRasterRows(Data.get(), Map);
+    } catch (ETalvoError& Error) {
+        Error.AddPlace(H.DataFileName);
+        throw;
+    }
     return TOpenOutcome::Loaded;
 }
 
@@ -112,7 +126,7 @@ void ReadRasterRows(std::FILE* Data, MapState& Map) {
         Map.RowsRead += Whole;
         if (Whole < Wanted) {
             if (std::ferror(Data)) {
-                RaiseInOutError(errno);
+                throw InOutError(errno);
             }
             throw EInOutError("ﾌｧｲﾙの末尾以降を読み込みました");
         }

@@ -15,15 +15,20 @@ constexpr int NoByte = -1;
 
 } // namespace
 
-TTextFile::TTextFile(const std::string& Path) : Buffer(new char[BufferBytes]) {
+TTextFile::TTextFile(const std::string& Path) : FName(Path), Buffer(new char[BufferBytes]) {
     errno = 0;
     Stream.reset(std::fopen(Path.c_str(), "rb"));
     if (!Stream) {
-        RaiseInOutError(errno);
+        throw Placed(InOutError(errno), Path);
     }
 }
 
-TTextFile::TTextFile(std::FILE* Stream) : Stream(Stream), Buffer(new char[BufferBytes]) {}
+TTextFile::TTextFile(std::FILE* Stream, std::string Name)
+    : FName(std::move(Name)), Stream(Stream), Buffer(new char[BufferBytes]) {}
+
+void TTextFile::Raise(const EInOutError& Error) const {
+    throw Placed(Error, FName, LinesRead + 1);
+}
 
 void TTextFile::Refill() {
     BufferPos = 0;
@@ -31,7 +36,7 @@ void TTextFile::Refill() {
     if (BufferEnd == 0 && !AtEnd) {
         AtEnd = true;
         if (std::ferror(Stream.get())) {
-            RaiseInOutError(errno);
+            Raise(InOutError(errno));
         }
     }
 }
@@ -53,7 +58,6 @@ bool TTextFile::Eof() {
 
 std::string_view TTextFile::ReadLine() {
     Line.clear();
-    ++LinesRead;
     while (true) {
         if (PeekByte() == NoByte) {
             break;
@@ -79,6 +83,7 @@ std::string_view TTextFile::ReadLine() {
         }
         break;
     }
+    ++LinesRead;
     return Line;
 }
 

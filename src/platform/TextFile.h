@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Errors.h"
 #include "platform/FileHandle.h"
 
 namespace talvo {
@@ -18,10 +19,11 @@ class TTextFile {
   public:
     static constexpr size_t MaxLineBytes = 65536;
 
-    // Opens Path for reading; failures raise EInOutError.
+    // Opens Path for reading; failures raise EInOutError naming it.
     explicit TTextFile(const std::string& Path);
-    // Reads from an open stream and closes it when done (used for data held in memory).
-    explicit TTextFile(std::FILE* Stream);
+    // Reads from an open stream and closes it when done (used for data held in memory); Name
+    // stands for its path in messages.
+    TTextFile(std::FILE* Stream, std::string Name);
 
     // True when no byte is left before the end of the file or a Ctrl-Z.
     bool Eof();
@@ -30,11 +32,16 @@ class TTextFile {
     std::string_view ReadLine();
     // The number of lines read so far: the line number of the last line read.
     int64_t LineNumber() const { return LinesRead; }
+    // The path the file was opened with, or the name given with its stream.
+    const std::string& Name() const { return FName; }
 
   private:
     int PeekByte();
     void Refill();
+    // Raises Error naming the file and the line being read.
+    [[noreturn]] void Raise(const EInOutError& Error) const;
 
+    std::string FName;
     TFileHandle Stream;
     std::unique_ptr<char[]> Buffer;
     size_t BufferPos = 0;

@@ -63,7 +63,7 @@ TEST(TextFile, LinesSpanningBuffersAndOverlongLines) {
     EXPECT_EQ(ReadAll(Split).size(), 2u);
 }
 
-TEST(TextFile, OpenFailuresHaveTheUsualTexts) {
+TEST(TextFile, OpenFailuresHaveTheUsualTextsAndThePath) {
     auto Message = [](const std::string& Path) {
         try {
             TTextFile File(Path);
@@ -73,10 +73,11 @@ TEST(TextFile, OpenFailuresHaveTheUsualTexts) {
         }
         return std::string();
     };
-    EXPECT_EQ(Message("/nonexistent-talvo/none.Mem"), "ﾌｧｲﾙが見つかりません");
+    EXPECT_EQ(Message("/nonexistent-talvo/none.Mem"),
+              "ﾌｧｲﾙが見つかりません\n/nonexistent-talvo/none.Mem");
     std::string Existing = test::WriteTempFile("plain.txt", "x");
-    EXPECT_EQ(Message(Existing + "/below"), "ﾊﾟｽが見つかりません");
-    EXPECT_EQ(Message("/"), "ﾌｧｲﾙ ｱｸｾｽが拒否されました");
+    EXPECT_EQ(Message(Existing + "/below"), "ﾊﾟｽが見つかりません\n" + Existing + "/below");
+    EXPECT_EQ(Message("/"), "ﾌｧｲﾙ ｱｸｾｽが拒否されました\n/:1");
 }
 
 } // namespace
