@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as an ARC/INFO export file, read and drawn on a small map.
 #include "import/E00Reader.h"
+#include "render/OverlayDrawing.h"
 #include "support/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
