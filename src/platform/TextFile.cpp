@@ -15,7 +15,8 @@ constexpr int NoByte = -1;
 
 } // namespace
 
-TTextFile::TTextFile(const std::string& Path) : FName(Path), Buffer(new char[BufferBytes]) {
+TTextFile::TTextFile(const std::string& Path, size_t MaxLineBytes)
+    : FName(Path), MaxLineBytes(MaxLineBytes), Buffer(new char[BufferBytes]) {
     errno = 0;
     Stream.reset(std::fopen(Path.c_str(), "rb"));
     if (!Stream) {
@@ -23,8 +24,9 @@ TTextFile::TTextFile(const std::string& Path) : FName(Path), Buffer(new char[Buf
     }
 }
 
-TTextFile::TTextFile(std::FILE* Stream, std::string Name)
-    : FName(std::move(Name)), Stream(Stream), Buffer(new char[BufferBytes]) {}
+TTextFile::TTextFile(std::FILE* Stream, std::string Name, size_t MaxLineBytes)
+    : FName(std::move(Name)), MaxLineBytes(MaxLineBytes), Stream(Stream),
+      Buffer(new char[BufferBytes]) {}
 
 void TTextFile::Raise(const EInOutError& Error) const {
     throw Placed(Error, FName, LinesRead + 1);
@@ -67,9 +69,13 @@ std::string_view TTextFile::ReadLine() {
         const char* End = Buffer.get() + BufferEnd;
         const char* Stop =
             std::find_if(Begin, End, [](char C) { return C == '\r' || C == '\n' || C == CtrlZ; });
-        size_t Room = MaxLineBytes - Line.size();
-        Line.append(Begin, std::min(static_cast<size_t>(Stop - Begin), Room));
-        BufferPos += static_cast<size_t>(Stop - Begin);
+        const auto Length = static_cast<size_t>(Stop - Begin);
+        if (Length > MaxLineBytes - Line.size()) {
+            Raise(
+                EInOutError("The line is longer than " + std::to_string(MaxLineBytes) + " bytes"));
+        }
+        Line.append(Begin, Length);
+        BufferPos += Length;
         if (Stop == End) {
             continue;
         }

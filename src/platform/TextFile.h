@@ -13,17 +13,18 @@ namespace talvo {
 
 // A text file read line by line, as the map formats are written: a line ends at CR LF, at a
 // CR alone or at an LF alone; byte 26 (Ctrl-Z) ends the file wherever it stands. Lines are
-// raw bytes. No format reads past column 65536, so longer lines keep only their first
-// MaxLineBytes bytes and memory stays bounded whatever the file holds.
+// raw bytes. A line longer than MaxLineBytes ends the read with an error naming the file and
+// the line, so that memory stays bounded and an endless line (/dev/zero) ends.
 class TTextFile {
   public:
-    static constexpr size_t MaxLineBytes = 65536;
+    // Far beyond any line of the map formats (a numeric map's longest is about 5 KB).
+    static constexpr size_t DefaultMaxLineBytes = size_t{1} << 20;
 
     // Opens Path for reading; failures raise EInOutError naming it.
-    explicit TTextFile(const std::string& Path);
+    explicit TTextFile(const std::string& Path, size_t MaxLineBytes = DefaultMaxLineBytes);
     // Reads from an open stream and closes it when done (used for data held in memory); Name
     // stands for its path in messages.
-    TTextFile(std::FILE* Stream, std::string Name);
+    TTextFile(std::FILE* Stream, std::string Name, size_t MaxLineBytes = DefaultMaxLineBytes);
 
     // True when no byte is left before the end of the file or a Ctrl-Z.
     bool Eof();
@@ -42,6 +43,7 @@ class TTextFile {
     [[noreturn]] void Raise(const EInOutError& Error) const;
 
     std::string FName;
+    size_t MaxLineBytes;
     TFileHandle Stream;
     std::unique_ptr<char[]> Buffer;
     size_t BufferPos = 0;

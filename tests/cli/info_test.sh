@@ -61,6 +61,8 @@ check_failure wrong-kind "' /SAM' は整数ではありません
 $samples/jacksboro/ad533945.e00:1" "$samples/jacksboro/ad533945.e00"
 check_failure folder "This is a folder, not a map file
 $tmp" "$tmp"
+check_failure endless-line "The line is longer than 1048576 bytes
+/dev/zero:1" /dev/zero
 cp "$samples/jacksboro/jacksboro.bil" "$tmp/alone.bil"
 check_failure missing-header "ヘッダーファイルがみつかりません
 $tmp/alone.hdr" "$tmp/alone.bil"
