@@ -9,7 +9,9 @@
 #include "import/PathParts.h"
 #include "import/RasterRows.h"
 #include "platform/AsciiCase.h"
+#include "platform/Errors.h"
 #include "platform/FileLookup.h"
+#include "platform/FullPath.h"
 #include "platform/TextConvert.h"
 
 namespace talvo {
@@ -38,12 +40,12 @@ TOpenedMap OpenBil(const std::string& Path, MapState Map) {
     std::optional<std::string> Found = FindFileIgnoringCase(Header);
     if (!Found) {
         return {TOpenOutcome::CompanionMissing, std::move(Map),
-                "ヘッダーファイルがみつかりません\n\r" + Header};
+                "ヘッダーファイルがみつかりません\n\r" + FullPath(Header)};
     }
     ReadBilHeader(*Found, Map);
     Map.NumHeader.MapKind = MapKindBil;
     Map.NumHeader.DataFileName = Path;
-    const TOpenOutcome Outcome = ReadRasterFile(Map);
+    const TOpenOutcome Outcome = ReadRasterFile(*Found, Map);
     return {Outcome, std::move(Map), {}};
 }
 
@@ -55,8 +57,13 @@ void ReadBilHeader(const std::string& Path, MapState& Map) {
 
 void ReadBilLines(TTextFile& File, MapState& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
-    while (!File.Eof()) {
-        ParseBilKey(File.ReadLine(), Map);
+    try {
+        while (!File.Eof()) {
+            ParseBilKey(File.ReadLine(), Map);
+        }
+    } catch (ETalvoError& Error) {
+        Error.AddPlace(File.Name(), File.LineNumber());
+        throw;
     }
     H.Ido_WS = H.Ido_EN - H.Pts_NS * H.CellWidthLat;
     H.Kei_EN = H.Kei_WS + H.Pts_WE * H.CellWidthLon;

@@ -19,25 +19,21 @@ namespace talvo {
 
 namespace {
 
-[[noreturn]] void RaiseMalformed(const std::string& Name, int64_t Line, const std::string& What) {
-    throw ETalvoError(Name + ", line " + std::to_string(Line) + ": " + What);
-}
-
-void ReadArc(TTextFile& File, const std::vector<std::string>& Header, const std::string& Name,
+void ReadArc(TTextFile& File, const std::vector<std::string>& Header,
              std::vector<OverlayPoint>& List) {
     if (Header.size() < 7) {
-        RaiseMalformed(Name, File.LineNumber(), "an arc header holds seven values");
+        throw ETalvoError("An arc header holds seven values");
     }
     const int32_t Count = StrToInt(Header[6]);
     int32_t Remaining = Count;
     while (Remaining > 0) {
         if (File.Eof()) {
-            RaiseMalformed(Name, File.LineNumber(),
-                           "the file ends before the arc's " + std::to_string(Count) + " vertices");
+            throw ETalvoError("The file ends before the arc's " + std::to_string(Count) +
+                              " vertices");
         }
         std::vector<std::string> Values = SplitE00Values(File.ReadLine());
         if (Values.empty() || Values.size() % 2 != 0) {
-            RaiseMalformed(Name, File.LineNumber(), "coordinates come in pairs");
+            throw ETalvoError("Coordinates come in pairs");
         }
         // Every pair of the line is taken, even beyond the arc's count.
         for (size_t Pair = 0; Pair < Values.size(); Pair += 2) {
@@ -47,6 +43,26 @@ void ReadArc(TTextFile& File, const std::vector<std::string>& Header, const std:
             Point.Lat = StrToFloat(Values[Pair + 1]);
             List.push_back(Point);
             --Remaining;
+        }
+    }
+}
+
+void ReadArcSections(TTextFile& File, std::vector<OverlayPoint>& List) {
+    bool InSection = false;
+    while (!File.Eof()) {
+        std::string_view Line = File.ReadLine();
+        if (!InSection) {
+            InSection = Line.starts_with("ARC");
+            continue;
+        }
+        std::vector<std::string> Values = SplitE00Values(Line);
+        if (Values.empty()) {
+            throw ETalvoError("An arc section line holds no value");
+        }
+        if (StrToInt(Values[0]) < 0) {
+            InSection = false; // the section's closing line
+        } else {
+            ReadArc(File, Values, List);
         }
     }
 }
@@ -79,7 +95,7 @@ bool LoadOverlayFile(int Layer, MapState& Map) {
     const size_t Before = List.size();
     try {
         TTextFile File(*Path);
-        ReadOverlayText(File, std::filesystem::path(*Path).filename().string(), List);
+        ReadOverlayText(File, List);
     } catch (...) {
         // A layer that failed is looked for again at the next picture: keep none of its points
         // so that they are not read twice.
@@ -89,23 +105,13 @@ bool LoadOverlayFile(int Layer, MapState& Map) {
     return true;
 }
 
-void ReadOverlayText(TTextFile& File, const std::string& Name, std::vector<OverlayPoint>& List) {
-    bool InSection = false;
-    while (!File.Eof()) {
-        std::string_view Line = File.ReadLine();
-        if (!InSection) {
-            InSection = Line.starts_with("ARC");
-            continue;
-        }
-        std::vector<std::string> Values = SplitE00Values(Line);
-        if (Values.empty()) {
-            RaiseMalformed(Name, File.LineNumber(), "an arc section line holds no value");
-        }
-        if (StrToInt(Values[0]) < 0) {
-            InSection = false; // the section's closing line
-        } else {
-            ReadArc(File, Values, Name, List);
-        }
+void ReadOverlayText(TTextFile& File, std::vector<OverlayPoint>& List) {
+    try {
+        ReadArcSections(File, List);
+    } catch (ETalvoError& Error) {
+        // Six layers may be drawn: the message says which file and where.
+        Error.AddPlace(File.Name(), File.LineNumber());
+        throw;
     }
 }
 

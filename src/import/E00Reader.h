@@ -21,9 +21,9 @@ void LoadOverlays(MapState& Map, const TLayerFlags& Layers);
 // list is left as it was before the call.
 bool LoadOverlayFile(int Layer, MapState& Map);
 
-// The arc sections of an ARC/INFO export file, appended to List. Name is the file's name for
-// messages.
-void ReadOverlayText(TTextFile& File, const std::string& Name, std::vector<OverlayPoint>& List);
+// The arc sections of an ARC/INFO export file, appended to List. A failure is raised naming the
+// file and the line.
+void ReadOverlayText(TTextFile& File, std::vector<OverlayPoint>& List);
 
 // The values of one line: split at blanks, control characters and commas; a value in double
 // quotes may hold them; a sign right after a digit starts a new value, as fixed-width

@@ -9,7 +9,9 @@
 #include "import/PathParts.h"
 #include "import/RasterRows.h"
 #include "platform/AsciiCase.h"
+#include "platform/Errors.h"
 #include "platform/FileLookup.h"
+#include "platform/FullPath.h"
 #include "platform/TextConvert.h"
 
 namespace talvo {
@@ -44,6 +46,25 @@ const TGmpField GmpFields[] = {
     {"Width of a cell in longitude direction", nullptr, &TNum_HeaderRec::CellWidthLon},
 };
 
+void ParseGmpLine(std::string_view Line, TNum_HeaderRec& H) {
+    size_t Colon = Line.find(':');
+    if (Colon == std::string_view::npos || Colon == 0) {
+        return;
+    }
+    // "description :value": the description ends one character before the colon.
+    std::string_view Description = Line.substr(0, Colon - 1);
+    std::string_view Value = BeforeComma(Line.substr(Colon + 1));
+    for (const TGmpField& Field : GmpFields) {
+        if (Description == Field.Description) {
+            if (Field.Integer) {
+                H.*Field.Integer = StrToInt(Value);
+            } else {
+                H.*Field.Real = StrToFloat(Value);
+            }
+        }
+    }
+}
+
 } // namespace
 
 TOpenedMap OpenGlobalMap(const std::string& Path, MapState Map) {
@@ -51,13 +72,13 @@ TOpenedMap OpenGlobalMap(const std::string& Path, MapState Map) {
     std::optional<std::string> Data = FindFileIgnoringCase(Base);
     if (!Data) {
         return {TOpenOutcome::CompanionMissing, std::move(Map),
-                "メッシュファイルがみつかりません\n\r" + Base};
+                "メッシュファイルがみつかりません\n\r" + FullPath(Base)};
     }
     ReadGmpHeader(Path, Map);
     TNum_HeaderRec& H = Map.NumHeader;
     H.MapKind = UpperAscii(FileNameOf(Path).substr(0, 2));
     H.DataFileName = *Data;
-    const TOpenOutcome Outcome = ReadRasterFile(Map);
+    const TOpenOutcome Outcome = ReadRasterFile(Path, Map);
     return {Outcome, std::move(Map), {}};
 }
 
@@ -68,25 +89,13 @@ void ReadGmpHeader(const std::string& Path, MapState& Map) {
 }
 
 void ReadGmpLines(TTextFile& File, MapState& Map) {
-    TNum_HeaderRec& H = Map.NumHeader;
-    while (!File.Eof()) {
-        std::string_view Line = File.ReadLine();
-        size_t Colon = Line.find(':');
-        if (Colon == std::string_view::npos || Colon == 0) {
-            continue;
+    try {
+        while (!File.Eof()) {
+            ParseGmpLine(File.ReadLine(), Map.NumHeader);
         }
-        // "description :value": the description ends one character before the colon.
-        std::string_view Description = Line.substr(0, Colon - 1);
-        std::string_view Value = BeforeComma(Line.substr(Colon + 1));
-        for (const TGmpField& Field : GmpFields) {
-            if (Description == Field.Description) {
-                if (Field.Integer) {
-                    H.*Field.Integer = StrToInt(Value);
-                } else {
-                    H.*Field.Real = StrToFloat(Value);
-                }
-            }
-        }
+    } catch (ETalvoError& Error) {
+        Error.AddPlace(File.Name(), File.LineNumber());
+        throw;
     }
 }
 

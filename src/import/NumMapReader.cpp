@@ -11,6 +11,7 @@
 #include "import/NumMapReader.h"
 
 #include "platform/CheckedMath.h"
+#include "platform/Errors.h"
 #include "platform/TextConvert.h"
 
 namespace talvo {
@@ -50,12 +51,17 @@ double CoordinateField(std::string_view Line, size_t First) {
 } // namespace
 
 void ReadNumMap(TTextFile& File, int32_t CellSpacing, MapState& Map) {
-    ReadNumHeader(File.ReadLine(), Map);
-    Map.NumHeader.CellSpacing = CellSpacing;
-    Map.RowsRead = 0;
-    while (!File.Eof()) {
-        ReadNumRecord(File.ReadLine(), Map);
-        Map.RowsRead = CheckedAdd(Map.RowsRead, 1);
+    try {
+        ReadNumHeader(File.ReadLine(), Map);
+        Map.NumHeader.CellSpacing = CellSpacing;
+        Map.RowsRead = 0;
+        while (!File.Eof()) {
+            ReadNumRecord(File.ReadLine(), Map);
+            Map.RowsRead = CheckedAdd(Map.RowsRead, 1);
+        }
+    } catch (ETalvoError& Error) {
+        Error.AddPlace(File.Name(), File.LineNumber());
+        throw;
     }
 }
 

@@ -9,7 +9,8 @@
 namespace talvo {
 
 // Reads a numeric map mesh from File into Map: the header line, then one record per line up to
-// the end of the file. Every failure is raised; Map then holds what was read before it.
+// the end of the file. Every failure is raised naming the file and the line; Map then holds what
+// was read before it.
 void ReadNumMap(TTextFile& File, int32_t CellSpacing, MapState& Map);
 
 // The header line: fills the header fields and dimensions the grids for Pts_NS rows.

@@ -1,5 +1,6 @@
 #include "import/OpenMap.h"
 
+#include <filesystem>
 #include <string_view>
 
 #include "import/BilReader.h"
@@ -7,6 +8,7 @@
 #include "import/NumMapReader.h"
 #include "import/PathParts.h"
 #include "platform/AsciiCase.h"
+#include "platform/Errors.h"
 
 namespace talvo {
 
@@ -42,6 +44,11 @@ constexpr TMapReader Readers[] = {
 } // namespace
 
 TOpenedMap OpenMap(const std::string& Path, const MapState& Previous) {
+    // A folder opens like a file and fails only when read, with a message about access.
+    std::error_code Unknown;
+    if (std::filesystem::is_directory(Path, Unknown)) {
+        throw Placed(EInOutError("This is a folder, not a map file"), Path);
+    }
     MapState Map = StartMapState(Previous);
     Map.NumHeader.MapFileName = Path;
     const std::string_view FileName = FileNameOf(Path);

@@ -8,10 +8,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
+#include <sys/stat.h>
 #include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
 #include <vector>
 
+#include "model/DimError.h"
 #include "platform/CheckedMath.h"
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"
@@ -22,6 +25,9 @@ namespace talvo {
 namespace {
 
 constexpr int64_t MaxGridBytes = INT32_MAX;
+// A grid over this many cells (64 MiB of heights) is refused when its data file cannot fill
+// even half of it: a short header must not take gigabytes for a few bytes of data.
+constexpr int64_t LargeGridCells = (int64_t{64} << 20) / 4;
 // Rows are read in blocks of about this many bytes, each decoded on every core.
 constexpr size_t BlockBytes = size_t{4} << 20;
 
@@ -31,9 +37,32 @@ void CheckRasterSize(const TNum_HeaderRec& H) {
         throw ETalvoError("The raster's cells are " + std::to_string(H.BytesPerCell) +
                           " bytes wide; Talvo reads cells of 1 or 2 bytes");
     }
-    if (H.Pts_NS > 0 && static_cast<int64_t>(H.Pts_NS) * H.Pts_WE * 4 > MaxGridBytes) {
+    if (H.Pts_NS < 1) {
+        RaiseDimError("Invalid Index Value"); // as the grid would, but blaming the header
+    }
+    if (static_cast<int64_t>(H.Pts_NS) * H.Pts_WE * 4 > MaxGridBytes) {
         throw ETalvoError("The raster is too large to load: " + std::to_string(H.Pts_WE) + " × " +
                           std::to_string(H.Pts_NS) + " cells");
+    }
+}
+
+// The bytes Data holds; nothing for what is not a regular file (a pipe, a stream in memory).
+std::optional<int64_t> FileBytes(std::FILE* Data) {
+    struct stat Status {};
+    if (::fstat(::fileno(Data), &Status) != 0 || !S_ISREG(Status.st_mode)) {
+        return std::nullopt;
+    }
+    return Status.st_size;
+}
+
+void CheckDataFileSize(std::FILE* Data, const TNum_HeaderRec& H, int32_t RowBytes) {
+    if (int64_t{H.Pts_NS} * H.Pts_WE <= LargeGridCells) {
+        return;
+    }
+    const int64_t Declared = int64_t{RowBytes} * H.Pts_NS;
+    const std::optional<int64_t> Held = FileBytes(Data);
+    if (Held && *Held < (Declared + 1) / 2) {
+        throw EInOutError("ﾌｧｲﾙの末尾以降を読み込みました");
     }
 }
 
@@ -49,29 +78,41 @@ void StoreRows(const unsigned char* Block, size_t RowBytes, int32_t First, int32
 
 } // namespace
 
-TOpenOutcome ReadRasterFile(MapState& Map) {
+TOpenOutcome ReadRasterFile(const std::string& HeaderPath, MapState& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
     if (H.BytesPerCell < 1 || H.Pts_WE < 1) {
         return TOpenOutcome::HeaderOnly;
     }
-    CheckRasterSize(H);
+    try {
+        CheckRasterSize(H);
+    } catch (ETalvoError& Error) {
+        Error.AddPlace(HeaderPath);
+        throw;
+    }
     errno = 0;
     TFileHandle Data(std::fopen(H.DataFileName.c_str(), "rb"));
     if (!Data) {
-        RaiseInOutError(errno);
+        throw Placed(InOutError(errno), H.DataFileName);
     }
-    ReadRasterRows(Data.get(), Map);
+    try {
+        ReadRasterRows(Data.get(), Map);
+    } catch (ETalvoError& Error) {
+        Error.AddPlace(H.DataFileName);
+        throw;
+    }
     return TOpenOutcome::Loaded;
 }
 
 void ReadRasterRows(std::FILE* Data, MapState& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
     Map.RowsRead = 0;
+    const int32_t DeclaredRowBytes = CheckedMul(H.BytesPerCell, H.Pts_WE);
+    CheckDataFileSize(Data, H, DeclaredRowBytes);
     Map.NumData.RowLineGrid.ReDim(1, H.Pts_NS, false);
     Map.NumData.HeightGrid.ReDim(H.Pts_NS, H.Pts_WE, false);
     H.CellSpacing = 10000;
 
-    const size_t RowBytes = static_cast<size_t>(CheckedMul(H.BytesPerCell, H.Pts_WE));
+    const auto RowBytes = static_cast<size_t>(DeclaredRowBytes);
     const auto BlockRows =
         static_cast<int32_t>(std::clamp<size_t>(BlockBytes / RowBytes, 1, size_t(H.Pts_NS)));
     std::vector<unsigned char> Block(RowBytes * static_cast<size_t>(BlockRows));
@@ -85,7 +126,7 @@ void ReadRasterRows(std::FILE* Data, MapState& Map) {
         Map.RowsRead += Whole;
         if (Whole < Wanted) {
             if (std::ferror(Data)) {
-                RaiseInOutError(errno);
+                throw InOutError(errno);
             }
             throw EInOutError("ﾌｧｲﾙの末尾以降を読み込みました");
         }

@@ -2,20 +2,23 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "import/OpenedMap.h"
 #include "model/MapState.h"
 
 namespace talvo {
 
-// Reads the data file of a raster whose header is in Map (DataFileName, Pts_WE, Pts_NS,
-// BytesPerCell, BigEndian): HeaderOnly, reading nothing, when its cells are under one byte or
-// its rows hold no cell; otherwise every row into the grids, and Loaded. Failures are raised.
-TOpenOutcome ReadRasterFile(MapState& Map);
+// Reads the data file of a raster whose header, read from HeaderPath, is in Map (DataFileName,
+// Pts_WE, Pts_NS, BytesPerCell, BigEndian): HeaderOnly, reading nothing, when its cells are under
+// one byte or its rows hold no cell; otherwise every row into the grids, and Loaded. Failures are
+// raised naming the header (sizes it declares that cannot be read) or the data file.
+TOpenOutcome ReadRasterFile(const std::string& HeaderPath, MapState& Map);
 
 // The rows of Data into freshly dimensioned grids, in blocks of rows decoded in parallel. A short
 // file raises "ﾌｧｲﾙの末尾以降を読み込みました" with the rows that arrived whole kept and counted in
-// RowsRead.
+// RowsRead; but a grid of over 64 MiB whose file holds less than half its declared bytes raises
+// it before anything is dimensioned.
 void ReadRasterRows(std::FILE* Data, MapState& Map);
 
 // One row of Pts_WE cells of BytesPerCell bytes into grid row Row, and its picture line Row + 1.

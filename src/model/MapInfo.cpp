@@ -10,12 +10,21 @@ namespace talvo {
 
 namespace {
 
+// A header may hold any finite value: a corner of 1e200 has some 200 digits before its point, so
+// the text grows until the number fits.
 template <typename T> std::string FormatReal(T Value, std::chars_format Format, int Precision) {
-    char Buffer[128];
-    auto Result = Precision < 0
-                      ? std::to_chars(Buffer, Buffer + sizeof Buffer, Value, Format)
-                      : std::to_chars(Buffer, Buffer + sizeof Buffer, Value, Format, Precision);
-    return std::string(Buffer, Result.ptr);
+    std::string Text(64, '\0');
+    while (true) {
+        char* const End = Text.data() + Text.size();
+        const auto [Last, Error] = Precision < 0
+                                       ? std::to_chars(Text.data(), End, Value, Format)
+                                       : std::to_chars(Text.data(), End, Value, Format, Precision);
+        if (Error == std::errc()) {
+            Text.resize(static_cast<size_t>(Last - Text.data()));
+            return Text;
+        }
+        Text.resize(Text.size() * 2);
+    }
 }
 
 std::string FormatCorner(double Corner, bool AlreadyDms) {

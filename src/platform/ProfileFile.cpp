@@ -171,12 +171,7 @@ std::optional<TProfileText> ReadExistingProfileFile(const std::string& Path) {
     if (Error == ENOENT || Error == ENOTDIR) {
         return std::nullopt;
     }
-    try {
-        RaiseInOutError(Error);
-    } catch (const EInOutError& Failure) {
-        throw EInOutError(std::string(Failure.what()) + "\n" +
-                          std::filesystem::absolute(Path).string());
-    }
+    throw Placed(InOutError(Error), Path);
 }
 
 TProfileText ReadProfileFile(const std::string& Path) {

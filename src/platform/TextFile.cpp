@@ -15,15 +15,22 @@ constexpr int NoByte = -1;
 
 } // namespace
 
-TTextFile::TTextFile(const std::string& Path) : Buffer(new char[BufferBytes]) {
+TTextFile::TTextFile(const std::string& Path, size_t MaxLineBytes)
+    : FName(Path), MaxLineBytes(MaxLineBytes), Buffer(new char[BufferBytes]) {
     errno = 0;
     Stream.reset(std::fopen(Path.c_str(), "rb"));
     if (!Stream) {
-        RaiseInOutError(errno);
+        throw Placed(InOutError(errno), Path);
     }
 }
 
-TTextFile::TTextFile(std::FILE* Stream) : Stream(Stream), Buffer(new char[BufferBytes]) {}
+TTextFile::TTextFile(std::FILE* Stream, std::string Name, size_t MaxLineBytes)
+    : FName(std::move(Name)), MaxLineBytes(MaxLineBytes), Stream(Stream),
+      Buffer(new char[BufferBytes]) {}
+
+void TTextFile::Raise(const EInOutError& Error) const {
+    throw Placed(Error, FName, LinesRead + 1);
+}
 
 void TTextFile::Refill() {
     BufferPos = 0;
@@ -31,7 +38,7 @@ void TTextFile::Refill() {
     if (BufferEnd == 0 && !AtEnd) {
         AtEnd = true;
         if (std::ferror(Stream.get())) {
-            RaiseInOutError(errno);
+            Raise(InOutError(errno));
         }
     }
 }
@@ -53,7 +60,6 @@ bool TTextFile::Eof() {
 
 std::string_view TTextFile::ReadLine() {
     Line.clear();
-    ++LinesRead;
     while (true) {
         if (PeekByte() == NoByte) {
             break;
@@ -63,9 +69,13 @@ std::string_view TTextFile::ReadLine() {
         const char* End = Buffer.get() + BufferEnd;
         const char* Stop =
             std::find_if(Begin, End, [](char C) { return C == '\r' || C == '\n' || C == CtrlZ; });
-        size_t Room = MaxLineBytes - Line.size();
-        Line.append(Begin, std::min(static_cast<size_t>(Stop - Begin), Room));
-        BufferPos += static_cast<size_t>(Stop - Begin);
+        const auto Length = static_cast<size_t>(Stop - Begin);
+        if (Length > MaxLineBytes - Line.size()) {
+            Raise(
+                EInOutError("The line is longer than " + std::to_string(MaxLineBytes) + " bytes"));
+        }
+        Line.append(Begin, Length);
+        BufferPos += Length;
         if (Stop == End) {
             continue;
         }
@@ -79,6 +89,7 @@ std::string_view TTextFile::ReadLine() {
         }
         break;
     }
+    ++LinesRead;
     return Line;
 }
 

@@ -48,12 +48,7 @@ std::vector<std::string> LoadStartSettings(const TSettingsFile& File,
                                            const std::string& ShippedPalette, TIni& Settings) {
     std::optional<TProfileText> Profile = ReadExistingProfileFile(File.Path);
     if (!Profile && File.Named) {
-        try {
-            RaiseInOutError(ENOENT);
-        } catch (const EInOutError& Missing) {
-            throw EInOutError(std::string(Missing.what()) + "\n" +
-                              std::filesystem::absolute(File.Path).string());
-        }
+        throw Placed(InOutError(ENOENT), File.Path);
     }
     if (!Profile && !ShippedPalette.empty()) {
         Profile = ReadExistingProfileFile(ShippedPalette);

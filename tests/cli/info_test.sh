@@ -36,24 +36,33 @@ out=$("$talvo" --info "$samples/jacksboro/jacksboro.bil")
 expect_line "$out" "MeshCode: "
 expect_line "$out" "MapKind: BL"
 
-# check_failure NAME EXPECTED-MESSAGE FILE: exit status 1, the message alone on stderr.
+# check_failure NAME EXPECTED-MESSAGE FILE: exit status 1, the message alone on stderr, in time.
 check_failure() {
-    "$talvo" --info "$3" >"$tmp/out" 2>"$tmp/err"
+    timeout 60 "$talvo" --info "$3" >"$tmp/out" 2>"$tmp/err"
     local status=$?
     [ $status -eq 1 ] || fail "$1: exit status $status"
     [ -s "$tmp/out" ] && fail "$1: wrote to standard output"
     [ "$(cat "$tmp/err")" = "$2" ] || fail "$1: stderr was '$(cat "$tmp/err")'"
 }
 
+# A message about a file: the text, then the file's full path, with the line of a text file.
 : >"$tmp/empty.Mem"
-check_failure empty "'' は整数ではありません" "$tmp/empty.Mem"
+check_failure empty "'' は整数ではありません
+$tmp/empty.Mem:1" "$tmp/empty.Mem"
 head -c 100 "$samples/jacksboro/533945.Mem" >"$tmp/truncated.Mem"
-check_failure truncated "'' は整数ではありません" "$tmp/truncated.Mem"
+check_failure truncated "'' は整数ではありません
+$tmp/truncated.Mem:1" "$tmp/truncated.Mem"
 head -c 20000 "$samples/jacksboro/533945.Mem" >"$tmp/cut.Mem"
-check_failure cut-in-a-row "'' は整数ではありません" "$tmp/cut.Mem"
-check_failure missing "ﾌｧｲﾙが見つかりません" "$tmp/none.Mem"
-check_failure wrong-kind "' /SAM' は整数ではありません" "$samples/jacksboro/ad533945.e00"
-check_failure folder "ﾌｧｲﾙ ｱｸｾｽが拒否されました" "$tmp"
+check_failure cut-in-a-row "'' は整数ではありません
+$tmp/cut.Mem:20" "$tmp/cut.Mem"
+check_failure missing "ﾌｧｲﾙが見つかりません
+$tmp/none.Mem" "$tmp/none.Mem"
+check_failure wrong-kind "' /SAM' は整数ではありません
+$samples/jacksboro/ad533945.e00:1" "$samples/jacksboro/ad533945.e00"
+check_failure folder "This is a folder, not a map file
+$tmp" "$tmp"
+check_failure endless-line "The line is longer than 1048576 bytes
+/dev/zero:1" /dev/zero
 cp "$samples/jacksboro/jacksboro.bil" "$tmp/alone.bil"
 check_failure missing-header "ヘッダーファイルがみつかりません
 $tmp/alone.hdr" "$tmp/alone.bil"
@@ -62,7 +71,27 @@ check_failure missing-data "メッシュファイルがみつかりません
 $tmp/EL000001" "$tmp/EL000001.hdr"
 head -c 1000 "$samples/jacksboro/jacksboro.bil" >"$tmp/cut.bil"
 cp "$samples/jacksboro/jacksboro.hdr" "$tmp/cut.hdr"
-check_failure short-raster "ﾌｧｲﾙの末尾以降を読み込みました" "$tmp/cut.bil"
+check_failure short-raster "ﾌｧｲﾙの末尾以降を読み込みました
+$tmp/cut.bil" "$tmp/cut.bil"
+printf 'NBITS 16\nNCOLS 2x\n' >"$tmp/badkey.hdr"
+: >"$tmp/badkey.bil"
+check_failure bad-header "'2x' は整数ではありません
+$tmp/badkey.hdr:2" "$tmp/badkey.bil"
+
+# Relative paths are named in full.
+here=$(cd "$tmp" && pwd -P)
+cd "$tmp" || fail "cd $tmp"
+check_failure relative "'' は整数ではありません
+$here/empty.Mem:1" empty.Mem
+check_failure relative-companion "ヘッダーファイルがみつかりません
+$here/alone.hdr" ./alone.bil
+cd - >/dev/null || fail "cd back"
+
+# A corner far too large for a map is printed whole.
+printf 'NBITS 16\nNCOLS 1\nNROWS 1\nULYMAP 1e200\n' >"$tmp/far.hdr"
+printf 'ab' >"$tmp/far.bil"
+out=$("$talvo" --info "$tmp/far.bil") || fail "far: exit status $?"
+grep -qxE 'Ido_EN: [0-9]{200}\.0{6}' <<<"$out" || fail "far: $(grep Ido_EN <<<"$out" | head -c 300)"
 
 "$talvo" --info >/dev/null 2>&1
 [ $? -eq 2 ] || fail "--info without FILE should exit 2"

@@ -1,12 +1,12 @@
 // libFuzzer target: any bytes as an ARC/INFO export file, read and drawn on a small map.
 #include "import/E00Reader.h"
+#include "render/OverlayDrawing.h"
 #include "support/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     std::vector<talvo::OverlayPoint> List;
-    talvo::test::ReadAsTextFile(Data, Size, [&](talvo::TTextFile& File) {
-        talvo::ReadOverlayText(File, "fuzz.e00", List);
-    });
+    talvo::test::ReadAsTextFile(
+        Data, Size, [&](talvo::TTextFile& File) { talvo::ReadOverlayText(File, List); });
     talvo::MapState Map;
     Map.NumHeader.Ido_WS = 36.0;
     Map.NumHeader.Ido_EN = 37.0;

@@ -19,7 +19,7 @@ std::vector<OverlayPoint> Read(const std::string& Text) {
     std::string Path = WriteTempFile("read.e00", Text);
     TTextFile File(Path);
     std::vector<OverlayPoint> List;
-    ReadOverlayText(File, "read.e00", List);
+    ReadOverlayText(File, List);
     return List;
 }
 
@@ -101,19 +101,27 @@ TEST(OverlayText, ArcsSectionsAndSequenceNumbers) {
     EXPECT_TRUE(Read("no arcs here\r\n").empty());
 }
 
-TEST(OverlayText, MalformedFilesEndWithAMessage) {
-    EXPECT_EQ(ReadMessage("ARC\n1 1 0 0 0 0 2\n139.1 35.1 139.2\n"),
-              "read.e00, line 3: coordinates come in pairs");
-    EXPECT_EQ(ReadMessage("ARC\n1 1 0 0 0 0 2\n\n"), "read.e00, line 3: coordinates come in pairs");
-    EXPECT_EQ(ReadMessage("ARC\n1 1 0 0 0 0 5\n139.1 35.1\n"),
-              "read.e00, line 3: the file ends before the arc's 5 vertices");
-    EXPECT_EQ(ReadMessage("ARC\n1 1 0\n"), "read.e00, line 2: an arc header holds seven values");
-    EXPECT_EQ(ReadMessage("ARC\n  \n"), "read.e00, line 2: an arc section line holds no value");
-    EXPECT_EQ(ReadMessage("ARC\nx 1 0 0 0 0 1\n"), "'x' は整数ではありません");
-    EXPECT_EQ(ReadMessage("ARC\n1 1 0 0 0 0 1\n139.1 35.1x\n"),
-              "'35.1x' は浮動小数点数ではありません");
-    EXPECT_EQ(ReadMessage("ARC\n1 1 0 0 0 0 2147483647\n1 2\n"),
-              "read.e00, line 3: the file ends before the arc's 2147483647 vertices");
+TEST(OverlayText, MalformedFilesEndWithAMessageNamingFileAndLine) {
+    const std::string Path = WriteTempFile("read.e00", "");
+    const struct {
+        const char* Text;
+        std::string Message;
+        int Line;
+    } Cases[] = {
+        {"ARC\n1 1 0 0 0 0 2\n139.1 35.1 139.2\n", "Coordinates come in pairs", 3},
+        {"ARC\n1 1 0 0 0 0 2\n\n", "Coordinates come in pairs", 3},
+        {"ARC\n1 1 0 0 0 0 5\n139.1 35.1\n", "The file ends before the arc's 5 vertices", 3},
+        {"ARC\n1 1 0\n", "An arc header holds seven values", 2},
+        {"ARC\n  \n", "An arc section line holds no value", 2},
+        {"ARC\nx 1 0 0 0 0 1\n", "'x' は整数ではありません", 2},
+        {"ARC\n1 1 0 0 0 0 1\n139.1 35.1x\n", "'35.1x' は浮動小数点数ではありません", 3},
+        {"ARC\n1 1 0 0 0 0 2147483647\n1 2\n", "The file ends before the arc's 2147483647 vertices",
+         3},
+    };
+    for (const auto& Case : Cases) {
+        EXPECT_EQ(ReadMessage(Case.Text),
+                  Case.Message + "\n" + Path + ":" + std::to_string(Case.Line));
+    }
 }
 
 TEST(DrawOverlay, ProjectionTruncatesTowardZero) {
@@ -223,7 +231,13 @@ TEST_F(Overlays, OnlyTickedLayersAreReadOncePerMap) {
 TEST_F(Overlays, AFailedLayerKeepsNoPoints) {
     WriteTempFile("lk123456.e00", "ARC\n1 1 0 0 0 0 1\n139 35\n2 2 0 0 0 0 1\n139 x\n");
     Ticked[2] = true;
-    EXPECT_THROW(LoadOverlays(Map, Ticked), EConvertError);
+    try {
+        LoadOverlays(Map, Ticked);
+        ADD_FAILURE() << "a bad layer loaded";
+    } catch (const EConvertError& Error) {
+        EXPECT_EQ(std::string(Error.what()),
+                  "'x' は浮動小数点数ではありません\n" + Folder() + "/lk123456.e00:5");
+    }
     EXPECT_FALSE(Map.NumHeader.OverlayLoaded[2]);
     EXPECT_TRUE(Map.NumHeader.OverlayLists[2].empty());
 }

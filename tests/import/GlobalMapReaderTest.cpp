@@ -1,6 +1,7 @@
 #include "import/GlobalMapReader.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "import/OpenMap.h"
@@ -103,10 +104,11 @@ TEST_F(GlobalMapReader, BilKeysIgnoreCaseTabsAndCommas) {
 
     WriteTempFile("bad.hdr", "NBITS 16\nNCOLS 3x\n");
     WriteTempFile("bad.bil", "");
-    EXPECT_EQ(Load("bad.bil"), "'3x' は整数ではありません");
+    EXPECT_EQ(Load("bad.bil"), "'3x' は整数ではありません\n" + Folder() + "/bad.hdr:2");
     WriteTempFile("badreal.hdr", "XDIM 0.5.5\n");
     WriteTempFile("badreal.bil", "");
-    EXPECT_EQ(Load("badreal.bil"), "'0.5.5' は浮動小数点数ではありません");
+    EXPECT_EQ(Load("badreal.bil"),
+              "'0.5.5' は浮動小数点数ではありません\n" + Folder() + "/badreal.hdr:1");
 }
 
 TEST_F(GlobalMapReader, CellsInBothByteOrdersAndOneByteClasses) {
@@ -164,7 +166,7 @@ TEST_F(GlobalMapReader, GlobalMapHeaderFields) {
 
     WriteTempFile("VG1", "");
     WriteTempFile("VG1.hdr", "Number of bytes per cell :1 \n");
-    EXPECT_EQ(Load("VG1.hdr"), "'1 ' は整数ではありません");
+    EXPECT_EQ(Load("VG1.hdr"), "'1 ' は整数ではありません\n" + Folder() + "/VG1.hdr:1");
 }
 
 TEST_F(GlobalMapReader, MissingCompanionsAreTold) {
@@ -194,20 +196,76 @@ TEST_F(GlobalMapReader, HeadersThatCannotBeShown) {
     EXPECT_EQ(Map.NumHeader.MapKind, "BL"); // kind and path set, nothing read
     EXPECT_EQ(Map.RowsRead, 0);
 
-    WriteTempFile("wide.hdr", "NBITS 32\nNCOLS 3\nNROWS 2\n");
-    WriteTempFile("wide.bil", std::string(24, '\0'));
-    EXPECT_NE(Load("wide.bil").find("4 bytes"), std::string::npos);
+    // Sizes the header declares that cannot be read: the header is named.
+    const struct {
+        const char* Name;
+        const char* Header;
+        const char* Message;
+    } Refused[] = {
+        {"wide", "NBITS 32\nNCOLS 3\nNROWS 2\n",
+         "The raster's cells are 4 bytes wide; Talvo reads cells of 1 or 2 bytes"},
+        {"huge", "NBITS 16\nNCOLS 2147483647\nNROWS 2\n",
+         "The raster is too large to load: 2147483647 × 2 cells"},
+        {"huge2", "NBITS 16\nNCOLS 60000\nNROWS 60000\n",
+         "The raster is too large to load: 60000 × 60000 cells"},
+        {"norows", "NBITS 16\nNCOLS 2\nNROWS 0\n", "Invalid Index Value"},
+    };
+    for (const auto& Case : Refused) {
+        const std::string Name = Case.Name;
+        WriteTempFile(Name + ".hdr", Case.Header);
+        WriteTempFile(Name + ".bil", std::string(24, '\0'));
+        EXPECT_EQ(Load(Name + ".bil"), Case.Message + ("\n" + Folder() + "/" + Name + ".hdr"));
+    }
+}
 
-    WriteTempFile("huge.hdr", "NBITS 16\nNCOLS 2147483647\nNROWS 2\n");
-    WriteTempFile("huge.bil", "");
-    EXPECT_NE(Load("huge.bil").find("too large"), std::string::npos);
-    WriteTempFile("huge2.hdr", "NBITS 16\nNCOLS 60000\nNROWS 60000\n");
-    WriteTempFile("huge2.bil", "");
-    EXPECT_NE(Load("huge2.bil").find("too large"), std::string::npos);
+// The most address space this process has held, in KiB.
+int64_t PeakKiB() {
+    std::ifstream Status("/proc/self/status");
+    std::string Line;
+    while (std::getline(Status, Line)) {
+        if (Line.starts_with("VmPeak:")) {
+            return std::stoll(Line.substr(7));
+        }
+    }
+    return 0;
+}
 
-    WriteTempFile("norows.hdr", "NBITS 16\nNCOLS 2\nNROWS 0\n");
-    WriteTempFile("norows.bil", "");
-    EXPECT_EQ(Load("norows.bil"), "Invalid Index Value");
+TEST_F(GlobalMapReader, AHugeGridOverATinyFileIsRefusedBeforeAllocating) {
+    // 500 million cells: 2 GB of heights declared over one byte of data.
+    WriteTempFile("EL000500.hdr", "Number of bytes per cell :2\n"
+                                  "Number of cells in longitude direction :25000\n"
+                                  "Number of cells in latitude direction :20000\n");
+    WriteTempFile("EL000500", "x");
+    const int64_t Before = PeakKiB();
+    EXPECT_EQ(Load("EL000500.hdr"), "ﾌｧｲﾙの末尾以降を読み込みました\n" + Folder() + "/EL000500");
+    EXPECT_LT(PeakKiB() - Before, 256 << 10);
+}
+
+TEST_F(GlobalMapReader, ALargeGridNeedsHalfItsBytesToBeRead) {
+    // 4096 one-byte cells a row: 4098 rows are just over 64 MiB of heights, half their bytes
+    // 2049 rows; 4096 rows are 64 MiB, not over.
+    const struct {
+        int32_t Rows;
+        size_t FileBytes;
+        int32_t RowsRead;
+        int32_t GridRows;
+    } Cases[] = {
+        {4098, 2049 * 4096, 2049, 4098}, // half: the rows read so far stay
+        {4098, 2049 * 4096 - 1, 0, 0},   // less than half: refused before dimensioning
+        {4096, 1, 0, 4096},
+    };
+    for (const auto& Case : Cases) {
+        SCOPED_TRACE(Case.FileBytes);
+        const std::string Path = WriteTempFile("half.bil", std::string(Case.FileBytes, '\1'));
+        TFileHandle File(std::fopen(Path.c_str(), "rb"));
+        MapState Read;
+        Read.NumHeader.BytesPerCell = 1;
+        Read.NumHeader.Pts_WE = 4096;
+        Read.NumHeader.Pts_NS = Case.Rows;
+        EXPECT_THROW(ReadRasterRows(File.get(), Read), EInOutError);
+        EXPECT_EQ(Read.RowsRead, Case.RowsRead);
+        EXPECT_EQ(Read.NumData.HeightGrid.Rows(), Case.GridRows);
+    }
 }
 
 TEST_F(GlobalMapReader, AShortDataFileKeepsTheRowsThatArrivedWhole) {

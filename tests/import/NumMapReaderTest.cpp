@@ -1,5 +1,6 @@
 #include "import/NumMapReader.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "import/OpenMap.h"
@@ -35,6 +36,13 @@ class NumMapReader : public ::testing::Test {
             return Error.what();
         }
         return "";
+    }
+
+    // How a message names line Line of the test file Name.
+    static std::string Where(const std::string& Name, int64_t Line) {
+        const std::filesystem::path Folder =
+            std::filesystem::path(WriteTempFile("anchor", "")).parent_path();
+        return "\n" + (Folder / Name).string() + ":" + std::to_string(Line);
     }
 
     std::vector<int32_t> Row(int32_t R) const {
@@ -138,33 +146,34 @@ TEST_F(NumMapReader, ShortValueFieldsAndShortLines) {
 
     EXPECT_EQ(LoadMessage("short.Mem",
                           FormatNumMap({{1, 2}}).substr(0, 547) + FormatNumRecord(1, {7}) + "\r\n"),
-              "'' は整数ではありません");
+              "'' は整数ではありません" + Where("short.Mem", 2));
     EXPECT_EQ(Map.RowsRead, 1); // the map before stays
 }
 
-TEST_F(NumMapReader, FailuresCarryTheirMessages) {
-    EXPECT_EQ(LoadMessage("empty.Mem", ""), "'' は整数ではありません");
-
-    TNumHeaderText H;
-    H.Org_Scale = "25k";
-    EXPECT_EQ(LoadMessage("scale.Mem", FormatNumHeader(H)), "'  25k' は整数ではありません");
-
-    H = {};
-    H.Ido_EN = "03x4000";
-    EXPECT_EQ(LoadMessage("corner.Mem", FormatNumHeader(H)),
-              "'03x.4000' は浮動小数点数ではありません");
-
-    H = {};
-    H.Pts_WE = "0";
-    EXPECT_EQ(LoadMessage("zero.Mem", FormatNumHeader(H)), "Invalid Index Value");
-
-    EXPECT_EQ(LoadMessage("many.Mem",
-                          FormatNumMap({{1, 2}, {3, 4}}) + FormatNumRecord(3, {5, 6}) + "\r\n"),
-              "2-Index Is Over Range(2)");
-
-    EXPECT_EQ(LoadMessage("blank.Mem", FormatNumMap({{1, 2}}) + "\r\n"), "'' は整数ではありません");
-    EXPECT_EQ(LoadMessage("lineno.Mem", FormatNumHeader({}) + "\r\n533945 x      1    2\r\n"),
-              "' x ' は整数ではありません");
+TEST_F(NumMapReader, FailuresNameTheFileAndTheLine) {
+    TNumHeaderText Scale, Corner, Zero;
+    Scale.Org_Scale = "25k";
+    Corner.Ido_EN = "03x4000";
+    Zero.Pts_WE = "0";
+    const struct {
+        const char* Name;
+        std::string Bytes;
+        std::string Message;
+        int Line;
+    } Cases[] = {
+        {"empty.Mem", "", "'' は整数ではありません", 1},
+        {"scale.Mem", FormatNumHeader(Scale), "'  25k' は整数ではありません", 1},
+        {"corner.Mem", FormatNumHeader(Corner), "'03x.4000' は浮動小数点数ではありません", 1},
+        {"zero.Mem", FormatNumHeader(Zero), "Invalid Index Value", 1},
+        {"many.Mem", FormatNumMap({{1, 2}, {3, 4}}) + FormatNumRecord(3, {5, 6}) + "\r\n",
+         "2-Index Is Over Range(2)", 4},
+        {"blank.Mem", FormatNumMap({{1, 2}}) + "\r\n", "'' は整数ではありません", 3},
+        {"lineno.Mem", FormatNumHeader({}) + "\r\n533945 x      1    2\r\n",
+         "' x ' は整数ではありません", 2},
+    };
+    for (const auto& Case : Cases) {
+        EXPECT_EQ(LoadMessage(Case.Name, Case.Bytes), Case.Message + Where(Case.Name, Case.Line));
+    }
     EXPECT_THROW(OpenMap("/nonexistent-talvo/a.Mem"), EInOutError);
 }
 
@@ -173,9 +182,10 @@ TEST_F(NumMapReader, AFailedLoadLeavesThePreviousMap) {
     ASSERT_EQ(Map.RowsRead, 2);
     TNumHeaderText H;
     H.Pts_NS = "-1";
-    EXPECT_EQ(LoadMessage("bad.Mem", FormatNumHeader(H)), "Invalid Index Value");
+    EXPECT_EQ(LoadMessage("bad.Mem", FormatNumHeader(H)),
+              "Invalid Index Value" + Where("bad.Mem", 1));
     EXPECT_EQ(LoadMessage("many.Mem", FormatNumMap({{7, 8}}) + FormatNumRecord(2, {5, 6}) + "\r\n"),
-              "2-Index Is Over Range(1)");
+              "2-Index Is Over Range(1)" + Where("many.Mem", 3));
     EXPECT_EQ(Map.RowsRead, 2);
     EXPECT_EQ(Row(1), (std::vector<int32_t>{3, 4}));
     EXPECT_NE(Map.NumHeader.MapFileName.find("good.Mem"), std::string::npos);

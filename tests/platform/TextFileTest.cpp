@@ -49,21 +49,49 @@ TEST(TextFile, ReadingAtTheEndGivesEmptyLines) {
     EXPECT_EQ(File.ReadLine(), "");
 }
 
-TEST(TextFile, LinesSpanningBuffersAndOverlongLines) {
-    std::string Long(200000, 'x');
-    std::string Bytes = std::string(70000, 'a') + "\r\n" + Long + "\r\nend";
-    Lines Read = ReadAll(Bytes);
-    ASSERT_EQ(Read.size(), 3u);
-    EXPECT_EQ(Read[0], std::string(70000, 'a').substr(0, TTextFile::MaxLineBytes));
-    EXPECT_EQ(Read[1].size(), TTextFile::MaxLineBytes);
-    EXPECT_EQ(Read[2], "end");
+TEST(TextFile, LinesSpanningBuffersComeWhole) {
+    std::string Bytes = std::string(70000, 'a') + "\r\n" + std::string(200000, 'x') + "\r\nend";
+    EXPECT_EQ(ReadAll(Bytes), (Lines{std::string(70000, 'a'), std::string(200000, 'x'), "end"}));
 
     // A CR LF split across the read buffer still counts as one line end.
     std::string Split = std::string(65535, 'b') + "\r\nc";
     EXPECT_EQ(ReadAll(Split).size(), 2u);
 }
 
-TEST(TextFile, OpenFailuresHaveTheUsualTexts) {
+TEST(TextFile, ALineOverItsBoundEndsTheReadNamingFileAndLine) {
+    const std::string Mebibyte(size_t{1} << 20, 'z');
+    const struct {
+        std::string Bytes;
+        size_t Bound;
+        int FailingLine; // 0: every line is read
+    } Cases[] = {
+        {"ab\ncde\nf", 3, 0},
+        {"ab\ncdef\ng", 3, 2},
+        {"ab\r\ncdef", 3, 2},
+        {"abcd\x1a", 3, 1},
+        {Mebibyte + "\n" + Mebibyte, TTextFile::DefaultMaxLineBytes, 0},
+        {"a\n" + Mebibyte + "z", TTextFile::DefaultMaxLineBytes, 2},
+    };
+    for (const auto& Case : Cases) {
+        const std::string Path = test::WriteTempFile("bound.txt", Case.Bytes);
+        std::string Message;
+        try {
+            TTextFile File(Path, Case.Bound);
+            while (!File.Eof()) {
+                File.ReadLine();
+            }
+        } catch (const EInOutError& Error) {
+            Message = Error.what();
+        }
+        EXPECT_EQ(Message, Case.FailingLine == 0
+                               ? ""
+                               : "The line is longer than " + std::to_string(Case.Bound) +
+                                     " bytes\n" + Path + ":" + std::to_string(Case.FailingLine))
+            << Case.Bytes.substr(0, 16);
+    }
+}
+
+TEST(TextFile, OpenFailuresHaveTheUsualTextsAndThePath) {
     auto Message = [](const std::string& Path) {
         try {
             TTextFile File(Path);
@@ -73,10 +101,11 @@ TEST(TextFile, OpenFailuresHaveTheUsualTexts) {
         }
         return std::string();
     };
-    EXPECT_EQ(Message("/nonexistent-talvo/none.Mem"), "ﾌｧｲﾙが見つかりません");
+    EXPECT_EQ(Message("/nonexistent-talvo/none.Mem"),
+              "ﾌｧｲﾙが見つかりません\n/nonexistent-talvo/none.Mem");
     std::string Existing = test::WriteTempFile("plain.txt", "x");
-    EXPECT_EQ(Message(Existing + "/below"), "ﾊﾟｽが見つかりません");
-    EXPECT_EQ(Message("/"), "ﾌｧｲﾙ ｱｸｾｽが拒否されました");
+    EXPECT_EQ(Message(Existing + "/below"), "ﾊﾟｽが見つかりません\n" + Existing + "/below");
+    EXPECT_EQ(Message("/"), "ﾌｧｲﾙ ｱｸｾｽが拒否されました\n/:1");
 }
 
 } // namespace

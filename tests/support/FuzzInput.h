@@ -18,7 +18,7 @@ template <typename TRead> int ReadAsTextFile(const uint8_t* Data, size_t Size, T
         return 0;
     }
     try {
-        TTextFile File(Stream);
+        TTextFile File(Stream, "fuzz input");
         Read(File);
     } catch (const ETalvoError&) {
     }

@@ -173,8 +173,10 @@ class TMapFormTest : public QObject {
         TMapForm& F = W.Form;
         W.Open(Sample("533945.Mem"));
         const QImage Before = F.ScrollBox->viewport()->grab().toImage();
-        W.Open(test::WriteTempFile("empty.Mem", ""));
-        QCOMPARE(W.Dialogs.Errors, std::vector<std::string>{"'' は整数ではありません"});
+        const std::string Empty = test::WriteTempFile("empty.Mem", "");
+        W.Open(Empty);
+        QCOMPARE(W.Dialogs.Errors,
+                 std::vector<std::string>{"'' は整数ではありません\n" + Empty + ":1"});
         QVERIFY(F.btnLoad->isEnabled());
         QVERIFY(F.ScrollBox->PictureVisible());
         QCOMPARE(F.ScrollBox->viewport()->grab().toImage(), Before);
