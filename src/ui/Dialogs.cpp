@@ -1,6 +1,7 @@
 #include "ui/Dialogs.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -10,8 +11,8 @@ namespace {
 
 // The filters as "description|patterns" pairs, turned into Qt's "description (patterns)";
 // descriptions that show their pattern already keep it. Qt matches names in any letter case.
-QStringList Filters(const char* Pairs) {
-    const QStringList Parts = QString::fromUtf8(Pairs).split('|');
+QStringList Filters(const QString& Pairs) {
+    const QStringList Parts = Pairs.split('|');
     QStringList Result;
     for (int I = 0; I + 1 < Parts.size(); I += 2) {
         QString Patterns = Parts[I + 1];
@@ -21,10 +22,12 @@ QStringList Filters(const char* Pairs) {
     return Result;
 }
 
-const char* const OpenFilter =
+//: "Description|patterns" pairs; the patterns stay as they are.
+const char* const OpenFilter = QT_TRANSLATE_NOOP(
+    "talvo::TQtDialogs",
     "すべて|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil|50m地図 (*.Mem)|*.Mem|250m地図 "
     "(*.Sem)|*.Sem|1Km地図 (*.Tem)|*.Tem|地球地図 標高 (El*.hdr)|EL*.hdr|地球地図 土地利用 "
-    "(Lu*.hdr)|Lu*.hdr|地球地図 植生 (Vg*.hdr)|Vg*.hdr|USCG 30秒メッシュ (*.bil)|*.Bil";
+    "(Lu*.hdr)|Lu*.hdr|地球地図 植生 (Vg*.hdr)|Vg*.hdr|USCG 30秒メッシュ (*.bil)|*.Bil");
 
 const char* const SaveFilter =
     "Bitmap File (*.bmp)|*.bmp|Jpeg File (*.jpg)|*.jpg;*.jpeg|PNG File (*.png)|*.png";
@@ -34,7 +37,7 @@ const char* const SaveFilter =
 std::optional<std::string> TQtDialogs::OpenMapFile(QWidget* Parent, const std::string& Folder) {
     QFileDialog Dialog(Parent, QString(), QString::fromStdString(Folder));
     Dialog.setFileMode(QFileDialog::ExistingFile);
-    Dialog.setNameFilters(Filters(OpenFilter));
+    Dialog.setNameFilters(Filters(QCoreApplication::translate("talvo::TQtDialogs", OpenFilter)));
     Dialog.setDefaultSuffix("Mem");
     if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

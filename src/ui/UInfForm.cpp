@@ -12,19 +12,31 @@ struct TInfoRow {
 };
 
 const TInfoRow LeftColumn[] = {
-    {"メッシュコード", "MeshCode"},   {"原図の縮尺", "Org_Scale"},
-    {"原図測量年紀", "Org_Surv"},     {"原図修正年紀", "Org_Mod"},
-    {"数値化年紀", "NumericY"},       {"東西方向の点数", "Pts_WE"},
-    {"南北方向の点数", "Pts_NS"},     {"メッシュ左下の緯度", "Ido_WS"},
-    {"メッシュ左下の経度", "Kei_WS"}, {"メッシュ右上の緯度", "Ido_EN"},
-    {"メッシュ右上の経度", "Kei_EN"}, {"図葉面数", "Zuyou_Su"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "メッシュコード"), "MeshCode"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "原図の縮尺"), "Org_Scale"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "原図測量年紀"), "Org_Surv"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "原図修正年紀"), "Org_Mod"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "数値化年紀"), "NumericY"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "東西方向の点数"), "Pts_WE"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "南北方向の点数"), "Pts_NS"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "メッシュ左下の緯度"), "Ido_WS"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "メッシュ左下の経度"), "Kei_WS"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "メッシュ右上の緯度"), "Ido_EN"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "メッシュ右上の経度"), "Kei_EN"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "図葉面数"), "Zuyou_Su"},
 };
 
 const TInfoRow RightColumn[] = {
-    {"図名1", "Zu_name1"},      {"位置フラグ1", "Zu_Flg1"}, {"図名2", "Zu_name2"},
-    {"位置フラグ2", "Zu_Flg2"}, {"図名3", "Zu_name3"},      {"位置フラグ3", "Zu_Flg3"},
-    {"図名4", "Zu_name4"},      {"位置フラグ4", "Zu_Flg4"}, {"記録レコード数", "RecCnt"},
-    {"コメント", "Comment"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "図名1"), "Zu_name1"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "位置フラグ1"), "Zu_Flg1"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "図名2"), "Zu_name2"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "位置フラグ2"), "Zu_Flg2"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "図名3"), "Zu_name3"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "位置フラグ3"), "Zu_Flg3"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "図名4"), "Zu_name4"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "位置フラグ4"), "Zu_Flg4"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "記録レコード数"), "RecCnt"},
+    {QT_TRANSLATE_NOOP("talvo::TInfForm", "コメント"), "Comment"},
 };
 
 constexpr int RowHeight = 24;
@@ -39,7 +51,7 @@ TInfForm::TInfForm(QWidget* Parent) : QDialog(Parent) {
     auto AddRows = [this](const auto& Rows, int CaptionRight, int ValueLeft, int ValueWidth) {
         int Top = 8;
         for (const TInfoRow& Row : Rows) {
-            auto* Caption = new QLabel(QString::fromUtf8(Row.Caption), this);
+            auto* Caption = new QLabel(tr(Row.Caption), this);
             Caption->setGeometry(CaptionRight - CaptionWidth, Top, CaptionWidth, 20);
             Caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             auto* Value = new QLabel(Row.Field, this);
@@ -53,7 +65,7 @@ TInfForm::TInfForm(QWidget* Parent) : QDialog(Parent) {
     AddRows(LeftColumn, 131, 144, 100);
     AddRows(RightColumn, 350, 360, 160);
 
-    auto* FlagCaption = new QLabel(QString::fromUtf8("レコード１のフラグ"), this);
+    auto* FlagCaption = new QLabel(tr("レコード１のフラグ"), this);
     FlagCaption->move(16, 296);
     auto* Flags = new QLabel("RecFlg", this);
     Flags->setObjectName("RecFlg");

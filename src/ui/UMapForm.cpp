@@ -141,9 +141,14 @@ void TMapForm::CreateControls() {
     grpVect->setObjectName("grpVect");
     grpVect->setGeometry(3, 313, 118, 121);
     const char* Names[] = {"chkAd", "chkRv", "chkLk", "chkRd", "chkHw", "chkRw"};
-    const char* Captions[] = {"行政界", "河川", "湖沼", "一般道", "高速道", "鉄道"};
+    const char* Captions[] = {QT_TRANSLATE_NOOP("talvo::TMapForm", "行政界"),
+                              QT_TRANSLATE_NOOP("talvo::TMapForm", "河川"),
+                              QT_TRANSLATE_NOOP("talvo::TMapForm", "湖沼"),
+                              QT_TRANSLATE_NOOP("talvo::TMapForm", "一般道"),
+                              QT_TRANSLATE_NOOP("talvo::TMapForm", "高速道"),
+                              QT_TRANSLATE_NOOP("talvo::TMapForm", "鉄道")};
     for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
-        auto* Box = new QCheckBox(QString::fromUtf8(Captions[Layer]), Panel1);
+        auto* Box = new QCheckBox(tr(Captions[Layer]), Panel1);
         Box->setObjectName(Names[Layer]);
         Box->setGeometry(8, 328 + 16 * static_cast<int>(Layer), 97, 17);
         LayerBoxes[Layer] = Box;

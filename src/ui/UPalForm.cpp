@@ -20,47 +20,47 @@ struct TNamedSwatch {
 };
 
 const TNamedSwatch LandUse[] = {
-    {"SelPal_LU10", "10", "森林"},
-    {"SelPal_LU20", "20", "混合地域"},
-    {"SelPal_LU30", "30", "草地・低木林・疎林"},
-    {"SelPal_LU40", "40", "農地"},
-    {"SelPal_LU50", "50", "湿地"},
-    {"SelPal_LU60", "60", "裸地"},
-    {"SelPal_LU70", "70", "市街地"},
-    {"SelPal_LU80", "80", "湖沼・河川"},
-    {"SelPal_LU90", "90", "海"},
+    {"SelPal_LU10", "10", QT_TRANSLATE_NOOP("talvo::TPalForm", "森林")},
+    {"SelPal_LU20", "20", QT_TRANSLATE_NOOP("talvo::TPalForm", "混合地域")},
+    {"SelPal_LU30", "30", QT_TRANSLATE_NOOP("talvo::TPalForm", "草地・低木林・疎林")},
+    {"SelPal_LU40", "40", QT_TRANSLATE_NOOP("talvo::TPalForm", "農地")},
+    {"SelPal_LU50", "50", QT_TRANSLATE_NOOP("talvo::TPalForm", "湿地")},
+    {"SelPal_LU60", "60", QT_TRANSLATE_NOOP("talvo::TPalForm", "裸地")},
+    {"SelPal_LU70", "70", QT_TRANSLATE_NOOP("talvo::TPalForm", "市街地")},
+    {"SelPal_LU80", "80", QT_TRANSLATE_NOOP("talvo::TPalForm", "湖沼・河川")},
+    {"SelPal_LU90", "90", QT_TRANSLATE_NOOP("talvo::TPalForm", "海")},
 };
 
 const TNamedSwatch Vegetation[] = {
-    {"SelPal_VG10", "10", "熱帯多雨林"},
-    {"SelPal_VG20", "20", "雨緑林"},
-    {"SelPal_VG30", "30", "熱帯草原"},
-    {"SelPal_VG40", "40", "熱帯・亜熱帯の\n半荒原"},
-    {"SelPal_VG50", "50", "熱帯・亜熱帯の\n荒原"},
-    {"SelPal_VG60", "60", "硬葉樹林"},
-    {"SelPal_VG70", "70", "常緑広葉樹林"},
-    {"SelPal_VG80", "80", "落葉広葉樹林"},
-    {"SelPal_VG90", "90", "温帯草原"},
-    {"SelPal_VG100", "100", "温帯の半荒原"},
-    {"SelPal_VG110", "110", "温帯の荒原"},
-    {"SelPal_VG120", "120", "北方針葉樹林"},
-    {"SelPal_VG130", "130", "ツンドラ"},
-    {"SelPal_VG140", "140", "水面"},
-    {"SelPal_VG150", "150", "雪氷面"},
+    {"SelPal_VG10", "10", QT_TRANSLATE_NOOP("talvo::TPalForm", "熱帯多雨林")},
+    {"SelPal_VG20", "20", QT_TRANSLATE_NOOP("talvo::TPalForm", "雨緑林")},
+    {"SelPal_VG30", "30", QT_TRANSLATE_NOOP("talvo::TPalForm", "熱帯草原")},
+    {"SelPal_VG40", "40", QT_TRANSLATE_NOOP("talvo::TPalForm", "熱帯・亜熱帯の\n半荒原")},
+    {"SelPal_VG50", "50", QT_TRANSLATE_NOOP("talvo::TPalForm", "熱帯・亜熱帯の\n荒原")},
+    {"SelPal_VG60", "60", QT_TRANSLATE_NOOP("talvo::TPalForm", "硬葉樹林")},
+    {"SelPal_VG70", "70", QT_TRANSLATE_NOOP("talvo::TPalForm", "常緑広葉樹林")},
+    {"SelPal_VG80", "80", QT_TRANSLATE_NOOP("talvo::TPalForm", "落葉広葉樹林")},
+    {"SelPal_VG90", "90", QT_TRANSLATE_NOOP("talvo::TPalForm", "温帯草原")},
+    {"SelPal_VG100", "100", QT_TRANSLATE_NOOP("talvo::TPalForm", "温帯の半荒原")},
+    {"SelPal_VG110", "110", QT_TRANSLATE_NOOP("talvo::TPalForm", "温帯の荒原")},
+    {"SelPal_VG120", "120", QT_TRANSLATE_NOOP("talvo::TPalForm", "北方針葉樹林")},
+    {"SelPal_VG130", "130", QT_TRANSLATE_NOOP("talvo::TPalForm", "ツンドラ")},
+    {"SelPal_VG140", "140", QT_TRANSLATE_NOOP("talvo::TPalForm", "水面")},
+    {"SelPal_VG150", "150", QT_TRANSLATE_NOOP("talvo::TPalForm", "雪氷面")},
 };
 
 const TNamedSwatch Layers[] = {
-    {"SelPal_ad", "", "行政界"},
-    {"SelPal_rv", "", "水文(河川）"},
-    {"SelPal_lk", "", "水文(湖沼）"},
-    {"SelPal_rd", "", "交通網(一般道路）"},
-    {"SelPal_hw", "", "交通網(高速道路）"},
-    {"SelPal_rw", "", "交通網 (鉄道）"},
+    {"SelPal_ad", "", QT_TRANSLATE_NOOP("talvo::TPalForm", "行政界")},
+    {"SelPal_rv", "", QT_TRANSLATE_NOOP("talvo::TPalForm", "水文(河川）")},
+    {"SelPal_lk", "", QT_TRANSLATE_NOOP("talvo::TPalForm", "水文(湖沼）")},
+    {"SelPal_rd", "", QT_TRANSLATE_NOOP("talvo::TPalForm", "交通網(一般道路）")},
+    {"SelPal_hw", "", QT_TRANSLATE_NOOP("talvo::TPalForm", "交通網(高速道路）")},
+    {"SelPal_rw", "", QT_TRANSLATE_NOOP("talvo::TPalForm", "交通網 (鉄道）")},
 };
 
 // A name right-aligned against the swatch at SwatchLeft.
-void NameBeside(const char* Text, QWidget* Page, int SwatchLeft, int Top) {
-    auto* Name = new QLabel(QString::fromUtf8(Text), Page);
+void NameBeside(const QString& Text, QWidget* Page, int SwatchLeft, int Top) {
+    auto* Name = new QLabel(Text, Page);
     Name->setGeometry(4, Top - 6, SwatchLeft - 12, 37);
     Name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -106,16 +106,16 @@ TPalForm::TPalForm(TIni& Settings, THeightColourTable& Table, TDialogs& Dialogs,
     pagePal = new QTabWidget(this);
     pagePal->setObjectName("pagePal");
     pagePal->setGeometry(4, 4, 370, 345);
-    auto Page = [this](const char* Caption) {
+    auto Page = [this](const QString& Caption) {
         auto* Result = new QWidget;
-        pagePal->addTab(Result, QString::fromUtf8(Caption));
+        pagePal->addTab(Result, Caption);
         return Result;
     };
-    QWidget* Elevation = Page("標高");
-    QWidget* LandUsePage = Page("土地利用");
-    QWidget* VegetationPage = Page("植生");
-    QWidget* VectorPage = Page("ベクトルデータ");
-    QWidget* ThreeDPage = Page("3D設定");
+    QWidget* Elevation = Page(tr("標高"));
+    QWidget* LandUsePage = Page(tr("土地利用"));
+    QWidget* VegetationPage = Page(tr("植生"));
+    QWidget* VectorPage = Page(tr("ベクトルデータ"));
+    QWidget* ThreeDPage = Page(tr("3D設定"));
 
     SelPal.resize(36);
     SelPal_Sea = new TSwatch("SelPal_Sea", "", Elevation, {64, 16, 73, 25});
@@ -139,7 +139,7 @@ TPalForm::TPalForm(TIni& Settings, THeightColourTable& Table, TDialogs& Dialogs,
     btnAvr->setObjectName("btnAvr");
     btnAvr->setGeometry(160, 144, 75, 25);
 
-    auto* CodeHeader = new QLabel(QString::fromUtf8("コード"), LandUsePage);
+    auto* CodeHeader = new QLabel(tr("コード"), LandUsePage);
     CodeHeader->setGeometry(149, 10, 60, 20);
     CodeHeader->setAlignment(Qt::AlignCenter);
     for (int K = 0; K < 9; ++K) {
@@ -147,7 +147,7 @@ TPalForm::TPalForm(TIni& Settings, THeightColourTable& Table, TDialogs& Dialogs,
         const int Top = 32 + 31 * K;
         SelPal[static_cast<size_t>(IniLandUse1 + K)] =
             new TSwatch(Swatch.Name, Swatch.Caption, LandUsePage, {149, Top, 60, 25});
-        NameBeside(Swatch.Beside, LandUsePage, 149, Top);
+        NameBeside(tr(Swatch.Beside), LandUsePage, 149, Top);
     }
     for (int K = 0; K < 15; ++K) {
         const TNamedSwatch& Swatch = Vegetation[K];
@@ -155,7 +155,7 @@ TPalForm::TPalForm(TIni& Settings, THeightColourTable& Table, TDialogs& Dialogs,
         const int Top = 8 + 36 * (K < 8 ? K : K - 8);
         SelPal[static_cast<size_t>(IniVegetation1 + K)] =
             new TSwatch(Swatch.Name, Swatch.Caption, VegetationPage, {Left, Top, 60, 25});
-        auto* Name = new QLabel(QString::fromUtf8(Swatch.Beside), VegetationPage);
+        auto* Name = new QLabel(tr(Swatch.Beside), VegetationPage);
         Name->setGeometry(Left - 105, Top - 6, 98, 37);
         Name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -164,10 +164,10 @@ TPalForm::TPalForm(TIni& Settings, THeightColourTable& Table, TDialogs& Dialogs,
         const int Top = 56 + 31 * K;
         SelPal[static_cast<size_t>(IniLayer0 + K)] =
             new TSwatch(Swatch.Name, "", VectorPage, {165, Top, 60, 25});
-        NameBeside(Swatch.Beside, VectorPage, 165, Top);
+        NameBeside(tr(Swatch.Beside), VectorPage, 165, Top);
     }
 
-    auto* QualityLabel = new QLabel(QString::fromUtf8("レンダリング品質"), ThreeDPage);
+    auto* QualityLabel = new QLabel(tr("レンダリング品質"), ThreeDPage);
     QualityLabel->move(56, 32);
     cmb3DQl = new QComboBox(ThreeDPage);
     cmb3DQl->setObjectName("cmb3DQl");
@@ -176,7 +176,7 @@ TPalForm::TPalForm(TIni& Settings, THeightColourTable& Table, TDialogs& Dialogs,
     for (const char* Quality : Qualities) {
         cmb3DQl->addItem(Quality);
     }
-    chkSeaExp = new QCheckBox(QString::fromUtf8("海の深さを無視"), ThreeDPage);
+    chkSeaExp = new QCheckBox(tr("海の深さを無視"), ThreeDPage);
     chkSeaExp->setObjectName("chkSeaExp");
     chkSeaExp->move(56, 96);
 

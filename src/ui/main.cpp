@@ -9,8 +9,10 @@
 
 #include "cli/CommandLine.h"
 #include "platform/ExecutablePath.h"
+#include "platform/Language.h"
 #include "settings/SettingsFile.h"
 #include "ui/AppWindows.h"
+#include "ui/WindowTexts.h"
 
 namespace {
 
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
     TTalvoApplication App(argc, argv, Dialogs);
     App.setApplicationName("Talvo");
     App.setFont(JapaneseFont());
+    talvo::InstallWindowTexts(App, talvo::MessageLanguage());
 
     const talvo::TSettingsFile Ini = talvo::SettingsFile(talvo::ExecutableDir());
     if (!Ini.Named) {

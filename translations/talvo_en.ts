@@ -1,0 +1,305 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>talvo::TInfForm</name>
+    <message>
+        <source>メッシュコード</source>
+        <translation>Mesh code</translation>
+    </message>
+    <message>
+        <source>原図の縮尺</source>
+        <translation>Source map scale</translation>
+    </message>
+    <message>
+        <source>原図測量年紀</source>
+        <translation>Source survey year</translation>
+    </message>
+    <message>
+        <source>原図修正年紀</source>
+        <translation>Source revision year</translation>
+    </message>
+    <message>
+        <source>数値化年紀</source>
+        <translation>Year digitized</translation>
+    </message>
+    <message>
+        <source>東西方向の点数</source>
+        <translation>Points east-west</translation>
+    </message>
+    <message>
+        <source>南北方向の点数</source>
+        <translation>Points north-south</translation>
+    </message>
+    <message>
+        <source>メッシュ左下の緯度</source>
+        <translation>SW corner latitude</translation>
+    </message>
+    <message>
+        <source>メッシュ左下の経度</source>
+        <translation>SW corner longitude</translation>
+    </message>
+    <message>
+        <source>メッシュ右上の緯度</source>
+        <translation>NE corner latitude</translation>
+    </message>
+    <message>
+        <source>メッシュ右上の経度</source>
+        <translation>NE corner longitude</translation>
+    </message>
+    <message>
+        <source>図葉面数</source>
+        <translation>Number of sheets</translation>
+    </message>
+    <message>
+        <source>図名1</source>
+        <translation>Sheet name 1</translation>
+    </message>
+    <message>
+        <source>位置フラグ1</source>
+        <translation>Position flag 1</translation>
+    </message>
+    <message>
+        <source>図名2</source>
+        <translation>Sheet name 2</translation>
+    </message>
+    <message>
+        <source>位置フラグ2</source>
+        <translation>Position flag 2</translation>
+    </message>
+    <message>
+        <source>図名3</source>
+        <translation>Sheet name 3</translation>
+    </message>
+    <message>
+        <source>位置フラグ3</source>
+        <translation>Position flag 3</translation>
+    </message>
+    <message>
+        <source>図名4</source>
+        <translation>Sheet name 4</translation>
+    </message>
+    <message>
+        <source>位置フラグ4</source>
+        <translation>Position flag 4</translation>
+    </message>
+    <message>
+        <source>記録レコード数</source>
+        <translation>Record count</translation>
+    </message>
+    <message>
+        <source>コメント</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>レコード１のフラグ</source>
+        <translation>Flags of record 1</translation>
+    </message>
+</context>
+<context>
+    <name>talvo::TMapForm</name>
+    <message>
+        <source>行政界</source>
+        <translation>Boundaries</translation>
+    </message>
+    <message>
+        <source>河川</source>
+        <translation>Rivers</translation>
+    </message>
+    <message>
+        <source>湖沼</source>
+        <translation>Lakes</translation>
+    </message>
+    <message>
+        <source>一般道</source>
+        <translation>Roads</translation>
+    </message>
+    <message>
+        <source>高速道</source>
+        <translation>Expressways</translation>
+    </message>
+    <message>
+        <source>鉄道</source>
+        <translation>Railways</translation>
+    </message>
+</context>
+<context>
+    <name>talvo::TPalForm</name>
+    <message>
+        <source>森林</source>
+        <translation>Forest</translation>
+    </message>
+    <message>
+        <source>混合地域</source>
+        <translation>Mixed area</translation>
+    </message>
+    <message>
+        <source>草地・低木林・疎林</source>
+        <translation>Grassland, shrubs,
+sparse forest</translation>
+    </message>
+    <message>
+        <source>農地</source>
+        <translation>Cropland</translation>
+    </message>
+    <message>
+        <source>湿地</source>
+        <translation>Wetland</translation>
+    </message>
+    <message>
+        <source>裸地</source>
+        <translation>Bare ground</translation>
+    </message>
+    <message>
+        <source>市街地</source>
+        <translation>Urban area</translation>
+    </message>
+    <message>
+        <source>湖沼・河川</source>
+        <translation>Lakes and rivers</translation>
+    </message>
+    <message>
+        <source>海</source>
+        <translation>Sea</translation>
+    </message>
+    <message>
+        <source>熱帯多雨林</source>
+        <translation>Tropical
+rainforest</translation>
+    </message>
+    <message>
+        <source>雨緑林</source>
+        <translation>Raingreen
+forest</translation>
+    </message>
+    <message>
+        <source>熱帯草原</source>
+        <translation>Tropical
+grassland</translation>
+    </message>
+    <message>
+        <source>熱帯・亜熱帯の
+半荒原</source>
+        <translation>(Sub)tropical
+semi-desert</translation>
+    </message>
+    <message>
+        <source>熱帯・亜熱帯の
+荒原</source>
+        <translation>(Sub)tropical
+desert</translation>
+    </message>
+    <message>
+        <source>硬葉樹林</source>
+        <translation>Sclerophyll
+forest</translation>
+    </message>
+    <message>
+        <source>常緑広葉樹林</source>
+        <translation>Evergreen
+broadleaf forest</translation>
+    </message>
+    <message>
+        <source>落葉広葉樹林</source>
+        <translation>Deciduous
+broadleaf forest</translation>
+    </message>
+    <message>
+        <source>温帯草原</source>
+        <translation>Temperate
+grassland</translation>
+    </message>
+    <message>
+        <source>温帯の半荒原</source>
+        <translation>Temperate
+semi-desert</translation>
+    </message>
+    <message>
+        <source>温帯の荒原</source>
+        <translation>Temperate
+desert</translation>
+    </message>
+    <message>
+        <source>北方針葉樹林</source>
+        <translation>Boreal
+conifer forest</translation>
+    </message>
+    <message>
+        <source>ツンドラ</source>
+        <translation>Tundra</translation>
+    </message>
+    <message>
+        <source>水面</source>
+        <translation>Water</translation>
+    </message>
+    <message>
+        <source>雪氷面</source>
+        <translation>Snow and ice</translation>
+    </message>
+    <message>
+        <source>行政界</source>
+        <translation>Administrative
+boundaries</translation>
+    </message>
+    <message>
+        <source>水文(河川）</source>
+        <translation>Hydrography (rivers)</translation>
+    </message>
+    <message>
+        <source>水文(湖沼）</source>
+        <translation>Hydrography (lakes)</translation>
+    </message>
+    <message>
+        <source>交通網(一般道路）</source>
+        <translation>Transport (roads)</translation>
+    </message>
+    <message>
+        <source>交通網(高速道路）</source>
+        <translation>Transport (expressways)</translation>
+    </message>
+    <message>
+        <source>交通網 (鉄道）</source>
+        <translation>Transport (railways)</translation>
+    </message>
+    <message>
+        <source>標高</source>
+        <translation>Elevation</translation>
+    </message>
+    <message>
+        <source>土地利用</source>
+        <translation>Land use</translation>
+    </message>
+    <message>
+        <source>植生</source>
+        <translation>Vegetation</translation>
+    </message>
+    <message>
+        <source>ベクトルデータ</source>
+        <translation>Vector data</translation>
+    </message>
+    <message>
+        <source>3D設定</source>
+        <translation>3D</translation>
+    </message>
+    <message>
+        <source>コード</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>レンダリング品質</source>
+        <translation>Rendering quality</translation>
+    </message>
+    <message>
+        <source>海の深さを無視</source>
+        <translation>Ignore sea depth</translation>
+    </message>
+</context>
+<context>
+    <name>talvo::TQtDialogs</name>
+    <message>
+        <source>すべて|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil|50m地図 (*.Mem)|*.Mem|250m地図 (*.Sem)|*.Sem|1Km地図 (*.Tem)|*.Tem|地球地図 標高 (El*.hdr)|EL*.hdr|地球地図 土地利用 (Lu*.hdr)|Lu*.hdr|地球地図 植生 (Vg*.hdr)|Vg*.hdr|USCG 30秒メッシュ (*.bil)|*.Bil</source>
+        <extracomment>&quot;Description|patterns&quot; pairs; the patterns stay as they are.</extracomment>
+        <translation>All|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil|50 m map (*.Mem)|*.Mem|250 m map (*.Sem)|*.Sem|1 km map (*.Tem)|*.Tem|Global Map elevation (El*.hdr)|EL*.hdr|Global Map land use (Lu*.hdr)|Lu*.hdr|Global Map vegetation (Vg*.hdr)|Vg*.hdr|USCG 30-second mesh (*.bil)|*.Bil</translation>
+    </message>
+</context>
+</TS>
