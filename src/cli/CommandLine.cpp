@@ -14,6 +14,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/ExecutablePath.h"
+#include "platform/Messages.h"
 #include "platform/PictureFiles.h"
 #include "platform/Progress.h"
 #include "platform/SameFile.h"
@@ -28,23 +29,6 @@
 namespace talvo {
 
 namespace {
-
-const char* const Usage = R"(Usage:
-  talvo [FILE]                       open the viewer; load FILE when given
-  talvo --info FILE                  print the header of FILE as "Name: value" lines
-  talvo --render FILE -o OUT         draw FILE as the viewer would into OUT (.bmp, .jpg, .png)
-        [--layers ad,rv,lk,rd,hw,rw] layers to draw ("" for none; default: as last saved)
-        [--ini PATH]                 the settings file to use (default: the viewer's)
-  talvo --mesh FILE --region X,Y,W,H -o OUT.obj
-        [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
-        [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
-  talvo --help                       show this help
-  talvo --version                    show the version
-
-FILE is a numeric map mesh (*.Mem, *.Sem, *.Tem), a Global Map header (EL*.hdr, LU*.hdr,
-VG*.hdr) or a 30-arc-second raster (*.bil with its .hdr). Vector layers (layer code + mesh
-code + ".e00") are read from beside the map.
-)";
 
 // Shows how far a drawing has come as a percentage on a terminal; nothing when standard error
 // is not one.
@@ -68,7 +52,7 @@ class TTerminalProgress : public TProgress {
         std::lock_guard Lock(Mutex); // bands of rows finish on several threads
         if (Percent > LastPercent) {
             LastPercent = Percent;
-            Err << "\rDrawing " << Percent << "%" << std::flush;
+            Err << "\r" << Text(TText::Drawing, {std::to_string(Percent)}) << std::flush;
         }
     }
 
@@ -86,7 +70,7 @@ std::string TerminalText(std::string Text) {
 }
 
 int Misuse(const std::string& Problem, std::ostream& Err) {
-    Err << "talvo: " << Problem << "\n\n" << Usage;
+    Err << Text(TText::Misuse, {Problem}) << "\n\n" << Text(TText::Usage);
     return 2;
 }
 
@@ -170,8 +154,7 @@ std::optional<TSession> StartSession(const std::optional<std::string>& IniPath, 
         return std::nullopt;
     }
     if (!BadKeys.empty()) {
-        Err << "talvo: " << Session.File.Path
-            << ": colours that are not hexadecimal are drawn black:";
+        Err << "talvo: " << Text(TText::ColoursNotHexadecimal, {Session.File.Path});
         for (const std::string& Key : BadKeys) {
             Err << ' ' << Key;
         }
@@ -197,7 +180,7 @@ int Render(const TRenderRequest& Request, std::ostream& Err) {
     if (Request.Layers) {
         std::string Bad;
         if (!ParseLayers(*Request.Layers, Layers, Bad)) {
-            return Misuse("unknown layer '" + Bad + "' in --layers", Err);
+            return Misuse(Text(TText::UnknownLayer, {Bad}), Err);
         }
     }
     std::optional<TOpenedMap> Opened = Open(Request.MapPath, Err);
@@ -205,7 +188,7 @@ int Render(const TRenderRequest& Request, std::ostream& Err) {
         return 1;
     }
     if (Opened->Outcome != TOpenOutcome::Loaded) {
-        Err << Request.MapPath << ": the map holds nothing that can be drawn\n";
+        Err << Text(TText::NothingToDraw, {Request.MapPath}) << '\n';
         return 1;
     }
     try {
@@ -233,11 +216,10 @@ struct TMeshRequest {
 };
 
 // --hscale as the single-precision float the mesh holds; a value that float cannot hold is refused.
-float HeightScale(const std::string& Text) {
-    const double Scale = StrToFloat(Text);
+float HeightScale(const std::string& Given) {
+    const double Scale = StrToFloat(Given);
     if (std::abs(Scale) > std::numeric_limits<float>::max()) {
-        throw ETalvoError("--hscale " + Text +
-                          " is out of range: a height scale lies within ±3.4e38");
+        throw ETalvoError(Text(TText::HeightScaleRange, {Given}));
     }
     return static_cast<float>(Scale);
 }
@@ -246,7 +228,7 @@ int Mesh(const TMeshRequest& Request, std::ostream& Err) {
     // Checked first: nothing is read or written for an output that is not an OBJ file.
     if (!SameTextIgnoringCase(std::filesystem::path(Request.OutPath).extension().string(),
                               ".obj")) {
-        Err << Request.OutPath << ": --mesh writes only files whose names end in .obj\n";
+        Err << Text(TText::MeshNeedsObj, {Request.OutPath}) << '\n';
         return 1;
     }
     const std::optional<TSession> Session = StartSession(Request.IniPath, Err);
@@ -259,14 +241,13 @@ int Mesh(const TMeshRequest& Request, std::ostream& Err) {
     }
     MapState& Map = Opened->Map;
     if (!ShownIn3D(Map.NumHeader.MapKind)) {
-        Err << Request.MapPath << ": a map of kind " << Map.NumHeader.MapKind
-            << " holds no heights; --mesh takes only the maps the 3D view shows\n";
+        Err << Text(TText::MeshNeedsHeights, {Request.MapPath, Map.NumHeader.MapKind}) << '\n';
         return 1;
     }
     try {
         std::vector<std::string> Parts = SplitValues(Request.Region, false);
         if (Parts.size() != 4) {
-            throw ETalvoError("--region takes four numbers: X,Y,W,H");
+            throw ETalvoError(Text(TText::RegionNeedsFour));
         }
         Set3DRegion(Map.NumHeader,
                     {StrToInt(Parts[0]), StrToInt(Parts[1]), StrToInt(Parts[2]), StrToInt(Parts[3]),
@@ -301,17 +282,17 @@ std::optional<int> MeshCommand(const std::vector<std::string>& Args, std::ostrea
         }
         if (Target) {
             if (I + 1 >= Args.size()) {
-                return Misuse(Arg + " needs a value", Err);
+                return Misuse(Text(TText::NeedsValue, {Arg}), Err);
             }
             *Target = Args[++I];
         } else if (Arg.starts_with("-") || !Request.MapPath.empty()) {
-            return Misuse("unexpected " + Arg + " after --mesh", Err);
+            return Misuse(Text(TText::Unexpected, {Arg, "--mesh"}), Err);
         } else {
             Request.MapPath = Arg;
         }
     }
     if (Request.MapPath.empty() || Request.OutPath.empty() || Request.Region.empty()) {
-        return Misuse("--mesh needs a FILE, --region X,Y,W,H and -o OUT.obj", Err);
+        return Misuse(Text(TText::MeshNeeds), Err);
     }
     return Mesh(Request, Err);
 }
@@ -322,7 +303,7 @@ std::optional<int> RenderCommand(const std::vector<std::string>& Args, std::ostr
         const std::string& Arg = Args[I];
         auto Value = [&](const char* Option) -> std::optional<std::string> {
             if (I + 1 >= Args.size()) {
-                Misuse(std::string(Option) + " needs a value", Err);
+                Misuse(Text(TText::NeedsValue, {Option}), Err);
                 return std::nullopt;
             }
             return Args[++I];
@@ -340,13 +321,13 @@ std::optional<int> RenderCommand(const std::vector<std::string>& Args, std::ostr
                 Request.IniPath = *Given;
             }
         } else if (Arg.starts_with("-") || !Request.MapPath.empty()) {
-            return Misuse("unexpected " + Arg + " after --render", Err);
+            return Misuse(Text(TText::Unexpected, {Arg, "--render"}), Err);
         } else {
             Request.MapPath = Arg;
         }
     }
     if (Request.MapPath.empty() || Request.OutPath.empty()) {
-        return Misuse("--render needs a FILE and -o OUT", Err);
+        return Misuse(Text(TText::RenderNeeds), Err);
     }
     return Render(Request, Err);
 }
@@ -360,7 +341,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
     }
     const std::string& First = Args[0];
     if (First == "--help" || First == "-h") {
-        Out << Usage;
+        Out << Text(TText::Usage);
         return 0;
     }
     if (First == "--version") {
@@ -369,7 +350,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
     }
     if (First == "--info") {
         if (Args.size() != 2) {
-            return Misuse("--info takes exactly one FILE", Err);
+            return Misuse(Text(TText::InfoNeedsOneFile), Err);
         }
         return PrintInfo(Args[1], Out, Err);
     }
@@ -380,10 +361,10 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
         return MeshCommand(Args, Err);
     }
     if (First.starts_with("-")) {
-        return Misuse("unknown option " + First, Err);
+        return Misuse(Text(TText::UnknownOption, {First}), Err);
     }
     if (Args.size() > 1) {
-        return Misuse("the viewer opens one FILE", Err);
+        return Misuse(Text(TText::ViewerOpensOneFile), Err);
     }
     return std::nullopt;
 }

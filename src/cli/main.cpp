@@ -7,6 +7,7 @@
 
 #include "cli/CommandLine.h"
 #include "platform/ExecutablePath.h"
+#include "platform/Messages.h"
 
 // The command line runs here; the windows are a program of their own beside this one, so that
 // --info, --render and --mesh never load the window toolkit.
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     std::string Viewer = talvo::ExecutableDir() + "/talvo-viewer";
     argv[0] = Viewer.data();
     ::execv(Viewer.c_str(), argv);
-    std::cerr << "talvo: " << Viewer << ": " << std::strerror(errno) << '\n';
+    std::cerr << talvo::Text(talvo::TText::CannotStartViewer, {Viewer, std::strerror(errno)})
+              << '\n';
     return 1;
 }

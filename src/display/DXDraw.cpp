@@ -6,6 +6,8 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
+#include "platform/Messages.h"
+
 namespace talvo {
 
 namespace {
@@ -171,7 +173,7 @@ std::string TDXDraw::Failure() const {
         return FFailure;
     }
     if (isVisible() && (!context() || !context()->isValid())) {
-        return "The 3D view could not get an OpenGL context from the display";
+        return Text(TText::NoOpenGLContext);
     }
     return {};
 }
@@ -182,8 +184,8 @@ void TDXDraw::initializeGL() {
     // A context below 3.3 (the driver's fallback) leaves the function table empty.
     if (!initializeOpenGLFunctions()) {
         const QSurfaceFormat Got = context()->format();
-        FFailure = "The 3D view needs OpenGL 3.3 (core profile); the display offers OpenGL " +
-                   std::to_string(Got.majorVersion()) + "." + std::to_string(Got.minorVersion());
+        FFailure = Text(TText::NeedsOpenGL33, {std::to_string(Got.majorVersion()) + "." +
+                                               std::to_string(Got.minorVersion())});
         return;
     }
     const QString Name =
@@ -195,7 +197,7 @@ void TDXDraw::initializeGL() {
     if (!Built->addShaderFromSourceCode(QOpenGLShader::Vertex, VertexShader) ||
         !Built->addShaderFromSourceCode(QOpenGLShader::Fragment, FragmentShader) ||
         !Built->link()) {
-        FFailure = "The 3D view's shaders could not be built:\n" + Built->log().toStdString();
+        FFailure = Text(TText::ShadersNotBuilt, {Built->log().toStdString()});
         return;
     }
     Program = std::move(Built);

@@ -12,6 +12,7 @@
 #include "platform/Errors.h"
 #include "platform/FileLookup.h"
 #include "platform/FullPath.h"
+#include "platform/Messages.h"
 #include "platform/TextConvert.h"
 
 namespace talvo {
@@ -40,7 +41,7 @@ TOpenedMap OpenBil(const std::string& Path, MapState Map) {
     std::optional<std::string> Found = FindFileIgnoringCase(Header);
     if (!Found) {
         return {TOpenOutcome::CompanionMissing, std::move(Map),
-                "ヘッダーファイルがみつかりません\n\r" + FullPath(Header)};
+                Text(TText::HeaderMissing) + "\n\r" + FullPath(Header)};
     }
     ReadBilHeader(*Found, Map);
     Map.NumHeader.MapKind = MapKindBil;

@@ -12,6 +12,7 @@
 #include "platform/CheckedMath.h"
 #include "platform/Errors.h"
 #include "platform/FileLookup.h"
+#include "platform/Messages.h"
 #include "platform/TextConvert.h"
 #include "platform/ValueSplit.h"
 
@@ -22,18 +23,17 @@ namespace {
 void ReadArc(TTextFile& File, const std::vector<std::string>& Header,
              std::vector<OverlayPoint>& List) {
     if (Header.size() < 7) {
-        throw ETalvoError("An arc header holds seven values");
+        throw ETalvoError(Text(TText::ArcHeaderShort));
     }
     const int32_t Count = StrToInt(Header[6]);
     int32_t Remaining = Count;
     while (Remaining > 0) {
         if (File.Eof()) {
-            throw ETalvoError("The file ends before the arc's " + std::to_string(Count) +
-                              " vertices");
+            throw ETalvoError(Text(TText::ArcCutShort, {std::to_string(Count)}));
         }
         std::vector<std::string> Values = SplitE00Values(File.ReadLine());
         if (Values.empty() || Values.size() % 2 != 0) {
-            throw ETalvoError("Coordinates come in pairs");
+            throw ETalvoError(Text(TText::CoordinatesInPairs));
         }
         // Every pair of the line is taken, even beyond the arc's count.
         for (size_t Pair = 0; Pair < Values.size(); Pair += 2) {
@@ -57,7 +57,7 @@ void ReadArcSections(TTextFile& File, std::vector<OverlayPoint>& List) {
         }
         std::vector<std::string> Values = SplitE00Values(Line);
         if (Values.empty()) {
-            throw ETalvoError("An arc section line holds no value");
+            throw ETalvoError(Text(TText::ArcLineEmpty));
         }
         if (StrToInt(Values[0]) < 0) {
             InSection = false; // the section's closing line

@@ -12,6 +12,7 @@
 #include "platform/Errors.h"
 #include "platform/FileLookup.h"
 #include "platform/FullPath.h"
+#include "platform/Messages.h"
 #include "platform/TextConvert.h"
 
 namespace talvo {
@@ -72,7 +73,7 @@ TOpenedMap OpenGlobalMap(const std::string& Path, MapState Map) {
     std::optional<std::string> Data = FindFileIgnoringCase(Base);
     if (!Data) {
         return {TOpenOutcome::CompanionMissing, std::move(Map),
-                "メッシュファイルがみつかりません\n\r" + FullPath(Base)};
+                Text(TText::MeshFileMissing) + "\n\r" + FullPath(Base)};
     }
     ReadGmpHeader(Path, Map);
     TNum_HeaderRec& H = Map.NumHeader;

@@ -9,6 +9,7 @@
 #include "import/PathParts.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -47,7 +48,7 @@ TOpenedMap OpenMap(const std::string& Path, const MapState& Previous) {
     // A folder opens like a file and fails only when read, with a message about access.
     std::error_code Unknown;
     if (std::filesystem::is_directory(Path, Unknown)) {
-        throw Placed(EInOutError("This is a folder, not a map file"), Path);
+        throw Placed(EInOutError(Text(TText::IsAFolder)), Path);
     }
     MapState Map = StartMapState(Previous);
     Map.NumHeader.MapFileName = Path;

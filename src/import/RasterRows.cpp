@@ -19,6 +19,7 @@
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"
 #include "platform/FileHandle.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -34,15 +35,14 @@ constexpr size_t BlockBytes = size_t{4} << 20;
 // Sizes come from a header anyone can write: refuse what cannot be held before allocating.
 void CheckRasterSize(const TNum_HeaderRec& H) {
     if (H.BytesPerCell > 2) {
-        throw ETalvoError("The raster's cells are " + std::to_string(H.BytesPerCell) +
-                          " bytes wide; Talvo reads cells of 1 or 2 bytes");
+        throw ETalvoError(Text(TText::CellsTooWide, {std::to_string(H.BytesPerCell)}));
     }
     if (H.Pts_NS < 1) {
-        RaiseDimError("Invalid Index Value"); // as the grid would, but blaming the header
+        RaiseDimError(TText::InvalidIndex); // as the grid would, but blaming the header
     }
     if (static_cast<int64_t>(H.Pts_NS) * H.Pts_WE * 4 > MaxGridBytes) {
-        throw ETalvoError("The raster is too large to load: " + std::to_string(H.Pts_WE) + " × " +
-                          std::to_string(H.Pts_NS) + " cells");
+        throw ETalvoError(
+            Text(TText::RasterTooLarge, {std::to_string(H.Pts_WE), std::to_string(H.Pts_NS)}));
     }
 }
 
@@ -62,7 +62,7 @@ void CheckDataFileSize(std::FILE* Data, const TNum_HeaderRec& H, int32_t RowByte
     const int64_t Declared = int64_t{RowBytes} * H.Pts_NS;
     const std::optional<int64_t> Held = FileBytes(Data);
     if (Held && *Held < (Declared + 1) / 2) {
-        throw EInOutError("ﾌｧｲﾙの末尾以降を読み込みました");
+        throw EInOutError(Text(TText::ReadBeyondEnd));
     }
 }
 
@@ -128,7 +128,7 @@ void ReadRasterRows(std::FILE* Data, MapState& Map) {
             if (std::ferror(Data)) {
                 throw InOutError(errno);
             }
-            throw EInOutError("ﾌｧｲﾙの末尾以降を読み込みました");
+            throw EInOutError(Text(TText::ReadBeyondEnd));
         }
     }
 }

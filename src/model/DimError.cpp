@@ -2,14 +2,16 @@
 
 #include <string>
 
+#include "platform/Messages.h"
+
 namespace talvo {
 
-void RaiseDimError(const char* Message) {
-    throw EDimError(Message);
+void RaiseDimError(TText Message) {
+    throw EDimError(Text(Message));
 }
 
 void RaiseIndexOverRange(int Which, int32_t Index) {
-    throw EDimError(std::to_string(Which) + "-Index Is Over Range(" + std::to_string(Index) + ")");
+    throw EDimError(Text(TText::IndexOverRange, {std::to_string(Which), std::to_string(Index)}));
 }
 
 } // namespace talvo

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -12,7 +13,7 @@ class EDimError : public ETalvoError {
     using ETalvoError::ETalvoError;
 };
 
-[[noreturn]] void RaiseDimError(const char* Message);
+[[noreturn]] void RaiseDimError(TText Message);
 // "%d-Index Is Over Range(%d)": Which is 1 for the row index, 2 for the column index.
 [[noreturn]] void RaiseIndexOverRange(int Which, int32_t Index);
 

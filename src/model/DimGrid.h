@@ -36,10 +36,10 @@ template <typename T> class TDimGrid {
     // Empty grid → Rows × Cols zeros.
     void SetDim(int32_t Rows, int32_t Cols) {
         if (FRows != 0 || FCols != 0) {
-            RaiseDimError("Dimension Is Allready Exist");
+            RaiseDimError(TText::DimensionExists);
         }
         if (Rows < 1 || Cols < 1) {
-            RaiseDimError("Invalid Index Value");
+            RaiseDimError(TText::InvalidIndex);
         }
         FElemSize = static_cast<int8_t>(sizeof(T));
         Adopt(Allocate(Rows, Cols, FElemSize), Rows, Cols);
@@ -48,7 +48,7 @@ template <typename T> class TDimGrid {
     // New dimensions; with Keep the cells where old and new overlap survive, others are 0.
     void ReDim(int32_t Rows, int32_t Cols, bool Keep) {
         if (Rows < 1 || Cols < 1) {
-            RaiseDimError("Invalid Index Value");
+            RaiseDimError(TText::InvalidIndex);
         }
         if (!Keep) {
             ClearDim();
@@ -96,7 +96,7 @@ template <typename T> class TDimGrid {
         // Zero bytes means an empty grid asked to keep its contents: there is nothing to keep.
         TBlock Block = Bytes == 0 ? TBlock() : TBlock(static_cast<size_t>(Bytes));
         if (!Block.Data()) {
-            RaiseDimError("Memory Allocation Faild");
+            RaiseDimError(TText::AllocationFailed);
         }
         return Block;
     }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -107,7 +108,7 @@ void TAtomicFile::Commit() {
 void TAtomicFile::Fail() {
     File.reset();
     Discard();
-    throw EInOutError(Path + " に書き込めません");
+    throw EInOutError(Text(TText::CannotWrite, {Path}));
 }
 
 void TAtomicFile::Discard() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -27,14 +28,14 @@ void VisibleSteps(int64_t Start, int64_t Sign, int64_t Steps, int64_t Limit, int
 
 TBitmap::TBitmap(int32_t Width, int32_t Height, TStart Start) : FWidth(Width), FHeight(Height) {
     if (Width < 1 || Height < 1 || static_cast<int64_t>(Width) * Height * 4 > MaxPictureBytes) {
-        throw ETalvoError("A picture of " + std::to_string(Width) + " × " + std::to_string(Height) +
-                          " pixels cannot be made");
+        throw ETalvoError(
+            Text(TText::PictureTooLarge, {std::to_string(Width), std::to_string(Height)}));
     }
     const size_t Count = static_cast<size_t>(Width) * static_cast<size_t>(Height);
     Block = TZeroedBlock(Count * sizeof(int32_t));
     if (!Pixels()) {
-        throw ETalvoError("There is not enough memory for a picture of " + std::to_string(Width) +
-                          " × " + std::to_string(Height) + " pixels");
+        throw ETalvoError(
+            Text(TText::PictureNoMemory, {std::to_string(Width), std::to_string(Height)}));
     }
     if (Start == TStart::White) {
         std::fill_n(Pixels(), Count, White);

@@ -4,6 +4,7 @@
 #include <iconv.h>
 
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -15,7 +16,7 @@ class TIconv {
   public:
     TIconv() : Handle(iconv_open("UTF-8", "CP932")) {
         if (Handle == reinterpret_cast<iconv_t>(-1)) {
-            throw ETalvoError("CP932 text conversion is not available on this system");
+            throw ETalvoError(Text(TText::NoCp932));
         }
     }
     ~TIconv() { iconv_close(Handle); }

@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/Messages.h"
+
 namespace talvo {
 
 // Every error the program raises: the message is UTF-8 and is what the user reads,
@@ -46,7 +48,7 @@ class EInOutError : public ETalvoError {
 // Integer arithmetic that would not fit its type.
 class EIntOverflow : public ETalvoError {
   public:
-    EIntOverflow() : ETalvoError("整数オーバーフロー") {}
+    EIntOverflow() : ETalvoError(Text(TText::IntegerOverflow)) {}
 };
 
 } // namespace talvo

@@ -4,24 +4,26 @@
 #include <cstring>
 #include <string>
 
+#include "platform/Messages.h"
+
 namespace talvo {
 
 EInOutError InOutError(int Errno) {
     switch (Errno) {
     case ENOENT:
-        return EInOutError("ﾌｧｲﾙが見つかりません");
+        return EInOutError(Text(TText::FileNotFound));
     case ENOTDIR:
     case ENAMETOOLONG:
-        return EInOutError("ﾊﾟｽが見つかりません");
+        return EInOutError(Text(TText::PathNotFound));
     case EACCES:
     case EPERM:
     case EISDIR:
-        return EInOutError("ﾌｧｲﾙ ｱｸｾｽが拒否されました");
+        return EInOutError(Text(TText::AccessDenied));
     case EMFILE:
     case ENFILE:
-        return EInOutError("ｵｰﾌﾟﾝされているﾌｧｲﾙが多すぎます");
+        return EInOutError(Text(TText::TooManyOpenFiles));
     default:
-        return EInOutError("I/O ｴﾗｰ " + std::to_string(Errno) + " (" + std::strerror(Errno) + ")");
+        return EInOutError(Text(TText::InOutError, {std::to_string(Errno), std::strerror(Errno)}));
     }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -188,7 +189,7 @@ void WritePicture(const TBitmap& Picture, const std::string& Path) {
     } else if (Ext == ".PNG") {
         WritePng(Picture, Path);
     } else {
-        throw ETalvoError(Path + ": pictures are saved as .bmp, .jpg or .png");
+        throw ETalvoError(Text(TText::PictureExtension, {Path}));
     }
 }
 

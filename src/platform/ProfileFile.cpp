@@ -11,6 +11,7 @@
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"
 #include "platform/FileHandle.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -73,7 +74,7 @@ std::optional<std::string> ReadWholeFile(const std::string& Path, int& Error) {
 }
 
 [[noreturn]] void RaiseCannotWrite(const std::string& Path) {
-    throw EInOutError(Path + " に書き込めません");
+    throw EInOutError(Text(TText::CannotWrite, {Path}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -16,8 +17,7 @@ bool SameFile(const std::string& A, const std::string& B) {
 void RefuseOverwritingInput(const std::string& Output, const std::vector<std::string>& Inputs) {
     for (const std::string& Input : Inputs) {
         if (SameFile(Output, Input)) {
-            throw ETalvoError(Output + " is " + Input +
-                              ", which is being read: nothing was written");
+            throw ETalvoError(Text(TText::OutputIsInput, {Output, Input}));
         }
     }
 }

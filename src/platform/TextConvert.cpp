@@ -6,6 +6,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -15,16 +16,16 @@ bool IsDigit(char C) {
     return C >= '0' && C <= '9';
 }
 
-[[noreturn]] void RaiseConvert(std::string_view Text, const char* What) {
-    throw EConvertError("'" + Cp932ToUtf8(Text) + "' " + What);
+[[noreturn]] void RaiseConvert(std::string_view Value, TText What) {
+    throw EConvertError(Text(What, {Cp932ToUtf8(Value)}));
 }
 
 [[noreturn]] void RaiseNotInteger(std::string_view Text) {
-    RaiseConvert(Text, "は整数ではありません");
+    RaiseConvert(Text, TText::NotAnInteger);
 }
 
 [[noreturn]] void RaiseNotReal(std::string_view Text) {
-    RaiseConvert(Text, "は浮動小数点数ではありません");
+    RaiseConvert(Text, TText::NotAReal);
 }
 
 size_t SkipDigits(std::string_view Text, size_t Pos) {

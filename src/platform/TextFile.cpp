@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "platform/FileErrors.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -71,8 +72,7 @@ std::string_view TTextFile::ReadLine() {
             std::find_if(Begin, End, [](char C) { return C == '\r' || C == '\n' || C == CtrlZ; });
         const auto Length = static_cast<size_t>(Stop - Begin);
         if (Length > MaxLineBytes - Line.size()) {
-            Raise(
-                EInOutError("The line is longer than " + std::to_string(MaxLineBytes) + " bytes"));
+            Raise(EInOutError(Text(TText::LineTooLong, {std::to_string(MaxLineBytes)})));
         }
         Line.append(Begin, Length);
         BufferPos += Length;

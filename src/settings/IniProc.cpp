@@ -8,6 +8,7 @@
 
 #include "platform/CheckedMath.h"
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 #include "platform/TextConvert.h"
 
 namespace talvo {
@@ -114,7 +115,7 @@ void SaveSettings(const std::string& Path, TIni& Settings) {
         Existing = ReadExistingProfileFile(Path);
     } catch (const EInOutError&) {
         // A file that cannot be read is never overwritten: what it holds would be lost.
-        throw EInOutError(Path + " に書き込めません");
+        throw EInOutError(Text(TText::CannotWrite, {Path}));
     }
     TProfileText Profile = Existing ? std::move(*Existing) : TProfileText();
     auto Write = [&](const char* Section, const char* Key, const std::string& Value) {

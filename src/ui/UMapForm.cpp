@@ -16,6 +16,7 @@
 #include "model/MapInfo.h"
 #include "model/MapViewRules.h"
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 #include "platform/PictureFiles.h"
 #include "platform/ProfileFile.h"
 #include "platform/SameFile.h"
@@ -222,8 +223,7 @@ void TMapForm::FormCreate() {
             Keys += (Keys.empty() ? "" : ", ") + Key;
         }
         Message +=
-            (Message.empty() ? "" : "\n\n") + IniPath +
-            ": these colours are not hexadecimal and are drawn black until set again: " + Keys;
+            (Message.empty() ? "" : "\n\n") + Text(TText::ColoursDrawnBlack, {IniPath, Keys});
     }
     if (!Message.empty()) {
         // Told once the window is up, not from inside its creation.

@@ -6,6 +6,7 @@
 
 #include "platform/CheckedMath.h"
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 #include "platform/Rounding.h"
 #include "render/HeightRowColouring.h"
 
@@ -49,31 +50,28 @@ void InitTerrainMesh(TTerrainMesh& Mesh) {
 
 void CheckTerrainRegion(const MapState& Map, const T3DRegion& Region) {
     if (Region.Step < 1) {
-        throw ETalvoError("The 3D step must be 1 or more, not " + std::to_string(Region.Step));
+        throw ETalvoError(Text(TText::StepTooSmall, {std::to_string(Region.Step)}));
     }
     // Samples as BuildTerrainMesh takes them: SizeX / Step columns and SizeY / Step rows.
     const int64_t Cols = Region.SizeX / Region.Step, Rows = Region.SizeY / Region.Step;
     if (Cols < 2 || Rows < 2) {
-        throw ETalvoError("The 3D region of " + std::to_string(Region.SizeX) + " × " +
-                          std::to_string(Region.SizeY) + " cells is too small for step " +
-                          std::to_string(Region.Step) +
-                          ": it needs at least 2 samples each way, a width and a height of " +
-                          std::to_string(2 * int64_t{Region.Step}) + " cells or more");
+        throw ETalvoError(
+            Text(TText::RegionTooSmall,
+                 {std::to_string(Region.SizeX), std::to_string(Region.SizeY),
+                  std::to_string(Region.Step), std::to_string(2 * int64_t{Region.Step})}));
     }
     const int64_t LastCol = Region.StartX + (Cols - 1) * Region.Step;
     const int64_t LastRow = Region.StartY + (Rows - 1) * Region.Step;
     const TDelDim& Grid = Map.NumData.HeightGrid;
     if (Region.StartX < 0 || Region.StartY < 0 || LastCol >= Grid.Cols() ||
         LastRow >= Grid.Rows()) {
-        throw ETalvoError("The 3D region's samples (columns " + std::to_string(Region.StartX) +
-                          " to " + std::to_string(LastCol) + ", rows " +
-                          std::to_string(Region.StartY) + " to " + std::to_string(LastRow) +
-                          ") reach outside the map (" + std::to_string(Grid.Cols()) + " × " +
-                          std::to_string(Grid.Rows()) + " cells)");
+        throw ETalvoError(
+            Text(TText::RegionOutside, {std::to_string(Region.StartX), std::to_string(LastCol),
+                                        std::to_string(Region.StartY), std::to_string(LastRow),
+                                        std::to_string(Grid.Cols()), std::to_string(Grid.Rows())}));
     }
     if (Map.NumHeader.CellSpacing <= 0) {
-        throw ETalvoError("This map has no cell spacing (a numeric map named other than .Mem, "
-                          ".Sem or .Tem): its heights cannot be drawn in 3D");
+        throw ETalvoError(Text(TText::NoCellSpacing));
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/Errors.h"
 #include "platform/ExecutablePath.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -39,7 +40,7 @@ void TMeshBuilder::AddFaces(size_t Count, const glm::vec3* Vertices, const int32
     size_t Faces = 0;
     for (const int32_t* Word = FaceData; *Word != 0; Word += 4, ++Faces) {
         if (Word[0] != 3) {
-            throw ETalvoError("Only triangles can be added to a mesh");
+            throw ETalvoError(Text(TText::OnlyTriangles));
         }
     }
     const size_t First = Geometry.FaceCount();
@@ -50,7 +51,7 @@ void TMeshBuilder::AddFaces(size_t Count, const glm::vec3* Vertices, const int32
         const int32_t* Word = FaceData + 4 * Face;
         for (int I = 1; I <= 3; ++I) {
             if (Word[I] < 0 || static_cast<size_t>(Word[I]) >= Count) {
-                throw ETalvoError("A face refers to a vertex that was not given");
+                throw ETalvoError(Text(TText::FaceVertexMissing));
             }
             Geometry.Indices[3 * (First + Face) + static_cast<size_t>(I - 1)] =
                 Base + static_cast<uint32_t>(Word[I]);

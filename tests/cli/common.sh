@@ -6,6 +6,9 @@ samples=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 failures=0
+# The documented texts: a locale that asks for no other language.
+export LANG=C.UTF-8
+unset LC_ALL LC_MESSAGES LANGUAGE
 
 fail() {
     echo "FAIL: $*"

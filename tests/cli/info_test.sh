@@ -59,9 +59,9 @@ check_failure missing "ﾌｧｲﾙが見つかりません
 $tmp/none.Mem" "$tmp/none.Mem"
 check_failure wrong-kind "' /SAM' は整数ではありません
 $samples/jacksboro/ad533945.e00:1" "$samples/jacksboro/ad533945.e00"
-check_failure folder "This is a folder, not a map file
+check_failure folder "フォルダーです。地図ファイルではありません
 $tmp" "$tmp"
-check_failure endless-line "The line is longer than 1048576 bytes
+check_failure endless-line "1048576 バイトを超える行があります
 /dev/zero:1" /dev/zero
 cp "$samples/jacksboro/jacksboro.bil" "$tmp/alone.bil"
 check_failure missing-header "ヘッダーファイルがみつかりません
@@ -97,5 +97,14 @@ grep -qxE 'Ido_EN: [0-9]{200}\.0{6}' <<<"$out" || fail "far: $(grep Ido_EN <<<"$
 [ $? -eq 2 ] || fail "--info without FILE should exit 2"
 "$talvo" --help | grep -q -- "--info FILE" || fail "--help"
 "$talvo" --version | grep -qE '^talvo [0-9]' || fail "--version"
+
+# The language follows the locale: English under an English one, the documented Japanese else.
+for lang in "en_US.UTF-8|File not found" "C.UTF-8|ﾌｧｲﾙが見つかりません" "ja_JP.UTF-8|ﾌｧｲﾙが見つかりません"; do
+    said=$(LANG=${lang%%|*} "$talvo" --info "$tmp/none.Mem" 2>&1)
+    [ "$said" = "${lang#*|}
+$tmp/none.Mem" ] || fail "LANG=${lang%%|*}: said '$said'"
+done
+LANGUAGE=en LANG=de_DE.UTF-8 "$talvo" --info "$tmp/none.Mem" 2>&1 | grep -q "File not found" ||
+    fail "LANGUAGE=en should choose English"
 
 finish

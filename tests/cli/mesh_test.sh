@@ -25,6 +25,8 @@ grep -q '^f 1 2 201$' "$tmp/t.obj" || fail "first face"
 # Refused: the exit status, a part of the message, the map, the output and the other arguments.
 # Nothing may be written.
 mkdir "$tmp/r"
+# The refusals' own texts, as an English locale words them.
+export LC_ALL=en_US.UTF-8
 while IFS='|' read -r status says map out args; do
     # shellcheck disable=SC2086 # the arguments split at blanks
     "$talvo" --mesh "$samples/jacksboro/$map" -o "$tmp/r/$out" $args \

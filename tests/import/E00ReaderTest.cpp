@@ -5,6 +5,7 @@
 
 #include "model/Dms.h"
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 #include "render/OverlayDrawing.h"
 #include "support/NumMapText.h"
 
@@ -108,15 +109,14 @@ TEST(OverlayText, MalformedFilesEndWithAMessageNamingFileAndLine) {
         std::string Message;
         int Line;
     } Cases[] = {
-        {"ARC\n1 1 0 0 0 0 2\n139.1 35.1 139.2\n", "Coordinates come in pairs", 3},
-        {"ARC\n1 1 0 0 0 0 2\n\n", "Coordinates come in pairs", 3},
-        {"ARC\n1 1 0 0 0 0 5\n139.1 35.1\n", "The file ends before the arc's 5 vertices", 3},
-        {"ARC\n1 1 0\n", "An arc header holds seven values", 2},
-        {"ARC\n  \n", "An arc section line holds no value", 2},
+        {"ARC\n1 1 0 0 0 0 2\n139.1 35.1 139.2\n", Text(TText::CoordinatesInPairs), 3},
+        {"ARC\n1 1 0 0 0 0 2\n\n", Text(TText::CoordinatesInPairs), 3},
+        {"ARC\n1 1 0 0 0 0 5\n139.1 35.1\n", Text(TText::ArcCutShort, {"5"}), 3},
+        {"ARC\n1 1 0\n", Text(TText::ArcHeaderShort), 2},
+        {"ARC\n  \n", Text(TText::ArcLineEmpty), 2},
         {"ARC\nx 1 0 0 0 0 1\n", "'x' は整数ではありません", 2},
         {"ARC\n1 1 0 0 0 0 1\n139.1 35.1x\n", "'35.1x' は浮動小数点数ではありません", 3},
-        {"ARC\n1 1 0 0 0 0 2147483647\n1 2\n", "The file ends before the arc's 2147483647 vertices",
-         3},
+        {"ARC\n1 1 0 0 0 0 2147483647\n1 2\n", Text(TText::ArcCutShort, {"2147483647"}), 3},
     };
     for (const auto& Case : Cases) {
         EXPECT_EQ(ReadMessage(Case.Text),

@@ -9,6 +9,7 @@
 #include "model/DimError.h"
 #include "platform/Errors.h"
 #include "platform/FileHandle.h"
+#include "platform/Messages.h"
 #include "support/NumMapText.h"
 
 namespace talvo {
@@ -200,14 +201,13 @@ TEST_F(GlobalMapReader, HeadersThatCannotBeShown) {
     const struct {
         const char* Name;
         const char* Header;
-        const char* Message;
+        std::string Message;
     } Refused[] = {
-        {"wide", "NBITS 32\nNCOLS 3\nNROWS 2\n",
-         "The raster's cells are 4 bytes wide; Talvo reads cells of 1 or 2 bytes"},
+        {"wide", "NBITS 32\nNCOLS 3\nNROWS 2\n", Text(TText::CellsTooWide, {"4"})},
         {"huge", "NBITS 16\nNCOLS 2147483647\nNROWS 2\n",
-         "The raster is too large to load: 2147483647 × 2 cells"},
+         Text(TText::RasterTooLarge, {"2147483647", "2"})},
         {"huge2", "NBITS 16\nNCOLS 60000\nNROWS 60000\n",
-         "The raster is too large to load: 60000 × 60000 cells"},
+         Text(TText::RasterTooLarge, {"60000", "60000"})},
         {"norows", "NBITS 16\nNCOLS 2\nNROWS 0\n", "Invalid Index Value"},
     };
     for (const auto& Case : Refused) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 #include "support/NumMapText.h"
 
 namespace talvo {
@@ -85,8 +86,8 @@ TEST(TextFile, ALineOverItsBoundEndsTheReadNamingFileAndLine) {
         }
         EXPECT_EQ(Message, Case.FailingLine == 0
                                ? ""
-                               : "The line is longer than " + std::to_string(Case.Bound) +
-                                     " bytes\n" + Path + ":" + std::to_string(Case.FailingLine))
+                               : Text(TText::LineTooLong, {std::to_string(Case.Bound)}) + "\n" +
+                                     Path + ":" + std::to_string(Case.FailingLine))
             << Case.Bytes.substr(0, 16);
     }
 }

@@ -11,6 +11,7 @@
 #include "platform/Errors.h"
 #include "settings/SettingsFile.h"
 #include "support/NumMapText.h"
+#include "support/ScopedEnv.h"
 
 namespace talvo {
 namespace {
@@ -141,21 +142,7 @@ TEST_F(IniProc, ARefusedWriteRaises) {
     EXPECT_EQ(test::FileText(Path), "[Palette]\r\nSea=000001\r\n");
 }
 
-// Sets an environment variable for one scope.
-class TScopedEnv {
-  public:
-    TScopedEnv(const char* Name, const char* Value) : Name(Name) {
-        if (const char* Old = std::getenv(Name)) {
-            Saved = Old;
-        }
-        Value ? ::setenv(Name, Value, 1) : ::unsetenv(Name);
-    }
-    ~TScopedEnv() { Saved ? ::setenv(Name, Saved->c_str(), 1) : ::unsetenv(Name); }
-
-  private:
-    const char* Name;
-    std::optional<std::string> Saved;
-};
+using test::TScopedEnv;
 
 TEST_F(IniProc, AByteOrderMarkIsSkippedAndAnOverflowedStepWritesNothing) {
     Load("\xEF\xBB\xBF[Palette]\r\nSea=0000FF\r\n");

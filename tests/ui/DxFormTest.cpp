@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "import/OpenMap.h"
+#include "platform/Messages.h"
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
 
@@ -214,7 +215,7 @@ class TDxFormTest : public QObject {
             QVERIFY(V.Frame() == Before);
         }
         QCOMPARE(V.Dialogs.Errors.size(), size_t{4});
-        QVERIFY(V.Dialogs.Errors[2].find("at least 2 samples") != std::string::npos);
+        QCOMPARE(V.Dialogs.Errors[2], Text(TText::RegionTooSmall, {"1", "100", "1", "2"}));
     }
 
     // Run by ctest on displays without OpenGL 3.3: Mesa offering 3.0 only, and no OpenGL at all.

@@ -4,6 +4,7 @@
 
 #include "platform/Errors.h"
 #include "render/ColourValue.h"
+#include "support/ScopedEnv.h"
 
 namespace talvo {
 namespace {
@@ -137,6 +138,7 @@ TEST_F(Dx3dProc, MappingQuality) {
 }
 
 TEST_F(Dx3dProc, RegionsThatCannotBeBuiltAreRefused) {
+    const test::TScopedEnv English("LC_ALL", "en_US.UTF-8");
     SetMap([](int32_t, int32_t) { return 0; });
     const struct {
         T3DRegion Region;

@@ -1,0 +1,183 @@
+#include "platform/Messages.h"
+
+#include <array>
+
+#include "platform/Language.h"
+
+namespace talvo {
+
+namespace {
+
+struct TTexts {
+    TText Id;
+    const char* Japanese;
+    const char* English;
+};
+
+// In the order of TText.
+constexpr TTexts Table[] = {
+    {TText::NotAnInteger, "'%1' は整数ではありません", "'%1' is not an integer"},
+    {TText::NotAReal, "'%1' は浮動小数点数ではありません", "'%1' is not a floating-point number"},
+    {TText::FileNotFound, "ﾌｧｲﾙが見つかりません", "File not found"},
+    {TText::PathNotFound, "ﾊﾟｽが見つかりません", "Path not found"},
+    {TText::AccessDenied, "ﾌｧｲﾙ ｱｸｾｽが拒否されました", "File access denied"},
+    {TText::TooManyOpenFiles, "ｵｰﾌﾟﾝされているﾌｧｲﾙが多すぎます", "Too many open files"},
+    {TText::InOutError, "I/O ｴﾗｰ %1 (%2)", "I/O error %1 (%2)"},
+    {TText::ReadBeyondEnd, "ﾌｧｲﾙの末尾以降を読み込みました", "Read beyond the end of the file"},
+    {TText::CannotWrite, "%1 に書き込めません", "%1 cannot be written"},
+    {TText::IntegerOverflow, "整数オーバーフロー", "Integer overflow"},
+    {TText::DimensionExists, "Dimension Is Allready Exist", "Dimension Is Allready Exist"},
+    {TText::InvalidIndex, "Invalid Index Value", "Invalid Index Value"},
+    {TText::IndexOverRange, "%1-Index Is Over Range(%2)", "%1-Index Is Over Range(%2)"},
+    {TText::AllocationFailed, "Memory Allocation Faild", "Memory Allocation Faild"},
+    {TText::HeaderMissing, "ヘッダーファイルがみつかりません", "The header file is missing"},
+    {TText::MeshFileMissing, "メッシュファイルがみつかりません", "The mesh data file is missing"},
+    {TText::LineTooLong, "%1 バイトを超える行があります", "The line is longer than %1 bytes"},
+    {TText::IsAFolder, "フォルダーです。地図ファイルではありません",
+     "This is a folder, not a map file"},
+    {TText::CellsTooWide, "ラスタのセルが %1 バイトです。読めるのは 1 バイトか 2 バイトのセルです",
+     "The raster's cells are %1 bytes wide; Talvo reads cells of 1 or 2 bytes"},
+    {TText::RasterTooLarge, "ラスタが大きすぎて読み込めません: %1 × %2 セル",
+     "The raster is too large to load: %1 × %2 cells"},
+    {TText::ArcHeaderShort, "アークの見出し行には値が 7 つ必要です",
+     "An arc header holds seven values"},
+    {TText::ArcCutShort, "アークの %1 点がそろう前にファイルが終わりました",
+     "The file ends before the arc's %1 vertices"},
+    {TText::CoordinatesInPairs, "座標は 2 つ一組で書かれていなければなりません",
+     "Coordinates come in pairs"},
+    {TText::ArcLineEmpty, "アークの行に値がありません", "An arc section line holds no value"},
+    {TText::NoCp932, "この環境では CP932 の文字変換が使えません",
+     "CP932 text conversion is not available on this system"},
+    {TText::PictureTooLarge, "%1 × %2 画素の図は作れません",
+     "A picture of %1 × %2 pixels cannot be made"},
+    {TText::PictureNoMemory, "%1 × %2 画素の図を作るメモリが足りません",
+     "There is not enough memory for a picture of %1 × %2 pixels"},
+    {TText::PictureExtension, "%1: 図の保存は .bmp, .jpg, .jpeg, .png のいずれかです",
+     "%1: pictures are saved as .bmp, .jpg, .jpeg or .png"},
+    {TText::OutputIsInput, "%1 は読み込み中のファイル %2 です。何も書き込みませんでした",
+     "%1 is %2, which is being read: nothing was written"},
+    {TText::StepTooSmall, "3D のステップは 1 以上にしてください (%1)",
+     "The 3D step must be 1 or more, not %1"},
+    {TText::RegionTooSmall,
+     "%1 × %2 セルの 3D 範囲はステップ %3 には小さすぎます。縦横それぞれ 2 点以上、幅と高さが %4 "
+     "セル以上必要です",
+     "The 3D region of %1 × %2 cells is too small for step %3: it needs at least 2 samples each "
+     "way, a width and a height of %4 cells or more"},
+    {TText::RegionOutside,
+     "3D 範囲の点 (列 %1～%2、行 %3～%4) が地図 (%5 × %6 セル) の外に出ています",
+     "The 3D region's samples (columns %1 to %2, rows %3 to %4) reach outside the map (%5 × %6 "
+     "cells)"},
+    {TText::NoCellSpacing,
+     "この地図にはセルの間隔がありません (.Mem, .Sem, .Tem 以外の名前の数値地図)。3D "
+     "では表示できません",
+     "This map has no cell spacing (a numeric map named other than .Mem, .Sem or .Tem): its "
+     "heights cannot be drawn in 3D"},
+    {TText::OnlyTriangles, "メッシュに加えられるのは三角形だけです",
+     "Only triangles can be added to a mesh"},
+    {TText::FaceVertexMissing, "面が与えられていない頂点を参照しています",
+     "A face refers to a vertex that was not given"},
+    {TText::Usage, R"(使い方:
+  talvo [FILE]                       ビューアを開く。FILE があれば読み込む
+  talvo --info FILE                  FILE のヘッダーを "名前: 値" の行で出力する
+  talvo --render FILE -o OUT         FILE をビューアと同じに描いて OUT に保存する (.bmp, .jpg, .png)
+        [--layers ad,rv,lk,rd,hw,rw] 描くレイヤー ("" でなし。既定: 最後に保存した設定)
+        [--ini PATH]                 使う設定ファイル (既定: ビューアの設定ファイル)
+  talvo --mesh FILE --region X,Y,W,H -o OUT.obj
+        [--step S] [--hscale H]      範囲 (最初の列 X、最初の行 Y、W × H セル) の 3D 地形を
+        [--ini PATH]                 Wavefront OBJ と .mtl で保存する
+  talvo --help                       この説明を表示する
+  talvo --version                    版を表示する
+
+FILE は数値地図メッシュ (*.Mem, *.Sem, *.Tem)、地球地図のヘッダー (EL*.hdr, LU*.hdr,
+VG*.hdr) または 30 秒メッシュ (*.bil と .hdr) です。ベクトルレイヤー (レイヤーコード +
+メッシュコード + ".e00") は地図の隣から読み込みます。
+)",
+     R"(Usage:
+  talvo [FILE]                       open the viewer; load FILE when given
+  talvo --info FILE                  print the header of FILE as "Name: value" lines
+  talvo --render FILE -o OUT         draw FILE as the viewer would into OUT (.bmp, .jpg, .png)
+        [--layers ad,rv,lk,rd,hw,rw] layers to draw ("" for none; default: as last saved)
+        [--ini PATH]                 the settings file to use (default: the viewer's)
+  talvo --mesh FILE --region X,Y,W,H -o OUT.obj
+        [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
+        [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
+  talvo --help                       show this help
+  talvo --version                    show the version
+
+FILE is a numeric map mesh (*.Mem, *.Sem, *.Tem), a Global Map header (EL*.hdr, LU*.hdr,
+VG*.hdr) or a 30-arc-second raster (*.bil with its .hdr). Vector layers (layer code + mesh
+code + ".e00") are read from beside the map.
+)"},
+    {TText::Misuse, "talvo: %1", "talvo: %1"},
+    {TText::UnknownLayer, "--layers に知らないレイヤー '%1' があります",
+     "unknown layer '%1' in --layers"},
+    {TText::NeedsValue, "%1 には値が必要です", "%1 needs a value"},
+    {TText::Unexpected, "%2 の後に思いがけない %1 があります", "unexpected %1 after %2"},
+    {TText::MeshNeeds, "--mesh には FILE、--region X,Y,W,H、-o OUT.obj が必要です",
+     "--mesh needs a FILE, --region X,Y,W,H and -o OUT.obj"},
+    {TText::RenderNeeds, "--render には FILE と -o OUT が必要です",
+     "--render needs a FILE and -o OUT"},
+    {TText::InfoNeedsOneFile, "--info には FILE を 1 つだけ与えてください",
+     "--info takes exactly one FILE"},
+    {TText::UnknownOption, "知らないオプション %1", "unknown option %1"},
+    {TText::ViewerOpensOneFile, "ビューアが開くファイルは 1 つです", "the viewer opens one FILE"},
+    {TText::NothingToDraw, "%1: この地図には描けるものがありません",
+     "%1: the map holds nothing that can be drawn"},
+    {TText::MeshNeedsObj, "%1: --mesh が書くのは名前が .obj で終わるファイルだけです",
+     "%1: --mesh writes only files whose names end in .obj"},
+    {TText::MeshNeedsHeights,
+     "%1: 種類 %2 の地図には標高がありません。--mesh は 3D "
+     "ビューが表示する地図だけを扱います",
+     "%1: a map of kind %2 holds no heights; --mesh takes only the maps the 3D view shows"},
+    {TText::RegionNeedsFour, "--region には数を 4 つ与えてください: X,Y,W,H",
+     "--region takes four numbers: X,Y,W,H"},
+    {TText::HeightScaleRange, "--hscale %1 は範囲外です。高さの倍率は ±3.4e38 以内です",
+     "--hscale %1 is out of range: a height scale lies within ±3.4e38"},
+    {TText::ColoursNotHexadecimal,
+     "%1: 16 進数でない色は黒で描きます:", "%1: colours that are not hexadecimal are drawn black:"},
+    {TText::Drawing, "描画中 %1%", "Drawing %1%"},
+    {TText::CannotStartViewer, "talvo: %1 を起動できません: %2", "talvo: %1 cannot be started: %2"},
+    {TText::ColoursDrawnBlack, "%1: 次の色は 16 進数でないため、設定し直すまで黒で描きます: %2",
+     "%1: these colours are not hexadecimal and are drawn black until set again: %2"},
+    {TText::NoOpenGLContext,
+     "3D ビューはディスプレイから OpenGL のコンテキストを得られませんでした",
+     "The 3D view could not get an OpenGL context from the display"},
+    {TText::NeedsOpenGL33,
+     "3D ビューには OpenGL 3.3 (コアプロファイル) が必要です。このディスプレイは OpenGL %1 です",
+     "The 3D view needs OpenGL 3.3 (core profile); the display offers OpenGL %1"},
+    {TText::ShadersNotBuilt, "3D ビューのシェーダーを作れませんでした:\n%1",
+     "The 3D view's shaders could not be built:\n%1"},
+};
+
+constexpr bool InIdOrder() {
+    for (size_t I = 0; I < std::size(Table); ++I) {
+        if (static_cast<size_t>(Table[I].Id) != I) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::ShadersNotBuilt) + 1,
+              "the table lists every text, in the order of TText");
+
+} // namespace
+
+std::string Text(TText Id, std::initializer_list<std::string_view> Args) {
+    const TLanguage Language = MessageLanguage(); // a few variables: messages are rare
+    const TTexts& Entry = Table[static_cast<size_t>(Id)];
+    const std::string_view Pattern =
+        Language == TLanguage::English ? Entry.English : Entry.Japanese;
+    std::string Result;
+    for (size_t I = 0; I < Pattern.size(); ++I) {
+        const size_t Arg = I + 1 < Pattern.size() ? static_cast<size_t>(Pattern[I + 1] - '1') : 9;
+        if (Pattern[I] == '%' && Arg < Args.size()) {
+            Result += Args.begin()[Arg];
+            ++I;
+        } else {
+            Result += Pattern[I];
+        }
+    }
+    return Result;
+}
+
+} // namespace talvo

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace talvo {
+
+// Every text the core and the command line show a person, each in Japanese (the program's
+// documented texts, the default) and in English (under English locales).
+enum class TText {
+    // Conversions and files, as the runtime words them.
+    NotAnInteger,
+    NotAReal,
+    FileNotFound,
+    PathNotFound,
+    AccessDenied,
+    TooManyOpenFiles,
+    InOutError,
+    ReadBeyondEnd,
+    CannotWrite,
+    IntegerOverflow,
+    // The grid containers' own texts.
+    DimensionExists,
+    InvalidIndex,
+    IndexOverRange,
+    AllocationFailed,
+    // Reading maps.
+    HeaderMissing,
+    MeshFileMissing,
+    LineTooLong,
+    IsAFolder,
+    CellsTooWide,
+    RasterTooLarge,
+    ArcHeaderShort,
+    ArcCutShort,
+    CoordinatesInPairs,
+    ArcLineEmpty,
+    NoCp932,
+    // Pictures and other outputs.
+    PictureTooLarge,
+    PictureNoMemory,
+    PictureExtension,
+    OutputIsInput,
+    // The 3D region and mesh.
+    StepTooSmall,
+    RegionTooSmall,
+    RegionOutside,
+    NoCellSpacing,
+    OnlyTriangles,
+    FaceVertexMissing,
+    // The command line.
+    Usage,
+    Misuse,
+    UnknownLayer,
+    NeedsValue,
+    Unexpected,
+    MeshNeeds,
+    RenderNeeds,
+    InfoNeedsOneFile,
+    UnknownOption,
+    ViewerOpensOneFile,
+    NothingToDraw,
+    MeshNeedsObj,
+    MeshNeedsHeights,
+    RegionNeedsFour,
+    HeightScaleRange,
+    ColoursNotHexadecimal,
+    Drawing,
+    CannotStartViewer,
+    // The windows' messages.
+    ColoursDrawnBlack,
+    NoOpenGLContext,
+    NeedsOpenGL33,
+    ShadersNotBuilt,
+};
+
+// Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so
+// that each language may put them in its own order.
+std::string Text(TText Id, std::initializer_list<std::string_view> Args = {});
+
+} // namespace talvo
