@@ -56,13 +56,13 @@ MapState StartMapState(const MapState& Previous) {
     TNum_HeaderRec& H = Map.NumHeader;
     H.CellWidthLat = From.CellWidthLat;
     H.CellWidthLon = From.CellWidthLon;
-    H.D3StartX = From.D3StartX;
-    H.D3StartY = From.D3StartY;
-    H.D3SizeX = From.D3SizeX;
-    H.D3SizeY = From.D3SizeY;
-    H.D3Step = From.D3Step;
-    H.D3HScale = From.D3HScale;
+    Set3DRegion(H, RegionOf(From));
     return Map;
+}
+
+T3DRegion RegionOf(const TNum_HeaderRec& Header) {
+    return {Header.D3StartX, Header.D3StartY, Header.D3SizeX,
+            Header.D3SizeY,  Header.D3Step,   Header.D3HScale};
 }
 
 void Set3DRegion(TNum_HeaderRec& Header, const T3DRegion& Region) {

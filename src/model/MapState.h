@@ -92,7 +92,8 @@ struct T3DRegion {
     float HScale = 0.0f;
 };
 
-// Stores Region in the map's 3D fields.
+// The region in the map's 3D fields, and the fields set from a region.
+T3DRegion RegionOf(const TNum_HeaderRec& Header);
 void Set3DRegion(TNum_HeaderRec& Header, const T3DRegion& Region);
 
 // Row Row of HeightGrid, to be visited for its first Pts_WE cells. The grid's own over-range

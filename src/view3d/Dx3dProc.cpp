@@ -80,7 +80,7 @@ std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Pare
                                                const TIni& Settings,
                                                const THeightColourTable& Table) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    CheckTerrainRegion(Map, {H.D3StartX, H.D3StartY, H.D3SizeX, H.D3SizeY, H.D3Step, H.D3HScale});
+    CheckTerrainRegion(Map, RegionOf(H));
     const int32_t Step = H.D3Step;
     const int32_t Rows = H.D3SizeY / Step;
     const int32_t Cols = H.D3SizeX / Step;
