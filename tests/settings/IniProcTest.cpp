@@ -184,8 +184,12 @@ TEST(SettingsFile, WhatAStartReads) {
 }
 
 TEST(SettingsFile, OverrideBesideTheProgramOrConfigFolder) {
-    std::string Folder = std::filesystem::path(test::WriteTempFile("where", "")).parent_path();
-    std::string Xdg = Folder + "/config";
+    // A program folder of its own: other tests leave files in the common one.
+    const std::string Folder =
+        (std::filesystem::path(test::WriteTempFile("where", "")).parent_path() / "program").string();
+    std::filesystem::remove_all(Folder);
+    std::filesystem::create_directories(Folder);
+    const std::string Xdg = Folder + "/config";
     TScopedEnv Ini("TALVO_INI", "/somewhere/else.ini");
     TScopedEnv Config("XDG_CONFIG_HOME", Xdg.c_str());
     TScopedEnv Home("HOME", Folder.c_str());
@@ -194,7 +198,7 @@ TEST(SettingsFile, OverrideBesideTheProgramOrConfigFolder) {
     {
         TScopedEnv NoOverride("TALVO_INI", nullptr);
         EXPECT_EQ(SettingsFile(Folder).Path, Xdg + "/talvo/Talvo.ini"); // writable, but no file
-        test::WriteTempFile("Talvo.ini", "");
+        std::ofstream(Folder + "/Talvo.ini").put('\n');
         EXPECT_EQ(SettingsFile(Folder).Path, Folder + "/Talvo.ini");
         EXPECT_FALSE(SettingsFile(Folder).Named);
         EXPECT_EQ(SettingsFile("/nonexistent-talvo").Path, Xdg + "/talvo/Talvo.ini");
