@@ -101,7 +101,8 @@ void TAtomicFile::Commit() {
         // Exchanged rather than renamed over: ext4 writes out a file renamed over another at once,
         // which costs a large picture its time. The earlier file, now under the temporary name,
         // then goes.
-        if (::renameat2(AT_FDCWD, Temporary.c_str(), AT_FDCWD, Target.c_str(), RENAME_EXCHANGE) == 0) {
+        if (::renameat2(AT_FDCWD, Temporary.c_str(), AT_FDCWD, Target.c_str(), RENAME_EXCHANGE) ==
+            0) {
             ::unlink(Temporary.c_str());
         } else {
             Written = std::rename(Temporary.c_str(), Target.c_str()) == 0;

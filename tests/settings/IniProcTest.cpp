@@ -186,7 +186,8 @@ TEST(SettingsFile, WhatAStartReads) {
 TEST(SettingsFile, OverrideBesideTheProgramOrConfigFolder) {
     // A program folder of its own: other tests leave files in the common one.
     const std::string Folder =
-        (std::filesystem::path(test::WriteTempFile("where", "")).parent_path() / "program").string();
+        (std::filesystem::path(test::WriteTempFile("where", "")).parent_path() / "program")
+            .string();
     std::filesystem::remove_all(Folder);
     std::filesystem::create_directories(Folder);
     const std::string Xdg = Folder + "/config";
