@@ -323,7 +323,12 @@ void TMapForm::btnRedrawClick() {
 }
 
 void TMapForm::DrawMap() {
-    LoadOverlays(FMap, FSettings.GmpChk);
+    // A layer file that cannot be read is told once the picture is shown, drawn without it.
+    try {
+        LoadOverlays(FMap, FSettings.GmpChk);
+    } catch (const std::exception& Failure) {
+        OverlayFailure = Failure.what();
+    }
     btnLoad->setEnabled(false);
     btnRedraw->setEnabled(false);
     pgrBar->setValue(0);
@@ -365,8 +370,10 @@ void TMapForm::DrawingFinished() {
     btnRedraw->setEnabled(true);
     btnSave->setEnabled(Shown.has_value());
     ApplyZoom(); // the new picture came at its natural size
-    if (!Worker->Error().empty()) {
-        Dialogs.Error(this, Worker->Error());
+    for (const std::string& Failure : {std::exchange(OverlayFailure, {}), Worker->Error()}) {
+        if (!Failure.empty()) {
+            Dialogs.Error(this, Failure);
+        }
     }
 }
 

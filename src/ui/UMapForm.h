@@ -145,6 +145,7 @@ class TMapForm : public QWidget {
     std::optional<TOpenedMap> Opened;
     std::optional<TBitmap> Drawn;
     bool RedrawBefore = false;
+    std::string OverlayFailure; // why a ticked layer could not be read for the picture drawn
     std::array<QCheckBox*, OverlayLayerCount> LayerBoxes{};
     // Moves the progress bar while a picture is drawn.
     QTimer* ProgressTimer;

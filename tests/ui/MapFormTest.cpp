@@ -202,6 +202,25 @@ class TMapFormTest : public QObject {
         QVERIFY(F.grp3D->isEnabled());
     }
 
+    void ABadLayerFileIsToldAndThePictureStillComes() {
+        TWindow W(PaletteCopy("layer.ini")); // the sample palette ticks the boundaries
+        TMapForm& F = W.Form;
+        // A folder of its own: the broken layer must not lie beside the other tests' maps.
+        std::filesystem::create_directories(Folder() + "/layer");
+        const std::string Map =
+            test::WriteTempFile("layer/EL533945.hdr", test::FileText(Sample("EL533945.hdr")));
+        test::WriteTempFile("layer/EL533945", test::FileText(Sample("EL533945")));
+        const std::string Layer =
+            test::WriteTempFile("layer/ad533945.e00", "ARC\n1 1 0 0 0 0 2\n1 x\n");
+        W.Open(Map);
+        QCOMPARE(W.Dialogs.Errors.size(), size_t{1});
+        QVERIFY(W.Dialogs.Errors[0].ends_with("\n" + Layer + ":3"));
+        QVERIFY(F.Picture().has_value());
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(403, 344));
+        QVERIFY(F.btnLoad->isEnabled() && F.btnRedraw->isEnabled());
+        QCOMPARE(F.windowTitle(), QString::fromStdString("Map View  " + Map));
+    }
+
     void ZoomShowsCellsAsSharpBlocks() {
         TWindow W(PaletteCopy("zoom.ini"));
         TMapForm& F = W.Form;
