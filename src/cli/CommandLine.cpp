@@ -42,8 +42,9 @@ const char* const Usage = R"(Usage:
   talvo --version                    show the version
 
 FILE is a numeric map mesh (*.Mem, *.Sem, *.Tem), a Global Map header (EL*.hdr, LU*.hdr,
-VG*.hdr) or a 30-arc-second raster (*.bil with its .hdr). Vector layers (layer code + mesh
-code + ".e00") are read from beside the map.
+VG*.hdr), a 30-arc-second raster (*.bil with its .hdr), an FG-GML DEM tile (*.xml) or a zip of
+tiles (*.zip), or a raster GDAL reads (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt).
+Vector layers (layer code + mesh code + ".e00") are read from beside the map.
 )";
 
 // Shows how far a drawing has come as a percentage on a terminal; nothing when standard error
