@@ -167,6 +167,7 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, MapState& 
 } // namespace
 
 TOpenedMap OpenFgGmlZip(const std::string& Path, MapState Map) {
+    RequireReadableFile(Path);
     const TalvoGdalApi& Gdal = GdalModule();
     char Message[TalvoGdalMessageBytes] = "";
     const std::unique_ptr<TalvoGdalZip, TZipCloser> Zip(Gdal.OpenZip(Path.c_str(), Message),

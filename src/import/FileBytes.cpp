@@ -23,6 +23,13 @@ namespace {
 
 } // namespace
 
+void RequireReadableFile(const std::string& Path) {
+    errno = 0;
+    if (!TFileHandle(std::fopen(Path.c_str(), "rb"))) {
+        RaiseFileError(errno, Path);
+    }
+}
+
 TFileBytes FileBytesOfSize(uint64_t Size) {
     TFileBytes Bytes;
     Bytes.Data = std::make_unique_for_overwrite<char[]>(std::max<size_t>(Size, 1));

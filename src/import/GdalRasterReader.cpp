@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "import/DecimalTenths.h"
+#include "import/FileBytes.h"
 #include "import/GdalModuleLoader.h"
 #include "import/ReadError.h"
 #include "import/ReadLimits.h"
@@ -37,8 +38,8 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, Ma
     }
     if (Info.Width < 1 || Info.Height < 1 || int64_t{Info.Width} * Info.Height > MaxGridCells) {
         throw ReadError("The raster's " + std::to_string(Info.Width) + " × " +
-                            std::to_string(Info.Height) + " cells are more than a map holds (" +
-                            std::to_string(MaxGridCells) + ")",
+                            std::to_string(Info.Height) + " cells do not fit a map (1 to " +
+                            std::to_string(MaxGridCells) + " cells)",
                         Path);
     }
     // Without a geotransform the cells lie at their column and row, north row first.
@@ -47,11 +48,14 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, Ma
     if (!Info.HasTransform) {
         T = Plain;
     }
+    if (!std::all_of(T, T + 6, [](double V) { return std::isfinite(V); })) {
+        throw ReadError("The raster's geotransform holds a value that is not a number", Path);
+    }
     if (T[2] != 0.0 || T[4] != 0.0) {
         throw ReadError("The raster is rotated; Talvo reads only north-up rasters", Path);
     }
-    if (!(T[1] > 0.0) || !(T[5] != 0.0)) {
-        throw ReadError("The raster's cell size is not a positive width and a height", Path);
+    if (!(T[1] > 0.0) || T[5] == 0.0) {
+        throw ReadError("The raster's cells have no positive width or no height", Path);
     }
     const double Unit = Info.Geographic ? Info.DegreesPerUnit : 1.0;
     const double West = T[0] * Unit;
@@ -110,6 +114,7 @@ struct TRasterCloser {
 } // namespace
 
 TOpenedMap OpenGdalRaster(const std::string& Path, MapState Map) {
+    RequireReadableFile(Path);
     const TalvoGdalApi& Gdal = GdalModule();
     TalvoGdalRasterInfo Info{};
     char Message[TalvoGdalMessageBytes] = "";
