@@ -65,30 +65,16 @@ cp "$samples/jacksboro/jacksboro.hdr" "$tmp/cut.hdr"
 check_failure short-raster "ﾌｧｲﾙの末尾以降を読み込みました" "$tmp/cut.bil"
 
 # FG-GML DEM and GDAL rasters; without its GDAL module the program still opens all but the latter.
-cat >"$tmp/tile.xml" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<Dataset xmlns="http://fgd.gsi.go.jp/spec/2008/FGD_GMLSchema" xmlns:gml="http://www.opengis.net/gml/3.2">
-<DEM><type>10mメッシュ（標高）</type><mesh>533945</mesh><coverage>
-<gml:boundedBy><gml:Envelope><gml:lowerCorner>36.5 -84.5</gml:lowerCorner>
-<gml:upperCorner>36.75 -84.25</gml:upperCorner></gml:Envelope></gml:boundedBy>
-<gml:gridDomain><gml:Grid dimension="2"><gml:limits><gml:GridEnvelope><gml:low>0 0</gml:low>
-<gml:high>2 1</gml:high></gml:GridEnvelope></gml:limits></gml:Grid></gml:gridDomain>
-<gml:rangeSet><gml:DataBlock><gml:tupleList>
-地表面,1.25
-海水面,-9999.
-</gml:tupleList></gml:DataBlock></gml:rangeSet>
-</coverage></DEM></Dataset>
-XML
 gdal_translate -q -a_srs EPSG:4326 "$samples/jacksboro/jacksboro.bil" "$tmp/j.tif"
 mkdir "$tmp/lone"
 cp "$talvo" "$tmp/lone/talvo"
 for program in "$talvo" "$tmp/lone/talvo"; do
-    out=$("$program" --info "$tmp/tile.xml") || fail "$program: FG-GML: exit status $?"
+    out=$("$program" --info "$tile") || fail "$program: FG-GML: exit status $?"
     expect_line "$out" "MeshCode: 533945"
-    expect_line "$out" "Ido_EN: 36.450000"
+    expect_line "$out" "Ido_EN: 36.303000"
     expect_line "$out" "MapKind: FG"
-    expect_line "$out" "CellSpacing: 100"
-    expect_line "$out" "RowsRead: 2"
+    expect_line "$out" "CellSpacing: 50"
+    expect_line "$out" "RowsRead: 3"
 done
 out=$("$talvo" --info "$tmp/j.tif") || fail "GeoTIFF: exit status $?"
 expect_line "$out" "Pts_WE: 403"

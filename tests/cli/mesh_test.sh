@@ -22,22 +22,9 @@ grep -q '^f 1 2 201$' "$tmp/t.obj" || fail "first face"
     --ini "$samples/jacksboro/Talvo.ini" || fail "upper-case .OBJ: exit status $?"
 [ -s "$tmp/u.OBJ" ] || fail "upper-case .OBJ: nothing written"
 
-# The new kinds of heights: an FG-GML DEM tile and a GeoTIFF.
-cat >"$tmp/tile.xml" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<Dataset xmlns="http://fgd.gsi.go.jp/spec/2008/FGD_GMLSchema" xmlns:gml="http://www.opengis.net/gml/3.2">
-<DEM><type>5mメッシュ（標高）</type><mesh>53394501</mesh><coverage>
-<gml:boundedBy><gml:Envelope><gml:lowerCorner>36.5 -84.5</gml:lowerCorner>
-<gml:upperCorner>36.75 -84.25</gml:upperCorner></gml:Envelope></gml:boundedBy>
-<gml:gridDomain><gml:Grid dimension="2"><gml:limits><gml:GridEnvelope><gml:low>0 0</gml:low>
-<gml:high>2 2</gml:high></gml:GridEnvelope></gml:limits></gml:Grid></gml:gridDomain>
-<gml:rangeSet><gml:DataBlock><gml:tupleList>
-地表面,1 地表面,2 地表面,3 地表面,4 地表面,5 地表面,6 地表面,7 地表面,8 地表面,9
-</gml:tupleList></gml:DataBlock></gml:rangeSet>
-</coverage></DEM></Dataset>
-XML
+# Heights of an FG-GML DEM tile and of a GeoTIFF.
 gdal_translate -q -a_srs EPSG:4326 "$samples/jacksboro/jacksboro.bil" "$tmp/j.tif"
-for map in "$tmp/tile.xml|3" "$tmp/j.tif|20"; do
+for map in "$tile|3" "$tmp/j.tif|20"; do
     "$talvo" --mesh "${map%|*}" --region "0,0,${map#*|},${map#*|}" -o "$tmp/n.obj" \
         --ini "$samples/jacksboro/Talvo.ini" || fail "${map%|*}: exit status $?"
     faces=$((2 * (${map#*|} - 1) * (${map#*|} - 1)))

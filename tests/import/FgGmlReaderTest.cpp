@@ -75,30 +75,24 @@ TEST(FgGmlReader, PointsFillTheGridFromStartPointAndTheRestHasNoData) {
 }
 
 TEST(FgGmlReader, TheHeaderComesFromTheStructure) {
-    struct TCase {
-        const char* Type;
-        int32_t CellSpacing;
-    };
-    const TCase Cases[] = {{"1mメッシュ（標高）", 10},
-                           {"5mメッシュ（標高）", 50},
-                           {"10mメッシュ（標高）", 100},
-                           {"その他", 0}};
-    for (const TCase& Case : Cases) {
+    const std::pair<const char*, int32_t> Spacings[] = {{"1mメッシュ（標高）", 10},
+                                                        {"5mメッシュ（標高）", 50},
+                                                        {"10mメッシュ（標高）", 100},
+                                                        {"その他", 0}};
+    for (const auto& [Type, CellSpacing] : Spacings) {
         TFgGmlText Parts = WithPoints({"1"});
-        Parts.Type = Case.Type;
-        const MapState Map = OpenMap(Written(Parts)).Map;
-        EXPECT_EQ(Map.NumHeader.CellSpacing, Case.CellSpacing) << Case.Type;
-        EXPECT_EQ(Map.NumHeader.MapKind, "FG");
-        EXPECT_EQ(Map.NumHeader.MeshCode, "533945"); // as beside Global Map rasters
-        EXPECT_EQ(Map.NumHeader.Pts_WE, 3);
-        EXPECT_EQ(Map.NumHeader.Pts_NS, 2);
-        EXPECT_DOUBLE_EQ(Map.NumHeader.Ido_WS, 36.5);
-        EXPECT_DOUBLE_EQ(Map.NumHeader.Kei_WS, -84.5);
-        EXPECT_DOUBLE_EQ(Map.NumHeader.Ido_EN, 36.5083333333);
-        EXPECT_DOUBLE_EQ(Map.NumHeader.Kei_EN, -84.4875);
-        EXPECT_DOUBLE_EQ(Map.NumHeader.CellWidthLon, (-84.4875 - -84.5) / 3);
-        EXPECT_TRUE(ShownIn3D(Map.NumHeader.MapKind));
+        Parts.Type = Type;
+        EXPECT_EQ(OpenMap(Written(Parts)).Map.NumHeader.CellSpacing, CellSpacing) << Type;
     }
+    const MapState Map = OpenMap(Written(WithPoints({"1"}))).Map;
+    const TNum_HeaderRec& H = Map.NumHeader;
+    EXPECT_EQ(H.MapKind, "FG");
+    EXPECT_TRUE(ShownIn3D(H.MapKind));
+    EXPECT_EQ(H.MeshCode, "533945"); // as beside Global Map rasters
+    EXPECT_EQ(std::make_pair(H.Pts_WE, H.Pts_NS), std::make_pair(3, 2));
+    EXPECT_EQ(std::vector<double>({H.Ido_WS, H.Kei_WS, H.Ido_EN, H.Kei_EN}),
+              std::vector<double>({36.5, -84.5, 36.5083333333, -84.4875}));
+    EXPECT_DOUBLE_EQ(H.CellWidthLon, (-84.4875 - -84.5) / 3);
 }
 
 // Every refusal names the file, and the line where one is known.

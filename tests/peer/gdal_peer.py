@@ -160,9 +160,10 @@ def main():
         dataset = None
         from_gdal = [[NO_DATA if v == -9999 else tenths(repr(float(v))) for v in row]
                      for row in theirs]
+        if from_gdal != expected:
+            problems.append("GDAL does not read back the GeoTIFF written")
         check_cells("GeoTIFF as GDAL reads it", map_dump.run(dump, path("dem.tif")), from_gdal,
                     problems)
-        check_cells("GeoTIFF", map_dump.run(dump, path("dem.tif")), expected, problems)
         check_corners("GeoTIFF", map_dump.run(dump, path("dem.tif")),
                       [south, WEST, NORTH, WEST + cols * CELL_LON], problems)
 
