@@ -304,7 +304,8 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
     const auto Last = Numbers<int32_t, 2>(Doc, High, File);
     const int64_t Cols = int64_t{Last[0]} - First[0] + 1;
     const int64_t Rows = int64_t{Last[1]} - First[1] + 1;
-    if (Cols < 1 || Rows < 1 || Cols * Rows > MaxGridCells) {
+    if (Cols < 1 || Rows < 1 || Cols > MaxGridCells || Rows > MaxGridCells ||
+        Cols * Rows > MaxGridCells) {
         throw ReadError("gml:low and gml:high give " + std::to_string(Cols) + " × " +
                             std::to_string(Rows) + " points; a map holds 1 to " +
                             std::to_string(MaxGridCells),

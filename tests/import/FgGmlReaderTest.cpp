@@ -127,6 +127,11 @@ TEST(FgGmlReader, BadDocumentsAreRefusedNamingFileAndLine) {
          "<gml:high>"},
         {"gml:low and gml:high give 100000 × 100000 points; a map holds 1 to 536870911",
          With([](TFgGmlText& P) { P.High = "99999 99999"; }), "<gml:high>"},
+        {"gml:low and gml:high give 4294967296 × 4294967296 points", With([](TFgGmlText& P) {
+             P.Low = "-2147483648 -2147483648";
+             P.High = "2147483647 2147483647";
+         }),
+         "<gml:high>"},
         {"gml:startPoint lies outside the grid", With([](TFgGmlText& P) { P.StartPoint = "3 0"; }),
          "<gml:startPoint>"},
         {"gml:lowerCorner must hold 2 numbers, not '36.5'",
