@@ -297,9 +297,9 @@ boundaries</translation>
 <context>
     <name>talvo::TQtDialogs</name>
     <message>
-        <source>すべて|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil|50m地図 (*.Mem)|*.Mem|250m地図 (*.Sem)|*.Sem|1Km地図 (*.Tem)|*.Tem|地球地図 標高 (El*.hdr)|EL*.hdr|地球地図 土地利用 (Lu*.hdr)|Lu*.hdr|地球地図 植生 (Vg*.hdr)|Vg*.hdr|USCG 30秒メッシュ (*.bil)|*.Bil</source>
+        <source>すべて|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil;*.xml;*.zip;*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt|50m地図 (*.Mem)|*.Mem|250m地図 (*.Sem)|*.Sem|1Km地図 (*.Tem)|*.Tem|地球地図 標高 (El*.hdr)|EL*.hdr|地球地図 土地利用 (Lu*.hdr)|Lu*.hdr|地球地図 植生 (Vg*.hdr)|Vg*.hdr|USCG 30秒メッシュ (*.bil)|*.Bil|基盤地図情報 数値標高モデル FG-GML|*.xml;*.zip|GeoTIFF ほか GDAL のラスター|*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt</source>
         <extracomment>&quot;Description|patterns&quot; pairs; the patterns stay as they are.</extracomment>
-        <translation>All|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil|50 m map (*.Mem)|*.Mem|250 m map (*.Sem)|*.Sem|1 km map (*.Tem)|*.Tem|Global Map elevation (El*.hdr)|EL*.hdr|Global Map land use (Lu*.hdr)|Lu*.hdr|Global Map vegetation (Vg*.hdr)|Vg*.hdr|USCG 30-second mesh (*.bil)|*.Bil</translation>
+        <translation>All|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil;*.xml;*.zip;*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt|50 m map (*.Mem)|*.Mem|250 m map (*.Sem)|*.Sem|1 km map (*.Tem)|*.Tem|Global Map elevation (El*.hdr)|EL*.hdr|Global Map land use (Lu*.hdr)|Lu*.hdr|Global Map vegetation (Vg*.hdr)|Vg*.hdr|USCG 30-second mesh (*.bil)|*.Bil|FG-GML digital elevation model|*.xml;*.zip|GeoTIFF and other GDAL rasters|*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt</translation>
     </message>
 </context>
 </TS>

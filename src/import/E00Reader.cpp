@@ -78,6 +78,10 @@ std::string OverlayFileName(const MapState& Map, int Layer) {
 }
 
 void LoadOverlays(MapState& Map, const TLayerFlags& Layers) {
+    // A GDAL raster has no mesh code, so no overlay file is its.
+    if (Map.NumHeader.MapKind == MapKindGdal) {
+        return;
+    }
     for (int Layer = 0; Layer < OverlayLayerCount; ++Layer) {
         bool& Loaded = Map.NumHeader.OverlayLoaded[static_cast<size_t>(Layer)];
         if (Layers[static_cast<size_t>(Layer)] && !Loaded) {

@@ -14,7 +14,7 @@ namespace talvo {
 std::string OverlayFileName(const MapState& Map, int Layer);
 
 // Reads every layer of Layers that is not loaded yet. A layer whose file is missing stays not
-// loaded and is looked for again at the next picture.
+// loaded and is looked for again at the next picture. A GDAL raster has no layers.
 void LoadOverlays(MapState& Map, const TLayerFlags& Layers);
 
 // Reads layer Layer's file into its list; false when there is no such file. On a failure the

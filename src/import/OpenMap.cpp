@@ -4,6 +4,9 @@
 #include <string_view>
 
 #include "import/BilReader.h"
+#include "import/FgGmlReader.h"
+#include "import/FgGmlZip.h"
+#include "import/GdalRasterReader.h"
 #include "import/GlobalMapReader.h"
 #include "import/NumMapReader.h"
 #include "import/PathParts.h"
@@ -24,6 +27,23 @@ bool IsBil(std::string_view, std::string_view UpperExt) {
     return UpperExt == ".BIL";
 }
 
+bool IsFgGml(std::string_view, std::string_view UpperExt) {
+    return UpperExt == ".XML";
+}
+
+bool IsZip(std::string_view, std::string_view UpperExt) {
+    return UpperExt == ".ZIP";
+}
+
+bool IsGdalRaster(std::string_view, std::string_view UpperExt) {
+    for (std::string_view Ext : {".TIF", ".TIFF", ".HGT", ".ASC", ".DEM", ".IMG", ".VRT"}) {
+        if (UpperExt == Ext) {
+            return true;
+        }
+    }
+    return false;
+}
+
 TOpenedMap OpenNumMap(const std::string& Path, MapState Map) {
     TTextFile File(Path);
     ReadNumMap(File, NumMapCellSpacing(UpperExtensionOf(Path)), Map);
@@ -40,6 +60,9 @@ struct TMapReader {
 constexpr TMapReader Readers[] = {
     {IsGlobalMapHeader, OpenGlobalMap},
     {IsBil, OpenBil},
+    {IsFgGml, OpenFgGml},
+    {IsZip, OpenFgGmlZip},
+    {IsGdalRaster, OpenGdalRaster},
 };
 
 } // namespace
@@ -69,7 +92,8 @@ TOpenedMap OpenMap(const std::string& Path) {
 }
 
 bool ShownIn3D(const std::string& MapKind) {
-    return MapKind == MapKindNumeric || MapKind == MapKindElevation;
+    return MapKind == MapKindNumeric || MapKind == MapKindElevation || MapKind == MapKindFgGml ||
+           MapKind == MapKindGdal;
 }
 
 } // namespace talvo

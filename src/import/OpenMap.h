@@ -8,7 +8,9 @@
 namespace talvo {
 
 // Opens the map file at Path with the reader its name asks for: Global Map headers (EL*, LU*,
-// VG*.hdr) and 30-second rasters (*.bil) by their names, every other file as a numeric map mesh.
+// VG*.hdr), 30-second rasters (*.bil), FG-GML DEM tiles (*.xml) and zips of them (*.zip) and the
+// rasters GDAL reads (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt) by their names, every
+// other file as a numeric map mesh.
 // The new map starts as Previous would be emptied for a load (its cell widths and 3D region
 // carried over). Failures are raised naming the file they arose in (a folder is refused) and
 // leave Previous as it was.

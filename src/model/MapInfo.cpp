@@ -36,7 +36,8 @@ std::string FormatCorner(double Corner, bool AlreadyDms) {
 
 std::vector<TMapInfoField> MapInfoFields(const MapState& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    const bool Dms = H.MapKind == MapKindNumeric;
+    // Numeric-map corners are d.mmss already, projected ones no angles at all.
+    const bool Dms = H.MapKind == MapKindNumeric || H.Projected;
     std::vector<TMapInfoField> Fields = {
         {"MeshCode", Cp932ToUtf8(H.MeshCode)},   {"Org_Scale", std::to_string(H.Org_Scale)},
         {"Org_Surv", Cp932ToUtf8(H.Org_Surv)},   {"Org_Mod", Cp932ToUtf8(H.Org_Mod)},
@@ -60,7 +61,7 @@ std::vector<TMapInfoField> MapDetailFields(const MapState& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
     // Shortest text that reads back as the same double.
     auto Exact = [](double Value) { return FormatReal(Value, std::chars_format::general, -1); };
-    return {
+    std::vector<TMapInfoField> Fields = {
         {"MapKind", H.MapKind},
         {"CellSpacing", std::to_string(H.CellSpacing)},
         {"BytesPerCell", std::to_string(H.BytesPerCell)},
@@ -69,6 +70,10 @@ std::vector<TMapInfoField> MapDetailFields(const MapState& Map) {
         {"CellWidthLon", Exact(H.CellWidthLon)},
         {"RowsRead", std::to_string(Map.RowsRead)},
     };
+    if (H.MapKind == MapKindGdal) {
+        Fields.push_back({"Driver", Cp932ToUtf8(H.Comment)}); // the reader keeps it as the comment
+    }
+    return Fields;
 }
 
 } // namespace talvo

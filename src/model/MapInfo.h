@@ -13,12 +13,13 @@ struct TMapInfoField {
 };
 
 // The 23 fields of the information window in its order, ending with RecFlg. Raster corners
-// are shown in d.mmss notation; numeric-map corners are in that notation already and are
-// shown as stored.
+// are shown in d.mmss notation; numeric-map corners are in that notation already, and projected
+// corners are no angles: both are shown as stored.
 std::vector<TMapInfoField> MapInfoFields(const MapState& Map);
 
 // What the window does not show: MapKind, CellSpacing, BytesPerCell, DataFileName,
-// CellWidthLat, CellWidthLon and RowsRead.
+// CellWidthLat, CellWidthLon and RowsRead; and Driver, GDAL's name for a raster's format, for
+// a map GDAL read.
 std::vector<TMapInfoField> MapDetailFields(const MapState& Map);
 
 } // namespace talvo

@@ -43,6 +43,7 @@ void ResetMapState(MapState& Map) {
     H.DataFileName.clear();
     H.MapFileName.clear();
     H.BigEndian = false;
+    H.Projected = false;
     for (auto& List : H.OverlayLists) {
         List.clear();
     }

@@ -23,6 +23,12 @@ constexpr const char* MapKindElevation = "EL";
 constexpr const char* MapKindLandUse = "LU";
 constexpr const char* MapKindVegetation = "VG";
 constexpr const char* MapKindBil = "BL";
+constexpr const char* MapKindFgGml = "FG";
+constexpr const char* MapKindGdal = "GD";
+
+// A cell without data (FG-GML's -9999., a GDAL band's no-data value): -9999 m, which the
+// documented colour rules draw as sea.
+constexpr int32_t NoDataHeight = -99990;
 
 // Header and description of the loaded map. Text fields hold raw code page 932 bytes.
 struct TNum_HeaderRec {
@@ -50,6 +56,8 @@ struct TNum_HeaderRec {
     std::string MapFileName;
     // The raster's 2-byte cells are most significant byte first (header key BYTEORDER M).
     bool BigEndian = false;
+    // The corners are a projection's coordinates as stored, not degrees (GDAL rasters).
+    bool Projected = false;
     double CellWidthLat = 0.0;
     double CellWidthLon = 0.0;
     std::string MapKind;

@@ -68,10 +68,11 @@ constexpr TTexts Table[] = {
      "The 3D region's samples (columns %1 to %2, rows %3 to %4) reach outside the map (%5 × %6 "
      "cells)"},
     {TText::NoCellSpacing,
-     "この地図にはセルの間隔がありません (.Mem, .Sem, .Tem 以外の名前の数値地図)。3D "
+     "この地図にはセルの間隔がありません (.Mem, .Sem, .Tem "
+     "以外の名前の数値地図や、間隔の分からないラスタ)。3D "
      "では表示できません",
-     "This map has no cell spacing (a numeric map named other than .Mem, .Sem or .Tem): its "
-     "heights cannot be drawn in 3D"},
+     "This map has no cell spacing (a numeric map named other than .Mem, .Sem or .Tem, or a raster "
+     "whose cell size is unknown): its heights cannot be drawn in 3D"},
     {TText::OnlyTriangles, "メッシュに加えられるのは三角形だけです",
      "Only triangles can be added to a mesh"},
     {TText::FaceVertexMissing, "面が与えられていない頂点を参照しています",
@@ -89,8 +90,9 @@ constexpr TTexts Table[] = {
   talvo --version                    版を表示する
 
 FILE は数値地図メッシュ (*.Mem, *.Sem, *.Tem)、地球地図のヘッダー (EL*.hdr, LU*.hdr,
-VG*.hdr) または 30 秒メッシュ (*.bil と .hdr) です。ベクトルレイヤー (レイヤーコード +
-メッシュコード + ".e00") は地図の隣から読み込みます。
+VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタイル (*.xml) かその zip (*.zip)、
+または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt) です。
+ベクトルレイヤー (レイヤーコード + メッシュコード + ".e00") は地図の隣から読み込みます。
 )",
      R"(Usage:
   talvo [FILE]                       open the viewer; load FILE when given
@@ -105,8 +107,9 @@ VG*.hdr) または 30 秒メッシュ (*.bil と .hdr) です。ベクトルレ�
   talvo --version                    show the version
 
 FILE is a numeric map mesh (*.Mem, *.Sem, *.Tem), a Global Map header (EL*.hdr, LU*.hdr,
-VG*.hdr) or a 30-arc-second raster (*.bil with its .hdr). Vector layers (layer code + mesh
-code + ".e00") are read from beside the map.
+VG*.hdr), a 30-arc-second raster (*.bil with its .hdr), an FG-GML DEM tile (*.xml) or a zip of
+tiles (*.zip), or a raster GDAL reads (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt).
+Vector layers (layer code + mesh code + ".e00") are read from beside the map.
 )"},
     {TText::Misuse, "talvo: %1", "talvo: %1"},
     {TText::UnknownLayer, "--layers に知らないレイヤー '%1' があります",

@@ -19,7 +19,8 @@ constexpr int32_t BandCells = 1 << 18;
 enum class TColouring { None, Elevation, LandUse, Vegetation };
 
 TColouring ColouringOf(const std::string& Kind) {
-    if (Kind == MapKindNumeric || Kind == MapKindElevation || Kind == MapKindBil) {
+    if (Kind == MapKindNumeric || Kind == MapKindElevation || Kind == MapKindBil ||
+        Kind == MapKindFgGml || Kind == MapKindGdal) {
         return TColouring::Elevation;
     }
     if (Kind == MapKindLandUse) {

@@ -25,9 +25,12 @@ QStringList Filters(const QString& Pairs) {
 //: "Description|patterns" pairs; the patterns stay as they are.
 const char* const OpenFilter = QT_TRANSLATE_NOOP(
     "talvo::TQtDialogs",
-    "すべて|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil|50m地図 (*.Mem)|*.Mem|250m地図 "
+    "すべて|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil;*.xml;*.zip;*.tif;*.tiff;*.hgt;*.asc;"
+    "*.dem;*.img;*.vrt|50m地図 (*.Mem)|*.Mem|250m地図 "
     "(*.Sem)|*.Sem|1Km地図 (*.Tem)|*.Tem|地球地図 標高 (El*.hdr)|EL*.hdr|地球地図 土地利用 "
-    "(Lu*.hdr)|Lu*.hdr|地球地図 植生 (Vg*.hdr)|Vg*.hdr|USCG 30秒メッシュ (*.bil)|*.Bil");
+    "(Lu*.hdr)|Lu*.hdr|地球地図 植生 (Vg*.hdr)|Vg*.hdr|USCG 30秒メッシュ (*.bil)|*.Bil|"
+    "基盤地図情報 数値標高モデル FG-GML|*.xml;*.zip|"
+    "GeoTIFF ほか GDAL のラスター|*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt");
 
 const char* const SaveFilter =
     "Bitmap File (*.bmp)|*.bmp|Jpeg File (*.jpg)|*.jpg;*.jpeg|PNG File (*.png)|*.png";

@@ -3,6 +3,8 @@
 set -u
 talvo=$1
 samples=$2
+# A 5 m FG-GML DEM tile of 4 × 3 points, the first one left out by its start point.
+tile=$samples/../tests/data/FG-GML-5339-45-01-DEM5A.xml
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 failures=0

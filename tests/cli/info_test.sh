@@ -93,6 +93,30 @@ printf 'ab' >"$tmp/far.bil"
 out=$("$talvo" --info "$tmp/far.bil") || fail "far: exit status $?"
 grep -qxE 'Ido_EN: [0-9]{200}\.0{6}' <<<"$out" || fail "far: $(grep Ido_EN <<<"$out" | head -c 300)"
 
+# FG-GML DEM and GDAL rasters; without its GDAL module the program still opens all but the latter.
+gdal_translate -q -a_srs EPSG:4326 "$samples/jacksboro/jacksboro.bil" "$tmp/j.tif"
+mkdir "$tmp/lone"
+cp "$talvo" "$tmp/lone/talvo"
+for program in "$talvo" "$tmp/lone/talvo"; do
+    out=$("$program" --info "$tile") || fail "$program: FG-GML: exit status $?"
+    expect_line "$out" "MeshCode: 533945"
+    expect_line "$out" "Ido_EN: 36.303000"
+    expect_line "$out" "MapKind: FG"
+    expect_line "$out" "CellSpacing: 50"
+    expect_line "$out" "RowsRead: 3"
+done
+out=$("$talvo" --info "$tmp/j.tif") || fail "GeoTIFF: exit status $?"
+expect_line "$out" "Pts_WE: 403"
+expect_line "$out" "Ido_EN: 36.440000"
+expect_line "$out" "Comment: GTiff"
+expect_line "$out" "MapKind: GD"
+expect_line "$out" "CellSpacing: 928"
+expect_line "$out" "Driver: GTiff"
+"$tmp/lone/talvo" --info "$tmp/j.tif" >"$tmp/out" 2>"$tmp/err"
+[ $? -eq 1 ] || fail "GeoTIFF without the module: exit status not 1"
+grep -q "GDAL, which could not be loaded (libtalvo_gdal.so is not installed beside the program)" \
+    "$tmp/err" || fail "GeoTIFF without the module: $(cat "$tmp/err")"
+
 "$talvo" --info >/dev/null 2>&1
 [ $? -eq 2 ] || fail "--info without FILE should exit 2"
 "$talvo" --help | grep -q -- "--info FILE" || fail "--help"

@@ -22,6 +22,15 @@ grep -q '^f 1 2 201$' "$tmp/t.obj" || fail "first face"
     --ini "$samples/jacksboro/Talvo.ini" || fail "upper-case .OBJ: exit status $?"
 [ -s "$tmp/u.OBJ" ] || fail "upper-case .OBJ: nothing written"
 
+# Heights of an FG-GML DEM tile and of a GeoTIFF.
+gdal_translate -q -a_srs EPSG:4326 "$samples/jacksboro/jacksboro.bil" "$tmp/j.tif"
+for map in "$tile|3" "$tmp/j.tif|20"; do
+    "$talvo" --mesh "${map%|*}" --region "0,0,${map#*|},${map#*|}" -o "$tmp/n.obj" \
+        --ini "$samples/jacksboro/Talvo.ini" || fail "${map%|*}: exit status $?"
+    faces=$((2 * (${map#*|} - 1) * (${map#*|} - 1)))
+    [ "$(grep -c '^f ' "$tmp/n.obj")" -eq $faces ] || fail "${map%|*}: face count"
+done
+
 # Refused: the exit status, a part of the message, the map, the output and the other arguments.
 # Nothing may be written.
 mkdir "$tmp/r"

@@ -1,13 +1,23 @@
 #!/usr/bin/python3
-"""talvo --render on every bundled sample, against pictures computed here from the data
-files and the palette by the drawing rules, independently of the program's renderer."""
+"""talvo --render on every bundled sample, and on its FG-GML DEM and GeoTIFF twins written here,
+against pictures computed here from the data files and the palette by the drawing rules,
+independently of the program's renderer."""
 import array
 import configparser
 import os
+import shutil
 import struct
 import subprocess
 import sys
 import tempfile
+
+from osgeo import gdal, osr
+
+gdal.UseExceptions()
+
+# The sample's edges (degrees) and cell size, as its Global Map header gives them.
+SOUTH, WEST, NORTH, EAST = 36.446250, -84.413750, 36.732917, -84.077917
+CELL = 0.0008333333
 
 
 def trunc_div(a, b):
@@ -79,11 +89,47 @@ def numeric_map(path):
     return rows, numbers, width, height
 
 
-def expected(path, palette):
-    name = os.path.basename(path)
+def write_twins(samples, folder):
+    """The elevation sample as an FG-GML DEM tile of 10 m points (with its boundaries beside it)
+    and as a geographic GeoTIFF."""
+    rows, _ = raster(os.path.join(samples, "EL533945"), 403, 344, 2)
+    points = "".join("\n地表面,%d." % (v // 10) for row in rows for v in row)
+    with open(os.path.join(folder, "FG-GML-5339-45-DEM10B.xml"), "w", encoding="utf-8") as out:
+        out.write("""<?xml version="1.0" encoding="UTF-8"?>
+<Dataset xmlns="http://fgd.gsi.go.jp/spec/2008/FGD_GMLSchema" xmlns:gml="http://www.opengis.net/gml/3.2">
+<DEM><type>10mメッシュ（標高）</type><mesh>533945</mesh><coverage>
+<gml:boundedBy><gml:Envelope><gml:lowerCorner>%r %r</gml:lowerCorner>
+<gml:upperCorner>%r %r</gml:upperCorner></gml:Envelope></gml:boundedBy>
+<gml:gridDomain><gml:Grid dimension="2"><gml:limits><gml:GridEnvelope><gml:low>0 0</gml:low>
+<gml:high>402 343</gml:high></gml:GridEnvelope></gml:limits></gml:Grid></gml:gridDomain>
+<gml:rangeSet><gml:DataBlock><gml:tupleList>%s
+</gml:tupleList></gml:DataBlock></gml:rangeSet>
+<gml:coverageFunction><gml:GridFunction><gml:sequenceRule order="+x-y">Linear</gml:sequenceRule>
+<gml:startPoint>0 0</gml:startPoint></gml:GridFunction></gml:coverageFunction>
+</coverage></DEM></Dataset>
+""" % (SOUTH, WEST, NORTH, EAST, points))
+    shutil.copy(os.path.join(samples, "ad533945.e00"), folder)
+    tif = gdal.GetDriverByName("GTiff").Create(os.path.join(folder, "jacksboro.tif"), 403, 344, 1,
+                                               gdal.GDT_Int16)
+    tif.SetGeoTransform((WEST, CELL, 0, NORTH, 0, -CELL))
+    wgs84 = osr.SpatialReference()
+    wgs84.ImportFromEPSG(4326)
+    tif.SetProjection(wgs84.ExportToWkt())
+    tif.GetRasterBand(1).WriteRaster(0, 0, 403, 344, array.array(
+        "h", [v // 10 for row in rows for v in row]).tobytes())
+    tif = None
+
+
+def expected(name, samples, palette):
+    path = os.path.join(samples, name)
     if name.endswith(".Mem"):
         rows, numbers, width, height = numeric_map(path)
         kind, spacing = "NM", 500
+    elif name.endswith((".xml", ".tif")):
+        rows, numbers = raster(os.path.join(samples, "EL533945"), 403, 344, 2)
+        width, height, kind = 403, 344, "EL"
+        # 10 m points; the GeoTIFF's north-south cell in metres, in tenths
+        spacing = 100 if name.endswith(".xml") else round(CELL * 111320 * 10)
     else:
         width, height, kind, spacing = 403, 344, name[:2].upper(), 10000
         data = path[:-4] if name.endswith(".hdr") else path
@@ -122,10 +168,14 @@ def main():
     palette = Palette(ini)
     problems = []
     with tempfile.TemporaryDirectory() as folder:
-        for name in ("533945.Mem", "EL533945.hdr", "LU533945.hdr", "VG533945.hdr", "jacksboro.bil"):
-            path, out = os.path.join(samples, name), os.path.join(folder, name + ".bmp")
+        write_twins(samples, folder)
+        for name in ("533945.Mem", "EL533945.hdr", "LU533945.hdr", "VG533945.hdr", "jacksboro.bil",
+                     "FG-GML-5339-45-DEM10B.xml", "jacksboro.tif"):
+            made_here = name.endswith((".xml", ".tif"))
+            path = os.path.join(folder if made_here else samples, name)
+            out = os.path.join(folder, name + ".bmp")
             subprocess.run([talvo, "--render", path, "-o", out, "--layers", "", "--ini", ini], check=True)
-            ours, want = read_bmp(out), expected(path, palette)
+            ours, want = read_bmp(out), expected(name, samples, palette)
             wrong = [(x, y) for y, row in enumerate(want) for x, c in enumerate(row) if ours[y][x] != c]
             if wrong:
                 x, y = wrong[0]
@@ -136,7 +186,9 @@ def main():
             layered = read_bmp(out)
             changed = [layered[y][x] for y in range(len(want)) for x in range(len(want[0]))
                        if layered[y][x] != ours[y][x]]
-            if not changed or any(c != palette.ad for c in changed):
+            # A GDAL raster has no mesh code: no layer is its.
+            drawn = name != "jacksboro.tif"
+            if bool(changed) != drawn or any(c != palette.ad for c in changed):
                 problems.append("%s: %d pixels changed by the boundaries" % (name, len(changed)))
             print("%s: %d pixels compared, %d drawn by the boundaries" % (name, len(want) * len(want[0]), len(changed)))
     for problem in problems:

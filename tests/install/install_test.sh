@@ -37,5 +37,9 @@ env -u TALVO_INI -u XDG_CONFIG_HOME HOME="$tmp/home" "$tmp/prefix/bin/talvo" \
 cmp -s installed.bmp palette.bmp || fail "a first run does not draw with the shipped palette"
 [ -z "$(ls -A "$tmp/home")" ] || fail "wrote into the home folder: $(ls -A "$tmp/home")"
 
+# Rasters of GDAL through the installed module.
+gdal_translate -q -of GTiff "$samples/jacksboro/jacksboro.bil" sample.tif || fail "gdal_translate"
+"$tmp/prefix/bin/talvo" --info sample.tif | grep -qx "Driver: GTiff" || fail "GeoTIFF through the module"
+
 echo "$((failures == 0 ? 1 : 0)) passed, $failures failed"
 [ $failures -eq 0 ]

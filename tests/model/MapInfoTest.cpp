@@ -37,6 +37,22 @@ TEST(MapInfo, NumericMapCornersAreShownAsStored) {
     EXPECT_EQ(Values["Kei_WS"], "-84.194900");
 }
 
+TEST(MapInfo, GdalRastersAddTheirDriverAndShowProjectedCornersAsStored) {
+    MapState Map;
+    Map.NumHeader.MapKind = MapKindGdal;
+    Map.NumHeader.Comment = "GTiff";
+    Map.NumHeader.Ido_WS = 35.5;
+    EXPECT_EQ(InfoByName(Map)["Ido_WS"], "35.300000"); // geographic: degrees → d.mmss
+    Map.NumHeader.Projected = true;
+    Map.NumHeader.Ido_WS = 3999850.5;
+    EXPECT_EQ(InfoByName(Map)["Ido_WS"], "3999850.500000");
+    EXPECT_EQ(InfoByName(Map)["Comment"], "GTiff");
+    const auto Details = MapDetailFields(Map);
+    ASSERT_EQ(Details.size(), 8u);
+    EXPECT_EQ(Details.back().Name, "Driver");
+    EXPECT_EQ(Details.back().Value, "GTiff");
+}
+
 TEST(MapInfo, FieldsComeInWindowOrderAsUtf8) {
     MapState Map;
     Map.NumHeader.Org_Scale = -25000;

@@ -1,4 +1,5 @@
 // The main window and the information window, driven through their real widgets.
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include "import/E00Reader.h"
 #include "import/OpenMap.h"
 #include "render/MapPicture.h"
+#include "support/FgGmlText.h"
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/UMapForm.h"
@@ -219,6 +221,38 @@ class TMapFormTest : public QObject {
         QCOMPARE(F.ScrollBox->ShownSize(), QSize(403, 344));
         QVERIFY(F.btnLoad->isEnabled() && F.btnRedraw->isEnabled());
         QCOMPARE(F.windowTitle(), QString::fromStdString("Map View  " + Map));
+    }
+
+    // An FG-GML DEM tile by "Load...", an ASCII grid (read through GDAL) dropped on the window.
+    void OpensFgGmlAndGdalRastersByLoadAndByDrop() {
+        TWindow W(PaletteCopy("dem.ini"));
+        TMapForm& F = W.Form;
+        test::TFgGmlText Tile;
+        Tile.Tuples = test::FgGmlPoints({"12.35", "-9999.", "7"});
+        W.Open(test::WriteTempFile("tile.xml", test::FormatFgGml(Tile)));
+        QVERIFY(W.Dialogs.Errors.empty());
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(3, 2));
+        QVERIFY(F.grp3D->isEnabled());
+        QCOMPARE(W.Info.Value("MeshCode")->text(), QString("533945"));
+        QCOMPARE(W.Info.Value("Ido_WS")->text(), QString("36.300000"));
+        QCOMPARE(W.Info.Value("Comment")->text(), QString());
+
+        const std::string Grid = test::WriteTempFile(
+            "grid.asc", "ncols 4\nnrows 2\nxllcorner 139\nyllcorner 35\ncellsize 0.25\n"
+                        "NODATA_value -9999\n1 2 3 4\n5 6 -9999 8.5\n");
+        QMimeData Files;
+        Files.setUrls({QUrl::fromLocalFile(QString::fromStdString(Grid))});
+        QDragEnterEvent Enter({10, 10}, Qt::CopyAction, &Files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&F, &Enter);
+        QVERIFY(Enter.isAccepted());
+        QDropEvent Drop(QPointF(10, 10), Qt::CopyAction, &Files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&F, &Drop);
+        QVERIFY(QTest::qWaitFor([&] { return W.Info.Value("Comment")->text() == "AAIGrid"; }));
+        QVERIFY(W.WaitForPicture());
+        QVERIFY(W.Dialogs.Errors.empty());
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(4, 2));
+        QVERIFY(F.grp3D->isEnabled());
+        QCOMPARE(W.Info.Value("Kei_EN")->text(), QString("140.000000"));
     }
 
     void ZoomShowsCellsAsSharpBlocks() {

@@ -84,7 +84,9 @@ class TWindowTextsTest : public QObject {
         QTest::addColumn<QString>("Page");
         QTest::addColumn<QString>("SeaOption");
         QTest::addColumn<QString>("AllMaps");
-        const QString Patterns = " (*.Mem *.Sem *.Tem EL*.hdr Lu*.hdr Vg*.hdr *.bil)";
+        const QString Patterns =
+            " (*.Mem *.Sem *.Tem EL*.hdr Lu*.hdr Vg*.hdr *.bil *.xml *.zip *.tif "
+            "*.tiff *.hgt *.asc *.dem *.img *.vrt)";
         QTest::newRow("English") << "en_US.UTF-8"
                                  << "Boundaries"
                                  << "Mesh code"
@@ -113,9 +115,9 @@ class TWindowTextsTest : public QObject {
         QCOMPARE(P.Windows.PalForm.pagePal->tabText(0), Page);
         QCOMPARE(P.Windows.PalForm.chkSeaExp->text(), SeaOption);
         const QStringList Filters = P.LoadFilters();
-        QCOMPARE(Filters.size(), 8);
+        QCOMPARE(Filters.size(), 10);
         QCOMPARE(Filters.front(), AllMaps);
-        QVERIFY(Filters.back().endsWith("(*.bil)"));
+        QVERIFY(Filters.back().endsWith("(*.tif *.tiff *.hgt *.asc *.dem *.img *.vrt)"));
         // English texts, and the names tests find controls by, are the same in both languages.
         QCOMPARE(P.Windows.MapForm.btnLoad->text(), QString("Load..."));
         QVERIFY(P.Windows.PalForm.findChild<QWidget*>("SelPal_VG150"));

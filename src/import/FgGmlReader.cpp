@@ -1,0 +1,395 @@
+// FG-GML DEM (基盤地図情報 数値標高モデル): one XML document per tile, points 1 m, 5 m or 10 m
+// apart. Elements are matched by their local names, whatever their namespace prefix:
+//   type                   the spacing, as the leading "1m", "5m" or "10m" of "5mメッシュ（標高）"
+//   mesh                   the tile's mesh code
+//   gml:lowerCorner        the south-west edge, latitude then longitude (degrees); gml:upperCorner
+//                          the north-east one
+//   gml:low, gml:high      of gml:GridEnvelope: the first and the last column and row, "x y"
+//   gml:tupleList          one "type,value" point after another, apart by white space; the type
+//                          word (地表面, 表層面, 海水面, 内水面, データなし, その他) is not read,
+//                          the value decides, and -9999. is no data
+//   gml:sequenceRule       order="+x-y": west to east, then north to south, the only order read
+//   gml:startPoint         "x y" of the list's first point; the points before it, and those after
+//                          a list that ends early, have no data
+// The tuple list is nearly the whole file, and expat's text callbacks would read it several times
+// slower than the disk delivers it: its bytes are found first and left out of what expat is given,
+// and expat then confirms that they are exactly the list's content. The list is read afterwards,
+// straight into the grid, once the structure has said where every point goes.
+
+#include "import/FgGmlReader.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <expat.h>
+#include <memory>
+#include <optional>
+
+#include "import/FgGmlTuples.h"
+#include "import/FileBytes.h"
+#include "import/ReadError.h"
+#include "import/ReadLimits.h"
+
+namespace talvo {
+
+namespace {
+
+constexpr char NamespaceSeparator = '|';
+// The text of an element the reader keeps; a longer one is no number or mesh code.
+constexpr size_t MaxFieldBytes = 4096;
+
+enum TField { Type, Mesh, LowerCorner, UpperCorner, Low, High, StartPoint, FieldCount };
+// Local names, as expat gives them, and names as a reader of the file sees them.
+constexpr std::string_view FieldLocalNames[FieldCount] = {
+    "type", "mesh", "lowerCorner", "upperCorner", "low", "high", "startPoint"};
+constexpr std::string_view FieldNames[FieldCount] = {
+    "type", "mesh", "gml:lowerCorner", "gml:upperCorner", "gml:low", "gml:high", "gml:startPoint"};
+
+bool IsXmlSpace(char C) {
+    return C == ' ' || C == '\n' || C == '\r' || C == '\t';
+}
+
+bool IsNameByte(char C) {
+    const auto U = static_cast<unsigned char>(C);
+    return U >= 0x80 || (U >= 'a' && U <= 'z') || (U >= 'A' && U <= 'Z') ||
+           (U >= '0' && U <= '9') || U == '-' || U == '_' || U == '.';
+}
+
+// "namespace|local" → "local".
+std::string_view LocalName(std::string_view Name) {
+    const size_t Separator = Name.rfind(NamespaceSeparator);
+    return Separator == std::string_view::npos ? Name : Name.substr(Separator + 1);
+}
+
+// The content of the first gml:tupleList start tag in Bytes, as [Begin, End): from after the
+// tag to the next "<". Nothing when no such tag is found.
+std::optional<std::pair<size_t, size_t>> FindTupleList(std::string_view Bytes) {
+    constexpr std::string_view Word = "tupleList";
+    for (size_t At = Bytes.find(Word); At != std::string_view::npos;
+         At = Bytes.find(Word, At + 1)) {
+        size_t Open = At;
+        if (Open > 0 && Bytes[Open - 1] == ':') {
+            for (--Open; Open > 0 && IsNameByte(Bytes[Open - 1]);) {
+                --Open;
+            }
+        }
+        const size_t After = At + Word.size();
+        if (Open == 0 || Bytes[Open - 1] != '<' || After >= Bytes.size() ||
+            !(IsXmlSpace(Bytes[After]) || Bytes[After] == '>' || Bytes[After] == '/')) {
+            continue;
+        }
+        const size_t Close = Bytes.find('>', After);
+        if (Close == std::string_view::npos) {
+            return std::nullopt;
+        }
+        const size_t Begin = Close + 1;
+        if (Bytes[Close - 1] == '/') {
+            return std::make_pair(Begin, Begin);
+        }
+        return std::make_pair(Begin, std::min(Bytes.find('<', Begin), Bytes.size()));
+    }
+    return std::nullopt;
+}
+
+// What expat has told of one document so far.
+struct TDocument {
+    XML_Parser Parser = nullptr;
+    std::optional<std::pair<size_t, size_t>> List; // the bytes left out for the direct read
+    int64_t ListLines = 0;                         // line ends among them
+    std::array<std::optional<std::string>, FieldCount> Fields;
+    std::array<int64_t, FieldCount> FieldLines{};
+    std::string* Collecting = nullptr;
+    int CollectingDepth = 0;
+    int Depth = 0;
+    bool ListFound = false;
+    bool InList = false;
+    std::optional<std::string> Order;
+    int64_t OrderLine = 0;
+    std::string Problem;
+    int64_t ProblemLine = 0;
+
+    // The line expat is on in the whole file, counting the lines of the list it was not given.
+    int64_t Line() const {
+        int64_t Line = static_cast<int64_t>(XML_GetCurrentLineNumber(Parser));
+        if (List && XML_GetCurrentByteIndex(Parser) >= static_cast<XML_Index>(List->first)) {
+            Line += ListLines;
+        }
+        return Line;
+    }
+
+    void Fail(std::string What) {
+        if (Problem.empty()) {
+            Problem = std::move(What);
+            ProblemLine = Line();
+        }
+        XML_StopParser(Parser, XML_FALSE);
+    }
+};
+
+void XMLCALL StartElement(void* Data, const XML_Char* Name, const XML_Char** Attributes) {
+    auto& Doc = *static_cast<TDocument*>(Data);
+    ++Doc.Depth;
+    if (Doc.InList) {
+        return Doc.Fail("The tuple list holds markup where only points belong");
+    }
+    const std::string_view Local = LocalName(Name);
+    if (Local == "tupleList") {
+        if (Doc.ListFound) {
+            return Doc.Fail("The document holds more than one gml:tupleList");
+        }
+        const XML_Index TagEnd =
+            XML_GetCurrentByteIndex(Doc.Parser) + XML_GetCurrentByteCount(Doc.Parser);
+        if (!Doc.List || TagEnd != static_cast<XML_Index>(Doc.List->first)) {
+            return Doc.Fail("The tuple list cannot be read: its tag is not written as an FG-GML "
+                            "DEM writes it (UTF-8, <gml:tupleList>)");
+        }
+        Doc.ListFound = Doc.InList = true;
+        return;
+    }
+    if (Local == "sequenceRule") {
+        for (const XML_Char** Attribute = Attributes; *Attribute; Attribute += 2) {
+            if (LocalName(Attribute[0]) == "order") {
+                Doc.Order = Attribute[1];
+                Doc.OrderLine = Doc.Line();
+            }
+        }
+        return;
+    }
+    for (int Field = 0; Field < FieldCount; ++Field) {
+        if (Local == FieldLocalNames[Field]) {
+            if (Doc.Fields[Field]) {
+                return Doc.Fail(std::string(FieldNames[Field]) + " appears twice");
+            }
+            Doc.Collecting = &Doc.Fields[Field].emplace();
+            Doc.CollectingDepth = Doc.Depth;
+            Doc.FieldLines[Field] = Doc.Line();
+        }
+    }
+}
+
+void XMLCALL EndElement(void* Data, const XML_Char*) {
+    auto& Doc = *static_cast<TDocument*>(Data);
+    if (Doc.Collecting && Doc.Depth == Doc.CollectingDepth) {
+        Doc.Collecting = nullptr;
+    }
+    Doc.InList = false; // no element opens inside the list: this end is the list's
+    --Doc.Depth;
+}
+
+void XMLCALL Text(void* Data, const XML_Char* Chars, int Length) {
+    auto& Doc = *static_cast<TDocument*>(Data);
+    const std::string_view Piece(Chars, static_cast<size_t>(Length));
+    if (Doc.InList) {
+        for (char C : Piece) {
+            if (!IsXmlSpace(C)) {
+                return Doc.Fail("The tuple list holds markup where only points belong");
+            }
+        }
+    } else if (Doc.Collecting) {
+        if (Doc.Collecting->size() + Piece.size() > MaxFieldBytes) {
+            return Doc.Fail("An element's text is longer than " + std::to_string(MaxFieldBytes) +
+                            " bytes");
+        }
+        Doc.Collecting->append(Piece);
+    }
+}
+
+struct TParserFree {
+    void operator()(XML_Parser Parser) const { XML_ParserFree(Parser); }
+};
+
+// Gives expat Bytes; false, with the problem in Doc, when the document is refused.
+bool Feed(TDocument& Doc, std::string_view Bytes, bool Final) {
+    constexpr size_t Chunk = size_t{1} << 30; // expat counts a call's bytes in an int
+    do {
+        const size_t Length = std::min(Bytes.size(), Chunk);
+        const bool Last = Final && Length == Bytes.size();
+        if (XML_Parse(Doc.Parser, Bytes.data(), static_cast<int>(Length), Last) != XML_STATUS_OK) {
+            if (Doc.Problem.empty()) {
+                Doc.Problem = std::string("Not a well-formed XML document: ") +
+                              XML_ErrorString(XML_GetErrorCode(Doc.Parser));
+                Doc.ProblemLine = Doc.Line();
+            }
+            return false;
+        }
+        Bytes.remove_prefix(Length);
+    } while (!Bytes.empty());
+    return true;
+}
+
+// N numbers apart by white space, as the field's text holds them.
+template <typename T, size_t N>
+std::array<T, N> Numbers(const TDocument& Doc, TField Field, const std::string& File) {
+    const std::string& Text = *Doc.Fields[Field];
+    std::array<T, N> Values{};
+    size_t Count = 0;
+    const char* P = Text.data();
+    const char* End = P + Text.size();
+    while (true) {
+        while (P != End && IsXmlSpace(*P)) {
+            ++P;
+        }
+        if (P == End) {
+            break;
+        }
+        T Value{};
+        const auto [Stop, Error] = std::from_chars(P, End, Value);
+        if (Error != std::errc() || (Stop != End && !IsXmlSpace(*Stop)) || Count == N ||
+            !std::isfinite(static_cast<double>(Value))) {
+            Count = N + 1;
+            break;
+        }
+        Values[Count++] = Value;
+        P = Stop;
+    }
+    if (Count != N) {
+        throw ReadError(std::string(FieldNames[Field]) + " must hold " + std::to_string(N) +
+                            " numbers, not '" + Text + "'",
+                        File, Doc.FieldLines[Field]);
+    }
+    return Values;
+}
+
+// "5mメッシュ（標高）" → 50: the leading whole metres in tenths; 0 without them.
+int32_t SpacingOfType(std::string_view Type) {
+    while (!Type.empty() && IsXmlSpace(Type.front())) {
+        Type.remove_prefix(1);
+    }
+    int32_t Metres = 0;
+    const auto [Stop, Error] = std::from_chars(Type.data(), Type.data() + Type.size(), Metres);
+    if (Error != std::errc() || Stop == Type.data() + Type.size() || *Stop != 'm' || Metres < 1 ||
+        Metres > 100000) {
+        return 0;
+    }
+    return Metres * 10;
+}
+
+std::string Trimmed(std::string_view Text) {
+    while (!Text.empty() && IsXmlSpace(Text.front())) {
+        Text.remove_prefix(1);
+    }
+    while (!Text.empty() && IsXmlSpace(Text.back())) {
+        Text.remove_suffix(1);
+    }
+    return std::string(Text);
+}
+
+TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
+    if (!Doc.ListFound) {
+        throw ReadError("The document holds no gml:tupleList: it is not an FG-GML DEM", File);
+    }
+    for (TField Field : {LowerCorner, UpperCorner, Low, High}) {
+        if (!Doc.Fields[Field]) {
+            throw ReadError("The FG-GML DEM lacks " + std::string(FieldNames[Field]), File);
+        }
+    }
+    if (Doc.Order && Trimmed(*Doc.Order) != "+x-y") {
+        throw ReadError("Only the +x-y point order is read; gml:sequenceRule gives '" + *Doc.Order +
+                            "'",
+                        File, Doc.OrderLine);
+    }
+    TFgGmlTile Tile;
+    const auto Lower = Numbers<double, 2>(Doc, LowerCorner, File);
+    const auto Upper = Numbers<double, 2>(Doc, UpperCorner, File);
+    Tile.South = Lower[0];
+    Tile.West = Lower[1];
+    Tile.North = Upper[0];
+    Tile.East = Upper[1];
+    if (!(Tile.South < Tile.North && Tile.West < Tile.East)) {
+        throw ReadError("gml:lowerCorner and gml:upperCorner enclose no area", File,
+                        Doc.FieldLines[UpperCorner]);
+    }
+    const auto First = Numbers<int32_t, 2>(Doc, Low, File);
+    const auto Last = Numbers<int32_t, 2>(Doc, High, File);
+    const int64_t Cols = int64_t{Last[0]} - First[0] + 1;
+    const int64_t Rows = int64_t{Last[1]} - First[1] + 1;
+    if (Cols < 1 || Rows < 1 || Cols > MaxGridCells || Rows > MaxGridCells ||
+        Cols * Rows > MaxGridCells) {
+        throw ReadError("gml:low and gml:high give " + std::to_string(Cols) + " × " +
+                            std::to_string(Rows) + " points; a map holds 1 to " +
+                            std::to_string(MaxGridCells),
+                        File, Doc.FieldLines[High]);
+    }
+    Tile.Cols = static_cast<int32_t>(Cols);
+    Tile.Rows = static_cast<int32_t>(Rows);
+    if (Doc.Fields[StartPoint]) {
+        const auto Start = Numbers<int32_t, 2>(Doc, StartPoint, File);
+        const int64_t X = int64_t{Start[0]} - First[0];
+        const int64_t Y = int64_t{Start[1]} - First[1];
+        if (X < 0 || X >= Cols || Y < 0 || Y >= Rows) {
+            throw ReadError("gml:startPoint lies outside the grid of gml:low and gml:high", File,
+                            Doc.FieldLines[StartPoint]);
+        }
+        Tile.StartIndex = Y * Cols + X;
+    }
+    if (Doc.Fields[Type]) {
+        Tile.CellSpacing = SpacingOfType(*Doc.Fields[Type]);
+    }
+    if (Doc.Fields[Mesh]) {
+        Tile.Mesh = Trimmed(*Doc.Fields[Mesh]);
+    }
+    Tile.ListBegin = Doc.List->first;
+    Tile.ListEnd = Doc.List->second;
+    return Tile;
+}
+
+} // namespace
+
+TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File) {
+    const std::unique_ptr<XML_ParserStruct, TParserFree> Parser(
+        XML_ParserCreateNS(nullptr, NamespaceSeparator));
+    if (!Parser) {
+        throw ReadError("No memory is left to read the document", File);
+    }
+    TDocument Doc;
+    Doc.Parser = Parser.get();
+    Doc.List = FindTupleList(Bytes);
+    XML_SetUserData(Doc.Parser, &Doc);
+    XML_SetElementHandler(Doc.Parser, StartElement, EndElement);
+    XML_SetCharacterDataHandler(Doc.Parser, Text);
+    const size_t Begin = Doc.List ? Doc.List->first : Bytes.size();
+    const size_t End = Doc.List ? Doc.List->second : Bytes.size();
+    if (Doc.List) {
+        Doc.ListLines = std::count(Bytes.begin() + Begin, Bytes.begin() + End, '\n');
+    }
+    if (!Feed(Doc, Bytes.substr(0, Begin), false) || !Feed(Doc, Bytes.substr(End), true)) {
+        throw ReadError(Doc.Problem, File, Doc.ProblemLine);
+    }
+    TFgGmlTile Tile = TileOf(Doc, File);
+    Tile.ListLine = 1 + std::count(Bytes.begin(), Bytes.begin() + Begin, '\n');
+    return Tile;
+}
+
+void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, MapState& Map) {
+    TNum_HeaderRec& H = Map.NumHeader;
+    H.MapKind = MapKindFgGml;
+    H.MeshCode = Bounds.Mesh.substr(0, 6);
+    H.CellSpacing = Bounds.CellSpacing;
+    H.Pts_WE = Cols;
+    H.Pts_NS = Rows;
+    H.Ido_WS = Bounds.South;
+    H.Kei_WS = Bounds.West;
+    H.Ido_EN = Bounds.North;
+    H.Kei_EN = Bounds.East;
+    H.CellWidthLat = (Bounds.North - Bounds.South) / Rows;
+    H.CellWidthLon = (Bounds.East - Bounds.West) / Cols;
+    Map.RowsRead = 0;
+    Map.NumData.RowLineGrid.ReDim(1, Rows, false);
+    Map.NumData.HeightGrid.ReDim(Rows, Cols, false);
+    for (int32_t Row = 0; Row < Rows; ++Row) {
+        Map.NumData.RowLineGrid.SetVal(0, Row, Row + 1);
+    }
+}
+
+TOpenedMap OpenFgGml(const std::string& Path, MapState Map) {
+    const TFileBytes Bytes = ReadFileBytes(Path, MaxUnpackedBytes);
+    const TFgGmlTile Tile = ReadFgGmlTile(Bytes.View(), Path);
+    SetFgGmlHeader(Tile, Tile.Cols, Tile.Rows, Map);
+    Map.NumHeader.DataFileName = Path;
+    ReadFgGmlTuples(Tile, Bytes.View(), Path, HeightRow(Map, 0));
+    Map.RowsRead = Tile.Rows;
+    return {TOpenOutcome::Loaded, std::move(Map), {}};
+}
+
+} // namespace talvo

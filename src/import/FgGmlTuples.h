@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "import/FgGmlReader.h"
+
+namespace talvo {
+
+// The tuple list of Tile (the bytes [ListBegin, ListEnd) of Bytes) into Cells, Tile.Rows ×
+// Tile.Cols heights in tenths of a metre, the north row first; the cells before gml:startPoint
+// and after the end of the list get no data. A point that is not "type,decimal", a height beyond
+// the grid's cells and a list longer than the grid are raised, naming File and the line.
+void ReadFgGmlTuples(const TFgGmlTile& Tile, std::string_view Bytes, const std::string& File,
+                     int32_t* Cells);
+
+} // namespace talvo

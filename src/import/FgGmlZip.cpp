@@ -1,0 +1,201 @@
+// A zip of FG-GML DEM tiles, as they are downloaded: every .xml entry is a tile (entries inside a
+// zip within the zip are not read), and the tiles, all of one spacing, become one map over their
+// bounding box. The north-west tile gives the cell size and the mesh code; every tile is placed at
+// round((its edge − the map's edge) / cell), north at the top; where no tile lies there is no data.
+// The entries are read through GDAL's /vsizip/, and what the archive declares they unpack to is
+// checked before any is read, so a zip bomb is refused.
+
+#include "import/FgGmlZip.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "import/FgGmlReader.h"
+#include "import/FgGmlTuples.h"
+#include "import/FileBytes.h"
+#include "import/GdalModuleLoader.h"
+#include "import/ReadError.h"
+#include "import/ReadLimits.h"
+#include "platform/AsciiCase.h"
+
+namespace talvo {
+
+namespace {
+
+struct TZipCloser {
+    const TalvoGdalApi* Api;
+    void operator()(TalvoGdalZip* Zip) const { Api->CloseZip(Zip); }
+};
+
+struct TEntry {
+    int64_t Index;
+    std::string Name;
+    uint64_t Size;
+};
+
+// A tile's entry: an .xml file that no .zip holds, nor the folder of file attributes that archives
+// made on a Mac carry beside every file.
+bool IsTileEntry(const std::string& Name) {
+    const std::string Upper = UpperAscii(Name);
+    return Upper.ends_with(".XML") && Upper.find(".ZIP/") == std::string::npos &&
+           !Upper.starts_with("__MACOSX/");
+}
+
+// The tile entries, whose declared sizes together stay within the unpacking limit.
+std::vector<TEntry> TileEntries(const TalvoGdalApi& Gdal, const TalvoGdalZip& Zip,
+                                const std::string& Path) {
+    std::vector<TEntry> Entries;
+    uint64_t Total = 0;
+    for (int64_t Index = 0; Index < Gdal.ZipEntryCount(&Zip); ++Index) {
+        TEntry Entry{Index, Gdal.ZipEntryName(&Zip, Index), Gdal.ZipEntrySize(&Zip, Index)};
+        if (!IsTileEntry(Entry.Name)) {
+            continue;
+        }
+        Total += std::min(Entry.Size, MaxUnpackedBytes + 1);
+        if (Total > MaxUnpackedBytes) {
+            throw ReadError("The archive's tiles unpack to more than " +
+                                std::to_string(MaxUnpackedBytes >> 30) +
+                                " GiB: it is refused as a zip bomb",
+                            Path);
+        }
+        Entries.push_back(std::move(Entry));
+    }
+    if (Entries.empty()) {
+        throw ReadError("The archive holds no FG-GML DEM tile (.xml)", Path);
+    }
+    return Entries;
+}
+
+struct TTile {
+    TFgGmlTile Header;
+    std::string File;
+    std::vector<int32_t> Cells;
+};
+
+double CellLat(const TFgGmlTile& Tile) {
+    return (Tile.North - Tile.South) / Tile.Rows;
+}
+
+double CellLon(const TFgGmlTile& Tile) {
+    return (Tile.East - Tile.West) / Tile.Cols;
+}
+
+// The tile north of all others, and of those the westernmost.
+const TTile& NorthWest(const std::vector<TTile>& Tiles) {
+    return *std::min_element(Tiles.begin(), Tiles.end(), [](const TTile& A, const TTile& B) {
+        return A.Header.North != B.Header.North ? A.Header.North > B.Header.North
+                                                : A.Header.West < B.Header.West;
+    });
+}
+
+// Tiles of one spacing, each mesh once.
+void CheckTilesAgree(const std::vector<TTile>& Tiles, const TTile& Corner) {
+    const double Lat = CellLat(Corner.Header);
+    const double Lon = CellLon(Corner.Header);
+    std::map<std::string, const TTile*> Meshes;
+    for (const TTile& Tile : Tiles) {
+        const TFgGmlTile& H = Tile.Header;
+        if (H.CellSpacing != Corner.Header.CellSpacing || std::abs(CellLat(H) - Lat) > Lat / 1000 ||
+            std::abs(CellLon(H) - Lon) > Lon / 1000) {
+            throw ReadError("The archive holds tiles of different spacings: this one and " +
+                                Corner.File,
+                            Tile.File);
+        }
+        if (!H.Mesh.empty()) {
+            auto [Earlier, New] = Meshes.emplace(H.Mesh, &Tile);
+            if (!New) {
+                throw ReadError("The mesh " + H.Mesh + " is given twice: here and in " +
+                                    Earlier->second->File,
+                                Tile.File);
+            }
+        }
+    }
+}
+
+// Lays Tiles into Map over their bounding box.
+void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, MapState& Map) {
+    const TTile& Corner = NorthWest(Tiles);
+    CheckTilesAgree(Tiles, Corner);
+    const double Lat = CellLat(Corner.Header);
+    const double Lon = CellLon(Corner.Header);
+    TFgGmlTile Bounds = Corner.Header;
+    for (const TTile& Tile : Tiles) {
+        Bounds.West = std::min(Bounds.West, Tile.Header.West);
+    }
+    // Offsets and sizes in doubles first: tiles far apart must be refused, not wrapped around.
+    struct TPlace {
+        int64_t Col, Row;
+    };
+    std::vector<TPlace> Places;
+    double Cols = 0.0;
+    double Rows = 0.0;
+    for (const TTile& Tile : Tiles) {
+        const double Col = std::round((Tile.Header.West - Bounds.West) / Lon);
+        const double Row = std::round((Bounds.North - Tile.Header.North) / Lat);
+        Cols = std::max(Cols, Col + Tile.Header.Cols);
+        Rows = std::max(Rows, Row + Tile.Header.Rows);
+        if (!(Cols * Rows <= static_cast<double>(MaxGridCells))) {
+            throw ReadError("The tiles together span more cells than a map holds (" +
+                                std::to_string(MaxGridCells) + ")",
+                            Path);
+        }
+        Places.push_back({static_cast<int64_t>(Col), static_cast<int64_t>(Row)});
+    }
+    // The map's south and east edges are those of its cells, whatever the tiles' corners rounded.
+    Bounds.East = Bounds.West + Cols * Lon;
+    Bounds.South = Bounds.North - Rows * Lat;
+    SetFgGmlHeader(Bounds, static_cast<int32_t>(Cols), static_cast<int32_t>(Rows), Map);
+    TNum_HeaderRec& H = Map.NumHeader;
+    H.DataFileName = Path;
+    for (int32_t Row = 0; Row < H.Pts_NS; ++Row) {
+        std::fill_n(HeightRow(Map, Row), H.Pts_WE, NoDataHeight);
+    }
+    for (size_t T = 0; T < Tiles.size(); ++T) {
+        const TTile& Tile = Tiles[T];
+        for (int32_t Row = 0; Row < Tile.Header.Rows; ++Row) {
+            std::copy_n(Tile.Cells.data() + static_cast<size_t>(Row) * Tile.Header.Cols,
+                        Tile.Header.Cols,
+                        HeightRow(Map, static_cast<int32_t>(Places[T].Row + Row)) + Places[T].Col);
+        }
+    }
+    Map.RowsRead = H.Pts_NS;
+}
+
+} // namespace
+
+TOpenedMap OpenFgGmlZip(const std::string& Path, MapState Map) {
+    RequireReadableFile(Path);
+    const TalvoGdalApi& Gdal = GdalModule();
+    char Message[TalvoGdalMessageBytes] = "";
+    const std::unique_ptr<TalvoGdalZip, TZipCloser> Zip(Gdal.OpenZip(Path.c_str(), Message),
+                                                        TZipCloser{&Gdal});
+    if (!Zip) {
+        throw ReadError(Message, Path);
+    }
+    std::vector<TTile> Tiles;
+    int64_t Cells = 0;
+    for (const TEntry& Entry : TileEntries(Gdal, *Zip, Path)) {
+        TTile& Tile = Tiles.emplace_back();
+        Tile.File = Path + "/" + Entry.Name;
+        TFileBytes Bytes = FileBytesOfSize(Entry.Size);
+        if (!Gdal.ReadZipEntry(Zip.get(), Entry.Index, Bytes.Data.get(), Entry.Size, Message)) {
+            throw ReadError(Message, Tile.File);
+        }
+        Tile.Header = ReadFgGmlTile(Bytes.View(), Tile.File);
+        Cells += int64_t{Tile.Header.Cols} * Tile.Header.Rows;
+        if (Cells > MaxGridCells) {
+            throw ReadError("The tiles together hold more cells than a map holds (" +
+                                std::to_string(MaxGridCells) + ")",
+                            Path);
+        }
+        Tile.Cells.resize(static_cast<size_t>(Tile.Header.Cols) * Tile.Header.Rows);
+        ReadFgGmlTuples(Tile.Header, Bytes.View(), Tile.File, Tile.Cells.data());
+    }
+    Mosaic(Tiles, Path, Map);
+    return {TOpenOutcome::Loaded, std::move(Map), {}};
+}
+
+} // namespace talvo

@@ -1,0 +1,251 @@
+#!/usr/bin/python3
+"""Cross-checks our GDAL rasters and FG-GML DEM readers against GDAL and against each other.
+
+GDAL writes a Float64 GeoTIFF; its FG-GML twin holds the same values as decimal text, once as one
+tile and once as a zip of tiles with one tile missing. Every cell of all three must be equal, and
+equal to GDAL's own value rounded to tenths. Then the variants of a GeoTIFF (scale and offset,
+south-up, projected, rotated) and the zips that must be refused.
+"""
+import os
+import random
+import struct
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+from osgeo import gdal, osr
+
+import map_dump
+
+gdal.UseExceptions()
+
+NO_DATA = -99990
+# A tile: 10 × 6 points, 0.0015° × 0.001° apart; the mosaic is 2 × 2 tiles, north-west first.
+TILE_COLS, TILE_ROWS = 10, 6
+CELL_LON, CELL_LAT = 0.0015, 0.001
+WEST, NORTH = 139.5, 35.75
+MESHES = [["53394510", "53394511"], ["53394500", "53394501"]]
+
+
+def tenths(text):
+    """A decimal text in tenths, rounded half to even on its digits, as the readers round."""
+    negative = text.startswith("-")
+    whole, _, fraction = text.lstrip("+-").partition(".")
+    fraction = fraction.ljust(2, "0")
+    value = int(whole or "0") * 10 + int(fraction[0])
+    after = fraction[1:]
+    if after[0] > "5" or (after[0] == "5" and (after[1:].strip("0") or value % 2)):
+        value += 1
+    return -value if negative else value
+
+
+def fg_gml(values, south, west, mesh, spacing="5m"):
+    """An FG-GML DEM document of the rows of values (None: no data)."""
+    rows, cols = len(values), len(values[0])
+    points = "".join("\n%s,%s" % (("地表面", repr(v)) if v is not None else ("データなし", "-9999."))
+                     for row in values for v in row)
+    return ("""<?xml version="1.0" encoding="UTF-8"?>
+<Dataset xmlns="http://fgd.gsi.go.jp/spec/2008/FGD_GMLSchema" xmlns:gml="http://www.opengis.net/gml/3.2">
+<DEM><type>%sメッシュ（標高）</type><mesh>%s</mesh><coverage>
+<gml:boundedBy><gml:Envelope srsName="fguuid:jgd2011.bl">
+<gml:lowerCorner>%.10f %.10f</gml:lowerCorner>
+<gml:upperCorner>%.10f %.10f</gml:upperCorner>
+</gml:Envelope></gml:boundedBy>
+<gml:gridDomain><gml:Grid dimension="2"><gml:limits><gml:GridEnvelope>
+<gml:low>0 0</gml:low><gml:high>%d %d</gml:high>
+</gml:GridEnvelope></gml:limits></gml:Grid></gml:gridDomain>
+<gml:rangeSet><gml:DataBlock><gml:tupleList>%s
+</gml:tupleList></gml:DataBlock></gml:rangeSet>
+<gml:coverageFunction><gml:GridFunction><gml:sequenceRule order="+x-y">Linear</gml:sequenceRule>
+<gml:startPoint>0 0</gml:startPoint></gml:GridFunction></gml:coverageFunction>
+</coverage></DEM></Dataset>
+""" % (spacing, mesh, south, west, south + rows * CELL_LAT, west + cols * CELL_LON, cols - 1,
+       rows - 1, points)).encode("utf-8")
+
+
+def geotiff(path, values, transform, data_type=gdal.GDT_Float64, nodata=-9999.0, scale=None,
+            offset=None, epsg=6668):
+    rows, cols = len(values), len(values[0])
+    dataset = gdal.GetDriverByName("GTiff").Create(path, cols, rows, 1, data_type)
+    dataset.SetGeoTransform(transform)
+    reference = osr.SpatialReference()
+    reference.ImportFromEPSG(epsg)
+    dataset.SetProjection(reference.ExportToWkt())
+    band = dataset.GetRasterBand(1)
+    band.SetNoDataValue(nodata)
+    if scale is not None:
+        band.SetScale(scale)
+        band.SetOffset(offset)
+    band.WriteRaster(0, 0, cols, rows,
+                     struct.pack("<%d%s" % (rows * cols, "d" if data_type == gdal.GDT_Float64 else "h"),
+                                 *[nodata if v is None else v for row in values for v in row]),
+                     buf_type=data_type)
+    dataset = None
+
+
+def heights(rng, rows, cols):
+    """Heights with 0 to 4 decimals, ties included; None where the north-east tile is missing.
+
+    The last ties' tenfold rounds to a tie in binary, yet their digits are no tie."""
+    ties = [12.35, 12.25, 0.25, -0.15, 1.05, 1234.45, -0.05, 0.0, 0.8500000000000001,
+            3.3499999999999996, -1.6500000000000001]
+    values = []
+    for row in range(rows):
+        values.append([])
+        for col in range(cols):
+            if row < TILE_ROWS and col >= TILE_COLS:
+                values[-1].append(None)
+            elif ties and rng.random() < 0.2:
+                values[-1].append(ties.pop())
+            else:
+                values[-1].append(round(rng.uniform(-20.0, 3800.0), rng.randint(0, 4)))
+    return values
+
+
+def check_cells(label, ours, expected, problems):
+    if (ours.width, ours.height, ours.rows_read) != (len(expected[0]), len(expected), len(expected)):
+        problems.append("%s: %d x %d, %d rows read" % (label, ours.width, ours.height, ours.rows_read))
+        return
+    for row, values in enumerate(expected):
+        for col, value in enumerate(values):
+            if ours.rows[row][col] != value:
+                problems.append("%s: cell (%d, %d) is %d, not %d" % (label, row, col,
+                                                                     ours.rows[row][col], value))
+    print("%s: %d x %d cells compared" % (label, ours.width, ours.height))
+
+
+def check_corners(label, ours, expected, problems):
+    if any(abs(a - b) > 1e-9 for a, b in zip(ours.corners, expected)):
+        problems.append("%s: corners %r, not %r" % (label, ours.corners, expected))
+
+
+def refused(dump, path, says, problems):
+    result = subprocess.run([dump, path], capture_output=True, text=True)
+    if result.returncode != 1 or says not in result.stderr:
+        problems.append("%s: exit %d, %r" % (os.path.basename(path), result.returncode,
+                                             result.stderr))
+
+
+def declare_sizes(path, size):
+    """Makes every entry of the zip declare size bytes unpacked, as a zip bomb may."""
+    with open(path, "r+b") as archive:
+        data = bytearray(archive.read())
+        for signature, offset in ((b"PK\x01\x02", 24), (b"PK\x03\x04", 22)):
+            at = data.find(signature)
+            while at >= 0:
+                data[at + offset:at + offset + 4] = struct.pack("<I", size)
+                at = data.find(signature, at + 4)
+        archive.seek(0)
+        archive.write(data)
+
+
+def main():
+    dump, _ = sys.argv[1], sys.argv[2]
+    talvo = os.path.join(os.path.dirname(dump), "talvo")
+    rng = random.Random(17)
+    rows, cols = 2 * TILE_ROWS, 2 * TILE_COLS
+    values = heights(rng, rows, cols)
+    expected = [[NO_DATA if v is None else tenths(repr(v)) for v in row] for row in values]
+    south = NORTH - rows * CELL_LAT
+    problems = []
+
+    with tempfile.TemporaryDirectory() as folder:
+        def path(name):
+            return os.path.join(folder, name)
+
+        geotiff(path("dem.tif"), values, (WEST, CELL_LON, 0, NORTH, 0, -CELL_LAT))
+        dataset = gdal.Open(path("dem.tif"))  # kept while its band is read
+        theirs = dataset.GetRasterBand(1).ReadAsArray()
+        dataset = None
+        from_gdal = [[NO_DATA if v == -9999 else tenths(repr(float(v))) for v in row]
+                     for row in theirs]
+        if from_gdal != expected:
+            problems.append("GDAL does not read back the GeoTIFF written")
+        check_cells("GeoTIFF as GDAL reads it", map_dump.run(dump, path("dem.tif")), from_gdal,
+                    problems)
+        check_corners("GeoTIFF", map_dump.run(dump, path("dem.tif")),
+                      [south, WEST, NORTH, WEST + cols * CELL_LON], problems)
+
+        with open(path("dem.xml"), "wb") as out:
+            out.write(fg_gml(values, south, WEST, "53394500"))
+        check_cells("FG-GML twin", map_dump.run(dump, path("dem.xml")), expected, problems)
+
+        # Tiles in the order 2 × 2 tiles would be listed, the north-east one missing; a nested zip
+        # and a text file are not tiles.
+        tiles = {}
+        for ty in range(2):
+            for tx in range(2):
+                if ty == 0 and tx == 1:
+                    continue
+                part = [row[tx * TILE_COLS:(tx + 1) * TILE_COLS]
+                        for row in values[ty * TILE_ROWS:(ty + 1) * TILE_ROWS]]
+                tiles[MESHES[ty][tx]] = fg_gml(part, NORTH - (ty + 1) * TILE_ROWS * CELL_LAT,
+                                               WEST + tx * TILE_COLS * CELL_LON, MESHES[ty][tx])
+        with zipfile.ZipFile(path("nested.zip"), "w") as nested:
+            nested.writestr("FG-GML-5339-45-99-DEM5A.xml", b"<not a tile/>")
+        with zipfile.ZipFile(path("tiles.zip"), "w", zipfile.ZIP_DEFLATED) as archive:
+            for mesh in sorted(tiles, reverse=True):
+                archive.writestr("FG-GML-5339-45-%s-DEM5A-20161001.xml" % mesh[6:], tiles[mesh])
+            archive.write(path("nested.zip"), "nested.zip")
+            archive.writestr("readme.txt", "not a tile")
+        mosaic = map_dump.run(dump, path("tiles.zip"))
+        check_cells("zip of three tiles", mosaic, expected, problems)
+        check_corners("zip of three tiles", mosaic, [south, WEST, NORTH, WEST + cols * CELL_LON],
+                      problems)
+        info = subprocess.run([talvo, "--info", path("tiles.zip")], capture_output=True,
+                              text=True).stdout.splitlines()
+        for line in ("MeshCode: 533945", "MapKind: FG", "CellSpacing: 50"):
+            if line not in info:
+                problems.append("zip --info lacks %r" % line)
+
+        # GDAL rasters: scale and offset, south-up rows, a projection, a rotation.
+        raw = [[rng.randint(-300, 3000) for _ in range(7)] for _ in range(5)]
+        raw[1][2] = -32768
+        geotiff(path("scaled.tif"), raw, (WEST, 0.5, 0, NORTH, 0, -0.25), gdal.GDT_Int16,
+                nodata=-32768, scale=0.1, offset=100.0)
+        check_cells("scale and offset", map_dump.run(dump, path("scaled.tif")),
+                    [[NO_DATA if v == -32768 else tenths(repr(v * 0.1 + 100.0)) for v in row]
+                     for row in raw], problems)
+        geotiff(path("south-up.tif"), raw[::-1], (WEST, 0.5, 0, NORTH - 1.25, 0, 0.25),
+                gdal.GDT_Int16, nodata=-32768)
+        check_cells("south-up", map_dump.run(dump, path("south-up.tif")),
+                    [[NO_DATA if v == -32768 else v * 10 for v in row] for row in raw], problems)
+        check_corners("south-up", map_dump.run(dump, path("south-up.tif")),
+                      [NORTH - 1.25, WEST, NORTH, WEST + 3.5], problems)
+        geotiff(path("utm.tif"), raw, (500000, 30, 0, 4000000, 0, -30), gdal.GDT_Int16,
+                nodata=-32768, epsg=32654)
+        check_corners("projected", map_dump.run(dump, path("utm.tif")),
+                      [4000000 - 150, 500000, 4000000, 500000 + 210], problems)
+        info = subprocess.run([talvo, "--info", path("utm.tif")], capture_output=True,
+                              text=True).stdout.splitlines()
+        for line in ("MapKind: GD", "Driver: GTiff", "Comment: GTiff", "CellSpacing: 300",
+                     "Ido_EN: 4000000.000000", "MeshCode: "):
+            if line not in info:
+                problems.append("GeoTIFF --info lacks %r" % line)
+        geotiff(path("rotated.tif"), raw, (WEST, 0.5, 0.1, NORTH, 0, -0.25), gdal.GDT_Int16)
+        refused(dump, path("rotated.tif"), "rotated", problems)
+
+        # Zips that are refused.
+        with zipfile.ZipFile(path("spacings.zip"), "w") as archive:
+            archive.writestr("a.xml", tiles["53394510"])
+            archive.writestr("b.xml", fg_gml([[1.0]], 35.0, 139.0, "53394599", "10m"))
+        refused(dump, path("spacings.zip"), "tiles of different spacings", problems)
+        with zipfile.ZipFile(path("twice.zip"), "w") as archive:
+            archive.writestr("a.xml", tiles["53394510"])
+            archive.writestr("b.xml", tiles["53394510"])
+        refused(dump, path("twice.zip"), "The mesh 53394510 is given twice", problems)
+        with zipfile.ZipFile(path("bomb.zip"), "w", zipfile.ZIP_DEFLATED) as archive:
+            archive.writestr("a.xml", tiles["53394510"])
+            archive.writestr("b.xml", tiles["53394500"])
+        declare_sizes(path("bomb.zip"), 0xF0000000)
+        refused(dump, path("bomb.zip"), "refused as a zip bomb", problems)
+        with zipfile.ZipFile(path("none.zip"), "w") as archive:
+            archive.writestr("readme.txt", "no tile")
+        refused(dump, path("none.zip"), "holds no FG-GML DEM tile", problems)
+
+    return map_dump.report(problems)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
