@@ -131,18 +131,17 @@ void XMLCALL StartElement(void* Data, const XML_Char* Name, const XML_Char** Att
     auto& Doc = *static_cast<TDocument*>(Data);
     ++Doc.Depth;
     if (Doc.InList) {
-        return Doc.Fail("The tuple list holds markup where only points belong");
+        return Doc.Fail(Text(TText::FgMarkupInList));
     }
     const std::string_view Local = LocalName(Name);
     if (Local == "tupleList") {
         if (Doc.ListFound) {
-            return Doc.Fail("The document holds more than one gml:tupleList");
+            return Doc.Fail(Text(TText::FgTwoLists));
         }
         const XML_Index TagEnd =
             XML_GetCurrentByteIndex(Doc.Parser) + XML_GetCurrentByteCount(Doc.Parser);
         if (!Doc.List || TagEnd != static_cast<XML_Index>(Doc.List->first)) {
-            return Doc.Fail("The tuple list cannot be read: its tag is not written as an FG-GML "
-                            "DEM writes it (UTF-8, <gml:tupleList>)");
+            return Doc.Fail(Text(TText::FgListTag));
         }
         Doc.ListFound = Doc.InList = true;
         return;
@@ -159,7 +158,7 @@ void XMLCALL StartElement(void* Data, const XML_Char* Name, const XML_Char** Att
     for (int Field = 0; Field < FieldCount; ++Field) {
         if (Local == FieldLocalNames[Field]) {
             if (Doc.Fields[Field]) {
-                return Doc.Fail(std::string(FieldNames[Field]) + " appears twice");
+                return Doc.Fail(Text(TText::FgFieldTwice, {FieldNames[Field]}));
             }
             Doc.Collecting = &Doc.Fields[Field].emplace();
             Doc.CollectingDepth = Doc.Depth;
@@ -183,13 +182,12 @@ void XMLCALL Text(void* Data, const XML_Char* Chars, int Length) {
     if (Doc.InList) {
         for (char C : Piece) {
             if (!IsXmlSpace(C)) {
-                return Doc.Fail("The tuple list holds markup where only points belong");
+                return Doc.Fail(Text(TText::FgMarkupInList));
             }
         }
     } else if (Doc.Collecting) {
         if (Doc.Collecting->size() + Piece.size() > MaxFieldBytes) {
-            return Doc.Fail("An element's text is longer than " + std::to_string(MaxFieldBytes) +
-                            " bytes");
+            return Doc.Fail(Text(TText::FgTextTooLong, {std::to_string(MaxFieldBytes)}));
         }
         Doc.Collecting->append(Piece);
     }
@@ -207,8 +205,8 @@ bool Feed(TDocument& Doc, std::string_view Bytes, bool Final) {
         const bool Last = Final && Length == Bytes.size();
         if (XML_Parse(Doc.Parser, Bytes.data(), static_cast<int>(Length), Last) != XML_STATUS_OK) {
             if (Doc.Problem.empty()) {
-                Doc.Problem = std::string("Not a well-formed XML document: ") +
-                              XML_ErrorString(XML_GetErrorCode(Doc.Parser));
+                Doc.Problem =
+                    Text(TText::FgNotWellFormed, {XML_ErrorString(XML_GetErrorCode(Doc.Parser))});
                 Doc.ProblemLine = Doc.Line();
             }
             return false;
@@ -244,9 +242,9 @@ std::array<T, N> Numbers(const TDocument& Doc, TField Field, const std::string& 
         P = Stop;
     }
     if (Count != N) {
-        throw ReadError(std::string(FieldNames[Field]) + " must hold " + std::to_string(N) +
-                            " numbers, not '" + Text + "'",
-                        File, Doc.FieldLines[Field]);
+        throw ReadError(
+            talvo::Text(TText::FgFieldNumbers, {FieldNames[Field], std::to_string(N), Text}), File,
+            Doc.FieldLines[Field]);
     }
     return Values;
 }
@@ -277,17 +275,15 @@ std::string Trimmed(std::string_view Text) {
 
 TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
     if (!Doc.ListFound) {
-        throw ReadError("The document holds no gml:tupleList: it is not an FG-GML DEM", File);
+        throw ReadError(Text(TText::FgNoList), File);
     }
     for (TField Field : {LowerCorner, UpperCorner, Low, High}) {
         if (!Doc.Fields[Field]) {
-            throw ReadError("The FG-GML DEM lacks " + std::string(FieldNames[Field]), File);
+            throw ReadError(Text(TText::FgLacks, {FieldNames[Field]}), File);
         }
     }
     if (Doc.Order && Trimmed(*Doc.Order) != "+x-y") {
-        throw ReadError("Only the +x-y point order is read; gml:sequenceRule gives '" + *Doc.Order +
-                            "'",
-                        File, Doc.OrderLine);
+        throw ReadError(Text(TText::FgOrder, {*Doc.Order}), File, Doc.OrderLine);
     }
     TFgGmlTile Tile;
     const auto Lower = Numbers<double, 2>(Doc, LowerCorner, File);
@@ -297,8 +293,7 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
     Tile.North = Upper[0];
     Tile.East = Upper[1];
     if (!(Tile.South < Tile.North && Tile.West < Tile.East)) {
-        throw ReadError("gml:lowerCorner and gml:upperCorner enclose no area", File,
-                        Doc.FieldLines[UpperCorner]);
+        throw ReadError(Text(TText::FgNoArea), File, Doc.FieldLines[UpperCorner]);
     }
     const auto First = Numbers<int32_t, 2>(Doc, Low, File);
     const auto Last = Numbers<int32_t, 2>(Doc, High, File);
@@ -306,9 +301,8 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
     const int64_t Rows = int64_t{Last[1]} - First[1] + 1;
     if (Cols < 1 || Rows < 1 || Cols > MaxGridCells || Rows > MaxGridCells ||
         Cols * Rows > MaxGridCells) {
-        throw ReadError("gml:low and gml:high give " + std::to_string(Cols) + " × " +
-                            std::to_string(Rows) + " points; a map holds 1 to " +
-                            std::to_string(MaxGridCells),
+        throw ReadError(Text(TText::FgGridSize, {std::to_string(Cols), std::to_string(Rows),
+                                                 std::to_string(MaxGridCells)}),
                         File, Doc.FieldLines[High]);
     }
     Tile.Cols = static_cast<int32_t>(Cols);
@@ -318,8 +312,7 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
         const int64_t X = int64_t{Start[0]} - First[0];
         const int64_t Y = int64_t{Start[1]} - First[1];
         if (X < 0 || X >= Cols || Y < 0 || Y >= Rows) {
-            throw ReadError("gml:startPoint lies outside the grid of gml:low and gml:high", File,
-                            Doc.FieldLines[StartPoint]);
+            throw ReadError(Text(TText::FgStartOutside), File, Doc.FieldLines[StartPoint]);
         }
         Tile.StartIndex = Y * Cols + X;
     }
@@ -340,7 +333,7 @@ TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File) {
     const std::unique_ptr<XML_ParserStruct, TParserFree> Parser(
         XML_ParserCreateNS(nullptr, NamespaceSeparator));
     if (!Parser) {
-        throw ReadError("No memory is left to read the document", File);
+        throw ReadError(Text(TText::FgNoMemory), File);
     }
     TDocument Doc;
     Doc.Parser = Parser.get();

@@ -52,16 +52,15 @@ void ReadFgGmlTuples(const TFgGmlTile& Tile, std::string_view Bytes, const std::
         int64_t Tenths = 0;
         const char* Stop = P != End && *P == ',' ? ParseDecimalTenths(P + 1, End, Tenths) : nullptr;
         if (!Stop || (Stop != End && !IsXmlSpace(*Stop))) {
-            Raise(Tuple,
-                  Quoted(Tuple, End) + " is not a point: a type, a comma and a decimal value");
+            Raise(Tuple, Text(TText::FgNotAPoint, {Quoted(Tuple, End)}));
         }
         if (Index == Total) {
-            Raise(Tuple, "The tuple list holds more points than the grid's " +
-                             std::to_string(Tile.Cols) + " × " + std::to_string(Tile.Rows));
+            Raise(Tuple, Text(TText::FgTooManyPoints,
+                              {std::to_string(Tile.Cols), std::to_string(Tile.Rows)}));
         }
         const std::optional<int32_t> Height = GridTenths(Tenths);
         if (!Height) {
-            Raise(Tuple, "The height of " + Quoted(Tuple, End) + " lies beyond what a map holds");
+            Raise(Tuple, Text(TText::FgHeightBeyond, {Quoted(Tuple, End)}));
         }
         Cells[Index++] = *Height;
         P = Stop;

@@ -20,6 +20,7 @@
 #include "import/ReadError.h"
 #include "import/ReadLimits.h"
 #include "platform/AsciiCase.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -56,15 +57,12 @@ std::vector<TEntry> TileEntries(const TalvoGdalApi& Gdal, const TalvoGdalZip& Zi
         }
         Total += std::min(Entry.Size, MaxUnpackedBytes + 1);
         if (Total > MaxUnpackedBytes) {
-            throw ReadError("The archive's tiles unpack to more than " +
-                                std::to_string(MaxUnpackedBytes >> 30) +
-                                " GiB: it is refused as a zip bomb",
-                            Path);
+            throw ReadError(Text(TText::ZipBomb, {std::to_string(MaxUnpackedBytes >> 30)}), Path);
         }
         Entries.push_back(std::move(Entry));
     }
     if (Entries.empty()) {
-        throw ReadError("The archive holds no FG-GML DEM tile (.xml)", Path);
+        throw ReadError(Text(TText::ZipNoTile), Path);
     }
     return Entries;
 }
@@ -100,15 +98,12 @@ void CheckTilesAgree(const std::vector<TTile>& Tiles, const TTile& Corner) {
         const TFgGmlTile& H = Tile.Header;
         if (H.CellSpacing != Corner.Header.CellSpacing || std::abs(CellLat(H) - Lat) > Lat / 1000 ||
             std::abs(CellLon(H) - Lon) > Lon / 1000) {
-            throw ReadError("The archive holds tiles of different spacings: this one and " +
-                                Corner.File,
-                            Tile.File);
+            throw ReadError(Text(TText::ZipSpacings, {Corner.File}), Tile.File);
         }
         if (!H.Mesh.empty()) {
             auto [Earlier, New] = Meshes.emplace(H.Mesh, &Tile);
             if (!New) {
-                throw ReadError("The mesh " + H.Mesh + " is given twice: here and in " +
-                                    Earlier->second->File,
+                throw ReadError(Text(TText::ZipMeshTwice, {H.Mesh, Earlier->second->File}),
                                 Tile.File);
             }
         }
@@ -138,9 +133,7 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, MapState& 
         Cols = std::max(Cols, Col + Tile.Header.Cols);
         Rows = std::max(Rows, Row + Tile.Header.Rows);
         if (!(Cols * Rows <= static_cast<double>(MaxGridCells))) {
-            throw ReadError("The tiles together span more cells than a map holds (" +
-                                std::to_string(MaxGridCells) + ")",
-                            Path);
+            throw ReadError(Text(TText::ZipSpanTooLarge, {std::to_string(MaxGridCells)}), Path);
         }
         Places.push_back({static_cast<int64_t>(Col), static_cast<int64_t>(Row)});
     }
@@ -187,9 +180,7 @@ TOpenedMap OpenFgGmlZip(const std::string& Path, MapState Map) {
         Tile.Header = ReadFgGmlTile(Bytes.View(), Tile.File);
         Cells += int64_t{Tile.Header.Cols} * Tile.Header.Rows;
         if (Cells > MaxGridCells) {
-            throw ReadError("The tiles together hold more cells than a map holds (" +
-                                std::to_string(MaxGridCells) + ")",
-                            Path);
+            throw ReadError(Text(TText::ZipCellsTooMany, {std::to_string(MaxGridCells)}), Path);
         }
         Tile.Cells.resize(static_cast<size_t>(Tile.Header.Cols) * Tile.Header.Rows);
         ReadFgGmlTuples(Tile.Header, Bytes.View(), Tile.File, Tile.Cells.data());

@@ -8,6 +8,7 @@
 #include "import/ReadError.h"
 #include "platform/FileErrors.h"
 #include "platform/FileHandle.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -50,9 +51,7 @@ TFileBytes ReadFileBytes(const std::string& Path, uint64_t Limit) {
     while (true) {
         Bytes.Size += std::fread(Bytes.Data.get() + Bytes.Size, 1, Room - Bytes.Size, File.get());
         if (Bytes.Size > Limit) {
-            throw ReadError("The file is larger than " + std::to_string(Limit >> 20) +
-                                " MiB, more than Talvo reads of one document",
-                            Path);
+            throw ReadError(Text(TText::FileTooLarge, {std::to_string(Limit >> 20)}), Path);
         }
         if (Bytes.Size < Room) {
             break;

@@ -7,6 +7,7 @@
 
 #include "platform/Errors.h"
 #include "platform/ExecutablePath.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
@@ -51,8 +52,7 @@ const TalvoGdalApi& GdalModule() {
         std::string Reason;
         Api = Load(Reason);
         if (!Api) {
-            throw ETalvoError("This file is read through GDAL, which could not be loaded (" +
-                              Reason + "). Install the Debian package libgdal32.");
+            throw ETalvoError(Text(TText::GdalNotLoaded, {Reason}));
         }
     }
     return *Api;

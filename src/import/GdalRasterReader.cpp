@@ -20,6 +20,7 @@
 #include "import/GdalModuleLoader.h"
 #include "import/ReadError.h"
 #include "import/ReadLimits.h"
+#include "platform/Messages.h"
 #include "platform/Rounding.h"
 
 namespace talvo {
@@ -34,13 +35,13 @@ constexpr int64_t BlockCells = int64_t{1} << 20;
 // The header of Info; the problems that stop the load are raised.
 void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, MapState& Map) {
     if (Info.Complex) {
-        throw ReadError("Band 1 holds complex numbers, not heights", Path);
+        throw ReadError(Text(TText::GdalComplex), Path);
     }
     if (Info.Width < 1 || Info.Height < 1 || int64_t{Info.Width} * Info.Height > MaxGridCells) {
-        throw ReadError("The raster's " + std::to_string(Info.Width) + " × " +
-                            std::to_string(Info.Height) + " cells do not fit a map (1 to " +
-                            std::to_string(MaxGridCells) + " cells)",
-                        Path);
+        throw ReadError(
+            Text(TText::GdalSize, {std::to_string(Info.Width), std::to_string(Info.Height),
+                                   std::to_string(MaxGridCells)}),
+            Path);
     }
     // Without a geotransform the cells lie at their column and row, north row first.
     const double* T = Info.Transform;
@@ -49,13 +50,13 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, Ma
         T = Plain;
     }
     if (!std::all_of(T, T + 6, [](double V) { return std::isfinite(V); })) {
-        throw ReadError("The raster's geotransform holds a value that is not a number", Path);
+        throw ReadError(Text(TText::GdalTransformNaN), Path);
     }
     if (T[2] != 0.0 || T[4] != 0.0) {
-        throw ReadError("The raster is rotated; Talvo reads only north-up rasters", Path);
+        throw ReadError(Text(TText::GdalRotated), Path);
     }
     if (!(T[1] > 0.0) || T[5] == 0.0) {
-        throw ReadError("The raster's cells have no positive width or no height", Path);
+        throw ReadError(Text(TText::GdalNoCellSize), Path);
     }
     const double Unit = Info.Geographic ? Info.DegreesPerUnit : 1.0;
     const double West = T[0] * Unit;
@@ -151,10 +152,10 @@ TOpenedMap OpenGdalRaster(const std::string& Path, MapState Map) {
             if (const int32_t C = Beyond[static_cast<size_t>(R)]; C >= 0) {
                 const double Raw = Values[static_cast<size_t>(R) * static_cast<size_t>(Width) +
                                           static_cast<size_t>(C)];
-                throw ReadError("The height " + Shortest(Raw * Info.Scale + Info.Offset) +
-                                    " m in row " + std::to_string(First + R) + ", column " +
-                                    std::to_string(C) + " (from 0) lies beyond what a map holds",
-                                Path);
+                throw ReadError(
+                    Text(TText::GdalHeightBeyond, {Shortest(Raw * Info.Scale + Info.Offset),
+                                                   std::to_string(First + R), std::to_string(C)}),
+                    Path);
             }
         }
     }

@@ -112,7 +112,7 @@ expect_line "$out" "Comment: GTiff"
 expect_line "$out" "MapKind: GD"
 expect_line "$out" "CellSpacing: 928"
 expect_line "$out" "Driver: GTiff"
-"$tmp/lone/talvo" --info "$tmp/j.tif" >"$tmp/out" 2>"$tmp/err"
+LC_ALL=en_US.UTF-8 "$tmp/lone/talvo" --info "$tmp/j.tif" >"$tmp/out" 2>"$tmp/err"
 [ $? -eq 1 ] || fail "GeoTIFF without the module: exit status not 1"
 grep -q "GDAL, which could not be loaded (libtalvo_gdal.so is not installed beside the program)" \
     "$tmp/err" || fail "GeoTIFF without the module: $(cat "$tmp/err")"

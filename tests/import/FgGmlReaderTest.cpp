@@ -8,6 +8,7 @@
 #include "platform/Errors.h"
 #include "support/FgGmlText.h"
 #include "support/NumMapText.h"
+#include "support/ScopedEnv.h"
 
 namespace talvo {
 namespace {
@@ -97,6 +98,7 @@ TEST(FgGmlReader, TheHeaderComesFromTheStructure) {
 
 // Every refusal names the file, and the line where one is known.
 TEST(FgGmlReader, BadDocumentsAreRefusedNamingFileAndLine) {
+    const test::TScopedEnv English("LC_ALL", "en_US.UTF-8");
     struct TCase {
         const char* Says;
         std::string Text;
