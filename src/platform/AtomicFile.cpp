@@ -69,6 +69,8 @@ TAtomicFile::TAtomicFile(std::string Path, TDurability Durability)
     int Fd = -1;
     if (Exists && !S_ISREG(Existing.st_mode)) {
         Fd = ::open(Target.c_str(), O_WRONLY | O_CLOEXEC); // a device or a pipe; a folder fails
+    } else if (Exists && ::access(Target.c_str(), W_OK) != 0) {
+        Fail(); // a file its owner keeps from writing is not replaced behind their back
     } else {
         Fd = CreateTemporary(Target, Temporary);
         if (Fd >= 0 && Exists) {
