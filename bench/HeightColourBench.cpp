@@ -40,13 +40,28 @@ talvo::TIni Palette() {
     return Settings;
 }
 
-void BM_HeightColourWithShading(benchmark::State& State) {
+// The time per cell, beside the time per picture.
+void CountCells(benchmark::State& State) {
+    State.counters["per_cell"] = benchmark::Counter(static_cast<double>(Rows) * Cols,
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
+
+// The terrain, the sample palette with its ramp, and room for the picture.
+struct TPictureWork {
+    TPictureWork() {
+        FillTerrain(Grid);
+        talvo::BuildHeightColourTable(Settings, Table);
+    }
     talvo::TDelDim Grid;
-    FillTerrain(Grid);
     talvo::TIni Settings = Palette();
     talvo::THeightColourTable Table{};
-    talvo::BuildHeightColourTable(Settings, Table);
-    std::vector<int32_t> Picture(static_cast<size_t>(Rows) * Cols);
+    std::vector<int32_t> Picture = std::vector<int32_t>(static_cast<size_t>(Rows) * Cols);
+};
+
+void BM_HeightColourWithShading(benchmark::State& State) {
+    TPictureWork Work;
+    auto& [Grid, Settings, Table, Picture] = Work;
 
     for (auto _ : State) {
         int32_t* Pixel = Picture.data();
@@ -62,20 +77,14 @@ void BM_HeightColourWithShading(benchmark::State& State) {
         benchmark::DoNotOptimize(Picture.data());
         benchmark::ClobberMemory();
     }
-    State.counters["per_cell"] = benchmark::Counter(static_cast<double>(Rows) * Cols,
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+    CountCells(State);
 }
 BENCHMARK(BM_HeightColourWithShading)->Unit(benchmark::kMillisecond);
 
 // The same picture a row at a time from the tables the renderer fills once per picture.
 void BM_HeightRowColouring(benchmark::State& State) {
-    talvo::TDelDim Grid;
-    FillTerrain(Grid);
-    talvo::TIni Settings = Palette();
-    talvo::THeightColourTable Table{};
-    talvo::BuildHeightColourTable(Settings, Table);
-    std::vector<int32_t> Picture(static_cast<size_t>(Rows) * Cols);
+    TPictureWork Work;
+    auto& [Grid, Settings, Table, Picture] = Work;
 
     for (auto _ : State) {
         const talvo::THeightRowColouring Colouring(Settings, Table, 10000);
@@ -86,9 +95,7 @@ void BM_HeightRowColouring(benchmark::State& State) {
         benchmark::DoNotOptimize(Picture.data());
         benchmark::ClobberMemory();
     }
-    State.counters["per_cell"] = benchmark::Counter(static_cast<double>(Rows) * Cols,
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+    CountCells(State);
 }
 BENCHMARK(BM_HeightRowColouring)->Unit(benchmark::kMillisecond);
 

@@ -11,6 +11,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
+#include "QtBenchmarkMain.h"
 #include "import/OpenMap.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/DxForm.h"
@@ -143,9 +144,5 @@ BENCHMARK(BM_MinimalFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseReal
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "QtBenchmarkMain.h"
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/UMapForm.h"
@@ -108,9 +109,5 @@ BENCHMARK(BM_WindowWithALargeRaster)->Iterations(1)->Unit(benchmark::kMillisecon
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication App(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }
