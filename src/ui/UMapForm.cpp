@@ -58,8 +58,8 @@ constexpr int GaugeHeight = 28;
 
 TMapForm::TMapForm(TDialogs& Dialogs, const TSettingsFile& Ini, std::string ShippedPalette,
                    QWidget* Parent)
-    : QWidget(Parent), Dialogs(Dialogs), IniFile(Ini), IniPath(Ini.Path),
-      ShippedPalette(std::move(ShippedPalette)), svPos(this, IniPath) {
+    : QWidget(Parent), Dialogs(Dialogs), IniFile(Ini), ShippedPalette(std::move(ShippedPalette)),
+      svPos(this, IniFile.Path) {
     setObjectName("MapForm");
     setWindowTitle("Map View");
     resize(605, 435);
@@ -223,7 +223,7 @@ void TMapForm::FormCreate() {
             Keys += (Keys.empty() ? "" : ", ") + Key;
         }
         Message +=
-            (Message.empty() ? "" : "\n\n") + Text(TText::ColoursDrawnBlack, {IniPath, Keys});
+            (Message.empty() ? "" : "\n\n") + Text(TText::ColoursDrawnBlack, {IniFile.Path, Keys});
     }
     if (!Message.empty()) {
         // Told once the window is up, not from inside its creation.
@@ -233,7 +233,7 @@ void TMapForm::FormCreate() {
 
 bool TMapForm::FormClose() {
     try {
-        SaveSettings(IniPath, FSettings);
+        SaveSettings(IniFile.Path, FSettings);
         svPos.SaveFormBounds();
     } catch (const std::exception& Error) {
         // The window closes all the same: keeping it open would not make the file writable.
@@ -393,7 +393,7 @@ void TMapForm::btnSaveClick() {
     }
     const std::string Name = SaveName(Chosen->first, Chosen->second);
     std::vector<std::string> Inputs = MapFiles(FMap);
-    Inputs.push_back(IniPath);
+    Inputs.push_back(IniFile.Path);
     RefuseOverwritingInput(Name, Inputs);
     WritePicture(*Shown, Name); // any other extension is refused with a message
 }

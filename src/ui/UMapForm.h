@@ -129,7 +129,6 @@ class TMapForm : public QWidget {
 
     TDialogs& Dialogs;
     TSettingsFile IniFile;
-    std::string IniPath;
     std::string ShippedPalette;
     // The window's placement, kept in the settings file; restored before the window is shown.
     TKSavePosIni svPos;
