@@ -41,9 +41,10 @@ const std::string& TenMetreTile() {
 void BM_ParseFgGmlTile(benchmark::State& State) {
     const std::string& Text = TenMetreTile();
     std::vector<int32_t> Cells(1125 * 750);
+    const talvo::TProgress Unwatched;
     for (auto _ : State) {
         const talvo::TFgGmlTile Tile = talvo::ReadFgGmlTile(Text, "bench.xml");
-        talvo::ReadFgGmlTuples(Tile, Text, "bench.xml", Cells.data());
+        talvo::ReadFgGmlTuples(Tile, Text, "bench.xml", Cells.data(), Unwatched);
         benchmark::DoNotOptimize(Cells.data());
     }
     State.SetBytesProcessed(static_cast<int64_t>(State.iterations()) *

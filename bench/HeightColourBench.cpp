@@ -25,18 +25,18 @@ void FillTerrain(talvo::TDelDim& Grid) {
     }
 }
 
-talvo::TIni Palette() {
-    talvo::TIni Settings;
+talvo::TViewSettings Palette() {
+    talvo::TViewSettings Settings;
     const int32_t Anchors[6] = {0x489456, 0x64BE96, 0x82D7E1, 0x5A96C8, 0x506E96, 0xF5F5F5};
     for (int I = 0; I < 6; ++I) {
-        Settings.Entry[static_cast<size_t>(I)] = Anchors[I];
+        PaletteColour(Settings, static_cast<size_t>(I)) = Anchors[I];
     }
     Settings.Sea = 0xB48246;
     Settings.Out = 0xFAFAFF;
-    Settings.Entry[talvo::IniMin] = 0;
-    Settings.Entry[talvo::IniMax] = 3000;
-    Settings.Entry[talvo::IniPit] = 60;
-    Settings.Entry[talvo::IniShadowKK] = 64;
+    Settings.Min = 0;
+    Settings.Max = 3000;
+    Settings.Pit = 60;
+    Settings.ShadowKK = 64;
     return Settings;
 }
 
@@ -54,7 +54,7 @@ struct TPictureWork {
         talvo::BuildHeightColourTable(Settings, Table);
     }
     talvo::TDelDim Grid;
-    talvo::TIni Settings = Palette();
+    talvo::TViewSettings Settings = Palette();
     talvo::THeightColourTable Table{};
     std::vector<int32_t> Picture = std::vector<int32_t>(static_cast<size_t>(Rows) * Cols);
 };

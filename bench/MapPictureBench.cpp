@@ -12,11 +12,11 @@ namespace {
 constexpr int32_t Rows = 6000;
 constexpr int32_t Cols = 4800;
 
-talvo::MapState TerrainMap() {
-    talvo::MapState Map;
-    talvo::InitMapState(Map);
+talvo::TLoadedMap TerrainMap() {
+    talvo::TLoadedMap Map;
+    talvo::InitLoadedMap(Map);
     talvo::TNum_HeaderRec& H = Map.NumHeader;
-    H.MapKind = talvo::MapKindBil;
+    H.MapKind = talvo::TMapKind::Bil;
     H.Pts_WE = Cols;
     H.Pts_NS = Rows;
     H.CellSpacing = 10000;
@@ -38,20 +38,20 @@ talvo::MapState TerrainMap() {
 void BM_DrawMapPicture(benchmark::State& State) {
     const auto Threads = static_cast<size_t>(State.range(0));
     tbb::global_control Limit(tbb::global_control::max_allowed_parallelism, Threads);
-    static const talvo::MapState Map = TerrainMap();
-    talvo::TIni Settings;
+    static const talvo::TLoadedMap Map = TerrainMap();
+    talvo::TViewSettings Settings;
     const int32_t Anchors[6] = {0x489456, 0x64BE96, 0x82D7E1, 0x5A96C8, 0x506E96, 0xF5F5F5};
     for (int I = 0; I < 6; ++I) {
-        Settings.Entry[static_cast<size_t>(I)] = Anchors[I];
+        PaletteColour(Settings, static_cast<size_t>(I)) = Anchors[I];
     }
-    Settings.Entry[talvo::IniMax] = 3000;
-    Settings.Entry[talvo::IniPit] = 60;
-    Settings.Entry[talvo::IniShadowKK] = 64;
+    Settings.Max = 3000;
+    Settings.Pit = 60;
+    Settings.ShadowKK = 64;
     talvo::THeightColourTable Table{};
     talvo::BuildHeightColourTable(Settings, Table);
     for (auto _ : State) {
         talvo::TProgress Progress;
-        auto Picture = talvo::DrawMapPicture(Map, Settings, Table, {}, Progress);
+        auto Picture = talvo::DrawMapPicture(Map, {}, Settings, Table, {}, Progress);
         benchmark::DoNotOptimize(Picture->Row(0));
     }
     State.counters["threads"] = static_cast<double>(Threads);

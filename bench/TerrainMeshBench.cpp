@@ -5,15 +5,15 @@
 #include <tbb/global_control.h>
 #include <thread>
 
-#include "view3d/Dx3dProc.h"
+#include "view3d/TerrainMesh.h"
 
 namespace {
 
 void BM_BuildTerrainMesh(benchmark::State& State) {
     tbb::global_control Limit(tbb::global_control::max_allowed_parallelism,
                               static_cast<size_t>(State.range(0)));
-    talvo::MapState Map;
-    talvo::InitMapState(Map);
+    talvo::TLoadedMap Map;
+    talvo::InitLoadedMap(Map);
     talvo::TNum_HeaderRec& H = Map.NumHeader;
     H.CellSpacing = 10000;
     Map.NumData.HeightGrid.ReDim(999, 999, false);
@@ -23,12 +23,10 @@ void BM_BuildTerrainMesh(benchmark::State& State) {
                 R, C, static_cast<int32_t>(10000 + 8000 * std::sin(R / 50.0) * std::cos(C / 70.0)));
         }
     }
-    H.D3SizeX = H.D3SizeY = 999;
-    H.D3Step = 1;
-    H.D3HScale = 2.0f;
-    talvo::TIni Settings;
-    Settings.Entry[talvo::IniMax] = 5000;
-    Settings.Entry[talvo::IniPit] = 100;
+    const talvo::TRegion Region{0, 0, 999, 999, 1, 2.0f};
+    talvo::TViewSettings Settings;
+    Settings.Max = 5000;
+    Settings.Pit = 100;
     Settings.Quality = "GOURAUD";
     talvo::THeightColourTable Table{};
     talvo::TTerrainMesh Terrain;
@@ -36,8 +34,8 @@ void BM_BuildTerrainMesh(benchmark::State& State) {
     double Ratio = 0;
     for (auto _ : State) {
         talvo::TRenderer Renderer;
-        auto Builder =
-            talvo::BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Settings, Table);
+        auto Builder = talvo::BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Region,
+                                               Settings, Table);
         const talvo::TTriangles& T = Builder->Triangles();
         const double Arrays =
             12.0 * Terrain.MeshVertexTable.Cols() + 4.0 * Terrain.MeshFaceList.Cols();

@@ -12,33 +12,30 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "QtBenchmarkMain.h"
-#include "import/OpenMap.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/DxForm.h"
+#include "ui/View3DWindow.h"
 
 namespace {
 
 // The sample map's 200 × 200 cells in "GOURAUD", camera raised and aimed at the terrain.
 struct TSampleView {
     TSampleView() {
-        Map = talvo::OpenMap(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem").Map;
-        Settings.Entry[talvo::IniMax] = 1200;
-        Settings.Entry[talvo::IniPit] = 24;
+        talvo::TProgress Unwatched;
+        Document.Open(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem", Unwatched);
+        talvo::TViewSettings Settings;
+        Settings.Max = 1200;
+        Settings.Pit = 24;
         Settings.Quality = "GOURAUD";
-        talvo::BuildHeightColourTable(Settings, Table);
-        talvo::InitTerrainMesh(Terrain);
+        Document.SetSettings(Settings);
         Form.StartView({0, 0, 200, 200, 1, 3});
         for (int I = 0; I < 10; ++I) {
             Form.View.KeyDown(talvo::TViewScene::TKey::PageUp);
         }
         Form.View.KeyDown(talvo::TViewScene::TKey::Key5);
     }
-    talvo::MapState Map;
-    talvo::TIni Settings;
-    talvo::THeightColourTable Table{};
-    talvo::TTerrainMesh Terrain;
+    talvo::TDocument Document;
     talvo::test::TScriptedDialogs Dialogs;
-    talvo::TD3DForm Form{Map, Settings, Table, Terrain, Dialogs};
+    talvo::TView3DWindow Form{Document, Dialogs};
 };
 
 TSampleView& SampleView() {
@@ -108,13 +105,13 @@ in vec3 V; out vec4 F; void main() { F = vec4(V, 1.0); })");
 
 void BM_TalvoViewFrame(benchmark::State& State) {
     TSampleView& View = SampleView();
-    View.Form.DXDraw->grabFramebuffer(); // the mesh goes to the card with the first frame
+    View.Form.Scene->grabFramebuffer(); // the mesh goes to the card with the first frame
     for (auto _ : State) {
-        benchmark::DoNotOptimize(View.Form.DXDraw->grabFramebuffer());
+        benchmark::DoNotOptimize(View.Form.Scene->grabFramebuffer());
     }
     State.counters["fps"] =
         benchmark::Counter(static_cast<double>(State.iterations()), benchmark::Counter::kIsRate);
-    State.counters["faces"] = View.Terrain.MeshFaceCount;
+    State.counters["faces"] = View.Form.Terrain().MeshFaceCount;
 }
 BENCHMARK(BM_TalvoViewFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
@@ -123,7 +120,7 @@ void BM_MinimalFrame(benchmark::State& State) {
     std::shared_ptr<talvo::TVisual> Visual =
         View.Form.View.ModelFrame->Children()[0]->GetVisuals()[0];
     // The same camera and surface size as the view's.
-    const QSize Size = View.Form.DXDraw->size();
+    const QSize Size = View.Form.Scene->size();
     const float Aspect = static_cast<float>(Size.width()) / static_cast<float>(Size.height());
     const glm::mat4 ViewProjection =
         glm::perspective(2.0f * std::atan(0.5f / std::max(Aspect, 1.0f)), Aspect, 1.0f, 5000.0f) *

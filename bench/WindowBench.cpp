@@ -14,7 +14,7 @@
 #include "QtBenchmarkMain.h"
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/UMapForm.h"
+#include "ui/MapWindow.h"
 
 namespace {
 
@@ -56,7 +56,8 @@ void BM_WindowWithALargeRaster(benchmark::State& State) {
         "window.ini", talvo::test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini"));
     for (auto _ : State) {
         talvo::test::TScriptedDialogs Dialogs;
-        talvo::TMapForm Form(Dialogs, {Ini, false});
+        talvo::TDocument Document({Ini, false}, "");
+        talvo::TMapWindow Form(Document, Dialogs);
         Form.show();
         if (!QTest::qWaitForWindowExposed(&Form)) {
             State.SkipWithError("the window did not show");

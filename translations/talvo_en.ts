@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
-    <name>talvo::TInfForm</name>
+    <name>talvo::TInfoWindow</name>
     <message>
         <source>メッシュコード</source>
         <translation>Mesh code</translation>
@@ -97,7 +97,7 @@
     </message>
 </context>
 <context>
-    <name>talvo::TMapForm</name>
+    <name>talvo::TMapWindow</name>
     <message>
         <source>行政界</source>
         <translation>Boundaries</translation>
@@ -124,7 +124,7 @@
     </message>
 </context>
 <context>
-    <name>talvo::TPalForm</name>
+    <name>talvo::TPaletteDialog</name>
     <message>
         <source>森林</source>
         <translation>Forest</translation>

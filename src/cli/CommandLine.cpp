@@ -1,16 +1,14 @@
 #include "cli/CommandLine.h"
 
+#include <CLI/CLI.hpp>
 #include <cmath>
 #include <filesystem>
 #include <limits>
 #include <mutex>
 #include <unistd.h>
 
-#include "import/E00Reader.h"
-#include "import/MapFiles.h"
-#include "import/OpenMap.h"
+#include "app/Document.h"
 #include "model/MapInfo.h"
-#include "model/MapState.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/ExecutablePath.h"
@@ -20,11 +18,8 @@
 #include "platform/SameFile.h"
 #include "platform/TextConvert.h"
 #include "platform/ValueSplit.h"
-#include "render/MapPicture.h"
-#include "settings/IniProc.h"
-#include "settings/SettingsFile.h"
-#include "view3d/Dx3dProc.h"
 #include "view3d/ObjFile.h"
+#include "view3d/TerrainMesh.h"
 
 namespace talvo {
 
@@ -69,54 +64,44 @@ std::string TerminalText(std::string Text) {
     return Text;
 }
 
-int Misuse(const std::string& Problem, std::ostream& Err) {
-    Err << Text(TText::Misuse, {Problem}) << "\n\n" << Text(TText::Usage);
-    return 2;
-}
+// A command line that asks for something talvo does not do.
+class EMisuse : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
-// Opens Path; nothing (with the reason on Err) when the load failed or the window would have
-// shown a message instead of a map.
-std::optional<TOpenedMap> Open(const std::string& Path, std::ostream& Err) {
-    try {
-        TOpenedMap Opened = OpenMap(Path);
-        if (Opened.Outcome == TOpenOutcome::CompanionMissing) {
-            Err << TerminalText(Opened.Message) << '\n';
-            return std::nullopt;
-        }
-        return Opened;
-    } catch (const std::exception& Error) {
-        Err << Error.what() << '\n';
-        return std::nullopt;
-    }
-}
+// A command that failed: its message, for standard error.
+class EFailed : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
-int PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
-    const std::optional<TOpenedMap> Opened = Open(Path, Err);
-    if (!Opened) {
-        return 1;
-    }
-    for (const auto& Fields : {MapInfoFields(Opened->Map), MapDetailFields(Opened->Map)}) {
-        for (const TMapInfoField& Field : Fields) {
-            Out << Field.Name << ": " << Field.Value << '\n';
-        }
-    }
-    return 0;
-}
-
-struct TRenderRequest {
-    std::string MapPath;
+// Everything the command line may be given.
+struct TRequest {
+    bool Help = false;
+    bool Version = false;
+    bool Info = false;
+    bool Render = false;
+    bool Mesh = false;
+    std::vector<std::string> Files;
     std::string OutPath;
     std::optional<std::string> Layers;
     std::optional<std::string> IniPath;
+    std::string Region;
+    std::string Step = "1";
+    std::string HScale = "1";
 };
 
 // "ad,rw" → the check boxes of those layers; "" → none.
-bool ParseLayers(const std::string& Text, TLayerFlags& Checked, std::string& Bad) {
-    Checked.fill(false);
+TLayerFlags ParseLayers(const std::string& Codes) {
+    TLayerFlags Checked{};
+    if (Codes.empty()) {
+        return Checked;
+    }
     size_t Start = 0;
-    while (Start <= Text.size() && !Text.empty()) {
-        size_t Comma = std::min(Text.find(',', Start), Text.size());
-        std::string Code = Text.substr(Start, Comma - Start);
+    while (Start <= Codes.size()) {
+        const size_t Comma = std::min(Codes.find(',', Start), Codes.size());
+        const std::string Code = Codes.substr(Start, Comma - Start);
         bool Known = false;
         for (size_t Layer = 0; Layer < OverlayLayerCodes.size(); ++Layer) {
             if (SameTextIgnoringCase(Code, OverlayLayerCodes[Layer])) {
@@ -124,96 +109,69 @@ bool ParseLayers(const std::string& Text, TLayerFlags& Checked, std::string& Bad
             }
         }
         if (!Known) {
-            Bad = Code;
-            return false;
+            throw EMisuse(Text(TText::UnknownLayer, {Code}));
         }
         Start = Comma + 1;
     }
-    return true;
+    return Checked;
 }
 
-// The settings of a command and their colour ramp.
-struct TSession {
-    TSettingsFile File;
-    TIni Settings;
-    THeightColourTable Table{};
-};
-
-// The settings from IniPath (or the viewer's file, or on a first run the shipped palette);
-// nothing, with the reason on Err, when they cannot be read. Colours that could not be read are
+// The settings of a command: --ini's file, or the viewer's, or on a first run the shipped
+// palette. A file that cannot be read fails the command; colours that could not be read are
 // named on Err.
-std::optional<TSession> StartSession(const std::optional<std::string>& IniPath, std::ostream& Err) {
-    TSession Session;
-    Session.File = IniPath ? TSettingsFile{*IniPath, true} : SettingsFile(ExecutableDir());
-    std::vector<std::string> BadKeys;
-    try {
-        BadKeys =
-            LoadStartSettings(Session.File, ShippedPalettePath(ExecutableDir()), Session.Settings);
-    } catch (const std::exception& Error) {
-        Err << Error.what() << '\n';
-        return std::nullopt;
+TDocument StartDocument(const std::optional<std::string>& IniPath, std::ostream& Err) {
+    TDocument Document(IniPath ? TSettingsFile{*IniPath, true} : SettingsFile(ExecutableDir()),
+                       ShippedPalettePath(ExecutableDir()));
+    if (!Document.SettingsUnreadable().empty()) {
+        throw EFailed(Document.SettingsUnreadable());
     }
-    if (!BadKeys.empty()) {
-        Err << "talvo: " << Text(TText::ColoursNotHexadecimal, {Session.File.Path});
-        for (const std::string& Key : BadKeys) {
+    if (!Document.BadColourKeys().empty()) {
+        Err << "talvo: " << Text(TText::ColoursNotHexadecimal, {Document.SettingsFile().Path});
+        for (const std::string& Key : Document.BadColourKeys()) {
             Err << ' ' << Key;
         }
         Err << '\n';
     }
-    BuildHeightColourTable(Session.Settings, Session.Table);
-    return Session;
+    return Document;
 }
 
-// The files a command reads: the map's and the settings file.
-std::vector<std::string> InputFiles(const MapState& Map, const TSession& Session) {
-    std::vector<std::string> Files = MapFiles(Map);
-    Files.push_back(Session.File.Path);
-    return Files;
-}
-
-int Render(const TRenderRequest& Request, std::ostream& Err) {
-    const std::optional<TSession> Session = StartSession(Request.IniPath, Err);
-    if (!Session) {
-        return 1;
+// Opens Path into Document; fails when the window would have shown a message instead of a map.
+TOpenOutcome Open(TDocument& Document, const std::string& Path) {
+    TProgress Unwatched;
+    const TLoadResult Loaded = Document.Open(Path, Unwatched);
+    if (Loaded.Outcome == TOpenOutcome::CompanionMissing) {
+        throw EFailed(TerminalText(Loaded.Message));
     }
-    TLayerFlags Layers = Session->Settings.GmpChk;
-    if (Request.Layers) {
-        std::string Bad;
-        if (!ParseLayers(*Request.Layers, Layers, Bad)) {
-            return Misuse(Text(TText::UnknownLayer, {Bad}), Err);
+    return Loaded.Outcome;
+}
+
+void PrintInfo(const std::string& Path, std::ostream& Out) {
+    TDocument Document;
+    Open(Document, Path);
+    const TLoadedMap& Map = *Document.Map();
+    for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map)}) {
+        for (const TMapInfoField& Field : Fields) {
+            Out << Field.Name << ": " << Field.Value << '\n';
         }
     }
-    std::optional<TOpenedMap> Opened = Open(Request.MapPath, Err);
-    if (!Opened) {
-        return 1;
-    }
-    if (Opened->Outcome != TOpenOutcome::Loaded) {
-        Err << Text(TText::NothingToDraw, {Request.MapPath}) << '\n';
-        return 1;
-    }
-    try {
-        MapState& Map = Opened->Map;
-        LoadOverlays(Map, Layers);
-        RefuseOverwritingInput(Request.OutPath, InputFiles(Map, *Session));
-        TTerminalProgress Progress(Err);
-        const std::optional<TBitmap> Picture =
-            DrawMapPicture(Map, Session->Settings, Session->Table, Layers, Progress);
-        WritePicture(*Picture, Request.OutPath);
-    } catch (const std::exception& Error) {
-        Err << Error.what() << '\n';
-        return 1;
-    }
-    return 0;
 }
 
-struct TMeshRequest {
-    std::string MapPath;
-    std::string OutPath;
-    std::string Region;
-    std::string Step = "1";
-    std::string HScale = "1";
-    std::optional<std::string> IniPath;
-};
+void Render(const TRequest& Request, std::ostream& Err) {
+    TDocument Document = StartDocument(Request.IniPath, Err);
+    const TLayerFlags Layers =
+        Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
+    const std::string& MapPath = Request.Files.front();
+    if (Open(Document, MapPath) != TOpenOutcome::Loaded) {
+        throw EFailed(Text(TText::NothingToDraw, {MapPath}));
+    }
+    const TDrawing Drawing = Document.StartDrawing(Layers);
+    if (!Drawing.OverlayFailure.empty()) {
+        throw EFailed(Drawing.OverlayFailure);
+    }
+    RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
+    TTerminalProgress Progress(Err);
+    WritePicture(*Drawing.Job(Progress), Request.OutPath);
+}
 
 // --hscale as the single-precision float the mesh holds; a value that float cannot hold is refused.
 float HeightScale(const std::string& Given) {
@@ -224,149 +182,142 @@ float HeightScale(const std::string& Given) {
     return static_cast<float>(Scale);
 }
 
-int Mesh(const TMeshRequest& Request, std::ostream& Err) {
+void Mesh(const TRequest& Request, std::ostream& Err) {
     // Checked first: nothing is read or written for an output that is not an OBJ file.
     if (!SameTextIgnoringCase(std::filesystem::path(Request.OutPath).extension().string(),
                               ".obj")) {
-        Err << Text(TText::MeshNeedsObj, {Request.OutPath}) << '\n';
-        return 1;
+        throw EFailed(Text(TText::MeshNeedsObj, {Request.OutPath}));
     }
-    const std::optional<TSession> Session = StartSession(Request.IniPath, Err);
-    if (!Session) {
-        return 1;
+    TDocument Document = StartDocument(Request.IniPath, Err);
+    const std::string& MapPath = Request.Files.front();
+    Open(Document, MapPath);
+    const TLoadedMap& Map = *Document.Map();
+    if (!KindTraits(Map.NumHeader.MapKind).ShownIn3D) {
+        throw EFailed(
+            Text(TText::MeshNeedsHeights, {MapPath, KindTraits(Map.NumHeader.MapKind).Code}));
     }
-    std::optional<TOpenedMap> Opened = Open(Request.MapPath, Err);
-    if (!Opened) {
-        return 1;
+    const std::vector<std::string> Parts = SplitValues(Request.Region, false);
+    if (Parts.size() != 4) {
+        throw ETalvoError(Text(TText::RegionNeedsFour));
     }
-    MapState& Map = Opened->Map;
-    if (!ShownIn3D(Map.NumHeader.MapKind)) {
-        Err << Text(TText::MeshNeedsHeights, {Request.MapPath, Map.NumHeader.MapKind}) << '\n';
-        return 1;
+    const TRegion Region{StrToInt(Parts[0]), StrToInt(Parts[1]),     StrToInt(Parts[2]),
+                         StrToInt(Parts[3]), StrToInt(Request.Step), HeightScale(Request.HScale)};
+    TRenderer Renderer;
+    TTerrainMesh Terrain;
+    InitTerrainMesh(Terrain);
+    auto Builder = BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Region,
+                                    Document.Settings(), Document.ColourTable());
+    const std::vector<std::string> Inputs = Document.InputFiles();
+    RefuseOverwritingInput(Request.OutPath, Inputs);
+    RefuseOverwritingInput(ObjMaterialsPath(Request.OutPath), Inputs);
+    WriteObj(Builder->Triangles(), Request.OutPath);
+}
+
+// The option that Args ends with while it still wants its value; "" when there is none.
+std::string OptionWithoutValue(const std::vector<std::string>& Args) {
+    for (const char* Option : {"-o", "--layers", "--ini", "--region", "--step", "--hscale"}) {
+        if (!Args.empty() && Args.back() == Option) {
+            return Option;
+        }
     }
+    return "";
+}
+
+// Reads Args into a request; a command line that cannot be one raises EMisuse.
+TRequest ParseArguments(const std::vector<std::string>& Args) {
+    TRequest Request;
+    CLI::App Parser("talvo");
+    Parser.set_help_flag();
+    Parser.allow_extras();
+    Parser.add_flag("-h,--help", Request.Help);
+    Parser.add_flag("--version", Request.Version);
+    Parser.add_flag("--info", Request.Info);
+    Parser.add_flag("--render", Request.Render);
+    Parser.add_flag("--mesh", Request.Mesh);
+    Parser.add_option("-o", Request.OutPath);
+    Parser.add_option("--layers", Request.Layers);
+    Parser.add_option("--ini", Request.IniPath);
+    Parser.add_option("--region", Request.Region);
+    Parser.add_option("--step", Request.Step);
+    Parser.add_option("--hscale", Request.HScale);
+    Parser.add_option("FILE", Request.Files);
+    std::vector<std::string> Reversed(Args.rbegin(), Args.rend());
     try {
-        std::vector<std::string> Parts = SplitValues(Request.Region, false);
-        if (Parts.size() != 4) {
-            throw ETalvoError(Text(TText::RegionNeedsFour));
-        }
-        Set3DRegion(Map.NumHeader,
-                    {StrToInt(Parts[0]), StrToInt(Parts[1]), StrToInt(Parts[2]), StrToInt(Parts[3]),
-                     StrToInt(Request.Step), HeightScale(Request.HScale)});
-        TRenderer Renderer;
-        TTerrainMesh Terrain;
-        InitTerrainMesh(Terrain);
-        auto Builder = BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Session->Settings,
-                                        Session->Table);
-        const std::vector<std::string> Inputs = InputFiles(Map, *Session);
-        RefuseOverwritingInput(Request.OutPath, Inputs);
-        RefuseOverwritingInput(ObjMaterialsPath(Request.OutPath), Inputs);
-        WriteObj(Builder->Triangles(), Request.OutPath);
-    } catch (const std::exception& Error) {
-        Err << Error.what() << '\n';
-        return 1;
+        Parser.parse(Reversed);
+    } catch (const CLI::ParseError& Error) {
+        const std::string Option = OptionWithoutValue(Args);
+        throw EMisuse(Option.empty() ? Error.what() : Text(TText::NeedsValue, {Option}));
     }
-    return 0;
-}
-
-std::optional<int> MeshCommand(const std::vector<std::string>& Args, std::ostream& Err) {
-    TMeshRequest Request;
-    for (size_t I = 1; I < Args.size(); ++I) {
-        const std::string& Arg = Args[I];
-        std::string* Target = Arg == "-o"         ? &Request.OutPath
-                              : Arg == "--region" ? &Request.Region
-                              : Arg == "--step"   ? &Request.Step
-                              : Arg == "--hscale" ? &Request.HScale
-                                                  : nullptr;
-        if (Arg == "--ini") {
-            Target = &Request.IniPath.emplace();
-        }
-        if (Target) {
-            if (I + 1 >= Args.size()) {
-                return Misuse(Text(TText::NeedsValue, {Arg}), Err);
-            }
-            *Target = Args[++I];
-        } else if (Arg.starts_with("-") || !Request.MapPath.empty()) {
-            return Misuse(Text(TText::Unexpected, {Arg, "--mesh"}), Err);
-        } else {
-            Request.MapPath = Arg;
-        }
+    for (const std::string& Extra : Parser.remaining()) {
+        throw EMisuse(Text(TText::UnknownOption, {Extra}));
     }
-    if (Request.MapPath.empty() || Request.OutPath.empty() || Request.Region.empty()) {
-        return Misuse(Text(TText::MeshNeeds), Err);
+    const int Commands = Request.Info + Request.Render + Request.Mesh;
+    if (Commands > 1) {
+        throw EMisuse(Text(TText::OneCommand));
     }
-    return Mesh(Request, Err);
-}
-
-std::optional<int> RenderCommand(const std::vector<std::string>& Args, std::ostream& Err) {
-    TRenderRequest Request;
-    for (size_t I = 1; I < Args.size(); ++I) {
-        const std::string& Arg = Args[I];
-        auto Value = [&](const char* Option) -> std::optional<std::string> {
-            if (I + 1 >= Args.size()) {
-                Misuse(Text(TText::NeedsValue, {Option}), Err);
-                return std::nullopt;
-            }
-            return Args[++I];
-        };
-        if (Arg == "-o" || Arg == "--layers" || Arg == "--ini") {
-            std::optional<std::string> Given = Value(Arg.c_str());
-            if (!Given) {
-                return 2;
-            }
-            if (Arg == "-o") {
-                Request.OutPath = *Given;
-            } else if (Arg == "--layers") {
-                Request.Layers = *Given;
-            } else {
-                Request.IniPath = *Given;
-            }
-        } else if (Arg.starts_with("-") || !Request.MapPath.empty()) {
-            return Misuse(Text(TText::Unexpected, {Arg, "--render"}), Err);
-        } else {
-            Request.MapPath = Arg;
-        }
+    const bool Drawing = Request.Render || Request.Mesh;
+    if ((!Request.OutPath.empty() && !Drawing) || (Request.Layers && !Request.Render) ||
+        (Request.IniPath && !Drawing) ||
+        (!Request.Mesh &&
+         (!Request.Region.empty() || Parser.count("--step") > 0 || Parser.count("--hscale") > 0))) {
+        throw EMisuse(Text(TText::OptionNeedsCommand));
     }
-    if (Request.MapPath.empty() || Request.OutPath.empty()) {
-        return Misuse(Text(TText::RenderNeeds), Err);
+    if (Request.Info && Request.Files.size() != 1) {
+        throw EMisuse(Text(TText::InfoNeedsOneFile));
     }
-    return Render(Request, Err);
+    if (Request.Render && (Request.Files.size() != 1 || Request.OutPath.empty())) {
+        throw EMisuse(Text(TText::RenderNeeds));
+    }
+    if (Request.Mesh &&
+        (Request.Files.size() != 1 || Request.OutPath.empty() || Request.Region.empty())) {
+        throw EMisuse(Text(TText::MeshNeeds));
+    }
+    if (Commands == 0 && Request.Files.size() > 1) {
+        throw EMisuse(Text(TText::ViewerOpensOneFile));
+    }
+    return Request;
 }
 
 } // namespace
 
 std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ostream& Out,
-                                  std::ostream& Err) {
-    if (Args.empty()) {
-        return std::nullopt;
+                                  std::ostream& Err, std::string* ViewerFile) {
+    TRequest Request;
+    try {
+        Request = ParseArguments(Args);
+    } catch (const EMisuse& Problem) {
+        Err << Text(TText::Misuse, {Problem.what()}) << "\n\n" << Text(TText::Usage);
+        return 2;
     }
-    const std::string& First = Args[0];
-    if (First == "--help" || First == "-h") {
+    if (Request.Help) {
         Out << Text(TText::Usage);
         return 0;
     }
-    if (First == "--version") {
+    if (Request.Version) {
         Out << "talvo " << TALVO_VERSION << '\n';
         return 0;
     }
-    if (First == "--info") {
-        if (Args.size() != 2) {
-            return Misuse(Text(TText::InfoNeedsOneFile), Err);
+    try {
+        if (Request.Info) {
+            PrintInfo(Request.Files.front(), Out);
+        } else if (Request.Render) {
+            Render(Request, Err);
+        } else if (Request.Mesh) {
+            Mesh(Request, Err);
+        } else {
+            if (ViewerFile) {
+                *ViewerFile = Request.Files.empty() ? "" : Request.Files.front();
+            }
+            return std::nullopt;
         }
-        return PrintInfo(Args[1], Out, Err);
+    } catch (const EMisuse& Problem) {
+        Err << Text(TText::Misuse, {Problem.what()}) << "\n\n" << Text(TText::Usage);
+        return 2;
+    } catch (const std::exception& Error) {
+        Err << Error.what() << '\n';
+        return 1;
     }
-    if (First == "--render") {
-        return RenderCommand(Args, Err);
-    }
-    if (First == "--mesh") {
-        return MeshCommand(Args, Err);
-    }
-    if (First.starts_with("-")) {
-        return Misuse(Text(TText::UnknownOption, {First}), Err);
-    }
-    if (Args.size() > 1) {
-        return Misuse(Text(TText::ViewerOpensOneFile), Err);
-    }
-    return std::nullopt;
+    return 0;
 }
 
 } // namespace talvo

@@ -36,7 +36,11 @@ std::string_view Trimmed(std::string_view Text) {
 
 } // namespace
 
-TOpenedMap OpenBil(const std::string& Path, MapState Map) {
+bool IdentifyBil(const TFileStart& File) {
+    return File.UpperExt == ".BIL";
+}
+
+TOpenedMap OpenBil(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
     const std::string Header = WithoutExtension(Path) + ".hdr";
     std::optional<std::string> Found = FindFileIgnoringCase(Header);
     if (!Found) {
@@ -44,19 +48,19 @@ TOpenedMap OpenBil(const std::string& Path, MapState Map) {
                 Text(TText::HeaderMissing) + "\n\r" + FullPath(Header)};
     }
     ReadBilHeader(*Found, Map);
-    Map.NumHeader.MapKind = MapKindBil;
+    Map.NumHeader.MapKind = TMapKind::Bil;
     Map.NumHeader.DataFileName = Path;
-    const TOpenOutcome Outcome = ReadRasterFile(*Found, Map);
+    const TOpenOutcome Outcome = ReadRasterFile(*Found, Map, Progress);
     return {Outcome, std::move(Map), {}};
 }
 
-void ReadBilHeader(const std::string& Path, MapState& Map) {
+void ReadBilHeader(const std::string& Path, TLoadedMap& Map) {
     Map.NumHeader.MeshCode.clear();
     TTextFile File(Path);
     ReadBilLines(File, Map);
 }
 
-void ReadBilLines(TTextFile& File, MapState& Map) {
+void ReadBilLines(TTextFile& File, TLoadedMap& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
     try {
         while (!File.Eof()) {
@@ -70,7 +74,7 @@ void ReadBilLines(TTextFile& File, MapState& Map) {
     H.Kei_EN = H.Kei_WS + H.Pts_WE * H.CellWidthLon;
 }
 
-void ParseBilKey(std::string_view Line, MapState& Map) {
+void ParseBilKey(std::string_view Line, TLoadedMap& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
     size_t Blank = Line.find(' ');
     if (Blank == std::string_view::npos) {

@@ -69,33 +69,35 @@ void ReadArcSections(TTextFile& File, std::vector<OverlayPoint>& List) {
 
 } // namespace
 
-std::string OverlayFileName(const MapState& Map, int Layer) {
+std::string OverlayFileName(const TLoadedMap& Map, int Layer) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    const std::string& Beside = H.DataFileName.empty() ? H.MapFileName : H.DataFileName;
+    const TOverlayPlace Place = KindTraits(H.MapKind).Overlays;
+    if (Place == TOverlayPlace::None) {
+        return "";
+    }
+    const std::string& Beside =
+        Place == TOverlayPlace::BesideMapFile ? H.MapFileName : H.DataFileName;
     const std::string Name =
         std::string(OverlayLayerCodes[static_cast<size_t>(Layer)]) + H.MeshCode + ".e00";
     return (std::filesystem::path(Beside).parent_path() / Name).string();
 }
 
-void LoadOverlays(MapState& Map, const TLayerFlags& Layers) {
-    // A GDAL raster has no mesh code, so no overlay file is its.
-    if (Map.NumHeader.MapKind == MapKindGdal) {
-        return;
-    }
+void LoadOverlays(TOverlaySet& Overlays, const TLoadedMap& Map, const TLayerFlags& Layers) {
     for (int Layer = 0; Layer < OverlayLayerCount; ++Layer) {
-        bool& Loaded = Map.NumHeader.OverlayLoaded[static_cast<size_t>(Layer)];
+        bool& Loaded = Overlays.Loaded[static_cast<size_t>(Layer)];
         if (Layers[static_cast<size_t>(Layer)] && !Loaded) {
-            Loaded = LoadOverlayFile(Layer, Map);
+            Loaded = LoadOverlayFile(Layer, Overlays, Map);
         }
     }
 }
 
-bool LoadOverlayFile(int Layer, MapState& Map) {
-    std::optional<std::string> Path = FindFileIgnoringCase(OverlayFileName(Map, Layer));
+bool LoadOverlayFile(int Layer, TOverlaySet& Overlays, const TLoadedMap& Map) {
+    const std::string Name = OverlayFileName(Map, Layer);
+    std::optional<std::string> Path = Name.empty() ? std::nullopt : FindFileIgnoringCase(Name);
     if (!Path) {
         return false;
     }
-    std::vector<OverlayPoint>& List = Map.NumHeader.OverlayLists[static_cast<size_t>(Layer)];
+    std::vector<OverlayPoint>& List = Overlays.Lists[static_cast<size_t>(Layer)];
     const size_t Before = List.size();
     try {
         TTextFile File(*Path);

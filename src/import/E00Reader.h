@@ -4,22 +4,23 @@
 #include <string_view>
 #include <vector>
 
-#include "model/MapState.h"
+#include "model/LoadedMap.h"
+#include "model/OverlaySet.h"
 #include "platform/TextFile.h"
 
 namespace talvo {
 
-// Where layer Layer of the loaded map is looked for: beside the raster's data file (a
-// numeric map: beside the map file), named layer code + MeshCode + ".e00".
-std::string OverlayFileName(const MapState& Map, int Layer);
+// Where layer Layer of Map is looked for, named layer code + MeshCode + ".e00": beside the file
+// or the data file its kind says; "" for a kind without layers.
+std::string OverlayFileName(const TLoadedMap& Map, int Layer);
 
-// Reads every layer of Layers that is not loaded yet. A layer whose file is missing stays not
-// loaded and is looked for again at the next picture. A GDAL raster has no layers.
-void LoadOverlays(MapState& Map, const TLayerFlags& Layers);
+// Reads into Overlays every layer of Layers that it has not loaded yet. A layer whose file is
+// missing stays not loaded and is looked for again at the next picture.
+void LoadOverlays(TOverlaySet& Overlays, const TLoadedMap& Map, const TLayerFlags& Layers);
 
 // Reads layer Layer's file into its list; false when there is no such file. On a failure the
 // list is left as it was before the call.
-bool LoadOverlayFile(int Layer, MapState& Map);
+bool LoadOverlayFile(int Layer, TOverlaySet& Overlays, const TLoadedMap& Map);
 
 // The arc sections of an ARC/INFO export file, appended to List. A failure is raised naming the
 // file and the line.

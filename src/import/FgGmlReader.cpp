@@ -2,6 +2,7 @@
 // apart. Elements are matched by their local names, whatever their namespace prefix:
 //   type                   the spacing, as the leading "1m", "5m" or "10m" of "5mメッシュ（標高）"
 //   mesh                   the tile's mesh code
+//   gml:Envelope srsName   the datum: "fguuid:jgd2011.bl" (JGD2011) or "fguuid:jgd2000.bl"
 //   gml:lowerCorner        the south-west edge, latitude then longitude (degrees); gml:upperCorner
 //                          the north-east one
 //   gml:low, gml:high      of gml:GridEnvelope: the first and the last column and row, "x y"
@@ -30,6 +31,7 @@
 #include "import/FileBytes.h"
 #include "import/ReadError.h"
 #include "import/ReadLimits.h"
+#include "platform/AsciiCase.h"
 
 namespace talvo {
 
@@ -106,6 +108,7 @@ struct TDocument {
     bool InList = false;
     std::optional<std::string> Order;
     int64_t OrderLine = 0;
+    std::string SrsName;
     std::string Problem;
     int64_t ProblemLine = 0;
 
@@ -144,6 +147,14 @@ void XMLCALL StartElement(void* Data, const XML_Char* Name, const XML_Char** Att
             return Doc.Fail(Text(TText::FgListTag));
         }
         Doc.ListFound = Doc.InList = true;
+        return;
+    }
+    if (Local == "Envelope") {
+        for (const XML_Char** Attribute = Attributes; *Attribute; Attribute += 2) {
+            if (LocalName(Attribute[0]) == "srsName") {
+                Doc.SrsName = Attribute[1];
+            }
+        }
         return;
     }
     if (Local == "sequenceRule") {
@@ -191,6 +202,18 @@ void XMLCALL Text(void* Data, const XML_Char* Chars, int Length) {
         }
         Doc.Collecting->append(Piece);
     }
+}
+
+// The EPSG code of the datums FG-GML tiles are published in; "" for any other name.
+std::string CrsOfSrsName(const std::string& SrsName) {
+    const std::string Upper = UpperAscii(SrsName);
+    if (Upper.find("JGD2011") != std::string::npos) {
+        return "EPSG:6668";
+    }
+    if (Upper.find("JGD2000") != std::string::npos) {
+        return "EPSG:4612";
+    }
+    return "";
 }
 
 struct TParserFree {
@@ -286,6 +309,7 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
         throw ReadError(Text(TText::FgOrder, {*Doc.Order}), File, Doc.OrderLine);
     }
     TFgGmlTile Tile;
+    Tile.Crs = CrsOfSrsName(Doc.SrsName);
     const auto Lower = Numbers<double, 2>(Doc, LowerCorner, File);
     const auto Upper = Numbers<double, 2>(Doc, UpperCorner, File);
     Tile.South = Lower[0];
@@ -354,9 +378,10 @@ TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File) {
     return Tile;
 }
 
-void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, MapState& Map) {
+void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
-    H.MapKind = MapKindFgGml;
+    H.MapKind = TMapKind::FgGml;
+    Map.Georeference.Crs = Bounds.Crs;
     H.MeshCode = Bounds.Mesh.substr(0, 6);
     H.CellSpacing = Bounds.CellSpacing;
     H.Pts_WE = Cols;
@@ -375,12 +400,28 @@ void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, MapSta
     }
 }
 
-TOpenedMap OpenFgGml(const std::string& Path, MapState Map) {
+bool IdentifyFgGml(const TFileStart& File) {
+    if (File.UpperExt == ".XML") {
+        return true;
+    }
+    // An XML document, perhaps after a byte-order mark, that declares the namespace.
+    std::string_view Start = File.Bytes;
+    if (Start.starts_with("\xEF\xBB\xBF")) {
+        Start.remove_prefix(3);
+    }
+    Start.remove_prefix(std::min(Start.find_first_not_of(" \t\r\n"), Start.size()));
+    return Start.starts_with("<") && Start.find(FgGmlNamespace) != std::string_view::npos;
+}
+
+TOpenedMap OpenFgGml(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
     const TFileBytes Bytes = ReadFileBytes(Path, MaxUnpackedBytes);
+    Progress.StopIfCancelled();
     const TFgGmlTile Tile = ReadFgGmlTile(Bytes.View(), Path);
     SetFgGmlHeader(Tile, Tile.Cols, Tile.Rows, Map);
     Map.NumHeader.DataFileName = Path;
-    ReadFgGmlTuples(Tile, Bytes.View(), Path, HeightRow(Map, 0));
+    Progress.Start(1);
+    ReadFgGmlTuples(Tile, Bytes.View(), Path, HeightRow(Map, 0), Progress);
+    Progress.Advance(1);
     Map.RowsRead = Tile.Rows;
     return {TOpenOutcome::Loaded, std::move(Map), {}};
 }

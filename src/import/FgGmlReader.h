@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "import/OpenedMap.h"
-#include "model/MapState.h"
+#include "import/FormatDriver.h"
+#include "model/LoadedMap.h"
 
 namespace talvo {
 
@@ -23,15 +23,21 @@ struct TFgGmlTile {
     size_t ListBegin = 0;   // the bytes between gml:tupleList's tags
     size_t ListEnd = 0;
     int64_t ListLine = 1; // the line ListBegin lies on
+    std::string Crs;      // from gml:Envelope's srsName: "EPSG:6668", "EPSG:4612" or ""
 };
 
 // The structure of the FG-GML DEM document Bytes, checked; File names it in messages.
 TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File);
 
 // Sets Map's header for a grid of Cols × Rows cells over the tile or tiles' bounds.
-void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, MapState& Map);
+void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map);
 
-// Opens an FG-GML DEM tile (*.xml) into Map as a load starts it; a bad file is raised.
-TOpenedMap OpenFgGml(const std::string& Path, MapState Map);
+// The namespace every FG-GML document declares, which tells a tile by its content.
+inline constexpr std::string_view FgGmlNamespace = "http://fgd.gsi.go.jp/spec/2008/FGD_GMLSchema";
+
+// An FG-GML DEM tile: named *.xml, or declaring the FG-GML namespace near its start.
+bool IdentifyFgGml(const TFileStart& File);
+// Opens an FG-GML DEM tile into Map as a load starts it; a bad file is raised.
+TOpenedMap OpenFgGml(const std::string& Path, TLoadedMap Map, TProgress& Progress);
 
 } // namespace talvo

@@ -9,6 +9,9 @@ namespace talvo {
 
 namespace {
 
+// Points between two looks at a cancel: a few milliseconds of parsing.
+constexpr int64_t CancelPoints = int64_t{1} << 18;
+
 bool IsXmlSpace(char C) {
     return C == ' ' || C == '\n' || C == '\r' || C == '\t';
 }
@@ -28,7 +31,7 @@ std::string Quoted(const char* Tuple, const char* End) {
 } // namespace
 
 void ReadFgGmlTuples(const TFgGmlTile& Tile, std::string_view Bytes, const std::string& File,
-                     int32_t* Cells) {
+                     int32_t* Cells, const TProgress& Progress) {
     const int64_t Total = int64_t{Tile.Cols} * Tile.Rows;
     const char* const Begin = Bytes.data() + Tile.ListBegin;
     const char* const End = Bytes.data() + Tile.ListEnd;
@@ -38,7 +41,10 @@ void ReadFgGmlTuples(const TFgGmlTile& Tile, std::string_view Bytes, const std::
     std::fill_n(Cells, Tile.StartIndex, NoDataHeight);
     int64_t Index = Tile.StartIndex;
     const char* P = Begin;
-    while (true) {
+    for (int64_t Points = 0;; ++Points) {
+        if (Points % CancelPoints == 0) {
+            Progress.StopIfCancelled();
+        }
         while (P != End && IsXmlSpace(*P)) {
             ++P;
         }

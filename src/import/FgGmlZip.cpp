@@ -111,7 +111,7 @@ void CheckTilesAgree(const std::vector<TTile>& Tiles, const TTile& Corner) {
 }
 
 // Lays Tiles into Map over their bounding box.
-void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, MapState& Map) {
+void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, TLoadedMap& Map) {
     const TTile& Corner = NorthWest(Tiles);
     CheckTilesAgree(Tiles, Corner);
     const double Lat = CellLat(Corner.Header);
@@ -159,7 +159,11 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, MapState& 
 
 } // namespace
 
-TOpenedMap OpenFgGmlZip(const std::string& Path, MapState Map) {
+bool IdentifyFgGmlZip(const TFileStart& File) {
+    return File.UpperExt == ".ZIP" || File.Bytes.starts_with(std::string_view("PK\x03\x04", 4));
+}
+
+TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
     RequireReadableFile(Path);
     const TalvoGdalApi& Gdal = GdalModule();
     char Message[TalvoGdalMessageBytes] = "";
@@ -170,7 +174,10 @@ TOpenedMap OpenFgGmlZip(const std::string& Path, MapState Map) {
     }
     std::vector<TTile> Tiles;
     int64_t Cells = 0;
-    for (const TEntry& Entry : TileEntries(Gdal, *Zip, Path)) {
+    const std::vector<TEntry> Entries = TileEntries(Gdal, *Zip, Path);
+    Progress.Start(static_cast<int64_t>(Entries.size()));
+    for (const TEntry& Entry : Entries) {
+        Progress.StopIfCancelled();
         TTile& Tile = Tiles.emplace_back();
         Tile.File = Path + "/" + Entry.Name;
         TFileBytes Bytes = FileBytesOfSize(Entry.Size);
@@ -183,7 +190,8 @@ TOpenedMap OpenFgGmlZip(const std::string& Path, MapState Map) {
             throw ReadError(Text(TText::ZipCellsTooMany, {std::to_string(MaxGridCells)}), Path);
         }
         Tile.Cells.resize(static_cast<size_t>(Tile.Header.Cols) * Tile.Header.Rows);
-        ReadFgGmlTuples(Tile.Header, Bytes.View(), Tile.File, Tile.Cells.data());
+        ReadFgGmlTuples(Tile.Header, Bytes.View(), Tile.File, Tile.Cells.data(), Progress);
+        Progress.Advance(1);
     }
     Mosaic(Tiles, Path, Map);
     return {TOpenOutcome::Loaded, std::move(Map), {}};

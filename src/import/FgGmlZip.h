@@ -2,13 +2,15 @@
 
 #include <string>
 
-#include "import/OpenedMap.h"
-#include "model/MapState.h"
+#include "import/FormatDriver.h"
+#include "model/LoadedMap.h"
 
 namespace talvo {
 
 // Opens a zip of FG-GML DEM tiles (*.zip) as one map, into Map as a load starts it. Raises when
 // GDAL, which reads the archive, is missing, and for every tile or archive that cannot be read.
-TOpenedMap OpenFgGmlZip(const std::string& Path, MapState Map);
+// A zip: named *.zip, or starting as one.
+bool IdentifyFgGmlZip(const TFileStart& File);
+TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Progress);
 
 } // namespace talvo

@@ -20,6 +20,7 @@
 #include "import/GdalModuleLoader.h"
 #include "import/ReadError.h"
 #include "import/ReadLimits.h"
+#include "platform/AsciiCase.h"
 #include "platform/Messages.h"
 #include "platform/Rounding.h"
 
@@ -33,7 +34,7 @@ constexpr double MetresPerDegree = 111320.0;
 constexpr int64_t BlockCells = int64_t{1} << 20;
 
 // The header of Info; the problems that stop the load are raised.
-void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, MapState& Map) {
+void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TLoadedMap& Map) {
     if (Info.Complex) {
         throw ReadError(Text(TText::GdalComplex), Path);
     }
@@ -63,8 +64,11 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, Ma
     const double East = (T[0] + T[1] * Info.Width) * Unit;
     const double Top = T[3] * Unit;
     const double Bottom = (T[3] + T[5] * Info.Height) * Unit;
+    // North up, as the rows are stored once a south-up raster is turned over.
+    Map.Georeference.Transform = {
+        T[0], T[1], 0.0, T[5] > 0.0 ? T[3] + T[5] * Info.Height : T[3], 0.0, -std::abs(T[5])};
     TNum_HeaderRec& H = Map.NumHeader;
-    H.MapKind = MapKindGdal;
+    H.MapKind = TMapKind::Gdal;
     H.Comment = Info.Driver;
     H.DataFileName = Path;
     H.Projected = !Info.Geographic;
@@ -114,7 +118,26 @@ struct TRasterCloser {
 
 } // namespace
 
-TOpenedMap OpenGdalRaster(const std::string& Path, MapState Map) {
+bool IdentifyGdalRaster(const TFileStart& File) {
+    for (std::string_view Ext : {".TIF", ".TIFF", ".HGT", ".ASC", ".DEM", ".IMG", ".VRT"}) {
+        if (File.UpperExt == Ext) {
+            return true;
+        }
+    }
+    // GeoTIFF and BigTIFF either way round, Erdas Imagine, a VRT, an ASCII grid.
+    std::string_view Text = File.Bytes;
+    for (std::string_view Signature :
+         {std::string_view("II*\0", 4), std::string_view("MM\0*", 4), std::string_view("II+\0", 4),
+          std::string_view("MM\0+", 4), std::string_view("EHFA_HEADER_TAG")}) {
+        if (Text.starts_with(Signature)) {
+            return true;
+        }
+    }
+    Text.remove_prefix(std::min(Text.find_first_not_of(" \t\r\n"), Text.size()));
+    return Text.starts_with("<VRTDataset") || UpperAscii(Text.substr(0, 5)) == "NCOLS";
+}
+
+TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
     RequireReadableFile(Path);
     const TalvoGdalApi& Gdal = GdalModule();
     TalvoGdalRasterInfo Info{};
@@ -125,6 +148,7 @@ TOpenedMap OpenGdalRaster(const std::string& Path, MapState Map) {
         throw ReadError(Message, Path);
     }
     DescribeRaster(Info, Path, Map);
+    Map.Georeference.Crs = Gdal.RasterCrs(Raster.get());
     const int32_t Width = Info.Width;
     const int32_t Height = Info.Height;
     const bool SouthUp = Info.HasTransform && Info.Transform[5] > 0.0;
@@ -135,7 +159,9 @@ TOpenedMap OpenGdalRaster(const std::string& Path, MapState Map) {
     const auto BlockRows = static_cast<int32_t>(std::clamp<int64_t>(BlockCells / Width, 1, Height));
     std::vector<double> Values(static_cast<size_t>(BlockRows) * static_cast<size_t>(Width));
     std::vector<int32_t> Beyond(static_cast<size_t>(BlockRows));
+    Progress.Start(Height);
     for (int32_t First = 0; First < Height; First += BlockRows) {
+        Progress.StopIfCancelled();
         const int32_t Count = std::min(BlockRows, Height - First);
         if (!Gdal.ReadRows(Raster.get(), First, Count, Values.data(), Message)) {
             throw ReadError(Message, Path);
@@ -158,6 +184,7 @@ TOpenedMap OpenGdalRaster(const std::string& Path, MapState Map) {
                     Path);
             }
         }
+        Progress.Advance(Count);
     }
     for (int32_t Row = 0; Row < Height; ++Row) {
         Map.NumData.RowLineGrid.SetVal(0, Row, Row + 1);

@@ -2,13 +2,15 @@
 
 #include <string>
 
-#include "import/OpenedMap.h"
-#include "model/MapState.h"
+#include "import/FormatDriver.h"
+#include "model/LoadedMap.h"
 
 namespace talvo {
 
 // Opens band 1 of a raster that GDAL reads (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt) into
 // Map as a load starts it. Raises when GDAL is missing or the raster cannot be a map.
-TOpenedMap OpenGdalRaster(const std::string& Path, MapState Map);
+// A raster GDAL reads: by one of those extensions, or by the signature its file starts with.
+bool IdentifyGdalRaster(const TFileStart& File);
+TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Progress);
 
 } // namespace talvo

@@ -66,9 +66,28 @@ void ParseGmpLine(std::string_view Line, TNum_HeaderRec& H) {
     }
 }
 
+// The kind a header's name gives: its first two letters, in any case.
+std::optional<TMapKind> KindOfPrefix(std::string_view FileName) {
+    const std::string Prefix = UpperAscii(FileName.substr(0, 2));
+    if (Prefix == "EL") {
+        return TMapKind::Elevation;
+    }
+    if (Prefix == "LU") {
+        return TMapKind::LandUse;
+    }
+    if (Prefix == "VG") {
+        return TMapKind::Vegetation;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-TOpenedMap OpenGlobalMap(const std::string& Path, MapState Map) {
+bool IdentifyGlobalMap(const TFileStart& File) {
+    return File.UpperExt == ".HDR" && KindOfPrefix(File.FileName);
+}
+
+TOpenedMap OpenGlobalMap(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
     const std::string Base = WithoutExtension(Path);
     std::optional<std::string> Data = FindFileIgnoringCase(Base);
     if (!Data) {
@@ -77,19 +96,19 @@ TOpenedMap OpenGlobalMap(const std::string& Path, MapState Map) {
     }
     ReadGmpHeader(Path, Map);
     TNum_HeaderRec& H = Map.NumHeader;
-    H.MapKind = UpperAscii(FileNameOf(Path).substr(0, 2));
+    H.MapKind = *KindOfPrefix(FileNameOf(Path));
     H.DataFileName = *Data;
-    const TOpenOutcome Outcome = ReadRasterFile(Path, Map);
+    const TOpenOutcome Outcome = ReadRasterFile(Path, Map, Progress);
     return {Outcome, std::move(Map), {}};
 }
 
-void ReadGmpHeader(const std::string& Path, MapState& Map) {
+void ReadGmpHeader(const std::string& Path, TLoadedMap& Map) {
     Map.NumHeader.MeshCode = FileNameOf(Path).substr(2, 6);
     TTextFile File(Path);
     ReadGmpLines(File, Map);
 }
 
-void ReadGmpLines(TTextFile& File, MapState& Map) {
+void ReadGmpLines(TTextFile& File, TLoadedMap& Map) {
     try {
         while (!File.Eof()) {
             ParseGmpLine(File.ReadLine(), Map.NumHeader);

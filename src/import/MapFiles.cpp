@@ -6,7 +6,7 @@
 
 namespace talvo {
 
-std::vector<std::string> MapFiles(const MapState& Map) {
+std::vector<std::string> MapFiles(const TLoadedMap& Map, const TOverlaySet& Overlays) {
     const TNum_HeaderRec& H = Map.NumHeader;
     std::vector<std::string> Files;
     for (const std::string& Path : {H.MapFileName, H.DataFileName}) {
@@ -14,14 +14,14 @@ std::vector<std::string> MapFiles(const MapState& Map) {
             Files.push_back(Path);
         }
     }
-    if (H.MapKind == MapKindBil) {
+    if (KindTraits(H.MapKind).HeaderBesideData) {
         if (std::optional<std::string> Header =
                 FindFileIgnoringCase(WithoutExtension(H.DataFileName) + ".hdr")) {
             Files.push_back(*Header);
         }
     }
     for (int Layer = 0; Layer < OverlayLayerCount; ++Layer) {
-        if (H.OverlayLoaded[static_cast<size_t>(Layer)]) {
+        if (Overlays.Loaded[static_cast<size_t>(Layer)]) {
             if (std::optional<std::string> Overlay =
                     FindFileIgnoringCase(OverlayFileName(Map, Layer))) {
                 Files.push_back(*Overlay);

@@ -3,12 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "model/MapState.h"
+#include "model/LoadedMap.h"
+#include "model/OverlaySet.h"
 
 namespace talvo {
 
 // The files Map was read from: the file opened, its data file or header, and the overlay files
 // read for it. Outputs must never replace one of them.
-std::vector<std::string> MapFiles(const MapState& Map);
+std::vector<std::string> MapFiles(const TLoadedMap& Map, const TOverlaySet& Overlays);
 
 } // namespace talvo

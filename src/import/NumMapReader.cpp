@@ -50,14 +50,17 @@ double CoordinateField(std::string_view Line, size_t First) {
 
 } // namespace
 
-void ReadNumMap(TTextFile& File, int32_t CellSpacing, MapState& Map) {
+void ReadNumMap(TTextFile& File, int32_t CellSpacing, TLoadedMap& Map, TProgress& Progress) {
     try {
         ReadNumHeader(File.ReadLine(), Map);
         Map.NumHeader.CellSpacing = CellSpacing;
         Map.RowsRead = 0;
+        Progress.Start(Map.NumHeader.Pts_NS);
         while (!File.Eof()) {
+            Progress.StopIfCancelled();
             ReadNumRecord(File.ReadLine(), Map);
             Map.RowsRead = CheckedAdd(Map.RowsRead, 1);
+            Progress.Advance(1);
         }
     } catch (ETalvoError& Error) {
         Error.AddPlace(File.Name(), File.LineNumber());
@@ -65,7 +68,7 @@ void ReadNumMap(TTextFile& File, int32_t CellSpacing, MapState& Map) {
     }
 }
 
-void ReadNumHeader(std::string_view Line, MapState& Map) {
+void ReadNumHeader(std::string_view Line, TLoadedMap& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
     H.MeshCode = Field(Line, 1, 6);
     H.Org_Scale = IntegerField(Line, 7, 5);
@@ -92,10 +95,10 @@ void ReadNumHeader(std::string_view Line, MapState& Map) {
     Map.RowsRead = 0;
     Map.NumData.RowLineGrid.ReDim(1, H.Pts_NS, false);
     Map.NumData.HeightGrid.ReDim(H.Pts_NS, H.Pts_WE, false);
-    H.MapKind = MapKindNumeric;
+    H.MapKind = TMapKind::Numeric;
 }
 
-void ReadNumRecord(std::string_view Line, MapState& Map) {
+void ReadNumRecord(std::string_view Line, TLoadedMap& Map) {
     TNum_DataRec& D = Map.NumData;
     D.RecCode = Field(Line, 1, 4);
     D.RecSub = Field(Line, 5, 2);

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "model/MapState.h"
+#include "model/LoadedMap.h"
+#include "platform/Progress.h"
 #include "platform/TextFile.h"
 
 namespace talvo {
@@ -11,13 +12,14 @@ namespace talvo {
 // Reads a numeric map mesh from File into Map: the header line, then one record per line up to
 // the end of the file. Every failure is raised naming the file and the line; Map then holds what
 // was read before it.
-void ReadNumMap(TTextFile& File, int32_t CellSpacing, MapState& Map);
+// Progress counts the records against Pts_NS.
+void ReadNumMap(TTextFile& File, int32_t CellSpacing, TLoadedMap& Map, TProgress& Progress);
 
 // The header line: fills the header fields and dimensions the grids for Pts_NS rows.
-void ReadNumHeader(std::string_view Line, MapState& Map);
+void ReadNumHeader(std::string_view Line, TLoadedMap& Map);
 
 // One data line into row RowsRead of the grids.
-void ReadNumRecord(std::string_view Line, MapState& Map);
+void ReadNumRecord(std::string_view Line, TLoadedMap& Map);
 
 // Mesh spacing in tenths of a metre for an upper-case extension: ".MEM" 500, ".SEM" 2500,
 // ".TEM" 10000, anything else 0.

@@ -1,7 +1,10 @@
 #include "import/OpenMap.h"
 
+#include <array>
 #include <filesystem>
+#include <fstream>
 #include <string_view>
+#include <sys/stat.h>
 
 #include "import/BilReader.h"
 #include "import/FgGmlReader.h"
@@ -10,7 +13,6 @@
 #include "import/GlobalMapReader.h"
 #include "import/NumMapReader.h"
 #include "import/PathParts.h"
-#include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
 
@@ -18,82 +20,86 @@ namespace talvo {
 
 namespace {
 
-bool IsGlobalMapHeader(std::string_view FileName, std::string_view UpperExt) {
-    const std::string Prefix = UpperAscii(FileName.substr(0, 2));
-    return UpperExt == ".HDR" && (Prefix == "EL" || Prefix == "LU" || Prefix == "VG");
-}
-
-bool IsBil(std::string_view, std::string_view UpperExt) {
-    return UpperExt == ".BIL";
-}
-
-bool IsFgGml(std::string_view, std::string_view UpperExt) {
-    return UpperExt == ".XML";
-}
-
-bool IsZip(std::string_view, std::string_view UpperExt) {
-    return UpperExt == ".ZIP";
-}
-
-bool IsGdalRaster(std::string_view, std::string_view UpperExt) {
-    for (std::string_view Ext : {".TIF", ".TIFF", ".HGT", ".ASC", ".DEM", ".IMG", ".VRT"}) {
-        if (UpperExt == Ext) {
-            return true;
-        }
-    }
+bool IdentifyNothing(const TFileStart&) {
     return false;
 }
 
-TOpenedMap OpenNumMap(const std::string& Path, MapState Map) {
+// Any file: the fallback, whose messages name the file as a numeric map's do.
+TOpenedMap OpenNumMap(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
     TTextFile File(Path);
-    ReadNumMap(File, NumMapCellSpacing(UpperExtensionOf(Path)), Map);
+    ReadNumMap(File, NumMapCellSpacing(UpperExtensionOf(Path)), Map, Progress);
     return {TOpenOutcome::Loaded, std::move(Map), {}};
 }
 
-// A reader: whether a file is its by the file's name and upper-cased extension, and its opener.
-struct TMapReader {
-    bool (*Claims)(std::string_view FileName, std::string_view UpperExt);
-    TOpenedMap (*Open)(const std::string& Path, MapState Map);
-};
+constexpr std::array<TFormatDriver, 5> Drivers = {{
+    {"Global Map", IdentifyGlobalMap, OpenGlobalMap},
+    {"BIL", IdentifyBil, OpenBil},
+    {"FG-GML DEM", IdentifyFgGml, OpenFgGml},
+    {"FG-GML DEM zip", IdentifyFgGmlZip, OpenFgGmlZip},
+    {"GDAL", IdentifyGdalRaster, OpenGdalRaster},
+}};
 
-// Asked in order; a file none of them claims is read as a numeric map.
-constexpr TMapReader Readers[] = {
-    {IsGlobalMapHeader, OpenGlobalMap},
-    {IsBil, OpenBil},
-    {IsFgGml, OpenFgGml},
-    {IsZip, OpenFgGmlZip},
-    {IsGdalRaster, OpenGdalRaster},
-};
+constexpr TFormatDriver NumericMapDriver = {"numeric map", IdentifyNothing, OpenNumMap};
+
+// The first bytes of a regular file; none of a device, a FIFO or a file that cannot be read,
+// which are left to the reader to take or refuse.
+std::string FirstBytes(const std::string& Path) {
+    struct stat Status {};
+    if (::stat(Path.c_str(), &Status) != 0 || !S_ISREG(Status.st_mode)) {
+        return {};
+    }
+    std::ifstream File(Path, std::ios::binary);
+    std::string Bytes(FileStartBytes, '\0');
+    File.read(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
+    Bytes.resize(static_cast<size_t>(std::max<std::streamsize>(File.gcount(), 0)));
+    return Bytes;
+}
 
 } // namespace
 
-TOpenedMap OpenMap(const std::string& Path, const MapState& Previous) {
+std::span<const TFormatDriver> FormatDrivers() {
+    return Drivers;
+}
+
+const TFormatDriver& DriverOf(const std::string& Path) {
+    const std::string Bytes = FirstBytes(Path);
+    const TFileStart Start{FileNameOf(Path), UpperExtensionOf(Path), Bytes};
+    for (const TFormatDriver& Driver : Drivers) {
+        if (Driver.Identify(Start)) {
+            return Driver;
+        }
+    }
+    return NumericMapDriver;
+}
+
+TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous, TProgress& Progress) {
     // A folder opens like a file and fails only when read, with a message about access.
     std::error_code Unknown;
     if (std::filesystem::is_directory(Path, Unknown)) {
         throw Placed(EInOutError(Text(TText::IsAFolder)), Path);
     }
-    MapState Map = StartMapState(Previous);
-    Map.NumHeader.MapFileName = Path;
-    const std::string_view FileName = FileNameOf(Path);
-    const std::string Ext = UpperExtensionOf(Path);
-    for (const TMapReader& Reader : Readers) {
-        if (Reader.Claims(FileName, Ext)) {
-            return Reader.Open(Path, std::move(Map));
-        }
+    TLoadedMap Start = StartLoadedMap(Previous);
+    Start.NumHeader.MapFileName = Path;
+    TOpenedMap Opened = DriverOf(Path).Open(Path, std::move(Start), Progress);
+    TLoadedMap& Map = Opened.Map;
+    if (Map.Georeference.Crs.empty()) {
+        Map.Georeference.Crs = KindTraits(Map.NumHeader.MapKind).Crs;
     }
-    return OpenNumMap(Path, std::move(Map));
+    if (Map.Georeference.Transform == std::array<double, 6>{}) {
+        Map.Georeference.Transform = TransformOfBounds(Map.NumHeader);
+    }
+    return Opened;
+}
+
+TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous) {
+    TProgress Unwatched;
+    return OpenMap(Path, Previous, Unwatched);
 }
 
 TOpenedMap OpenMap(const std::string& Path) {
-    MapState Empty;
-    InitMapState(Empty);
+    TLoadedMap Empty;
+    InitLoadedMap(Empty);
     return OpenMap(Path, Empty);
-}
-
-bool ShownIn3D(const std::string& MapKind) {
-    return MapKind == MapKindNumeric || MapKind == MapKindElevation || MapKind == MapKindFgGml ||
-           MapKind == MapKindGdal;
 }
 
 } // namespace talvo

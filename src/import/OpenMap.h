@@ -1,23 +1,30 @@
 #pragma once
 
+#include <span>
 #include <string>
 
-#include "import/OpenedMap.h"
-#include "model/MapState.h"
+#include "import/FormatDriver.h"
+#include "model/LoadedMap.h"
+#include "platform/Progress.h"
 
 namespace talvo {
 
-// Opens the map file at Path with the reader its name asks for: Global Map headers (EL*, LU*,
-// VG*.hdr), 30-second rasters (*.bil), FG-GML DEM tiles (*.xml) and zips of them (*.zip) and the
-// rasters GDAL reads (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt) by their names, every
-// other file as a numeric map mesh.
-// The new map starts as Previous would be emptied for a load (its cell widths and 3D region
-// carried over). Failures are raised naming the file they arose in (a folder is refused) and
-// leave Previous as it was.
-TOpenedMap OpenMap(const std::string& Path, const MapState& Previous);
-TOpenedMap OpenMap(const std::string& Path);
+// The format drivers, asked in this order: Global Map headers, 30-second rasters, FG-GML DEM tiles
+// and zips of them, the rasters GDAL reads. A file none of them claims is a numeric map mesh.
+std::span<const TFormatDriver> FormatDrivers();
 
-// The 3D view takes maps of this kind.
-bool ShownIn3D(const std::string& MapKind);
+// The driver of the file at Path, told by its name and first bytes; the numeric-map driver when no
+// other claims it.
+const TFormatDriver& DriverOf(const std::string& Path);
+
+// Opens the map file at Path with its driver. The new map starts as Previous would be emptied for
+// a load (its cell widths carried over), gets the CRS its kind is published in when the file names
+// none, and the transform of its corners when the reader set none. Failures are raised naming the
+// file they arose in (a folder is refused) and leave Previous as it was; a cancel through Progress
+// raises ECancelled.
+TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous, TProgress& Progress);
+// The same, after an empty map and with nobody watching the progress.
+TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous);
+TOpenedMap OpenMap(const std::string& Path);
 
 } // namespace talvo

@@ -67,7 +67,7 @@ void CheckDataFileSize(std::FILE* Data, const TNum_HeaderRec& H, int32_t RowByte
 }
 
 void StoreRows(const unsigned char* Block, size_t RowBytes, int32_t First, int32_t Count,
-               MapState& Map) {
+               TLoadedMap& Map) {
     tbb::parallel_for(
         tbb::blocked_range<int32_t>(0, Count, 64), [&](const tbb::blocked_range<int32_t>& Rows) {
             for (int32_t R = Rows.begin(); R != Rows.end(); ++R) {
@@ -78,7 +78,7 @@ void StoreRows(const unsigned char* Block, size_t RowBytes, int32_t First, int32
 
 } // namespace
 
-TOpenOutcome ReadRasterFile(const std::string& HeaderPath, MapState& Map) {
+TOpenOutcome ReadRasterFile(const std::string& HeaderPath, TLoadedMap& Map, TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
     if (H.BytesPerCell < 1 || H.Pts_WE < 1) {
         return TOpenOutcome::HeaderOnly;
@@ -95,7 +95,7 @@ TOpenOutcome ReadRasterFile(const std::string& HeaderPath, MapState& Map) {
         throw Placed(InOutError(errno), H.DataFileName);
     }
     try {
-        ReadRasterRows(Data.get(), Map);
+        ReadRasterRows(Data.get(), Map, Progress);
     } catch (ETalvoError& Error) {
         Error.AddPlace(H.DataFileName);
         throw;
@@ -103,7 +103,7 @@ TOpenOutcome ReadRasterFile(const std::string& HeaderPath, MapState& Map) {
     return TOpenOutcome::Loaded;
 }
 
-void ReadRasterRows(std::FILE* Data, MapState& Map) {
+void ReadRasterRows(std::FILE* Data, TLoadedMap& Map, TProgress& Progress) {
     TNum_HeaderRec& H = Map.NumHeader;
     Map.RowsRead = 0;
     const int32_t DeclaredRowBytes = CheckedMul(H.BytesPerCell, H.Pts_WE);
@@ -116,7 +116,9 @@ void ReadRasterRows(std::FILE* Data, MapState& Map) {
     const auto BlockRows =
         static_cast<int32_t>(std::clamp<size_t>(BlockBytes / RowBytes, 1, size_t(H.Pts_NS)));
     std::vector<unsigned char> Block(RowBytes * static_cast<size_t>(BlockRows));
+    Progress.Start(H.Pts_NS);
     while (Map.RowsRead < H.Pts_NS) {
+        Progress.StopIfCancelled();
         const int32_t Wanted = std::min(BlockRows, H.Pts_NS - Map.RowsRead);
         const size_t Got =
             std::fread(Block.data(), 1, RowBytes * static_cast<size_t>(Wanted), Data);
@@ -124,6 +126,7 @@ void ReadRasterRows(std::FILE* Data, MapState& Map) {
         const auto Whole = static_cast<int32_t>(Got / RowBytes);
         StoreRows(Block.data(), RowBytes, Map.RowsRead, Whole, Map);
         Map.RowsRead += Whole;
+        Progress.Advance(Whole);
         if (Whole < Wanted) {
             if (std::ferror(Data)) {
                 throw InOutError(errno);
@@ -133,7 +136,7 @@ void ReadRasterRows(std::FILE* Data, MapState& Map) {
     }
 }
 
-void StoreRasterRow(const unsigned char* Cells, int32_t Row, MapState& Map) {
+void StoreRasterRow(const unsigned char* Cells, int32_t Row, TLoadedMap& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
     Map.NumData.RowLineGrid.SetVal(0, Row, Row + 1);
     int32_t* Heights = HeightRow(Map, Row);

@@ -13,7 +13,7 @@
 namespace talvo {
 
 // A dense row-major matrix of T in one zero-filled block, dimensioned after construction.
-// The shared body of TDelDim, TSDelDim and TD3VectDim.
+// The shared body of TDelDim, TSDelDim and TVertexGrid.
 template <typename T> class TDimGrid {
     static_assert(std::is_trivially_copyable_v<T> && sizeof(T) <= 127);
 
@@ -143,13 +143,13 @@ class TSDelDim : public TDimGrid<int16_t> {
 };
 
 // A 3-D vector in the layout of the 3D renderer: x, y, z in that order.
-struct TD3DVector {
+struct TVertex {
     float x = 0.0f;
     float y = 0.0f;
     float z = 0.0f;
 };
 
 // A grid of 3-D vectors; an unwritten cell is the zero vector.
-class TD3VectDim : public TDimGrid<TD3DVector> {};
+class TVertexGrid : public TDimGrid<TVertex> {};
 
 } // namespace talvo

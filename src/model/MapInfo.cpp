@@ -34,10 +34,10 @@ std::string FormatCorner(double Corner, bool AlreadyDms) {
 
 } // namespace
 
-std::vector<TMapInfoField> MapInfoFields(const MapState& Map) {
+std::vector<TMapInfoField> MapInfoFields(const TLoadedMap& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
     // Numeric-map corners are d.mmss already, projected ones no angles at all.
-    const bool Dms = H.MapKind == MapKindNumeric || H.Projected;
+    const bool Dms = KindTraits(H.MapKind).CornersInDms || H.Projected;
     std::vector<TMapInfoField> Fields = {
         {"MeshCode", Cp932ToUtf8(H.MeshCode)},   {"Org_Scale", std::to_string(H.Org_Scale)},
         {"Org_Surv", Cp932ToUtf8(H.Org_Surv)},   {"Org_Mod", Cp932ToUtf8(H.Org_Mod)},
@@ -57,12 +57,12 @@ std::vector<TMapInfoField> MapInfoFields(const MapState& Map) {
     return Fields;
 }
 
-std::vector<TMapInfoField> MapDetailFields(const MapState& Map) {
+std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
     // Shortest text that reads back as the same double.
     auto Exact = [](double Value) { return FormatReal(Value, std::chars_format::general, -1); };
     std::vector<TMapInfoField> Fields = {
-        {"MapKind", H.MapKind},
+        {"MapKind", KindTraits(H.MapKind).Code},
         {"CellSpacing", std::to_string(H.CellSpacing)},
         {"BytesPerCell", std::to_string(H.BytesPerCell)},
         {"DataFileName", H.DataFileName},
@@ -70,7 +70,7 @@ std::vector<TMapInfoField> MapDetailFields(const MapState& Map) {
         {"CellWidthLon", Exact(H.CellWidthLon)},
         {"RowsRead", std::to_string(Map.RowsRead)},
     };
-    if (H.MapKind == MapKindGdal) {
+    if (KindTraits(H.MapKind).NamesDriver) {
         Fields.push_back({"Driver", Cp932ToUtf8(H.Comment)}); // the reader keeps it as the comment
     }
     return Fields;

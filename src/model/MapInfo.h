@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model/MapState.h"
+#include "model/LoadedMap.h"
 
 namespace talvo {
 
@@ -15,11 +15,11 @@ struct TMapInfoField {
 // The 23 fields of the information window in its order, ending with RecFlg. Raster corners
 // are shown in d.mmss notation; numeric-map corners are in that notation already, and projected
 // corners are no angles: both are shown as stored.
-std::vector<TMapInfoField> MapInfoFields(const MapState& Map);
+std::vector<TMapInfoField> MapInfoFields(const TLoadedMap& Map);
 
 // What the window does not show: MapKind, CellSpacing, BytesPerCell, DataFileName,
 // CellWidthLat, CellWidthLon and RowsRead; and Driver, GDAL's name for a raster's format, for
 // a map GDAL read.
-std::vector<TMapInfoField> MapDetailFields(const MapState& Map);
+std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map);
 
 } // namespace talvo

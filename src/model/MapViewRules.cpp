@@ -39,9 +39,9 @@ TSelectionBounds SelectionBounds(int32_t Left, int32_t Top, int32_t PictureWidth
             std::min(PictureWidth, ClientRight), std::min(PictureHeight, ClientBottom)};
 }
 
-T3DRegion SelectionRegion(int32_t Left, int32_t Top, int32_t Width, int32_t Height, int32_t ScrollX,
-                          int32_t ScrollY, double MScale, std::string_view StepText,
-                          std::string_view HScaleText) {
+TRegion SelectionRegion(int32_t Left, int32_t Top, int32_t Width, int32_t Height, int32_t ScrollX,
+                        int32_t ScrollY, double MScale, std::string_view StepText,
+                        std::string_view HScaleText) {
     const int32_t Step = StrToInt(StepText);
     const auto HScale = static_cast<float>(StrToInt(HScaleText));
     return {Truncated(Left / MScale + ScrollX / MScale),

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/MapState.h"
+#include "model/Region.h"
 
 namespace talvo {
 
@@ -33,9 +33,9 @@ TSelectionBounds SelectionBounds(int32_t Left, int32_t Top, int32_t PictureWidth
 // The 3D region of a selection rectangle (in pixels of the scroll box's visible area,
 // scrolled by ScrollX, ScrollY) on a picture shown at MScale. Step and HScale come from the
 // user's edits and raise EConvertError when they hold no integer.
-T3DRegion SelectionRegion(int32_t Left, int32_t Top, int32_t Width, int32_t Height, int32_t ScrollX,
-                          int32_t ScrollY, double MScale, std::string_view StepText,
-                          std::string_view HScaleText);
+TRegion SelectionRegion(int32_t Left, int32_t Top, int32_t Width, int32_t Height, int32_t ScrollX,
+                        int32_t ScrollY, double MScale, std::string_view StepText,
+                        std::string_view HScaleText);
 
 // Saving the picture: a name without extension takes the chosen filter's (1: ".bmp",
 // 2: ".jpg", 3: ".png").

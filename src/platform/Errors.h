@@ -45,6 +45,12 @@ class EInOutError : public ETalvoError {
     using ETalvoError::ETalvoError;
 };
 
+// Work given up because whoever waited for it cancelled it: nothing to report.
+class ECancelled : public ETalvoError {
+  public:
+    ECancelled() : ETalvoError("cancelled") {}
+};
+
 // Integer arithmetic that would not fit its type.
 class EIntOverflow : public ETalvoError {
   public:

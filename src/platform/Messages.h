@@ -60,6 +60,8 @@ enum class TText {
     InfoNeedsOneFile,
     UnknownOption,
     ViewerOpensOneFile,
+    OneCommand,
+    OptionNeedsCommand,
     NothingToDraw,
     MeshNeedsObj,
     MeshNeedsHeights,

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/Errors.h"
+
 namespace talvo {
 
 // How far a long piece of work has come, and whether whoever waits for it still wants it. The
@@ -26,6 +28,12 @@ class TProgress {
     int64_t Total() const { return FTotal; }
     int64_t Done() const { return FDone; }
     bool Cancelled() const { return FCancelled; }
+    // For work that has nothing to return once cancelled: raises ECancelled.
+    void StopIfCancelled() const {
+        if (FCancelled) {
+            throw ECancelled();
+        }
+    }
 
   protected:
     // After every Start and Advance, on the thread that made it.

@@ -8,20 +8,20 @@ namespace talvo {
 
 // Land-use cells hold their class code (10, 20, ... 90); a code takes the colour of the
 // class at or below it. Codes outside 0..99 take the Out colour.
-inline int32_t LandUseColour(int32_t Code, const TIni& Settings) {
+inline int32_t LandUseColour(int32_t Code, const TViewSettings& Settings) {
     if (Code < 0 || Code > 99) {
         return Settings.Out;
     }
-    return Settings.Entry[static_cast<size_t>(IniLandUse1 - 1 + Code / 10)];
+    return PaletteColour(Settings, static_cast<size_t>(PaletteLandUse1 - 1 + Code / 10));
 }
 
 // Vegetation cells hold their class code (10, 20, ... 150); codes outside 0..159 take the
 // Out colour.
-inline int32_t VegetationColour(int32_t Code, const TIni& Settings) {
+inline int32_t VegetationColour(int32_t Code, const TViewSettings& Settings) {
     if (Code < 0 || Code > 159) {
         return Settings.Out;
     }
-    return Settings.Entry[static_cast<size_t>(IniVegetation1 - 1 + Code / 10)];
+    return PaletteColour(Settings, static_cast<size_t>(PaletteVegetation1 - 1 + Code / 10));
 }
 
 } // namespace talvo

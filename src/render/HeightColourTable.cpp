@@ -17,31 +17,30 @@ int32_t StepColour(TRgb From, TRgb To, int32_t Divisions, int32_t Steps) {
 
 } // namespace
 
-void BuildHeightColourTable(const TIni& Settings, THeightColourTable& Table) {
+void BuildHeightColourTable(const TViewSettings& Settings, THeightColourTable& Table) {
     for (int K = 0; K < 5; ++K) {
-        int32_t Anchor = Settings.Entry[IniAnchor0 + K];
+        int32_t Anchor = Settings.Anchors[K];
         Table[10 * K] = Anchor;
         TRgb From = SplitColour(Anchor);
-        TRgb To = SplitColour(Settings.Entry[IniAnchor0 + K + 1]);
+        TRgb To = SplitColour(Settings.Anchors[K + 1]);
         for (int I = 1; I <= 9; ++I) {
             Table[10 * K + I] = StepColour(From, To, 10, I);
         }
     }
-    Table[50] = Settings.Entry[IniAnchor0 + 5];
+    Table[50] = Settings.Anchors[5];
 }
 
-THeightColouring::THeightColouring(const TIni& Settings, const THeightColourTable& Table,
+THeightColouring::THeightColouring(const TViewSettings& Settings, const THeightColourTable& Table,
                                    int32_t CellSpacing)
-    : Table(Table), Sea(Settings.Sea), Out(Settings.Out), Min(Settings.Entry[IniMin]),
-      Max(Settings.Entry[IniMax]), Pit(std::max(Settings.Entry[IniPit], 1)),
-      ShadowKK(Settings.Entry[IniShadowKK]), CellSpacing(CellSpacing),
+    : Table(Table), Sea(Settings.Sea), Out(Settings.Out), Min(Settings.Min), Max(Settings.Max),
+      Pit(std::max(Settings.Pit, 1)), ShadowKK(Settings.ShadowKK), CellSpacing(CellSpacing),
       ShadePerRise(CellSpacing == 0 ? 0.0 : static_cast<double>(ShadowKK) / CellSpacing) {}
 
-void EvenAnchors(TIni& Settings) {
-    TRgb From = SplitColour(Settings.Entry[IniAnchor0]);
-    TRgb To = SplitColour(Settings.Entry[IniAnchor0 + 5]);
+void EvenAnchors(TViewSettings& Settings) {
+    TRgb From = SplitColour(Settings.Anchors[0]);
+    TRgb To = SplitColour(Settings.Anchors[5]);
     for (int I = 1; I <= 4; ++I) {
-        Settings.Entry[IniAnchor0 + I] = StepColour(From, To, 5, I);
+        Settings.Anchors[I] = StepColour(From, To, 5, I);
     }
 }
 

@@ -16,17 +16,18 @@ namespace talvo {
 using THeightColourTable = std::array<int32_t, 51>;
 
 // Fills Table from anchors 0..5 of Settings.
-void BuildHeightColourTable(const TIni& Settings, THeightColourTable& Table);
+void BuildHeightColourTable(const TViewSettings& Settings, THeightColourTable& Table);
 
 // Re-spaces anchors 1..4 evenly between anchors 0 and 5.
-void EvenAnchors(TIni& Settings);
+void EvenAnchors(TViewSettings& Settings);
 
 // Colours cells of one elevation picture. Built from the settings, the ramp and the map's
 // spacing, it keeps the quotients that every cell needs, so that colouring a cell takes no
 // division; build it again when the settings change.
 class THeightColouring {
   public:
-    THeightColouring(const TIni& Settings, const THeightColourTable& Table, int32_t CellSpacing);
+    THeightColouring(const TViewSettings& Settings, const THeightColourTable& Table,
+                     int32_t CellSpacing);
 
     // The colour of a cell Height whole metres high that rises Rise tenths of a metre above
     // its western neighbour: Sea below Min, Out above Max, otherwise the ramp entry
@@ -87,7 +88,7 @@ class THeightColouring {
 };
 
 // One cell's colour, as THeightColouring::Colour.
-inline int32_t HeightColour(int32_t Height, int32_t Rise, const TIni& Settings,
+inline int32_t HeightColour(int32_t Height, int32_t Rise, const TViewSettings& Settings,
                             const THeightColourTable& Table, int32_t CellSpacing) {
     return THeightColouring(Settings, Table, CellSpacing).Colour(Height, Rise);
 }

@@ -12,8 +12,8 @@ constexpr int64_t MaxRiseLimit = int64_t{1} << 16;
 
 } // namespace
 
-THeightRowColouring::THeightRowColouring(const TIni& Settings, const THeightColourTable& Table,
-                                         int32_t CellSpacing)
+THeightRowColouring::THeightRowColouring(const TViewSettings& Settings,
+                                         const THeightColourTable& Table, int32_t CellSpacing)
     : Exact(Settings, Table, CellSpacing), Sea(Exact.SeaColour()), Out(Exact.OutColour()),
       Min(Exact.MinHeight()), Max(Exact.MaxHeight()),
       RiseLimit(std::min(Exact.SaturatingRise(), MaxRiseLimit)) {

@@ -13,7 +13,8 @@ namespace talvo {
 // division and a rounding. Heights and rises beyond the tables are coloured the slow way.
 class THeightRowColouring {
   public:
-    THeightRowColouring(const TIni& Settings, const THeightColourTable& Table, int32_t CellSpacing);
+    THeightRowColouring(const TViewSettings& Settings, const THeightColourTable& Table,
+                        int32_t CellSpacing);
 
     // Width cells of tenths of a metre into Width pixels, each shaded by its rise from the cell
     // to its west (none for the first).

@@ -16,25 +16,9 @@ namespace {
 // is seen within a millisecond or two.
 constexpr int32_t BandCells = 1 << 18;
 
-enum class TColouring { None, Elevation, LandUse, Vegetation };
-
-TColouring ColouringOf(const std::string& Kind) {
-    if (Kind == MapKindNumeric || Kind == MapKindElevation || Kind == MapKindBil ||
-        Kind == MapKindFgGml || Kind == MapKindGdal) {
-        return TColouring::Elevation;
-    }
-    if (Kind == MapKindLandUse) {
-        return TColouring::LandUse;
-    }
-    if (Kind == MapKindVegetation) {
-        return TColouring::Vegetation;
-    }
-    return TColouring::None;
-}
-
 template <typename TClassColour>
-void DrawClassRow(const int32_t* Cells, int32_t Width, int32_t* Pixels, const TIni& Settings,
-                  TClassColour ClassColour) {
+void DrawClassRow(const int32_t* Cells, int32_t Width, int32_t* Pixels,
+                  const TViewSettings& Settings, TClassColour ClassColour) {
     for (int32_t J = 0; J < Width; ++J) {
         Pixels[J] = ClassColour(Cells[J], Settings);
     }
@@ -42,7 +26,7 @@ void DrawClassRow(const int32_t* Cells, int32_t Width, int32_t* Pixels, const TI
 
 // For each picture line, the grid row drawn on it: the last row that names it, as when rows are
 // drawn one after another. -1 where no row does.
-std::vector<int32_t> LineOwners(const MapState& Map, int32_t Lines) {
+std::vector<int32_t> LineOwners(const TLoadedMap& Map, int32_t Lines) {
     std::vector<int32_t> Owner(static_cast<size_t>(Lines), -1);
     for (int32_t I = 0; I < Map.RowsRead; ++I) {
         const int32_t Y = Map.NumData.RowLineGrid.GetVal(0, I) - 1;
@@ -53,7 +37,7 @@ std::vector<int32_t> LineOwners(const MapState& Map, int32_t Lines) {
     return Owner;
 }
 
-void DrawLines(const MapState& Map, TColouring Colouring, const TIni& Settings,
+void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings& Settings,
                const THeightColourTable& Table, TBitmap& Picture, TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
     const std::vector<int32_t> Owner = LineOwners(Map, Picture.Height());
@@ -92,12 +76,13 @@ void DrawLines(const MapState& Map, TColouring Colouring, const TIni& Settings,
 
 } // namespace
 
-std::optional<TBitmap> DrawMapPicture(const MapState& Map, const TIni& Settings,
+std::optional<TBitmap> DrawMapPicture(const TLoadedMap& Map, const TOverlaySet& Overlays,
+                                      const TViewSettings& Settings,
                                       const THeightColourTable& Table, const TLayerFlags& Layers,
                                       TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
     Progress.Start(H.Pts_NS);
-    const TColouring Colouring = ColouringOf(H.MapKind);
+    const TColouring Colouring = KindTraits(H.MapKind).Colouring;
     TBitmap Picture(H.Pts_WE, H.Pts_NS,
                     Colouring == TColouring::None ? TBitmap::TStart::White
                                                   : TBitmap::TStart::Unfilled);
@@ -111,8 +96,8 @@ std::optional<TBitmap> DrawMapPicture(const MapState& Map, const TIni& Settings,
     }
     for (int Layer = 0; Layer < OverlayLayerCount; ++Layer) {
         const auto Index = static_cast<size_t>(Layer);
-        if (H.OverlayLoaded[Index] && Layers[Index]) {
-            DrawOverlay(Picture, H.OverlayLists[Index], Settings.Entry[IniLayer0 + Index], Map);
+        if (Overlays.Loaded[Index] && Layers[Index]) {
+            DrawOverlay(Picture, Overlays.Lists[Index], Settings.LayerColours[Index], Map);
         }
     }
     return Picture;

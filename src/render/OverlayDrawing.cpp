@@ -4,8 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "model/Dms.h"
-
 namespace talvo {
 
 namespace {
@@ -24,12 +22,9 @@ int32_t CanvasCoordinate(long double Position) {
 } // namespace
 
 void DrawOverlay(TBitmap& Picture, const std::vector<OverlayPoint>& List, int32_t Colour,
-                 const MapState& Map) {
+                 const TLoadedMap& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    const bool Dms = H.MapKind == MapKindNumeric;
-    auto Corner = [Dms](double Value) -> long double { return Dms ? DmsToDegrees(Value) : Value; };
-    const long double South = Corner(H.Ido_WS), North = Corner(H.Ido_EN);
-    const long double West = Corner(H.Kei_WS), East = Corner(H.Kei_EN);
+    const auto [South, West, North, East] = BoundsOf(H);
     if (North == South || East == West) {
         return;
     }

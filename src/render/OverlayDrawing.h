@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/MapState.h"
+#include "model/LoadedMap.h"
+#include "model/OverlaySet.h"
 #include "platform/Bitmap.h"
 
 namespace talvo {
@@ -11,6 +12,6 @@ namespace talvo {
 // Draws List's polylines on Picture in Colour: each vertex projected linearly from the map's
 // corners onto its Pts_WE × Pts_NS pixels. A map whose corners enclose no area draws nothing.
 void DrawOverlay(TBitmap& Picture, const std::vector<OverlayPoint>& List, int32_t Colour,
-                 const MapState& Map);
+                 const TLoadedMap& Map);
 
 } // namespace talvo

@@ -8,29 +8,36 @@
 
 namespace talvo {
 
-// Indexes of the numeric entries of TIni::Entry.
-constexpr int IniAnchor0 = 0;      // Set0..Set5: elevation anchors, lowest heights first
-constexpr int IniLandUse1 = 6;     // LU1..LU9: land-use classes 10..90
-constexpr int IniVegetation1 = 15; // VG1..VG15: vegetation classes 10..150
-constexpr int IniLayer0 = 30;      // ad, rv, lk, rd, hw, rw: overlay layer colours
-constexpr int IniMin = 36;         // lower height limit, metres
-constexpr int IniMax = 37;         // upper height limit, metres
-constexpr int IniPit = 38;         // metres per ramp step
-constexpr int IniShadowKK = 39;    // slope shading gain
-constexpr int IniNumericEntries = 40;
+// How many colours the palette dialog shows, in the settings file's order: the six ramp anchors,
+// nine land-use classes, fifteen vegetation classes and six layer colours.
+constexpr size_t PaletteColourCount = 36;
+// Where each group starts among them.
+constexpr int PaletteLandUse1 = 6;
+constexpr int PaletteVegetation1 = 15;
+constexpr int PaletteLayer0 = 30;
 
-// The user's colours, height limits, 3D options and layers. Entries 0..39 are numbers (mostly
-// colour values); entry 40 of the table is the text Quality.
-struct TIni {
+// The user's colours, height limits, 3D options and layers, as the settings file holds them.
+struct TViewSettings {
     int32_t Sea = 0;
     int32_t Out = 0;
-    std::array<int32_t, IniNumericEntries> Entry{};
+    std::array<int32_t, 6> Anchors{};      // Set0..Set5: the ramp's colours, lowest heights first
+    std::array<int32_t, 9> LandUse{};      // LU1..LU9: land-use classes 10..90
+    std::array<int32_t, 15> Vegetation{};  // VG1..VG15: vegetation classes 10..150
+    std::array<int32_t, 6> LayerColours{}; // ad, rv, lk, rd, hw, rw
+    int32_t Min = 0;                       // lower height limit, metres
+    int32_t Max = 0;                       // upper height limit, metres
+    int32_t Pit = 0;                       // metres per ramp step
+    int32_t ShadowKK = 0;                  // slope shading gain
     // As the settings file holds it, saved back unchanged; RenderQualityOf reads it.
     std::string Quality;
     bool SeaExp = false;
     // The ticked layer check boxes, in layer order.
     TLayerFlags GmpChk{};
 };
+
+// Colour Index of the palette (0..35, in the order above).
+int32_t& PaletteColour(TViewSettings& Settings, size_t Index);
+int32_t PaletteColour(const TViewSettings& Settings, size_t Index);
 
 // The 3D view's render qualities; Unrecognised for any other text, which draws as Gouraud.
 enum class TRenderQuality { Wireframe, UnlitFlat, Flat, Gouraud, Phong, Mapping, Unrecognised };

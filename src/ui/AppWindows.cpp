@@ -2,17 +2,13 @@
 
 namespace talvo {
 
-TAppWindows::TAppWindows(TDialogs& Dialogs, const TSettingsFile& Ini,
-                         const std::string& ShippedPalette)
-    : MapForm(Dialogs, Ini, ShippedPalette),
-      PalForm(MapForm.Settings(), MapForm.ColourTable(), Dialogs, Ini.Path, &MapForm),
-      D3DForm(MapForm.Map(), MapForm.Settings(), MapForm.ColourTable(), MapForm.Terrain(),
-              Dialogs) {
+TAppWindows::TAppWindows(TDocument& Document, TDialogs& Dialogs)
+    : MapForm(Document, Dialogs), PalForm(Document, Dialogs, &MapForm), View3D(Document, Dialogs) {
     MapForm.InfForm = &InfForm;
     MapForm.ShowPalette = [this] { PalForm.ShowPalette(); };
-    MapForm.StartView = [this](const T3DRegion& Region) { D3DForm.StartView(Region); };
-    connect(&MapForm, &TMapForm::Closed, this, [this] {
-        D3DForm.close();
+    MapForm.StartView = [this](const TRegion& Region) { View3D.StartView(Region); };
+    connect(&MapForm, &TMapWindow::Closed, this, [this] {
+        View3D.close();
         PalForm.close();
         InfForm.close();
         emit Finished();

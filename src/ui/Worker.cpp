@@ -8,29 +8,23 @@ TWorker::~TWorker() {
     Stop();
 }
 
-void TWorker::Run(TJob Job) {
+void TWorker::RunJob(std::function<std::function<void()>(TProgress&)> Job) {
     if (FRunning) {
         return;
     }
     if (Thread.joinable()) {
-        Thread.join(); // the last job has ended already: Finished was sent
+        Thread.join(); // the last job has ended already: its result was delivered
     }
     FRunning = true;
-    FError.clear();
-    FProgress = std::make_unique<TProgress>();
-    Thread = std::jthread([this, Job = std::move(Job), Progress = FProgress.get(), This = ++Jobs] {
-        try {
-            Job(*Progress);
-        } catch (const std::exception& Failure) {
-            FError = Failure.what();
-        }
-        // What the job made and FError are read only after this, on the window's thread.
+    FProgress = std::make_shared<TProgress>();
+    Thread = std::jthread([this, Job = std::move(Job), Progress = FProgress, This = ++Jobs] {
+        std::function<void()> Deliver = Job(*Progress);
         QMetaObject::invokeMethod(
             this,
-            [this, This] {
+            [this, This, Deliver = std::move(Deliver)] {
                 if (This == Jobs) { // not stopped meanwhile
                     FRunning = false;
-                    emit Finished();
+                    Deliver();
                 }
             },
             Qt::QueuedConnection);

@@ -16,26 +16,6 @@
 
 namespace {
 
-// The application's standard error box: an error that reaches the event loop is shown, not
-// fatal.
-class TTalvoApplication : public QApplication {
-  public:
-    TTalvoApplication(int& Argc, char** Argv, talvo::TDialogs& Dialogs)
-        : QApplication(Argc, Argv), Dialogs(Dialogs) {}
-
-    bool notify(QObject* Receiver, QEvent* Event) override {
-        try {
-            return QApplication::notify(Receiver, Event);
-        } catch (const std::exception& Error) {
-            Dialogs.Error(activeWindow(), Error.what());
-        }
-        return false;
-    }
-
-  private:
-    talvo::TDialogs& Dialogs;
-};
-
 // The captions are Japanese: the font they were drawn for when it is installed, else a
 // Japanese sans font.
 QFont JapaneseFont() {
@@ -49,11 +29,12 @@ QFont JapaneseFont() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> Args(argv + 1, argv + argc);
-    if (auto Status = talvo::RunCommandLine(Args, std::cout, std::cerr)) {
+    std::string File;
+    if (auto Status = talvo::RunCommandLine(Args, std::cout, std::cerr, &File)) {
         return *Status;
     }
     talvo::TQtDialogs Dialogs;
-    TTalvoApplication App(argc, argv, Dialogs);
+    QApplication App(argc, argv);
     App.setApplicationName("Talvo");
     App.setFont(JapaneseFont());
     talvo::InstallWindowTexts(App, talvo::MessageLanguage());
@@ -65,12 +46,13 @@ int main(int argc, char** argv) {
         std::error_code Ignored;
         std::filesystem::create_directories(std::filesystem::path(Ini.Path).parent_path(), Ignored);
     }
-    talvo::TAppWindows Windows(Dialogs, Ini, talvo::ShippedPalettePath(talvo::ExecutableDir()));
+    talvo::TDocument Document(Ini, talvo::ShippedPalettePath(talvo::ExecutableDir()));
+    talvo::TAppWindows Windows(Document, Dialogs);
     QObject::connect(&Windows, &talvo::TAppWindows::Finished, &App, &QApplication::quit);
     Windows.MapForm.show();
-    if (!Args.empty()) {
+    if (!File.empty()) {
         QTimer::singleShot(0, &Windows.MapForm, [&] {
-            Windows.MapForm.Guarded([&] { Windows.MapForm.LoadFile(Args[0]); });
+            Windows.MapForm.Guarded([&] { Windows.MapForm.LoadFile(File); });
         });
     }
     return App.exec();

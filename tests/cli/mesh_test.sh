@@ -54,7 +54,7 @@ done <<'TABLE'
 1|--hscale 1e39 is out of range|EL533945.hdr|x.obj|--region 0,0,10,10 --hscale 1e39
 1|kind LU|LU533945.hdr|x.obj|--region 0,0,10,10
 1|end in .obj|EL533945.hdr|x.txt|--region 0,0,10,10
-2|unexpected --bogus|EL533945.hdr|x.obj|--region 0,0,10,10 --bogus
+2|unknown option --bogus|EL533945.hdr|x.obj|--region 0,0,10,10 --bogus
 TABLE
 
 finish

@@ -3,7 +3,7 @@
 #include "support/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-    talvo::MapState Map;
+    talvo::TLoadedMap Map;
     return talvo::test::ReadAsTextFile(Data, Size,
                                        [&](talvo::TTextFile& File) { ReadBilLines(File, Map); });
 }

@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     std::vector<talvo::OverlayPoint> List;
     talvo::test::ReadAsTextFile(
         Data, Size, [&](talvo::TTextFile& File) { talvo::ReadOverlayText(File, List); });
-    talvo::MapState Map;
+    talvo::TLoadedMap Map;
     Map.NumHeader.Ido_WS = 36.0;
     Map.NumHeader.Ido_EN = 37.0;
     Map.NumHeader.Kei_WS = -85.0;

@@ -4,10 +4,11 @@
 #include "support/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-    talvo::MapState Map;
-    talvo::InitMapState(Map);
+    talvo::TLoadedMap Map;
+    talvo::InitLoadedMap(Map);
+    talvo::TProgress Unwatched;
     return talvo::test::ReadAsTextFile(Data, Size, [&](talvo::TTextFile& File) {
-        talvo::ReadNumMap(File, 500, Map);
+        talvo::ReadNumMap(File, 500, Map, Unwatched);
         // Everything the reader claims to hold must be readable.
         for (int32_t R = 0; R < Map.RowsRead; ++R) {
             Map.NumData.RowLineGrid.GetVal(0, R);

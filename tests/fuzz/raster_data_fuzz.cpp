@@ -12,8 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     if (Size < 4) {
         return 0;
     }
-    talvo::MapState Map;
-    talvo::InitMapState(Map);
+    talvo::TLoadedMap Map;
+    talvo::InitLoadedMap(Map);
+    talvo::TProgress Unwatched;
     talvo::TNum_HeaderRec& H = Map.NumHeader;
     H.Pts_WE = 1 + Data[0] % 64;
     H.Pts_NS = 1 + Data[1] % 64;
@@ -25,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
         return 0;
     }
     try {
-        talvo::ReadRasterRows(Stream, Map);
+        talvo::ReadRasterRows(Stream, Map, Unwatched);
     } catch (const talvo::ETalvoError&) {
     }
     std::fclose(Stream);

@@ -2,12 +2,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "settings/IniProc.h"
+#include "settings/SettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     std::string_view Bytes(reinterpret_cast<const char*>(Data), Size);
     talvo::TProfileText Profile(Bytes);
-    talvo::TIni Settings;
+    talvo::TViewSettings Settings;
     talvo::LoadSettings(Profile, Settings);
 
     // A key written into any text reads back as written.

@@ -34,7 +34,7 @@ std::string ReadMessage(const std::string& Text) {
 }
 
 // A map with corners 35..36 N, 139..140 E and 100 × 200 cells.
-void SetProjectionMap(MapState& Map, const char* Kind = MapKindElevation) {
+void SetProjectionMap(TLoadedMap& Map, TMapKind Kind = TMapKind::Elevation) {
     Map.NumHeader.MapKind = Kind;
     Map.NumHeader.Ido_WS = 35.0;
     Map.NumHeader.Ido_EN = 36.0;
@@ -45,7 +45,7 @@ void SetProjectionMap(MapState& Map, const char* Kind = MapKindElevation) {
 }
 
 // The pixel a two-vertex arc from (Lon, Lat) eastward starts on.
-std::pair<int32_t, int32_t> ProjectedPixel(const MapState& Map, double Lon, double Lat) {
+std::pair<int32_t, int32_t> ProjectedPixel(const TLoadedMap& Map, double Lon, double Lat) {
     TBitmap Picture(101, 201);
     // Seq 0 moves, Seq 1 draws from there two columns east: the start is the first inked.
     DrawOverlay(Picture, {{0, Lat, Lon}, {1, Lat, Lon + 0.02}}, Ink, Map);
@@ -125,7 +125,7 @@ TEST(OverlayText, MalformedFilesEndWithAMessageNamingFileAndLine) {
 }
 
 TEST(DrawOverlay, ProjectionTruncatesTowardZero) {
-    MapState Map;
+    TLoadedMap Map;
     SetProjectionMap(Map);
     EXPECT_EQ(ProjectedPixel(Map, 139.5, 35.25), std::make_pair(50, 150));
     EXPECT_EQ(ProjectedPixel(Map, 139.0, 36.0), std::make_pair(0, 0));
@@ -141,7 +141,7 @@ TEST(DrawOverlay, ProjectionTruncatesTowardZero) {
 }
 
 TEST(DrawOverlay, ArcsAreNotJoinedAndDegenerateMapsDrawNothing) {
-    MapState Map;
+    TLoadedMap Map;
     SetProjectionMap(Map);
     TBitmap Picture(100, 200);
     DrawOverlay(Picture, {{0, 35.5, 139.1}, {1, 35.5, 139.2}, {0, 35.6, 139.5}, {1, 35.6, 139.6}},
@@ -178,8 +178,8 @@ TEST(DrawOverlay, NumericMapCornersAreDegreesMinutesSecondsToTheDigit) {
     // Corners 35°00' to 36°00' N written d.mmss, 139°15' to 139°30' E: arcs on the exact cell
     // boundaries land in their columns, and one on the east edge in column Pts_WE, off the
     // picture.
-    MapState Map;
-    SetProjectionMap(Map, MapKindNumeric);
+    TLoadedMap Map;
+    SetProjectionMap(Map, TMapKind::Numeric);
     Map.NumHeader.Kei_WS = 139.15;
     Map.NumHeader.Kei_EN = 139.30;
     EXPECT_EQ(ProjectedPixel(Map, 139.25, 35.5), std::make_pair(0, 100));
@@ -194,13 +194,15 @@ TEST(DrawOverlay, NumericMapCornersAreDegreesMinutesSecondsToTheDigit) {
 class Overlays : public ::testing::Test {
   protected:
     Overlays() {
+        Map.NumHeader.MapKind = TMapKind::Elevation;
         Map.NumHeader.MeshCode = "123456";
         Map.NumHeader.DataFileName = WriteTempFile("EL123456", "");
     }
     std::string Folder() const {
         return std::filesystem::path(Map.NumHeader.DataFileName).parent_path().string();
     }
-    MapState Map;
+    TLoadedMap Map;
+    TOverlaySet Read;
     TLayerFlags Ticked{};
 };
 
@@ -209,40 +211,41 @@ TEST_F(Overlays, OnlyTickedLayersAreReadOncePerMap) {
     WriteTempFile("rv123456.e00", "ARC\n1 1 0 0 0 0 1\n139 35\n");
     EXPECT_EQ(OverlayFileName(Map, 0), Folder() + "/ad123456.e00");
 
-    LoadOverlays(Map, Ticked); // nothing ticked
-    EXPECT_FALSE(Map.NumHeader.OverlayLoaded[0]);
+    LoadOverlays(Read, Map, Ticked); // nothing ticked
+    EXPECT_FALSE(Read.Loaded[0]);
 
     Ticked = {true, false, true, false, false, false};
-    LoadOverlays(Map, Ticked);
-    EXPECT_TRUE(Map.NumHeader.OverlayLoaded[0]); // found in another letter case
-    EXPECT_EQ(Map.NumHeader.OverlayLists[0].size(), 1u);
-    EXPECT_FALSE(Map.NumHeader.OverlayLoaded[1]); // not ticked
-    EXPECT_FALSE(Map.NumHeader.OverlayLoaded[2]); // no file: looked for again next time
+    LoadOverlays(Read, Map, Ticked);
+    EXPECT_TRUE(Read.Loaded[0]); // found in another letter case
+    EXPECT_EQ(Read.Lists[0].size(), 1u);
+    EXPECT_FALSE(Read.Loaded[1]); // not ticked
+    EXPECT_FALSE(Read.Loaded[2]); // no file: looked for again next time
 
     std::filesystem::remove(Folder() + "/AD123456.E00");
-    LoadOverlays(Map, Ticked);
-    EXPECT_EQ(Map.NumHeader.OverlayLists[0].size(), 1u); // kept, not read again
+    LoadOverlays(Read, Map, Ticked);
+    EXPECT_EQ(Read.Lists[0].size(), 1u); // kept, not read again
 
     Ticked[1] = true;
-    LoadOverlays(Map, Ticked);
-    EXPECT_TRUE(Map.NumHeader.OverlayLoaded[1]);
+    LoadOverlays(Read, Map, Ticked);
+    EXPECT_TRUE(Read.Loaded[1]);
 }
 
 TEST_F(Overlays, AFailedLayerKeepsNoPoints) {
     WriteTempFile("lk123456.e00", "ARC\n1 1 0 0 0 0 1\n139 35\n2 2 0 0 0 0 1\n139 x\n");
     Ticked[2] = true;
     try {
-        LoadOverlays(Map, Ticked);
+        LoadOverlays(Read, Map, Ticked);
         ADD_FAILURE() << "a bad layer loaded";
     } catch (const EConvertError& Error) {
         EXPECT_EQ(std::string(Error.what()),
                   "'x' は浮動小数点数ではありません\n" + Folder() + "/lk123456.e00:5");
     }
-    EXPECT_FALSE(Map.NumHeader.OverlayLoaded[2]);
-    EXPECT_TRUE(Map.NumHeader.OverlayLists[2].empty());
+    EXPECT_FALSE(Read.Loaded[2]);
+    EXPECT_TRUE(Read.Lists[2].empty());
 }
 
 TEST_F(Overlays, NumericMapsLookBesideTheMapFile) {
+    Map.NumHeader.MapKind = TMapKind::Numeric;
     Map.NumHeader.DataFileName.clear();
     Map.NumHeader.MapFileName = "/maps/tokyo/533945.Mem";
     Map.NumHeader.MeshCode = "533945";

@@ -23,7 +23,7 @@ std::string Written(const TFgGmlText& Parts) {
     return test::WriteTempFile("tile.xml", FormatFgGml(Parts));
 }
 
-std::vector<int32_t> Cells(const MapState& Map) {
+std::vector<int32_t> Cells(const TLoadedMap& Map) {
     std::vector<int32_t> Values;
     for (int32_t Row = 0; Row < Map.RowsRead; ++Row) {
         const int32_t* Cells = HeightRow(Map, Row);
@@ -85,10 +85,10 @@ TEST(FgGmlReader, TheHeaderComesFromTheStructure) {
         Parts.Type = Type;
         EXPECT_EQ(OpenMap(Written(Parts)).Map.NumHeader.CellSpacing, CellSpacing) << Type;
     }
-    const MapState Map = OpenMap(Written(WithPoints({"1"}))).Map;
+    const TLoadedMap Map = OpenMap(Written(WithPoints({"1"}))).Map;
     const TNum_HeaderRec& H = Map.NumHeader;
-    EXPECT_EQ(H.MapKind, "FG");
-    EXPECT_TRUE(ShownIn3D(H.MapKind));
+    EXPECT_STREQ(KindTraits(H.MapKind).Code, "FG");
+    EXPECT_TRUE(KindTraits(H.MapKind).ShownIn3D);
     EXPECT_EQ(H.MeshCode, "533945"); // as beside Global Map rasters
     EXPECT_EQ(std::make_pair(H.Pts_WE, H.Pts_NS), std::make_pair(3, 2));
     EXPECT_EQ(std::vector<double>({H.Ido_WS, H.Kei_WS, H.Ido_EN, H.Kei_EN}),

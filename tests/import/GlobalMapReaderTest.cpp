@@ -42,7 +42,7 @@ std::string Bytes(std::initializer_list<int> Values) {
 
 class GlobalMapReader : public ::testing::Test {
   protected:
-    GlobalMapReader() { InitMapState(Map); }
+    GlobalMapReader() { InitLoadedMap(Map); }
 
     // Opens Chosen in the test folder; returns the error's message, "" when none.
     std::string Load(const std::string& Chosen) {
@@ -59,6 +59,7 @@ class GlobalMapReader : public ::testing::Test {
     std::string Folder() const {
         return std::filesystem::path(WriteTempFile("anchor", "")).parent_path().string();
     }
+    TProgress Unwatched;
     std::vector<int32_t> Row(int32_t R) const {
         std::vector<int32_t> Values;
         for (int32_t C = 0; C < Map.NumHeader.Pts_WE; ++C) {
@@ -67,7 +68,7 @@ class GlobalMapReader : public ::testing::Test {
         return Values;
     }
 
-    MapState Map;
+    TLoadedMap Map;
     TOpenOutcome Outcome{};
     std::string Message;
 };
@@ -87,7 +88,7 @@ TEST_F(GlobalMapReader, BilHeaderInEveryLineEndStyle) {
             EXPECT_DOUBLE_EQ(H.Kei_WS, 139.0);
             EXPECT_DOUBLE_EQ(H.Ido_WS, 35.5);
             EXPECT_DOUBLE_EQ(H.Kei_EN, 140.5) << int(End[0]) << FinalEnd;
-            EXPECT_EQ(H.MapKind, "BL");
+            EXPECT_STREQ(KindTraits(H.MapKind).Code, "BL");
             EXPECT_EQ(H.MeshCode, "");
             EXPECT_EQ(H.CellSpacing, 10000);
             EXPECT_EQ(Map.RowsRead, 2);
@@ -131,7 +132,7 @@ TEST_F(GlobalMapReader, CellsInBothByteOrdersAndOneByteClasses) {
                                 "Number of cells in latitude direction :1\n");
     ASSERT_EQ(Load("LU0001.hdr"), "");
     EXPECT_EQ(Row(0), (std::vector<int32_t>{200, 10, 90}));
-    EXPECT_FALSE(ShownIn3D(Map.NumHeader.MapKind));
+    EXPECT_FALSE(KindTraits(Map.NumHeader.MapKind).ShownIn3D);
 }
 
 TEST_F(GlobalMapReader, GlobalMapHeaderFields) {
@@ -152,7 +153,7 @@ TEST_F(GlobalMapReader, GlobalMapHeaderFields) {
         "Number of cells in longitude direction:99\r\n"); // no blank: ignored
     ASSERT_EQ(Load("el533945.hdr"), "");
     const TNum_HeaderRec& H = Map.NumHeader;
-    EXPECT_EQ(H.MapKind, "EL");
+    EXPECT_STREQ(KindTraits(H.MapKind).Code, "EL");
     EXPECT_EQ(H.MeshCode, "533945");
     EXPECT_EQ(H.DataFileName, Folder() + "/el533945");
     EXPECT_EQ(H.Pts_WE, 2);
@@ -163,7 +164,7 @@ TEST_F(GlobalMapReader, GlobalMapHeaderFields) {
     EXPECT_DOUBLE_EQ(H.Kei_EN, 123.0);
     EXPECT_DOUBLE_EQ(H.CellWidthLat, 0.5);
     EXPECT_DOUBLE_EQ(H.CellWidthLon, 0.25);
-    EXPECT_TRUE(ShownIn3D(H.MapKind));
+    EXPECT_TRUE(KindTraits(H.MapKind).ShownIn3D);
 
     WriteTempFile("VG1", "");
     WriteTempFile("VG1.hdr", "Number of bytes per cell :1 \n");
@@ -175,7 +176,7 @@ TEST_F(GlobalMapReader, MissingCompanionsAreTold) {
     EXPECT_EQ(Load("alone.bil"), "");
     EXPECT_EQ(Outcome, TOpenOutcome::CompanionMissing);
     EXPECT_EQ(Message, "ヘッダーファイルがみつかりません\n\r" + Folder() + "/alone.hdr");
-    EXPECT_TRUE(Map.NumHeader.MapKind.empty());
+    EXPECT_FALSE(IsMapLoaded(Map.NumHeader.MapKind));
 
     WriteTempFile("EL9999.hdr", "Number of bytes per cell :2\n");
     EXPECT_EQ(Load("EL9999.hdr"), "");
@@ -194,7 +195,7 @@ TEST_F(GlobalMapReader, HeadersThatCannotBeShown) {
     WriteTempFile("nibble.bil", "abc");
     EXPECT_EQ(Load("nibble.bil"), "");
     EXPECT_EQ(Outcome, TOpenOutcome::HeaderOnly);
-    EXPECT_EQ(Map.NumHeader.MapKind, "BL"); // kind and path set, nothing read
+    EXPECT_STREQ(KindTraits(Map.NumHeader.MapKind).Code, "BL"); // kind and path set, nothing read
     EXPECT_EQ(Map.RowsRead, 0);
 
     // Sizes the header declares that cannot be read: the header is named.
@@ -258,11 +259,11 @@ TEST_F(GlobalMapReader, ALargeGridNeedsHalfItsBytesToBeRead) {
         SCOPED_TRACE(Case.FileBytes);
         const std::string Path = WriteTempFile("half.bil", std::string(Case.FileBytes, '\1'));
         TFileHandle File(std::fopen(Path.c_str(), "rb"));
-        MapState Read;
+        TLoadedMap Read;
         Read.NumHeader.BytesPerCell = 1;
         Read.NumHeader.Pts_WE = 4096;
         Read.NumHeader.Pts_NS = Case.Rows;
-        EXPECT_THROW(ReadRasterRows(File.get(), Read), EInOutError);
+        EXPECT_THROW(ReadRasterRows(File.get(), Read, Unwatched), EInOutError);
         EXPECT_EQ(Read.RowsRead, Case.RowsRead);
         EXPECT_EQ(Read.NumData.HeightGrid.Rows(), Case.GridRows);
     }
@@ -285,15 +286,15 @@ TEST_F(GlobalMapReader, AShortDataFileKeepsTheRowsThatArrivedWhole) {
     for (size_t Cut : {Data.size(), size_t{4099} * 2048 + 5, size_t{2} * 2048 + 1}) {
         SCOPED_TRACE(Cut);
         TFileHandle File(std::fopen(WriteTempFile("big.bil", Data.substr(0, Cut)).c_str(), "rb"));
-        MapState Read;
-        InitMapState(Read);
+        TLoadedMap Read;
+        InitLoadedMap(Read);
         Read.NumHeader.BytesPerCell = 2;
         Read.NumHeader.Pts_WE = Cols;
         Read.NumHeader.Pts_NS = Rows;
         if (Cut == Data.size()) {
-            ReadRasterRows(File.get(), Read);
+            ReadRasterRows(File.get(), Read, Unwatched);
         } else {
-            EXPECT_THROW(ReadRasterRows(File.get(), Read), EInOutError);
+            EXPECT_THROW(ReadRasterRows(File.get(), Read, Unwatched), EInOutError);
         }
         const auto Whole = static_cast<int32_t>(Cut / 2048);
         EXPECT_EQ(Read.RowsRead, Whole);
@@ -314,7 +315,7 @@ TEST_F(GlobalMapReader, ReadsTheBundledSamples) {
         EXPECT_EQ(Map.RowsRead, 344);
     }
     // The elevation raster and the .bil hold the same DEM, in tenths of a metre.
-    const MapState Bil = OpenMap(TALVO_SAMPLES_DIR "/jacksboro/jacksboro.bil").Map;
+    const TLoadedMap Bil = OpenMap(TALVO_SAMPLES_DIR "/jacksboro/jacksboro.bil").Map;
     Map = OpenMap(TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr").Map;
     for (int32_t R = 0; R < 344; R += 17) {
         for (int32_t C = 0; C < 403; C += 13) {

@@ -19,7 +19,7 @@ using test::WriteTempFile;
 
 class NumMapReader : public ::testing::Test {
   protected:
-    NumMapReader() { InitMapState(Map); }
+    NumMapReader() { InitLoadedMap(Map); }
 
     void Load(const std::string& Name, const std::string& Bytes) {
         TOpenedMap Opened = OpenMap(WriteTempFile(Name, Bytes), Map);
@@ -53,7 +53,7 @@ class NumMapReader : public ::testing::Test {
         return Values;
     }
 
-    MapState Map;
+    TLoadedMap Map;
     TOpenOutcome Outcome{};
     std::string Message;
 };
@@ -89,12 +89,12 @@ TEST_F(NumMapReader, ReadsTheHeaderFields) {
     EXPECT_EQ(R.RecCnt, 2);
     EXPECT_EQ(R.Comment, "hello world");
     EXPECT_EQ(R.RecFlg, H.RecFlg); // keeps its blanks
-    EXPECT_EQ(R.MapKind, "NM");
+    EXPECT_STREQ(KindTraits(R.MapKind).Code, "NM");
     EXPECT_EQ(R.CellSpacing, 2500);
     EXPECT_EQ(Map.RowsRead, 0);
     EXPECT_EQ(Map.NumData.HeightGrid.Rows(), 2);
     EXPECT_EQ(Outcome, TOpenOutcome::Loaded);
-    EXPECT_TRUE(ShownIn3D(R.MapKind));
+    EXPECT_TRUE(KindTraits(R.MapKind).ShownIn3D);
 }
 
 TEST_F(NumMapReader, ReadsRowsInFileOrderWithTheirLineNumbers) {
@@ -195,7 +195,7 @@ TEST_F(NumMapReader, DispatchByExtensionAndPrefix) {
     std::string Valid = FormatNumMap({{1, 2}});
     Load("map.txt", Valid);
     EXPECT_EQ(Map.NumHeader.CellSpacing, 0);
-    EXPECT_EQ(Map.NumHeader.MapKind, "NM");
+    EXPECT_STREQ(KindTraits(Map.NumHeader.MapKind).Code, "NM");
     Load("noext", Valid);
     EXPECT_EQ(Map.NumHeader.CellSpacing, 0);
     Load("lower.sem", Valid);
@@ -204,12 +204,12 @@ TEST_F(NumMapReader, DispatchByExtensionAndPrefix) {
     // Other .hdr prefixes are numeric maps; the raster prefixes go to the raster reader, which
     // asks for their companion files.
     Load("ab1234.hdr", Valid);
-    EXPECT_EQ(Map.NumHeader.MapKind, "NM");
+    EXPECT_STREQ(KindTraits(Map.NumHeader.MapKind).Code, "NM");
     for (const char* Raster : {"Lu1234.hdr", "VG1234.HDR", "el0001.hdr", "w.bil"}) {
         Load(Raster, Valid);
         EXPECT_EQ(Outcome, TOpenOutcome::CompanionMissing) << Raster;
         EXPECT_NE(Message.find("みつかりません"), std::string::npos) << Raster;
-        EXPECT_TRUE(Map.NumHeader.MapKind.empty()) << Raster;
+        EXPECT_FALSE(IsMapLoaded(Map.NumHeader.MapKind)) << Raster;
     }
     EXPECT_EQ(NumMapCellSpacing(".TEM"), 10000);
 }

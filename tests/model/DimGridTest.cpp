@@ -123,7 +123,7 @@ TEST(DimGrid, EmptyGridRefusesEveryAccess) {
     Short.SetDim(1, 1);
     Short.ClearDim();
     EXPECT_EQ(DimMessage([&] { Short.SetVal(0, 0, 1); }), "1-Index Is Over Range(0)");
-    TD3VectDim Vectors;
+    TVertexGrid Vectors;
     EXPECT_EQ(DimMessage([&] { Vectors.GetVal(0, 0); }), "1-Index Is Over Range(0)");
 }
 
@@ -140,15 +140,15 @@ TEST(DimGrid, ShortGridKeepsLow16Bits) {
 }
 
 TEST(DimGrid, VectorGridStoresAllThreeComponents) {
-    TD3VectDim Grid;
+    TVertexGrid Grid;
     Grid.SetDim(2, 4);
     EXPECT_EQ(Grid.ElemSize(), 12);
     Grid.SetVal(0, 3, {1.5f, -2.25f, 1e6f});
-    TD3DVector Read = Grid.GetVal(0, 3);
+    TVertex Read = Grid.GetVal(0, 3);
     EXPECT_EQ(Read.x, 1.5f);
     EXPECT_EQ(Read.y, -2.25f);
     EXPECT_EQ(Read.z, 1e6f);
-    TD3DVector Unwritten = Grid.GetVal(1, 3);
+    TVertex Unwritten = Grid.GetVal(1, 3);
     EXPECT_EQ(Unwritten.x, 0.0f);
     EXPECT_EQ(Unwritten.y, 0.0f);
     EXPECT_EQ(Unwritten.z, 0.0f);

@@ -6,7 +6,7 @@
 namespace talvo {
 namespace {
 
-std::map<std::string, std::string> InfoByName(const MapState& Map) {
+std::map<std::string, std::string> InfoByName(const TLoadedMap& Map) {
     std::map<std::string, std::string> Values;
     for (const auto& Field : MapInfoFields(Map)) {
         Values[Field.Name] = Field.Value;
@@ -15,8 +15,8 @@ std::map<std::string, std::string> InfoByName(const MapState& Map) {
 }
 
 TEST(MapInfo, RasterCornersAreShownInDmsWithSixDecimals) {
-    MapState Map;
-    Map.NumHeader.MapKind = MapKindElevation;
+    TLoadedMap Map;
+    Map.NumHeader.MapKind = TMapKind::Elevation;
     const std::pair<double, const char*> Cases[] = {
         {35.5, "35.300000"}, {139.7525, "139.450900"}, {36.25, "36.150000"},
         {35.0, "35.000000"}, {-0.5, "-0.300000"},      {-84.375, "-84.223000"},
@@ -28,8 +28,8 @@ TEST(MapInfo, RasterCornersAreShownInDmsWithSixDecimals) {
 }
 
 TEST(MapInfo, NumericMapCornersAreShownAsStored) {
-    MapState Map;
-    Map.NumHeader.MapKind = MapKindNumeric;
+    TLoadedMap Map;
+    Map.NumHeader.MapKind = TMapKind::Numeric;
     Map.NumHeader.Ido_WS = 36.3023;
     Map.NumHeader.Kei_WS = -84.1949;
     auto Values = InfoByName(Map);
@@ -38,8 +38,8 @@ TEST(MapInfo, NumericMapCornersAreShownAsStored) {
 }
 
 TEST(MapInfo, GdalRastersAddTheirDriverAndShowProjectedCornersAsStored) {
-    MapState Map;
-    Map.NumHeader.MapKind = MapKindGdal;
+    TLoadedMap Map;
+    Map.NumHeader.MapKind = TMapKind::Gdal;
     Map.NumHeader.Comment = "GTiff";
     Map.NumHeader.Ido_WS = 35.5;
     EXPECT_EQ(InfoByName(Map)["Ido_WS"], "35.300000"); // geographic: degrees → d.mmss
@@ -54,7 +54,7 @@ TEST(MapInfo, GdalRastersAddTheirDriverAndShowProjectedCornersAsStored) {
 }
 
 TEST(MapInfo, FieldsComeInWindowOrderAsUtf8) {
-    MapState Map;
+    TLoadedMap Map;
     Map.NumHeader.Org_Scale = -25000;
     Map.NumHeader.Zu_name[1] = "\x83\x54\x83\x93"; // サン in Shift-JIS
     Map.RowsRead = 7;

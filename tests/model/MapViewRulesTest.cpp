@@ -41,7 +41,7 @@ TEST(MapViewRules, SelectionBoundsFollowThePicture) {
 }
 
 TEST(MapViewRules, SelectionRegionInCells) {
-    T3DRegion Region = SelectionRegion(10, 20, 101, 51, 0, 0, 2, "1", "3");
+    TRegion Region = SelectionRegion(10, 20, 101, 51, 0, 0, 2, "1", "3");
     EXPECT_EQ(Region.StartX, 5);
     EXPECT_EQ(Region.StartY, 10);
     EXPECT_EQ(Region.SizeX, 50);

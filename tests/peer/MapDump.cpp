@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: map_dump FILE\n");
         return 2;
     }
-    talvo::MapState Map;
+    talvo::TLoadedMap Map;
+    talvo::TOverlaySet Overlays;
     try {
         talvo::TOpenedMap Opened = talvo::OpenMap(argv[1]);
         if (Opened.Outcome == talvo::TOpenOutcome::CompanionMissing) {
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
         Map = std::move(Opened.Map);
         talvo::TLayerFlags All;
         All.fill(true);
-        talvo::LoadOverlays(Map, All);
+        talvo::LoadOverlays(Overlays, Map, All);
     } catch (const std::exception& Error) {
         std::fprintf(stderr, "%s\n", Error.what());
         return 1;
@@ -40,10 +41,10 @@ int main(int argc, char** argv) {
         std::printf("\n");
     }
     for (int Layer = 0; Layer < talvo::OverlayLayerCount; ++Layer) {
-        if (!H.OverlayLoaded[static_cast<size_t>(Layer)]) {
+        if (!Overlays.Loaded[static_cast<size_t>(Layer)]) {
             continue;
         }
-        const auto& List = H.OverlayLists[static_cast<size_t>(Layer)];
+        const auto& List = Overlays.Lists[static_cast<size_t>(Layer)];
         std::printf("layer %s %zu\n", talvo::OverlayLayerCodes[static_cast<size_t>(Layer)],
                     List.size());
         for (const talvo::OverlayPoint& Point : List) {

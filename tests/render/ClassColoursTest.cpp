@@ -6,9 +6,9 @@ namespace talvo {
 namespace {
 
 TEST(ClassColours, CodesPickTheirClassAndStrayCodesTakeOut) {
-    TIni Settings;
-    for (size_t I = 0; I < Settings.Entry.size(); ++I) {
-        Settings.Entry[I] = 1000 + static_cast<int32_t>(I);
+    TViewSettings Settings;
+    for (size_t I = 0; I < PaletteColourCount; ++I) {
+        PaletteColour(Settings, I) = 1000 + static_cast<int32_t>(I);
     }
     Settings.Out = 7;
 

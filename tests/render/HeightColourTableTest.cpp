@@ -15,12 +15,12 @@ int32_t Grey(int32_t Level) {
     return PackColour(Level, Level, Level);
 }
 
-TIni DefaultHeights() {
-    TIni Settings;
-    Settings.Entry[IniMin] = 0;
-    Settings.Entry[IniMax] = 5000;
-    Settings.Entry[IniPit] = 100;
-    Settings.Entry[IniShadowKK] = 64;
+TViewSettings DefaultHeights() {
+    TViewSettings Settings;
+    Settings.Min = 0;
+    Settings.Max = 5000;
+    Settings.Pit = 100;
+    Settings.ShadowKK = 64;
     return Settings;
 }
 
@@ -34,13 +34,13 @@ TEST(ColourValue, SplitAndPackClamp) {
 }
 
 TEST(HeightColourTable, RampStepsAreTruncatedOnce) {
-    TIni Settings;
-    Settings.Entry[0] = 0;     // black
-    Settings.Entry[1] = White; // up to white
-    Settings.Entry[2] = 0;     // back down to black
-    Settings.Entry[3] = 0x123456;
-    Settings.Entry[4] = 0x123456;
-    Settings.Entry[5] = 0x0A0B0C;
+    TViewSettings Settings;
+    PaletteColour(Settings, 0) = 0;     // black
+    PaletteColour(Settings, 1) = White; // up to white
+    PaletteColour(Settings, 2) = 0;     // back down to black
+    PaletteColour(Settings, 3) = 0x123456;
+    PaletteColour(Settings, 4) = 0x123456;
+    PaletteColour(Settings, 5) = 0x0A0B0C;
     THeightColourTable Table{};
     BuildHeightColourTable(Settings, Table);
     for (int I = 1; I <= 9; ++I) {
@@ -55,7 +55,7 @@ TEST(HeightColourTable, RampStepsAreTruncatedOnce) {
     EXPECT_EQ(SplitColour(Table[49]).R, 0x56 + (0x0C - 0x56) / 10 * 9);
     EXPECT_EQ(SplitColour(Table[49]).B, 0x12);
 
-    TIni Black;
+    TViewSettings Black;
     BuildHeightColourTable(Black, Table);
     for (int32_t Entry : Table) {
         EXPECT_EQ(Entry, 0);
@@ -63,21 +63,21 @@ TEST(HeightColourTable, RampStepsAreTruncatedOnce) {
 }
 
 TEST(HeightColourTable, EvenAnchors) {
-    TIni Settings;
-    Settings.Entry[0] = 0;
-    Settings.Entry[5] = White;
+    TViewSettings Settings;
+    PaletteColour(Settings, 0) = 0;
+    PaletteColour(Settings, 5) = White;
     EvenAnchors(Settings);
-    EXPECT_EQ(Settings.Entry[1], Grey(51));
-    EXPECT_EQ(Settings.Entry[2], Grey(102));
-    EXPECT_EQ(Settings.Entry[3], Grey(153));
-    EXPECT_EQ(Settings.Entry[4], Grey(204));
-    EXPECT_EQ(Settings.Entry[5], White);
+    EXPECT_EQ(PaletteColour(Settings, 1), Grey(51));
+    EXPECT_EQ(PaletteColour(Settings, 2), Grey(102));
+    EXPECT_EQ(PaletteColour(Settings, 3), Grey(153));
+    EXPECT_EQ(PaletteColour(Settings, 4), Grey(204));
+    EXPECT_EQ(PaletteColour(Settings, 5), White);
 
-    Settings.Entry[5] = 9; // red 9
+    PaletteColour(Settings, 5) = 9; // red 9
     EvenAnchors(Settings);
-    EXPECT_EQ(Settings.Entry[1], 1);
-    EXPECT_EQ(Settings.Entry[4], 4);
-    EXPECT_EQ(Settings.Entry[5], 9);
+    EXPECT_EQ(PaletteColour(Settings, 1), 1);
+    EXPECT_EQ(PaletteColour(Settings, 4), 4);
+    EXPECT_EQ(PaletteColour(Settings, 5), 9);
 }
 
 class HeightColour : public ::testing::Test {
@@ -92,7 +92,7 @@ class HeightColour : public ::testing::Test {
     int32_t Colour(int32_t Height, int32_t Rise = 0, int32_t Spacing = 500) const {
         return talvo::HeightColour(Height, Rise, Settings, Table, Spacing);
     }
-    TIni Settings = DefaultHeights();
+    TViewSettings Settings = DefaultHeights();
     THeightColourTable Table{};
 };
 
@@ -111,35 +111,35 @@ TEST_F(HeightColour, ShadingRoundsTiesToEvenAndClamps) {
     EXPECT_EQ(Colour(1000, 10), Grey(50 + 1));   // 1 m up on 50 m: round(1.28)
     EXPECT_EQ(Colour(1000, 100), Grey(50 + 13)); // 10 m up: round(12.8)
     EXPECT_EQ(Colour(1000, -100), Grey(50 - 13));
-    Settings.Entry[IniShadowKK] = 2;
+    Settings.ShadowKK = 2;
     EXPECT_EQ(Colour(1000, 125), Grey(50));      // 0.5 → 0
     EXPECT_EQ(Colour(1000, 375), Grey(50 + 2));  // 1.5 → 2
     EXPECT_EQ(Colour(1000, -125), Grey(50));     // -0.5 → 0
     EXPECT_EQ(Colour(1000, -625), Grey(50 - 2)); // -2.5 → -2
 
     Table[10] = PackColour(250, 10, 128);
-    Settings.Entry[IniShadowKK] = 50;
+    Settings.ShadowKK = 50;
     EXPECT_EQ(Colour(1000, 100), PackColour(255, 20, 138));
     EXPECT_EQ(Colour(1000, -200), PackColour(230, 0, 108));
 
     // Extreme slopes and gains saturate instead of overflowing.
-    Settings.Entry[IniShadowKK] = INT32_MAX;
+    Settings.ShadowKK = INT32_MAX;
     EXPECT_EQ(Colour(1000, INT32_MAX), White);
     EXPECT_EQ(Colour(1000, INT32_MIN), 0);
 }
 
 TEST_F(HeightColour, UndefinedCasesStayInsideTheTable) {
-    Settings.Entry[IniMin] = INT32_MIN;
-    Settings.Entry[IniMax] = INT32_MAX;
+    Settings.Min = INT32_MIN;
+    Settings.Max = INT32_MAX;
     EXPECT_EQ(Colour(-100000), Table[0]);
     EXPECT_EQ(Colour(1000000), Table[50]);
     EXPECT_EQ(Colour(INT32_MIN), Table[0]);
     EXPECT_EQ(Colour(INT32_MAX), Table[50]);
 
-    Settings.Entry[IniPit] = 0; // acts as 1
+    Settings.Pit = 0; // acts as 1
     EXPECT_EQ(Colour(7), Table[7]);
     EXPECT_EQ(Colour(70), Table[50]);
-    Settings.Entry[IniPit] = -20;
+    Settings.Pit = -20;
     EXPECT_EQ(Colour(7), Table[7]);
 
     EXPECT_EQ(Colour(7, 1000, 0), Table[7]); // no spacing, no shading
@@ -157,7 +157,7 @@ TEST_F(HeightColour, FastShadingMatchesTheDefinitionEverywhere) {
     Table[10] = PackColour(200, 128, 3);
     for (int32_t Spacing : {500, 2500, 10000, 1, 3, 7, 640}) {
         for (int32_t Gain : {64, 2, 1, -5, 1000, 37, 0, 9, 25, -13}) {
-            Settings.Entry[IniShadowKK] = Gain;
+            Settings.ShadowKK = Gain;
             THeightColouring Colouring(Settings, Table, Spacing);
             for (int32_t Rise = -4000; Rise <= 4000; ++Rise) {
                 ASSERT_EQ(Colouring.Colour(1000, Rise),
@@ -186,10 +186,10 @@ TEST_F(HeightColour, RowsAreColouredAsTheirCells) {
           TCase{0, 5000, 0, -13, 2500}, TCase{10, 20, 1, 1000, 1},
           TCase{INT32_MIN, INT32_MAX, 100, 64, 500}, TCase{0, 5000, 100, 0, 500},
           TCase{0, 5000, 100, 64, 0}, TCase{0, 5000, 7, INT32_MAX, 500}}) {
-        Settings.Entry[IniMin] = Case.Min;
-        Settings.Entry[IniMax] = Case.Max;
-        Settings.Entry[IniPit] = Case.Pit;
-        Settings.Entry[IniShadowKK] = Case.Gain;
+        Settings.Min = Case.Min;
+        Settings.Max = Case.Max;
+        Settings.Pit = Case.Pit;
+        Settings.ShadowKK = Case.Gain;
         const THeightColouring Cell(Settings, Table, Case.Spacing);
         std::vector<int32_t> Row(Cells.size());
         THeightRowColouring(Settings, Table, Case.Spacing)

@@ -29,24 +29,24 @@ class TCountingProgress : public TProgress {
 class MapPicture : public ::testing::Test {
   protected:
     MapPicture() {
-        InitMapState(Map);
+        InitLoadedMap(Map);
         Settings.Sea = 0x0000AA;
         Settings.Out = 0x00BB00;
         for (int I = 0; I < 6; ++I) {
-            Settings.Entry[static_cast<size_t>(I)] = 0x101010 * (I + 1);
+            PaletteColour(Settings, static_cast<size_t>(I)) = 0x101010 * (I + 1);
         }
         for (int I = 6; I < 36; ++I) {
-            Settings.Entry[static_cast<size_t>(I)] = 0x010000 * I;
+            PaletteColour(Settings, static_cast<size_t>(I)) = 0x010000 * I;
         }
-        Settings.Entry[IniMin] = 0;
-        Settings.Entry[IniMax] = 5000;
-        Settings.Entry[IniPit] = 100;
-        Settings.Entry[IniShadowKK] = 64;
+        Settings.Min = 0;
+        Settings.Max = 5000;
+        Settings.Pit = 100;
+        Settings.ShadowKK = 64;
         BuildHeightColourTable(Settings, Table);
     }
 
     // A map of Rows (tenths of a metre or classes), row i drawn on line Lines[i].
-    void SetMap(const char* Kind, const std::vector<std::vector<int32_t>>& Rows,
+    void SetMap(TMapKind Kind, const std::vector<std::vector<int32_t>>& Rows,
                 std::vector<int32_t> Lines = {}) {
         TNum_HeaderRec& H = Map.NumHeader;
         H.MapKind = Kind;
@@ -68,14 +68,15 @@ class MapPicture : public ::testing::Test {
 
     const TBitmap& Render() {
         Progress = std::make_unique<TCountingProgress>();
-        LoadOverlays(Map, Layers);
-        Picture = DrawMapPicture(Map, Settings, Table, Layers, *Progress);
+        LoadOverlays(Overlays, Map, Layers);
+        Picture = DrawMapPicture(Map, Overlays, Settings, Table, Layers, *Progress);
         return *Picture;
     }
     int32_t Ramp(int32_t Metres) const { return Table[static_cast<size_t>(Metres / 100)]; }
 
-    MapState Map;
-    TIni Settings;
+    TLoadedMap Map;
+    TOverlaySet Overlays;
+    TViewSettings Settings;
     THeightColourTable Table{};
     TLayerFlags Layers{};
     std::unique_ptr<TCountingProgress> Progress;
@@ -83,7 +84,7 @@ class MapPicture : public ::testing::Test {
 };
 
 TEST_F(MapPicture, ElevationRowsAreShadedFromTheWest) {
-    SetMap(MapKindElevation, {{15000, 15000, 15000}, {-20, 1980, 1980}});
+    SetMap(TMapKind::Elevation, {{15000, 15000, 15000}, {-20, 1980, 1980}});
     const TBitmap& Picture = Render();
     EXPECT_EQ(Picture.Width(), 3);
     EXPECT_EQ(Picture.Height(), 2);
@@ -99,7 +100,7 @@ TEST_F(MapPicture, ElevationRowsAreShadedFromTheWest) {
 }
 
 TEST_F(MapPicture, RowsArePlacedByTheirLineNumbers) {
-    SetMap(MapKindNumeric, {{1000}, {2000}, {3000}, {4000}}, {3, 1, 2, 9});
+    SetMap(TMapKind::Numeric, {{1000}, {2000}, {3000}, {4000}}, {3, 1, 2, 9});
     const TBitmap& Picture = Render();
     EXPECT_EQ(Picture.Pixel(0, 2), Ramp(100));
     EXPECT_EQ(Picture.Pixel(0, 0), Ramp(200));
@@ -116,7 +117,7 @@ TEST_F(MapPicture, ALineNamedTwiceShowsTheLastRowAcrossBands) {
         Lines[R] = static_cast<int32_t>(R) + 1;
     }
     Lines.front() = Lines.back() = 2;
-    SetMap(MapKindNumeric, Rows, Lines);
+    SetMap(TMapKind::Numeric, Rows, Lines);
     const TBitmap& Picture = Render();
     EXPECT_EQ(Picture.Pixel(50, 1), Ramp(400));
     EXPECT_EQ(Picture.Pixel(50, 0), TBitmap::White);
@@ -125,21 +126,21 @@ TEST_F(MapPicture, ALineNamedTwiceShowsTheLastRowAcrossBands) {
 }
 
 TEST_F(MapPicture, ClassRows) {
-    SetMap(MapKindLandUse, {{30, 90, 255}});
+    SetMap(TMapKind::LandUse, {{30, 90, 255}});
     const TBitmap& LandUse = Render();
-    EXPECT_EQ(LandUse.Pixel(0, 0), Settings.Entry[8]);
-    EXPECT_EQ(LandUse.Pixel(1, 0), Settings.Entry[14]);
+    EXPECT_EQ(LandUse.Pixel(0, 0), PaletteColour(Settings, 8));
+    EXPECT_EQ(LandUse.Pixel(1, 0), PaletteColour(Settings, 14));
     EXPECT_EQ(LandUse.Pixel(2, 0), Settings.Out);
-    SetMap(MapKindVegetation, {{150, 10, 0}});
+    SetMap(TMapKind::Vegetation, {{150, 10, 0}});
     const TBitmap& Vegetation = Render();
-    EXPECT_EQ(Vegetation.Pixel(0, 0), Settings.Entry[29]);
-    EXPECT_EQ(Vegetation.Pixel(1, 0), Settings.Entry[15]);
-    EXPECT_EQ(Vegetation.Pixel(2, 0), Settings.Entry[14]);
+    EXPECT_EQ(Vegetation.Pixel(0, 0), PaletteColour(Settings, 29));
+    EXPECT_EQ(Vegetation.Pixel(1, 0), PaletteColour(Settings, 15));
+    EXPECT_EQ(Vegetation.Pixel(2, 0), PaletteColour(Settings, 14));
 }
 
 TEST_F(MapPicture, LayersAreDrawnWhenTickedEvenOverAnEmptyMap) {
     TNum_HeaderRec& H = Map.NumHeader;
-    SetMap(MapKindElevation, {{0, 0, 0, 0}, {0, 0, 0, 0}});
+    SetMap(TMapKind::Elevation, {{0, 0, 0, 0}, {0, 0, 0, 0}});
     Map.RowsRead = 0; // nothing read: the picture stays white
     H.MeshCode = "000001";
     H.DataFileName = test::WriteTempFile("EL000001", "");
@@ -151,22 +152,22 @@ TEST_F(MapPicture, LayersAreDrawnWhenTickedEvenOverAnEmptyMap) {
     Layers[5] = true;
     const TBitmap& Picture = Render();
     EXPECT_EQ(Picture.Pixel(0, 0), TBitmap::White);
-    EXPECT_EQ(Picture.Pixel(1, 1), Settings.Entry[35]); // y = 2 - trunc(1.5 / 2 × 2) = 1
+    EXPECT_EQ(Picture.Pixel(1, 1), PaletteColour(Settings, 35)); // y = 2 - trunc(1.5 / 2 × 2) = 1
     Layers[5] = false;
     EXPECT_EQ(Render().Pixel(1, 1), TBitmap::White); // unticked: gone on redraw
 }
 
 TEST_F(MapPicture, ACancelledDrawingReturnsNothingSoon) {
-    SetMap(MapKindElevation,
+    SetMap(TMapKind::Elevation,
            std::vector<std::vector<int32_t>>(4000, std::vector<int32_t>(400, 10)));
     TCountingProgress Cancelled;
     Cancelled.Cancel();
-    EXPECT_FALSE(DrawMapPicture(Map, Settings, Table, Layers, Cancelled));
+    EXPECT_FALSE(DrawMapPicture(Map, Overlays, Settings, Table, Layers, Cancelled));
     EXPECT_EQ(Cancelled.Done(), 0);
 
     TCountingProgress Midway;
     Midway.CancelAfter = 1;
-    EXPECT_FALSE(DrawMapPicture(Map, Settings, Table, Layers, Midway));
+    EXPECT_FALSE(DrawMapPicture(Map, Overlays, Settings, Table, Layers, Midway));
     EXPECT_LT(Midway.Done(), 4000); // the bands after the cancel are skipped
 }
 

@@ -15,11 +15,11 @@ class TAppWindowsTest : public QObject {
 
     struct TProgram {
         TProgram()
-            : Windows(Dialogs,
-                      {test::WriteTempFile(
-                           "app.ini", test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini")),
-                       false},
-                      {}) {
+            : Document({test::WriteTempFile(
+                            "app.ini", test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini")),
+                        false},
+                       {}),
+              Windows(Document, Dialogs) {
             Windows.MapForm.show();
         }
         void Open(const char* Name) {
@@ -28,6 +28,7 @@ class TAppWindowsTest : public QObject {
             QVERIFY(QTest::qWaitFor([this] { return !Windows.MapForm.Worker->Running(); }));
         }
         test::TScriptedDialogs Dialogs;
+        TDocument Document;
         TAppWindows Windows;
     };
 
@@ -55,11 +56,11 @@ class TAppWindowsTest : public QObject {
         TProgram P;
         P.Open("533945.Mem");
         QSignalSpy Finished(&P.Windows, &TAppWindows::Finished);
-        P.Windows.D3DForm.StartView({0, 0, 50, 50, 1, 1.0f});
-        QVERIFY(QTest::qWaitForWindowExposed(&P.Windows.D3DForm));
+        P.Windows.View3D.StartView({0, 0, 50, 50, 1, 1.0f});
+        QVERIFY(QTest::qWaitForWindowExposed(&P.Windows.View3D));
         QVERIFY(P.Windows.MapForm.close());
         QCOMPARE(Finished.count(), 1);
-        QVERIFY(!P.Windows.D3DForm.isVisible());
+        QVERIFY(!P.Windows.View3D.isVisible());
         QVERIFY(!P.Windows.InfForm.isVisible());
     }
 };

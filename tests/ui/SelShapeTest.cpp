@@ -7,7 +7,7 @@
 
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/UMapForm.h"
+#include "ui/MapWindow.h"
 
 namespace talvo {
 
@@ -60,7 +60,8 @@ class TSelShapeTest : public QObject {
 
     void TheMainWindowFollowsTheRectangle() {
         test::TScriptedDialogs Dialogs;
-        TMapForm Form(Dialogs, {test::WriteTempFile("sel.ini", ""), false});
+        TDocument Document({test::WriteTempFile("sel.ini", ""), false}, "");
+        TMapWindow Form(Document, Dialogs);
         Form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&Form));
         Dialogs.OpenAnswers.push_back(std::string(TALVO_SAMPLES_DIR) + "/jacksboro/EL533945.hdr");

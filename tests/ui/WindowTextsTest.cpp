@@ -24,11 +24,11 @@ class TWindowTextsTest : public QObject {
     struct TProgram {
         explicit TProgram(const char* Lang)
             : Translator(TextsUnder(Lang)),
-              Windows(Dialogs,
-                      {test::WriteTempFile(
-                           "texts.ini", test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini")),
-                       false},
-                      {}) {}
+              Document({test::WriteTempFile(
+                            "texts.ini", test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini")),
+                        false},
+                       {}),
+              Windows(Document, Dialogs) {}
         static QTranslator* TextsUnder(const char* Lang) {
             for (const char* Name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"}) {
                 unsetenv(Name);
@@ -40,7 +40,7 @@ class TWindowTextsTest : public QObject {
         QStringList Texts() const {
             QStringList Result;
             for (const QWidget* Window : std::initializer_list<const QWidget*>{
-                     &Windows.MapForm, &Windows.PalForm, &Windows.InfForm, &Windows.D3DForm}) {
+                     &Windows.MapForm, &Windows.PalForm, &Windows.InfForm, &Windows.View3D}) {
                 Result << Window->windowTitle();
                 for (const QLabel* Label : Window->findChildren<QLabel*>()) {
                     Result << Label->text();
@@ -73,6 +73,7 @@ class TWindowTextsTest : public QObject {
 
         std::unique_ptr<QTranslator> Translator; // removed from the application when deleted
         test::TScriptedDialogs Dialogs;
+        TDocument Document;
         TAppWindows Windows;
     };
 

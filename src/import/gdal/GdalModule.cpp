@@ -19,6 +19,7 @@
 struct TalvoGdalRaster {
     GDALDatasetUniquePtr Dataset;
     GDALRasterBand* Band = nullptr;
+    std::string Crs;
 };
 
 struct TalvoGdalZip {
@@ -62,6 +63,21 @@ std::invoke_result_t<TBody> Guarded(char* Message, std::invoke_result_t<TBody> F
     return Failed;
 }
 
+std::string CrsText(const OGRSpatialReference& Reference) {
+    const char* Authority = Reference.GetAuthorityName(nullptr);
+    const char* Code = Reference.GetAuthorityCode(nullptr);
+    if (Authority && Code && std::string(Authority) == "EPSG") {
+        return std::string("EPSG:") + Code;
+    }
+    char* Wkt = nullptr;
+    std::string Text;
+    if (Reference.exportToWkt(&Wkt) == OGRERR_NONE && Wkt) {
+        Text = Wkt;
+    }
+    CPLFree(Wkt);
+    return Text;
+}
+
 void Describe(TalvoGdalRaster& Raster, TalvoGdalRasterInfo& Info) {
     GDALDataset& Dataset = *Raster.Dataset;
     GDALRasterBand& Band = *Raster.Band;
@@ -71,6 +87,7 @@ void Describe(TalvoGdalRaster& Raster, TalvoGdalRasterInfo& Info) {
     Info.DegreesPerUnit = 1.0;
     Info.MetresPerUnit = 1.0;
     if (const OGRSpatialReference* Reference = Dataset.GetSpatialRef()) {
+        Raster.Crs = CrsText(*Reference);
         Info.Geographic = Reference->IsGeographic();
         if (Info.Geographic) {
             Info.DegreesPerUnit = Reference->GetAngularUnits() * 180.0 / std::numbers::pi;
@@ -125,6 +142,10 @@ bool ReadRows(TalvoGdalRaster* Raster, int32_t First, int32_t Count, double* Cel
 
 void CloseRaster(TalvoGdalRaster* Raster) {
     delete Raster;
+}
+
+const char* RasterCrs(const TalvoGdalRaster* Raster) {
+    return Raster->Crs.c_str();
 }
 
 TalvoGdalZip* OpenZip(const char* Path, char* Message) {
@@ -189,7 +210,7 @@ void CloseZip(TalvoGdalZip* Zip) {
 }
 
 constexpr TalvoGdalApi Api = {
-    TalvoGdalApiVersion, OpenRaster,   ReadRows,     CloseRaster,  OpenZip,
+    TalvoGdalApiVersion, OpenRaster,   ReadRows,     CloseRaster,  RasterCrs, OpenZip,
     ZipEntryCount,       ZipEntryName, ZipEntrySize, ReadZipEntry, CloseZip,
 };
 

@@ -11,7 +11,7 @@
 // TalvoGdalMessageBytes bytes.
 extern "C" {
 
-constexpr int TalvoGdalApiVersion = 1;
+constexpr int TalvoGdalApiVersion = 2;
 constexpr size_t TalvoGdalMessageBytes = 1024;
 
 // Band 1 of a raster and where it lies.
@@ -42,6 +42,9 @@ struct TalvoGdalApi {
     bool (*ReadRows)(TalvoGdalRaster* Raster, int32_t First, int32_t Count, double* Cells,
                      char* Message);
     void (*CloseRaster)(TalvoGdalRaster* Raster);
+    // The raster's coordinate reference system: "EPSG:N" when GDAL knows its code, else its WKT;
+    // "" when it has none. Valid until the raster is closed.
+    const char* (*RasterCrs)(const TalvoGdalRaster* Raster);
 
     // The files of a zip archive, read through GDAL's /vsizip/ file system.
     TalvoGdalZip* (*OpenZip)(const char* Path, char* Message);

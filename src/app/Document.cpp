@@ -1,0 +1,90 @@
+#include "app/Document.h"
+
+#include "import/E00Reader.h"
+#include "import/MapFiles.h"
+#include "import/OpenMap.h"
+#include "render/MapPicture.h"
+
+namespace talvo {
+
+namespace {
+
+std::shared_ptr<const TLoadedMap> EmptyMap() {
+    auto Map = std::make_shared<TLoadedMap>();
+    InitLoadedMap(*Map);
+    return Map;
+}
+
+} // namespace
+
+TDocument::TDocument(TSettingsFile File, std::string ShippedPalette)
+    : File(std::move(File)), FMap(EmptyMap()) {
+    try {
+        BadKeys = LoadStartSettings(this->File, ShippedPalette, FSettings, StartProfile);
+    } catch (const ETalvoError& Error) {
+        Unreadable = Error.what();
+        FSettings = {};
+        BadKeys = LoadSettings(ReadProfileFile(ShippedPalette), FSettings);
+    }
+    BuildHeightColourTable(FSettings, Table);
+}
+
+TDocument::TDocument() : FMap(EmptyMap()) {
+    BuildHeightColourTable(FSettings, Table);
+}
+
+std::string TDocument::StartValue(const std::string& Section, const std::string& Key) const {
+    return StartProfile.Get(Section, Key, "");
+}
+
+void TDocument::SetSettings(const TViewSettings& Settings) {
+    FSettings = Settings;
+    BuildHeightColourTable(FSettings, Table);
+}
+
+void TDocument::SaveSettings(const TViewSettings& Settings, const std::vector<TExtraKey>& Extra) {
+    TViewSettings Saved = Settings;
+    talvo::SaveSettings(File.Path, Saved, Extra);
+    SetSettings(Saved);
+}
+
+TOpenJob TDocument::OpenJob(std::string Path) const {
+    return [Path = std::move(Path), Previous = FMap](TProgress& Progress) {
+        return OpenMap(Path, *Previous, Progress);
+    };
+}
+
+TLoadResult TDocument::Accept(TOpenedMap Opened) {
+    FMap = std::make_shared<const TLoadedMap>(std::move(Opened.Map));
+    FOverlays = std::make_shared<TOverlaySet>();
+    return {Opened.Outcome, std::move(Opened.Message)};
+}
+
+TLoadResult TDocument::Open(const std::string& Path, TProgress& Progress) {
+    return Accept(OpenJob(Path)(Progress));
+}
+
+TDrawing TDocument::StartDrawing(const TLayerFlags& Layers) {
+    // A drawing under way keeps the layers it was given; new ones go into a copy.
+    auto Overlays = std::make_shared<TOverlaySet>(*FOverlays);
+    std::string Failure;
+    try {
+        LoadOverlays(*Overlays, *FMap, Layers);
+    } catch (const std::exception& Error) {
+        Failure = Error.what();
+    }
+    FOverlays = Overlays;
+    return {[Map = FMap, Overlays = std::shared_ptr<const TOverlaySet>(Overlays),
+             Settings = FSettings, Table = Table, Layers](TProgress& Progress) {
+                return DrawMapPicture(*Map, *Overlays, Settings, Table, Layers, Progress);
+            },
+            Failure};
+}
+
+std::vector<std::string> TDocument::InputFiles() const {
+    std::vector<std::string> Files = MapFiles(*FMap, *FOverlays);
+    Files.push_back(File.Path);
+    return Files;
+}
+
+} // namespace talvo

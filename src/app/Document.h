@@ -1,0 +1,102 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "import/FormatDriver.h"
+#include "model/LoadedMap.h"
+#include "model/OverlaySet.h"
+#include "model/Region.h"
+#include "platform/Bitmap.h"
+#include "platform/Progress.h"
+#include "render/HeightColourTable.h"
+#include "settings/SettingsFile.h"
+#include "settings/ViewSettings.h"
+
+namespace talvo {
+
+// A load's job: reads the file on any thread and returns what it read.
+using TOpenJob = std::function<TOpenedMap(TProgress& Progress)>;
+// A drawing's job: the picture, or nothing when it was cancelled.
+using TDrawJob = std::function<std::optional<TBitmap>(TProgress& Progress)>;
+
+// How a load went: its outcome and, for a missing companion file, the message.
+struct TLoadResult {
+    TOpenOutcome Outcome = TOpenOutcome::Loaded;
+    std::string Message;
+};
+
+// A drawing as it starts: its job, and why a ticked layer could not be read for it ("" when
+// every one could); the picture is drawn without that layer.
+struct TDrawing {
+    TDrawJob Job;
+    std::string OverlayFailure;
+};
+
+// What the viewer and the command line work on: the settings and the colour ramp made from them,
+// the map on show, the layers read for it and the region chosen for 3D. Long work is handed out
+// as jobs that hold their own references to what they read, so that they may run on a worker
+// thread and outlive whoever started them; their results come back through Accept.
+class TDocument {
+  public:
+    // Reads the settings of File once; on a first run the shipped palette. Settings that cannot be
+    // read leave the shipped palette and the reason in SettingsUnreadable.
+    TDocument(TSettingsFile File, std::string ShippedPalette);
+    // No settings file: every setting at its default, as for reading a map's header.
+    TDocument();
+
+    const TSettingsFile& SettingsFile() const { return File; }
+    // Why File could not be read ("" when it could), and the colour keys that were not
+    // hexadecimal: they are black.
+    const std::string& SettingsUnreadable() const { return Unreadable; }
+    const std::vector<std::string>& BadColourKeys() const { return BadKeys; }
+    // A value the settings file held at start-up beside the settings (a window's placement); ""
+    // when it held none.
+    std::string StartValue(const std::string& Section, const std::string& Key) const;
+
+    const TViewSettings& Settings() const { return FSettings; }
+    const THeightColourTable& ColourTable() const { return Table; }
+    // New settings, and the ramp made from them; the next picture uses them.
+    void SetSettings(const TViewSettings& Settings);
+    // Writes Settings and Extra (window placements) to the settings file in one replacement, and
+    // keeps them once written. Nothing changes when the file cannot be written.
+    void SaveSettings(const TViewSettings& Settings, const std::vector<TExtraKey>& Extra = {});
+
+    // The map on show: an empty one before the first load.
+    std::shared_ptr<const TLoadedMap> Map() const { return FMap; }
+    const TOverlaySet& Overlays() const { return *FOverlays; }
+
+    // The job that opens Path; the map it makes starts from the one on show.
+    TOpenJob OpenJob(std::string Path) const;
+    // A finished load's map becomes the one on show, with no layer read yet.
+    TLoadResult Accept(TOpenedMap Opened);
+    // Opens Path now, on this thread; failures are raised and leave the map on show.
+    TLoadResult Open(const std::string& Path, TProgress& Progress);
+
+    // Reads the ticked layers not read yet, then hands out the job that draws the map on show
+    // with the settings as they are now.
+    TDrawing StartDrawing(const TLayerFlags& Layers);
+
+    // The region chosen for the 3D view.
+    const TRegion& Region() const { return FRegion; }
+    void SetRegion(const TRegion& Region) { FRegion = Region; }
+
+    // Every file the map on show was read from, and the settings file: outputs must not be one.
+    std::vector<std::string> InputFiles() const;
+
+  private:
+    TSettingsFile File;
+    std::string Unreadable;
+    std::vector<std::string> BadKeys;
+    TProfileText StartProfile;
+    TViewSettings FSettings;
+    THeightColourTable Table{};
+    std::shared_ptr<const TLoadedMap> FMap;
+    std::shared_ptr<TOverlaySet> FOverlays = std::make_shared<TOverlaySet>();
+    TRegion FRegion;
+};
+
+} // namespace talvo

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QOpenGLBuffer>
+#include <QOpenGLFunctions_3_3_Core>
+#include <QOpenGLShaderProgram>
+#include <QOpenGLTexture>
+#include <QOpenGLVertexArrayObject>
+#include <QOpenGLWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "view3d/MeshBuilder.h"
+
+namespace talvo {
+
+// The drawing surface of the 3D view: it owns the renderer (scene, device) and draws the
+// scene through the camera frame with OpenGL 3.3. The scene is left-handed (x east, y up,
+// z forward); the projection mirrors z, and faces that run clockwise on screen are the front.
+// Meshes go to the graphics card once, the first time they are drawn.
+class TSceneView : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
+    Q_OBJECT
+
+  public:
+    explicit TSceneView(TImageReader Reader, QWidget* Parent = nullptr);
+    ~TSceneView() override;
+
+    // A fresh scene; fires OnInitialize, then OnInitializeSurface. The device starts in
+    // Gouraud quality.
+    void Initialize();
+    // Fires OnFinalize and releases the scene and what was uploaded of it.
+    void Finalize();
+    bool CanDraw() const { return Initialized && isVisible() && width() > 0 && height() > 0; }
+    // Why the surface cannot draw (no OpenGL 3.3 core context, shaders that did not build); empty
+    // when it can or when it has not been shown yet.
+    std::string Failure() const;
+    // Draws one frame: the scene, then the text lines given, in white.
+    void Render(std::vector<std::pair<int, std::string>> Lines);
+
+    TRenderer& Renderer() { return FRenderer; }
+    TFrame* Camera = nullptr; // set by whoever builds the scene
+    bool Hardware() const { return FHardware; }
+    bool FullScreen = false; // the doFullScreen option
+    static constexpr float BackClip = 5000.0f;
+
+    std::function<void()> OnInitialize;
+    std::function<void()> OnInitializeSurface;
+    std::function<void()> OnFinalize;
+
+  protected:
+    void initializeGL() override;
+    void paintGL() override;
+
+  private:
+    struct TGpuMesh {
+        std::unique_ptr<QOpenGLVertexArrayObject> Array;
+        QOpenGLBuffer Buffer{QOpenGLBuffer::VertexBuffer};
+        int VertexCount = 0;
+        std::unique_ptr<QOpenGLTexture> Texture;
+    };
+
+    TGpuMesh& Upload(const TVisual* Visual, const TTriangles& Triangles);
+    void DrawFrame(const TFrame& Frame, const glm::mat4& ViewProjection, glm::vec3 LightDirection,
+                   glm::vec3 Ambient);
+    void ReleaseUploads();
+
+    TRenderer FRenderer;
+    bool Initialized = false;
+    bool FHardware = false;
+    std::string FFailure; // from initializeGL
+    std::unique_ptr<QOpenGLShaderProgram> Program;
+    std::map<const TVisual*, TGpuMesh> Uploads;
+    std::vector<std::pair<int, std::string>> PendingLines;
+};
+
+} // namespace talvo

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/LoadedMap.h"
+#include "platform/Progress.h"
+
+namespace talvo {
+
+// How a file opened, and so what the window or the command line does next.
+enum class TOpenOutcome {
+    Loaded,           // the map is read: draw it
+    HeaderOnly,       // the header is read, but its cells are under one byte: nothing to draw
+    CompanionMissing, // the map's other file is missing: the map is cleared, Message tells why
+};
+
+// What a reader returns: the new map and how it went. Failures are raised instead.
+struct TOpenedMap {
+    TOpenOutcome Outcome = TOpenOutcome::Loaded;
+    TLoadedMap Map;
+    std::string Message;
+};
+
+// What a driver looks at to tell whether a file is its: the name and the first bytes.
+struct TFileStart {
+    std::string_view FileName; // without its folders
+    std::string UpperExt;      // the extension with its dot, upper-cased: ".TIF"
+    std::string_view Bytes;    // the file's first bytes; none when it is no regular file
+};
+
+// How many first bytes the drivers are shown.
+constexpr size_t FileStartBytes = 1024;
+
+// One format: whether a file is its, and its reader. Open starts from Map as a load starts it,
+// reports its progress and stops, raising ECancelled, soon after Progress is cancelled; failures
+// are raised naming the file.
+struct TFormatDriver {
+    const char* Name;
+    bool (*Identify)(const TFileStart& File);
+    TOpenedMap (*Open)(const std::string& Path, TLoadedMap Map, TProgress& Progress);
+};
+
+} // namespace talvo

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/DimGrid.h"
+#include "model/MapKind.h"
+
+namespace talvo {
+
+// A cell without data (FG-GML's -9999., a GDAL band's no-data value): -9999 m, which the
+// documented colour rules draw as sea.
+constexpr int32_t NoDataHeight = -99990;
+
+// Header and description of the loaded map. Text fields hold raw code page 932 bytes.
+struct TNum_HeaderRec {
+    std::string MeshCode;
+    int32_t Org_Scale = 0;
+    std::string Org_Surv;
+    std::string Org_Mod;
+    std::string NumericY;
+    int32_t Pts_WE = 0;
+    int32_t Pts_NS = 0;
+    double Ido_WS = 0.0;
+    double Kei_WS = 0.0;
+    double Ido_EN = 0.0;
+    double Kei_EN = 0.0;
+    int32_t Zuyou_Su = 0;
+    std::array<std::string, 4> Zu_name;
+    std::array<std::string, 4> Zu_Flg;
+    int32_t RecCnt = 0;
+    std::string Comment;
+    std::string RecFlg;
+    int32_t CellSpacing = 0; // tenths of a metre
+    int32_t BytesPerCell = 0;
+    std::string DataFileName;
+    // The file the user opened; a numeric map's overlays are looked for beside it.
+    std::string MapFileName;
+    // The raster's 2-byte cells are most significant byte first (header key BYTEORDER M).
+    bool BigEndian = false;
+    // The corners are a projection's coordinates as stored, not degrees (GDAL rasters).
+    bool Projected = false;
+    double CellWidthLat = 0.0;
+    double CellWidthLon = 0.0;
+    TMapKind MapKind = TMapKind::None;
+};
+
+struct TNum_DataRec {
+    std::string RecCode;
+    std::string RecSub;
+    // Entry (0, i): the 1-based picture line on which grid row i is drawn.
+    TSDelDim RowLineGrid;
+    // Cell values: elevations in tenths of a metre, or class codes. 32-bit cells keep
+    // elevations above 3276.7 m whole.
+    TDelDim HeightGrid;
+};
+
+// Where the grid lies on the earth.
+struct TGeoreference {
+    // "EPSG:N", or the raster's own WKT; "" when the file says nothing of it.
+    std::string Crs;
+    // Cell edges to coordinates, in GDAL's order: x = T0 + col T1 + row T2, y = T3 + col T4 + row
+    // T5, in the CRS's units (degrees for the documented formats).
+    std::array<double, 6> Transform{};
+};
+
+// A map as a reader returns it; shared read-only once loaded.
+struct TLoadedMap {
+    TNum_HeaderRec NumHeader;
+    TNum_DataRec NumData;
+    // Rows 0 to RowsRead - 1 of the grids hold data of the map.
+    int32_t RowsRead = 0;
+    TGeoreference Georeference;
+};
+
+// Row Row of HeightGrid, to be visited for its first Pts_WE cells. The grid's own over-range
+// error is raised when the row is missing or narrower than Pts_WE (after a failed load).
+const int32_t* HeightRow(const TLoadedMap& Map, int32_t Row);
+int32_t* HeightRow(TLoadedMap& Map, int32_t Row);
+
+// An empty map: both grids 1 × 1 holding 0, nothing loaded.
+void InitLoadedMap(TLoadedMap& Map);
+
+// A new map as a load starts it: grids 1 × 1, nothing read, but the cell widths of Previous,
+// which a load keeps until a reader replaces them.
+TLoadedMap StartLoadedMap(const TLoadedMap& Previous);
+
+// The map's south, west, north and east edges in its CRS's units (degrees for the documented
+// formats: a numeric map's d.mmss corners converted).
+struct TBounds {
+    long double South = 0, West = 0, North = 0, East = 0;
+};
+TBounds BoundsOf(const TNum_HeaderRec& Header);
+
+// The cell-to-coordinate transform of a grid that spans Bounds edge to edge.
+std::array<double, 6> TransformOfBounds(const TNum_HeaderRec& Header);
+
+} // namespace talvo

@@ -1,0 +1,85 @@
+#include "ui/InfoWindow.h"
+
+#include "model/MapInfo.h"
+
+namespace talvo {
+
+namespace {
+
+struct TInfoRow {
+    const char* Caption;
+    const char* Field;
+};
+
+const TInfoRow LeftColumn[] = {
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "メッシュコード"), "MeshCode"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "原図の縮尺"), "Org_Scale"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "原図測量年紀"), "Org_Surv"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "原図修正年紀"), "Org_Mod"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "数値化年紀"), "NumericY"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "東西方向の点数"), "Pts_WE"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "南北方向の点数"), "Pts_NS"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "メッシュ左下の緯度"), "Ido_WS"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "メッシュ左下の経度"), "Kei_WS"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "メッシュ右上の緯度"), "Ido_EN"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "メッシュ右上の経度"), "Kei_EN"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "図葉面数"), "Zuyou_Su"},
+};
+
+const TInfoRow RightColumn[] = {
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "図名1"), "Zu_name1"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "位置フラグ1"), "Zu_Flg1"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "図名2"), "Zu_name2"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "位置フラグ2"), "Zu_Flg2"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "図名3"), "Zu_name3"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "位置フラグ3"), "Zu_Flg3"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "図名4"), "Zu_name4"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "位置フラグ4"), "Zu_Flg4"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "記録レコード数"), "RecCnt"},
+    {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "コメント"), "Comment"},
+};
+
+constexpr int RowHeight = 24;
+constexpr int CaptionWidth = 130;
+
+} // namespace
+
+TInfoWindow::TInfoWindow(QWidget* Parent) : QDialog(Parent) {
+    setObjectName("InfForm");
+    setWindowTitle("Map Infomation");
+    setFixedSize(518, 371);
+    auto AddRows = [this](const auto& Rows, int CaptionRight, int ValueLeft, int ValueWidth) {
+        int Top = 8;
+        for (const TInfoRow& Row : Rows) {
+            auto* Caption = new QLabel(tr(Row.Caption), this);
+            Caption->setGeometry(CaptionRight - CaptionWidth, Top, CaptionWidth, 20);
+            Caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            auto* Value = new QLabel(Row.Field, this);
+            Value->setObjectName(Row.Field);
+            Value->setGeometry(ValueLeft, Top, ValueWidth, 20);
+            Value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            Values[Row.Field] = Value;
+            Top += RowHeight;
+        }
+    };
+    AddRows(LeftColumn, 131, 144, 100);
+    AddRows(RightColumn, 350, 360, 160);
+
+    auto* FlagCaption = new QLabel(tr("レコード１のフラグ"), this);
+    FlagCaption->move(16, 296);
+    auto* Flags = new QLabel("RecFlg", this);
+    Flags->setObjectName("RecFlg");
+    Flags->setGeometry(24, 320, 473, 41); // a fixed box: longer text is cut off
+    Flags->setWordWrap(true);
+    Flags->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Flags->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Values["RecFlg"] = Flags;
+}
+
+void FillMapInfo(TInfoWindow& Form, const TLoadedMap& Map) {
+    for (const TMapInfoField& Field : MapInfoFields(Map)) {
+        Form.Value(Field.Name)->setText(QString::fromStdString(Field.Value));
+    }
+}
+
+} // namespace talvo

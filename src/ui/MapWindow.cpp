@@ -1,0 +1,477 @@
+#include "ui/MapWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTimer>
+#include <filesystem>
+
+#include "model/MapInfo.h"
+#include "model/MapViewRules.h"
+#include "platform/Errors.h"
+#include "platform/Messages.h"
+#include "platform/PictureFiles.h"
+#include "platform/SameFile.h"
+#include "platform/TextConvert.h"
+#include "ui/WindowPlacement.h"
+
+namespace talvo {
+
+namespace {
+
+QPushButton* Button(const char* Name, const char* Caption, QWidget* Parent, QRect Geometry) {
+    auto* Result = new QPushButton(Caption, Parent);
+    Result->setObjectName(Name);
+    Result->setGeometry(Geometry);
+    return Result;
+}
+
+QLineEdit* Edit(const char* Name, const char* Text, QWidget* Parent) {
+    auto* Result = new QLineEdit(Text, Parent);
+    Result->setObjectName(Name);
+    return Result;
+}
+
+QLabel* Label(const char* Name, const char* Caption, QWidget* Parent) {
+    auto* Result = new QLabel(QString::fromUtf8(Caption), Parent);
+    Result->setObjectName(Name);
+    return Result;
+}
+
+int32_t IntegerOf(const QLineEdit* Edit) {
+    return StrToInt(Edit->text().toStdString());
+}
+
+constexpr int PanelWidth = 125;
+constexpr int GaugeHeight = 28;
+
+} // namespace
+
+TMapWindow::TMapWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent)
+    : QWidget(Parent), FDocument(Document), Dialogs(Dialogs) {
+    setObjectName("MapForm");
+    setWindowTitle("Map View");
+    resize(605, 435);
+    setMinimumSize(PanelWidth + 160, 435); // every control of the panel stays in view
+    setAcceptDrops(true);
+    CreateControls();
+    RestorePlacement(*this, FDocument.StartValue("Bounds", PlacementKey(*this)));
+    for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
+        LayerBoxes[Layer]->setChecked(FDocument.Settings().GmpChk[Layer]);
+    }
+    TellStartProblems();
+}
+
+TMapWindow::~TMapWindow() {
+    Worker->Stop(); // its result would come to a window that is gone
+}
+
+void TMapWindow::CreateControls() {
+    ScrollBox = new TPictureView(this);
+    ScrollBox->setObjectName("ScrollBox");
+
+    // The rectangle and its edits live on the visible area: they do not scroll with the map.
+    QWidget* Visible = ScrollBox->viewport();
+    SelShape = new TSelShape(Visible);
+    SelShape->setGeometry(72, 64, 65, 65);
+    SelShape->hide();
+    Label1 = Label("Label1", "StartX", Visible);
+    Label2 = Label("Label2", "StartY", Visible);
+    Label3 = Label("Label3", "EndX", Visible);
+    Label5 = Label("Label5", "EndY", Visible);
+    edtStX = Edit("edtStX", "5", Visible);
+    edtStY = Edit("edtStY", "5", Visible);
+    edtEnX = Edit("edtEnX", "100", Visible);
+    edtEnY = Edit("edtEnY", "50", Visible);
+    for (QWidget* Hidden : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label5, edtStX,
+                                                           edtStY, edtEnX, edtEnY}) {
+        Hidden->hide();
+    }
+    pgrBar = new QProgressBar(ScrollBox);
+    pgrBar->setObjectName("pgrBar");
+    pgrBar->setTextVisible(false);
+    pgrBar->setValue(0);
+    pgrBar->setStyleSheet("QProgressBar::chunk { background: red; }");
+    pgrBar->hide();
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName("Panel1");
+    lblMScale = Label("lblMScale", "x 1", Panel1);
+    lblMScale->move(56, 160);
+    spnMScale = new QWidget(Panel1);
+    spnMScale->setObjectName("spnMScale");
+    spnMScale->setGeometry(32, 155, 15, 25);
+    spnMScaleUp = new QToolButton(spnMScale);
+    spnMScaleUp->setArrowType(Qt::UpArrow);
+    spnMScaleUp->setGeometry(0, 0, 15, 12);
+    spnMScaleDown = new QToolButton(spnMScale);
+    spnMScaleDown->setArrowType(Qt::DownArrow);
+    spnMScaleDown->setGeometry(0, 13, 15, 12);
+    btnLoad = Button("btnLoad", "Load...", Panel1, {22, 16, 75, 25});
+    btnRedraw = Button("btnRedraw", "Redraw", Panel1, {22, 48, 75, 25});
+    btnRedraw->setEnabled(false);
+    btnPal = Button("btnPal", "Palette...", Panel1, {22, 80, 75, 25});
+    btnSave = Button("btnSave", "Save Pic...", Panel1, {22, 109, 75, 25});
+    btnSave->setEnabled(false);
+
+    grp3D = new QGroupBox(Panel1);
+    grp3D->setObjectName("grp3D");
+    grp3D->setGeometry(3, 184, 121, 129);
+    grp3D->setEnabled(false);
+    Label4 = Label("Label4", "Step", grp3D);
+    Label4->move(36, 18);
+    edtStp = Edit("edtStp", "1", grp3D);
+    edtStp->setGeometry(72, 10, 41, 21);
+    Label6 = Label("Label6", "H-Scale", grp3D);
+    Label6->move(14, 42);
+    edtScl = Edit("edtScl", "1", grp3D);
+    edtScl->setGeometry(72, 34, 41, 21);
+    btnSel = Button("btnSel", "Select", grp3D, {22, 64, 83, 25});
+    btn3D = Button("btn3D", "3D Draw", grp3D, {24, 96, 81, 25});
+    btn3D->setEnabled(false);
+
+    grpVect = new QGroupBox(Panel1);
+    grpVect->setObjectName("grpVect");
+    grpVect->setGeometry(3, 313, 118, 121);
+    const char* Names[] = {"chkAd", "chkRv", "chkLk", "chkRd", "chkHw", "chkRw"};
+    const char* Captions[] = {QT_TRANSLATE_NOOP("talvo::TMapWindow", "行政界"),
+                              QT_TRANSLATE_NOOP("talvo::TMapWindow", "河川"),
+                              QT_TRANSLATE_NOOP("talvo::TMapWindow", "湖沼"),
+                              QT_TRANSLATE_NOOP("talvo::TMapWindow", "一般道"),
+                              QT_TRANSLATE_NOOP("talvo::TMapWindow", "高速道"),
+                              QT_TRANSLATE_NOOP("talvo::TMapWindow", "鉄道")};
+    for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
+        auto* Box = new QCheckBox(tr(Captions[Layer]), Panel1);
+        Box->setObjectName(Names[Layer]);
+        Box->setGeometry(8, 328 + 16 * static_cast<int>(Layer), 97, 17);
+        LayerBoxes[Layer] = Box;
+    }
+    chkAd = LayerBoxes[0];
+    chkRv = LayerBoxes[1];
+    chkLk = LayerBoxes[2];
+    chkRd = LayerBoxes[3];
+    chkHw = LayerBoxes[4];
+    chkRw = LayerBoxes[5];
+    for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
+        connect(LayerBoxes[Layer], &QCheckBox::toggled, this, [this, Layer](bool Checked) {
+            TViewSettings Settings = FDocument.Settings();
+            Settings.GmpChk[Layer] = Checked;
+            FDocument.SetSettings(Settings);
+        });
+    }
+
+    Worker = new TWorker(this);
+    ProgressTimer = new QTimer(this);
+    ProgressTimer->setInterval(40);
+    connect(ProgressTimer, &QTimer::timeout, this, [this] {
+        pgrBar->setMaximum(static_cast<int>(Worker->Progress().Total()));
+        pgrBar->setValue(static_cast<int>(Worker->Progress().Done()));
+    });
+
+    auto Bind = [this](auto* Sender, auto Signal, void (TMapWindow::*Handler)()) {
+        connect(Sender, Signal, this,
+                [this, Handler] { Guarded([this, Handler] { (this->*Handler)(); }); });
+    };
+    Bind(btnLoad, &QPushButton::clicked, &TMapWindow::btnLoadClick);
+    Bind(btnRedraw, &QPushButton::clicked, &TMapWindow::btnRedrawClick);
+    Bind(btnPal, &QPushButton::clicked, &TMapWindow::btnPalClick);
+    Bind(btnSave, &QPushButton::clicked, &TMapWindow::btnSaveClick);
+    Bind(btnSel, &QPushButton::clicked, &TMapWindow::btnSelClick);
+    Bind(btn3D, &QPushButton::clicked, &TMapWindow::btn3DClick);
+    Bind(spnMScaleUp, &QToolButton::clicked, &TMapWindow::spnMScaleUpClick);
+    Bind(spnMScaleDown, &QToolButton::clicked, &TMapWindow::spnMScaleDownClick);
+    Bind(SelShape, &TSelShape::MouseMoved, &TMapWindow::SelShapeMouseMove);
+
+    // Keyboard access to what the buttons do; a disabled button ignores its shortcut.
+    auto Shortcut = [this](QKeySequence Keys, QAbstractButton* Target) {
+        connect(new QShortcut(Keys, this), &QShortcut::activated, Target, &QAbstractButton::click);
+    };
+    Shortcut(QKeySequence::Open, btnLoad);
+    Shortcut(QKeySequence::Refresh, btnRedraw);
+    Shortcut(QKeySequence::Save, btnSave);
+    Shortcut(QKeySequence::ZoomIn, spnMScaleUp);
+    Shortcut(QKeySequence::ZoomOut, spnMScaleDown);
+}
+
+void TMapWindow::TellStartProblems() {
+    MScale = 1.0;
+    SelMode = false;
+    std::string Message = FDocument.SettingsUnreadable();
+    if (!FDocument.BadColourKeys().empty()) {
+        std::string Keys;
+        for (const std::string& Key : FDocument.BadColourKeys()) {
+            Keys += (Keys.empty() ? "" : ", ") + Key;
+        }
+        Message += (Message.empty() ? "" : "\n\n") +
+                   Text(TText::ColoursDrawnBlack, {FDocument.SettingsFile().Path, Keys});
+    }
+    if (!Message.empty()) {
+        // Told once the window is up, not from inside its creation.
+        QTimer::singleShot(0, this, [this, Message] { Dialogs.Message(this, Message); });
+    }
+}
+
+void TMapWindow::SaveOnClose() {
+    try {
+        FDocument.SaveSettings(FDocument.Settings(), {PlacementOf(*this)});
+    } catch (const std::exception& Error) {
+        // The window closes all the same: keeping it open would not make the file writable.
+        Dialogs.Error(this, Error.what());
+    }
+}
+
+void TMapWindow::Guarded(const std::function<void()>& Handler) {
+    try {
+        Handler();
+    } catch (const std::exception& Error) {
+        Dialogs.Error(this, Error.what());
+    }
+}
+
+void TMapWindow::btnLoadClick() {
+    if (std::optional<std::string> Path = Dialogs.OpenMapFile(this, MapFolder())) {
+        LoadFile(*Path);
+    }
+}
+
+void TMapWindow::LoadFile(const std::string& Path) {
+    if (Worker->Running()) {
+        return;
+    }
+    MScale = 1.0;
+    ApplyZoom();
+    RedrawBefore = btnRedraw->isEnabled();
+    btnLoad->setEnabled(false);
+    btnRedraw->setEnabled(false);
+    SelMode = true;
+    btnSelClick();
+    // The file is read off the window's thread; the map on show stays until it has been read.
+    OpeningPath = Path;
+    StartWork(FDocument.OpenJob(Path), &TMapWindow::OpeningFinished);
+}
+
+template <typename TResult>
+void TMapWindow::StartWork(std::function<TResult(TProgress&)> Job,
+                           void (TMapWindow::*Done)(std::optional<TResult>, const std::string&)) {
+    pgrBar->setValue(0);
+    pgrBar->setVisible(true);
+    pgrBar->raise();
+    Worker->Run<TResult>(std::move(Job),
+                         [this, Done](std::optional<TResult> Result, const std::string& Error) {
+                             ProgressTimer->stop();
+                             pgrBar->setVisible(false);
+                             Guarded([&] { (this->*Done)(std::move(Result), Error); });
+                         });
+    ProgressTimer->start();
+}
+
+void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::string& Error) {
+    if (!Opened) {
+        // The previous map, its picture and the controls stay as they were.
+        btnLoad->setEnabled(true);
+        btnRedraw->setEnabled(RedrawBefore);
+        if (!Error.empty()) {
+            Dialogs.Error(this, Error);
+        }
+        return;
+    }
+    const TLoadResult Loaded = FDocument.Accept(std::move(*Opened));
+    const TLoadedMap& Map = *FDocument.Map();
+    switch (Loaded.Outcome) {
+    case TOpenOutcome::Loaded:
+        grp3D->setEnabled(KindTraits(Map.NumHeader.MapKind).ShownIn3D);
+        DrawMap();
+        break;
+    case TOpenOutcome::HeaderOnly:
+        break;
+    case TOpenOutcome::CompanionMissing:
+        Dialogs.Message(this, Loaded.Message);
+        btnSel->setEnabled(false);
+        btnRedraw->setEnabled(false);
+        grp3D->setEnabled(false);
+        break;
+    }
+    if (InfForm) {
+        FillMapInfo(*InfForm, Map);
+        InfForm->show();
+    }
+    raise();
+    activateWindow();
+    btnSave->setEnabled(Shown.has_value());
+    if (!Worker->Running()) {
+        btnRedraw->setEnabled(true);
+        btnLoad->setEnabled(true);
+    }
+    if (IsMapLoaded(Map.NumHeader.MapKind)) {
+        btnSel->setEnabled(true); // a missing companion file turned it off
+    }
+    setWindowTitle(QString::fromStdString("Map View  " + OpeningPath));
+}
+
+void TMapWindow::btnRedrawClick() {
+    if (!Worker->Running()) {
+        DrawMap();
+    }
+}
+
+void TMapWindow::DrawMap() {
+    btnLoad->setEnabled(false);
+    btnRedraw->setEnabled(false);
+    ScrollBox->SetPictureVisible(false);
+    // The drawing takes the map, the settings and the ramp as they are now; the palette dialog
+    // may change them meanwhile for the next picture. A layer file that cannot be read is told
+    // once the picture is shown, drawn without it.
+    TDrawing Drawing = FDocument.StartDrawing(FDocument.Settings().GmpChk);
+    OverlayFailure = Drawing.OverlayFailure;
+    StartWork(std::move(Drawing.Job), &TMapWindow::DrawingFinished);
+}
+
+void TMapWindow::DrawingFinished(std::optional<std::optional<TBitmap>> Drawn,
+                                 const std::string& Error) {
+    if (Drawn && *Drawn) {
+        ShowPicture(std::move(**Drawn));
+    }
+    ScrollBox->SetPictureVisible(true);
+    btnLoad->setEnabled(true);
+    btnRedraw->setEnabled(true);
+    btnSave->setEnabled(Shown.has_value());
+    ApplyZoom(); // the new picture came at its natural size
+    for (const std::string& Failure : {std::exchange(OverlayFailure, {}), Error}) {
+        if (!Failure.empty()) {
+            Dialogs.Error(this, Failure);
+        }
+    }
+}
+
+void TMapWindow::btnPalClick() {
+    if (ShowPalette) {
+        ShowPalette();
+    }
+}
+
+void TMapWindow::btnSaveClick() {
+    if (!Shown) {
+        return;
+    }
+    std::optional<std::pair<std::string, int>> Chosen = Dialogs.SavePictureFile(this, MapFolder());
+    if (!Chosen) {
+        return;
+    }
+    const std::string Name = SaveName(Chosen->first, Chosen->second);
+    RefuseOverwritingInput(Name, FDocument.InputFiles());
+    WritePicture(*Shown, Name); // any other extension is refused with a message
+}
+
+std::string TMapWindow::MapFolder() const {
+    const std::string& Map = FDocument.Map()->NumHeader.MapFileName;
+    return Map.empty() ? std::string() : std::filesystem::path(Map).parent_path().string();
+}
+
+void TMapWindow::btnSelClick() {
+    SelMode = !SelMode;
+    SelShape->setVisible(SelMode);
+    btn3D->setEnabled(SelMode);
+    if (SelMode) {
+        SelShape->setGeometry(IntegerOf(edtStX), IntegerOf(edtStY), IntegerOf(edtEnX),
+                              IntegerOf(edtEnY));
+        // The rectangle may reach the last pixel of the visible area, or of a smaller picture.
+        const QSize Client = ScrollBox->viewport()->size();
+        const QSize Picture = PictureArea();
+        const TSelectionBounds Bounds =
+            SelectionBounds(SelShape->x(), SelShape->y(), Picture.width(), Picture.height(),
+                            Client.width(), Client.height());
+        SelShape->MaxRight = Bounds.MaxRight;
+        SelShape->MaxBottom = Bounds.MaxBottom;
+        SelShape->move(Bounds.Left, Bounds.Top);
+    }
+}
+
+void TMapWindow::btn3DClick() {
+    const TRegion Region = SelectionRegion(
+        IntegerOf(edtStX), IntegerOf(edtStY), IntegerOf(edtEnX), IntegerOf(edtEnY),
+        ScrollBox->horizontalScrollBar()->value(), ScrollBox->verticalScrollBar()->value(), MScale,
+        edtStp->text().toStdString(), edtScl->text().toStdString());
+    FDocument.SetRegion(Region);
+    if (StartView) {
+        StartView(Region);
+    }
+}
+
+void TMapWindow::spnMScaleUpClick() {
+    MScale = ZoomIn(MScale);
+    ApplyZoom();
+}
+
+void TMapWindow::spnMScaleDownClick() {
+    MScale = ZoomOut(MScale);
+    ApplyZoom();
+}
+
+void TMapWindow::ApplyZoom() {
+    lblMScale->setText(QString::fromStdString(ZoomLabel(MScale)));
+    lblMScale->adjustSize();
+    ScrollBox->SetScale(MScale);
+    SelMode = !SelMode;
+    btnSelClick();
+}
+
+void TMapWindow::SelShapeMouseMove() {
+    edtStX->setText(QString::number(SelShape->x()));
+    edtStY->setText(QString::number(SelShape->y()));
+    edtEnX->setText(QString::number(SelShape->width()));
+    edtEnY->setText(QString::number(SelShape->height()));
+}
+
+void TMapWindow::ShowPicture(TBitmap Picture) {
+    ScrollBox->SetPicture(nullptr); // the picture on show goes now, not after the new one came
+    Shown.reset();
+    Shown.emplace(std::move(Picture));
+    ScrollBox->SetPicture(&*Shown);
+}
+
+QSize TMapWindow::PictureArea() const {
+    // Sized from the picture on show, which stays when a load fails; else from the map.
+    if (Shown) {
+        return ScrollBox->ShownSize();
+    }
+    const TNum_HeaderRec& H = FDocument.Map()->NumHeader;
+    return {ZoomedLength(H.Pts_WE, MScale), ZoomedLength(H.Pts_NS, MScale)};
+}
+
+void TMapWindow::closeEvent(QCloseEvent* Event) {
+    Worker->Stop(); // a map or a picture nobody will see
+    ProgressTimer->stop();
+    SaveOnClose();
+    if (InfForm) {
+        InfForm->hide();
+    }
+    Event->accept();
+    emit Closed();
+}
+
+void TMapWindow::resizeEvent(QResizeEvent* Event) {
+    QWidget::resizeEvent(Event);
+    ScrollBox->setGeometry(0, 0, width() - PanelWidth, height());
+    Panel1->setGeometry(width() - PanelWidth, 0, PanelWidth, height());
+    pgrBar->setGeometry(0, ScrollBox->height() - GaugeHeight, ScrollBox->width(), GaugeHeight);
+}
+
+void TMapWindow::dragEnterEvent(QDragEnterEvent* Event) {
+    if (Event->mimeData()->hasUrls() && Event->mimeData()->urls().front().isLocalFile() &&
+        btnLoad->isEnabled()) {
+        Event->acceptProposedAction();
+    }
+}
+
+void TMapWindow::dropEvent(QDropEvent* Event) {
+    const std::string Path = Event->mimeData()->urls().front().toLocalFile().toStdString();
+    Event->acceptProposedAction();
+    // Loaded after the drop has finished, so that the file manager is not kept waiting.
+    QTimer::singleShot(0, this, [this, Path] { Guarded([this, Path] { LoadFile(Path); }); });
+}
+
+} // namespace talvo

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Document.h"
+#include "model/MapViewRules.h"
+#include "ui/Dialogs.h"
+#include "ui/InfoWindow.h"
+#include "ui/PictureView.h"
+#include "ui/SelShape.h"
+#include "ui/Worker.h"
+
+namespace talvo {
+
+// "Map View": the picture in a scroll box and the button panel, a view of the document: it has
+// maps opened and pictures drawn off its own thread, shows them, and writes the settings when it
+// closes. Controls keep the names of the form's description; handlers keep theirs.
+class TMapWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Tells what the document's settings file held that could not be read, once the window is up.
+    TMapWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent = nullptr);
+    ~TMapWindow() override;
+
+    // The information window filled after every load.
+    TInfoWindow* InfForm = nullptr;
+    // Opens the palette dialog.
+    std::function<void()> ShowPalette;
+    // Starts the 3D view of a region.
+    std::function<void(const TRegion&)> StartView;
+    // Opens maps and draws their pictures off the window's thread.
+    TWorker* Worker;
+
+    // The picture area, in place of a scroll box holding an image control.
+    TPictureView* ScrollBox;
+    TSelShape* SelShape;
+    QLabel *Label1, *Label2, *Label3, *Label5;
+    QLineEdit *edtStX, *edtStY, *edtEnX, *edtEnY;
+    QProgressBar* pgrBar;
+    QWidget* Panel1;
+    QLabel* lblMScale;
+    QWidget* spnMScale;
+    QToolButton *spnMScaleUp, *spnMScaleDown;
+    QPushButton *btnLoad, *btnRedraw, *btnPal, *btnSave;
+    QGroupBox* grp3D;
+    QLabel *Label4, *Label6;
+    QLineEdit *edtStp, *edtScl;
+    QPushButton *btnSel, *btn3D;
+    QGroupBox* grpVect;
+    QCheckBox *chkAd, *chkRv, *chkLk, *chkRd, *chkHw, *chkRw;
+
+    bool SelMode = false;
+    double MScale = 1.0;
+
+    // Handlers.
+    void btnLoadClick();
+    void btnRedrawClick();
+    void btnPalClick();
+    void btnSaveClick();
+    void btnSelClick();
+    void btn3DClick();
+    void spnMScaleUpClick();
+    void spnMScaleDownClick();
+    void ApplyZoom();
+    void SelShapeMouseMove();
+    // "Load..." for a path already chosen: a dropped file or the command line's FILE.
+    void LoadFile(const std::string& Path);
+    // Runs a handler; an error it raises goes to the error box.
+    void Guarded(const std::function<void()>& Handler);
+
+    TDocument& Document() { return FDocument; }
+    // The picture at its natural size, as last drawn.
+    const std::optional<TBitmap>& Picture() const { return Shown; }
+
+  signals:
+    // The window has closed: the program ends.
+    void Closed();
+
+  protected:
+    void closeEvent(QCloseEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
+
+  private:
+    void CreateControls();
+    void TellStartProblems();
+    void SaveOnClose();
+    // Reads the ticked layers not read yet and starts drawing the map; Load and Redraw stay off
+    // until the picture is shown.
+    void DrawMap();
+    void OpeningFinished(std::optional<TOpenedMap> Opened, const std::string& Error);
+    void DrawingFinished(std::optional<std::optional<TBitmap>> Drawn, const std::string& Error);
+    // Runs Job on the worker with the progress bar moving, then Done on the window's thread.
+    template <typename TResult>
+    void StartWork(std::function<TResult(TProgress&)> Job,
+                   void (TMapWindow::*Done)(std::optional<TResult>, const std::string&));
+    void ShowPicture(TBitmap Picture);
+    // The picture's size as shown at the zoom.
+    QSize PictureArea() const;
+    // The loaded map's folder, where the file dialogs open; "" before the first map.
+    std::string MapFolder() const;
+
+    TDocument& FDocument;
+    TDialogs& Dialogs;
+    std::optional<TBitmap> Shown;
+    std::string OpeningPath;
+    bool RedrawBefore = false;
+    std::string OverlayFailure; // why a ticked layer could not be read for the picture drawn
+    std::array<QCheckBox*, OverlayLayerCount> LayerBoxes{};
+    // Moves the progress bar while a map is read or a picture drawn.
+    QTimer* ProgressTimer;
+};
+
+} // namespace talvo

@@ -1,0 +1,228 @@
+#include "ui/View3DWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QImage>
+
+namespace talvo {
+
+namespace {
+
+// Test.bmp and other textures through Qt's image reader.
+std::optional<TTexture> ReadImage(const std::string& Path) {
+    QImage Image;
+    if (!Image.load(QString::fromStdString(Path))) {
+        return std::nullopt;
+    }
+    Image = Image.convertToFormat(QImage::Format_RGB32);
+    TTexture Texture{Image.width(), Image.height(), {}};
+    Texture.Pixels.reserve(static_cast<size_t>(Image.width()) *
+                           static_cast<size_t>(Image.height()));
+    for (int Y = 0; Y < Image.height(); ++Y) {
+        for (int X = 0; X < Image.width(); ++X) {
+            const QRgb C = Image.pixel(X, Y);
+            Texture.Pixels.push_back(qRed(C) | qGreen(C) << 8 | qBlue(C) << 16);
+        }
+    }
+    return Texture;
+}
+
+std::optional<TViewScene::TKey> SceneKey(int Key) {
+    switch (Key) {
+    case Qt::Key_Left:
+        return TViewScene::TKey::Left;
+    case Qt::Key_Right:
+        return TViewScene::TKey::Right;
+    case Qt::Key_Up:
+        return TViewScene::TKey::Up;
+    case Qt::Key_Down:
+        return TViewScene::TKey::Down;
+    case Qt::Key_PageUp:
+        return TViewScene::TKey::PageUp;
+    case Qt::Key_PageDown:
+        return TViewScene::TKey::PageDown;
+    case Qt::Key_4:
+        return TViewScene::TKey::Key4;
+    case Qt::Key_6:
+        return TViewScene::TKey::Key6;
+    case Qt::Key_8:
+        return TViewScene::TKey::Key8;
+    case Qt::Key_2:
+        return TViewScene::TKey::Key2;
+    case Qt::Key_5:
+        return TViewScene::TKey::Key5;
+    case Qt::Key_Home:
+        return TViewScene::TKey::Home;
+    case Qt::Key_X:
+        return TViewScene::TKey::X;
+    case Qt::Key_L:
+        return TViewScene::TKey::L;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+TView3DWindow::TView3DWindow(const TDocument& Document, TDialogs& Dialogs, QWidget* Parent)
+    : TFullScreenWindow(Parent), Scene(new TSceneView(ReadImage, this)), View(Scene->Renderer()),
+      Document(Document), Dialogs(Dialogs), Map(Document.Map()) {
+    InitTerrainMesh(FTerrain);
+    setObjectName("D3DForm");
+    setWindowTitle("3D View");
+    resize(541, 367);
+    Scene->setGeometry(rect());
+    Scene->installEventFilter(this);
+    Scene->setMouseTracking(false);
+    Scene->OnInitialize = [this] { SceneInitialize(); };
+    Scene->OnInitializeSurface = [this] { SceneInitializeSurface(); };
+    Scene->OnFinalize = [this] { SceneFinalize(); };
+    Timer.OnTimer = [this] { TimerTick(); };
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TView3DWindow::StartView(const TRegion& Chosen) {
+    // A refused region leaves the view that is open, or nothing, as it was.
+    try {
+        CheckTerrainRegion(*Document.Map(), Chosen);
+    } catch (const std::exception& Error) {
+        Dialogs.Error(this, Error.what());
+        return;
+    }
+    Scene->Finalize();
+    Scene->Initialize();
+    Map = Document.Map();
+    FRegion = Chosen;
+    show();
+    raise();
+    activateWindow();
+    // The surface gets its OpenGL context when first shown: only now can it tell.
+    if (const std::string Failure = Scene->Failure(); !Failure.empty()) {
+        Scene->Finalize();
+        hide();
+        Dialogs.Error(this, Failure);
+        return;
+    }
+    BuildAndRun();
+}
+
+void TView3DWindow::BuildAndRun() {
+    try {
+        BuildTerrainMesh(Scene->Renderer(), *View.ModelFrame, FTerrain, *Map, FRegion,
+                         Document.Settings(), Document.ColourTable());
+    } catch (const std::exception& Error) {
+        Dialogs.Error(this, Error.what());
+        return;
+    }
+    Timer.SetEnabled(true);
+    TimerTick();
+}
+
+void TView3DWindow::SceneInitialize() {
+    View.Initialize(RenderQualityOf(Document.Settings().Quality));
+    Scene->Camera = View.Camera;
+}
+
+void TView3DWindow::SceneInitializeSurface() {
+    View.InitializeSurface(Scene->Hardware());
+}
+
+void TView3DWindow::SceneFinalize() {
+    Timer.SetEnabled(false);
+    // The scene goes with the display: nothing may point into it any more.
+    View.Camera = View.SpinFrame = View.ModelFrame = View.LightFrame = nullptr;
+    View.MouseUp();
+}
+
+std::vector<std::pair<int, std::string>> TView3DWindow::OverlayLines() const {
+    return View.OverlayLines(Timer.FrameRate(), Scene->Hardware(), Map->NumHeader.CellSpacing,
+                             FTerrain.MeshFaceCount);
+}
+
+void TView3DWindow::TimerTick() {
+    if (!Scene->CanDraw()) {
+        return;
+    }
+    Scene->Render(OverlayVisible ? OverlayLines() : std::vector<std::pair<int, std::string>>{});
+}
+
+void TView3DWindow::keyPressEvent(QKeyEvent* Event) {
+    const int Key = Event->key();
+    if (Key == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    if ((Key == Qt::Key_Return || Key == Qt::Key_Enter) && (Event->modifiers() & Qt::AltModifier)) {
+        SwitchDisplayMode();
+        return;
+    }
+    if (Key == Qt::Key_I) {
+        OverlayVisible = !OverlayVisible;
+    } else if (std::optional<TViewScene::TKey> SceneKeyPressed = SceneKey(Key)) {
+        if (View.ModelFrame) {
+            View.KeyDown(*SceneKeyPressed);
+        }
+    }
+    // Drawn at once too: frames may wait while the application is not in front.
+    TimerTick();
+}
+
+void TView3DWindow::SwitchDisplayMode() {
+    Scene->Finalize();
+    if (Scene->FullScreen) {
+        showNormal();
+        RestorePlacement();
+        Scene->FullScreen = false;
+    } else {
+        SavePlacement();
+        showFullScreen();
+        Scene->FullScreen = true;
+    }
+    Scene->Initialize();
+    BuildAndRun();
+}
+
+bool TView3DWindow::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched != Scene || !View.ModelFrame) {
+        return false;
+    }
+    switch (Event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* Mouse = static_cast<QMouseEvent*>(Event);
+        const QPoint At = Mouse->position().toPoint();
+        View.MouseDown(Mouse->buttons() & Qt::LeftButton, Mouse->buttons() & Qt::RightButton,
+                       At.x(), At.y());
+        if (View.RotateDragging || View.DollyDragging) {
+            Scene->setCursor(Qt::PointingHandCursor);
+            Scene->grabMouse();
+        }
+        TimerTick();
+        return true;
+    }
+    case QEvent::MouseMove: {
+        const QPoint At = static_cast<QMouseEvent*>(Event)->position().toPoint();
+        View.MouseMove(At.x(), At.y());
+        TimerTick();
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        View.MouseUp();
+        Scene->unsetCursor();
+        Scene->releaseMouse();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TView3DWindow::resizeEvent(QResizeEvent* Event) {
+    TFullScreenWindow::resizeEvent(Event);
+    Scene->setGeometry(rect());
+}
+
+void TView3DWindow::closeEvent(QCloseEvent* Event) {
+    Scene->Finalize();
+    Event->accept();
+}
+
+} // namespace talvo

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "app/Document.h"
+#include "display/FrameTimer.h"
+#include "display/FullScreenWindow.h"
+#include "display/SceneView.h"
+#include "ui/Dialogs.h"
+#include "view3d/TerrainMesh.h"
+#include "view3d/ViewScene.h"
+
+namespace talvo {
+
+// "3D View": the terrain of the selected region, redrawn on every tick of the frame timer,
+// turned and flown through with the keyboard and the mouse.
+class TView3DWindow : public TFullScreenWindow {
+    Q_OBJECT
+
+  public:
+    TView3DWindow(const TDocument& Document, TDialogs& Dialogs, QWidget* Parent = nullptr);
+
+    TSceneView* Scene;
+    TFrameTimer Timer;
+    TViewScene View;
+    bool OverlayVisible = false;
+
+    // "3D Draw": a fresh scene and the mesh of the region given in cells of the document's map,
+    // which the view keeps while it is open.
+    void StartView(const TRegion& Region);
+    void SceneInitialize();
+    void SceneInitializeSurface();
+    void SceneFinalize();
+    // One frame.
+    void TimerTick();
+    // The region on show and its mesh.
+    const TRegion& Region() const { return FRegion; }
+    const TTerrainMesh& Terrain() const { return FTerrain; }
+    // The overlay's fourteen lines as they would be drawn now.
+    std::vector<std::pair<int, std::string>> OverlayLines() const;
+
+  protected:
+    void keyPressEvent(QKeyEvent* Event) override;
+    void closeEvent(QCloseEvent* Event) override;
+    void resizeEvent(QResizeEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+  private:
+    void SwitchDisplayMode();
+    // Builds the mesh and starts the timer; an error goes to the error box, the timer stays off.
+    void BuildAndRun();
+
+    const TDocument& Document;
+    TDialogs& Dialogs;
+    std::shared_ptr<const TLoadedMap> Map;
+    TRegion FRegion;
+    TTerrainMesh FTerrain;
+};
+
+} // namespace talvo

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "model/DimGrid.h"
+#include "model/LoadedMap.h"
+#include "model/Region.h"
+#include "render/HeightColourTable.h"
+#include "settings/ViewSettings.h"
+#include "view3d/MeshBuilder.h"
+
+namespace talvo {
+
+// What the terrain mesh keeps between builds.
+struct TTerrainMesh {
+    TVertexGrid MeshVertexTable; // 1 row of vertices, handed to the builder whole
+    TDelDim MeshFaceList;        // "3, a, b, c" per triangle, ending in 0
+    TFrame* MeshFrame = nullptr; // owned by the frame it hangs under
+    uint32_t MeshFaceCount = 0;
+    std::shared_ptr<const TTexture> MeshTexture;
+    std::shared_ptr<TMesh> TexturedMesh;
+    std::optional<TWrap> MeshWrap;
+};
+
+// Start-up: both containers 1 × 1, no mesh.
+void InitTerrainMesh(TTerrainMesh& Mesh);
+
+// The one rule of the 3D view and --mesh, checked before anything is changed: Region is refused,
+// with a message, unless its step is 1 or more, it gives at least 2 samples each way, every sample
+// lies inside HeightGrid, and the map has a cell spacing.
+void CheckTerrainRegion(const TLoadedMap& Map, const TRegion& Region);
+
+// Builds the mesh of Region of Map under Parent: one vertex per sample lifted to its height in
+// cell units, two triangles per cell coloured by their mean height (or, for the "MAPPING"
+// quality, one colour and the texture "Test.bmp"), heights scaled by the region's HScale.
+// Returns the builder.
+std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Parent,
+                                               TTerrainMesh& Mesh, const TLoadedMap& Map,
+                                               const TRegion& Region, const TViewSettings& Settings,
+                                               const THeightColourTable& Table);
+
+} // namespace talvo
