@@ -404,13 +404,15 @@ bool IdentifyFgGml(const TFileStart& File) {
     if (File.UpperExt == ".XML") {
         return true;
     }
-    // An XML document, perhaps after a byte-order mark, that declares the namespace.
+    // An XML document, perhaps after a byte-order mark, that declares the namespace (an
+    // attribute's value, not a mere mention).
     std::string_view Start = File.Bytes;
     if (Start.starts_with("\xEF\xBB\xBF")) {
         Start.remove_prefix(3);
     }
     Start.remove_prefix(std::min(Start.find_first_not_of(" \t\r\n"), Start.size()));
-    return Start.starts_with("<") && Start.find(FgGmlNamespace) != std::string_view::npos;
+    const std::string Declared = "=\"" + std::string(FgGmlNamespace) + "\"";
+    return Start.starts_with("<") && Start.find(Declared) != std::string_view::npos;
 }
 
 TOpenedMap OpenFgGml(const std::string& Path, TLoadedMap Map, TProgress& Progress) {

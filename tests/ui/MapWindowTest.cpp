@@ -1,13 +1,17 @@
 // The main window and the information window, driven through their real widgets.
 #include "ui/MapWindow.h"
 
+#include <QElapsedTimer>
 #include <QMimeData>
+#include <QProcess>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <deque>
 #include <filesystem>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include "import/E00Reader.h"
 #include "import/OpenMap.h"
@@ -165,12 +169,44 @@ class TMapWindowTest : public QObject {
         QVERIFY(F.btnLoad->isEnabled() && F.btnRedraw->isEnabled() && F.btnSave->isEnabled());
         QVERIFY(!F.pgrBar->isVisible());
         QCOMPARE(F.ScrollBox->ShownSize(), QSize(5000, 4000));
+    }
 
-        // Closing while a picture is drawn stops the drawing and closes.
-        QTest::mouseClick(F.btnRedraw, Qt::LeftButton);
+    // A GeoTIFF of 144 million cells takes seconds to read: the window shows it coming, and
+    // closing the window cancels the read instead of waiting for its end.
+    void ClosingDuringALongOpenEndsAtOnce() {
+        const std::string Tif = Folder() + "/long-open.tif";
+        QCOMPARE(QProcess::execute("gdal_create", {"-q",      "-of",
+                                                   "GTiff",   "-outsize",
+                                                   "12000",   "12000",
+                                                   "-ot",     "Int16",
+                                                   "-burn",   "100",
+                                                   "-co",     "TILED=YES",
+                                                   "-co",     "COMPRESS=DEFLATE",
+                                                   "-a_srs",  "EPSG:4326",
+                                                   "-a_ullr", "139",
+                                                   "36",      "140",
+                                                   "35",      QString::fromStdString(Tif)}),
+                 0);
+        TWindow W(PaletteCopy("long.ini"));
+        TMapWindow& F = W.Form;
+        W.Dialogs.OpenAnswers.push_back(Tif);
+        QTest::mouseClick(F.btnLoad, Qt::LeftButton);
+        QVERIFY(F.pgrBar->isVisible());
+        QTRY_VERIFY(F.pgrBar->value() > 0);
+        const int Early = F.pgrBar->value();
+        QTRY_VERIFY(F.pgrBar->value() > Early);
+        QVERIFY(F.pgrBar->value() < F.pgrBar->maximum());
         QVERIFY(F.Worker->Running());
+
+        QSignalSpy Closed(&F, &TMapWindow::Closed);
+        QElapsedTimer Clock;
+        Clock.start();
         QVERIFY(F.close());
+        const qint64 Took = Clock.elapsed();
+        QCOMPARE(Closed.count(), 1);
         QVERIFY(!F.Worker->Running());
+        QVERIFY2(Took <= 500, qPrintable(QString("closing took %1 ms").arg(Took)));
+        std::filesystem::remove(Tif);
     }
 
     void AFailedLoadKeepsThePreviousPicture() {
@@ -367,10 +403,27 @@ class TMapWindowTest : public QObject {
     void SettingsAreWrittenOnCloseAndRestored() {
         const std::string Ini = PaletteCopy("close.ini");
         {
-            TWindow W(Ini);
-            W.Form.chkRv->setChecked(true);
-            W.Form.chkAd->setChecked(false);
-            W.Form.close();
+            // Every finished write takes the file's place by a rename: count them.
+            const int Watch = inotify_init1(IN_NONBLOCK);
+            QVERIFY(Watch >= 0);
+            inotify_add_watch(Watch, std::filesystem::path(Ini).parent_path().c_str(), IN_MOVED_TO);
+            {
+                TWindow W(Ini);
+                W.Form.chkRv->setChecked(true);
+                W.Form.chkAd->setChecked(false);
+                W.Form.close();
+            }
+            int Renames = 0;
+            alignas(inotify_event) char Events[4096];
+            for (ssize_t Got; (Got = read(Watch, Events, sizeof Events)) > 0;) {
+                for (char* At = Events; At < Events + Got;) {
+                    const auto* Event = reinterpret_cast<const inotify_event*>(At);
+                    Renames += Event->len > 0 && std::string(Event->name) == "close.ini";
+                    At += sizeof(inotify_event) + Event->len;
+                }
+            }
+            ::close(Watch);
+            QCOMPARE(Renames, 1);
         }
         TWindow Again(Ini);
         QVERIFY(Again.Form.chkRv->isChecked());
