@@ -21,6 +21,12 @@ int64_t CentreDistance(const TScreenRect& A, const TScreenRect& B) {
     return X * X + Y * Y;
 }
 
+bool Inside(const TScreenRect& Window, const TScreenRect& Screen) {
+    return Window.Left >= Screen.Left && Window.Top >= Screen.Top &&
+           int64_t{Window.Left} + Window.Width <= int64_t{Screen.Left} + Screen.Width &&
+           int64_t{Window.Top} + Window.Height <= int64_t{Screen.Top} + Screen.Height;
+}
+
 } // namespace
 
 TScreenRect FitOnScreens(const TScreenRect& Window, const std::vector<TScreenRect>& Screens) {
@@ -42,6 +48,30 @@ TScreenRect FitOnScreens(const TScreenRect& Window, const std::vector<TScreenRec
     Fitted.Left = std::clamp(Window.Left, Best->Left, Best->Left + Best->Width - Fitted.Width);
     Fitted.Top = std::clamp(Window.Top, Best->Top, Best->Top + Best->Height - Fitted.Height);
     return Fitted;
+}
+
+TScreenRect PlaceBeside(const TScreenRect& Main, int32_t Width, int32_t Height,
+                        const std::vector<TScreenRect>& Screens) {
+    const TScreenRect Right{Main.Left + Main.Width, Main.Top, Width, Height};
+    const TScreenRect OnScreen = FitOnScreens(Main, Screens);
+    const TScreenRect* Screen = nullptr;
+    for (const TScreenRect& Candidate : Screens) {
+        if (Overlap(OnScreen, Candidate) > 0 &&
+            (!Screen || Overlap(OnScreen, Candidate) > Overlap(OnScreen, *Screen))) {
+            Screen = &Candidate;
+        }
+    }
+    if (!Screen) {
+        return FitOnScreens(Right, Screens);
+    }
+    for (const TScreenRect& Place :
+         {Right, TScreenRect{Main.Left - Width, Main.Top, Width, Height},
+          TScreenRect{Main.Left, Main.Top + Main.Height, Width, Height}}) {
+        if (Inside(Place, *Screen)) {
+            return Place;
+        }
+    }
+    return FitOnScreens(Right, {*Screen});
 }
 
 } // namespace talvo

@@ -18,4 +18,10 @@ struct TScreenRect {
 // moved wholly onto it. Unchanged when it already lies on a screen, or when there is no screen.
 TScreenRect FitOnScreens(const TScreenRect& Window, const std::vector<TScreenRect>& Screens);
 
+// Where a window of Width × Height (frame included) goes beside Main (also its frame), on the
+// screen Main is on: to its right where that screen has room, else to its left, else below it,
+// top edges level; when none of them fits, to the right, brought onto the screen.
+TScreenRect PlaceBeside(const TScreenRect& Main, int32_t Width, int32_t Height,
+                        const std::vector<TScreenRect>& Screens);
+
 } // namespace talvo

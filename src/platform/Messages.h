@@ -61,6 +61,7 @@ enum class TText {
     UnknownOption,
     ViewerOpensOneFile,
     OneCommand,
+    HeightLimitRange,
     OptionNeedsCommand,
     NothingToDraw,
     MeshNeedsObj,

@@ -189,7 +189,7 @@ void WritePicture(const TBitmap& Picture, const std::string& Path) {
     } else if (Ext == ".PNG") {
         WritePng(Picture, Path);
     } else {
-        throw ETalvoError(Text(TText::PictureExtension, {Path}));
+        throw Placed(ETalvoError(Text(TText::PictureExtension)), Path);
     }
 }
 

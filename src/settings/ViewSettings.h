@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/OverlayLayers.h"
 
@@ -38,6 +39,16 @@ struct TViewSettings {
 // Colour Index of the palette (0..35, in the order above).
 int32_t& PaletteColour(TViewSettings& Settings, size_t Index);
 int32_t PaletteColour(const TViewSettings& Settings, size_t Index);
+
+// The height limits the palette accepts, in metres: beyond any height, and their difference
+// always fits the ramp's arithmetic.
+constexpr int32_t LowestHeightLimit = -1000000;
+constexpr int32_t HighestHeightLimit = 1000000;
+
+// The text typed for the height limit Key ("Min" or "Max"): a decimal integer within the limits.
+// Text that is no integer raises the documented conversion error; an integer beyond the limits
+// says which key and the range.
+int32_t HeightLimit(std::string_view Typed, const char* Key);
 
 // The 3D view's render qualities; Unrecognised for any other text, which draws as Gouraud.
 enum class TRenderQuality { Wireframe, UnlitFlat, Flat, Gouraud, Phong, Mapping, Unrecognised };

@@ -5,6 +5,7 @@ namespace talvo {
 TAppWindows::TAppWindows(TDocument& Document, TDialogs& Dialogs)
     : MapForm(Document, Dialogs), PalForm(Document, Dialogs, &MapForm), View3D(Document, Dialogs) {
     MapForm.InfForm = &InfForm;
+    View3D.MessageOwner = &MapForm;
     MapForm.ShowPalette = [this] { PalForm.ShowPalette(); };
     MapForm.StartView = [this](const TRegion& Region) { View3D.StartView(Region); };
     connect(&MapForm, &TMapWindow::Closed, this, [this] {

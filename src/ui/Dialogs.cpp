@@ -35,6 +35,14 @@ const char* const OpenFilter = QT_TRANSLATE_NOOP(
 const char* const SaveFilter =
     "Bitmap File (*.bmp)|*.bmp|Jpeg File (*.jpg)|*.jpg;*.jpeg|PNG File (*.png)|*.png";
 
+// A message's line breaks as a message box shows them: the documented LF CR is one break.
+QString BoxText(const std::string& Text) {
+    QString Shown = QString::fromStdString(Text);
+    Shown.replace("\n\r", "\n");
+    Shown.remove('\r');
+    return Shown;
+}
+
 } // namespace
 
 std::optional<std::string> TQtDialogs::OpenMapFile(QWidget* Parent, const std::string& Folder) {
@@ -72,11 +80,11 @@ std::optional<int32_t> TQtDialogs::ChooseColour(QWidget* Parent, int32_t Initial
 }
 
 void TQtDialogs::Message(QWidget* Parent, const std::string& Text) {
-    QMessageBox::information(Parent, "Talvo", QString::fromStdString(Text));
+    QMessageBox::information(Parent, "Talvo", BoxText(Text));
 }
 
 void TQtDialogs::Error(QWidget* Parent, const std::string& Text) {
-    QMessageBox::critical(Parent, "Talvo", QString::fromStdString(Text));
+    QMessageBox::critical(Parent, "Talvo", BoxText(Text));
 }
 
 } // namespace talvo

@@ -4,14 +4,18 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 #include <filesystem>
 
 #include "model/MapInfo.h"
 #include "model/MapViewRules.h"
+#include "model/ScreenFit.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
 #include "platform/PictureFiles.h"
@@ -209,15 +213,43 @@ void TMapWindow::TellStartProblems() {
         Message += (Message.empty() ? "" : "\n\n") +
                    Text(TText::ColoursDrawnBlack, {FDocument.SettingsFile().Path, Keys});
     }
-    if (!Message.empty()) {
-        // Told once the window is up, not from inside its creation.
-        QTimer::singleShot(0, this, [this, Message] { Dialogs.Message(this, Message); });
+    // Told once the window is on the screen, so that the box stands over it.
+    StartMessage = Message;
+}
+
+void TMapWindow::ShowInfoWindow() {
+    if (!InfoPlaced) {
+        // Where the user last left it; the first time, beside this window, so that neither
+        // covers the other.
+        InfoPlaced = true;
+        const std::string Saved = FDocument.StartValue("Bounds", PlacementKey(*InfForm));
+        if (!Saved.empty()) {
+            RestorePlacement(*InfForm, Saved);
+        } else {
+            std::vector<TScreenRect> Screens;
+            for (const QScreen* Screen : QGuiApplication::screens()) {
+                const QRect Area = Screen->availableGeometry();
+                Screens.push_back({Area.left(), Area.top(), Area.width(), Area.height()});
+            }
+            const QRect Main = frameGeometry();
+            // Its frame is not known before it is shown: take this window's.
+            const QSize Frame = InfForm->size() + (frameGeometry().size() - size());
+            const TScreenRect Place =
+                PlaceBeside({Main.left(), Main.top(), Main.width(), Main.height()}, Frame.width(),
+                            Frame.height(), Screens);
+            InfForm->move(Place.Left, Place.Top);
+        }
     }
+    InfForm->show();
 }
 
 void TMapWindow::SaveOnClose() {
     try {
-        FDocument.SaveSettings(FDocument.Settings(), {PlacementOf(*this)});
+        std::vector<TExtraKey> Placements = {PlacementOf(*this)};
+        if (InfoPlaced) {
+            Placements.push_back(PlacementOf(*InfForm));
+        }
+        FDocument.SaveSettings(FDocument.Settings(), Placements);
     } catch (const std::exception& Error) {
         // The window closes all the same: keeping it open would not make the file writable.
         Dialogs.Error(this, Error.what());
@@ -281,6 +313,7 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     }
     const TLoadResult Loaded = FDocument.Accept(std::move(*Opened));
     const TLoadedMap& Map = *FDocument.Map();
+    Drawable = Loaded.Outcome == TOpenOutcome::Loaded;
     switch (Loaded.Outcome) {
     case TOpenOutcome::Loaded:
         grp3D->setEnabled(KindTraits(Map.NumHeader.MapKind).ShownIn3D);
@@ -297,13 +330,13 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     }
     if (InfForm) {
         FillMapInfo(*InfForm, Map);
-        InfForm->show();
+        ShowInfoWindow();
     }
     raise();
     activateWindow();
     btnSave->setEnabled(Shown.has_value());
     if (!Worker->Running()) {
-        btnRedraw->setEnabled(true);
+        btnRedraw->setEnabled(Drawable);
         btnLoad->setEnabled(true);
     }
     if (IsMapLoaded(Map.NumHeader.MapKind)) {
@@ -451,6 +484,24 @@ void TMapWindow::closeEvent(QCloseEvent* Event) {
     }
     Event->accept();
     emit Closed();
+}
+
+void TMapWindow::showEvent(QShowEvent* Event) {
+    QWidget::showEvent(Event);
+    if (!StartMessage.empty() && windowHandle()) {
+        windowHandle()->installEventFilter(this);
+    }
+}
+
+bool TMapWindow::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == windowHandle() && Event->type() == QEvent::Expose &&
+        windowHandle()->isExposed() && !StartMessage.empty()) {
+        windowHandle()->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this, Message = std::exchange(StartMessage, {})] {
+            Dialogs.Message(this, Message);
+        });
+    }
+    return QWidget::eventFilter(Watched, Event);
 }
 
 void TMapWindow::resizeEvent(QResizeEvent* Event) {

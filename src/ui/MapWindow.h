@@ -93,6 +93,8 @@ class TMapWindow : public QWidget {
   protected:
     void closeEvent(QCloseEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
+    void showEvent(QShowEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
     void dragEnterEvent(QDragEnterEvent* Event) override;
     void dropEvent(QDropEvent* Event) override;
 
@@ -100,6 +102,7 @@ class TMapWindow : public QWidget {
     void CreateControls();
     void TellStartProblems();
     void SaveOnClose();
+    void ShowInfoWindow();
     // Reads the ticked layers not read yet and starts drawing the map; Load and Redraw stay off
     // until the picture is shown.
     void DrawMap();
@@ -120,6 +123,9 @@ class TMapWindow : public QWidget {
     std::optional<TBitmap> Shown;
     std::string OpeningPath;
     bool RedrawBefore = false;
+    bool Drawable = false;      // the map on show has a picture to draw
+    bool InfoPlaced = false;    // the information window has been put in its place
+    std::string StartMessage;   // what the settings file held that could not be read
     std::string OverlayFailure; // why a ticked layer could not be read for the picture drawn
     std::array<QCheckBox*, OverlayLayerCount> LayerBoxes{};
     // Moves the progress bar while a map is read or a picture drawn.

@@ -245,8 +245,8 @@ void TPaletteDialog::btnOKClick() {
         PaletteColour(Edited, Entry) = SelPal[Entry]->Colour();
     }
     Edited.SeaExp = chkSeaExp->isChecked();
-    Edited.Min = StrToInt(Height_Min->text().toStdString());
-    Edited.Max = StrToInt(Height_Max->text().toStdString());
+    Edited.Min = HeightLimit(Height_Min->text().toStdString(), "Min");
+    Edited.Max = HeightLimit(Height_Max->text().toStdString(), "Max");
     Edited.Quality = cmb3DQl->currentText().toStdString();
     Document.SaveSettings(Edited);
     DrawColourTable();

@@ -86,7 +86,7 @@ void TView3DWindow::StartView(const TRegion& Chosen) {
     try {
         CheckTerrainRegion(*Document.Map(), Chosen);
     } catch (const std::exception& Error) {
-        Dialogs.Error(this, Error.what());
+        Dialogs.Error(isVisible() || !MessageOwner ? this : MessageOwner, Error.what());
         return;
     }
     Scene->Finalize();

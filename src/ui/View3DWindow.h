@@ -21,6 +21,9 @@ class TView3DWindow : public TFullScreenWindow {
   public:
     TView3DWindow(const TDocument& Document, TDialogs& Dialogs, QWidget* Parent = nullptr);
 
+    // The window a refusal is told over while the view is not shown: the main window.
+    QWidget* MessageOwner = nullptr;
+
     TSceneView* Scene;
     TFrameTimer Timer;
     TViewScene View;

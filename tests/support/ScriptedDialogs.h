@@ -27,15 +27,22 @@ class TScriptedDialogs : public TDialogs {
         return SaveAnswer;
     }
     std::optional<int32_t> ChooseColour(QWidget*, int32_t) override { return ColourAnswer; }
-    void Message(QWidget*, const std::string& Text) override { Messages.push_back(Text); }
-    void Error(QWidget*, const std::string& Text) override { Errors.push_back(Text); }
+    void Message(QWidget* Owner, const std::string& Text) override {
+        Messages.push_back(Text);
+        Owners.push_back(Owner);
+    }
+    void Error(QWidget* Owner, const std::string& Text) override {
+        Errors.push_back(Text);
+        Owners.push_back(Owner);
+    }
 
     std::deque<std::string> OpenAnswers;
     std::optional<std::pair<std::string, int>> SaveAnswer;
     std::optional<int32_t> ColourAnswer;
     std::vector<std::string> Messages;
     std::vector<std::string> Errors;
-    std::string OpenedIn; // the folder the last file dialog started in
+    std::vector<QWidget*> Owners; // the window each message or error was shown over
+    std::string OpenedIn;         // the folder the last file dialog started in
 };
 
 } // namespace talvo::test

@@ -44,6 +44,21 @@ class TAppWindowsTest : public QObject {
                  &P.Windows.MapForm);
     }
 
+    // Nothing to redraw before a map; after a load the information window stands beside the
+    // main one; a refusal of the 3D view, which is not shown, is told over the main window.
+    void WindowsStandWhereTheyCanBeSeen() {
+        TProgram P;
+        QVERIFY(QTest::qWaitForWindowExposed(&P.Windows.MapForm));
+        QVERIFY(!P.Windows.MapForm.btnRedraw->isEnabled());
+        P.Open("533945.Mem");
+        QVERIFY(QTest::qWaitForWindowExposed(&P.Windows.InfForm));
+        QTRY_VERIFY(
+            !P.Windows.InfForm.frameGeometry().intersects(P.Windows.MapForm.frameGeometry()));
+        P.Windows.View3D.StartView({0, 0, 500, 50, 1, 1.0f});
+        QCOMPARE(P.Dialogs.Errors.size(), size_t{1});
+        QCOMPARE(P.Dialogs.Owners.back(), &P.Windows.MapForm);
+    }
+
     void ThePaletteOpensCentredOnTheScreen() {
         TProgram P;
         QTest::mouseClick(P.Windows.MapForm.btnPal, Qt::LeftButton);

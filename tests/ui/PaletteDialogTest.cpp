@@ -106,12 +106,14 @@ class TPaletteDialogTest : public QObject {
     }
 
     void ABadValueStoresNothing() {
-        // An unreadable limit, and limits whose step overflows: nothing is kept of the edits,
-        // neither in memory nor in the file.
+        // An unreadable limit, and limits beyond the range (whose step would overflow): nothing
+        // is kept of the edits, neither in memory nor in the file.
         for (const auto& [Min, Max, Error] :
              {std::tuple<const char*, const char*, std::string>{"7", "abc",
                                                                 "'abc' は整数ではありません"},
-              {"-2147483648", "2147483647", "整数オーバーフロー"}}) {
+              {"-2147483648", "2147483647",
+               "Min は -1000000 から 1000000 までの整数です: '-2147483648'"},
+              {"0", "99999999999", "Max は -1000000 から 1000000 までの整数です: '99999999999'"}}) {
             TPalette P("");
             P.Form.ShowPalette();
             P.Dialogs.ColourAnswer = 0x00FF00;
