@@ -249,7 +249,9 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
         throw EMisuse(Option.empty() ? Error.what() : Text(TText::NeedsValue, {Option}));
     }
     for (const std::string& Extra : Parser.remaining()) {
-        throw EMisuse(Text(TText::UnknownOption, {Extra}));
+        if (Extra != "--") { // CLI11 keeps the end of the options among what it did not take
+            throw EMisuse(Text(TText::UnknownOption, {Extra}));
+        }
     }
     const int Commands = Request.Info + Request.Render + Request.Mesh;
     if (Commands > 1) {

@@ -121,6 +121,11 @@ grep -q "GDAL, which could not be loaded (libtalvo_gdal.so is not installed besi
 [ $? -eq 2 ] || fail "--info without FILE should exit 2"
 "$talvo" --help | grep -q -- "--info FILE" || fail "--help"
 "$talvo" --version | grep -qE '^talvo [0-9]' || fail "--version"
+# "--" ends the options: a map whose name starts with "-".
+cp "$samples/jacksboro/533945.Mem" "$tmp/-x.Mem"
+(cd "$tmp" && "$talvo" --info -- -x.Mem) | grep -qx "MeshCode: 533945" || fail "-- before -x.Mem"
+(cd "$tmp" && "$talvo" --info -x.Mem >/dev/null 2>&1)
+[ $? -eq 2 ] || fail "-x.Mem without -- should be an unknown option"
 
 # The language follows the locale: English under an English one, the documented Japanese else.
 for lang in "en_US.UTF-8|File not found" "C.UTF-8|ﾌｧｲﾙが見つかりません" "ja_JP.UTF-8|ﾌｧｲﾙが見つかりません"; do
