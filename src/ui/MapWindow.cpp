@@ -218,6 +218,10 @@ void TMapWindow::TellStartProblems() {
 }
 
 void TMapWindow::ShowInfoWindow() {
+    InfoPending = !OnScreen;
+    if (InfoPending) {
+        return;
+    }
     if (!InfoPlaced) {
         // Where the user last left it; the first time, beside this window, so that neither
         // covers the other.
@@ -488,17 +492,27 @@ void TMapWindow::closeEvent(QCloseEvent* Event) {
 
 void TMapWindow::showEvent(QShowEvent* Event) {
     QWidget::showEvent(Event);
-    if (!StartMessage.empty() && windowHandle()) {
+    if (!OnScreen && windowHandle()) {
         windowHandle()->installEventFilter(this);
     }
 }
 
 bool TMapWindow::eventFilter(QObject* Watched, QEvent* Event) {
+    // Once the window manager has put this window on the screen, what waited for its place:
+    // a message to stand over it, the information window to stand beside it.
     if (Watched == windowHandle() && Event->type() == QEvent::Expose &&
-        windowHandle()->isExposed() && !StartMessage.empty()) {
+        windowHandle()->isExposed() && !OnScreen) {
+        OnScreen = true;
         windowHandle()->removeEventFilter(this);
-        QTimer::singleShot(0, this, [this, Message = std::exchange(StartMessage, {})] {
-            Dialogs.Message(this, Message);
+        QTimer::singleShot(0, this, [this] {
+            if (InfoPending) {
+                ShowInfoWindow();
+                raise();
+                activateWindow();
+            }
+            if (!StartMessage.empty()) {
+                Dialogs.Message(this, std::exchange(StartMessage, {}));
+            }
         });
     }
     return QWidget::eventFilter(Watched, Event);

@@ -126,6 +126,8 @@ class TMapWindow : public QWidget {
     bool Drawable = false;      // the map on show has a picture to draw
     bool InfoPlaced = false;    // the information window has been put in its place
     std::string StartMessage;   // what the settings file held that could not be read
+    bool OnScreen = false;      // the window manager has put this window in its place
+    bool InfoPending = false;   // the information window waits for this window's place
     std::string OverlayFailure; // why a ticked layer could not be read for the picture drawn
     std::array<QCheckBox*, OverlayLayerCount> LayerBoxes{};
     // Moves the progress bar while a map is read or a picture drawn.
