@@ -18,6 +18,7 @@
 #include "platform/SameFile.h"
 #include "platform/TextConvert.h"
 #include "platform/ValueSplit.h"
+#include "render/DrapeTexture.h"
 #include "view3d/ObjFile.h"
 #include "view3d/TerrainMesh.h"
 
@@ -83,6 +84,7 @@ struct TRequest {
     bool Info = false;
     bool Render = false;
     bool Mesh = false;
+    bool Drape = false;
     std::vector<std::string> Files;
     std::string OutPath;
     std::optional<std::string> Layers;
@@ -202,14 +204,31 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
     }
     const TRegion Region{StrToInt(Parts[0]), StrToInt(Parts[1]),     StrToInt(Parts[2]),
                          StrToInt(Parts[3]), StrToInt(Request.Step), HeightScale(Request.HScale)};
+    CheckTerrainRegion(Map, Region);
+    // The picture the viewer would draw, its region laid on the terrain.
+    std::optional<TBitmap> Drape;
+    if (Request.Drape) {
+        const TLayerFlags Layers =
+            Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
+        const TDrawing Drawing = Document.StartDrawing(Layers);
+        if (!Drawing.OverlayFailure.empty()) {
+            throw EFailed(Drawing.OverlayFailure);
+        }
+        TTerminalProgress Progress(Err);
+        Drape = DrapeTexture(*Drawing.Job(Progress), Map, Region);
+    }
     TRenderer Renderer;
     TTerrainMesh Terrain;
     InitTerrainMesh(Terrain);
-    auto Builder = BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Region,
-                                    Document.Settings(), Document.ColourTable());
+    auto Builder =
+        BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Region, Document.Settings(),
+                         Document.ColourTable(), Drape ? &*Drape : nullptr);
     const std::vector<std::string> Inputs = Document.InputFiles();
     RefuseOverwritingInput(Request.OutPath, Inputs);
     RefuseOverwritingInput(ObjMaterialsPath(Request.OutPath), Inputs);
+    if (Drape) {
+        RefuseOverwritingInput(ObjTexturePath(Request.OutPath), Inputs);
+    }
     WriteObj(Builder->Triangles(), Request.OutPath);
 }
 
@@ -234,6 +253,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.add_flag("--info", Request.Info);
     Parser.add_flag("--render", Request.Render);
     Parser.add_flag("--mesh", Request.Mesh);
+    Parser.add_flag("--drape", Request.Drape);
     Parser.add_option("-o", Request.OutPath);
     Parser.add_option("--layers", Request.Layers);
     Parser.add_option("--ini", Request.IniPath);
@@ -258,7 +278,8 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
         throw EMisuse(Text(TText::OneCommand));
     }
     const bool Drawing = Request.Render || Request.Mesh;
-    if ((!Request.OutPath.empty() && !Drawing) || (Request.Layers && !Request.Render) ||
+    if ((!Request.OutPath.empty() && !Drawing) ||
+        (Request.Layers && !Request.Render && !Request.Drape) || (Request.Drape && !Request.Mesh) ||
         (Request.IniPath && !Drawing) ||
         (!Request.Mesh &&
          (!Request.Region.empty() || Parser.count("--step") > 0 || Parser.count("--hscale") > 0))) {

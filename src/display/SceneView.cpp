@@ -163,6 +163,13 @@ void TSceneView::ReleaseUploads() {
     Uploads.clear();
 }
 
+void TSceneView::Reupload() {
+    makeCurrent();
+    ReleaseUploads();
+    doneCurrent();
+    update();
+}
+
 void TSceneView::Render(std::vector<std::pair<int, std::string>> Lines) {
     PendingLines = std::move(Lines);
     update();
@@ -235,10 +242,19 @@ TSceneView::TGpuMesh& TSceneView::Upload(const TVisual* Visual, const TTriangles
                 Pixels.setPixel(X, Y, qRgb(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF));
             }
         }
-        Mesh.Texture =
-            std::make_unique<QOpenGLTexture>(Pixels, QOpenGLTexture::DontGenerateMipMaps);
-        Mesh.Texture->setMinMagFilters(QOpenGLTexture::Linear, QOpenGLTexture::Linear);
-        Mesh.Texture->setWrapMode(QOpenGLTexture::Repeat);
+        if (Image->Draped) {
+            // The map seen from afar: its cells blend instead of shimmering.
+            Mesh.Texture =
+                std::make_unique<QOpenGLTexture>(Pixels, QOpenGLTexture::GenerateMipMaps);
+            Mesh.Texture->setMinMagFilters(QOpenGLTexture::LinearMipMapLinear,
+                                           QOpenGLTexture::Linear);
+            Mesh.Texture->setWrapMode(QOpenGLTexture::ClampToEdge);
+        } else {
+            Mesh.Texture =
+                std::make_unique<QOpenGLTexture>(Pixels, QOpenGLTexture::DontGenerateMipMaps);
+            Mesh.Texture->setMinMagFilters(QOpenGLTexture::Linear, QOpenGLTexture::Linear);
+            Mesh.Texture->setWrapMode(QOpenGLTexture::Repeat);
+        }
     }
     return Mesh;
 }

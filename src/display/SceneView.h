@@ -40,6 +40,8 @@ class TSceneView : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
     void Render(std::vector<std::pair<int, std::string>> Lines);
 
     TRenderer& Renderer() { return FRenderer; }
+    // The meshes go to the graphics card again with the next frame: a texture has changed.
+    void Reupload();
     TFrame* Camera = nullptr; // set by whoever builds the scene
     bool Hardware() const { return FHardware; }
     bool FullScreen = false; // the doFullScreen option

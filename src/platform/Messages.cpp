@@ -86,6 +86,7 @@ constexpr TTexts Table[] = {
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      範囲 (最初の列 X、最初の行 Y、W × H セル) の 3D 地形を
         [--ini PATH]                 Wavefront OBJ と .mtl で保存する
+        [--drape [--layers ...]]     地図の図をその範囲だけ OUT.png に描いて地形に貼る
   talvo --help                       この説明を表示する
   talvo --version                    版を表示する
 
@@ -103,6 +104,7 @@ VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタ�
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
         [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
+        [--drape [--layers ...]]     the map's picture of the region in OUT.png, laid on it
   talvo --help                       show this help
   talvo --version                    show the version
 

@@ -51,9 +51,20 @@ constexpr int32_t HighestHeightLimit = 1000000;
 int32_t HeightLimit(std::string_view Typed, const char* Key);
 
 // The 3D view's render qualities; Unrecognised for any other text, which draws as Gouraud.
-enum class TRenderQuality { Wireframe, UnlitFlat, Flat, Gouraud, Phong, Mapping, Unrecognised };
+// Map lays the map's own picture on the terrain, unlit.
+enum class TRenderQuality {
+    Wireframe,
+    UnlitFlat,
+    Flat,
+    Gouraud,
+    Phong,
+    Mapping,
+    Map,
+    Unrecognised
+};
 
-// "WIREFRAME", "UNLITFLAT", "FLAT", "GOURAUD", "PHONG" or "MAPPING", in exactly these letters.
+// "WIREFRAME", "UNLITFLAT", "FLAT", "GOURAUD", "PHONG", "MAPPING" or "MAP", in exactly these
+// letters.
 TRenderQuality RenderQualityOf(const std::string& Quality);
 
 } // namespace talvo

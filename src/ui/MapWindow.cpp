@@ -468,6 +468,7 @@ void TMapWindow::ShowPicture(TBitmap Picture) {
     Shown.reset();
     Shown.emplace(std::move(Picture));
     ScrollBox->SetPicture(&*Shown);
+    emit PictureShown();
 }
 
 QSize TMapWindow::PictureArea() const {

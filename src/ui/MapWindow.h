@@ -89,6 +89,8 @@ class TMapWindow : public QWidget {
   signals:
     // The window has closed: the program ends.
     void Closed();
+    // A new picture is on show.
+    void PictureShown();
 
   protected:
     void closeEvent(QCloseEvent* Event) override;

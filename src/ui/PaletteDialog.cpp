@@ -11,7 +11,7 @@ namespace talvo {
 
 namespace {
 
-const char* const Qualities[] = {"WIREFRAME", "FLAT", "GOURAUD", "PHONG", "MAPPING"};
+const char* const Qualities[] = {"WIREFRAME", "FLAT", "GOURAUD", "PHONG", "MAPPING", "MAP"};
 
 struct TNamedSwatch {
     const char* Name;

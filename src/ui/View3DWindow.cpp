@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QImage>
 
+#include "render/DrapeTexture.h"
+
 namespace talvo {
 
 namespace {
@@ -106,10 +108,35 @@ void TView3DWindow::StartView(const TRegion& Chosen) {
     BuildAndRun();
 }
 
+std::optional<TBitmap> TView3DWindow::Drape() const {
+    if (RenderQualityOf(Document.Settings().Quality) != TRenderQuality::Map || !Picture ||
+        !Picture()) {
+        return std::nullopt;
+    }
+    return DrapeTexture(*Picture(), *Map, FRegion);
+}
+
+void TView3DWindow::PictureChanged() {
+    const std::optional<TBitmap> Texture = Drape();
+    if (!isVisible() || !Builder || !Texture || !Builder->Triangles().Texture) {
+        return;
+    }
+    // The same map and region: the picture changes, the mesh and the camera stay.
+    auto Image = std::make_shared<TTexture>(*Builder->Triangles().Texture);
+    for (int32_t Y = 0; Y < Texture->Height(); ++Y) {
+        std::copy_n(Texture->Row(Y), Texture->Width(),
+                    Image->Pixels.begin() + static_cast<ptrdiff_t>(Y) * Texture->Width());
+    }
+    Builder->SetTexture(std::move(Image));
+    Scene->Reupload();
+}
+
 void TView3DWindow::BuildAndRun() {
     try {
-        BuildTerrainMesh(Scene->Renderer(), *View.ModelFrame, FTerrain, *Map, FRegion,
-                         Document.Settings(), Document.ColourTable());
+        const std::optional<TBitmap> Texture = Drape();
+        Builder = BuildTerrainMesh(Scene->Renderer(), *View.ModelFrame, FTerrain, *Map, FRegion,
+                                   Document.Settings(), Document.ColourTable(),
+                                   Texture ? &*Texture : nullptr);
     } catch (const std::exception& Error) {
         Dialogs.Error(this, Error.what());
         return;

@@ -23,6 +23,10 @@ class TView3DWindow : public TFullScreenWindow {
 
     // The window a refusal is told over while the view is not shown: the main window.
     QWidget* MessageOwner = nullptr;
+    // The picture of the map as last drawn, which the "MAP" quality lays on the terrain.
+    std::function<const std::optional<TBitmap>&()> Picture;
+    // A new picture was drawn: a view draped with the old one takes it.
+    void PictureChanged();
 
     TSceneView* Scene;
     TFrameTimer Timer;
@@ -56,9 +60,13 @@ class TView3DWindow : public TFullScreenWindow {
 
     const TDocument& Document;
     TDialogs& Dialogs;
+    // The region's cells of the picture, for the "MAP" quality; nothing for the others.
+    std::optional<TBitmap> Drape() const;
+
     std::shared_ptr<const TLoadedMap> Map;
     TRegion FRegion;
     TTerrainMesh FTerrain;
+    std::shared_ptr<TMeshBuilder> Builder;
 };
 
 } // namespace talvo

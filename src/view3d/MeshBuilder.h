@@ -17,6 +17,9 @@ struct TTexture {
     int32_t Width = 0;
     int32_t Height = 0;
     std::vector<int32_t> Pixels;
+    // A picture laid on the terrain once (the map's own): sampled with mipmaps and held at its
+    // edges, not repeated.
+    bool Draped = false;
 };
 
 // The triangles of a mesh: three vertex indices and one colour (red, green, blue in 0..1)
@@ -63,6 +66,8 @@ class TMeshBuilder : public TVisual {
     void SetTexture(std::shared_ptr<const TTexture> Texture) {
         Geometry.Texture = std::move(Texture);
     }
+    // Texture coordinates of every vertex, top row of the texture at v = 0.
+    void SetTexCoords(std::vector<glm::vec2> Coords) { Geometry.TexCoords = std::move(Coords); }
     std::shared_ptr<TMesh> CreateMesh() const { return std::make_shared<TMesh>(Geometry); }
 
     const TTriangles& Triangles() const { return Geometry; }

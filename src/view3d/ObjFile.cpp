@@ -7,6 +7,8 @@
 #include <set>
 
 #include "platform/AtomicFile.h"
+#include "platform/Bitmap.h"
+#include "platform/PictureFiles.h"
 
 namespace talvo {
 
@@ -38,10 +40,48 @@ class TTextWriter {
     TAtomicFile File;
 };
 
+constexpr std::string_view DrapeMaterial = "map";
+
 std::string MaterialName(uint32_t Colour) {
     char Name[16];
     std::snprintf(Name, sizeof Name, "c%06X", Colour & 0xFFFFFF);
     return Name;
+}
+
+// The picture of a draped mesh and its vertices' texture coordinates, all in one material.
+void WriteDrapedObj(const TTriangles& Mesh, const std::string& Path) {
+    const std::filesystem::path MtlPath = ObjMaterialsPath(Path);
+    const std::filesystem::path PngPath = ObjTexturePath(Path);
+    const TTexture& Image = *Mesh.Texture;
+    TBitmap Picture(Image.Width, Image.Height, TBitmap::TStart::Unfilled);
+    for (int32_t Y = 0; Y < Image.Height; ++Y) {
+        std::copy_n(Image.Pixels.data() + static_cast<size_t>(Y) * static_cast<size_t>(Image.Width),
+                    Image.Width, Picture.Row(Y));
+    }
+    TTextWriter Materials(MtlPath.string());
+    Materials << "newmtl " << DrapeMaterial << "\nKd 1 1 1\nmap_Kd " << PngPath.filename().string()
+              << "\n";
+    TTextWriter Obj(Path);
+    Obj << "# Talvo terrain mesh\nmtllib " << MtlPath.filename().string() << "\n";
+    for (const glm::vec3& Vertex : Mesh.Vertices) {
+        Obj << "v " << Vertex.x << " " << Vertex.y << " " << -Vertex.z << "\n";
+    }
+    for (const glm::vec2& Coord : Mesh.TexCoords) {
+        Obj << "vt " << Coord.x << " " << 1.0f - Coord.y << "\n";
+    }
+    Obj << "usemtl " << DrapeMaterial << "\n";
+    for (size_t Face = 0; Face < Mesh.FaceCount(); ++Face) {
+        Obj << "f";
+        for (size_t Corner = 0; Corner < 3; ++Corner) {
+            const uint64_t Index = Mesh.Indices[3 * Face + Corner] + uint64_t{1};
+            Obj << " " << Index << "/" << Index;
+        }
+        Obj << "\n";
+    }
+    // The picture first: the materials and the mesh name it.
+    WritePicture(Picture, PngPath.string());
+    Materials.Commit();
+    Obj.Commit();
 }
 
 } // namespace
@@ -50,7 +90,15 @@ std::string ObjMaterialsPath(const std::string& Path) {
     return std::filesystem::path(Path).replace_extension(".mtl").string();
 }
 
+std::string ObjTexturePath(const std::string& Path) {
+    return std::filesystem::path(Path).replace_extension(".png").string();
+}
+
 void WriteObj(const TTriangles& Mesh, const std::string& Path) {
+    if (Mesh.Texture && Mesh.Texture->Draped && Mesh.TexCoords.size() == Mesh.Vertices.size()) {
+        WriteDrapedObj(Mesh, Path);
+        return;
+    }
     const std::filesystem::path MtlPath = ObjMaterialsPath(Path);
 
     TTextWriter Materials(MtlPath.string());

@@ -26,6 +26,31 @@ void ApplyMapTexture(TRenderer& Renderer, TMeshBuilder& Builder, TTerrainMesh& M
     Mesh.MeshWrap->Apply(*Mesh.TexturedMesh);
 }
 
+// The picture on white faces, each vertex at its cell's texel centre. The builder holds the
+// samples twice, once for each half of the cells.
+void LayPicture(TMeshBuilder& Builder, const TBitmap& Drape, const TRegion& Region, int32_t Rows,
+                int32_t Cols) {
+    auto Texture = std::make_shared<TTexture>();
+    Texture->Width = Drape.Width();
+    Texture->Height = Drape.Height();
+    Texture->Draped = true;
+    for (int32_t Y = 0; Y < Drape.Height(); ++Y) {
+        Texture->Pixels.insert(Texture->Pixels.end(), Drape.Row(Y), Drape.Row(Y) + Drape.Width());
+    }
+    std::vector<glm::vec2> Coords;
+    Coords.reserve(Builder.Triangles().Vertices.size());
+    const auto Samples = static_cast<size_t>(Rows) * static_cast<size_t>(Cols);
+    for (size_t Vertex = 0; Vertex < Builder.Triangles().Vertices.size(); ++Vertex) {
+        const auto Sample = static_cast<int32_t>(Vertex % Samples);
+        const int32_t C = Sample % Cols * Region.Step, R = Sample / Cols * Region.Step;
+        Coords.emplace_back((static_cast<float>(C) + 0.5f) / static_cast<float>(Region.SizeX),
+                            (static_cast<float>(R) + 0.5f) / static_cast<float>(Region.SizeY));
+    }
+    Builder.SetColorRGB(1.0f, 1.0f, 1.0f);
+    Builder.SetTexture(std::move(Texture));
+    Builder.SetTexCoords(std::move(Coords));
+}
+
 void ColourFaces(TMeshBuilder& Builder, const TNum_HeaderRec& H, const TViewSettings& Settings,
                  const THeightColourTable& Table) {
     const THeightRowColouring Colouring(Settings, Table, H.CellSpacing);
@@ -79,7 +104,8 @@ void CheckTerrainRegion(const TLoadedMap& Map, const TRegion& Region) {
 std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Parent,
                                                TTerrainMesh& Mesh, const TLoadedMap& Map,
                                                const TRegion& Region, const TViewSettings& Settings,
-                                               const THeightColourTable& Table) {
+                                               const THeightColourTable& Table,
+                                               const TBitmap* Drape) {
     const TNum_HeaderRec& H = Map.NumHeader;
     CheckTerrainRegion(Map, Region);
     const int32_t Step = Region.Step;
@@ -131,7 +157,11 @@ std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Pare
     }
     Mesh.MeshFaceCount = static_cast<uint32_t>(Builder->GetFaceCount());
 
-    if (RenderQualityOf(Settings.Quality) != TRenderQuality::Mapping) {
+    if (Drape) {
+        Builder->Scale(1.0f, Region.HScale, 1.0f);
+        LayPicture(*Builder, *Drape, Region, Rows, Cols);
+        Mesh.MeshFrame->AddVisual(Builder);
+    } else if (RenderQualityOf(Settings.Quality) != TRenderQuality::Mapping) {
         ColourFaces(*Builder, H, Settings, Table);
         Mesh.MeshFrame->AddVisual(Builder);
         Builder->Scale(1.0f, Region.HScale, 1.0f);

@@ -7,6 +7,7 @@
 #include "model/DimGrid.h"
 #include "model/LoadedMap.h"
 #include "model/Region.h"
+#include "platform/Bitmap.h"
 #include "render/HeightColourTable.h"
 #include "settings/ViewSettings.h"
 #include "view3d/MeshBuilder.h"
@@ -34,11 +35,14 @@ void CheckTerrainRegion(const TLoadedMap& Map, const TRegion& Region);
 
 // Builds the mesh of Region of Map under Parent: one vertex per sample lifted to its height in
 // cell units, two triangles per cell coloured by their mean height (or, for the "MAPPING"
-// quality, one colour and the texture "Test.bmp"), heights scaled by the region's HScale.
-// Returns the builder.
+// quality, one colour and the texture "Test.bmp"), heights scaled by the region's HScale. With
+// Drape (the region's cells of the map's picture, DrapeTexture), the faces are white and the
+// picture lies on them: the vertex of cell (c, r) of the region takes its texel's centre,
+// ((c + 0.5) / SizeX, (r + 0.5) / SizeY). Returns the builder.
 std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Parent,
                                                TTerrainMesh& Mesh, const TLoadedMap& Map,
                                                const TRegion& Region, const TViewSettings& Settings,
-                                               const THeightColourTable& Table);
+                                               const THeightColourTable& Table,
+                                               const TBitmap* Drape = nullptr);
 
 } // namespace talvo

@@ -50,6 +50,7 @@ void TViewScene::Initialize(TRenderQuality Quality) {
         Renderer.Device.Quality = TDevice::Wireframe;
         break;
     case TRenderQuality::UnlitFlat:
+    case TRenderQuality::Map: // the picture carries its shading already
         Renderer.Device.Quality = TDevice::UnlitFlat;
         break;
     case TRenderQuality::Flat:

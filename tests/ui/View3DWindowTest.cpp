@@ -144,6 +144,38 @@ class TView3DWindowTest : public QObject {
         }
     }
 
+    // "MAP" lays the picture on the terrain unlit, and takes a new picture without a restart.
+    void MapLaysThePictureOnTheTerrain() {
+        std::optional<TBitmap> Picture;
+        auto Fill = [&Picture](int32_t Colour) {
+            Picture.emplace(200, 200);
+            for (int32_t Y = 0; Y < 200; ++Y) {
+                std::fill_n(Picture->Row(Y), 200, Colour);
+            }
+        };
+        auto Count = [](const QImage& Frame, QRgb Colour) {
+            int Found = 0;
+            for (int Y = 0; Y < Frame.height(); Y += 2) {
+                for (int X = 0; X < Frame.width(); X += 2) {
+                    Found += (Frame.pixel(X, Y) & 0xFFFFFF) == (Colour & 0xFFFFFF);
+                }
+            }
+            return Found;
+        };
+        TView V("MAP");
+        V.Form.Picture = [&Picture]() -> const std::optional<TBitmap>& { return Picture; };
+        Fill(0x00FF00); // green, as 0x00BBGGRR
+        V.Start();
+        Key(&V.Form, Qt::Key_PageUp, 8);
+        Key(&V.Form, Qt::Key_5);
+        QVERIFY(Count(V.Frame(), qRgb(0, 255, 0)) > 1000); // one shade: no light on it
+        Fill(0x0000FF);                                    // red
+        V.Form.PictureChanged();
+        const QImage Red = V.Frame();
+        QVERIFY(Count(Red, qRgb(255, 0, 0)) > 1000);
+        QCOMPARE(Count(Red, qRgb(0, 255, 0)), 0);
+    }
+
     void MappingShowsTestBmp() {
         const std::string Folder =
             std::filesystem::path(test::WriteTempFile("x", "")).parent_path();

@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""talvo --mesh --drape on the elevation sample with its county boundaries: the picture written
+beside the OBJ is the --render picture's pixels of the region, and every vertex's texture
+coordinate falls on the centre of its own cell's texel.
+
+drape_check.py TALVO SAMPLES"""
+
+import os
+import subprocess
+import sys
+import tempfile
+
+from osgeo import gdal
+
+START_X, START_Y, WIDTH, HEIGHT, STEP = 37, 150, 61, 43, 3
+BOUNDARY = (200, 0, 200)  # the sample palette's ad=C800C8
+
+
+def pixels(path):
+    data = gdal.Open(path)
+    bands = [data.GetRasterBand(b + 1).ReadAsArray() for b in range(3)]
+    return [[tuple(int(band[y][x]) for band in bands) for x in range(data.RasterXSize)]
+            for y in range(data.RasterYSize)]
+
+
+def main():
+    talvo, samples = sys.argv[1], sys.argv[2]
+    sample = os.path.join(samples, "jacksboro", "EL533945.hdr")
+    ini = os.path.join(samples, "jacksboro", "Talvo.ini")
+    problems = []
+    with tempfile.TemporaryDirectory() as folder:
+        picture = os.path.join(folder, "whole.png")
+        obj = os.path.join(folder, "draped.obj")
+        subprocess.run([talvo, "--render", sample, "-o", picture, "--layers", "ad", "--ini", ini],
+                       check=True)
+        region = "%d,%d,%d,%d" % (START_X, START_Y, WIDTH, HEIGHT)
+        subprocess.run([talvo, "--mesh", sample, "--region", region, "--step", str(STEP),
+                        "--drape", "--layers", "ad", "-o", obj, "--ini", ini], check=True)
+        whole, texture = pixels(picture), pixels(os.path.join(folder, "draped.png"))
+        if len(texture) != HEIGHT or len(texture[0]) != WIDTH:
+            problems.append("the texture is %d x %d" % (len(texture[0]), len(texture)))
+        region_pixels = [row[START_X:START_X + WIDTH] for row in whole[START_Y:START_Y + HEIGHT]]
+        if texture != region_pixels:
+            problems.append("the texture is not the picture's region")
+        boundary = sum(row.count(BOUNDARY) for row in region_pixels)
+        if not boundary:
+            problems.append("no boundary crosses the region: choose another")
+        with open(obj) as text:
+            lines = text.read().splitlines()
+        if "map_Kd draped.png" not in open(os.path.join(folder, "draped.mtl")).read():
+            problems.append("the material does not name the picture")
+        coords = [tuple(map(float, line.split()[1:])) for line in lines if line.startswith("vt ")]
+        columns = WIDTH // STEP
+        for k, (u, v) in enumerate(coords):
+            c, r = k % columns * STEP, k // columns * STEP
+            if abs(u - (c + 0.5) / WIDTH) > 1e-6 or abs(v - (1 - (r + 0.5) / HEIGHT)) > 1e-6:
+                problems.append("vertex %d: vt %g %g is not the centre of cell (%d, %d)"
+                                % (k, u, v, c, r))
+                break
+        if len(coords) != columns * (HEIGHT // STEP):
+            problems.append("%d texture coordinates" % len(coords))
+        print("%d texels compared, %d of the boundaries; %d texture coordinates"
+              % (WIDTH * HEIGHT, boundary, len(coords)))
+    for problem in problems:
+        print("FAIL:", problem)
+    print("%d passed, %d failed" % (0 if problems else 1, 1 if problems else 0))
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
