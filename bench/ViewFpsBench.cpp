@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
+#include <memory>
 
 #include "QtBenchmarkMain.h"
 #include "support/ScriptedDialogs.h"
@@ -39,8 +40,12 @@ struct TSampleView {
 };
 
 TSampleView& SampleView() {
-    static TSampleView View;
-    return View;
+    static std::unique_ptr<TSampleView> View;
+    if (!View) {
+        View = std::make_unique<TSampleView>();
+        BeforeTheApplicationEnds().push_back([] { View.reset(); });
+    }
+    return *View;
 }
 
 // The same triangles, positions and colours only, one buffer, one draw call.
