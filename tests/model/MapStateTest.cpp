@@ -29,7 +29,7 @@ TEST(MapState, ResetEmptiesTheHeaderAndOverlaysButKeepsGridsAndRasterWidths) {
     H.Pts_WE = 2;
     H.Ido_EN = 35.4;
     H.Zu_name[3] = "x";
-    H.Comment = "c";
+    H.Comment = "a comment";
     H.CellSpacing = 500;
     H.BytesPerCell = 2;
     H.DataFileName = "/data/EL533945";
