@@ -17,7 +17,7 @@ fail() {
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null || fail "cmake --install"
 for file in bin/talvo bin/talvo-viewer share/talvo/Talvo.ini share/applications/talvo.desktop \
     share/mime/packages/talvo.xml share/icons/hicolor/scalable/apps/talvo.svg \
-    share/icons/hicolor/48x48/apps/talvo.png; do
+    share/icons/hicolor/48x48/apps/talvo.png share/doc/talvo/copyright; do
     [ -e "$tmp/prefix/$file" ] || fail "not installed: $file"
 done
 desktop-file-validate "$tmp/prefix/share/applications/talvo.desktop" || fail "desktop entry"
