@@ -68,6 +68,7 @@ enum class TText {
     ColoursNotHexadecimal,
     Drawing,
     CannotStartViewer,
+    ViewerNeedsDisplay,
     // The windows' messages.
     ColoursDrawnBlack,
     NoOpenGLContext,
