@@ -25,7 +25,10 @@ std::string Quoted(const char* Tuple, const char* End) {
             --Stop;
         }
     }
-    return "'" + std::string(Tuple, Stop) + "'";
+    std::string Shown = "'";
+    Shown.append(Tuple, Stop);
+    Shown += '\'';
+    return Shown;
 }
 
 } // namespace

@@ -35,8 +35,10 @@ std::string FollowLinks(const std::string& Path) {
 // file; -1 when it cannot.
 int CreateTemporary(const std::string& Target, std::string& Temporary) {
     const std::filesystem::path TargetPath(Target);
-    const std::string Prefix =
-        (TargetPath.parent_path() / ("." + TargetPath.filename().string() + ".")).string();
+    std::string HiddenName = ".";
+    HiddenName += TargetPath.filename().string();
+    HiddenName += '.';
+    const std::string Prefix = (TargetPath.parent_path() / HiddenName).string();
     static constexpr char Letters[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device Seed;

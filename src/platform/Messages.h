@@ -71,6 +71,7 @@ enum class TText {
     ColoursNotHexadecimal,
     Drawing,
     CannotStartViewer,
+    ViewerNeedsDisplay,
     // The windows' messages.
     ColoursDrawnBlack,
     NoOpenGLContext,

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
@@ -136,7 +137,10 @@ void TProfileText::Set(std::string_view Section, std::string_view Key, std::stri
         ++Line;
     }
     if (Line == Lines.size()) {
-        Lines.push_back("[" + std::string(Section) + "]");
+        std::string Header = "[";
+        Header.append(Section);
+        Header += ']';
+        Lines.push_back(std::move(Header));
         Lines.push_back(NewLine);
         return;
     }

@@ -10,7 +10,10 @@ namespace talvo {
 std::string FormatBounds(const TWindowBounds& B) {
     std::string Line;
     for (int Value : {B.State, B.MinX, B.MinY, B.MaxX, B.MaxY, B.Left, B.Top, B.Right, B.Bottom}) {
-        Line += (Line.empty() ? "" : ",") + std::to_string(Value);
+        if (!Line.empty()) {
+            Line += ',';
+        }
+        Line += std::to_string(Value);
     }
     return Line;
 }

@@ -117,6 +117,17 @@ LC_ALL=en_US.UTF-8 "$tmp/lone/talvo" --info "$tmp/j.tif" >"$tmp/out" 2>"$tmp/err
 grep -q "GDAL, which could not be loaded (libtalvo_gdal.so is not installed beside the program)" \
     "$tmp/err" || fail "GeoTIFF without the module: $(cat "$tmp/err")"
 
+# Without a display the viewer is not started: one line says why and what works without one.
+headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+"${headless[@]}" "$talvo" --info "$tile" >/dev/null || fail "--info without a display"
+for lang in "C.UTF-8|ビューアには画面" "en_US.UTF-8|the viewer needs a display"; do
+    said=$(LANG=${lang%%|*} timeout 60 "${headless[@]}" "$talvo" "$tile" 2>&1)
+    status=$?
+    [ $status -eq 1 ] || fail "viewer without a display (LANG=${lang%%|*}): exit status $status"
+    [ "$(wc -l <<<"$said")" -eq 1 ] && grep -qF "${lang#*|}" <<<"$said" &&
+        grep -qF -- "--info" <<<"$said" || fail "viewer without a display: said '$said'"
+done
+
 "$talvo" --info >/dev/null 2>&1
 [ $? -eq 2 ] || fail "--info without FILE should exit 2"
 "$talvo" --help | grep -q -- "--info FILE" || fail "--help"

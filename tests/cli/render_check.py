@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""talvo --render on every bundled sample, and on its FG-GML DEM and GeoTIFF twins written here,
+"""talvo --render on every bundled sample, and on FG-GML DEM and GeoTIFF twins written here,
 against pictures computed here from the data files and the palette by the drawing rules,
 independently of the program's renderer."""
 import array
@@ -125,11 +125,11 @@ def expected(name, samples, palette):
     if name.endswith(".Mem"):
         rows, numbers, width, height = numeric_map(path)
         kind, spacing = "NM", 500
-    elif name.endswith((".xml", ".tif")):
+    elif name.endswith((".xml", ".zip", ".tif")):
         rows, numbers = raster(os.path.join(samples, "EL533945"), 403, 344, 2)
         width, height, kind = 403, 344, "EL"
         # 10 m points; the GeoTIFF's north-south cell in metres, in tenths
-        spacing = 100 if name.endswith(".xml") else round(CELL * 111320 * 10)
+        spacing = 100 if name.endswith((".xml", ".zip")) else round(CELL * 111320 * 10)
     else:
         width, height, kind, spacing = 403, 344, name[:2].upper(), 10000
         data = path[:-4] if name.endswith(".hdr") else path
@@ -169,18 +169,21 @@ def main():
     problems = []
     with tempfile.TemporaryDirectory() as folder:
         write_twins(samples, folder)
-        for name in ("533945.Mem", "EL533945.hdr", "LU533945.hdr", "VG533945.hdr", "jacksboro.bil",
-                     "FG-GML-5339-45-DEM10B.xml", "jacksboro.tif"):
-            made_here = name.endswith((".xml", ".tif"))
-            path = os.path.join(folder if made_here else samples, name)
-            out = os.path.join(folder, name + ".bmp")
+        # The bundled FG-GML zip and GeoTIFF hold the same heights as the twins.
+        maps = [(samples, name) for name in ("533945.Mem", "EL533945.hdr", "LU533945.hdr",
+                                             "VG533945.hdr", "jacksboro.bil",
+                                             "FG-GML-5339-45-DEM10B.zip", "jacksboro.tif")]
+        maps += [(folder, name) for name in ("FG-GML-5339-45-DEM10B.xml", "jacksboro.tif")]
+        for place, name in maps:
+            path = os.path.join(place, name)
+            out = os.path.join(folder, "picture.bmp")
             subprocess.run([talvo, "--render", path, "-o", out, "--layers", "", "--ini", ini], check=True)
             ours, want = read_bmp(out), expected(name, samples, palette)
             wrong = [(x, y) for y, row in enumerate(want) for x, c in enumerate(row) if ours[y][x] != c]
             if wrong:
                 x, y = wrong[0]
                 problems.append("%s: %d pixels differ, first at (%d, %d): %06X, expected %06X"
-                                % (name, len(wrong), x, y, ours[y][x], want[y][x]))
+                                % (path, len(wrong), x, y, ours[y][x], want[y][x]))
             # With the boundaries: every changed pixel is in the layer's colour.
             subprocess.run([talvo, "--render", path, "-o", out, "--layers", "ad", "--ini", ini], check=True)
             layered = read_bmp(out)
@@ -189,8 +192,8 @@ def main():
             # A GDAL raster has no mesh code: no layer is its.
             drawn = name != "jacksboro.tif"
             if bool(changed) != drawn or any(c != palette.ad for c in changed):
-                problems.append("%s: %d pixels changed by the boundaries" % (name, len(changed)))
-            print("%s: %d pixels compared, %d drawn by the boundaries" % (name, len(want) * len(want[0]), len(changed)))
+                problems.append("%s: %d pixels changed by the boundaries" % (path, len(changed)))
+            print("%s: %d pixels compared, %d drawn by the boundaries" % (path, len(want) * len(want[0]), len(changed)))
     for problem in problems:
         print("FAIL:", problem)
     print("%d passed, %d failed" % (0 if problems else 1, 1 if problems else 0))

@@ -17,14 +17,35 @@ fail() {
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null || fail "cmake --install"
 for file in bin/talvo bin/talvo-viewer share/talvo/Talvo.ini share/applications/talvo.desktop \
     share/mime/packages/talvo.xml share/icons/hicolor/scalable/apps/talvo.svg \
-    share/icons/hicolor/48x48/apps/talvo.png; do
+    share/icons/hicolor/48x48/apps/talvo.png share/doc/talvo/copyright; do
     [ -e "$tmp/prefix/$file" ] || fail "not installed: $file"
 done
-desktop-file-validate "$tmp/prefix/share/applications/talvo.desktop" || fail "desktop entry"
+# Valid, and without a hint.
+said=$(desktop-file-validate "$tmp/prefix/share/applications/talvo.desktop" 2>&1) &&
+    [ -z "$said" ] || fail "desktop entry: $said"
 grep -qx 'Exec=talvo %f' "$tmp/prefix/share/applications/talvo.desktop" || fail "Exec line"
-cp -r "$tmp/prefix/share/mime" "$tmp/mime"
-update-mime-database "$tmp/mime" || fail "map types"
-grep -q 'application/x-numeric-map-mesh' "$tmp/mime/globs2" || fail "numeric map type"
+
+# As a file manager sees them: FG-GML DEM files by name are Talvo's; other zip, XML and TIFF
+# files are not.
+mkdir "$tmp/data"
+cp -r "$tmp/prefix/share/mime" "$tmp/prefix/share/applications" "$tmp/data/"
+XDG_DATA_HOME=$tmp/data update-mime-database "$tmp/data/mime" || fail "map types"
+update-desktop-database "$tmp/data/applications" || fail "desktop database"
+grep -q 'application/x-numeric-map-mesh' "$tmp/data/mime/globs2" || fail "numeric map type"
+printf 'PK\003\004' >"$tmp/FG-GML-5339-45-DEM10B.zip"
+cp "$tmp/FG-GML-5339-45-DEM10B.zip" "$tmp/other.zip"
+for file in FG-GML-5339-45-DEM10B.zip:application/x-fg-gml-dem-zip other.zip:application/zip; do
+    type=$(XDG_DATA_HOME=$tmp/data gio info -a standard::content-type "$tmp/${file%%:*}" |
+        sed -n 's/^ *standard::content-type: //p')
+    [ "$type" = "${file#*:}" ] || fail "${file%%:*} is $type"
+done
+# GLib lists a desktop entry only when its program is on the PATH.
+for type in application/zip application/xml image/tiff; do
+    PATH=$tmp/prefix/bin:$PATH XDG_DATA_HOME=$tmp/data gio mime "$type" | grep -q talvo &&
+        fail "Talvo claims $type"
+done
+PATH=$tmp/prefix/bin:$PATH XDG_DATA_HOME=$tmp/data gio mime application/x-fg-gml-dem-zip |
+    grep -q talvo.desktop || fail "Talvo does not open FG-GML DEM zips"
 
 mkdir -p "$tmp/home" "$tmp/elsewhere"
 cd "$tmp/elsewhere" || exit 1

@@ -30,7 +30,7 @@ TEST(StrToInt, AcceptsLeadingBlanksAndOneSign) {
 TEST(StrToInt, RefusesEverythingElseWithTheFieldText) {
     for (const char* Bad : {"", "   ", "12 ", "1 2", "+", "-", "--1", "0x10", "1.0", "\t5",
                             "2147483648", "-2147483649", "99999999999999999999"}) {
-        EXPECT_EQ(ConvertMessage(Bad, false), "'" + std::string(Bad) + "' は整数ではありません")
+        EXPECT_EQ(ConvertMessage(Bad, false), std::string("'") + Bad + "' は整数ではありません")
             << Bad;
     }
     EXPECT_EQ(ConvertMessage("\x83\x54", false), "'サ' は整数ではありません");
@@ -49,7 +49,7 @@ TEST(StrToFloat, RefusesWhatIsNoNumber) {
     for (const char* Bad : {"", ".", "-.", "  ", "3 5.1", "035.30 0", "1e", "1e+", "inf", "nan",
                             "0x1p3", "1,5", "1e999", "12a"}) {
         EXPECT_EQ(ConvertMessage(Bad, true),
-                  "'" + std::string(Bad) + "' は浮動小数点数ではありません")
+                  std::string("'") + Bad + "' は浮動小数点数ではありません")
             << Bad;
     }
 }
