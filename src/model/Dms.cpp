@@ -13,10 +13,11 @@ long double DegToDms(long double X) {
     if (X < 0) {
         return -DegToDms(-X);
     }
-    long double D = std::trunc(X);
-    long double F = (X - D) * 60;
-    long double M = std::trunc(F);
-    long double S = (F - M) * 60;
+    // In whole hundredths of a second, so that 43' 59.999" shows as 44' 00", not 43' 60".
+    const long double Hundredths = std::round(X * 360000);
+    const long double D = std::trunc(Hundredths / 360000);
+    const long double M = std::trunc((Hundredths - D * 360000) / 6000);
+    const long double S = (Hundredths - D * 360000 - M * 6000) / 100;
     return D + M / 100 + S / 10000;
 }
 

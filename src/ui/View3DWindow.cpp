@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QImage>
+#include <QScreen>
 
+#include "model/ScreenFit.h"
 #include "render/DrapeTexture.h"
 
 namespace talvo {
@@ -95,6 +97,17 @@ void TView3DWindow::StartView(const TRegion& Chosen) {
     Scene->Initialize();
     Map = Document.Map();
     FRegion = Chosen;
+    if (!Placed && MessageOwner) {
+        // First shown over the main window, wholly on its screen.
+        Placed = true;
+        const QRect Owner = MessageOwner->frameGeometry();
+        const QRect Area = MessageOwner->screen()->availableGeometry();
+        const TScreenRect Fitted =
+            FitOnScreens({Owner.center().x() - width() / 2, Owner.center().y() - height() / 2,
+                          width(), height()},
+                         {{Area.left(), Area.top(), Area.width(), Area.height()}});
+        move(Fitted.Left, Fitted.Top);
+    }
     show();
     raise();
     activateWindow();

@@ -67,6 +67,7 @@ class TView3DWindow : public TFullScreenWindow {
     TRegion FRegion;
     TTerrainMesh FTerrain;
     std::shared_ptr<TMeshBuilder> Builder;
+    bool Placed = false; // put over the main window when first shown
 };
 
 } // namespace talvo

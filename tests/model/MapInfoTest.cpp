@@ -18,8 +18,9 @@ TEST(MapInfo, RasterCornersAreShownInDmsWithSixDecimals) {
     TLoadedMap Map;
     Map.NumHeader.MapKind = TMapKind::Elevation;
     const std::pair<double, const char*> Cases[] = {
-        {35.5, "35.300000"}, {139.7525, "139.450900"}, {36.25, "36.150000"},
-        {35.0, "35.000000"}, {-0.5, "-0.300000"},      {-84.375, "-84.223000"},
+        {35.5, "35.300000"},        {139.7525, "139.450900"},     {36.25, "36.150000"},
+        {35.0, "35.000000"},        {-0.5, "-0.300000"},          {-84.375, "-84.223000"},
+        {36.73333333, "36.440000"}, {-84.99999999, "-85.000000"},
     };
     for (const auto& [Degrees, Shown] : Cases) {
         Map.NumHeader.Ido_WS = Degrees;
