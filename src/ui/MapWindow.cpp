@@ -320,7 +320,9 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     Drawable = Loaded.Outcome == TOpenOutcome::Loaded;
     switch (Loaded.Outcome) {
     case TOpenOutcome::Loaded:
-        grp3D->setEnabled(KindTraits(Map.NumHeader.MapKind).ShownIn3D);
+        // Without a cell spacing there is no height to scale: nothing to show in 3D.
+        grp3D->setEnabled(KindTraits(Map.NumHeader.MapKind).ShownIn3D &&
+                          Map.NumHeader.CellSpacing > 0);
         DrawMap();
         break;
     case TOpenOutcome::HeaderOnly:
