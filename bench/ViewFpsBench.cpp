@@ -8,11 +8,14 @@
 #include <QOpenGLVertexArrayObject>
 #include <QOpenGLWidget>
 #include <benchmark/benchmark.h>
+#include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <memory>
 
 #include "QtBenchmarkMain.h"
+#include "support/FgGmlText.h"
+#include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/View3DWindow.h"
 
@@ -142,6 +145,67 @@ void BM_MinimalFrame(benchmark::State& State) {
         benchmark::Counter(static_cast<double>(State.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_MinimalFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+// A 10 m FG-GML tile of 1125 × 750 points (hills and valleys), its picture draped on the whole
+// tile in "MAP", seen from the view's starting camera raised over the terrain.
+struct TLargeView {
+    TLargeView() {
+        talvo::test::TFgGmlText Tile;
+        Tile.Type = "10mメッシュ（標高）";
+        Tile.Lower = "35.0 139.0";
+        Tile.Upper = "35.0083333333 139.0125";
+        Tile.High = "1124 749";
+        std::vector<std::string> Heights;
+        for (int R = 0; R < 750; ++R) {
+            for (int C = 0; C < 1125; ++C) {
+                const double Metres = 400 + 300 * std::sin(R / 45.0) * std::cos(C / 60.0) +
+                                      40 * std::sin(R / 7.0 + C / 11.0);
+                Heights.push_back(std::to_string(std::round(Metres * 10) / 10));
+            }
+        }
+        Tile.Tuples = talvo::test::FgGmlPoints(Heights);
+        talvo::TProgress Unwatched;
+        Document.Open(talvo::test::WriteTempFile("large.xml", talvo::test::FormatFgGml(Tile)),
+                      Unwatched);
+        talvo::TViewSettings Settings;
+        Settings.Max = 1000;
+        Settings.Pit = 20;
+        Settings.ShadowKK = 64;
+        Settings.Quality = "MAP";
+        for (int I = 0; I < 6; ++I) {
+            talvo::PaletteColour(Settings, static_cast<size_t>(I)) = 0x206040 + 0x182010 * I;
+        }
+        Document.SetSettings(Settings);
+        Picture = Document.StartDrawing({}).Job(Unwatched);
+        Form.Picture = [this]() -> const std::optional<talvo::TBitmap>& { return Picture; };
+        Form.StartView({0, 0, 1125, 750, 1, 1});
+        for (int I = 0; I < 10; ++I) {
+            Form.View.KeyDown(talvo::TViewScene::TKey::PageUp);
+        }
+        Form.View.KeyDown(talvo::TViewScene::TKey::Key5);
+    }
+    talvo::TDocument Document;
+    std::optional<talvo::TBitmap> Picture;
+    talvo::test::TScriptedDialogs Dialogs;
+    talvo::TView3DWindow Form{Document, Dialogs};
+};
+
+void BM_DrapedLargeFrame(benchmark::State& State) {
+    static std::unique_ptr<TLargeView> View;
+    if (!View) {
+        View = std::make_unique<TLargeView>();
+        BeforeTheApplicationEnds().push_back([] { View.reset(); });
+    }
+    View->Form.Scene->grabFramebuffer();
+    for (auto _ : State) {
+        benchmark::DoNotOptimize(View->Form.Scene->grabFramebuffer());
+    }
+    State.counters["fps"] =
+        benchmark::Counter(static_cast<double>(State.iterations()), benchmark::Counter::kIsRate);
+    State.counters["faces"] = View->Form.Terrain().MeshFaceCount;
+    State.counters["drawn"] = static_cast<double>(View->Form.Scene->TrianglesDrawn());
+}
+BENCHMARK(BM_DrapedLargeFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
 } // namespace
 

@@ -197,6 +197,9 @@ void TSceneView::initializeGL() {
     }
     const QString Name =
         QString::fromLatin1(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    GLint Largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &Largest);
+    FMaxTextureSize = Largest;
     FHardware = !Name.contains("llvmpipe", Qt::CaseInsensitive) &&
                 !Name.contains("softpipe", Qt::CaseInsensitive) &&
                 !Name.contains("software", Qt::CaseInsensitive);
@@ -216,7 +219,34 @@ TSceneView::TGpuMesh& TSceneView::Upload(const TVisual* Visual, const TTriangles
         return Found->second;
     }
     TGpuMesh& Mesh = Uploads[Visual];
-    const std::vector<float> Data = DrawnVertices(Triangles, Triangles.Texture != nullptr);
+    UploadVertices(Mesh, DrawnVertices(Triangles, Triangles.Texture != nullptr));
+    if (Triangles.Texture) {
+        UploadTexture(Mesh, *Triangles.Texture);
+    }
+    return Mesh;
+}
+
+TSceneView::TGpuMesh& TSceneView::Upload(const TTerrainLod& Terrain) {
+    auto Found = Uploads.find(&Terrain);
+    if (Found != Uploads.end()) {
+        return Found->second;
+    }
+    TGpuMesh& Mesh = Uploads[&Terrain];
+    UploadVertices(Mesh, Terrain.Vertices);
+    Mesh.Array->bind();
+    Mesh.IndexBuffer.create();
+    Mesh.IndexBuffer.bind();
+    Mesh.IndexBuffer.allocate(Terrain.Indices.data(),
+                              static_cast<int>(Terrain.Indices.size() * sizeof(uint32_t)));
+    Mesh.Array->release();
+    if (Terrain.Texture) {
+        UploadTexture(Mesh, *Terrain.Texture);
+    }
+    return Mesh;
+}
+
+void TSceneView::UploadVertices(TGpuMesh& Mesh, const std::vector<float>& Data) {
+    static_assert(FloatsPerVertex == TTerrainLod::FloatsPerVertex);
     Mesh.Array = std::make_unique<QOpenGLVertexArrayObject>();
     Mesh.Array->create();
     Mesh.Array->bind();
@@ -233,35 +263,69 @@ TSceneView::TGpuMesh& TSceneView::Upload(const TVisual* Visual, const TTriangles
     }
     Mesh.Array->release();
     Mesh.VertexCount = static_cast<int>(Data.size() / FloatsPerVertex);
-    if (const TTexture* Image = Triangles.Texture.get()) {
-        // Texture rows top first, as the wrap's v counts them: no mirroring.
-        QImage Pixels(Image->Width, Image->Height, QImage::Format_RGB32);
-        for (int32_t Y = 0; Y < Image->Height; ++Y) {
-            for (int32_t X = 0; X < Image->Width; ++X) {
-                const int32_t C = Image->Pixels[static_cast<size_t>(Y * Image->Width + X)];
-                Pixels.setPixel(X, Y, qRgb(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF));
-            }
-        }
-        if (Image->Draped) {
-            // The map seen from afar: its cells blend instead of shimmering.
-            Mesh.Texture =
-                std::make_unique<QOpenGLTexture>(Pixels, QOpenGLTexture::GenerateMipMaps);
-            Mesh.Texture->setMinMagFilters(QOpenGLTexture::LinearMipMapLinear,
-                                           QOpenGLTexture::Linear);
-            Mesh.Texture->setWrapMode(QOpenGLTexture::ClampToEdge);
-        } else {
-            Mesh.Texture =
-                std::make_unique<QOpenGLTexture>(Pixels, QOpenGLTexture::DontGenerateMipMaps);
-            Mesh.Texture->setMinMagFilters(QOpenGLTexture::Linear, QOpenGLTexture::Linear);
-            Mesh.Texture->setWrapMode(QOpenGLTexture::Repeat);
+}
+
+void TSceneView::UploadTexture(TGpuMesh& Mesh, const TTexture& Image) {
+    // Texture rows top first, as the wrap's v counts them: no mirroring.
+    QImage Pixels(Image.Width, Image.Height, QImage::Format_RGB32);
+    for (int32_t Y = 0; Y < Image.Height; ++Y) {
+        for (int32_t X = 0; X < Image.Width; ++X) {
+            const int32_t C = Image.Pixels[static_cast<size_t>(Y * Image.Width + X)];
+            Pixels.setPixel(X, Y, qRgb(C & 0xFF, (C >> 8) & 0xFF, (C >> 16) & 0xFF));
         }
     }
-    return Mesh;
+    if (Image.Draped) {
+        // The map seen from afar: its cells blend instead of shimmering.
+        Mesh.Texture = std::make_unique<QOpenGLTexture>(Pixels, QOpenGLTexture::GenerateMipMaps);
+        Mesh.Texture->setMinMagFilters(QOpenGLTexture::LinearMipMapLinear, QOpenGLTexture::Linear);
+        Mesh.Texture->setWrapMode(QOpenGLTexture::ClampToEdge);
+    } else {
+        Mesh.Texture =
+            std::make_unique<QOpenGLTexture>(Pixels, QOpenGLTexture::DontGenerateMipMaps);
+        Mesh.Texture->setMinMagFilters(QOpenGLTexture::Linear, QOpenGLTexture::Linear);
+        Mesh.Texture->setWrapMode(QOpenGLTexture::Repeat);
+    }
+}
+
+void TSceneView::DrawTerrain(const TTerrainLod& Terrain, const glm::mat4& Model,
+                             const glm::mat4& ViewProjection, glm::vec3 LightDirection,
+                             glm::vec3 Ambient) {
+    TGpuMesh& Gpu = Upload(Terrain);
+    SetUniforms(Gpu, Model, ViewProjection, LightDirection, Ambient);
+    size_t Triangles = 0;
+    const glm::vec3 LocalEye = glm::vec3(glm::inverse(Model) * glm::vec4(Eye, 1.0f));
+    Gpu.Array->bind();
+    for (const TTerrainLod::TDraw& Draw : Terrain.Select(LocalEye, PixelsPerUnit, Triangles)) {
+        glDrawElementsBaseVertex(GL_TRIANGLES, static_cast<GLsizei>(Draw.Count), GL_UNSIGNED_INT,
+                                 reinterpret_cast<void*>(Draw.First * sizeof(uint32_t)),
+                                 Draw.BaseVertex);
+    }
+    Gpu.Array->release();
+    FTrianglesDrawn += Triangles;
+}
+
+void TSceneView::SetUniforms(TGpuMesh& Gpu, const glm::mat4& Model, const glm::mat4& ViewProjection,
+                             glm::vec3 LightDirection, glm::vec3 Ambient) {
+    Program->setUniformValue("Textured", Gpu.Texture != nullptr);
+    glUniformMatrix4fv(Program->uniformLocation("Model"), 1, GL_FALSE, glm::value_ptr(Model));
+    glUniformMatrix4fv(Program->uniformLocation("ViewProjection"), 1, GL_FALSE,
+                       glm::value_ptr(ViewProjection));
+    Program->setUniformValue("LightDirection", LightDirection.x, LightDirection.y,
+                             LightDirection.z);
+    Program->setUniformValue("Ambient", Ambient.x, Ambient.y, Ambient.z);
+    if (Gpu.Texture) {
+        Gpu.Texture->bind(0);
+        Program->setUniformValue("Texture", 0);
+    }
 }
 
 void TSceneView::DrawFrame(const TFrame& Frame, const glm::mat4& ViewProjection,
                            glm::vec3 LightDirection, glm::vec3 Ambient) {
     for (const auto& Visual : Frame.GetVisuals()) {
+        if (auto* Terrain = dynamic_cast<const TTerrainLod*>(Visual.get())) {
+            DrawTerrain(*Terrain, Frame.WorldTransform(), ViewProjection, LightDirection, Ambient);
+            continue;
+        }
         const TTriangles* Triangles = nullptr;
         if (auto* Builder = dynamic_cast<const TMeshBuilder*>(Visual.get())) {
             Triangles = &Builder->Triangles();
@@ -272,21 +336,11 @@ void TSceneView::DrawFrame(const TFrame& Frame, const glm::mat4& ViewProjection,
             continue;
         }
         TGpuMesh& Gpu = Upload(Visual.get(), *Triangles);
-        const glm::mat4 Model = Frame.WorldTransform();
-        Program->setUniformValue("Textured", Gpu.Texture != nullptr);
-        glUniformMatrix4fv(Program->uniformLocation("Model"), 1, GL_FALSE, glm::value_ptr(Model));
-        glUniformMatrix4fv(Program->uniformLocation("ViewProjection"), 1, GL_FALSE,
-                           glm::value_ptr(ViewProjection));
-        Program->setUniformValue("LightDirection", LightDirection.x, LightDirection.y,
-                                 LightDirection.z);
-        Program->setUniformValue("Ambient", Ambient.x, Ambient.y, Ambient.z);
-        if (Gpu.Texture) {
-            Gpu.Texture->bind(0);
-            Program->setUniformValue("Texture", 0);
-        }
+        SetUniforms(Gpu, Frame.WorldTransform(), ViewProjection, LightDirection, Ambient);
         Gpu.Array->bind();
         glDrawArrays(GL_TRIANGLES, 0, Gpu.VertexCount);
         Gpu.Array->release();
+        FTrianglesDrawn += static_cast<size_t>(Gpu.VertexCount / 3);
     }
     for (const auto& Child : Frame.Children()) {
         DrawFrame(*Child, ViewProjection, LightDirection, Ambient);
@@ -325,6 +379,10 @@ void TSceneView::paintGL() {
         const glm::mat4 Mirror = glm::scale(glm::mat4(1.0f), glm::vec3(1, 1, -1));
         const glm::mat4 ViewProjection =
             Projection * Mirror * glm::inverse(Camera->WorldTransform());
+        // For the terrain's detail: the camera, and how many pixels a unit one unit away takes.
+        Eye = glm::vec3(Camera->WorldTransform()[3]);
+        PixelsPerUnit = static_cast<float>(height() * devicePixelRatio()) * std::max(Aspect, 1.0f);
+        FTrianglesDrawn = 0;
 
         const int Quality = FRenderer.Device.Quality;
         glEnable(GL_DEPTH_TEST);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "view3d/MeshBuilder.h"
+#include "view3d/TerrainLod.h"
 
 namespace talvo {
 
@@ -40,6 +41,10 @@ class TSceneView : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
     void Render(std::vector<std::pair<int, std::string>> Lines);
 
     TRenderer& Renderer() { return FRenderer; }
+    // The widest and highest texture the surface takes, once it has been shown.
+    int MaxTextureSize() const { return FMaxTextureSize; }
+    // Triangles drawn in the last frame.
+    size_t TrianglesDrawn() const { return FTrianglesDrawn; }
     // The meshes go to the graphics card again with the next frame: a texture has changed.
     void Reupload();
     TFrame* Camera = nullptr; // set by whoever builds the scene
@@ -59,13 +64,22 @@ class TSceneView : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
     struct TGpuMesh {
         std::unique_ptr<QOpenGLVertexArrayObject> Array;
         QOpenGLBuffer Buffer{QOpenGLBuffer::VertexBuffer};
+        QOpenGLBuffer IndexBuffer{QOpenGLBuffer::IndexBuffer}; // a terrain in chunks only
         int VertexCount = 0;
         std::unique_ptr<QOpenGLTexture> Texture;
     };
 
     TGpuMesh& Upload(const TVisual* Visual, const TTriangles& Triangles);
+    TGpuMesh& Upload(const TTerrainLod& Terrain);
+    // Vertices of FloatsPerVertex floats into a new vertex array of Mesh.
+    void UploadVertices(TGpuMesh& Mesh, const std::vector<float>& Data);
+    void UploadTexture(TGpuMesh& Mesh, const TTexture& Image);
     void DrawFrame(const TFrame& Frame, const glm::mat4& ViewProjection, glm::vec3 LightDirection,
                    glm::vec3 Ambient);
+    void DrawTerrain(const TTerrainLod& Terrain, const glm::mat4& Model,
+                     const glm::mat4& ViewProjection, glm::vec3 LightDirection, glm::vec3 Ambient);
+    void SetUniforms(TGpuMesh& Gpu, const glm::mat4& Model, const glm::mat4& ViewProjection,
+                     glm::vec3 LightDirection, glm::vec3 Ambient);
     void ReleaseUploads();
 
     TRenderer FRenderer;
@@ -75,6 +89,10 @@ class TSceneView : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
     std::unique_ptr<QOpenGLShaderProgram> Program;
     std::map<const TVisual*, TGpuMesh> Uploads;
     std::vector<std::pair<int, std::string>> PendingLines;
+    glm::vec3 Eye{0.0f};        // the camera, in the world, for the frame being drawn
+    float PixelsPerUnit = 1.0f; // of the frame being drawn, at distance one
+    size_t FTrianglesDrawn = 0;
+    int FMaxTextureSize = 0;
 };
 
 } // namespace talvo

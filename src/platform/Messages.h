@@ -61,6 +61,7 @@ enum class TText {
     UnknownOption,
     ViewerOpensOneFile,
     OneCommand,
+    TextureTooLarge,
     HeightLimitRange,
     OptionNeedsCommand,
     NothingToDraw,

@@ -6,7 +6,10 @@
 #include <QScreen>
 
 #include "model/ScreenFit.h"
+#include "platform/Errors.h"
+#include "platform/Messages.h"
 #include "render/DrapeTexture.h"
+#include "view3d/TerrainLod.h"
 
 namespace talvo {
 
@@ -131,25 +134,50 @@ std::optional<TBitmap> TView3DWindow::Drape() const {
 
 void TView3DWindow::PictureChanged() {
     const std::optional<TBitmap> Texture = Drape();
-    if (!isVisible() || !Builder || !Texture || !Builder->Triangles().Texture) {
+    const TTexture* Shown = Lod       ? Lod->Texture.get()
+                            : Builder ? Builder->Triangles().Texture.get()
+                                      : nullptr;
+    if (!isVisible() || !Texture || !Shown) {
         return;
     }
     // The same map and region: the picture changes, the mesh and the camera stay.
-    auto Image = std::make_shared<TTexture>(*Builder->Triangles().Texture);
+    auto Image = std::make_shared<TTexture>(*Shown);
     for (int32_t Y = 0; Y < Texture->Height(); ++Y) {
         std::copy_n(Texture->Row(Y), Texture->Width(),
                     Image->Pixels.begin() + static_cast<ptrdiff_t>(Y) * Texture->Width());
     }
-    Builder->SetTexture(std::move(Image));
+    if (Lod) {
+        Lod->Texture = std::move(Image);
+    } else {
+        Builder->SetTexture(std::move(Image));
+    }
     Scene->Reupload();
 }
 
 void TView3DWindow::BuildAndRun() {
+    Builder.reset();
+    Lod.reset();
     try {
         const std::optional<TBitmap> Texture = Drape();
-        Builder = BuildTerrainMesh(Scene->Renderer(), *View.ModelFrame, FTerrain, *Map, FRegion,
-                                   Document.Settings(), Document.ColourTable(),
-                                   Texture ? &*Texture : nullptr);
+        if (Texture && std::max(Texture->Width(), Texture->Height()) > Scene->MaxTextureSize()) {
+            throw ETalvoError(
+                Text(TText::TextureTooLarge,
+                     {std::to_string(Texture->Width()), std::to_string(Texture->Height()),
+                      std::to_string(Scene->MaxTextureSize())}));
+        }
+        if (WantsLevelsOfDetail(FRegion)) {
+            // Too many faces to draw whole: chunks whose detail follows the distance.
+            CheckTerrainRegion(*Map, FRegion);
+            Lod = BuildTerrainLod(*Map, FRegion, Document.Settings(), Document.ColourTable(),
+                                  Texture ? &*Texture : nullptr);
+            View.ModelFrame->CreateChild().AddVisual(Lod);
+            FTerrain.MeshFaceCount =
+                static_cast<uint32_t>(2 * int64_t{Lod->Rows - 1} * (Lod->Cols - 1));
+        } else {
+            Builder = BuildTerrainMesh(Scene->Renderer(), *View.ModelFrame, FTerrain, *Map, FRegion,
+                                       Document.Settings(), Document.ColourTable(),
+                                       Texture ? &*Texture : nullptr);
+        }
     } catch (const std::exception& Error) {
         Dialogs.Error(this, Error.what());
         return;

@@ -66,8 +66,9 @@ class TView3DWindow : public TFullScreenWindow {
     std::shared_ptr<const TLoadedMap> Map;
     TRegion FRegion;
     TTerrainMesh FTerrain;
-    std::shared_ptr<TMeshBuilder> Builder;
-    bool Placed = false; // put over the main window when first shown
+    std::shared_ptr<TMeshBuilder> Builder; // a region drawn whole
+    std::shared_ptr<TTerrainLod> Lod;      // a large one, drawn in chunks
+    bool Placed = false;                   // put over the main window when first shown
 };
 
 } // namespace talvo
