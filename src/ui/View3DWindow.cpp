@@ -133,11 +133,15 @@ std::optional<TBitmap> TView3DWindow::Drape() const {
 }
 
 void TView3DWindow::PictureChanged() {
-    const std::optional<TBitmap> Texture = Drape();
+    // Only a view draped with an earlier picture of the same map takes the new one.
     const TTexture* Shown = Lod       ? Lod->Texture.get()
                             : Builder ? Builder->Triangles().Texture.get()
                                       : nullptr;
-    if (!isVisible() || !Texture || !Shown) {
+    if (!isVisible() || !Shown || Document.Map() != Map) {
+        return;
+    }
+    const std::optional<TBitmap> Texture = Drape();
+    if (!Texture) {
         return;
     }
     // The same map and region: the picture changes, the mesh and the camera stay.

@@ -59,6 +59,23 @@ class TAppWindowsTest : public QObject {
         QCOMPARE(P.Dialogs.Owners.back(), &P.Windows.MapForm);
     }
 
+    // The picture of a new map reaches a 3D view that has shown nothing yet, or another map,
+    // without a word: only a view draped with the same map's picture takes it.
+    void ANewPictureLeavesOtherViewsAlone() {
+        TProgram P;
+        TViewSettings Settings = P.Document.Settings();
+        Settings.Quality = "MAP";
+        P.Document.SetSettings(Settings);
+        P.Open("EL533945.hdr");
+        QVERIFY(P.Dialogs.Errors.empty());
+        QVERIFY(P.Windows.MapForm.Picture().has_value());
+        QVERIFY(P.Windows.MapForm.btnRedraw->isEnabled());
+        P.Windows.View3D.StartView({0, 0, 50, 50, 1, 1.0f});
+        QVERIFY(QTest::qWaitForWindowExposed(&P.Windows.View3D));
+        P.Open("533945.Mem");
+        QVERIFY(P.Dialogs.Errors.empty());
+    }
+
     void ThePaletteOpensCentredOnTheScreen() {
         TProgram P;
         QTest::mouseClick(P.Windows.MapForm.btnPal, Qt::LeftButton);
