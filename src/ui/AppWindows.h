@@ -8,6 +8,7 @@
 #include "ui/InfoWindow.h"
 #include "ui/MapWindow.h"
 #include "ui/PaletteDialog.h"
+#include "ui/ProfileWindow.h"
 #include "ui/View3DWindow.h"
 
 namespace talvo {
@@ -26,6 +27,8 @@ class TAppWindows : public QObject {
     TPaletteDialog PalForm;
     TInfoWindow InfForm;
     TView3DWindow View3D;
+    // Shown when a profile line has been drawn over the picture.
+    TProfileWindow ProfileForm;
 
   signals:
     void Finished();

@@ -13,6 +13,7 @@
 #include <QWindow>
 #include <filesystem>
 
+#include "model/CellReadout.h"
 #include "model/MapInfo.h"
 #include "model/MapViewRules.h"
 #include "model/ScreenFit.h"
@@ -59,8 +60,9 @@ TMapWindow::TMapWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent)
     : QWidget(Parent), FDocument(Document), Dialogs(Dialogs) {
     setObjectName("MapForm");
     setWindowTitle("Map View");
-    resize(605, 435);
-    setMinimumSize(PanelWidth + 160, 435); // every control of the panel stays in view
+    // The documented client area, and the status bar below it.
+    resize(605, 435 + TStatusBar::BarHeight);
+    setMinimumSize(PanelWidth + 160, 435 + TStatusBar::BarHeight); // the panel stays in view
     setAcceptDrops(true);
     CreateControls();
     RestorePlacement(*this, FDocument.StartValue("Bounds", PlacementKey(*this)));
@@ -168,6 +170,23 @@ void TMapWindow::CreateControls() {
         });
     }
 
+    StatusBar = new TStatusBar(this);
+    StatusBar->ProfileButton->setEnabled(false); // until a map of heights is shown
+    connect(ScrollBox, &TPictureView::PointerMoved, this, &TMapWindow::UpdateReadout);
+    connect(ScrollBox, &TPictureView::PointerLeft, StatusBar->Readout, &QLabel::clear);
+    connect(ScrollBox, &TPictureView::Clicked, this, &TMapWindow::ProfileClick);
+    connect(ScrollBox, &TPictureView::WheelZoom, this, [this](int Steps, QPoint At) {
+        double Scale = MScale;
+        for (int Step = 0; Step < std::abs(Steps); ++Step) {
+            Scale = Steps > 0 ? ZoomIn(Scale) : ZoomOut(Scale);
+        }
+        ZoomAround(Scale, At);
+    });
+    connect(StatusBar->ProfileButton, &QToolButton::toggled, this, [this] {
+        CancelProfileLine();
+        ScrollBox->SetLeftButtonPans(!SelMode && !StatusBar->ProfileButton->isChecked());
+    });
+
     Worker = new TWorker(this);
     ProgressTimer = new QTimer(this);
     ProgressTimer->setInterval(40);
@@ -199,6 +218,22 @@ void TMapWindow::CreateControls() {
     Shortcut(QKeySequence::Save, btnSave);
     Shortcut(QKeySequence::ZoomIn, spnMScaleUp);
     Shortcut(QKeySequence::ZoomOut, spnMScaleDown);
+    for (const char* Keys : {"+", "="}) {
+        Shortcut(QKeySequence(Keys), spnMScaleUp);
+    }
+    Shortcut(QKeySequence("-"), spnMScaleDown);
+    for (const char* Keys : {"0", "Ctrl+0"}) {
+        connect(new QShortcut(QKeySequence(Keys), this), &QShortcut::activated, this,
+                &TMapWindow::FitZoom);
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &TMapWindow::CancelProfileLine);
+    btnLoad->setToolTip(tr("地図を開く (Ctrl+O)"));
+    btnRedraw->setToolTip(tr("描き直す (F5)"));
+    btnSave->setToolTip(tr("図を保存する (Ctrl+S)"));
+    spnMScaleUp->setToolTip(tr("拡大 (Ctrl++、+)"));
+    spnMScaleDown->setToolTip(tr("縮小 (Ctrl+-、-)"));
+    lblMScale->setToolTip(tr("全体を表示: 0 か Ctrl+0"));
 }
 
 void TMapWindow::TellStartProblems() {
@@ -314,6 +349,9 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     const TLoadResult Loaded = FDocument.Accept(std::move(*Opened));
     const TLoadedMap& Map = *FDocument.Map();
     Drawable = Loaded.Outcome == TOpenOutcome::Loaded;
+    CancelProfileLine();
+    StatusBar->ProfileButton->setEnabled(Drawable && KindTraits(Map.NumHeader.MapKind).Colouring ==
+                                                         TColouring::Elevation);
     switch (Loaded.Outcome) {
     case TOpenOutcome::Loaded:
         grp3D->setEnabled(KindTraits(Map.NumHeader.MapKind).ShownIn3D);
@@ -373,6 +411,8 @@ void TMapWindow::DrawingFinished(std::optional<std::optional<TBitmap>> Drawn,
     btnRedraw->setEnabled(true);
     btnSave->setEnabled(Shown.has_value());
     ApplyZoom(); // the new picture came at its natural size
+    StatusBar->Legend->SetRamp(FDocument.ColourTable(), FDocument.Settings().Min,
+                               FDocument.Settings().Max);
     for (const std::string& Failure : {std::exchange(OverlayFailure, {}), Error}) {
         if (!Failure.empty()) {
             Dialogs.Error(this, Failure);
@@ -406,6 +446,7 @@ std::string TMapWindow::MapFolder() const {
 
 void TMapWindow::btnSelClick() {
     SelMode = !SelMode;
+    ScrollBox->SetLeftButtonPans(!SelMode && !StatusBar->ProfileButton->isChecked());
     SelShape->setVisible(SelMode);
     btn3D->setEnabled(SelMode);
     if (SelMode) {
@@ -435,13 +476,58 @@ void TMapWindow::btn3DClick() {
 }
 
 void TMapWindow::spnMScaleUpClick() {
-    MScale = ZoomIn(MScale);
-    ApplyZoom();
+    ZoomAround(ZoomIn(MScale), ScrollBox->viewport()->rect().center());
 }
 
 void TMapWindow::spnMScaleDownClick() {
-    MScale = ZoomOut(MScale);
+    ZoomAround(ZoomOut(MScale), ScrollBox->viewport()->rect().center());
+}
+
+void TMapWindow::ZoomAround(double NewScale, QPoint Anchor) {
+    MScale = NewScale;
+    ScrollBox->ZoomAbout(MScale, Anchor);
     ApplyZoom();
+}
+
+void TMapWindow::FitZoom() {
+    const TNum_HeaderRec& H = FDocument.Map()->NumHeader;
+    const QSize Visible = ScrollBox->maximumViewportSize();
+    ZoomAround(FittingZoom(H.Pts_WE, H.Pts_NS, Visible.width(), Visible.height()),
+               ScrollBox->viewport()->rect().center());
+}
+
+void TMapWindow::UpdateReadout(QPointF Cell) {
+    if (ProfileStart) {
+        ScrollBox->SetOverlayLine(QLineF(*ProfileStart, Cell));
+    }
+    const TLoadedMap& Map = *FDocument.Map();
+    const std::optional<TGridCell> Under =
+        Shown && ScrollBox->PictureVisible() ? CellAtGrid(Map, Cell.x(), Cell.y()) : std::nullopt;
+    StatusBar->Readout->setText(
+        Under ? QString::fromStdString(ReadoutLine(ReadoutFields(Map, *Under))) : QString());
+}
+
+void TMapWindow::ProfileClick(QPointF Cell) {
+    const TLoadedMap& Map = *FDocument.Map();
+    if (!StatusBar->ProfileButton->isChecked() || !Shown || !CellAtGrid(Map, Cell.x(), Cell.y())) {
+        return;
+    }
+    if (!ProfileStart) {
+        ProfileStart = Cell;
+        ScrollBox->SetOverlayLine(QLineF(Cell, Cell));
+        return;
+    }
+    const QPointF From = *std::exchange(ProfileStart, std::nullopt);
+    ScrollBox->SetOverlayLine(QLineF(From, Cell));
+    if (ShowProfile) {
+        ShowProfile(From, Cell);
+    }
+}
+
+void TMapWindow::CancelProfileLine() {
+    ProfileStart.reset();
+    ScrollBox->SetOverlayLine(std::nullopt);
+    ScrollBox->SetMarker(std::nullopt);
 }
 
 void TMapWindow::ApplyZoom() {
@@ -506,8 +592,10 @@ bool TMapWindow::eventFilter(QObject* Watched, QEvent* Event) {
 
 void TMapWindow::resizeEvent(QResizeEvent* Event) {
     QWidget::resizeEvent(Event);
-    ScrollBox->setGeometry(0, 0, width() - PanelWidth, height());
-    Panel1->setGeometry(width() - PanelWidth, 0, PanelWidth, height());
+    const int Above = height() - TStatusBar::BarHeight;
+    ScrollBox->setGeometry(0, 0, width() - PanelWidth, Above);
+    Panel1->setGeometry(width() - PanelWidth, 0, PanelWidth, Above);
+    StatusBar->setGeometry(0, Above, width(), TStatusBar::BarHeight);
     pgrBar->setGeometry(0, ScrollBox->height() - GaugeHeight, ScrollBox->width(), GaugeHeight);
 }
 
