@@ -146,6 +146,10 @@
         <source>全体を表示: 0 か Ctrl+0</source>
         <translation>Whole map: 0 or Ctrl+0</translation>
     </message>
+    <message>
+        <source>最近開いた地図</source>
+        <translation>Maps opened last</translation>
+    </message>
 </context>
 <context>
     <name>talvo::TPaletteDialog</name>

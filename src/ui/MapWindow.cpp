@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
@@ -13,6 +14,7 @@
 #include <QWindow>
 #include <filesystem>
 
+#include "app/RecentFiles.h"
 #include "model/CellReadout.h"
 #include "model/MapInfo.h"
 #include "model/MapViewRules.h"
@@ -66,6 +68,7 @@ TMapWindow::TMapWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent)
     setAcceptDrops(true);
     CreateControls();
     RestorePlacement(*this, FDocument.StartValue("Bounds", PlacementKey(*this)));
+    RecentFiles = StartRecentFiles(FDocument);
     for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
         LayerBoxes[Layer]->setChecked(FDocument.Settings().GmpChk[Layer]);
     }
@@ -118,6 +121,15 @@ void TMapWindow::CreateControls() {
     spnMScaleDown->setArrowType(Qt::DownArrow);
     spnMScaleDown->setGeometry(0, 13, 15, 12);
     btnLoad = Button("btnLoad", "Load...", Panel1, {22, 16, 75, 25});
+    btnRecent = new QToolButton(Panel1);
+    btnRecent->setObjectName("btnRecent");
+    btnRecent->setArrowType(Qt::DownArrow);
+    btnRecent->setGeometry(98, 16, 15, 25);
+    btnLoad->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(btnRecent, &QToolButton::clicked, this,
+            [this] { ShowRecentMenu(btnRecent->mapToGlobal(QPoint(0, btnRecent->height()))); });
+    connect(btnLoad, &QWidget::customContextMenuRequested, this,
+            [this](QPoint At) { ShowRecentMenu(btnLoad->mapToGlobal(At)); });
     btnRedraw = Button("btnRedraw", "Redraw", Panel1, {22, 48, 75, 25});
     btnRedraw->setEnabled(false);
     btnPal = Button("btnPal", "Palette...", Panel1, {22, 80, 75, 25});
@@ -229,6 +241,7 @@ void TMapWindow::CreateControls() {
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &TMapWindow::CancelProfileLine);
     btnLoad->setToolTip(tr("地図を開く (Ctrl+O)"));
+    btnRecent->setToolTip(tr("最近開いた地図"));
     btnRedraw->setToolTip(tr("描き直す (F5)"));
     btnSave->setToolTip(tr("図を保存する (Ctrl+S)"));
     spnMScaleUp->setToolTip(tr("拡大 (Ctrl++、+)"));
@@ -280,7 +293,8 @@ void TMapWindow::ShowInfoWindow() {
 
 void TMapWindow::SaveOnClose() {
     try {
-        std::vector<TExtraKey> Placements = {PlacementOf(*this)};
+        std::vector<TExtraKey> Placements = RecentFileKeys(RecentFiles);
+        Placements.push_back(PlacementOf(*this));
         if (InfoPlaced) {
             Placements.push_back(PlacementOf(*InfForm));
         }
@@ -303,6 +317,19 @@ void TMapWindow::btnLoadClick() {
     if (std::optional<std::string> Path = Dialogs.OpenMapFile(this, MapFolder())) {
         LoadFile(*Path);
     }
+}
+
+void TMapWindow::ShowRecentMenu(QPoint At) {
+    if (!btnLoad->isEnabled() || RecentFiles.empty()) {
+        return;
+    }
+    QMenu Menu(this);
+    Menu.setObjectName("mnuRecent");
+    for (const std::string& Path : RecentFiles) {
+        connect(Menu.addAction(QString::fromStdString(Path)), &QAction::triggered, this,
+                [this, Path] { Guarded([this, &Path] { LoadFile(Path); }); });
+    }
+    Menu.exec(At);
 }
 
 void TMapWindow::LoadFile(const std::string& Path) {
@@ -347,6 +374,7 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
         return;
     }
     const TLoadResult Loaded = FDocument.Accept(std::move(*Opened));
+    RecentFiles = WithRecentFile(std::move(RecentFiles), OpeningPath);
     const TLoadedMap& Map = *FDocument.Map();
     Drawable = Loaded.Outcome == TOpenOutcome::Loaded;
     CancelProfileLine();

@@ -57,6 +57,8 @@ class TMapWindow : public QWidget {
     QWidget* spnMScale;
     QToolButton *spnMScaleUp, *spnMScaleDown;
     QPushButton *btnLoad, *btnRedraw, *btnPal, *btnSave;
+    // The Load button's arrow: the maps opened last (a right click on Load shows them too).
+    QToolButton* btnRecent;
     QGroupBox* grp3D;
     QLabel *Label4, *Label6;
     QLineEdit *edtStp, *edtScl;
@@ -144,7 +146,9 @@ class TMapWindow : public QWidget {
     std::array<QCheckBox*, OverlayLayerCount> LayerBoxes{};
     // Moves the progress bar while a map is read or a picture drawn.
     QTimer* ProgressTimer;
-    std::optional<QPointF> ProfileStart; // the first click of a profile line being drawn
+    std::optional<QPointF> ProfileStart;  // the first click of a profile line being drawn
+    std::vector<std::string> RecentFiles; // newest first, saved at close
+    void ShowRecentMenu(QPoint At);
 };
 
 } // namespace talvo

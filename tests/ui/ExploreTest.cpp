@@ -19,9 +19,10 @@ class TExploreTest : public QObject {
     // The main window on the Global Map elevation sample (403 × 344 cells), and its profile
     // window wired as the program wires them.
     struct TWindow {
-        TWindow()
-            : Document({test::WriteTempFile("explore.ini", test::FileText(TALVO_SAMPLES_DIR
-                                                                          "/jacksboro/Talvo.ini")),
+        explicit TWindow(const std::string& Recent = "")
+            : Document({test::WriteTempFile(
+                            "explore.ini",
+                            test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini") + Recent),
                         false},
                        ""),
               Form(Document, Dialogs), Profile(Document, Dialogs) {
@@ -151,6 +152,18 @@ class TExploreTest : public QObject {
         W.Dialogs.CsvAnswer = TALVO_SAMPLES_DIR "/jacksboro/EL533945";
         QTest::mouseClick(W.Profile.btnSaveCsv, Qt::LeftButton);
         QCOMPARE(W.Dialogs.Errors.size(), size_t{1});
+    }
+
+    void TheMapsOpenedLastAreKeptWithoutTheMissingOnes() {
+        const std::string Map = TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr";
+        const std::string Other = TALVO_SAMPLES_DIR "/jacksboro/533945.Mem";
+        TWindow W("\r\n[Recent]\r\nFile1=/gone/map.Mem\r\nFile2=" + Other + "\r\n");
+        QVERIFY(W.Loaded);
+        W.Form.close();
+        const std::string Saved = test::FileText(W.Document.SettingsFile().Path);
+        QVERIFY2(Saved.find("File1=" + Map + "\r\nFile2=" + Other + "\r\nFile3=\r\n") !=
+                     std::string::npos,
+                 Saved.c_str());
     }
 };
 
