@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/RecentFiles.h"
@@ -531,8 +532,19 @@ void TMapWindow::UpdateReadout(QPointF Cell) {
     const TLoadedMap& Map = *FDocument.Map();
     const std::optional<TGridCell> Under =
         Shown && ScrollBox->PictureVisible() ? CellAtGrid(Map, Cell.x(), Cell.y()) : std::nullopt;
+    if (!Under) {
+        StatusBar->Readout->clear();
+        return;
+    }
+    // Where the cell is on one line, what it holds on the next: one line would not fit.
+    std::vector<TMapInfoField> Place = ReadoutFields(Map, *Under);
+    const auto Col = std::find_if(Place.begin(), Place.end(), [](const TMapInfoField& Field) {
+        return Field.Name == Text(TText::ReadoutCol);
+    });
+    const std::vector<TMapInfoField> Holds(Col, Place.end());
+    Place.erase(Col, Place.end());
     StatusBar->Readout->setText(
-        Under ? QString::fromStdString(ReadoutLine(ReadoutFields(Map, *Under))) : QString());
+        QString::fromStdString(ReadoutLine(Place) + "\n" + ReadoutLine(Holds)));
 }
 
 void TMapWindow::ProfileClick(QPointF Cell) {

@@ -173,11 +173,11 @@ void TPictureView::paintEvent(QPaintEvent* Event) {
     }
     Painter.drawImage(Target.topLeft(), Part);
     if (Overlay) {
-        Painter.setPen(QPen(Qt::magenta, 2));
+        Painter.setPen(QPen(Qt::black, 2)); // apart from the layers' colours
         const QPointF Offset(Scrolled);
         Painter.drawLine(QLineF(Overlay->p1() * Scale - Offset, Overlay->p2() * Scale - Offset));
         if (Marker) {
-            Painter.setBrush(Qt::magenta);
+            Painter.setBrush(Qt::white);
             Painter.drawEllipse(*Marker * Scale - Offset, 4, 4);
         }
     }

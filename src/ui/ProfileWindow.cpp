@@ -106,7 +106,9 @@ void TProfileWindow::ShowProfile(QPointF From, QPointF To) {
     if (Figures.Min) {
         const double Margin = std::max((*Figures.Max - *Figures.Min) * 0.05, 1.0);
         Height->setRange(*Figures.Min - Margin, *Figures.Max + Margin);
+        Height->applyNiceNumbers();
     }
+    Distance->applyNiceNumbers();
     auto Metres = [this](std::optional<double> Value) {
         return Value ? QString::fromStdString(HeightText(*Map, *Value)) : QStringLiteral("-");
     };

@@ -30,7 +30,7 @@ class TStatusBar : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int BarHeight = 24;
+    static constexpr int BarHeight = 38; // two lines of the readout
 
     explicit TStatusBar(QWidget* Parent = nullptr);
 

@@ -58,7 +58,7 @@ class TExploreTest : public QObject {
         // Cell (0, 0) holds 483 m, cell (402, 343) 272 m (the last column and row). QTest takes
         // the point (0, 0) for the widget's centre.
         QTest::newRow("x2 first") << 1 << QPoint(1, 1)
-                                  << "Lon: -84.413333 84°24′48.0″W   Lat: 36.732500 36°43′57.0″N   "
+                                  << "Lon: -84.413333 84°24′48.0″W   Lat: 36.732500 36°43′57.0″N\n"
                                      "Col: 0   Row: 0   Height: 483   MeshCode: 533945";
         QTest::newRow("x1 last") << 0 << QPoint(402, 343) << "Col: 402   Row: 343   Height: 272";
         QTest::newRow("x1 off the map") << 0 << QPoint(410, 100) << "";
