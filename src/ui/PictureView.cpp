@@ -12,6 +12,13 @@
 
 namespace talvo {
 
+namespace {
+
+// Pixels an arrow key pans.
+constexpr int PanStep = 32;
+
+} // namespace
+
 TPictureView::TPictureView(QWidget* Parent) : QAbstractScrollArea(Parent) {
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true); // the readout follows the pointer without a button
@@ -136,8 +143,10 @@ void TPictureView::UpdateScrollBars() {
     const QSize Visible = viewport()->size();
     horizontalScrollBar()->setRange(0, std::max(0, Shown.width() - Visible.width()));
     horizontalScrollBar()->setPageStep(Visible.width());
+    horizontalScrollBar()->setSingleStep(PanStep);
     verticalScrollBar()->setRange(0, std::max(0, Shown.height() - Visible.height()));
     verticalScrollBar()->setPageStep(Visible.height());
+    verticalScrollBar()->setSingleStep(PanStep);
 }
 
 void TPictureView::paintEvent(QPaintEvent* Event) {

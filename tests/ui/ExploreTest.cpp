@@ -118,6 +118,11 @@ class TExploreTest : public QObject {
             QCOMPARE(std::floor(After.y()), std::floor(Before.y()));
         }
         QCOMPARE(W.Form.lblMScale->text(), QString("x 2"));
+        // The arrow keys pan.
+        W.Form.ScrollBox->setFocus();
+        const int Across = W.Form.ScrollBox->horizontalScrollBar()->value();
+        QTest::keyClick(W.Form.ScrollBox, Qt::Key_Right);
+        QCOMPARE(W.Form.ScrollBox->horizontalScrollBar()->value(), Across + 32);
         QTest::keyClick(W.Picture(), Qt::Key_0);
         QCOMPARE(W.Form.lblMScale->text(), QString("x 1")); // 403 × 344 fits 480 × 435 at x 1
     }
