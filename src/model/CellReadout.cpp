@@ -123,28 +123,36 @@ TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
     return {TCellState::Value, Metres, HeightText(Map, Metres)};
 }
 
-std::vector<TMapInfoField> ReadoutFields(const TLoadedMap& Map, const TGridCell& Cell) {
-    const TNum_HeaderRec& H = Map.NumHeader;
+std::vector<TMapInfoField> PlaceFields(const TLoadedMap& Map, const TGridCell& Cell) {
     const TMapPoint Centre = CellCentre(Map, Cell);
-    std::vector<TMapInfoField> Fields;
-    if (H.Projected) {
-        Fields.push_back({Text(TText::ReadoutEasting), Fixed(Centre.X, 2)});
-        Fields.push_back({Text(TText::ReadoutNorthing), Fixed(Centre.Y, 2)});
-        Fields.push_back({Text(TText::ReadoutCrs), CrsName(Map.Georeference.Crs)});
-    } else {
-        Fields.push_back({Text(TText::ReadoutLon),
-                          Fixed(Centre.X, 6) + " " + DegreesMinutesSeconds(Centre.X, 'E', 'W')});
-        Fields.push_back({Text(TText::ReadoutLat),
-                          Fixed(Centre.Y, 6) + " " + DegreesMinutesSeconds(Centre.Y, 'N', 'S')});
+    if (Map.NumHeader.Projected) {
+        return {{Text(TText::ReadoutEasting), Fixed(Centre.X, 2)},
+                {Text(TText::ReadoutNorthing), Fixed(Centre.Y, 2)},
+                {Text(TText::ReadoutCrs), CrsName(Map.Georeference.Crs)}};
     }
-    Fields.push_back({Text(TText::ReadoutCol), std::to_string(Cell.Col)});
-    Fields.push_back(
-        {Text(TText::ReadoutRow), std::to_string(Cell.Row >= 0 ? Cell.Row : Cell.Line)});
+    return {{Text(TText::ReadoutLon),
+             Fixed(Centre.X, 6) + " " + DegreesMinutesSeconds(Centre.X, 'E', 'W')},
+            {Text(TText::ReadoutLat),
+             Fixed(Centre.Y, 6) + " " + DegreesMinutesSeconds(Centre.Y, 'N', 'S')}};
+}
+
+std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Cell) {
+    const TNum_HeaderRec& H = Map.NumHeader;
     const bool Heights = KindTraits(H.MapKind).Colouring == TColouring::Elevation;
-    Fields.push_back(
-        {Text(Heights ? TText::ReadoutHeight : TText::ReadoutClass), ValueAt(Map, Cell).Text});
+    std::vector<TMapInfoField> Fields = {
+        {Text(TText::ReadoutCol), std::to_string(Cell.Col)},
+        {Text(TText::ReadoutRow), std::to_string(Cell.Row >= 0 ? Cell.Row : Cell.Line)},
+        {Text(Heights ? TText::ReadoutHeight : TText::ReadoutClass), ValueAt(Map, Cell).Text}};
     if (!H.MeshCode.empty()) {
         Fields.push_back({Text(TText::ReadoutMeshCode), H.MeshCode});
+    }
+    return Fields;
+}
+
+std::vector<TMapInfoField> ReadoutFields(const TLoadedMap& Map, const TGridCell& Cell) {
+    std::vector<TMapInfoField> Fields = PlaceFields(Map, Cell);
+    for (TMapInfoField& Field : CellFields(Map, Cell)) {
+        Fields.push_back(std::move(Field));
     }
     return Fields;
 }

@@ -55,9 +55,12 @@ TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell);
 // Metres with the decimals the map's source gives its heights.
 std::string HeightText(const TLoadedMap& Map, double Metres);
 
-// The readout of Cell as "Name: value" fields in the language of the messages: the cell's
-// longitude and latitude (decimal degrees, then d°m′s″), or its easting, northing and CRS;
-// column, row, the height or class, and the mesh code where the map has one.
+// The readout of Cell as "Name: value" fields in the language of the messages: where it is (its
+// longitude and latitude in decimal degrees and d°m′s″, or its easting, northing and CRS), then
+// what it is (column, row, the height or class, and the mesh code where the map has one).
+std::vector<TMapInfoField> PlaceFields(const TLoadedMap& Map, const TGridCell& Cell);
+std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Cell);
+// Both, in that order.
 std::vector<TMapInfoField> ReadoutFields(const TLoadedMap& Map, const TGridCell& Cell);
 
 // Fields on one line, as the status bar shows them.

@@ -12,7 +12,6 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QWindow>
-#include <algorithm>
 #include <filesystem>
 
 #include "app/RecentFiles.h"
@@ -537,14 +536,8 @@ void TMapWindow::UpdateReadout(QPointF Cell) {
         return;
     }
     // Where the cell is on one line, what it holds on the next: one line would not fit.
-    std::vector<TMapInfoField> Place = ReadoutFields(Map, *Under);
-    const auto Col = std::find_if(Place.begin(), Place.end(), [](const TMapInfoField& Field) {
-        return Field.Name == Text(TText::ReadoutCol);
-    });
-    const std::vector<TMapInfoField> Holds(Col, Place.end());
-    Place.erase(Col, Place.end());
-    StatusBar->Readout->setText(
-        QString::fromStdString(ReadoutLine(Place) + "\n" + ReadoutLine(Holds)));
+    StatusBar->Readout->setText(QString::fromStdString(
+        ReadoutLine(PlaceFields(Map, *Under)) + "\n" + ReadoutLine(CellFields(Map, *Under))));
 }
 
 void TMapWindow::ProfileClick(QPointF Cell) {

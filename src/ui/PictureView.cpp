@@ -58,17 +58,10 @@ bool TPictureView::viewportEvent(QEvent* Event) {
 }
 
 void TPictureView::mousePressEvent(QMouseEvent* Event) {
-    const bool Pans =
-        Event->button() == Qt::MiddleButton || (Event->button() == Qt::LeftButton && LeftPans);
-    if (Pans || Event->button() == Qt::LeftButton) {
+    Panned = false;
+    if (Event->button() == Qt::MiddleButton || (Event->button() == Qt::LeftButton && LeftPans)) {
         PanFrom = Event->position().toPoint();
-        Panned = false;
-        if (Pans) {
-            viewport()->setCursor(Qt::ClosedHandCursor);
-        }
-    }
-    if (!Pans) {
-        PanFrom.reset();
+        viewport()->setCursor(Qt::ClosedHandCursor);
     }
 }
 
