@@ -103,7 +103,7 @@ class TExploreTest : public QObject {
         QCOMPARE(W.Form.lblMScale->text(), QString("x 2"));
     }
 
-    void ZoomButtonsKeepTheCentreCell() {
+    void ZoomButtonsKeepTheCentreCellAndDragsAndKeysPan() {
         TWindow W;
         QVERIFY(W.Loaded);
         W.Zoom(2);
@@ -118,6 +118,12 @@ class TExploreTest : public QObject {
             QCOMPARE(std::floor(After.y()), std::floor(Before.y()));
         }
         QCOMPARE(W.Form.lblMScale->text(), QString("x 2"));
+        // A middle drag pans: the cell under the pointer follows it.
+        const QPointF Held = W.Form.ScrollBox->CellAt(QPoint(200, 200));
+        QTest::mousePress(W.Picture(), Qt::MiddleButton, {}, QPoint(200, 200));
+        QTest::mouseMove(W.Picture(), QPoint(150, 170));
+        QTest::mouseRelease(W.Picture(), Qt::MiddleButton, {}, QPoint(150, 170));
+        QCOMPARE(W.Form.ScrollBox->CellAt(QPoint(150, 170)), Held);
         // The arrow keys pan.
         W.Form.ScrollBox->setFocus();
         const int Across = W.Form.ScrollBox->horizontalScrollBar()->value();
