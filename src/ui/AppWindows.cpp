@@ -14,6 +14,7 @@ TAppWindows::TAppWindows(TDocument& Document, TDialogs& Dialogs)
     };
     connect(&ProfileForm, &TProfileWindow::SampleHovered, MapForm.ScrollBox,
             [this](QPointF Cell) { MapForm.ScrollBox->SetMarker(Cell); });
+    connect(&ProfileForm, &TProfileWindow::Closed, &MapForm, &TMapWindow::CancelProfileLine);
     connect(MapForm.ScrollBox, &TPictureView::PointerMoved, &ProfileForm,
             &TProfileWindow::MarkNearest);
     connect(&MapForm, &TMapWindow::Closed, this, [this] {

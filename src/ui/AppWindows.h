@@ -13,9 +13,9 @@
 
 namespace talvo {
 
-// The program's four windows over one document, made in this order and wired together: the main
-// window, the palette dialog, the information window and the 3D view. Only the main window is
-// shown. The information window stands on its own, so that it never covers the main window's
+// The program's windows over one document, made in this order and wired together: the main
+// window, the palette dialog, the information window, the 3D view and the profile window. Only
+// the main window is shown. The information window stands on its own, so that it never covers the main window's
 // picture; the main window's closing closes the others and ends the program.
 class TAppWindows : public QObject {
     Q_OBJECT

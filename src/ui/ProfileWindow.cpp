@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLineSeries>
 #include <QScatterSeries>
@@ -120,6 +121,11 @@ void TProfileWindow::ShowProfile(QPointF From, QPointF To) {
                          .arg(Figures.Descent, 0, 'f', 1));
     show();
     raise();
+}
+
+void TProfileWindow::closeEvent(QCloseEvent* Event) {
+    QWidget::closeEvent(Event);
+    emit Closed();
 }
 
 void TProfileWindow::Mark(size_t Sample) {

@@ -41,6 +41,11 @@ class TProfileWindow : public QWidget {
   signals:
     // The pointer is over sample Cell's place on the plot (picture cells, the cell's centre).
     void SampleHovered(QPointF Cell);
+    // The window has closed: its line goes from the map.
+    void Closed();
+
+  protected:
+    void closeEvent(QCloseEvent* Event) override;
 
   private:
     void Mark(size_t Sample);
