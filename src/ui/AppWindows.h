@@ -15,8 +15,8 @@ namespace talvo {
 
 // The program's windows over one document, made in this order and wired together: the main
 // window, the palette dialog, the information window, the 3D view and the profile window. Only
-// the main window is shown. The information window stands on its own, so that it never covers the main window's
-// picture; the main window's closing closes the others and ends the program.
+// the main window is shown. The information window stands on its own, so that it never covers the
+// main window's picture; the main window's closing closes the others and ends the program.
 class TAppWindows : public QObject {
     Q_OBJECT
 
