@@ -122,120 +122,37 @@
         <source>鉄道</source>
         <translation>Railways</translation>
     </message>
+    <message>
+        <source>地図を開く (Ctrl+O)</source>
+        <translation>Open a map (Ctrl+O)</translation>
+    </message>
+    <message>
+        <source>描き直す (F5)</source>
+        <translation>Draw again (F5)</translation>
+    </message>
+    <message>
+        <source>図を保存する (Ctrl+S)</source>
+        <translation>Save the picture (Ctrl+S)</translation>
+    </message>
+    <message>
+        <source>拡大 (Ctrl++、+)</source>
+        <translation>Zoom in (Ctrl++, +)</translation>
+    </message>
+    <message>
+        <source>縮小 (Ctrl+-、-)</source>
+        <translation>Zoom out (Ctrl+-, -)</translation>
+    </message>
+    <message>
+        <source>全体を表示: 0 か Ctrl+0</source>
+        <translation>Whole map: 0 or Ctrl+0</translation>
+    </message>
+    <message>
+        <source>最近開いた地図</source>
+        <translation>Maps opened last</translation>
+    </message>
 </context>
 <context>
     <name>talvo::TPaletteDialog</name>
-    <message>
-        <source>森林</source>
-        <translation>Forest</translation>
-    </message>
-    <message>
-        <source>混合地域</source>
-        <translation>Mixed area</translation>
-    </message>
-    <message>
-        <source>草地・低木林・疎林</source>
-        <translation>Grassland, shrubs,
-sparse forest</translation>
-    </message>
-    <message>
-        <source>農地</source>
-        <translation>Cropland</translation>
-    </message>
-    <message>
-        <source>湿地</source>
-        <translation>Wetland</translation>
-    </message>
-    <message>
-        <source>裸地</source>
-        <translation>Bare ground</translation>
-    </message>
-    <message>
-        <source>市街地</source>
-        <translation>Urban area</translation>
-    </message>
-    <message>
-        <source>湖沼・河川</source>
-        <translation>Lakes and rivers</translation>
-    </message>
-    <message>
-        <source>海</source>
-        <translation>Sea</translation>
-    </message>
-    <message>
-        <source>熱帯多雨林</source>
-        <translation>Tropical
-rainforest</translation>
-    </message>
-    <message>
-        <source>雨緑林</source>
-        <translation>Raingreen
-forest</translation>
-    </message>
-    <message>
-        <source>熱帯草原</source>
-        <translation>Tropical
-grassland</translation>
-    </message>
-    <message>
-        <source>熱帯・亜熱帯の
-半荒原</source>
-        <translation>(Sub)tropical
-semi-desert</translation>
-    </message>
-    <message>
-        <source>熱帯・亜熱帯の
-荒原</source>
-        <translation>(Sub)tropical
-desert</translation>
-    </message>
-    <message>
-        <source>硬葉樹林</source>
-        <translation>Sclerophyll
-forest</translation>
-    </message>
-    <message>
-        <source>常緑広葉樹林</source>
-        <translation>Evergreen
-broadleaf forest</translation>
-    </message>
-    <message>
-        <source>落葉広葉樹林</source>
-        <translation>Deciduous
-broadleaf forest</translation>
-    </message>
-    <message>
-        <source>温帯草原</source>
-        <translation>Temperate
-grassland</translation>
-    </message>
-    <message>
-        <source>温帯の半荒原</source>
-        <translation>Temperate
-semi-desert</translation>
-    </message>
-    <message>
-        <source>温帯の荒原</source>
-        <translation>Temperate
-desert</translation>
-    </message>
-    <message>
-        <source>北方針葉樹林</source>
-        <translation>Boreal
-conifer forest</translation>
-    </message>
-    <message>
-        <source>ツンドラ</source>
-        <translation>Tundra</translation>
-    </message>
-    <message>
-        <source>水面</source>
-        <translation>Water</translation>
-    </message>
-    <message>
-        <source>雪氷面</source>
-        <translation>Snow and ice</translation>
-    </message>
     <message>
         <source>行政界</source>
         <translation>Administrative
@@ -295,11 +212,49 @@ boundaries</translation>
     </message>
 </context>
 <context>
+    <name>talvo::TProfileWindow</name>
+    <message>
+        <source>断面図</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <source>CSV 保存...</source>
+        <translation>Save CSV...</translation>
+    </message>
+    <message>
+        <source>距離 (m)</source>
+        <translation>Distance (m)</translation>
+    </message>
+    <message>
+        <source>標高 (m)</source>
+        <translation>Height (m)</translation>
+    </message>
+    <message>
+        <source>%1 点  長さ %2 m  最低 %3 m  最高 %4 m  登り %5 m  下り %6 m</source>
+        <translation>%1 samples  length %2 m  lowest %3 m  highest %4 m  ascent %5 m  descent %6 m</translation>
+    </message>
+</context>
+<context>
     <name>talvo::TQtDialogs</name>
     <message>
         <source>すべて|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil;*.xml;*.zip;*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt|50m地図 (*.Mem)|*.Mem|250m地図 (*.Sem)|*.Sem|1Km地図 (*.Tem)|*.Tem|地球地図 標高 (El*.hdr)|EL*.hdr|地球地図 土地利用 (Lu*.hdr)|Lu*.hdr|地球地図 植生 (Vg*.hdr)|Vg*.hdr|USCG 30秒メッシュ (*.bil)|*.Bil|基盤地図情報 数値標高モデル FG-GML|*.xml;*.zip|GeoTIFF ほか GDAL のラスター|*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt</source>
         <extracomment>&quot;Description|patterns&quot; pairs; the patterns stay as they are.</extracomment>
         <translation>All|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil;*.xml;*.zip;*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt|50 m map (*.Mem)|*.Mem|250 m map (*.Sem)|*.Sem|1 km map (*.Tem)|*.Tem|Global Map elevation (El*.hdr)|EL*.hdr|Global Map land use (Lu*.hdr)|Lu*.hdr|Global Map vegetation (Vg*.hdr)|Vg*.hdr|USCG 30-second mesh (*.bil)|*.Bil|FG-GML digital elevation model|*.xml;*.zip|GeoTIFF and other GDAL rasters|*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt</translation>
+    </message>
+</context>
+<context>
+    <name>talvo::TStatusBar</name>
+    <message>
+        <source>断面図</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <source>地図の上に線を引いて断面図を描く (クリック、移動、クリック。Esc で取り消し)</source>
+        <translation>Draw a line over the map for its elevation profile (click, move, click; Esc cancels)</translation>
+    </message>
+    <message>
+        <source>凡例</source>
+        <translation>Legend</translation>
     </message>
 </context>
 </TS>

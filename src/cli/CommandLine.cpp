@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include "app/Document.h"
+#include "model/CellReadout.h"
+#include "model/ElevationProfile.h"
 #include "model/MapInfo.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
@@ -85,7 +87,11 @@ struct TRequest {
     bool Render = false;
     bool Mesh = false;
     bool Drape = false;
+    bool At = false;
+    bool Profile = false;
     std::vector<std::string> Files;
+    std::string From;
+    std::string To;
     std::string OutPath;
     std::optional<std::string> Layers;
     std::optional<std::string> IniPath;
@@ -175,6 +181,76 @@ void Render(const TRequest& Request, std::ostream& Err) {
     WritePicture(*Drawing.Job(Progress), Request.OutPath);
 }
 
+// "LON,LAT" (or easting and northing) → the cell under it; "col:row" → that cell of the grid. A
+// text that is neither is a mistyped command line; a point off the map fails naming it.
+TGridCell CellOfPointText(const TLoadedMap& Map, const std::string& Point) {
+    const size_t Colon = Point.find(':');
+    const size_t Comma = Point.find(',');
+    const size_t Split = Colon != std::string::npos ? Colon : Comma;
+    double X = 0.0, Y = 0.0;
+    try {
+        if (Split == std::string::npos ||
+            Point.find_first_of(":,", Split + 1) != std::string::npos) {
+            throw EMisuse(Text(TText::PointNotUnderstood, {Point}));
+        }
+        const std::string_view First = std::string_view(Point).substr(0, Split);
+        const std::string_view Second = std::string_view(Point).substr(Split + 1);
+        if (Colon != std::string::npos) {
+            if (const auto Cell = CellOfRow(Map, StrToInt(First), StrToInt(Second))) {
+                return *Cell;
+            }
+        } else {
+            X = StrToFloat(First);
+            Y = StrToFloat(Second);
+            if (const auto Cell = CellAt(Map, {X, Y})) {
+                return *Cell;
+            }
+        }
+    } catch (const EConvertError&) {
+        throw EMisuse(Text(TText::PointNotUnderstood, {Point}));
+    }
+    throw Placed(ETalvoError(Text(TText::PointOffMap, {Point})), Map.NumHeader.MapFileName);
+}
+
+// A point of --from or --to: a cell's centre for "col:row", else the point given.
+TMapPoint PointOfText(const TLoadedMap& Map, const std::string& Point) {
+    const TGridCell Cell = CellOfPointText(Map, Point);
+    const size_t Comma = Point.find(',');
+    if (Comma == std::string::npos) {
+        return CellCentre(Map, Cell);
+    }
+    return {StrToFloat(Point.substr(0, Comma)), StrToFloat(Point.substr(Comma + 1))};
+}
+
+void PrintAt(const TRequest& Request, std::ostream& Out) {
+    TDocument Document;
+    Open(Document, Request.Files[0]);
+    const TLoadedMap& Map = *Document.Map();
+    const TGridCell Cell = CellOfPointText(Map, Request.Files[1]);
+    for (const TMapInfoField& Field : ReadoutFields(Map, Cell)) {
+        Out << Field.Name << ": " << Field.Value << '\n';
+    }
+}
+
+void Profile(const TRequest& Request, std::ostream& Out) {
+    TDocument Document;
+    const std::string& MapPath = Request.Files.front();
+    Open(Document, MapPath);
+    const TLoadedMap& Map = *Document.Map();
+    const TMapKindTraits& Kind = KindTraits(Map.NumHeader.MapKind);
+    if (Kind.Colouring != TColouring::Elevation) {
+        throw EFailed(Text(TText::ProfileNeedsHeights, {MapPath, Kind.Code}));
+    }
+    const std::vector<TProfileSample> Samples =
+        SampleProfile(Map, PointOfText(Map, Request.From), PointOfText(Map, Request.To));
+    if (Request.OutPath.empty()) {
+        Out << ProfileCsv(Map, Samples);
+        return;
+    }
+    RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
+    WriteProfileCsv(Map, Samples, Request.OutPath);
+}
+
 // --hscale as the single-precision float the mesh holds; a value that float cannot hold is refused.
 float HeightScale(const std::string& Given) {
     const double Scale = StrToFloat(Given);
@@ -234,7 +310,8 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
 
 // The option that Args ends with while it still wants its value; "" when there is none.
 std::string OptionWithoutValue(const std::vector<std::string>& Args) {
-    for (const char* Option : {"-o", "--layers", "--ini", "--region", "--step", "--hscale"}) {
+    for (const char* Option :
+         {"-o", "--layers", "--ini", "--region", "--step", "--hscale", "--from", "--to"}) {
         if (!Args.empty() && Args.back() == Option) {
             return Option;
         }
@@ -254,6 +331,10 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.add_flag("--render", Request.Render);
     Parser.add_flag("--mesh", Request.Mesh);
     Parser.add_flag("--drape", Request.Drape);
+    Parser.add_flag("--at", Request.At);
+    Parser.add_flag("--profile", Request.Profile);
+    Parser.add_option("--from", Request.From);
+    Parser.add_option("--to", Request.To);
     Parser.add_option("-o", Request.OutPath);
     Parser.add_option("--layers", Request.Layers);
     Parser.add_option("--ini", Request.IniPath);
@@ -273,12 +354,14 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
             throw EMisuse(Text(TText::UnknownOption, {Extra}));
         }
     }
-    const int Commands = Request.Info + Request.Render + Request.Mesh;
+    const int Commands =
+        Request.Info + Request.Render + Request.Mesh + Request.At + Request.Profile;
     if (Commands > 1) {
         throw EMisuse(Text(TText::OneCommand));
     }
     const bool Drawing = Request.Render || Request.Mesh;
-    if ((!Request.OutPath.empty() && !Drawing) ||
+    if ((!Request.OutPath.empty() && !Drawing && !Request.Profile) ||
+        ((!Request.From.empty() || !Request.To.empty()) && !Request.Profile) ||
         (Request.Layers && !Request.Render && !Request.Drape) || (Request.Drape && !Request.Mesh) ||
         (Request.IniPath && !Drawing) ||
         (!Request.Mesh &&
@@ -294,6 +377,13 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     if (Request.Mesh &&
         (Request.Files.size() != 1 || Request.OutPath.empty() || Request.Region.empty())) {
         throw EMisuse(Text(TText::MeshNeeds));
+    }
+    if (Request.At && Request.Files.size() != 2) {
+        throw EMisuse(Text(TText::AtNeeds));
+    }
+    if (Request.Profile &&
+        (Request.Files.size() != 1 || Request.From.empty() || Request.To.empty())) {
+        throw EMisuse(Text(TText::ProfileNeeds));
     }
     if (Commands == 0 && Request.Files.size() > 1) {
         throw EMisuse(Text(TText::ViewerOpensOneFile));
@@ -327,6 +417,10 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
             Render(Request, Err);
         } else if (Request.Mesh) {
             Mesh(Request, Err);
+        } else if (Request.At) {
+            PrintAt(Request, Out);
+        } else if (Request.Profile) {
+            Profile(Request, Out);
         } else {
             if (ViewerFile) {
                 *ViewerFile = Request.Files.empty() ? "" : Request.Files.front();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 namespace talvo {
 
 // What kind of map was loaded. Everything that depends on the kind asks its traits below, so that
@@ -30,6 +33,9 @@ struct TMapKindTraits {
     bool HeaderBesideData; // the .hdr beside its data file is one of the map's files
     bool NamesDriver;      // --info names the GDAL driver, kept as the comment
     const char* Crs;       // the datum its files are published in; "" when the reader finds it
+    int HeightDecimals;    // decimals of a height as the source gives it
+    std::optional<int32_t> SeaCell;    // the cell value that marks the sea
+    std::optional<int32_t> NoDataCell; // the cell value of a cell without data
 };
 
 const TMapKindTraits& KindTraits(TMapKind Kind);

@@ -59,4 +59,13 @@ std::string SaveName(const std::string& Chosen, int FilterIndex) {
     return Chosen + (FilterIndex == 2 ? ".jpg" : FilterIndex == 3 ? ".png" : ".bmp");
 }
 
+double FittingZoom(int32_t Width, int32_t Height, int32_t ViewWidth, int32_t ViewHeight) {
+    double Scale = 8.0;
+    while (Scale > 0.125 &&
+           (ZoomedLength(Width, Scale) > ViewWidth || ZoomedLength(Height, Scale) > ViewHeight)) {
+        Scale = ZoomOut(Scale);
+    }
+    return Scale;
+}
+
 } // namespace talvo

@@ -18,6 +18,10 @@ std::string ZoomLabel(double MScale);
 // A length of Cells cells shown at MScale, truncated.
 int32_t ZoomedLength(int32_t Cells, double MScale);
 
+// The largest zoom factor that shows Width × Height cells within ViewWidth × ViewHeight
+// pixels; 1/8 when none does.
+double FittingZoom(int32_t Width, int32_t Height, int32_t ViewWidth, int32_t ViewHeight);
+
 // The selection rectangle's bounds when it is shown: its right and bottom limits follow the
 // shown picture, held inside the scroll box; a rectangle starting beyond the picture starts
 // at its edge 0 instead.

@@ -87,6 +87,9 @@ constexpr TTexts Table[] = {
         [--step S] [--hscale H]      範囲 (最初の列 X、最初の行 Y、W × H セル) の 3D 地形を
         [--ini PATH]                 Wavefront OBJ と .mtl で保存する
         [--drape [--layers ...]]     地図の図をその範囲だけ OUT.png に描いて地形に貼る
+  talvo --at FILE LON,LAT            地点 (経度,緯度 か 列:行) のセルの位置と値を出力する
+  talvo --profile FILE --from LON,LAT --to LON,LAT [-o OUT.csv]
+                                     2 点を結ぶ断面の標高を CSV で出力する
   talvo --help                       この説明を表示する
   talvo --version                    版を表示する
 
@@ -105,6 +108,9 @@ VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタ�
         [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
         [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
         [--drape [--layers ...]]     the map's picture of the region in OUT.png, laid on it
+  talvo --at FILE LON,LAT            print the cell at a point (LON,LAT or col:row) and its value
+  talvo --profile FILE --from LON,LAT --to LON,LAT [-o OUT.csv]
+                                     the heights along a line as CSV
   talvo --help                       show this help
   talvo --version                    show the version
 
@@ -126,8 +132,8 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "--info takes exactly one FILE"},
     {TText::UnknownOption, "知らないオプション %1", "unknown option %1"},
     {TText::ViewerOpensOneFile, "ビューアが開くファイルは 1 つです", "the viewer opens one FILE"},
-    {TText::OneCommand, "--info、--render、--mesh は 1 つだけ与えてください",
-     "give one of --info, --render and --mesh"},
+    {TText::OneCommand, "--info、--render、--mesh、--at、--profile は 1 つだけ与えてください",
+     "give one of --info, --render, --mesh, --at and --profile"},
     {TText::TextureTooLarge,
      "この範囲の図は %1 × %2 ピクセルですが、この OpenGL が扱えるのは一辺 %3 ピクセルまでです",
      "the picture of this region is %1 × %2 pixels; OpenGL here takes at most %3 a side"},
@@ -233,6 +239,28 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "libgdal32 を入れてください",
      "This file is read through GDAL, which could not be loaded (%1). Install the Debian package "
      "libgdal32."},
+    {TText::ReadoutLon, "経度", "Lon"},
+    {TText::ReadoutLat, "緯度", "Lat"},
+    {TText::ReadoutEasting, "東距", "Easting"},
+    {TText::ReadoutNorthing, "北距", "Northing"},
+    {TText::ReadoutCrs, "座標系", "CRS"},
+    {TText::ReadoutCol, "列", "Col"},
+    {TText::ReadoutRow, "行", "Row"},
+    {TText::ReadoutHeight, "標高", "Height"},
+    {TText::ReadoutClass, "分類", "Class"},
+    {TText::ReadoutMeshCode, "メッシュコード", "MeshCode"},
+    {TText::CellSea, "海", "sea"},
+    {TText::CellNoData, "データなし", "no data"},
+    {TText::CellNotRead, "未読", "not read"},
+    {TText::PointNotUnderstood, "'%1' は地点ではありません: 経度,緯度 か 列:行 で与えてください",
+     "'%1' is not a point: give LON,LAT or col:row"},
+    {TText::PointOffMap, "地点 %1 は地図の外です", "The point %1 lies outside the map"},
+    {TText::AtNeeds, "--at には FILE と地点 (経度,緯度 か 列:行) が必要です",
+     "--at needs a FILE and a point (LON,LAT or col:row)"},
+    {TText::ProfileNeeds, "--profile には FILE、--from 経度,緯度、--to 経度,緯度 が必要です",
+     "--profile needs a FILE, --from LON,LAT and --to LON,LAT"},
+    {TText::ProfileNeedsHeights, "%1 は標高の地図ではありません (%2)。断面図は描けません",
+     "%1 is not a map of heights (%2): it has no profile"},
 };
 
 constexpr bool InIdOrder() {
@@ -243,7 +271,8 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::GdalNotLoaded) + 1,
+static_assert(InIdOrder() &&
+                  std::size(Table) == static_cast<size_t>(TText::ProfileNeedsHeights) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

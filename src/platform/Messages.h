@@ -110,6 +110,25 @@ enum class TText {
     GdalHeightBeyond,
     FileTooLarge,
     GdalNotLoaded,
+    // The readout of a cell and the elevation profile.
+    ReadoutLon,
+    ReadoutLat,
+    ReadoutEasting,
+    ReadoutNorthing,
+    ReadoutCrs,
+    ReadoutCol,
+    ReadoutRow,
+    ReadoutHeight,
+    ReadoutClass,
+    ReadoutMeshCode,
+    CellSea,
+    CellNoData,
+    CellNotRead,
+    PointNotUnderstood,
+    PointOffMap,
+    AtNeeds,
+    ProfileNeeds,
+    ProfileNeedsHeights,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

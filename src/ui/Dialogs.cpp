@@ -70,6 +70,15 @@ std::optional<std::pair<std::string, int>> TQtDialogs::SavePictureFile(QWidget* 
                           static_cast<int>(Names.indexOf(Dialog.selectedNameFilter())) + 1);
 }
 
+std::optional<std::string> TQtDialogs::SaveCsvFile(QWidget* Parent, const std::string& Folder) {
+    const QString Chosen = QFileDialog::getSaveFileName(
+        Parent, QString(), QString::fromStdString(Folder), QStringLiteral("CSV (*.csv)"));
+    if (Chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return Chosen.toStdString();
+}
+
 std::optional<int32_t> TQtDialogs::ChooseColour(QWidget* Parent, int32_t Initial) {
     const QColor Chosen = QColorDialog::getColor(
         QColor(Initial & 0xFF, (Initial >> 8) & 0xFF, (Initial >> 16) & 0xFF), Parent);

@@ -23,6 +23,8 @@ class TDialogs {
     // A colour, starting from Initial (colour values: red in the low byte); nothing when the
     // user cancels.
     virtual std::optional<int32_t> ChooseColour(QWidget* Parent, int32_t Initial) = 0;
+    // A CSV file to save, starting in Folder; nothing when cancelled.
+    virtual std::optional<std::string> SaveCsvFile(QWidget* Parent, const std::string& Folder) = 0;
     // A message box.
     virtual void Message(QWidget* Parent, const std::string& Text) = 0;
     // The application's error box.
@@ -36,6 +38,7 @@ class TQtDialogs : public TDialogs {
     std::optional<std::pair<std::string, int>> SavePictureFile(QWidget* Parent,
                                                                const std::string& Folder) override;
     std::optional<int32_t> ChooseColour(QWidget* Parent, int32_t Initial) override;
+    std::optional<std::string> SaveCsvFile(QWidget* Parent, const std::string& Folder) override;
     void Message(QWidget* Parent, const std::string& Text) override;
     void Error(QWidget* Parent, const std::string& Text) override;
 };

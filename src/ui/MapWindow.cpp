@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
@@ -13,6 +14,8 @@
 #include <QWindow>
 #include <filesystem>
 
+#include "app/RecentFiles.h"
+#include "model/CellReadout.h"
 #include "model/MapInfo.h"
 #include "model/MapViewRules.h"
 #include "model/ScreenFit.h"
@@ -59,11 +62,13 @@ TMapWindow::TMapWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent)
     : QWidget(Parent), FDocument(Document), Dialogs(Dialogs) {
     setObjectName("MapForm");
     setWindowTitle("Map View");
-    resize(605, 435);
-    setMinimumSize(PanelWidth + 160, 435); // every control of the panel stays in view
+    // The documented client area, and the status bar below it.
+    resize(605, 435 + TStatusBar::BarHeight);
+    setMinimumSize(PanelWidth + 160, 435 + TStatusBar::BarHeight); // the panel stays in view
     setAcceptDrops(true);
     CreateControls();
     RestorePlacement(*this, FDocument.StartValue("Bounds", PlacementKey(*this)));
+    RecentFiles = StartRecentFiles(FDocument);
     for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
         LayerBoxes[Layer]->setChecked(FDocument.Settings().GmpChk[Layer]);
     }
@@ -116,6 +121,15 @@ void TMapWindow::CreateControls() {
     spnMScaleDown->setArrowType(Qt::DownArrow);
     spnMScaleDown->setGeometry(0, 13, 15, 12);
     btnLoad = Button("btnLoad", "Load...", Panel1, {22, 16, 75, 25});
+    btnRecent = new QToolButton(Panel1);
+    btnRecent->setObjectName("btnRecent");
+    btnRecent->setArrowType(Qt::DownArrow);
+    btnRecent->setGeometry(98, 16, 15, 25);
+    btnLoad->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(btnRecent, &QToolButton::clicked, this,
+            [this] { ShowRecentMenu(btnRecent->mapToGlobal(QPoint(0, btnRecent->height()))); });
+    connect(btnLoad, &QWidget::customContextMenuRequested, this,
+            [this](QPoint At) { ShowRecentMenu(btnLoad->mapToGlobal(At)); });
     btnRedraw = Button("btnRedraw", "Redraw", Panel1, {22, 48, 75, 25});
     btnRedraw->setEnabled(false);
     btnPal = Button("btnPal", "Palette...", Panel1, {22, 80, 75, 25});
@@ -168,6 +182,23 @@ void TMapWindow::CreateControls() {
         });
     }
 
+    StatusBar = new TStatusBar(this);
+    StatusBar->ProfileButton->setEnabled(false); // until a map of heights is shown
+    connect(ScrollBox, &TPictureView::PointerMoved, this, &TMapWindow::UpdateReadout);
+    connect(ScrollBox, &TPictureView::PointerLeft, StatusBar->Readout, &QLabel::clear);
+    connect(ScrollBox, &TPictureView::Clicked, this, &TMapWindow::ProfileClick);
+    connect(ScrollBox, &TPictureView::WheelZoom, this, [this](int Steps, QPoint At) {
+        double Scale = MScale;
+        for (int Step = 0; Step < std::abs(Steps); ++Step) {
+            Scale = Steps > 0 ? ZoomIn(Scale) : ZoomOut(Scale);
+        }
+        ZoomAround(Scale, At);
+    });
+    connect(StatusBar->ProfileButton, &QToolButton::toggled, this, [this] {
+        CancelProfileLine();
+        ScrollBox->SetLeftButtonPans(!SelMode && !StatusBar->ProfileButton->isChecked());
+    });
+
     Worker = new TWorker(this);
     ProgressTimer = new QTimer(this);
     ProgressTimer->setInterval(40);
@@ -199,6 +230,23 @@ void TMapWindow::CreateControls() {
     Shortcut(QKeySequence::Save, btnSave);
     Shortcut(QKeySequence::ZoomIn, spnMScaleUp);
     Shortcut(QKeySequence::ZoomOut, spnMScaleDown);
+    for (const char* Keys : {"+", "="}) {
+        Shortcut(QKeySequence(Keys), spnMScaleUp);
+    }
+    Shortcut(QKeySequence("-"), spnMScaleDown);
+    for (const char* Keys : {"0", "Ctrl+0"}) {
+        connect(new QShortcut(QKeySequence(Keys), this), &QShortcut::activated, this,
+                &TMapWindow::FitZoom);
+    }
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &TMapWindow::CancelProfileLine);
+    btnLoad->setToolTip(tr("地図を開く (Ctrl+O)"));
+    btnRecent->setToolTip(tr("最近開いた地図"));
+    btnRedraw->setToolTip(tr("描き直す (F5)"));
+    btnSave->setToolTip(tr("図を保存する (Ctrl+S)"));
+    spnMScaleUp->setToolTip(tr("拡大 (Ctrl++、+)"));
+    spnMScaleDown->setToolTip(tr("縮小 (Ctrl+-、-)"));
+    lblMScale->setToolTip(tr("全体を表示: 0 か Ctrl+0"));
 }
 
 void TMapWindow::TellStartProblems() {
@@ -249,7 +297,8 @@ void TMapWindow::ShowInfoWindow() {
 
 void TMapWindow::SaveOnClose() {
     try {
-        std::vector<TExtraKey> Placements = {PlacementOf(*this)};
+        std::vector<TExtraKey> Placements = RecentFileKeys(RecentFiles);
+        Placements.push_back(PlacementOf(*this));
         if (InfoPlaced) {
             Placements.push_back(PlacementOf(*InfForm));
         }
@@ -272,6 +321,19 @@ void TMapWindow::btnLoadClick() {
     if (std::optional<std::string> Path = Dialogs.OpenMapFile(this, MapFolder())) {
         LoadFile(*Path);
     }
+}
+
+void TMapWindow::ShowRecentMenu(QPoint At) {
+    if (!btnLoad->isEnabled() || RecentFiles.empty()) {
+        return;
+    }
+    QMenu Menu(this);
+    Menu.setObjectName("mnuRecent");
+    for (const std::string& Path : RecentFiles) {
+        connect(Menu.addAction(QString::fromStdString(Path)), &QAction::triggered, this,
+                [this, Path] { Guarded([this, &Path] { LoadFile(Path); }); });
+    }
+    Menu.exec(At);
 }
 
 void TMapWindow::LoadFile(const std::string& Path) {
@@ -316,8 +378,12 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
         return;
     }
     const TLoadResult Loaded = FDocument.Accept(std::move(*Opened));
+    RecentFiles = WithRecentFile(std::move(RecentFiles), OpeningPath);
     const TLoadedMap& Map = *FDocument.Map();
     Drawable = Loaded.Outcome == TOpenOutcome::Loaded;
+    CancelProfileLine();
+    StatusBar->ProfileButton->setEnabled(Drawable && KindTraits(Map.NumHeader.MapKind).Colouring ==
+                                                         TColouring::Elevation);
     switch (Loaded.Outcome) {
     case TOpenOutcome::Loaded:
         // Without a cell spacing there is no height to scale: nothing to show in 3D.
@@ -379,6 +445,8 @@ void TMapWindow::DrawingFinished(std::optional<std::optional<TBitmap>> Drawn,
     btnRedraw->setEnabled(true);
     btnSave->setEnabled(Shown.has_value());
     ApplyZoom(); // the new picture came at its natural size
+    StatusBar->Legend->SetRamp(FDocument.ColourTable(), FDocument.Settings().Min,
+                               FDocument.Settings().Max);
     for (const std::string& Failure : {std::exchange(OverlayFailure, {}), Error}) {
         if (!Failure.empty()) {
             Dialogs.Error(this, Failure);
@@ -412,6 +480,7 @@ std::string TMapWindow::MapFolder() const {
 
 void TMapWindow::btnSelClick() {
     SelMode = !SelMode;
+    ScrollBox->SetLeftButtonPans(!SelMode && !StatusBar->ProfileButton->isChecked());
     SelShape->setVisible(SelMode);
     btn3D->setEnabled(SelMode);
     if (SelMode) {
@@ -441,13 +510,63 @@ void TMapWindow::btn3DClick() {
 }
 
 void TMapWindow::spnMScaleUpClick() {
-    MScale = ZoomIn(MScale);
-    ApplyZoom();
+    ZoomAround(ZoomIn(MScale), ScrollBox->viewport()->rect().center());
 }
 
 void TMapWindow::spnMScaleDownClick() {
-    MScale = ZoomOut(MScale);
+    ZoomAround(ZoomOut(MScale), ScrollBox->viewport()->rect().center());
+}
+
+void TMapWindow::ZoomAround(double NewScale, QPoint Anchor) {
+    MScale = NewScale;
+    ScrollBox->ZoomAbout(MScale, Anchor);
     ApplyZoom();
+}
+
+void TMapWindow::FitZoom() {
+    const TNum_HeaderRec& H = FDocument.Map()->NumHeader;
+    const QSize Visible = ScrollBox->maximumViewportSize();
+    ZoomAround(FittingZoom(H.Pts_WE, H.Pts_NS, Visible.width(), Visible.height()),
+               ScrollBox->viewport()->rect().center());
+}
+
+void TMapWindow::UpdateReadout(QPointF Cell) {
+    if (ProfileStart) {
+        ScrollBox->SetOverlayLine(QLineF(*ProfileStart, Cell));
+    }
+    const TLoadedMap& Map = *FDocument.Map();
+    const std::optional<TGridCell> Under =
+        Shown && ScrollBox->PictureVisible() ? CellAtGrid(Map, Cell.x(), Cell.y()) : std::nullopt;
+    if (!Under) {
+        StatusBar->Readout->clear();
+        return;
+    }
+    // Where the cell is on one line, what it holds on the next: one line would not fit.
+    StatusBar->Readout->setText(QString::fromStdString(
+        ReadoutLine(PlaceFields(Map, *Under)) + "\n" + ReadoutLine(CellFields(Map, *Under))));
+}
+
+void TMapWindow::ProfileClick(QPointF Cell) {
+    const TLoadedMap& Map = *FDocument.Map();
+    if (!StatusBar->ProfileButton->isChecked() || !Shown || !CellAtGrid(Map, Cell.x(), Cell.y())) {
+        return;
+    }
+    if (!ProfileStart) {
+        ProfileStart = Cell;
+        ScrollBox->SetOverlayLine(QLineF(Cell, Cell));
+        return;
+    }
+    const QPointF From = *std::exchange(ProfileStart, std::nullopt);
+    ScrollBox->SetOverlayLine(QLineF(From, Cell));
+    if (ShowProfile) {
+        ShowProfile(From, Cell);
+    }
+}
+
+void TMapWindow::CancelProfileLine() {
+    ProfileStart.reset();
+    ScrollBox->SetOverlayLine(std::nullopt);
+    ScrollBox->SetMarker(std::nullopt);
 }
 
 void TMapWindow::ApplyZoom() {
@@ -523,8 +642,10 @@ bool TMapWindow::eventFilter(QObject* Watched, QEvent* Event) {
 
 void TMapWindow::resizeEvent(QResizeEvent* Event) {
     QWidget::resizeEvent(Event);
-    ScrollBox->setGeometry(0, 0, width() - PanelWidth, height());
-    Panel1->setGeometry(width() - PanelWidth, 0, PanelWidth, height());
+    const int Above = height() - TStatusBar::BarHeight;
+    ScrollBox->setGeometry(0, 0, width() - PanelWidth, Above);
+    Panel1->setGeometry(width() - PanelWidth, 0, PanelWidth, Above);
+    StatusBar->setGeometry(0, Above, width(), TStatusBar::BarHeight);
     pgrBar->setGeometry(0, ScrollBox->height() - GaugeHeight, ScrollBox->width(), GaugeHeight);
 }
 

@@ -21,6 +21,7 @@
 #include "ui/InfoWindow.h"
 #include "ui/PictureView.h"
 #include "ui/SelShape.h"
+#include "ui/StatusBar.h"
 #include "ui/Worker.h"
 
 namespace talvo {
@@ -56,12 +57,18 @@ class TMapWindow : public QWidget {
     QWidget* spnMScale;
     QToolButton *spnMScaleUp, *spnMScaleDown;
     QPushButton *btnLoad, *btnRedraw, *btnPal, *btnSave;
+    // The Load button's arrow: the maps opened last (a right click on Load shows them too).
+    QToolButton* btnRecent;
     QGroupBox* grp3D;
     QLabel *Label4, *Label6;
     QLineEdit *edtStp, *edtScl;
     QPushButton *btnSel, *btn3D;
     QGroupBox* grpVect;
     QCheckBox *chkAd, *chkRv, *chkLk, *chkRd, *chkHw, *chkRw;
+    // Under the picture and the panel: the readout, the Profile toggle and the legend.
+    TStatusBar* StatusBar;
+    // Opens the profile of the line drawn from From to To (fractional cells of the picture).
+    std::function<void(QPointF From, QPointF To)> ShowProfile;
 
     bool SelMode = false;
     double MScale = 1.0;
@@ -76,6 +83,15 @@ class TMapWindow : public QWidget {
     void spnMScaleUpClick();
     void spnMScaleDownClick();
     void ApplyZoom();
+    // A new zoom keeping the cell under Anchor (a point of the picture area) in its place.
+    void ZoomAround(double NewScale, QPoint Anchor);
+    // The largest zoom that shows the whole picture.
+    void FitZoom();
+    // The readout of the cell under the pointer, at fractional cell Cell.
+    void UpdateReadout(QPointF Cell);
+    // A click of the line of a profile; Esc cancels it.
+    void ProfileClick(QPointF Cell);
+    void CancelProfileLine();
     void SelShapeMouseMove();
     // "Load..." for a path already chosen: a dropped file or the command line's FILE.
     void LoadFile(const std::string& Path);
@@ -134,6 +150,9 @@ class TMapWindow : public QWidget {
     std::array<QCheckBox*, OverlayLayerCount> LayerBoxes{};
     // Moves the progress bar while a map is read or a picture drawn.
     QTimer* ProgressTimer;
+    std::optional<QPointF> ProfileStart;  // the first click of a profile line being drawn
+    std::vector<std::string> RecentFiles; // newest first, saved at close
+    void ShowRecentMenu(QPoint At);
 };
 
 } // namespace talvo

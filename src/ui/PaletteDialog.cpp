@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "model/ClassNames.h"
+#include "platform/Language.h"
 #include "platform/TextConvert.h"
 #include "render/ColourBar.h"
 #include "settings/SettingsFile.h"
@@ -15,47 +17,16 @@ const char* const Qualities[] = {"WIREFRAME", "FLAT", "GOURAUD", "PHONG", "MAPPI
 
 struct TNamedSwatch {
     const char* Name;
-    const char* Caption; // the class code shown on the swatch, or ""
-    const char* Beside;  // the class or layer name to its left
-};
-
-const TNamedSwatch LandUse[] = {
-    {"SelPal_LU10", "10", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "森林")},
-    {"SelPal_LU20", "20", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "混合地域")},
-    {"SelPal_LU30", "30", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "草地・低木林・疎林")},
-    {"SelPal_LU40", "40", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "農地")},
-    {"SelPal_LU50", "50", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "湿地")},
-    {"SelPal_LU60", "60", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "裸地")},
-    {"SelPal_LU70", "70", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "市街地")},
-    {"SelPal_LU80", "80", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "湖沼・河川")},
-    {"SelPal_LU90", "90", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "海")},
-};
-
-const TNamedSwatch Vegetation[] = {
-    {"SelPal_VG10", "10", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "熱帯多雨林")},
-    {"SelPal_VG20", "20", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "雨緑林")},
-    {"SelPal_VG30", "30", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "熱帯草原")},
-    {"SelPal_VG40", "40", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "熱帯・亜熱帯の\n半荒原")},
-    {"SelPal_VG50", "50", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "熱帯・亜熱帯の\n荒原")},
-    {"SelPal_VG60", "60", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "硬葉樹林")},
-    {"SelPal_VG70", "70", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "常緑広葉樹林")},
-    {"SelPal_VG80", "80", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "落葉広葉樹林")},
-    {"SelPal_VG90", "90", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "温帯草原")},
-    {"SelPal_VG100", "100", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "温帯の半荒原")},
-    {"SelPal_VG110", "110", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "温帯の荒原")},
-    {"SelPal_VG120", "120", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "北方針葉樹林")},
-    {"SelPal_VG130", "130", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "ツンドラ")},
-    {"SelPal_VG140", "140", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "水面")},
-    {"SelPal_VG150", "150", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "雪氷面")},
+    const char* Beside; // the layer name to its left
 };
 
 const TNamedSwatch Layers[] = {
-    {"SelPal_ad", "", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "行政界")},
-    {"SelPal_rv", "", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "水文(河川）")},
-    {"SelPal_lk", "", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "水文(湖沼）")},
-    {"SelPal_rd", "", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "交通網(一般道路）")},
-    {"SelPal_hw", "", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "交通網(高速道路）")},
-    {"SelPal_rw", "", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "交通網 (鉄道）")},
+    {"SelPal_ad", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "行政界")},
+    {"SelPal_rv", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "水文(河川）")},
+    {"SelPal_lk", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "水文(湖沼）")},
+    {"SelPal_rd", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "交通網(一般道路）")},
+    {"SelPal_hw", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "交通網(高速道路）")},
+    {"SelPal_rw", QT_TRANSLATE_NOOP("talvo::TPaletteDialog", "交通網 (鉄道）")},
 };
 
 // A name right-aligned against the swatch at SwatchLeft.
@@ -141,20 +112,28 @@ TPaletteDialog::TPaletteDialog(TDocument& Document, TDialogs& Dialogs, QWidget* 
     auto* CodeHeader = new QLabel(tr("コード"), LandUsePage);
     CodeHeader->setGeometry(149, 10, 60, 20);
     CodeHeader->setAlignment(Qt::AlignCenter);
+    // The class names are the core's, which the readout shows too.
+    const TLanguage Language = MessageLanguage();
+    auto ClassSwatch = [](const char* Prefix, const TClassName& Class, QWidget* Page, QRect Place) {
+        const std::string Name = Prefix + std::to_string(Class.Code);
+        return new TSwatch(Name.c_str(), QString::number(Class.Code), Page, Place);
+    };
     for (int K = 0; K < 9; ++K) {
-        const TNamedSwatch& Swatch = LandUse[K];
+        const TClassName& Class = LandUseClasses()[static_cast<size_t>(K)];
         const int Top = 32 + 31 * K;
         SelPal[static_cast<size_t>(PaletteLandUse1 + K)] =
-            new TSwatch(Swatch.Name, Swatch.Caption, LandUsePage, {149, Top, 60, 25});
-        NameBeside(tr(Swatch.Beside), LandUsePage, 149, Top);
+            ClassSwatch("SelPal_LU", Class, LandUsePage, {149, Top, 60, 25});
+        NameBeside(QString::fromStdString(WrappedClassName(Class, Language)), LandUsePage, 149,
+                   Top);
     }
     for (int K = 0; K < 15; ++K) {
-        const TNamedSwatch& Swatch = Vegetation[K];
+        const TClassName& Class = VegetationClasses()[static_cast<size_t>(K)];
         const int Left = K < 8 ? 109 : 285;
         const int Top = 8 + 36 * (K < 8 ? K : K - 8);
         SelPal[static_cast<size_t>(PaletteVegetation1 + K)] =
-            new TSwatch(Swatch.Name, Swatch.Caption, VegetationPage, {Left, Top, 60, 25});
-        auto* Name = new QLabel(tr(Swatch.Beside), VegetationPage);
+            ClassSwatch("SelPal_VG", Class, VegetationPage, {Left, Top, 60, 25});
+        auto* Name =
+            new QLabel(QString::fromStdString(WrappedClassName(Class, Language)), VegetationPage);
         Name->setGeometry(Left - 105, Top - 6, 98, 37);
         Name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }

@@ -1,8 +1,10 @@
 #include "ui/PictureView.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <vector>
 
@@ -10,8 +12,94 @@
 
 namespace talvo {
 
+namespace {
+
+// Pixels an arrow key pans.
+constexpr int PanStep = 32;
+
+} // namespace
+
 TPictureView::TPictureView(QWidget* Parent) : QAbstractScrollArea(Parent) {
     viewport()->setAutoFillBackground(false);
+    viewport()->setMouseTracking(true); // the readout follows the pointer without a button
+    setFocusPolicy(Qt::StrongFocus);    // arrows pan once the picture has been clicked
+}
+
+QPoint TPictureView::Scrolled() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+QPointF TPictureView::CellAt(QPoint At) const {
+    return QPointF(At + Scrolled()) / Scale;
+}
+
+void TPictureView::ZoomAbout(double MScale, QPoint Anchor) {
+    const QPointF Cell = CellAt(Anchor);
+    SetScale(MScale);
+    horizontalScrollBar()->setValue(static_cast<int>(Cell.x() * Scale) - Anchor.x());
+    verticalScrollBar()->setValue(static_cast<int>(Cell.y() * Scale) - Anchor.y());
+}
+
+void TPictureView::SetOverlayLine(std::optional<QLineF> Cells) {
+    Overlay = Cells;
+    viewport()->update();
+}
+
+void TPictureView::SetMarker(std::optional<QPointF> Cell) {
+    Marker = Cell;
+    viewport()->update();
+}
+
+bool TPictureView::viewportEvent(QEvent* Event) {
+    if (Event->type() == QEvent::Leave) {
+        emit PointerLeft();
+    }
+    return QAbstractScrollArea::viewportEvent(Event);
+}
+
+void TPictureView::mousePressEvent(QMouseEvent* Event) {
+    Panned = false;
+    if (Event->button() == Qt::MiddleButton || (Event->button() == Qt::LeftButton && LeftPans)) {
+        PanFrom = Event->position().toPoint();
+        viewport()->setCursor(Qt::ClosedHandCursor);
+    }
+}
+
+void TPictureView::mouseMoveEvent(QMouseEvent* Event) {
+    const QPoint At = Event->position().toPoint();
+    if (PanFrom && (Event->buttons() & (Qt::LeftButton | Qt::MiddleButton))) {
+        const QPoint Moved = At - *PanFrom;
+        Panned = Panned || Moved.manhattanLength() > 2;
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - Moved.x());
+        verticalScrollBar()->setValue(verticalScrollBar()->value() - Moved.y());
+        PanFrom = At;
+    }
+    emit PointerMoved(CellAt(At));
+}
+
+void TPictureView::mouseReleaseEvent(QMouseEvent* Event) {
+    viewport()->unsetCursor();
+    const bool Click = Event->button() == Qt::LeftButton && !Panned;
+    PanFrom.reset();
+    Panned = false;
+    if (Click) {
+        emit Clicked(CellAt(Event->position().toPoint()));
+    }
+}
+
+void TPictureView::wheelEvent(QWheelEvent* Event) {
+    if (!(Event->modifiers() & Qt::ControlModifier)) {
+        QAbstractScrollArea::wheelEvent(Event); // a plain wheel scrolls
+        return;
+    }
+    // One notch is 120 eighths of a degree; touchpads send less at a time.
+    WheelAngle += Event->angleDelta().y();
+    const int Steps = WheelAngle / 120;
+    WheelAngle -= Steps * 120;
+    if (Steps != 0) {
+        emit WheelZoom(Steps, Event->position().toPoint());
+    }
+    Event->accept();
 }
 
 void TPictureView::SetPicture(const TBitmap* Shown) {
@@ -48,8 +136,10 @@ void TPictureView::UpdateScrollBars() {
     const QSize Visible = viewport()->size();
     horizontalScrollBar()->setRange(0, std::max(0, Shown.width() - Visible.width()));
     horizontalScrollBar()->setPageStep(Visible.width());
+    horizontalScrollBar()->setSingleStep(PanStep);
     verticalScrollBar()->setRange(0, std::max(0, Shown.height() - Visible.height()));
     verticalScrollBar()->setPageStep(Visible.height());
+    verticalScrollBar()->setSingleStep(PanStep);
 }
 
 void TPictureView::paintEvent(QPaintEvent* Event) {
@@ -58,7 +148,7 @@ void TPictureView::paintEvent(QPaintEvent* Event) {
     if (!Picture || !FVisible) {
         return;
     }
-    const QPoint Scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QPoint Scrolled = this->Scrolled();
     const QRect Target =
         Event->rect().intersected(QRect(-Scrolled, ShownSize())); // viewport coordinates
     if (Target.isEmpty()) {
@@ -84,6 +174,15 @@ void TPictureView::paintEvent(QPaintEvent* Event) {
         }
     }
     Painter.drawImage(Target.topLeft(), Part);
+    if (Overlay) {
+        Painter.setPen(QPen(Qt::black, 2)); // apart from the layers' colours
+        const QPointF Offset(Scrolled);
+        Painter.drawLine(QLineF(Overlay->p1() * Scale - Offset, Overlay->p2() * Scale - Offset));
+        if (Marker) {
+            Painter.setBrush(Qt::white);
+            Painter.drawEllipse(*Marker * Scale - Offset, 4, 4);
+        }
+    }
 }
 
 } // namespace talvo

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QLineF>
 #include <QSize>
+#include <optional>
 
 #include "platform/Bitmap.h"
 
@@ -27,16 +29,48 @@ class TPictureView : public QAbstractScrollArea {
     // The picture's size at the zoom, truncated: the extent that scrolls.
     QSize ShownSize() const;
 
+    // A new zoom that keeps the cell under Anchor (a point of the visible area) under it.
+    void ZoomAbout(double MScale, QPoint Anchor);
+    // The fractional cell (column, line) under a point of the visible area.
+    QPointF CellAt(QPoint At) const;
+    // Dragging with the left button pans too (not while the selection or a profile is drawn).
+    void SetLeftButtonPans(bool Pans) { LeftPans = Pans; }
+    // A line over the picture, in cells; nothing hides it.
+    void SetOverlayLine(std::optional<QLineF> Cells);
+    // A mark on the picture at a fractional cell (a profile's sample under the pointer).
+    void SetMarker(std::optional<QPointF> Cell);
+
+  signals:
+    // The pointer is over the visible area at this fractional cell, or has left it.
+    void PointerMoved(QPointF Cell);
+    void PointerLeft();
+    // A left click that did not pan.
+    void Clicked(QPointF Cell);
+    // Ctrl+wheel: Steps zooms in (positive) or out about a point of the visible area.
+    void WheelZoom(int Steps, QPoint At);
+
   protected:
     void paintEvent(QPaintEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
+    bool viewportEvent(QEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
+    void wheelEvent(QWheelEvent* Event) override;
 
   private:
     void UpdateScrollBars();
+    QPoint Scrolled() const;
 
     const TBitmap* Picture = nullptr;
     double Scale = 1.0;
     bool FVisible = true;
+    bool LeftPans = true;
+    std::optional<QPoint> PanFrom; // where a pan drag was last
+    bool Panned = false;           // the press became a drag
+    std::optional<QLineF> Overlay;
+    std::optional<QPointF> Marker;
+    int WheelAngle = 0; // eighths of a degree not yet turned into zoom steps
 };
 
 } // namespace talvo

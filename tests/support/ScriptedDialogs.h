@@ -27,6 +27,10 @@ class TScriptedDialogs : public TDialogs {
         return SaveAnswer;
     }
     std::optional<int32_t> ChooseColour(QWidget*, int32_t) override { return ColourAnswer; }
+    std::optional<std::string> SaveCsvFile(QWidget*, const std::string& Folder) override {
+        OpenedIn = Folder;
+        return CsvAnswer;
+    }
     void Message(QWidget* Owner, const std::string& Text) override {
         Messages.push_back(Text);
         Owners.push_back(Owner);
@@ -39,6 +43,7 @@ class TScriptedDialogs : public TDialogs {
     std::deque<std::string> OpenAnswers;
     std::optional<std::pair<std::string, int>> SaveAnswer;
     std::optional<int32_t> ColourAnswer;
+    std::optional<std::string> CsvAnswer;
     std::vector<std::string> Messages;
     std::vector<std::string> Errors;
     std::vector<QWidget*> Owners; // the window each message or error was shown over

@@ -1,0 +1,168 @@
+#include "model/CellReadout.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "model/ClassNames.h"
+#include "platform/Language.h"
+#include "platform/Messages.h"
+
+namespace talvo {
+
+namespace {
+
+std::string Fixed(double Value, int Decimals) {
+    char Text[64];
+    std::snprintf(Text, sizeof Text, "%.*f", Decimals, Value);
+    return Text;
+}
+
+// 36.7325 → 36°43′57.0″N: seconds to a tenth, rounded once so that 59.96″ carries.
+std::string DegreesMinutesSeconds(double Degrees, char Positive, char Negative) {
+    const auto Tenths = static_cast<int64_t>(std::llround(std::abs(Degrees) * 36000.0));
+    char Text[64];
+    std::snprintf(Text, sizeof Text, "%lld°%02lld′%02lld.%lld″%c",
+                  static_cast<long long>(Tenths / 36000), static_cast<long long>(Tenths / 600 % 60),
+                  static_cast<long long>(Tenths / 10 % 60), static_cast<long long>(Tenths % 10),
+                  Degrees < 0 ? Negative : Positive);
+    return Text;
+}
+
+// A CRS as a person names it: "EPSG:N" as it is, a WKT by the name it starts with.
+std::string CrsName(const std::string& Crs) {
+    const size_t Open = Crs.find('"');
+    const size_t Close = Open == std::string::npos ? Open : Crs.find('"', Open + 1);
+    return Close == std::string::npos ? Crs : Crs.substr(Open + 1, Close - Open - 1);
+}
+
+// The last row read that names Line: the one the picture shows there (see DrawMapPicture).
+int32_t RowOnLine(const TLoadedMap& Map, int32_t Line) {
+    const TSDelDim& Lines = Map.NumData.RowLineGrid;
+    const int32_t Rows = std::min(Map.RowsRead, Lines.Cols());
+    if (Rows <= 0) {
+        return -1;
+    }
+    const int16_t* Named = Lines.RowData(0);
+    for (int32_t Row = Rows - 1; Row >= 0; --Row) {
+        if (Named[Row] - 1 == Line) {
+            return Row;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+std::optional<TGridCell> CellAtGrid(const TLoadedMap& Map, double Col, double Line) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    if (!IsMapLoaded(H.MapKind) || !(Col >= 0.0 && Col < H.Pts_WE) ||
+        !(Line >= 0.0 && Line < H.Pts_NS)) {
+        return std::nullopt;
+    }
+    TGridCell Cell{static_cast<int32_t>(Col), static_cast<int32_t>(Line)};
+    Cell.Row = RowOnLine(Map, Cell.Line);
+    return Cell;
+}
+
+std::optional<TGridCell> CellAt(const TLoadedMap& Map, TMapPoint Point) {
+    const TMapPoint Grid = GridAtPoint(Map, Point);
+    return CellAtGrid(Map, std::floor(Grid.X), std::floor(Grid.Y));
+}
+
+std::optional<TGridCell> CellOfRow(const TLoadedMap& Map, int32_t Col, int32_t Row) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    if (!IsMapLoaded(H.MapKind) || Col < 0 || Col >= H.Pts_WE || Row < 0 || Row >= H.Pts_NS) {
+        return std::nullopt;
+    }
+    // A row never read would lie on its own line.
+    const bool Read = Row < std::min(Map.RowsRead, Map.NumData.RowLineGrid.Cols());
+    const int32_t Line = Read ? Map.NumData.RowLineGrid.GetVal(0, Row) - 1 : Row;
+    return TGridCell{Col, Line, Read ? Row : -1};
+}
+
+TMapPoint PointAtGrid(const TLoadedMap& Map, double Col, double Line) {
+    const std::array<double, 6>& T = Map.Georeference.Transform;
+    return {T[0] + Col * T[1] + Line * T[2], T[3] + Col * T[4] + Line * T[5]};
+}
+
+TMapPoint GridAtPoint(const TLoadedMap& Map, TMapPoint Point) {
+    // Readers give north-up grids: the transform has no rotation terms.
+    const std::array<double, 6>& T = Map.Georeference.Transform;
+    if (T[1] == 0.0 || T[5] == 0.0) {
+        return {NAN, NAN};
+    }
+    return {(Point.X - T[0]) / T[1], (Point.Y - T[3]) / T[5]};
+}
+
+TMapPoint CellCentre(const TLoadedMap& Map, const TGridCell& Cell) {
+    return PointAtGrid(Map, Cell.Col + 0.5, Cell.Line + 0.5);
+}
+
+std::string HeightText(const TLoadedMap& Map, double Metres) {
+    return Fixed(Metres, KindTraits(Map.NumHeader.MapKind).HeightDecimals);
+}
+
+TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
+    if (Cell.Row < 0 || Cell.Row >= Map.RowsRead || Cell.Col < 0 ||
+        Cell.Col >= Map.NumData.HeightGrid.Cols() || Cell.Row >= Map.NumData.HeightGrid.Rows()) {
+        return {TCellState::NotRead, std::nullopt, Text(TText::CellNotRead)};
+    }
+    const int32_t Value = Map.NumData.HeightGrid.GetVal(Cell.Row, Cell.Col);
+    const TMapKindTraits& Traits = KindTraits(Map.NumHeader.MapKind);
+    if (Traits.SeaCell == Value) {
+        return {TCellState::Sea, std::nullopt, Text(TText::CellSea)};
+    }
+    if (Traits.NoDataCell == Value) {
+        return {TCellState::NoData, std::nullopt, Text(TText::CellNoData)};
+    }
+    if (Traits.Colouring != TColouring::Elevation) {
+        const std::string Name = ClassNameOf(Traits.Colouring, Value, MessageLanguage());
+        return {TCellState::Value, std::nullopt, Name.empty() ? std::to_string(Value) : Name};
+    }
+    const double Metres = Value / 10.0;
+    return {TCellState::Value, Metres, HeightText(Map, Metres)};
+}
+
+std::vector<TMapInfoField> PlaceFields(const TLoadedMap& Map, const TGridCell& Cell) {
+    const TMapPoint Centre = CellCentre(Map, Cell);
+    if (Map.NumHeader.Projected) {
+        return {{Text(TText::ReadoutEasting), Fixed(Centre.X, 2)},
+                {Text(TText::ReadoutNorthing), Fixed(Centre.Y, 2)},
+                {Text(TText::ReadoutCrs), CrsName(Map.Georeference.Crs)}};
+    }
+    return {{Text(TText::ReadoutLon),
+             Fixed(Centre.X, 6) + " " + DegreesMinutesSeconds(Centre.X, 'E', 'W')},
+            {Text(TText::ReadoutLat),
+             Fixed(Centre.Y, 6) + " " + DegreesMinutesSeconds(Centre.Y, 'N', 'S')}};
+}
+
+std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Cell) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    const bool Heights = KindTraits(H.MapKind).Colouring == TColouring::Elevation;
+    std::vector<TMapInfoField> Fields = {
+        {Text(TText::ReadoutCol), std::to_string(Cell.Col)},
+        {Text(TText::ReadoutRow), std::to_string(Cell.Row >= 0 ? Cell.Row : Cell.Line)},
+        {Text(Heights ? TText::ReadoutHeight : TText::ReadoutClass), ValueAt(Map, Cell).Text}};
+    if (!H.MeshCode.empty()) {
+        Fields.push_back({Text(TText::ReadoutMeshCode), H.MeshCode});
+    }
+    return Fields;
+}
+
+std::vector<TMapInfoField> ReadoutFields(const TLoadedMap& Map, const TGridCell& Cell) {
+    std::vector<TMapInfoField> Fields = PlaceFields(Map, Cell);
+    for (TMapInfoField& Field : CellFields(Map, Cell)) {
+        Fields.push_back(std::move(Field));
+    }
+    return Fields;
+}
+
+std::string ReadoutLine(const std::vector<TMapInfoField>& Fields) {
+    std::string Line;
+    for (const TMapInfoField& Field : Fields) {
+        Line += (Line.empty() ? "" : "   ") + Field.Name + ": " + Field.Value;
+    }
+    return Line;
+}
+
+} // namespace talvo

@@ -1,0 +1,109 @@
+#include "model/ElevationProfile.h"
+
+#include <GeographicLib/Geodesic.hpp>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/AtomicFile.h"
+#include "platform/Errors.h"
+
+namespace talvo {
+
+namespace {
+
+// The fractional grid position of an end of the line, which must lie on the map.
+TMapPoint EndOnMap(const TLoadedMap& Map, TMapPoint Point) {
+    if (!CellAt(Map, Point)) {
+        char Text[80];
+        std::snprintf(Text, sizeof Text, "%.8g,%.8g", Point.X, Point.Y);
+        throw Placed(ETalvoError(talvo::Text(TText::PointOffMap, {Text})),
+                     Map.NumHeader.MapFileName);
+    }
+    return GridAtPoint(Map, Point);
+}
+
+} // namespace
+
+double DistanceBetween(const TLoadedMap& Map, TMapPoint From, TMapPoint To) {
+    if (Map.NumHeader.Projected) {
+        return std::hypot(To.X - From.X, To.Y - From.Y);
+    }
+    double Metres = 0.0;
+    GeographicLib::Geodesic::WGS84().Inverse(From.Y, From.X, To.Y, To.X, Metres);
+    return Metres;
+}
+
+std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From, TMapPoint To) {
+    const TMapPoint Start = EndOnMap(Map, From);
+    const TMapPoint End = EndOnMap(Map, To);
+    // Steps of one cell along the longer axis: sample K then lies in the K-th cell from the start
+    // cell along that axis, as the fractional parts of the ends interpolate within [0, 1).
+    const double Steps = std::max(std::abs(std::floor(End.X) - std::floor(Start.X)),
+                                  std::abs(std::floor(End.Y) - std::floor(Start.Y)));
+    const auto Count = static_cast<size_t>(Steps) + 1;
+    const TNum_HeaderRec& H = Map.NumHeader;
+    std::vector<TProfileSample> Samples;
+    Samples.reserve(Count);
+    for (size_t K = 0; K < Count; ++K) {
+        const double Along = Steps > 0 ? static_cast<double>(K) / Steps : 0.0;
+        const double Col = Start.X + (End.X - Start.X) * Along;
+        const double Line = Start.Y + (End.Y - Start.Y) * Along;
+        // Rounding must not carry a sample past the map's edge.
+        const std::optional<TGridCell> Cell =
+            CellAtGrid(Map, std::clamp(std::floor(Col), 0.0, H.Pts_WE - 1.0),
+                       std::clamp(std::floor(Line), 0.0, H.Pts_NS - 1.0));
+        TProfileSample Sample;
+        Sample.Point = K == 0 ? From : K + 1 == Count ? To : PointAtGrid(Map, Col, Line);
+        Sample.Distance = DistanceBetween(Map, From, Sample.Point);
+        Sample.Cell = *Cell;
+        Sample.Value = ValueAt(Map, Sample.Cell);
+        Samples.push_back(std::move(Sample));
+    }
+    return Samples;
+}
+
+TProfileSummary SummariseProfile(const std::vector<TProfileSample>& Samples) {
+    TProfileSummary Summary;
+    std::optional<double> Previous;
+    for (const TProfileSample& Sample : Samples) {
+        Summary.Length = Sample.Distance;
+        if (!Sample.Value.Metres) {
+            continue; // a gap: the climb is counted across it
+        }
+        const double Height = *Sample.Value.Metres;
+        Summary.Min = std::min(Summary.Min.value_or(Height), Height);
+        Summary.Max = std::max(Summary.Max.value_or(Height), Height);
+        if (Previous) {
+            (Height > *Previous ? Summary.Ascent : Summary.Descent) += std::abs(Height - *Previous);
+        }
+        Previous = Height;
+    }
+    return Summary;
+}
+
+std::string ProfileCsv(const TLoadedMap& Map, const std::vector<TProfileSample>& Samples) {
+    const int Decimals = Map.NumHeader.Projected ? 3 : 8;
+    std::string Csv = "distance_m,lon,lat,col,row,height_m\n";
+    char Line[200];
+    for (const TProfileSample& S : Samples) {
+        std::snprintf(Line, sizeof Line, "%.2f,%.*f,%.*f,%d,%d,", S.Distance, Decimals, S.Point.X,
+                      Decimals, S.Point.Y, S.Cell.Col, S.Cell.Row >= 0 ? S.Cell.Row : S.Cell.Line);
+        Csv += Line;
+        if (S.Value.Metres) {
+            Csv += HeightText(Map, *S.Value.Metres);
+        }
+        Csv += '\n';
+    }
+    return Csv;
+}
+
+void WriteProfileCsv(const TLoadedMap& Map, const std::vector<TProfileSample>& Samples,
+                     const std::string& Path) {
+    const std::string Csv = ProfileCsv(Map, Samples);
+    TAtomicFile File(Path);
+    File.Write(Csv.data(), Csv.size());
+    File.Commit();
+}
+
+} // namespace talvo

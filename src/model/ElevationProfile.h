@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/CellReadout.h"
+
+namespace talvo {
+
+// One sample of a profile: how far along the line, the point on the line, the cell there and
+// what it holds.
+struct TProfileSample {
+    double Distance = 0.0; // metres from the start
+    TMapPoint Point;
+    TGridCell Cell;
+    TCellValue Value;
+};
+
+// The cells a straight line from From to To crosses, one sample per cell along its longer
+// axis (the cell under each sample point: nearest, never interpolated), both ends included.
+// Distances are geodesic on the WGS 84 ellipsoid for maps in degrees and planar for projected
+// ones. An end off the map is refused with a message naming the point.
+std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From, TMapPoint To);
+
+// Metres between two points of Map's CRS, as SampleProfile measures them.
+double DistanceBetween(const TLoadedMap& Map, TMapPoint From, TMapPoint To);
+
+// The figures shown beside a profile; cells without a height are left out.
+struct TProfileSummary {
+    std::optional<double> Min;
+    std::optional<double> Max;
+    double Ascent = 0.0;  // the climbs between successive heights, summed
+    double Descent = 0.0; // the drops, summed
+    double Length = 0.0;  // metres
+};
+TProfileSummary SummariseProfile(const std::vector<TProfileSample>& Samples);
+
+// The profile as CSV: "distance_m,lon,lat,col,row,height_m" and a line per sample; a cell without
+// a height leaves height_m empty. Coordinates are the map's (easting and northing when it is
+// projected).
+std::string ProfileCsv(const TLoadedMap& Map, const std::vector<TProfileSample>& Samples);
+
+// Writes the CSV to Path whole or not at all.
+void WriteProfileCsv(const TLoadedMap& Map, const std::vector<TProfileSample>& Samples,
+                     const std::string& Path);
+
+} // namespace talvo

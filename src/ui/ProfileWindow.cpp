@@ -1,0 +1,165 @@
+#include "ui/ProfileWindow.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+#include "platform/SameFile.h"
+
+namespace talvo {
+
+TProfileWindow::TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent)
+    : QWidget(Parent, Qt::Window), FDocument(Document), Dialogs(Dialogs) {
+    setObjectName("ProfileForm");
+    setWindowTitle(tr("断面図"));
+    resize(640, 360);
+    Chart = new QChart;
+    Chart->legend()->hide();
+    ChartView = new QChartView(Chart, this);
+    ChartView->setObjectName("ProfileChart");
+    ChartView->setRenderHint(QPainter::Antialiasing);
+    Summary = new QLabel(this);
+    Summary->setObjectName("lblProfileSummary");
+    btnSaveCsv = new QPushButton(tr("CSV 保存..."), this);
+    btnSaveCsv->setObjectName("btnSaveCsv");
+    auto* Bottom = new QHBoxLayout;
+    Bottom->addWidget(Summary, 1);
+    Bottom->addWidget(btnSaveCsv);
+    auto* Column = new QVBoxLayout(this);
+    Column->addWidget(ChartView, 1);
+    Column->addLayout(Bottom);
+    Marker = new QScatterSeries;
+    Marker->setMarkerSize(9);
+    Marker->setColor(Qt::magenta);
+    connect(btnSaveCsv, &QPushButton::clicked, this, [this] {
+        try {
+            btnSaveCsvClick();
+        } catch (const std::exception& Error) {
+            this->Dialogs.Error(this, Error.what());
+        }
+    });
+}
+
+void TProfileWindow::ShowProfile(QPointF From, QPointF To) {
+    Map = FDocument.Map();
+    FSamples = SampleProfile(*Map, PointAtGrid(*Map, From.x(), From.y()),
+                             PointAtGrid(*Map, To.x(), To.y()));
+    // A new chart's series and axes; the marker is kept across profiles.
+    if (Marker->chart()) {
+        Chart->removeSeries(Marker);
+    }
+    Chart->removeAllSeries();
+    for (QAbstractAxis* Axis : Chart->axes()) {
+        Chart->removeAxis(Axis);
+        delete Axis;
+    }
+    auto* Distance = new QValueAxis;
+    Distance->setTitleText(tr("距離 (m)"));
+    Distance->setLabelFormat("%.0f");
+    auto* Height = new QValueAxis;
+    Height->setTitleText(tr("標高 (m)"));
+    Height->setLabelFormat("%.0f");
+    Chart->addAxis(Distance, Qt::AlignBottom);
+    Chart->addAxis(Height, Qt::AlignLeft);
+    // One line per run of heights: sea and no data break it.
+    QLineSeries* Run = nullptr;
+    for (const TProfileSample& Sample : FSamples) {
+        if (!Sample.Value.Metres) {
+            Run = nullptr;
+            continue;
+        }
+        if (!Run) {
+            Run = new QLineSeries;
+            Run->setColor(QColor(0x20, 0x60, 0xa0));
+            Chart->addSeries(Run);
+            Run->attachAxis(Distance);
+            Run->attachAxis(Height);
+            connect(Run, &QLineSeries::hovered, this, [this](const QPointF& At, bool Over) {
+                if (!Over || FSamples.empty()) {
+                    return;
+                }
+                const auto Nearest = std::min_element(
+                    FSamples.begin(), FSamples.end(), [&](const auto& A, const auto& B) {
+                        return std::abs(A.Distance - At.x()) < std::abs(B.Distance - At.x());
+                    });
+                const auto Index = static_cast<size_t>(Nearest - FSamples.begin());
+                Mark(Index);
+                emit SampleHovered(
+                    QPointF(FSamples[Index].Cell.Col + 0.5, FSamples[Index].Cell.Line + 0.5));
+            });
+        }
+        Run->append(Sample.Distance, *Sample.Value.Metres);
+    }
+    Chart->addSeries(Marker);
+    Marker->attachAxis(Distance);
+    Marker->attachAxis(Height);
+    Marker->clear();
+    const TProfileSummary Figures = SummariseProfile(FSamples);
+    Distance->setRange(0, std::max(Figures.Length, 1.0));
+    if (Figures.Min) {
+        const double Margin = std::max((*Figures.Max - *Figures.Min) * 0.05, 1.0);
+        Height->setRange(*Figures.Min - Margin, *Figures.Max + Margin);
+        Height->applyNiceNumbers();
+    }
+    Distance->applyNiceNumbers();
+    auto Metres = [this](std::optional<double> Value) {
+        return Value ? QString::fromStdString(HeightText(*Map, *Value)) : QStringLiteral("-");
+    };
+    Summary->setText(tr("%1 点  長さ %2 m  最低 %3 m  最高 %4 m  登り %5 m  下り %6 m")
+                         .arg(FSamples.size())
+                         .arg(Figures.Length, 0, 'f', 0)
+                         .arg(Metres(Figures.Min), Metres(Figures.Max))
+                         .arg(Figures.Ascent, 0, 'f', 1)
+                         .arg(Figures.Descent, 0, 'f', 1));
+    show();
+    raise();
+}
+
+void TProfileWindow::closeEvent(QCloseEvent* Event) {
+    QWidget::closeEvent(Event);
+    emit Closed();
+}
+
+void TProfileWindow::Mark(size_t Sample) {
+    Marker->clear();
+    if (FSamples[Sample].Value.Metres) {
+        Marker->append(FSamples[Sample].Distance, *FSamples[Sample].Value.Metres);
+    }
+}
+
+void TProfileWindow::MarkNearest(QPointF Cell) {
+    if (FSamples.empty() || !isVisible()) {
+        return;
+    }
+    const auto Nearest =
+        std::min_element(FSamples.begin(), FSamples.end(), [&](const auto& A, const auto& B) {
+            return std::hypot(A.Cell.Col + 0.5 - Cell.x(), A.Cell.Line + 0.5 - Cell.y()) <
+                   std::hypot(B.Cell.Col + 0.5 - Cell.x(), B.Cell.Line + 0.5 - Cell.y());
+        });
+    Mark(static_cast<size_t>(Nearest - FSamples.begin()));
+}
+
+void TProfileWindow::btnSaveCsvClick() {
+    if (FSamples.empty()) {
+        return;
+    }
+    const std::string& MapFile = Map->NumHeader.MapFileName;
+    const std::optional<std::string> Path = Dialogs.SaveCsvFile(
+        this,
+        MapFile.empty() ? std::string() : std::filesystem::path(MapFile).parent_path().string());
+    if (!Path) {
+        return;
+    }
+    RefuseOverwritingInput(*Path, FDocument.InputFiles());
+    WriteProfileCsv(*Map, FSamples, *Path);
+}
+
+} // namespace talvo

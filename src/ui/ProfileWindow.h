@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QLabel>
+#include <QPointF>
+#include <QPushButton>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "app/Document.h"
+#include "model/ElevationProfile.h"
+#include "ui/Dialogs.h"
+
+class QChart;
+class QChartView;
+class QScatterSeries;
+
+namespace talvo {
+
+// "Profile": height against distance along a line drawn over the picture, with its lowest and
+// highest heights, total ascent and descent, and Save CSV. Sea and cells without data are gaps.
+// The sample under the pointer is marked here and on the map, and the reverse.
+class TProfileWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent = nullptr);
+
+    // Samples the map on show from From to To (fractional cells of the picture) and shows it.
+    void ShowProfile(QPointF From, QPointF To);
+    // Marks the sample nearest the cell Cell of the picture (the pointer over the map).
+    void MarkNearest(QPointF Cell);
+    void btnSaveCsvClick();
+
+    const std::vector<TProfileSample>& Samples() const { return FSamples; }
+
+    QChartView* ChartView;
+    QLabel* Summary;
+    QPushButton* btnSaveCsv;
+
+  signals:
+    // The pointer is over sample Cell's place on the plot (picture cells, the cell's centre).
+    void SampleHovered(QPointF Cell);
+    // The window has closed: its line goes from the map.
+    void Closed();
+
+  protected:
+    void closeEvent(QCloseEvent* Event) override;
+
+  private:
+    void Mark(size_t Sample);
+
+    TDocument& FDocument;
+    TDialogs& Dialogs;
+    std::shared_ptr<const TLoadedMap> Map; // the map the samples were taken from
+    std::vector<TProfileSample> FSamples;
+    QChart* Chart;
+    QScatterSeries* Marker;
+};
+
+} // namespace talvo

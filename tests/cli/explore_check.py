@@ -1,0 +1,127 @@
+#!/usr/bin/python3
+"""talvo --at and --profile against GDAL's reading of the same cells: the .bil sample and its
+GeoTIFF twin written here by gdal_translate, at points a quarter of a cell inside a cell.
+
+The .bil keeps its documented corners (ULXMAP/ULYMAP are the outer corner of the first cell),
+while GDAL's EHdr driver takes them as that cell's centre: GDAL's grid lies half a cell north-west
+of ours. A quarter of a cell inside our cell from the north-west is then inside GDAL's cell of the
+same index, and three quarters inside is in GDAL's next one. The GeoTIFF carries GDAL's grid, and
+there both readings agree everywhere."""
+import csv
+import io
+import math
+import os
+import subprocess
+import sys
+import tempfile
+
+from osgeo import gdal
+
+gdal.UseExceptions()
+
+POINTS = [(0, 0), (196, 159), (402, 343), (17, 300), (350, 12)]
+
+
+def at(talvo, path, point):
+    run = subprocess.run([talvo, "--at", path, point], capture_output=True, text=True)
+    if run.returncode != 0:
+        return run.returncode, run.stderr, {}
+    return 0, run.stderr, dict(line.split(": ", 1) for line in run.stdout.splitlines())
+
+
+def gdal_value(path, x, y):
+    out = subprocess.run(["gdallocationinfo", "-valonly", "-geoloc", path, repr(x), repr(y)],
+                         capture_output=True, text=True, check=True).stdout.strip()
+    return int(float(out))
+
+
+def check_at(talvo, path, grid, shift, problems):
+    """Our cells at quarter points of our grid (origin, cell) against GDAL's at the same points;
+    shift is GDAL's index of our cell minus ours at three quarters."""
+    west, cell, north = grid
+    for col, row in POINTS:
+        for inside, expected_shift in ((0.25, 0), (0.75, shift)):
+            x, y = west + (col + inside) * cell, north - (row + inside) * cell
+            status, err, fields = at(talvo, path, "%r,%r" % (x, y))
+            if status != 0:
+                problems.append("%s at %r,%r: exit %d %s" % (path, x, y, status, err))
+                continue
+            if (int(fields["Col"]), int(fields["Row"])) != (col, row):
+                problems.append("%s at %r,%r: ours %s:%s, expected %d:%d" % (
+                    path, x, y, fields["Col"], fields["Row"], col, row))
+            if inside == 0.25 and float(fields["Height"]) != gdal_value(path, x, y):
+                problems.append("%s at %r,%r: ours %s m, GDAL %d m" % (
+                    path, x, y, fields["Height"], gdal_value(path, x, y)))
+            theirs = gdal.Open(path).GetGeoTransform()
+            gdal_col = int((x - theirs[0]) // theirs[1])
+            if gdal_col != col + expected_shift:
+                problems.append("%s at %r: GDAL's column %d, ours %d" % (path, x, gdal_col, col))
+    # Just outside the last column: an error naming the point, nothing on standard output.
+    outside = "%r,%r" % (west + 403.01 * cell, north - cell)
+    status, err, fields = at(talvo, path, outside)
+    if status != 1 or fields or outside not in err:
+        problems.append("%s at %s: exit %d, %r" % (path, outside, status, err))
+
+
+def check_profile(talvo, tif, problems):
+    dataset = gdal.Open(tif)
+    heights = dataset.GetRasterBand(1).ReadAsArray()
+    west, cell, _, north, _, _ = dataset.GetGeoTransform()
+    start, end = (12, 30), (200, 90)
+    point = lambda c, r: "%r,%r" % (west + (c + 0.25) * cell, north - (r + 0.25) * cell)
+    run = subprocess.run([talvo, "--profile", tif, "--from", point(*start), "--to", point(*end)],
+                         capture_output=True, text=True)
+    rows = list(csv.DictReader(io.StringIO(run.stdout)))
+    if run.returncode != 0 or len(rows) != end[0] - start[0] + 1:
+        problems.append("profile: exit %d, %d samples %s" % (run.returncode, len(rows), run.stderr))
+        return
+    if (int(rows[0]["col"]), int(rows[0]["row"])) != start or \
+       (int(rows[-1]["col"]), int(rows[-1]["row"])) != end:
+        problems.append("profile ends: %r %r" % (rows[0], rows[-1]))
+    for sample in rows:
+        c, r = int(sample["col"]), int(sample["row"])
+        if float(sample["height_m"]) != heights[r][c]:
+            problems.append("profile %d:%d: ours %s, GDAL %d" % (c, r, sample["height_m"],
+                                                                 heights[r][c]))
+    # A loose independent length: the line on a sphere of the ellipsoid's mean radius at 36.6° N
+    # is within half a per cent of the geodesic.
+    lon0, lat0, lon1, lat1 = (float(rows[i][k]) for i in (0, -1) for k in ("lon", "lat"))
+    metres_per_degree = 6371008.8 * math.pi / 180
+    rough = math.hypot((lon1 - lon0) * math.cos(math.radians((lat0 + lat1) / 2)),
+                       lat1 - lat0) * metres_per_degree
+    if abs(float(rows[-1]["distance_m"]) - rough) > 0.005 * rough:
+        problems.append("profile length %s m, roughly %.1f m" % (rows[-1]["distance_m"], rough))
+    # Written to a file, the same CSV; never over an input.
+    out = os.path.join(os.path.dirname(tif), "profile.csv")
+    for target, status in ((out, 0), (tif, 1)):
+        before = open(tif, "rb").read()
+        written = subprocess.run([talvo, "--profile", tif, "--from", point(*start), "--to",
+                                  point(*end), "-o", target], capture_output=True, text=True)
+        if written.returncode != status or open(tif, "rb").read() != before:
+            problems.append("profile -o %s: exit %d %s" % (target, written.returncode,
+                                                           written.stderr))
+    if open(out).read() != run.stdout:
+        problems.append("profile -o wrote another CSV than standard output")
+    print("profile: %d samples, %s m" % (len(rows), rows[-1]["distance_m"]))
+
+
+def main():
+    talvo, samples = sys.argv[1], sys.argv[2]
+    bil = os.path.join(samples, "jacksboro", "jacksboro.bil")
+    problems = []
+    with tempfile.TemporaryDirectory() as folder:
+        tif = os.path.join(folder, "jacksboro.tif")
+        gdal.Translate(tif, bil, format="GTiff", outputSRS="EPSG:4326")
+        ours = (-84.41375, 1 / 1200, 36.73291666667)
+        check_at(talvo, bil, ours, 1, problems)
+        theirs = gdal.Open(tif).GetGeoTransform()
+        check_at(talvo, tif, (theirs[0], theirs[1], theirs[3]), 0, problems)
+        check_profile(talvo, tif, problems)
+    for problem in problems:
+        print("FAIL:", problem)
+    print("%d problems" % len(problems))
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,184 @@
+// Exploring the picture through the real widgets: the readout under the pointer, zoom about the
+// pointer and the centre, and a profile drawn by clicks and saved as CSV.
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
+#include <filesystem>
+
+#include "support/NumMapText.h"
+#include "support/ScopedEnv.h"
+#include "support/ScriptedDialogs.h"
+#include "ui/MapWindow.h"
+#include "ui/ProfileWindow.h"
+
+namespace talvo {
+
+class TExploreTest : public QObject {
+    Q_OBJECT
+
+    // The main window on the Global Map elevation sample (403 × 344 cells), and its profile
+    // window wired as the program wires them.
+    struct TWindow {
+        explicit TWindow(const std::string& Recent = "")
+            : Document({test::WriteTempFile(
+                            "explore.ini",
+                            test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini") + Recent),
+                        false},
+                       ""),
+              Form(Document, Dialogs), Profile(Document, Dialogs) {
+            Form.ShowProfile = [this](QPointF From, QPointF To) { Profile.ShowProfile(From, To); };
+            Form.show();
+            Dialogs.OpenAnswers.push_back(TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr");
+            QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
+            Loaded = QTest::qWaitFor([this] { return !Form.Worker->Running() && Form.Picture(); },
+                                     20000);
+        }
+        QWidget* Picture() { return Form.ScrollBox->viewport(); }
+        QString Readout() { return Form.StatusBar->Readout->text(); }
+        void Zoom(int Clicks) {
+            for (int K = 0; K < std::abs(Clicks); ++K) {
+                QTest::mouseClick(Clicks > 0 ? Form.spnMScaleUp : Form.spnMScaleDown,
+                                  Qt::LeftButton);
+            }
+        }
+        test::TScriptedDialogs Dialogs;
+        TDocument Document;
+        TMapWindow Form;
+        TProfileWindow Profile;
+        bool Loaded = false;
+    };
+
+    test::TScopedEnv English{"LC_ALL", "en_US.UTF-8"};
+
+  private slots:
+    void TheReadoutFollowsThePointerAtEveryZoom_data() {
+        QTest::addColumn<int>("ZoomClicks");
+        QTest::addColumn<QPoint>("Pixel");
+        QTest::addColumn<QString>("Expected");
+        // Cell (0, 0) holds 483 m, cell (402, 343) 272 m (the last column and row). QTest takes
+        // the point (0, 0) for the widget's centre.
+        QTest::newRow("x2 first") << 1 << QPoint(1, 1)
+                                  << "Lon: -84.413333 84°24′48.0″W   Lat: 36.732500 36°43′57.0″N\n"
+                                     "Col: 0   Row: 0   Height: 483   MeshCode: 533945";
+        QTest::newRow("x1 last") << 0 << QPoint(402, 343) << "Col: 402   Row: 343   Height: 272";
+        QTest::newRow("x1 off the map") << 0 << QPoint(410, 100) << "";
+        QTest::newRow("x8 first") << 3 << QPoint(7, 7) << "Col: 0   Row: 0   Height: 483";
+        QTest::newRow("x8 next") << 3 << QPoint(8, 15) << "Col: 1   Row: 1   Height:";
+    }
+    void TheReadoutFollowsThePointerAtEveryZoom() {
+        QFETCH(int, ZoomClicks);
+        QFETCH(QPoint, Pixel);
+        QFETCH(QString, Expected);
+        TWindow W;
+        QVERIFY(W.Loaded);
+        W.Zoom(ZoomClicks);
+        W.Form.ScrollBox->horizontalScrollBar()->setValue(0);
+        W.Form.ScrollBox->verticalScrollBar()->setValue(0);
+        QTest::mouseMove(W.Picture(), QPoint(200, 200)); // a move, wherever the pointer was
+        QTest::mouseMove(W.Picture(), Pixel);
+        QTRY_VERIFY2(Expected.isEmpty() ? W.Readout().isEmpty() : W.Readout().contains(Expected),
+                     qPrintable(W.Readout()));
+        if (!Expected.isEmpty()) {
+            QEvent Leave(QEvent::Leave);
+            QCoreApplication::sendEvent(W.Picture(), &Leave);
+            QVERIFY(W.Readout().isEmpty());
+        }
+    }
+
+    void CtrlWheelZoomsAboutTheCellUnderThePointer() {
+        TWindow W;
+        QVERIFY(W.Loaded);
+        W.Zoom(1); // x 2: the picture scrolls
+        const QPoint At(301, 207);
+        const QPointF Before = W.Form.ScrollBox->CellAt(At);
+        // Down to x 2: at x 1 the whole map is in view and nothing scrolls.
+        for (int Notches : {1, 1, -1, -1}) {
+            QWheelEvent Wheel(At, W.Picture()->mapToGlobal(At), {}, {0, 120 * Notches},
+                              Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(W.Picture(), &Wheel);
+            const QPointF After = W.Form.ScrollBox->CellAt(At);
+            QCOMPARE(std::floor(After.x()), std::floor(Before.x()));
+            QCOMPARE(std::floor(After.y()), std::floor(Before.y()));
+        }
+        QCOMPARE(W.Form.lblMScale->text(), QString("x 2"));
+    }
+
+    void ZoomButtonsKeepTheCentreCellAndDragsAndKeysPan() {
+        TWindow W;
+        QVERIFY(W.Loaded);
+        W.Zoom(2);
+        W.Form.ScrollBox->horizontalScrollBar()->setValue(517);
+        W.Form.ScrollBox->verticalScrollBar()->setValue(301);
+        const QPoint Centre = W.Picture()->rect().center();
+        const QPointF Before = W.Form.ScrollBox->CellAt(Centre);
+        for (int Clicks : {1, -1, -1}) {
+            W.Zoom(Clicks);
+            const QPointF After = W.Form.ScrollBox->CellAt(Centre);
+            QCOMPARE(std::floor(After.x()), std::floor(Before.x()));
+            QCOMPARE(std::floor(After.y()), std::floor(Before.y()));
+        }
+        QCOMPARE(W.Form.lblMScale->text(), QString("x 2"));
+        // A middle drag pans: the cell under the pointer follows it.
+        const QPointF Held = W.Form.ScrollBox->CellAt(QPoint(200, 200));
+        QTest::mousePress(W.Picture(), Qt::MiddleButton, {}, QPoint(200, 200));
+        QTest::mouseMove(W.Picture(), QPoint(150, 170));
+        QTest::mouseRelease(W.Picture(), Qt::MiddleButton, {}, QPoint(150, 170));
+        QCOMPARE(W.Form.ScrollBox->CellAt(QPoint(150, 170)), Held);
+        // The arrow keys pan.
+        W.Form.ScrollBox->setFocus();
+        const int Across = W.Form.ScrollBox->horizontalScrollBar()->value();
+        QTest::keyClick(W.Form.ScrollBox, Qt::Key_Right);
+        QCOMPARE(W.Form.ScrollBox->horizontalScrollBar()->value(), Across + 32);
+        QTest::keyClick(W.Picture(), Qt::Key_0);
+        QCOMPARE(W.Form.lblMScale->text(), QString("x 1")); // 403 × 344 fits 480 × 435 at x 1
+    }
+
+    void AProfileDrawnByClicksIsSampledAndSaved() {
+        TWindow W;
+        QVERIFY(W.Loaded);
+        QVERIFY(W.Form.StatusBar->ProfileButton->isEnabled());
+        QTest::mouseClick(W.Form.StatusBar->ProfileButton, Qt::LeftButton);
+        QTest::mouseClick(W.Picture(), Qt::LeftButton, {}, QPoint(10, 20));
+        QTest::mouseMove(W.Picture(), QPoint(60, 40));
+        QVERIFY(!W.Profile.isVisible());
+        QTest::mouseClick(W.Picture(), Qt::LeftButton, {}, QPoint(110, 60));
+        QVERIFY(W.Profile.isVisible());
+        const std::vector<TProfileSample>& Samples = W.Profile.Samples();
+        QCOMPARE(Samples.size(), size_t{101});
+        QCOMPARE(Samples.front().Cell.Col, 10);
+        QCOMPARE(Samples.front().Cell.Row, 20);
+        QCOMPARE(Samples.back().Cell.Col, 110);
+        QCOMPARE(Samples.back().Cell.Row, 60);
+        QVERIFY(W.Profile.Summary->text().startsWith("101 "));
+
+        const std::string Csv = test::WriteTempFile("profile.csv", "");
+        std::filesystem::remove(Csv);
+        W.Dialogs.CsvAnswer = Csv;
+        QTest::mouseClick(W.Profile.btnSaveCsv, Qt::LeftButton);
+        QVERIFY(W.Dialogs.Errors.empty());
+        const std::string Written = test::FileText(Csv);
+        QVERIFY(Written.starts_with("distance_m,lon,lat,col,row,height_m\n0.00,"));
+        QCOMPARE(std::count(Written.begin(), Written.end(), '\n'), 102);
+        // Never over the map it was read from.
+        W.Dialogs.CsvAnswer = TALVO_SAMPLES_DIR "/jacksboro/EL533945";
+        QTest::mouseClick(W.Profile.btnSaveCsv, Qt::LeftButton);
+        QCOMPARE(W.Dialogs.Errors.size(), size_t{1});
+    }
+
+    void TheMapsOpenedLastAreKeptWithoutTheMissingOnes() {
+        const std::string Map = TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr";
+        const std::string Other = TALVO_SAMPLES_DIR "/jacksboro/533945.Mem";
+        TWindow W("\r\n[Recent]\r\nFile1=/gone/map.Mem\r\nFile2=" + Other + "\r\n");
+        QVERIFY(W.Loaded);
+        W.Form.close();
+        const std::string Saved = test::FileText(W.Document.SettingsFile().Path);
+        QVERIFY2(Saved.find("File1=" + Map + "\r\nFile2=" + Other + "\r\nFile3=\r\n") !=
+                     std::string::npos,
+                 Saved.c_str());
+    }
+};
+
+} // namespace talvo
+
+QTEST_MAIN(talvo::TExploreTest)
+#include "ExploreTest.moc"
