@@ -1,8 +1,13 @@
 #include "app/Document.h"
 
+#include <filesystem>
+
 #include "import/E00Reader.h"
 #include "import/MapFiles.h"
 #include "import/OpenMap.h"
+#include "platform/PictureFiles.h"
+#include "platform/SameFile.h"
+#include "platform/WorldFile.h"
 #include "render/MapPicture.h"
 
 namespace talvo {
@@ -79,6 +84,27 @@ TDrawing TDocument::StartDrawing(const TLayerFlags& Layers) {
                 return DrawMapPicture(*Map, *Overlays, Settings, Table, Layers, Progress);
             },
             Failure};
+}
+
+void TDocument::SavePicture(const TBitmap& Picture, const std::string& Path,
+                            bool WorldFiles) const {
+    const TGeoreference& Place = FMap->Georeference;
+    std::error_code Unknown;
+    // A device or a pipe takes the picture alone.
+    WorldFiles = WorldFiles && Place.Transform != std::array<double, 6>{} &&
+                 (!std::filesystem::exists(Path, Unknown) ||
+                  std::filesystem::is_regular_file(Path, Unknown));
+    const std::vector<std::string> Inputs = InputFiles();
+    RefuseOverwritingInput(Path, Inputs);
+    if (WorldFiles) {
+        for (const std::string& Beside : WorldFilePaths(Path)) {
+            RefuseOverwritingInput(Beside, Inputs);
+        }
+    }
+    WritePicture(Picture, Path);
+    if (WorldFiles) {
+        WriteWorldFiles(Path, Place.Transform, Place.Crs);
+    }
 }
 
 std::vector<std::string> TDocument::InputFiles() const {

@@ -87,6 +87,11 @@ class TDocument {
     // Every file the map on show was read from, and the settings file: outputs must not be one.
     std::vector<std::string> InputFiles() const;
 
+    // Saves Picture, the map on show's, at Path (the extension decides the format) and, with
+    // WorldFiles, where it lies beside it (world file and CRS) when the map has a georeference
+    // and Path names a file. An output that is an input is refused before anything is written.
+    void SavePicture(const TBitmap& Picture, const std::string& Path, bool WorldFiles) const;
+
   private:
     TSettingsFile File;
     std::string Unreadable;

@@ -87,6 +87,7 @@ struct TRequest {
     bool Render = false;
     bool Mesh = false;
     bool Drape = false;
+    bool NoWorldFile = false;
     bool At = false;
     bool Profile = false;
     std::vector<std::string> Files;
@@ -176,9 +177,9 @@ void Render(const TRequest& Request, std::ostream& Err) {
     if (!Drawing.OverlayFailure.empty()) {
         throw EFailed(Drawing.OverlayFailure);
     }
-    RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
     TTerminalProgress Progress(Err);
-    WritePicture(*Drawing.Job(Progress), Request.OutPath);
+    const std::optional<TBitmap> Picture = Drawing.Job(Progress);
+    Document.SavePicture(*Picture, Request.OutPath, !Request.NoWorldFile);
 }
 
 // "LON,LAT" (or easting and northing) → the cell under it; "col:row" → that cell of the grid. A
@@ -331,6 +332,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.add_flag("--render", Request.Render);
     Parser.add_flag("--mesh", Request.Mesh);
     Parser.add_flag("--drape", Request.Drape);
+    Parser.add_flag("--no-world-file", Request.NoWorldFile);
     Parser.add_flag("--at", Request.At);
     Parser.add_flag("--profile", Request.Profile);
     Parser.add_option("--from", Request.From);
@@ -363,7 +365,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     if ((!Request.OutPath.empty() && !Drawing && !Request.Profile) ||
         ((!Request.From.empty() || !Request.To.empty()) && !Request.Profile) ||
         (Request.Layers && !Request.Render && !Request.Drape) || (Request.Drape && !Request.Mesh) ||
-        (Request.IniPath && !Drawing) ||
+        (Request.NoWorldFile && !Request.Render) || (Request.IniPath && !Drawing) ||
         (!Request.Mesh &&
          (!Request.Region.empty() || Parser.count("--step") > 0 || Parser.count("--hscale") > 0))) {
         throw EMisuse(Text(TText::OptionNeedsCommand));

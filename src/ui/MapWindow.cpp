@@ -469,8 +469,8 @@ void TMapWindow::btnSaveClick() {
         return;
     }
     const std::string Name = SaveName(Chosen->first, Chosen->second);
-    RefuseOverwritingInput(Name, FDocument.InputFiles());
-    WritePicture(*Shown, Name); // any other extension is refused with a message
+    // With where it lies, for other GIS programs; any other extension is refused with a message.
+    FDocument.SavePicture(*Shown, Name, true);
 }
 
 std::string TMapWindow::MapFolder() const {
