@@ -12,7 +12,10 @@ namespace talvo {
 
 namespace {
 
-const char* const VertexShader = R"(#version 330 core
+// The shaders, made once for each shading (SHADING 0 unlit, 1 per face, 2 per vertex, 3 per
+// pixel) and for drawing with a texture or without (TEXTURED): each passes on only what its
+// fragments use, which a software renderer pays for at every pixel.
+const char* const VertexShader = R"(
 layout(location = 0) in vec3 Position;
 layout(location = 1) in vec3 SmoothNormal;
 layout(location = 2) in vec3 FaceNormal;
@@ -22,43 +25,61 @@ uniform mat4 Model;
 uniform mat4 ViewProjection;
 uniform vec3 LightDirection;
 uniform vec3 Ambient;
-out vec3 BaseColour;
-out vec3 VertexColour;
-flat out vec3 FlatColour;
+#if SHADING == 1
+flat out vec3 Shade;
+#else
+out vec3 Shade;
+#endif
+#if SHADING == 3
 out vec3 Normal;
+#endif
+#if TEXTURED
 out vec2 UV;
+#endif
 vec3 Lit(vec3 N) { return min(Ambient + max(dot(N, -LightDirection), 0.0), vec3(1.0)); }
 void main() {
     gl_Position = ViewProjection * Model * vec4(Position, 1.0);
     mat3 Turn = mat3(Model);
+#if SHADING == 1
+    Shade = Colour * Lit(normalize(Turn * FaceNormal));
+#elif SHADING == 2
+    Shade = Colour * Lit(normalize(Turn * SmoothNormal));
+#else
+    Shade = Colour;
+#endif
+#if SHADING == 3
     Normal = normalize(Turn * SmoothNormal);
-    BaseColour = Colour;
-    VertexColour = Colour * Lit(Normal);
-    FlatColour = Colour * Lit(normalize(Turn * FaceNormal));
+#endif
+#if TEXTURED
     UV = TexCoord;
+#endif
 }
 )";
 
-const char* const FragmentShader = R"(#version 330 core
-in vec3 BaseColour;
-in vec3 VertexColour;
-flat in vec3 FlatColour;
+const char* const FragmentShader = R"(
+#if SHADING == 1
+flat in vec3 Shade;
+#else
+in vec3 Shade;
+#endif
+#if SHADING == 3
 in vec3 Normal;
-in vec2 UV;
-uniform int Shading; // 0 unlit, 1 per face, 2 per vertex, 3 per pixel
-uniform bool Textured;
-uniform sampler2D Texture;
 uniform vec3 LightDirection;
 uniform vec3 Ambient;
+#endif
+#if TEXTURED
+in vec2 UV;
+uniform sampler2D Texture;
+#endif
 out vec4 Fragment;
 void main() {
-    vec3 C = Shading == 0 ? BaseColour
-           : Shading == 1 ? FlatColour
-           : Shading == 2 ? VertexColour
-           : BaseColour * min(Ambient + max(dot(normalize(Normal), -LightDirection), 0.0), vec3(1.0));
-    if (Textured) {
-        C *= texture(Texture, UV).rgb;
-    }
+    vec3 C = Shade;
+#if SHADING == 3
+    C *= min(Ambient + max(dot(normalize(Normal), -LightDirection), 0.0), vec3(1.0));
+#endif
+#if TEXTURED
+    C *= texture(Texture, UV).rgb;
+#endif
     Fragment = vec4(C, 1.0);
 }
 )";
@@ -126,7 +147,7 @@ TSceneView::TSceneView(TImageReader Reader, QWidget* Parent)
 TSceneView::~TSceneView() {
     makeCurrent();
     ReleaseUploads();
-    Program.reset();
+    ReleasePrograms();
     doneCurrent();
 }
 
@@ -187,7 +208,7 @@ std::string TSceneView::Failure() const {
 
 void TSceneView::initializeGL() {
     FFailure.clear();
-    Program.reset();
+    ReleasePrograms();
     // A context below 3.3 (the driver's fallback) leaves the function table empty.
     if (!initializeOpenGLFunctions()) {
         const QSurfaceFormat Got = context()->format();
@@ -203,14 +224,31 @@ void TSceneView::initializeGL() {
     FHardware = !Name.contains("llvmpipe", Qt::CaseInsensitive) &&
                 !Name.contains("softpipe", Qt::CaseInsensitive) &&
                 !Name.contains("software", Qt::CaseInsensitive);
-    auto Built = std::make_unique<QOpenGLShaderProgram>();
-    if (!Built->addShaderFromSourceCode(QOpenGLShader::Vertex, VertexShader) ||
-        !Built->addShaderFromSourceCode(QOpenGLShader::Fragment, FragmentShader) ||
-        !Built->link()) {
-        FFailure = Text(TText::ShadersNotBuilt, {Built->log().toStdString()});
-        return;
+    for (int Shading = 0; Shading < ShadingCount; ++Shading) {
+        for (int Textured = 0; Textured < 2; ++Textured) {
+            const QByteArray Head = "#version 330 core\n#define SHADING " +
+                                    QByteArray::number(Shading) + "\n#define TEXTURED " +
+                                    QByteArray::number(Textured) + "\n";
+            auto Built = std::make_unique<QOpenGLShaderProgram>();
+            if (!Built->addShaderFromSourceCode(QOpenGLShader::Vertex, Head + VertexShader) ||
+                !Built->addShaderFromSourceCode(QOpenGLShader::Fragment, Head + FragmentShader) ||
+                !Built->link()) {
+                FFailure = Text(TText::ShadersNotBuilt, {Built->log().toStdString()});
+                ReleasePrograms();
+                return;
+            }
+            Programs[static_cast<size_t>(Shading)][static_cast<size_t>(Textured)] =
+                std::move(Built);
+        }
     }
-    Program = std::move(Built);
+}
+
+void TSceneView::ReleasePrograms() {
+    for (auto& Pair : Programs) {
+        for (auto& Program : Pair) {
+            Program.reset();
+        }
+    }
 }
 
 TSceneView::TGpuMesh& TSceneView::Upload(const TVisual* Visual, const TTriangles& Triangles) {
@@ -306,16 +344,17 @@ void TSceneView::DrawTerrain(const TTerrainLod& Terrain, const glm::mat4& Model,
 
 void TSceneView::SetUniforms(TGpuMesh& Gpu, const glm::mat4& Model, const glm::mat4& ViewProjection,
                              glm::vec3 LightDirection, glm::vec3 Ambient) {
-    Program->setUniformValue("Textured", Gpu.Texture != nullptr);
-    glUniformMatrix4fv(Program->uniformLocation("Model"), 1, GL_FALSE, glm::value_ptr(Model));
-    glUniformMatrix4fv(Program->uniformLocation("ViewProjection"), 1, GL_FALSE,
+    QOpenGLShaderProgram& Program =
+        *Programs[static_cast<size_t>(Shading)][Gpu.Texture != nullptr ? 1 : 0];
+    Program.bind();
+    glUniformMatrix4fv(Program.uniformLocation("Model"), 1, GL_FALSE, glm::value_ptr(Model));
+    glUniformMatrix4fv(Program.uniformLocation("ViewProjection"), 1, GL_FALSE,
                        glm::value_ptr(ViewProjection));
-    Program->setUniformValue("LightDirection", LightDirection.x, LightDirection.y,
-                             LightDirection.z);
-    Program->setUniformValue("Ambient", Ambient.x, Ambient.y, Ambient.z);
+    Program.setUniformValue("LightDirection", LightDirection.x, LightDirection.y, LightDirection.z);
+    Program.setUniformValue("Ambient", Ambient.x, Ambient.y, Ambient.z);
     if (Gpu.Texture) {
         Gpu.Texture->bind(0);
-        Program->setUniformValue("Texture", 0);
+        Program.setUniformValue("Texture", 0);
     }
 }
 
@@ -390,10 +429,9 @@ void TSceneView::paintGL() {
         glFrontFace(GL_CW);
         glCullFace(GL_BACK);
         glPolygonMode(GL_FRONT_AND_BACK, Quality == TDevice::Wireframe ? GL_LINE : GL_FILL);
-        Program->bind();
-        Program->setUniformValue("Shading", ShadingOf(Quality));
+        Shading = ShadingOf(Quality);
         DrawFrame(*FRenderer.Scene, ViewProjection, LightDirection, Ambient);
-        Program->release();
+        glUseProgram(0);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_CULL_FACE);

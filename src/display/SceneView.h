@@ -6,6 +6,7 @@
 #include <QOpenGLTexture>
 #include <QOpenGLVertexArrayObject>
 #include <QOpenGLWidget>
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -81,12 +82,16 @@ class TSceneView : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
     void SetUniforms(TGpuMesh& Gpu, const glm::mat4& Model, const glm::mat4& ViewProjection,
                      glm::vec3 LightDirection, glm::vec3 Ambient);
     void ReleaseUploads();
+    void ReleasePrograms();
 
     TRenderer FRenderer;
     bool Initialized = false;
     bool FHardware = false;
     std::string FFailure; // from initializeGL
-    std::unique_ptr<QOpenGLShaderProgram> Program;
+    // By shading (unlit, per face, per vertex, per pixel), without and with a texture.
+    static constexpr int ShadingCount = 4;
+    std::array<std::array<std::unique_ptr<QOpenGLShaderProgram>, 2>, ShadingCount> Programs;
+    int Shading = 2; // of the frame being drawn
     std::map<const TVisual*, TGpuMesh> Uploads;
     std::vector<std::pair<int, std::string>> PendingLines;
     glm::vec3 Eye{0.0f};        // the camera, in the world, for the frame being drawn
