@@ -217,6 +217,9 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "libgdal32 を入れてください",
      "This file is read through GDAL, which could not be loaded (%1). Install the Debian package "
      "libgdal32."},
+    {TText::SettingsNoKnownKey,
+     "設定ファイルに Talvo の設定がありません (知っているセクションのキーが 1 つもありません)",
+     "The settings file holds none of Talvo's settings (no key of a section Talvo knows)"},
 };
 
 constexpr bool InIdOrder() {
@@ -227,7 +230,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::GdalNotLoaded) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::SettingsNoKnownKey) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

@@ -105,6 +105,8 @@ enum class TText {
     GdalHeightBeyond,
     FileTooLarge,
     GdalNotLoaded,
+    // Settings files.
+    SettingsNoKnownKey,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

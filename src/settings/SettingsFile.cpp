@@ -8,6 +8,7 @@
 #include "platform/FileErrors.h"
 #include "platform/ProfileFile.h"
 #include "settings/IniProc.h"
+#include "settings/KnownSettings.h"
 
 namespace talvo {
 
@@ -49,6 +50,9 @@ std::vector<std::string> LoadStartSettings(const TSettingsFile& File,
     std::optional<TProfileText> Profile = ReadExistingProfileFile(File.Path);
     if (!Profile && File.Named) {
         throw Placed(InOutError(ENOENT), File.Path);
+    }
+    if (Profile) {
+        RequireKnownSettings(*Profile, File.Path);
     }
     if (!Profile && !ShippedPalette.empty()) {
         Profile = ReadExistingProfileFile(ShippedPalette);

@@ -94,9 +94,25 @@ HOME=$tmp/home XDG_CONFIG_HOME= TALVO_INI= "$tmp/prog/talvo" --render "$map" -o 
 cmp -s "$tmp/first.bmp" "$tmp/shipped.bmp" || fail "first run: not the shipped palette"
 chmod u+w "$tmp/prog"
 
-# A settings file that starts with a UTF-8 byte-order mark reads as without it.
+# A settings file that starts with a byte-order mark reads as its UTF-8 twin: UTF-8, and UTF-16
+# of either byte order (as Windows Notepad saves).
 printf '\xef\xbb\xbf' | cat - "$ini" >"$tmp/bom.ini"
-"$talvo" --render "$map" -o "$tmp/bom.bmp" --ini "$tmp/bom.ini" || fail "byte-order mark"
-cmp -s "$tmp/bom.bmp" "$tmp/shipped.bmp" || fail "byte-order mark: another picture"
+{ printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$ini"; } >"$tmp/utf16le.ini"
+{ printf '\xfe\xff'; iconv -f UTF-8 -t UTF-16BE "$ini"; } >"$tmp/utf16be.ini"
+for encoded in bom utf16le utf16be; do
+    "$talvo" --render "$map" -o "$tmp/$encoded.bmp" --ini "$tmp/$encoded.ini" || fail "$encoded"
+    cmp -s "$tmp/$encoded.bmp" "$tmp/shipped.bmp" || fail "$encoded: another picture"
+done
+
+# Settings that say nothing Talvo knows are an error naming the file, not a black picture.
+: >"$tmp/empty.ini"
+printf '\x00\x01\xfe binary\x00\n\x7f' >"$tmp/binary.ini"
+printf '[Other]\nkey=1\n' >"$tmp/other.ini"
+for said in "$tmp/empty.ini" "$tmp/binary.ini" "$tmp/other.ini" /dev/null; do
+    "$talvo" --render "$map" -o "$tmp/nothing.png" --ini "$said" 2>"$tmp/err"
+    [ $? -eq 1 ] || fail "--ini $said: exit status not 1"
+    grep -qxF "$said" "$tmp/err" || fail "--ini $said: message '$(cat "$tmp/err")'"
+done
+[ -e "$tmp/nothing.png" ] && fail "a picture was drawn with settings that say nothing"
 
 finish
