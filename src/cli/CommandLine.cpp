@@ -195,6 +195,7 @@ int Render(const TRenderRequest& Request, std::ostream& Err) {
         MapState& Map = Opened->Map;
         LoadOverlays(Map, Layers);
         RefuseOverwritingInput(Request.OutPath, InputFiles(Map, *Session));
+        CheckPictureSize(Request.OutPath, Map.NumHeader.Pts_WE, Map.NumHeader.Pts_NS);
         TTerminalProgress Progress(Err);
         const std::optional<TBitmap> Picture =
             DrawMapPicture(Map, Session->Settings, Session->Table, Layers, Progress);

@@ -220,6 +220,15 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::SettingsNoKnownKey,
      "設定ファイルに Talvo の設定がありません (知っているセクションのキーが 1 つもありません)",
      "The settings file holds none of Talvo's settings (no key of a section Talvo knows)"},
+    {TText::CannotWriteBecause, "%1 に書き込めません (%2)", "%1 cannot be written: %2"},
+    {TText::NoSpaceLeft, "ディスクに空きがありません", "no space left on the device"},
+    {TText::FolderReadOnly, "フォルダーが読み取り専用です", "the folder is read-only"},
+    {TText::FileReadOnly, "ファイルが読み取り専用です", "the file is read-only"},
+    {TText::NameTooLong, "名前が長すぎます", "the name is too long"},
+    {TText::FolderMissing, "フォルダーがありません", "the folder does not exist"},
+    {TText::TargetIsAFolder, "フォルダーです", "it is a folder"},
+    {TText::PictureSideLimit, "%1 の図は 1 辺 %2 画素までです。この図は %3 × %4 画素です",
+     "%1 allows at most %2 pixels a side; the picture is %3 × %4 pixels"},
 };
 
 constexpr bool InIdOrder() {
@@ -230,7 +239,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::SettingsNoKnownKey) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::PictureSideLimit) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

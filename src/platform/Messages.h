@@ -107,6 +107,15 @@ enum class TText {
     GdalNotLoaded,
     // Settings files.
     SettingsNoKnownKey,
+    // Why a file could not be written.
+    CannotWriteBecause,
+    NoSpaceLeft,
+    FolderReadOnly,
+    FileReadOnly,
+    NameTooLong,
+    FolderMissing,
+    TargetIsAFolder,
+    PictureSideLimit,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

@@ -32,6 +32,7 @@ class TTextWriter {
         return *this << std::string_view(Digits, static_cast<size_t>(End - Digits));
     }
 
+    void Flush() { File.Flush(); }
     void Commit() { File.Commit(); }
 
   private:
@@ -60,6 +61,9 @@ void WriteObj(const TTriangles& Mesh, const std::string& Path) {
         Materials << "newmtl " << MaterialName(Colour) << "\nKd " << Rgb.r << " " << Rgb.g << " "
                   << Rgb.b << "\n";
     }
+    // On the disk before the OBJ, which is far larger: a disk that fills is then told as the
+    // OBJ's.
+    Materials.Flush();
 
     TTextWriter Obj(Path);
     Obj << "# Talvo terrain mesh\nmtllib " << MtlPath.filename().string() << "\n";
@@ -80,6 +84,7 @@ void WriteObj(const TTriangles& Mesh, const std::string& Path) {
             << uint64_t{Mesh.Indices[3 * Face + 2] + 1u} << "\n";
     }
     // Both are complete before either replaces an earlier one.
+    Obj.Flush();
     Materials.Commit();
     Obj.Commit();
 }

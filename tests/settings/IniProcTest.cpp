@@ -129,7 +129,8 @@ TEST_F(IniProc, ARefusedWriteRaises) {
         SaveSettings(Missing, Settings);
         FAIL() << "a file in a missing folder cannot be written";
     } catch (const EInOutError& Error) {
-        EXPECT_EQ(std::string(Error.what()), Missing + " に書き込めません");
+        EXPECT_EQ(std::string(Error.what()),
+                  Missing + " に書き込めません (フォルダーがありません)");
     }
 
     // A file that cannot be read is not overwritten either.
