@@ -1,6 +1,7 @@
 #include "import/MapFiles.h"
 
 #include "import/E00Reader.h"
+#include "import/GdalRasterReader.h"
 #include "import/PathParts.h"
 #include "platform/FileLookup.h"
 
@@ -12,6 +13,11 @@ std::vector<std::string> MapFiles(const MapState& Map) {
     for (const std::string& Path : {H.MapFileName, H.DataFileName}) {
         if (!Path.empty()) {
             Files.push_back(Path);
+        }
+    }
+    if (H.MapKind == MapKindGdal) {
+        for (std::string& Read : GdalRasterFiles(H.MapFileName)) {
+            Files.push_back(std::move(Read));
         }
     }
     if (H.MapKind == MapKindBil) {
