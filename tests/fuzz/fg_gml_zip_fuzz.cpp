@@ -1,0 +1,34 @@
+// libFuzzer target: any bytes as a zip of FG-GML DEM tiles, read through GDAL's /vsizip/ and laid
+// into one map. GDAL keeps an archive's table of entries until the file's time or size changes:
+// each input is given a later time.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+
+#include "import/OpenMap.h"
+#include "platform/Errors.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+    static const std::string Path = [] {
+        char Template[] = "/tmp/talvo-fuzz-zip-XXXXXX";
+        return std::string(mkdtemp(Template) ? Template : "/tmp") + "/input.zip";
+    }();
+    std::FILE* File = std::fopen(Path.c_str(), "wb");
+    if (!File) {
+        return 0;
+    }
+    std::fwrite(Data, 1, Size, File);
+    std::fclose(File);
+    static time_t Time = 0;
+    const timespec Times[2] = {{++Time, 0}, {Time, 0}};
+    utimensat(AT_FDCWD, Path.c_str(), Times, 0);
+    try {
+        talvo::OpenMap(Path);
+    } catch (const talvo::ETalvoError&) {
+    }
+    return 0;
+}
