@@ -40,6 +40,11 @@ namespace {
 constexpr char NamespaceSeparator = '|';
 // The text of an element the reader keeps; a longer one is no number or mesh code.
 constexpr size_t MaxFieldBytes = 4096;
+// A grid over this many points (64 MiB of heights) is refused when its tuple list cannot fill
+// even half of it: a short document must not take gigabytes.
+constexpr int64_t LargeGridCells = (int64_t{64} << 20) / 4;
+// The fewest bytes a point takes in the list: ",0" and the blank before the next.
+constexpr int64_t MinPointBytes = 3;
 
 enum TField { Type, Mesh, LowerCorner, UpperCorner, Low, High, StartPoint, FieldCount };
 // Local names, as expat gives them, and names as a reader of the file sees them.
@@ -222,7 +227,8 @@ struct TParserFree {
 
 // Gives expat Bytes; false, with the problem in Doc, when the document is refused.
 bool Feed(TDocument& Doc, std::string_view Bytes, bool Final) {
-    constexpr size_t Chunk = size_t{1} << 30; // expat counts a call's bytes in an int
+    // expat copies each call's bytes into a buffer of its own: pieces keep that small.
+    constexpr size_t Chunk = size_t{16} << 20;
     do {
         const size_t Length = std::min(Bytes.size(), Chunk);
         const bool Last = Final && Length == Bytes.size();
@@ -265,9 +271,9 @@ std::array<T, N> Numbers(const TDocument& Doc, TField Field, const std::string& 
         P = Stop;
     }
     if (Count != N) {
-        throw ReadError(
-            talvo::Text(TText::FgFieldNumbers, {FieldNames[Field], std::to_string(N), Text}), File,
-            Doc.FieldLines[Field]);
+        throw ReadError(talvo::Text(TText::FgFieldNumbers,
+                                    {FieldNames[Field], std::to_string(N), Printable(Text)}),
+                        File, Doc.FieldLines[Field]);
     }
     return Values;
 }
@@ -306,7 +312,7 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
         }
     }
     if (Doc.Order && Trimmed(*Doc.Order) != "+x-y") {
-        throw ReadError(Text(TText::FgOrder, {*Doc.Order}), File, Doc.OrderLine);
+        throw ReadError(Text(TText::FgOrder, {Printable(*Doc.Order)}), File, Doc.OrderLine);
     }
     TFgGmlTile Tile;
     Tile.Crs = CrsOfSrsName(Doc.SrsName);
@@ -327,6 +333,11 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
         Cols * Rows > MaxGridCells) {
         throw ReadError(Text(TText::FgGridSize, {std::to_string(Cols), std::to_string(Rows),
                                                  std::to_string(MaxGridCells)}),
+                        File, Doc.FieldLines[High]);
+    }
+    const auto ListBytes = static_cast<int64_t>(Doc.List->second - Doc.List->first);
+    if (Cols * Rows > LargeGridCells && (ListBytes + 1) / MinPointBytes < (Cols * Rows + 1) / 2) {
+        throw ReadError(Text(TText::FgListTooShort, {std::to_string(Cols), std::to_string(Rows)}),
                         File, Doc.FieldLines[High]);
     }
     Tile.Cols = static_cast<int32_t>(Cols);
@@ -378,6 +389,17 @@ TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File) {
     return Tile;
 }
 
+void RequireXmlStart(std::string_view FirstBytes, const std::string& File) {
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    if (FirstBytes.starts_with(ByteOrderMark)) {
+        FirstBytes.remove_prefix(ByteOrderMark.size());
+    }
+    const auto Start = std::find_if_not(FirstBytes.begin(), FirstBytes.end(), IsXmlSpace);
+    if (Start == FirstBytes.end() || *Start != '<') {
+        throw ReadError(Text(TText::FgNotXml), File);
+    }
+}
+
 void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
     H.MapKind = TMapKind::FgGml;
@@ -411,12 +433,14 @@ bool IdentifyFgGml(const TFileStart& File) {
         Start.remove_prefix(3);
     }
     Start.remove_prefix(std::min(Start.find_first_not_of(" \t\r\n"), Start.size()));
-    const std::string Declared = "=\"" + std::string(FgGmlNamespace) + "\"";
+    std::string Declared = "=\"";
+    Declared += FgGmlNamespace;
+    Declared += '"';
     return Start.starts_with("<") && Start.find(Declared) != std::string_view::npos;
 }
 
 TOpenedMap OpenFgGml(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
-    const TFileBytes Bytes = ReadFileBytes(Path, MaxUnpackedBytes);
+    const TFileBytes Bytes = ReadFileBytes(Path, MaxUnpackedBytes, RequireXmlStart);
     Progress.StopIfCancelled();
     const TFgGmlTile Tile = ReadFgGmlTile(Bytes.View(), Path);
     SetFgGmlHeader(Tile, Tile.Cols, Tile.Rows, Map);

@@ -26,8 +26,13 @@ struct TFgGmlTile {
     std::string Crs;      // from gml:Envelope's srsName: "EPSG:6668", "EPSG:4612" or ""
 };
 
-// The structure of the FG-GML DEM document Bytes, checked; File names it in messages.
+// The structure of the FG-GML DEM document Bytes, checked; File names it in messages. A grid
+// over 64 MiB that the tuple list could not fill even half of is refused.
 TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File);
+
+// Raises, naming File, when FirstBytes cannot begin an XML document: after a byte-order mark and
+// white space comes "<".
+void RequireXmlStart(std::string_view FirstBytes, const std::string& File);
 
 // Sets Map's header for a grid of Cols × Rows cells over the tile or tiles' bounds.
 void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map);

@@ -17,7 +17,7 @@ bool IsXmlSpace(char C) {
 }
 
 // The point that starts at Tuple as a message shows it: up to the white space after it, at most
-// 64 bytes, never cut inside a UTF-8 character.
+// 64 bytes, never cut inside a UTF-8 character, its control bytes escaped.
 std::string Quoted(const char* Tuple, const char* End) {
     const char* Stop = std::find_if(Tuple, std::min(End, Tuple + 64), IsXmlSpace);
     if (Stop != End && !IsXmlSpace(*Stop)) {
@@ -26,7 +26,7 @@ std::string Quoted(const char* Tuple, const char* End) {
         }
     }
     std::string Shown = "'";
-    Shown.append(Tuple, Stop);
+    Shown += Printable(std::string_view(Tuple, static_cast<size_t>(Stop - Tuple)));
     Shown += '\'';
     return Shown;
 }

@@ -3,7 +3,8 @@
 // bounding box. The north-west tile gives the cell size and the mesh code; every tile is placed at
 // round((its edge − the map's edge) / cell), north at the top; where no tile lies there is no data.
 // The entries are read through GDAL's /vsizip/, and what the archive declares they unpack to is
-// checked before any is read, so a zip bomb is refused.
+// checked before any is read, so a zip bomb is refused; so is a mosaic that its tiles would leave
+// almost all empty.
 
 #include "import/FgGmlZip.h"
 
@@ -11,11 +12,13 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "import/FgGmlReader.h"
 #include "import/FgGmlTuples.h"
 #include "import/FileBytes.h"
+#include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
 #include "import/ReadError.h"
 #include "import/ReadLimits.h"
@@ -30,6 +33,15 @@ struct TZipCloser {
     const TalvoGdalApi* Api;
     void operator()(TalvoGdalZip* Zip) const { Api->CloseZip(Zip); }
 };
+
+struct TZipEntryCloser {
+    const TalvoGdalApi* Api;
+    void operator()(TalvoGdalZipEntry* Entry) const { Api->CloseZipEntry(Entry); }
+};
+
+// A mosaic whose tiles cover less than this part of its grid is refused: two small tiles far
+// apart would otherwise take a gigabyte of no data.
+constexpr int64_t MinCoverPercent = 1;
 
 struct TEntry {
     int64_t Index;
@@ -110,6 +122,54 @@ void CheckTilesAgree(const std::vector<TTile>& Tiles, const TTile& Corner) {
     }
 }
 
+// The two tiles farthest apart, by their centres (in cells, at Places): two points of the centres'
+// convex hull, which is all that needs comparing.
+template <typename TPlace>
+std::pair<size_t, size_t> FarthestApart(const std::vector<TTile>& Tiles,
+                                        const std::vector<TPlace>& Places) {
+    struct TCentre {
+        double X, Y;
+        size_t Tile;
+    };
+    std::vector<TCentre> Centres;
+    for (size_t T = 0; T < Tiles.size(); ++T) {
+        Centres.push_back({static_cast<double>(Places[T].Col) + Tiles[T].Header.Cols / 2.0,
+                           static_cast<double>(Places[T].Row) + Tiles[T].Header.Rows / 2.0, T});
+    }
+    std::sort(Centres.begin(), Centres.end(), [](const TCentre& A, const TCentre& B) {
+        return std::tie(A.X, A.Y) < std::tie(B.X, B.Y);
+    });
+    auto Turn = [](const TCentre& O, const TCentre& A, const TCentre& B) {
+        return (A.X - O.X) * (B.Y - O.Y) - (A.Y - O.Y) * (B.X - O.X);
+    };
+    // Andrew's monotone chain: the lower hull, then the upper.
+    std::vector<TCentre> Hull;
+    for (int Pass = 0; Pass < 2; ++Pass) {
+        const size_t Base = Hull.size();
+        for (const TCentre& Centre : Centres) {
+            while (Hull.size() >= Base + 2 &&
+                   Turn(Hull[Hull.size() - 2], Hull.back(), Centre) <= 0) {
+                Hull.pop_back();
+            }
+            Hull.push_back(Centre);
+        }
+        Hull.pop_back();
+        std::reverse(Centres.begin(), Centres.end());
+    }
+    std::pair<size_t, size_t> Farthest{Centres.front().Tile, Centres.back().Tile};
+    double Longest = -1.0;
+    for (size_t A = 0; A < Hull.size(); ++A) {
+        for (size_t B = A + 1; B < Hull.size(); ++B) {
+            const double Length = std::hypot(Hull[A].X - Hull[B].X, Hull[A].Y - Hull[B].Y);
+            if (Length > Longest) {
+                Longest = Length;
+                Farthest = {Hull[A].Tile, Hull[B].Tile};
+            }
+        }
+    }
+    return Farthest;
+}
+
 // Lays Tiles into Map over their bounding box.
 void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, TLoadedMap& Map) {
     const TTile& Corner = NorthWest(Tiles);
@@ -137,6 +197,14 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, TLoadedMap
         }
         Places.push_back({static_cast<int64_t>(Col), static_cast<int64_t>(Row)});
     }
+    int64_t Covered = 0;
+    for (const TTile& Tile : Tiles) {
+        Covered += int64_t{Tile.Header.Cols} * Tile.Header.Rows;
+    }
+    if (Covered * 100 < static_cast<int64_t>(Cols * Rows) * MinCoverPercent) {
+        const auto [First, Second] = FarthestApart(Tiles, Places);
+        throw ReadError(Text(TText::ZipSparse, {Tiles[First].File, Tiles[Second].File}), Path);
+    }
     // The map's south and east edges are those of its cells, whatever the tiles' corners rounded.
     Bounds.East = Bounds.West + Cols * Lon;
     Bounds.South = Bounds.North - Rows * Lat;
@@ -157,6 +225,46 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, TLoadedMap
     Map.RowsRead = H.Pts_NS;
 }
 
+// Entry's bytes, read in pieces, the first of which must begin an XML document: an entry of
+// anything else ends after its first piece. Memory is taken as bytes come, not as the archive
+// declares them.
+TFileBytes ReadTileEntry(const TalvoGdalApi& Gdal, TalvoGdalZip& Zip, const TEntry& Entry,
+                         const std::string& File) {
+    TalvoGdalFailure Failure{};
+    const std::unique_ptr<TalvoGdalZipEntry, TZipEntryCloser> Opened(
+        Gdal.OpenZipEntry(&Zip, Entry.Index, &Failure), TZipEntryCloser{&Gdal});
+    if (!Opened) {
+        throw ReadError(GdalFailureText(Failure), File);
+    }
+    TFileBytes Bytes;
+    while (true) {
+        // One byte beyond the declared size, to find an entry that unpacks to more.
+        char Beyond = 0;
+        const uint64_t Want = Bytes.Size < Entry.Size
+                                  ? std::min<uint64_t>(Entry.Size - Bytes.Size, FilePieceBytes)
+                                  : 1;
+        if (Bytes.Size < Entry.Size) {
+            ReserveFileBytes(Bytes, Bytes.Size + Want);
+        }
+        char* To = Bytes.Size < Entry.Size ? Bytes.Data.get() + Bytes.Size : &Beyond;
+        const int64_t Got = Gdal.ReadZipEntry(Opened.get(), To, Want, &Failure);
+        if (Got < 0) {
+            throw ReadError(GdalFailureText(Failure), File);
+        }
+        if (To == &Beyond ? Got != 0 : Got == 0) {
+            throw ReadError(Text(TText::ZipEntrySize), File);
+        }
+        if (To == &Beyond) {
+            break;
+        }
+        if (Bytes.Size == 0) {
+            RequireXmlStart(std::string_view(To, static_cast<size_t>(Got)), File);
+        }
+        Bytes.Size += static_cast<uint64_t>(Got);
+    }
+    return Bytes;
+}
+
 } // namespace
 
 bool IdentifyFgGmlZip(const TFileStart& File) {
@@ -166,11 +274,11 @@ bool IdentifyFgGmlZip(const TFileStart& File) {
 TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
     RequireReadableFile(Path);
     const TalvoGdalApi& Gdal = GdalModule();
-    char Message[TalvoGdalMessageBytes] = "";
-    const std::unique_ptr<TalvoGdalZip, TZipCloser> Zip(Gdal.OpenZip(Path.c_str(), Message),
+    TalvoGdalFailure Failure{};
+    const std::unique_ptr<TalvoGdalZip, TZipCloser> Zip(Gdal.OpenZip(Path.c_str(), &Failure),
                                                         TZipCloser{&Gdal});
     if (!Zip) {
-        throw ReadError(Message, Path);
+        throw ReadError(GdalFailureText(Failure), Path);
     }
     std::vector<TTile> Tiles;
     int64_t Cells = 0;
@@ -180,10 +288,7 @@ TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Prog
         Progress.StopIfCancelled();
         TTile& Tile = Tiles.emplace_back();
         Tile.File = Path + "/" + Entry.Name;
-        TFileBytes Bytes = FileBytesOfSize(Entry.Size);
-        if (!Gdal.ReadZipEntry(Zip.get(), Entry.Index, Bytes.Data.get(), Entry.Size, Message)) {
-            throw ReadError(Message, Tile.File);
-        }
+        const TFileBytes Bytes = ReadTileEntry(Gdal, *Zip, Entry, Tile.File);
         Tile.Header = ReadFgGmlTile(Bytes.View(), Tile.File);
         Cells += int64_t{Tile.Header.Cols} * Tile.Header.Rows;
         if (Cells > MaxGridCells) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <new>
 #include <sys/stat.h>
 
 #include "import/ReadError.h"
@@ -18,7 +18,20 @@ namespace {
     throw Placed(InOutError(Errno), Path);
 }
 
+[[noreturn]] void RaiseTooLarge(uint64_t Limit, const std::string& Path) {
+    throw ReadError(Text(TText::FileTooLarge, {std::to_string(Limit >> 20)}), Path);
+}
+
 } // namespace
+
+void ReserveFileBytes(TFileBytes& Bytes, uint64_t Room) {
+    char* Larger = static_cast<char*>(std::realloc(Bytes.Data.get(), std::max<uint64_t>(Room, 1)));
+    if (!Larger) {
+        throw std::bad_alloc();
+    }
+    static_cast<void>(Bytes.Data.release());
+    Bytes.Data.reset(Larger);
+}
 
 void RequireReadableFile(const std::string& Path) {
     errno = 0;
@@ -27,40 +40,42 @@ void RequireReadableFile(const std::string& Path) {
     }
 }
 
-TFileBytes FileBytesOfSize(uint64_t Size) {
-    TFileBytes Bytes;
-    Bytes.Data = std::make_unique_for_overwrite<char[]>(std::max<size_t>(Size, 1));
-    Bytes.Size = Size;
-    return Bytes;
-}
-
-TFileBytes ReadFileBytes(const std::string& Path, uint64_t Limit) {
+TFileBytes ReadFileBytes(const std::string& Path, uint64_t Limit, TStartCheck CheckStart) {
     errno = 0;
     TFileHandle File(std::fopen(Path.c_str(), "rb"));
     if (!File) {
         RaiseFileError(errno, Path);
     }
-    // The size the file has now is a hint: a pipe has none, and a file may grow while read.
+    // A regular file's size is known before reading; it is still a hint, as the file may grow
+    // while read. A pipe or a device has none.
     struct stat Status {};
-    const uint64_t Hint = fstat(fileno(File.get()), &Status) == 0 && S_ISREG(Status.st_mode)
-                              ? static_cast<uint64_t>(Status.st_size)
-                              : 0;
-    size_t Room = std::clamp<uint64_t>(Hint + 1, 1 << 16, Limit + 1);
-    TFileBytes Bytes = FileBytesOfSize(Room);
-    Bytes.Size = 0;
+    const bool Regular = fstat(fileno(File.get()), &Status) == 0 && S_ISREG(Status.st_mode);
+    const auto Hint = Regular ? static_cast<uint64_t>(Status.st_size) : 0;
+    if (Hint > Limit) {
+        RaiseTooLarge(Limit, Path);
+    }
+    size_t Room = std::min<uint64_t>(Regular ? Hint + 1 : FilePieceBytes, Limit + 1);
+    TFileBytes Bytes;
+    ReserveFileBytes(Bytes, Room);
+    bool Checked = !CheckStart;
     while (true) {
-        Bytes.Size += std::fread(Bytes.Data.get() + Bytes.Size, 1, Room - Bytes.Size, File.get());
-        if (Bytes.Size > Limit) {
-            throw ReadError(Text(TText::FileTooLarge, {std::to_string(Limit >> 20)}), Path);
+        const size_t Piece = std::min(Room - Bytes.Size, FilePieceBytes);
+        const size_t Got = std::fread(Bytes.Data.get() + Bytes.Size, 1, Piece, File.get());
+        Bytes.Size += Got;
+        if (!Checked && (Bytes.Size >= FilePieceBytes || Got < Piece)) {
+            CheckStart(Bytes.View(), Path);
+            Checked = true;
         }
-        if (Bytes.Size < Room) {
+        if (Bytes.Size > Limit) {
+            RaiseTooLarge(Limit, Path);
+        }
+        if (Got < Piece) {
             break;
         }
-        Room = std::min<uint64_t>(Room * 2, Limit + 1);
-        TFileBytes Larger = FileBytesOfSize(Room);
-        std::memcpy(Larger.Data.get(), Bytes.Data.get(), Bytes.Size);
-        Larger.Size = Bytes.Size;
-        Bytes = std::move(Larger);
+        if (Bytes.Size == Room) {
+            Room = std::min<uint64_t>(Room + std::max(Room, FilePieceBytes), Limit + 1);
+            ReserveFileBytes(Bytes, Room);
+        }
     }
     if (std::ferror(File.get())) {
         RaiseFileError(errno, Path);

@@ -17,10 +17,12 @@
 
 #include "import/DecimalTenths.h"
 #include "import/FileBytes.h"
+#include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
 #include "import/ReadError.h"
 #include "import/ReadLimits.h"
 #include "platform/AsciiCase.h"
+#include "platform/FullPath.h"
 #include "platform/Messages.h"
 #include "platform/Rounding.h"
 
@@ -32,6 +34,11 @@ namespace {
 constexpr double MetresPerDegree = 111320.0;
 // Rows are read in blocks of about this many cells.
 constexpr int64_t BlockCells = int64_t{1} << 20;
+
+std::string Shortest(double Value) {
+    char Text[64];
+    return std::string(Text, std::to_chars(Text, Text + sizeof Text, Value).ptr);
+}
 
 // The header of Info; the problems that stop the load are raised.
 void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TLoadedMap& Map) {
@@ -59,11 +66,27 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TL
     if (!(T[1] > 0.0) || T[5] == 0.0) {
         throw ReadError(Text(TText::GdalNoCellSize), Path);
     }
-    const double Unit = Info.Geographic ? Info.DegreesPerUnit : 1.0;
-    const double West = T[0] * Unit;
-    const double East = (T[0] + T[1] * Info.Width) * Unit;
-    const double Top = T[3] * Unit;
-    const double Bottom = (T[3] + T[5] * Info.Height) * Unit;
+    // A unit of the file's own description: a negative one would turn the map over, a huge one
+    // take its corners beyond any number.
+    const double Unit = Info.Geographic ? Info.DegreesPerUnit : Info.MetresPerUnit;
+    if (!(std::isfinite(Unit) && Unit > 0.0)) {
+        throw ReadError(Text(TText::GdalUnit, {Shortest(Unit)}), Path);
+    }
+    const double CornerUnit = Info.Geographic ? Unit : 1.0;
+    const double West = T[0] * CornerUnit;
+    const double East = (T[0] + T[1] * Info.Width) * CornerUnit;
+    const double Top = T[3] * CornerUnit;
+    const double Bottom = (T[3] + T[5] * Info.Height) * CornerUnit;
+    const double CellLon = T[1] * CornerUnit;
+    const double CellLat = std::abs(T[5]) * CornerUnit;
+    const double CellMetres = CellLat * (Info.Geographic ? MetresPerDegree : Unit);
+    const double Spacing = RoundHalfEven(CellMetres * 10.0);
+    const double Values[] = {West, East, Top, Bottom, CellLon, CellLat};
+    if (!std::all_of(std::begin(Values), std::end(Values),
+                     [](double V) { return std::isfinite(V); }) ||
+        !(Spacing <= INT32_MAX)) {
+        throw ReadError(Text(TText::GdalBeyondMap), Path);
+    }
     // North up, as the rows are stored once a south-up raster is turned over.
     Map.Georeference.Transform = {
         T[0], T[1], 0.0, T[5] > 0.0 ? T[3] + T[5] * Info.Height : T[3], 0.0, -std::abs(T[5])};
@@ -79,12 +102,9 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TL
     H.Kei_EN = East;
     H.Ido_EN = std::max(Top, Bottom);
     H.Ido_WS = std::min(Top, Bottom);
-    H.CellWidthLon = T[1] * Unit;
-    H.CellWidthLat = std::abs(T[5]) * Unit;
-    const double CellMetres =
-        Info.Geographic ? H.CellWidthLat * MetresPerDegree : H.CellWidthLat * Info.MetresPerUnit;
-    const double Spacing = RoundHalfEven(CellMetres * 10.0);
-    H.CellSpacing = Spacing < INT32_MAX ? static_cast<int32_t>(Spacing) : INT32_MAX;
+    H.CellWidthLon = CellLon;
+    H.CellWidthLat = CellLat;
+    H.CellSpacing = static_cast<int32_t>(Spacing);
 }
 
 // One row of values as heights; the column of the first value beyond the grid's range, or -1.
@@ -106,15 +126,23 @@ int32_t ConvertRow(const double* Values, int32_t Width, const TalvoGdalRasterInf
     return Beyond;
 }
 
-std::string Shortest(double Value) {
-    char Text[64];
-    return std::string(Text, std::to_chars(Text, Text + sizeof Text, Value).ptr);
-}
-
 struct TRasterCloser {
     const TalvoGdalApi* Api;
     void operator()(TalvoGdalRaster* Raster) const { Api->CloseRaster(Raster); }
 };
+
+using TRaster = std::unique_ptr<TalvoGdalRaster, TRasterCloser>;
+
+TRaster OpenRaster(const std::string& Path, TalvoGdalRasterInfo& Info) {
+    RequireReadableFile(Path);
+    const TalvoGdalApi& Gdal = GdalModule();
+    TalvoGdalFailure Failure{};
+    TRaster Raster(Gdal.OpenRaster(FullPath(Path).c_str(), &Info, &Failure), TRasterCloser{&Gdal});
+    if (!Raster) {
+        throw ReadError(GdalFailureText(Failure), Path);
+    }
+    return Raster;
+}
 
 } // namespace
 
@@ -138,15 +166,9 @@ bool IdentifyGdalRaster(const TFileStart& File) {
 }
 
 TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
-    RequireReadableFile(Path);
-    const TalvoGdalApi& Gdal = GdalModule();
     TalvoGdalRasterInfo Info{};
-    char Message[TalvoGdalMessageBytes] = "";
-    const std::unique_ptr<TalvoGdalRaster, TRasterCloser> Raster(
-        Gdal.OpenRaster(Path.c_str(), &Info, Message), TRasterCloser{&Gdal});
-    if (!Raster) {
-        throw ReadError(Message, Path);
-    }
+    const TRaster Raster = OpenRaster(Path, Info);
+    const TalvoGdalApi& Gdal = GdalModule();
     DescribeRaster(Info, Path, Map);
     Map.Georeference.Crs = Gdal.RasterCrs(Raster.get());
     const int32_t Width = Info.Width;
@@ -156,32 +178,38 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
     Map.NumData.RowLineGrid.ReDim(1, Height, false);
     Map.NumData.HeightGrid.ReDim(Height, Width, false);
 
+    // Blocks of whole rows, or of one row's columns when a row alone is longer than a block.
     const auto BlockRows = static_cast<int32_t>(std::clamp<int64_t>(BlockCells / Width, 1, Height));
-    std::vector<double> Values(static_cast<size_t>(BlockRows) * static_cast<size_t>(Width));
+    const auto BlockCols = static_cast<int32_t>(std::min<int64_t>(Width, BlockCells));
+    std::vector<double> Values(static_cast<size_t>(BlockRows) * static_cast<size_t>(BlockCols));
     std::vector<int32_t> Beyond(static_cast<size_t>(BlockRows));
     Progress.Start(Height);
+    TalvoGdalFailure Failure{};
     for (int32_t First = 0; First < Height; First += BlockRows) {
         Progress.StopIfCancelled();
         const int32_t Count = std::min(BlockRows, Height - First);
-        if (!Gdal.ReadRows(Raster.get(), First, Count, Values.data(), Message)) {
-            throw ReadError(Message, Path);
-        }
-        tbb::parallel_for(tbb::blocked_range<int32_t>(0, Count), [&](const auto& Rows) {
-            for (int32_t R = Rows.begin(); R != Rows.end(); ++R) {
-                const int32_t Row = SouthUp ? Height - 1 - (First + R) : First + R;
-                Beyond[static_cast<size_t>(R)] =
-                    ConvertRow(Values.data() + static_cast<size_t>(R) * static_cast<size_t>(Width),
-                               Width, Info, HeightRow(Map, Row));
+        for (int32_t Col = 0; Col < Width; Col += BlockCols) {
+            const int32_t Cols = std::min(BlockCols, Width - Col);
+            if (!Gdal.ReadCells(Raster.get(), Col, First, Cols, Count, Values.data(), &Failure)) {
+                throw ReadError(GdalFailureText(Failure), Path);
             }
-        });
-        for (int32_t R = 0; R < Count; ++R) {
-            if (const int32_t C = Beyond[static_cast<size_t>(R)]; C >= 0) {
-                const double Raw = Values[static_cast<size_t>(R) * static_cast<size_t>(Width) +
-                                          static_cast<size_t>(C)];
-                throw ReadError(
-                    Text(TText::GdalHeightBeyond, {Shortest(Raw * Info.Scale + Info.Offset),
-                                                   std::to_string(First + R), std::to_string(C)}),
-                    Path);
+            tbb::parallel_for(tbb::blocked_range<int32_t>(0, Count), [&](const auto& Rows) {
+                for (int32_t R = Rows.begin(); R != Rows.end(); ++R) {
+                    const int32_t Row = SouthUp ? Height - 1 - (First + R) : First + R;
+                    Beyond[static_cast<size_t>(R)] = ConvertRow(
+                        Values.data() + static_cast<size_t>(R) * static_cast<size_t>(Cols), Cols,
+                        Info, HeightRow(Map, Row) + Col);
+                }
+            });
+            for (int32_t R = 0; R < Count; ++R) {
+                if (const int32_t C = Beyond[static_cast<size_t>(R)]; C >= 0) {
+                    const double Raw = Values[static_cast<size_t>(R) * static_cast<size_t>(Cols) +
+                                              static_cast<size_t>(C)];
+                    throw ReadError(Text(TText::GdalHeightBeyond,
+                                         {Shortest(Raw * Info.Scale + Info.Offset),
+                                          std::to_string(First + R), std::to_string(Col + C)}),
+                                    Path);
+                }
             }
         }
         Progress.Advance(Count);
@@ -191,6 +219,17 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
     }
     Map.RowsRead = Height;
     return {TOpenOutcome::Loaded, std::move(Map), {}};
+}
+
+std::vector<std::string> GdalRasterFiles(const std::string& Path) {
+    TalvoGdalRasterInfo Info{};
+    const TRaster Raster = OpenRaster(Path, Info);
+    const TalvoGdalApi& Gdal = GdalModule();
+    std::vector<std::string> Files;
+    for (int64_t Index = 0; Index < Gdal.RasterFileCount(Raster.get()); ++Index) {
+        Files.emplace_back(Gdal.RasterFileName(Raster.get(), Index));
+    }
+    return Files;
 }
 
 } // namespace talvo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "import/FormatDriver.h"
 #include "model/LoadedMap.h"
@@ -12,5 +13,9 @@ namespace talvo {
 // A raster GDAL reads: by one of those extensions, or by the signature its file starts with.
 bool IdentifyGdalRaster(const TFileStart& File);
 TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Progress);
+
+// Every file GDAL reads for the raster at Path: the file, its sources and its sidecars. Raises as
+// OpenGdalRaster does.
+std::vector<std::string> GdalRasterFiles(const std::string& Path);
 
 } // namespace talvo

@@ -1,6 +1,7 @@
 #include "import/MapFiles.h"
 
 #include "import/E00Reader.h"
+#include "import/GdalRasterReader.h"
 #include "import/PathParts.h"
 #include "platform/FileLookup.h"
 
@@ -12,6 +13,11 @@ std::vector<std::string> MapFiles(const TLoadedMap& Map, const TOverlaySet& Over
     for (const std::string& Path : {H.MapFileName, H.DataFileName}) {
         if (!Path.empty()) {
             Files.push_back(Path);
+        }
+    }
+    if (KindTraits(H.MapKind).ReadThroughGdal) {
+        for (std::string& Read : GdalRasterFiles(H.MapFileName)) {
+            Files.push_back(std::move(Read));
         }
     }
     if (KindTraits(H.MapKind).HeaderBesideData) {

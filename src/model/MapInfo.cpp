@@ -70,7 +70,7 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map) {
         {"CellWidthLon", Exact(H.CellWidthLon)},
         {"RowsRead", std::to_string(Map.RowsRead)},
     };
-    if (KindTraits(H.MapKind).NamesDriver) {
+    if (KindTraits(H.MapKind).ReadThroughGdal) {
         Fields.push_back({"Driver", Cp932ToUtf8(H.Comment)}); // the reader keeps it as the comment
     }
     return Fields;

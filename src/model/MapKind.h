@@ -31,7 +31,8 @@ struct TMapKindTraits {
     bool CornersInDms; // the header's corners are d.mmss, not degrees
     TOverlayPlace Overlays;
     bool HeaderBesideData; // the .hdr beside its data file is one of the map's files
-    bool NamesDriver;      // --info names the GDAL driver, kept as the comment
+    bool ReadThroughGdal;  // read by GDAL: --info names its driver (kept as the comment), and
+                           // every file GDAL reads for it is one of the map's files
     const char* Crs;       // the datum its files are published in; "" when the reader finds it
     int HeightDecimals;    // decimals of a height as the source gives it
     std::optional<int32_t> SeaCell;    // the cell value that marks the sea

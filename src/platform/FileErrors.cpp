@@ -27,4 +27,25 @@ EInOutError InOutError(int Errno) {
     }
 }
 
+std::string WriteFailureReason(int Errno) {
+    switch (Errno) {
+    case ENOSPC:
+    case EDQUOT:
+        return Text(TText::NoSpaceLeft);
+    case EROFS:
+    case EACCES:
+    case EPERM:
+        return Text(TText::FolderReadOnly);
+    case ENAMETOOLONG:
+        return Text(TText::NameTooLong);
+    case ENOENT:
+    case ENOTDIR:
+        return Text(TText::FolderMissing);
+    case EISDIR:
+        return Text(TText::TargetIsAFolder);
+    default:
+        return std::strerror(Errno);
+    }
+}
+
 } // namespace talvo

@@ -261,6 +261,57 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "--profile needs a FILE, --from LON,LAT and --to LON,LAT"},
     {TText::ProfileNeedsHeights, "%1 は標高の地図ではありません (%2)。断面図は描けません",
      "%1 is not a map of heights (%2): it has no profile"},
+    {TText::SettingsNoKnownKey,
+     "設定ファイルに Talvo の設定がありません (知っているセクションのキーが 1 つもありません)",
+     "The settings file holds none of Talvo's settings (no key of a section Talvo knows)"},
+    {TText::CannotWriteBecause, "%1 に書き込めません (%2)", "%1 cannot be written: %2"},
+    {TText::NoSpaceLeft, "ディスクに空きがありません", "no space left on the device"},
+    {TText::FolderReadOnly, "フォルダーが読み取り専用です", "the folder is read-only"},
+    {TText::FileReadOnly, "ファイルが読み取り専用です", "the file is read-only"},
+    {TText::NameTooLong, "名前が長すぎます", "the name is too long"},
+    {TText::FolderMissing, "フォルダーがありません", "the folder does not exist"},
+    {TText::TargetIsAFolder, "フォルダーです", "it is a folder"},
+    {TText::PictureSideLimit, "%1 の図は 1 辺 %2 画素までです。この図は %3 × %4 画素です",
+     "%1 allows at most %2 pixels a side; the picture is %3 × %4 pixels"},
+    {TText::FgNotXml, "XML 文書ではありません: 先頭が '<' ではありません",
+     "Not an XML document: it does not begin with '<'"},
+    {TText::FgListTooShort, "点の並びが gml:low と gml:high の %1 × %2 点の半分にも足りません",
+     "The tuple list cannot hold even half of the %1 × %2 points of gml:low and gml:high"},
+    {TText::ZipSparse, "タイルが覆うのは地図の範囲の 1% 未満です。最も離れたタイルは %1 と %2 です",
+     "The tiles cover less than 1 % of the map they span; the tiles farthest apart are %1 and %2"},
+    {TText::ZipNotArchive, "GDAL はこのファイルを zip アーカイブとして読めません",
+     "GDAL does not read this file as a zip archive"},
+    {TText::ZipEntrySize, "エントリーを展開した大きさがアーカイブの記載と違います",
+     "The entry does not unpack to the size the archive declares"},
+    {TText::GdalNotRaster,
+     "GDAL で開くラスタ (GeoTIFF, SRTM HGT, ASCII グリッド, USGS DEM, Erdas Imagine, VRT) "
+     "ではありません",
+     "Not a raster Talvo opens through GDAL (GeoTIFF, SRTM HGT, ASCII grid, USGS DEM, Erdas "
+     "Imagine, VRT)"},
+    {TText::GdalNoBand, "ファイルにラスタのバンドがありません", "The file holds no raster band"},
+    {TText::GdalRemoteSource,
+     "ラスタが読む %1 はこのコンピューターのただのファイルではありません。ネットワークや GDAL "
+     "の仮想ファイルシステムからは読みません",
+     "The raster reads %1, which is not a plain file on this computer: Talvo reads nothing over "
+     "the network or through GDAL's virtual file systems"},
+    {TText::GdalRawSource, "ラスタが %1 を生のバイトとして読みます。VRT の生のバンドは読みません",
+     "The raster reads %1 as raw bytes: Talvo does not read raw VRT bands"},
+    {TText::GdalSourceUnreadable, "ラスタが読む %1 を開けません: %2",
+     "The raster reads %1, which cannot be opened: %2"},
+    {TText::GdalSourceNotRaster, "ラスタが読む %1 は GDAL で開くラスタではありません",
+     "The raster reads %1, which is not a raster Talvo opens through GDAL"},
+    {TText::GdalTooDeep, "VRT の入れ子が %1 段を超えています", "The VRTs nest more than %1 deep"},
+    {TText::GdalDamaged, "GDAL がファイルを読めません: 壊れているか途中で切れています",
+     "GDAL cannot read the file: it is damaged or cut short"},
+    {TText::GdalNoMemory, "GDAL がファイルを読むメモリが足りません",
+     "There is not enough memory for GDAL to read the file"},
+    {TText::GdalUnsupported, "ラスタは GDAL が扱えない機能を使っています",
+     "The raster uses a feature GDAL does not handle"},
+    {TText::GdalFailed, "GDAL がファイルを読めません", "GDAL cannot read the file"},
+    {TText::GdalUnit, "ラスタの座標の単位 %1 が正の有限な数ではありません",
+     "The raster's coordinate unit %1 is not a positive finite number"},
+    {TText::GdalBeyondMap, "ラスタの角かセルの大きさが地図の持てる範囲を超えています",
+     "The raster's corners or cell size lie beyond what a map holds"},
 };
 
 constexpr bool InIdOrder() {
@@ -271,8 +322,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() &&
-                  std::size(Table) == static_cast<size_t>(TText::ProfileNeedsHeights) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::GdalBeyondMap) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace
@@ -290,6 +340,20 @@ std::string Text(TText Id, std::initializer_list<std::string_view> Args) {
             ++I;
         } else {
             Result += Pattern[I];
+        }
+    }
+    return Result;
+}
+
+std::string Printable(std::string_view Value) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string Result;
+    for (const char C : Value) {
+        const auto Byte = static_cast<unsigned char>(C);
+        if ((Byte < 0x20 && C != '\t') || Byte == 0x7F) {
+            Result += {'\\', 'x', Hex[Byte >> 4], Hex[Byte & 15]};
+        } else {
+            Result += C;
         }
     }
     return Result;

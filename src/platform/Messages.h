@@ -129,10 +129,45 @@ enum class TText {
     AtNeeds,
     ProfileNeeds,
     ProfileNeedsHeights,
+    // Settings files.
+    SettingsNoKnownKey,
+    // Why a file could not be written.
+    CannotWriteBecause,
+    NoSpaceLeft,
+    FolderReadOnly,
+    FileReadOnly,
+    NameTooLong,
+    FolderMissing,
+    TargetIsAFolder,
+    PictureSideLimit,
+    // Documents, tiles and rasters that cannot fill what they declare or that reach out.
+    FgNotXml,
+    FgListTooShort,
+    ZipSparse,
+    ZipNotArchive,
+    ZipEntrySize,
+    GdalNotRaster,
+    GdalNoBand,
+    GdalRemoteSource,
+    GdalRawSource,
+    GdalSourceUnreadable,
+    GdalSourceNotRaster,
+    GdalTooDeep,
+    GdalDamaged,
+    GdalNoMemory,
+    GdalUnsupported,
+    GdalFailed,
+    GdalUnit,
+    GdalBeyondMap,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so
 // that each language may put them in its own order.
 std::string Text(TText Id, std::initializer_list<std::string_view> Args = {});
+
+// Value as a message quotes it: control bytes but the tab written as \xHH, since a NUL would end
+// the whole message (the file's name after it included) and others would move the terminal's
+// cursor; a tab is a blank of the fields it quotes.
+std::string Printable(std::string_view Value);
 
 } // namespace talvo

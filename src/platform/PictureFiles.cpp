@@ -1,6 +1,8 @@
 #include "platform/PictureFiles.h"
 
 #include <algorithm>
+#include <bit>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
@@ -30,10 +32,11 @@ void RgbRow(const TBitmap& Picture, int32_t Y, unsigned char* Out) {
     }
 }
 
-// Row Y as blue, green, red bytes: a bitmap file's order.
-void BgrRow(const TBitmap& Picture, int32_t Y, unsigned char* Out) {
+// Count pixels of row Y from column First as blue, green, red bytes: a bitmap file's order.
+void BgrPixels(const TBitmap& Picture, int32_t Y, int64_t First, int64_t Count,
+               unsigned char* Out) {
     const int32_t* Pixels = Picture.Row(Y);
-    for (int32_t X = 0; X < Picture.Width(); ++X) {
+    for (int64_t X = First; X < First + Count; ++X) {
         *Out++ = static_cast<unsigned char>(Pixels[X] >> 16);
         *Out++ = static_cast<unsigned char>(Pixels[X] >> 8);
         *Out++ = static_cast<unsigned char>(Pixels[X]);
@@ -41,6 +44,22 @@ void BgrRow(const TBitmap& Picture, int32_t Y, unsigned char* Out) {
 }
 
 constexpr int64_t BmpBlockBytes = int64_t{4} << 20;
+// PNG rows longer than this are written unfiltered.
+constexpr int64_t PngFilteredRowBytes = int64_t{16} << 20;
+static_assert(std::endian::native == std::endian::little, "pixels are read as bytes");
+
+// 65500 → "65,500".
+std::string GroupedThousands(int64_t Value) {
+    const std::string Digits = std::to_string(Value);
+    std::string Grouped;
+    for (size_t I = 0; I < Digits.size(); ++I) {
+        if (I > 0 && (Digits.size() - I) % 3 == 0) {
+            Grouped += ',';
+        }
+        Grouped += Digits[I];
+    }
+    return Grouped;
+}
 
 void PutLittleEndian(unsigned char* At, uint32_t Value, int Bytes) {
     for (int I = 0; I < Bytes; ++I) {
@@ -60,11 +79,22 @@ void JpegErrorExit(j_common_ptr Info) {
     std::longjmp(reinterpret_cast<TJpegError*>(Info->err)->Jump, 1);
 }
 
+// The libraries' own warnings would reach the terminal in their words: a failure is told by the
+// writer instead.
+void JpegQuiet(j_common_ptr, int) {}
+
+void PngQuiet(png_structp, png_const_charp) {}
+
+[[noreturn]] void PngErrorExit(png_structp Png, png_const_charp) {
+    png_longjmp(Png, 1);
+}
+
 bool EncodeJpeg(std::FILE* File, const TBitmap& Picture, unsigned char* Row) {
     jpeg_compress_struct Info;
     TJpegError Error;
     Info.err = jpeg_std_error(&Error.Manager);
     Error.Manager.error_exit = JpegErrorExit;
+    Error.Manager.emit_message = JpegQuiet;
     if (setjmp(Error.Jump)) {
         jpeg_destroy_compress(&Info);
         return false;
@@ -88,8 +118,12 @@ bool EncodeJpeg(std::FILE* File, const TBitmap& Picture, unsigned char* Row) {
     return true;
 }
 
-bool EncodePng(std::FILE* File, const TBitmap& Picture, unsigned char* Row) {
-    png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+// The picture's own rows go to libpng, which drops every fourth byte (0x00BBGGRR in memory is
+// red, green, blue and a filler): no row is copied, and a picture a few pixels high but a
+// hundred million wide needs no row of its own.
+bool EncodePng(std::FILE* File, const TBitmap& Picture, unsigned char*) {
+    png_structp Png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngErrorExit, PngQuiet);
     png_infop Info = Png ? png_create_info_struct(Png) : nullptr;
     if (!Info) {
         png_destroy_write_struct(&Png, nullptr);
@@ -100,24 +134,31 @@ bool EncodePng(std::FILE* File, const TBitmap& Picture, unsigned char* Row) {
         return false;
     }
     png_init_io(Png, File);
+    // PNG holds 2^31 - 1 pixels a side; libpng stops at a million unless told.
+    png_set_user_limits(Png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     png_set_IHDR(Png, Info, static_cast<png_uint_32>(Picture.Width()),
                  static_cast<png_uint_32>(Picture.Height()), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (int64_t{Picture.Width()} * 3 > PngFilteredRowBytes) {
+        // The adaptive filters keep three more rows of their own.
+        png_set_filter(Png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    }
     png_write_info(Png, Info);
+    png_set_filler(Png, 0, PNG_FILLER_AFTER);
     for (int32_t Y = 0; Y < Picture.Height(); ++Y) {
-        RgbRow(Picture, Y, Row);
-        png_write_row(Png, Row);
+        png_write_row(Png, reinterpret_cast<png_const_bytep>(Picture.Row(Y)));
     }
     png_write_end(Png, Info);
     png_destroy_write_struct(&Png, &Info);
     return true;
 }
 
-// Writes through a library encoder that takes the file and a buffer for one RGB row.
+// Writes through a library encoder that takes the file and a buffer of RowBytes for one row.
 void WriteEncoded(const TBitmap& Picture, const std::string& Path,
-                  bool (*Encode)(std::FILE*, const TBitmap&, unsigned char*)) {
+                  bool (*Encode)(std::FILE*, const TBitmap&, unsigned char*), size_t RowBytes) {
     TAtomicFile File(Path);
-    std::vector<unsigned char> Row(static_cast<size_t>(Picture.Width()) * 3);
+    std::vector<unsigned char> Row(RowBytes);
+    errno = 0; // what a failed write of the encoder leaves is the reason told
     if (!Encode(File.Stream(), Picture, Row.data())) {
         File.Fail();
     }
@@ -144,25 +185,43 @@ void WriteBmp(const TBitmap& Picture, const std::string& Path) {
     TAtomicFile File(Path);
     File.Write(Header, sizeof Header);
 
-    // Lines go bottom-up in blocks: while one block is written, the next is converted.
+    // Lines go bottom-up in blocks: while one block is written, the next is converted. A line
+    // longer than a block goes in blocks of its own pieces.
+    const int64_t Width = Picture.Width();
     const int32_t Height = Picture.Height();
-    const auto BlockLines =
-        static_cast<int32_t>(std::clamp<int64_t>(BmpBlockBytes / RowBytes, 1, std::max(Height, 1)));
-    std::vector<unsigned char> Ready(size_t{RowBytes} * static_cast<size_t>(BlockLines), 0);
-    std::vector<unsigned char> Next(Ready.size(), 0);
-    auto Convert = [&](int32_t First, std::vector<unsigned char>& Out) {
+    const int64_t PiecePixels = BmpBlockBytes / 3;
+    const int64_t Pieces = std::max<int64_t>(1, (Width + PiecePixels - 1) / PiecePixels);
+    const auto BlockLines = static_cast<int32_t>(
+        Pieces > 1 ? 1 : std::clamp<int64_t>(BmpBlockBytes / RowBytes, 1, std::max(Height, 1)));
+    const int64_t Blocks = Pieces > 1 ? Height * Pieces : (Height + BlockLines - 1) / BlockLines;
+    std::vector<unsigned char> Ready(
+        static_cast<size_t>(std::min<int64_t>(int64_t{RowBytes} * BlockLines, BmpBlockBytes + 3)));
+    std::vector<unsigned char> Next(Ready.size());
+    // The bytes of Block in Out; their count.
+    auto Convert = [&](int64_t Block, std::vector<unsigned char>& Out) -> size_t {
+        if (Pieces > 1) {
+            const auto Y = static_cast<int32_t>(Height - 1 - Block / Pieces);
+            const int64_t First = Block % Pieces * PiecePixels;
+            const int64_t Count = std::min(PiecePixels, Width - First);
+            BgrPixels(Picture, Y, First, Count, Out.data());
+            const size_t Padding = First + Count == Width ? RowBytes - Width * 3 : 0;
+            std::fill_n(Out.data() + Count * 3, Padding, 0);
+            return static_cast<size_t>(Count * 3) + Padding;
+        }
+        const auto First = static_cast<int32_t>(Block * BlockLines);
         const int32_t Count = std::min(BlockLines, Height - First);
         tbb::parallel_for(0, Count, [&](int32_t K) {
-            BgrRow(Picture, Height - 1 - (First + K), Out.data() + size_t{RowBytes} * K);
+            BgrPixels(Picture, Height - 1 - (First + K), 0, Width,
+                      Out.data() + size_t{RowBytes} * static_cast<size_t>(K));
         });
         return size_t{RowBytes} * static_cast<size_t>(Count);
     };
-    size_t ReadyBytes = Convert(0, Ready);
-    for (int32_t First = BlockLines; ReadyBytes > 0; First += BlockLines) {
+    size_t ReadyBytes = Blocks > 0 ? Convert(0, Ready) : 0;
+    for (int64_t Block = 1; ReadyBytes > 0; ++Block) {
         size_t NextBytes = 0;
         tbb::task_group Converting;
-        if (First < Height) {
-            Converting.run([&] { NextBytes = Convert(First, Next); });
+        if (Block < Blocks) {
+            Converting.run([&] { NextBytes = Convert(Block, Next); });
         }
         File.Write(Ready.data(), ReadyBytes);
         Converting.wait();
@@ -173,23 +232,35 @@ void WriteBmp(const TBitmap& Picture, const std::string& Path) {
 }
 
 void WriteJpeg(const TBitmap& Picture, const std::string& Path) {
-    WriteEncoded(Picture, Path, EncodeJpeg);
+    WriteEncoded(Picture, Path, EncodeJpeg, static_cast<size_t>(Picture.Width()) * 3);
 }
 
 void WritePng(const TBitmap& Picture, const std::string& Path) {
-    WriteEncoded(Picture, Path, EncodePng);
+    WriteEncoded(Picture, Path, EncodePng, 0);
+}
+
+void CheckPictureSize(const std::string& Path, int64_t Width, int64_t Height) {
+    const std::string Ext = UpperAscii(std::filesystem::path(Path).extension().string());
+    if (Ext != ".BMP" && Ext != ".JPG" && Ext != ".JPEG" && Ext != ".PNG") {
+        throw Placed(ETalvoError(Text(TText::PictureExtension)), Path);
+    }
+    // BMP and PNG hold any picture a map gives (at most 536,870,911 pixels); JPEG does not.
+    if (Ext != ".BMP" && Ext != ".PNG" && std::max(Width, Height) > JPEG_MAX_DIMENSION) {
+        throw ETalvoError(
+            Text(TText::PictureSideLimit, {"JPEG", GroupedThousands(JPEG_MAX_DIMENSION),
+                                           GroupedThousands(Width), GroupedThousands(Height)}));
+    }
 }
 
 void WritePicture(const TBitmap& Picture, const std::string& Path) {
+    CheckPictureSize(Path, Picture.Width(), Picture.Height());
     const std::string Ext = UpperAscii(std::filesystem::path(Path).extension().string());
     if (Ext == ".BMP") {
         WriteBmp(Picture, Path);
     } else if (Ext == ".JPG" || Ext == ".JPEG") {
         WriteJpeg(Picture, Path);
-    } else if (Ext == ".PNG") {
-        WritePng(Picture, Path);
     } else {
-        throw Placed(ETalvoError(Text(TText::PictureExtension)), Path);
+        WritePng(Picture, Path);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/Bitmap.h"
@@ -7,7 +8,7 @@
 namespace talvo {
 
 // Picture files at the picture's natural size. A file that cannot be written raises
-// EInOutError "<Path> に書き込めません".
+// EInOutError "<Path> に書き込めません (reason)".
 
 // Windows bitmap, 24 bits per pixel.
 void WriteBmp(const TBitmap& Picture, const std::string& Path);
@@ -17,7 +18,11 @@ void WriteJpeg(const TBitmap& Picture, const std::string& Path);
 void WritePng(const TBitmap& Picture, const std::string& Path);
 
 // The format named by Path's extension, in any letter case: .bmp, .jpg or .jpeg, .png.
-// Any other extension raises ETalvoError.
+// Any other extension, or a picture larger than the format holds, raises ETalvoError.
 void WritePicture(const TBitmap& Picture, const std::string& Path);
+
+// Raises ETalvoError, before a picture of Width × Height pixels is drawn, when the format Path's
+// extension names cannot hold it (JPEG: 65,500 pixels a side) or is not a picture format.
+void CheckPictureSize(const std::string& Path, int64_t Width, int64_t Height);
 
 } // namespace talvo

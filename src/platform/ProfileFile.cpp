@@ -13,6 +13,7 @@
 #include "platform/FileErrors.h"
 #include "platform/FileHandle.h"
 #include "platform/Messages.h"
+#include "platform/Utf16Text.h"
 
 namespace talvo {
 
@@ -81,11 +82,21 @@ std::optional<std::string> ReadWholeFile(const std::string& Path, int& Error) {
 } // namespace
 
 TProfileText::TProfileText(std::string_view Text) {
-    // Editors may start a UTF-8 file with a byte-order mark: it is no part of the first line.
-    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-    if (Text.starts_with(ByteOrderMark)) {
-        Text.remove_prefix(ByteOrderMark.size());
-        Bom = ByteOrderMark;
+    // Editors may start a file with a byte-order mark: it is no part of the first line. Those of
+    // UTF-16 say that the text is read in two-byte units.
+    constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+    constexpr std::string_view Utf16LittleMark = "\xFF\xFE";
+    constexpr std::string_view Utf16BigMark = "\xFE\xFF";
+    std::string Decoded;
+    if (Text.starts_with(Utf8Mark)) {
+        Bom = Utf8Mark;
+        Text.remove_prefix(Bom.size());
+    } else if (Text.starts_with(Utf16LittleMark) || Text.starts_with(Utf16BigMark)) {
+        Bom = Text.substr(0, 2);
+        const bool BigEndian = Text.starts_with(Utf16BigMark);
+        Encoding = BigEndian ? TEncoding::Utf16BigEndian : TEncoding::Utf16LittleEndian;
+        Decoded = Utf16ToUtf8(Text.substr(Bom.size()), BigEndian);
+        Text = Decoded;
     }
     size_t Start = 0;
     bool FirstEnd = true;
@@ -158,13 +169,28 @@ void TProfileText::Set(std::string_view Section, std::string_view Key, std::stri
     Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(InsertAt), NewLine);
 }
 
+bool TProfileText::HasKeyIn(std::string_view Section) const {
+    bool InSection = false;
+    for (const std::string& Line : Lines) {
+        if (auto Name = SectionName(Line)) {
+            InSection = SameTextIgnoringCase(*Name, Section);
+        } else if (InSection && Line.find('=') != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string TProfileText::Text() const {
-    std::string Result = Bom;
+    std::string Result;
     for (const std::string& Line : Lines) {
         Result += Line;
         Result += LineEnd;
     }
-    return Result;
+    if (Encoding != TEncoding::Utf8) {
+        Result = Utf8ToUtf16(Result, Encoding == TEncoding::Utf16BigEndian);
+    }
+    return Bom + Result;
 }
 
 std::optional<TProfileText> ReadExistingProfileFile(const std::string& Path) {

@@ -9,7 +9,8 @@ namespace talvo {
 
 // An INI profile: [Section] lines and Key=Value lines. Sections and keys match without regard
 // to letter case; the first match counts. Lines that are neither, comments included, are kept
-// as they are.
+// as they are. The text is UTF-8, or UTF-16 with its byte-order mark (as Windows Notepad saves
+// it), and is written back as it came.
 class TProfileText {
   public:
     static constexpr size_t MaxValueBytes = 1023;
@@ -19,17 +20,22 @@ class TProfileText {
     // The value trimmed of blanks and of one pair of enclosing quotes, at most MaxValueBytes
     // bytes; Default when the section or key is missing.
     std::string Get(std::string_view Section, std::string_view Key, std::string_view Default) const;
+    // Whether the section is there with at least one key.
+    bool HasKeyIn(std::string_view Section) const;
     // Replaces the key's line in place, or adds the key at the end of its section, or adds the
     // section at the end of the text.
     void Set(std::string_view Section, std::string_view Key, std::string_view Value);
-    // The whole text, each line ended as the original text ended its first line (CR LF for a
-    // text that had none).
+    // The whole text in the original's encoding and byte-order mark, each line ended as the
+    // original text ended its first line (CR LF for a text that had none).
     std::string Text() const;
 
   private:
+    enum class TEncoding { Utf8, Utf16LittleEndian, Utf16BigEndian };
+
     std::vector<std::string> Lines;
     std::string LineEnd = "\r\n";
-    std::string Bom; // a UTF-8 byte-order mark the text began with, kept for writing back
+    std::string Bom; // the byte-order mark the text began with, kept for writing back
+    TEncoding Encoding = TEncoding::Utf8;
 };
 
 // The profile file at Path; an empty profile when it is missing or cannot be read.

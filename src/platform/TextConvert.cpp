@@ -17,7 +17,7 @@ bool IsDigit(char C) {
 }
 
 [[noreturn]] void RaiseConvert(std::string_view Value, TText What) {
-    throw EConvertError(Text(What, {Cp932ToUtf8(Value)}));
+    throw EConvertError(Text(What, {Printable(Cp932ToUtf8(Value))}));
 }
 
 [[noreturn]] void RaiseNotInteger(std::string_view Text) {

@@ -13,6 +13,7 @@
 #include "platform/Messages.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextConvert.h"
+#include "settings/KnownSettings.h"
 
 namespace talvo {
 
@@ -191,6 +192,7 @@ std::vector<std::string> LoadStartSettings(const TSettingsFile& File,
         throw Placed(InOutError(ENOENT), File.Path);
     }
     if (Profile) {
+        RequireKnownSettings(*Profile, File.Path);
         Read = *Profile;
     }
     if (!Profile && !ShippedPalette.empty()) {

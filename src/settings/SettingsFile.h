@@ -25,8 +25,9 @@ std::string ShippedPalettePath(const std::string& ExecutableDir);
 
 // The settings a run starts with: File's; on a first run (the default file missing) the shipped
 // palette, or every default without one. A named file that is missing or unreadable, or a
-// default file that is there but cannot be read, raises EInOutError naming it. Returns the colour
-// keys that were not hexadecimal; Read gets what File holds (nothing on a first run).
+// default file that is there but cannot be read, raises EInOutError naming it; one that holds
+// none of the settings raises ETalvoError naming it. Returns the colour keys that were not
+// hexadecimal; Read gets what File holds (nothing on a first run).
 std::vector<std::string> LoadStartSettings(const TSettingsFile& File,
                                            const std::string& ShippedPalette,
                                            TViewSettings& Settings, TProfileText& Read);

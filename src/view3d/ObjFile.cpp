@@ -34,6 +34,7 @@ class TTextWriter {
         return *this << std::string_view(Digits, static_cast<size_t>(End - Digits));
     }
 
+    void Flush() { File.Flush(); }
     void Commit() { File.Commit(); }
 
   private:
@@ -108,6 +109,9 @@ void WriteObj(const TTriangles& Mesh, const std::string& Path) {
         Materials << "newmtl " << MaterialName(Colour) << "\nKd " << Rgb.r << " " << Rgb.g << " "
                   << Rgb.b << "\n";
     }
+    // On the disk before the OBJ, which is far larger: a disk that fills is then told as the
+    // OBJ's.
+    Materials.Flush();
 
     TTextWriter Obj(Path);
     Obj << "# Talvo terrain mesh\nmtllib " << MtlPath.filename().string() << "\n";
@@ -128,6 +132,7 @@ void WriteObj(const TTriangles& Mesh, const std::string& Path) {
             << uint64_t{Mesh.Indices[3 * Face + 2] + 1u} << "\n";
     }
     // Both are complete before either replaces an earlier one.
+    Obj.Flush();
     Materials.Commit();
     Obj.Commit();
 }

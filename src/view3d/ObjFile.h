@@ -10,7 +10,8 @@ namespace talvo {
 // materials in a ".mtl" file beside it (same name): one per distinct face colour, or, for a mesh
 // draped with a picture, the one material of that picture, written beside them as a ".png" (same
 // name) with a texture coordinate for every vertex (v counted from the picture's bottom, as OBJ
-// does). Raises EInOutError "<path> に書き込めません" when a file cannot be written.
+// does). Raises EInOutError "<path> に書き込めません (reason)" naming the file that could not be
+// written.
 void WriteObj(const TTriangles& Mesh, const std::string& Path);
 
 // The materials file written with the OBJ file at Path: the same name ending in ".mtl".

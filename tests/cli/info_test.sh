@@ -36,9 +36,14 @@ out=$("$talvo" --info "$samples/jacksboro/jacksboro.bil")
 expect_line "$out" "MeshCode: "
 expect_line "$out" "MapKind: BL"
 
+# Refusals come before memory is taken: they run within 1 GB of address space (not in a sanitized
+# build, whose shadow memory alone takes more).
+within_memory=()
+ldd "$talvo" | grep -q libasan || within_memory=(prlimit --as=1000000000)
+
 # check_failure NAME EXPECTED-MESSAGE FILE: exit status 1, the message alone on stderr, in time.
 check_failure() {
-    timeout 60 "$talvo" --info "$3" >"$tmp/out" 2>"$tmp/err"
+    timeout 60 "${within_memory[@]}" "$talvo" --info "$3" >"$tmp/out" 2>"$tmp/err"
     local status=$?
     [ $status -eq 1 ] || fail "$1: exit status $status"
     [ -s "$tmp/out" ] && fail "$1: wrote to standard output"
@@ -77,6 +82,31 @@ printf 'NBITS 16\nNCOLS 2x\n' >"$tmp/badkey.hdr"
 : >"$tmp/badkey.bil"
 check_failure bad-header "'2x' は整数ではありません
 $tmp/badkey.hdr:2" "$tmp/badkey.bil"
+
+# A NUL byte in a quoted value is shown escaped: the message and the file's name after it stay
+# whole.
+{ head -c 1201 "$samples/jacksboro/533945.Mem"; printf '\0'; tail -c +1203 "$samples/jacksboro/533945.Mem"; } >"$tmp/nul.Mem"
+check_failure nul-in-a-row "' \x00890' は整数ではありません
+$tmp/nul.Mem:2" "$tmp/nul.Mem"
+printf 'NBITS 16\nNCOLS 2\0x\n' >"$tmp/nul.hdr"
+: >"$tmp/nul.bil"
+check_failure nul-in-a-header "'2\x00x' は整数ではありません
+$tmp/nul.hdr:2" "$tmp/nul.bil"
+sed 's|地表面,12.35|地表面,12\x0035|' "$tile" >"$tmp/nul.xml"
+check_failure nul-in-a-point "'地表面,12\x0035' は点ではありません: 種別、コンマ、10 進の値が必要です
+$tmp/nul.xml:31" "$tmp/nul.xml"
+
+# A document is refused before it takes more memory than it can fill: a tile of 1 KB declaring
+# 23170 × 23170 points, an endless stream, a file beyond what is read of one document.
+sed 's|<gml:high>3 2</gml:high>|<gml:high>23169 23169</gml:high>|' "$tile" >"$tmp/vast.xml"
+check_failure vast-grid "点の並びが gml:low と gml:high の 23170 × 23170 点の半分にも足りません
+$tmp/vast.xml:18" "$tmp/vast.xml"
+ln -s /dev/zero "$tmp/zero.xml"
+check_failure endless-document "XML 文書ではありません: 先頭が '<' ではありません
+$tmp/zero.xml" "$tmp/zero.xml"
+truncate -s 4294967297 "$tmp/huge.xml"
+check_failure huge-document "ファイルが 4096 MiB を超えています。1 つの文書として読める大きさを超えています
+$tmp/huge.xml" "$tmp/huge.xml"
 
 # Relative paths are named in full.
 here=$(cd "$tmp" && pwd -P)

@@ -35,14 +35,29 @@ cmp -s "$tmp/EL533945" "$samples/jacksboro/EL533945" || fail "the data behind th
 [ -e "$tmp/mesh.obj" ] && fail "an OBJ was written without its materials"
 rm -f "$tmp/mesh.mtl"
 
-# A picture that cannot be encoded (JPEG is limited to 65,500 pixels a side) leaves the earlier file.
+# A picture that cannot be encoded (JPEG is limited to 65,500 pixels a side) is refused before
+# it is drawn and leaves the earlier file; PNG takes a million pixels a side, and libpng's own
+# words never reach the terminal.
 printf 'NBITS 8\nNCOLS 70000\nNROWS 1\n' >"$tmp/wide.hdr"
 head -c 70000 /dev/zero >"$tmp/wide.bil"
 echo earlier >"$tmp/wide.jpg"
-"$talvo" --render "$tmp/wide.bil" -o "$tmp/wide.jpg" --ini "$ini" 2>/dev/null
+"$talvo" --render "$tmp/wide.bil" -o "$tmp/wide.jpg" --ini "$ini" 2>"$tmp/err"
 [ $? -eq 1 ] || fail "a 70000-pixel JPEG should fail"
+[ "$(cat "$tmp/err")" = "JPEG の図は 1 辺 65,500 画素までです。この図は 70,000 × 1 画素です" ] ||
+    fail "a 70000-pixel JPEG: said '$(cat "$tmp/err")'"
 [ "$(cat "$tmp/wide.jpg")" = earlier ] || fail "the earlier JPEG was destroyed"
 ls -A "$tmp" | grep -q '^\.wide' && fail "a temporary JPEG was left"
+printf 'NBITS 8\nNCOLS 1000001\nNROWS 1\n' >"$tmp/wider.hdr"
+head -c 1000001 /dev/zero >"$tmp/wider.bil"
+"$talvo" --render "$tmp/wider.bil" -o "$tmp/wider.png" --ini "$ini" 2>"$tmp/err" ||
+    fail "a 1000001-pixel PNG: exit status $?"
+[ -s "$tmp/err" ] && fail "a 1000001-pixel PNG: said '$(cat "$tmp/err")'"
+
+# An output that is a link to standard output, judged on what the link leads to: the pipe.
+"$talvo" --render "$map" -o "$tmp/shown.bmp" --ini "$ini" || fail "picture to compare"
+ln -s /dev/stdout "$tmp/to-stdout.bmp"
+"$talvo" --render "$map" -o "$tmp/to-stdout.bmp" --ini "$ini" 2>"$tmp/err" | cmp -s - "$tmp/shown.bmp" ||
+    fail "-o a link to /dev/stdout: not the picture on the pipe ($(cat "$tmp/err"))"
 
 # A full disk leaves the earlier file and no temporary file (a small file system of our own).
 if [ "$(id -u)" -eq 0 ] && mkdir -p "$tmp/small" && mount -t tmpfs -o size=128k tmpfs "$tmp/small" 2>/dev/null; then
@@ -50,9 +65,15 @@ if [ "$(id -u)" -eq 0 ] && mkdir -p "$tmp/small" && mount -t tmpfs -o size=128k 
     "$talvo" --render "$map" -o "$tmp/small/full.bmp" --ini "$ini" 2>"$tmp/err"
     status=$?
     [ $status -eq 1 ] || fail "disk full: exit status $status"
-    grep -q "full.bmp" "$tmp/err" || fail "disk full: message '$(cat "$tmp/err")'"
+    [ "$(cat "$tmp/err")" = "$tmp/small/full.bmp に書き込めません (ディスクに空きがありません)" ] ||
+        fail "disk full: message '$(cat "$tmp/err")'"
     [ "$(cat "$tmp/small/full.bmp")" = earlier ] || fail "disk full: the earlier file was destroyed"
     [ "$(ls -A "$tmp/small")" = full.bmp ] || fail "disk full: left $(ls -A "$tmp/small")"
+    # The OBJ fills the disk, not its few hundred bytes of materials: the message names it.
+    "$talvo" --mesh "$map" --region 0,0,200,200 -o "$tmp/small/m.obj" --ini "$ini" 2>"$tmp/err"
+    [ "$(cat "$tmp/err")" = "$tmp/small/m.obj に書き込めません (ディスクに空きがありません)" ] ||
+        fail "disk full: --mesh said '$(cat "$tmp/err")'"
+    [ "$(ls -A "$tmp/small")" = full.bmp ] || fail "disk full: --mesh left $(ls -A "$tmp/small")"
     umount "$tmp/small"
 else
     echo "skipped: a full disk needs root to mount a small file system"
@@ -70,6 +91,36 @@ for delay in 0.02 0.05 0.1 0.15 0.2 0.3; do
     wait $! 2>/dev/null
     [ "$(md5sum <"$tmp/big.bmp")" = "$whole" ] || fail "killed after $delay s: the picture changed"
 done
+
+# A temporary file is locked while it is written: another run leaves it be, and once its writer
+# is gone (killed) the next run removes it, so that a killed run leaves nothing behind.
+caught=
+for _ in 1 2 3 4 5; do
+    rm -f "$tmp"/.big.bmp.* # an attempt's own leftover, which is not the one to catch
+    "$talvo" --render "$tmp/big.bil" -o "$tmp/big.bmp" --ini "$ini" &
+    writer=$!
+    for _ in $(seq 1000); do
+        caught=$(ls -A "$tmp" | grep -m1 '^\.big\.bmp\.')
+        [ -n "$caught" ] && kill -STOP $writer && break
+        sleep 0.005
+    done
+    # Caught once it holds the lock (not between making the file and locking it).
+    [ -n "$caught" ] && [ -e "$tmp/$caught" ] && ! flock -n "$tmp/$caught" true && break
+    kill -9 $writer 2>/dev/null
+    wait $writer 2>/dev/null
+    caught=
+done
+if [ -n "$caught" ]; then
+    "$talvo" --render "$tmp/big.bil" -o "$tmp/big.bmp" --ini "$ini" || fail "beside a writer"
+    [ -e "$tmp/$caught" ] || fail "the temporary file of a run still writing was removed"
+    kill -9 $writer
+    wait $writer 2>/dev/null
+    "$talvo" --render "$tmp/big.bil" -o "$tmp/big.bmp" --ini "$ini" || fail "after a kill"
+    [ -e "$tmp/$caught" ] && fail "a killed run's temporary file was left"
+    [ "$(md5sum <"$tmp/big.bmp")" = "$whole" ] || fail "after a kill: another picture"
+else
+    fail "no run was caught writing its temporary file"
+fi
 
 # Settings: a named file that is missing or unreadable is an error naming it; nothing is drawn.
 for named in "$tmp/none.ini" "$tmp"; do
@@ -94,9 +145,25 @@ HOME=$tmp/home XDG_CONFIG_HOME= TALVO_INI= "$tmp/prog/talvo" --render "$map" -o 
 cmp -s "$tmp/first.bmp" "$tmp/shipped.bmp" || fail "first run: not the shipped palette"
 chmod u+w "$tmp/prog"
 
-# A settings file that starts with a UTF-8 byte-order mark reads as without it.
+# A settings file that starts with a byte-order mark reads as its UTF-8 twin: UTF-8, and UTF-16
+# of either byte order (as Windows Notepad saves).
 printf '\xef\xbb\xbf' | cat - "$ini" >"$tmp/bom.ini"
-"$talvo" --render "$map" -o "$tmp/bom.bmp" --ini "$tmp/bom.ini" || fail "byte-order mark"
-cmp -s "$tmp/bom.bmp" "$tmp/shipped.bmp" || fail "byte-order mark: another picture"
+{ printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$ini"; } >"$tmp/utf16le.ini"
+{ printf '\xfe\xff'; iconv -f UTF-8 -t UTF-16BE "$ini"; } >"$tmp/utf16be.ini"
+for encoded in bom utf16le utf16be; do
+    "$talvo" --render "$map" -o "$tmp/$encoded.bmp" --ini "$tmp/$encoded.ini" || fail "$encoded"
+    cmp -s "$tmp/$encoded.bmp" "$tmp/shipped.bmp" || fail "$encoded: another picture"
+done
+
+# Settings that say nothing Talvo knows are an error naming the file, not a black picture.
+: >"$tmp/empty.ini"
+printf '\x00\x01\xfe binary\x00\n\x7f' >"$tmp/binary.ini"
+printf '[Other]\nkey=1\n' >"$tmp/other.ini"
+for said in "$tmp/empty.ini" "$tmp/binary.ini" "$tmp/other.ini" /dev/null; do
+    "$talvo" --render "$map" -o "$tmp/nothing.png" --ini "$said" 2>"$tmp/err"
+    [ $? -eq 1 ] || fail "--ini $said: exit status not 1"
+    grep -qxF "$said" "$tmp/err" || fail "--ini $said: message '$(cat "$tmp/err")'"
+done
+[ -e "$tmp/nothing.png" ] && fail "a picture was drawn with settings that say nothing"
 
 finish

@@ -8,6 +8,7 @@ south-up, projected, rotated) and the zips that must be refused.
 """
 import os
 import random
+import shutil
 import struct
 import subprocess
 import sys
@@ -120,8 +121,8 @@ def check_corners(label, ours, expected, problems):
         problems.append("%s: corners %r, not %r" % (label, ours.corners, expected))
 
 
-def refused(dump, path, says, problems):
-    result = subprocess.run([dump, path], capture_output=True, text=True)
+def refused(dump, path, says, problems, timeout=None):
+    result = subprocess.run([dump, path], capture_output=True, text=True, timeout=timeout)
     if result.returncode != 1 or says not in result.stderr:
         problems.append("%s: exit %d, %r" % (os.path.basename(path), result.returncode,
                                              result.stderr))
@@ -140,8 +141,80 @@ def declare_sizes(path, size):
         archive.write(data)
 
 
+def vrt(path, source, relative=True, srs="", transform="0, 1, 0, 0, 0, -1", size=(2, 2)):
+    """A VRT of band 1 of source."""
+    with open(path, "w") as out:
+        out.write("""<VRTDataset rasterXSize="%d" rasterYSize="%d"><SRS>%s</SRS>
+<GeoTransform>%s</GeoTransform><VRTRasterBand dataType="Float64" band="1">
+<SimpleSource><SourceFilename relativeToVRT="%d">%s</SourceFilename><SourceBand>1</SourceBand>
+</SimpleSource></VRTRasterBand></VRTDataset>""" % (size + (srs, transform, relative, source)))
+
+
+def check_descriptions(dump, talvo, samples, path, problems):
+    """Raster descriptions that would reach out, overwrite their source or turn their map."""
+    geographic = ('GEOGCS["x",DATUM["WGS_1984",SPHEROID["WGS 84",6378137,298.257223563]],'
+                  'PRIMEM["Greenwich",0],UNIT["degree",%s]]')
+    projected = ('PROJCS["x",%s,PROJECTION["Transverse_Mercator"],UNIT["metre",%%s]]'
+                 % (geographic % "0.0174532925199433"))
+    rows = [  # file, its source, then what the message says
+        ("curl.vrt", "/vsicurl/http://10.255.255.1/x.tif", "not a plain file on this computer"),
+        ("url.vrt", "https://10.255.255.1/x.tif", "not a plain file on this computer"),
+        ("wms-source.vrt", "wms.xml", "wms.xml, which is not a raster Talvo opens"),
+        ("missing.vrt", "gone.tif", "gone.tif, which cannot be opened: File not found"),
+        ("wms.tif", None, "Not a raster Talvo opens through GDAL"),
+        ("raw.vrt", None, "reads /etc/passwd as raw bytes"),
+        ("negative-unit.vrt", None, "coordinate unit -1 is not a positive finite number"),
+        ("turned.vrt", None, "coordinate unit -1.0000000000000002 is not"),
+        ("huge-unit.vrt", None, "coordinate unit inf is not"),
+        ("huge-cell.vrt", None, "corners or cell size lie beyond what a map holds"),
+    ]
+    wms = ("<GDAL_WMS><Service name=\"TMS\"><ServerUrl>http://10.255.255.1/${z}/${x}/${y}.png"
+           "</ServerUrl></Service><DataWindow><UpperLeftX>-180</UpperLeftX><UpperLeftY>90"
+           "</UpperLeftY><LowerRightX>180</LowerRightX><LowerRightY>-90</LowerRightY><TileLevel>2"
+           "</TileLevel></DataWindow><Cache><Path>%s</Path></Cache></GDAL_WMS>" % path("cache"))
+    for name in ("wms.xml", "wms.tif"):
+        with open(path(name), "w") as out:
+            out.write(wms)
+    for name, source, _ in rows:
+        if source:
+            vrt(path(name), source, relative="://" not in source)
+    with open(path("raw.vrt"), "w") as out:
+        out.write('<VRTDataset rasterXSize="8" rasterYSize="8"><VRTRasterBand dataType="Byte" '
+                  'band="1" subClass="VRTRawRasterBand"><SourceFilename relativeToVRT="0">'
+                  '/etc/passwd</SourceFilename><ImageOffset>0</ImageOffset><PixelOffset>1'
+                  '</PixelOffset><LineOffset>8</LineOffset></VRTRasterBand></VRTDataset>')
+    vrt(path("negative-unit.vrt"), "dem.tif", srs=projected % "-1")
+    vrt(path("turned.vrt"), "dem.tif", srs=geographic % "-0.0174532925199433")
+    vrt(path("huge-unit.vrt"), "dem.tif", srs=geographic % "1e308")
+    vrt(path("huge-cell.vrt"), "dem.tif", transform="0, 1, 0, 0, 0, -1e300")
+    for name, _, says in rows:
+        try:
+            refused(dump, path(name), says, problems, timeout=10)
+        except subprocess.TimeoutExpired:
+            problems.append("%s: no answer within 10 s" % name)
+    if os.path.exists(path("cache")):
+        problems.append("GDAL wrote a cache folder for a map description")
+
+    # A VRT's source is an input like any other: an output of that name is refused.
+    shutil.copy(path("dem.tif"), path("heights.png"))
+    vrt(path("heights.vrt"), "heights.png")
+    before = open(path("heights.png"), "rb").read()
+    result = subprocess.run([talvo, "--render", path("heights.vrt"), "-o", path("heights.png"),
+                             "--ini", os.path.join(samples, "jacksboro", "Talvo.ini")],
+                            capture_output=True, text=True)
+    if result.returncode != 1 or open(path("heights.png"), "rb").read() != before:
+        problems.append("the VRT's source was replaced: exit %d, %r" % (result.returncode,
+                                                                        result.stderr))
+
+    # A row longer than the blocks rasters are read in: read in pieces, every cell in place.
+    wide = [[col % 5000 - 100 for col in range(1100000)], [col % 7 for col in range(1100000)]]
+    geotiff(path("wide.tif"), wide, (WEST, CELL_LON, 0, NORTH, 0, -CELL_LAT), gdal.GDT_Int16)
+    check_cells("a 1,100,000-cell row", map_dump.run(dump, path("wide.tif")),
+                [[v * 10 for v in row] for row in wide], problems)
+
+
 def main():
-    dump, _ = sys.argv[1], sys.argv[2]
+    dump, samples = sys.argv[1], sys.argv[2]
     talvo = os.path.join(os.path.dirname(dump), "talvo")
     rng = random.Random(17)
     rows, cols = 2 * TILE_ROWS, 2 * TILE_COLS
@@ -243,6 +316,21 @@ def main():
         with zipfile.ZipFile(path("none.zip"), "w") as archive:
             archive.writestr("readme.txt", "no tile")
         refused(dump, path("none.zip"), "holds no FG-GML DEM tile", problems)
+        # Two small tiles far apart would make a mosaic of almost nothing but no data.
+        with zipfile.ZipFile(path("sparse.zip"), "w") as archive:
+            archive.writestr("near.xml", tiles["53394510"])
+            archive.writestr("far.xml", fg_gml(part, NORTH - 300 * CELL_LAT, WEST + 90 * CELL_LON,
+                                               "53394599"))
+        refused(dump, path("sparse.zip"), "less than 1 %% of the map they span; the tiles farthest "
+                "apart are %s and %s" % (path("sparse.zip/near.xml"), path("sparse.zip/far.xml")),
+                problems)
+        # A zip whose name holds a brace, its tiles in a folder.
+        with zipfile.ZipFile(path("tiles {1.zip"), "w") as archive:
+            archive.writestr("DEM/a.xml", tiles["53394510"])
+        check_cells("zip named with a brace", map_dump.run(dump, path("tiles {1.zip")),
+                    [row[:TILE_COLS] for row in expected[:TILE_ROWS]], problems)
+
+        check_descriptions(dump, talvo, samples, path, problems)
 
     return map_dump.report(problems)
 

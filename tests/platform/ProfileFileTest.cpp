@@ -3,12 +3,34 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <string_view>
 
 #include "platform/Errors.h"
 #include "support/NumMapText.h"
 
 namespace talvo {
 namespace {
+
+// ASCII Text as UTF-16 of a byte order, after its byte-order mark.
+std::string Utf16(std::string_view Text, bool BigEndian) {
+    std::string Bytes = BigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char C : Text) {
+        Bytes += BigEndian ? std::string{'\0', C} : std::string{C, '\0'};
+    }
+    return Bytes;
+}
+
+// UTF-16 with its byte-order mark, as Windows Notepad saves "Unicode" text: read as text, and
+// written back as it came.
+TEST(ProfileText, Utf16IsReadAsTextAndWrittenBackSo) {
+    for (const bool BigEndian : {false, true}) {
+        TProfileText Profile(Utf16("[Palette]\r\nSea=FF8000\r\n", BigEndian));
+        EXPECT_EQ(Profile.Get("palette", "sea", ""), "FF8000");
+        EXPECT_TRUE(Profile.HasKeyIn("Palette"));
+        Profile.Set("Palette", "Out", "123456");
+        EXPECT_EQ(Profile.Text(), Utf16("[Palette]\r\nSea=FF8000\r\nOut=123456\r\n", BigEndian));
+    }
+}
 
 TEST(ProfileText, LooksUpWithoutRegardToCaseAndUnquotes) {
     TProfileText Profile("; comment\r\n"

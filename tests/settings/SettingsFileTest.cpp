@@ -134,7 +134,8 @@ TEST_F(SettingsFileTest, ARefusedWriteRaises) {
         SaveSettings(Missing, Settings);
         FAIL() << "a file in a missing folder cannot be written";
     } catch (const EInOutError& Error) {
-        EXPECT_EQ(std::string(Error.what()), Missing + " に書き込めません");
+        EXPECT_EQ(std::string(Error.what()),
+                  Missing + " に書き込めません (フォルダーがありません)");
     }
 
     // A file that cannot be read is not overwritten either.

@@ -447,6 +447,13 @@ class TMapWindowTest : public QObject {
         QVERIFY(W.Dialogs.Messages[0].find(Unreadable) != std::string::npos);
         QCOMPARE(W.Document.Settings().Max, 1200); // the shipped palette's
 
+        // A file that holds none of the settings: told, then the shipped palette.
+        const std::string Empty = test::WriteTempFile("says-nothing.ini", "");
+        TWindow Nothing(Empty, Sample("Talvo.ini"));
+        QTRY_COMPARE(Nothing.Dialogs.Messages.size(), size_t{1});
+        QVERIFY(Nothing.Dialogs.Messages[0].find(Empty) != std::string::npos);
+        QCOMPARE(Nothing.Document.Settings().Max, 1200);
+
         // A first run: no file, the shipped palette, nothing to tell.
         TWindow First(Folder + ".missing.ini", Sample("Talvo.ini"));
         QTest::qWait(20);

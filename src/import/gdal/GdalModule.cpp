@@ -1,16 +1,27 @@
 // The GDAL module: the only code that includes GDAL. Built as libtalvo_gdal.so beside the program
 // and opened at run time (GdalModuleLoader), it reads band 1 of a raster and the entries of a zip
 // archive. Nothing may escape it as a C++ exception: every entry point catches and reports.
+// A raster is a description anyone can write: GDAL opens only local files of the drivers Talvo
+// takes, a VRT only once every file it names has been found to be one too, never over the network,
+// never through a raw band, and never writing a cache.
 
+#include <cerrno>
+#include <cpl_conv.h>
 #include <cpl_error.h>
+#include <cpl_minixml.h>
 #include <cpl_string.h>
 #include <cpl_vsi.h>
+#include <cpl_vsi_virtual.h>
 #include <cstdio>
+#include <cstring>
 #include <gdal_priv.h>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <numbers>
 #include <ogr_spatialref.h>
 #include <string>
+#include <sys/stat.h>
 #include <type_traits>
 #include <vector>
 
@@ -20,6 +31,7 @@ struct TalvoGdalRaster {
     GDALDatasetUniquePtr Dataset;
     GDALRasterBand* Band = nullptr;
     std::string Crs;
+    std::vector<std::string> Files;
 };
 
 struct TalvoGdalZip {
@@ -28,37 +40,77 @@ struct TalvoGdalZip {
     std::vector<uint64_t> Sizes;
 };
 
+struct TalvoGdalZipEntry {
+    VSILFILE* File = nullptr;
+    ~TalvoGdalZipEntry() {
+        if (File) {
+            VSIFCloseL(File);
+        }
+    }
+};
+
 namespace {
 
-void Tell(char* Message, const std::string& Text) {
-    std::snprintf(Message, TalvoGdalMessageBytes, "%s", Text.c_str());
+// The drivers of the extensions Talvo gives GDAL, and no other: GDAL's remaining drivers stay
+// registered for writing, but none of them opens what a user is shown.
+const char* const AllowedDrivers[] = {"GTiff", "SRTMHGT", "AAIGrid", "USGSDEM",
+                                      "HFA",   "VRT",     nullptr};
+// Zip entries are read in pieces: GDAL checks a whole request's CRC in one long pass otherwise.
+constexpr size_t ZipPieceBytes = size_t{16} << 20;
+
+bool Fail(TalvoGdalFailure* Failure, TalvoGdalProblem Problem, const std::string& Detail = {},
+          int Errno = 0) {
+    Failure->Problem = Problem;
+    Failure->Errno = Errno;
+    std::snprintf(Failure->Detail, sizeof Failure->Detail, "%s", Detail.c_str());
+    return false;
 }
 
-// GDAL's own account of the last failure on this thread, else Fallback.
-std::string GdalReason(const char* Fallback) {
-    const char* Reason = CPLGetLastErrorMsg();
-    return Reason && *Reason ? Reason : Fallback;
+// What GDAL's last error on this thread says of a failure, in the module's classes.
+TalvoGdalProblem LastProblem() {
+    switch (CPLGetLastErrorNo()) {
+    case CPLE_OutOfMemory:
+        return TalvoGdalNoMemory;
+    case CPLE_NotSupported:
+        return TalvoGdalUnsupported;
+    case CPLE_FileIO:
+    case CPLE_AppDefined:
+    case CPLE_OpenFailed:
+        return TalvoGdalDamaged;
+    default:
+        return TalvoGdalFailed;
+    }
 }
 
-// Drivers registered once; GDAL's messages kept for the caller instead of printed.
+// Drivers registered once; GDAL's messages kept for the module instead of printed; nothing
+// fetched over the network or cached on the disk, whatever a file asks.
 void Start() {
     static std::once_flag Once;
     std::call_once(Once, [] {
         CPLSetErrorHandler(CPLQuietErrorHandler);
+        CPLSetConfigOption("GDAL_VRT_ENABLE_RAWRASTERBAND", "NO");
+        CPLSetConfigOption("GDAL_VRT_ENABLE_PYTHON", "NO");
+        CPLSetConfigOption("GDAL_HTTP_TIMEOUT", "5");
+        CPLSetConfigOption("GDAL_HTTP_CONNECTTIMEOUT", "5");
+        CPLSetConfigOption("GDAL_HTTP_MAX_RETRY", "0");
+        CPLSetConfigOption("CPL_VSIL_CURL_ALLOWED_EXTENSIONS", ".talvo-no-network");
+        CPLSetConfigOption("CPL_VSIL_CURL_USE_HEAD", "NO");
+        CPLSetConfigOption("GDAL_ENABLE_WMS_CACHE", "NO");
         GDALAllRegister();
     });
     CPLErrorReset();
 }
 
-// Body's result, or Failed with the reason in Message when it throws.
+// Body's result, or Failed with the reason in Failure when it throws.
 template <typename TBody>
-std::invoke_result_t<TBody> Guarded(char* Message, std::invoke_result_t<TBody> Failed, TBody Body) {
+std::invoke_result_t<TBody> Guarded(TalvoGdalFailure* Failure, std::invoke_result_t<TBody> Failed,
+                                    TBody Body) {
     try {
         return Body();
-    } catch (const std::exception& Error) {
-        Tell(Message, Error.what());
+    } catch (const std::bad_alloc&) {
+        Fail(Failure, TalvoGdalNoMemory);
     } catch (...) {
-        Tell(Message, "GDAL failed");
+        Fail(Failure, TalvoGdalFailed);
     }
     return Failed;
 }
@@ -76,6 +128,98 @@ std::string CrsText(const OGRSpatialReference& Reference) {
     }
     CPLFree(Wkt);
     return Text;
+}
+
+// A name that GDAL would not read as a plain local file: one of its virtual file systems
+// (/vsicurl/, /vsis3/, /vsizip/, ...), a URL, a connection string ("WMS:...", "MEM:::...") or a
+// description written in place.
+bool IsRemoteOrVirtual(const std::string& Name) {
+    const CPLStringList Prefixes(VSIGetFileSystemsPrefixes());
+    for (int I = 0; I < Prefixes.size(); ++I) {
+        // "/vsicurl/" is also written "/vsicurl?url=...".
+        const std::string Prefix = std::string(Prefixes[I]).substr(0, std::strlen(Prefixes[I]) - 1);
+        if (!Prefix.empty() && Name.starts_with(Prefix)) {
+            return true;
+        }
+    }
+    const size_t Colon = Name.find(':');
+    return Name.starts_with("<") || (Colon != std::string::npos && Colon < Name.find('/'));
+}
+
+GDALDriverH AllowedDriverOf(const std::string& Path) {
+    return GDALIdentifyDriverEx(Path.c_str(), GDAL_OF_RASTER, AllowedDrivers, nullptr);
+}
+
+bool IsVrt(GDALDriverH Driver) {
+    return Driver && std::strcmp(GDALGetDriverShortName(Driver), "VRT") == 0;
+}
+
+struct TXmlFree {
+    void operator()(CPLXMLNode* Node) const { CPLDestroyXMLNode(Node); }
+};
+
+bool CheckVrt(const std::string& Path, int Depth, TalvoGdalFailure* Failure);
+
+// A file that a VRT at VrtPath names in Node, checked as the VRT itself is.
+bool CheckSource(const std::string& VrtPath, const CPLXMLNode& Node, int Depth,
+                 TalvoGdalFailure* Failure) {
+    const std::string Name = CPLGetXMLValue(&Node, nullptr, "");
+    if (IsRemoteOrVirtual(Name)) {
+        return Fail(Failure, TalvoGdalRemoteSource, Name);
+    }
+    const bool Relative = CPLTestBool(CPLGetXMLValue(&Node, "relativeToVRT", "0")) &&
+                          CPLIsFilenameRelative(Name.c_str());
+    const std::string Source =
+        Relative ? CPLProjectRelativeFilename(CPLGetPath(VrtPath.c_str()), Name.c_str()) : Name;
+    struct stat Status {};
+    if (::stat(Source.c_str(), &Status) != 0) {
+        return Fail(Failure, TalvoGdalSourceUnreadable, Source, errno);
+    }
+    if (!S_ISREG(Status.st_mode)) {
+        return Fail(Failure, TalvoGdalSourceUnreadable, Source,
+                    S_ISDIR(Status.st_mode) ? EISDIR : EINVAL);
+    }
+    const GDALDriverH Driver = AllowedDriverOf(Source);
+    if (!Driver) {
+        return Fail(Failure, TalvoGdalSourceNotRaster, Source);
+    }
+    return !IsVrt(Driver) || CheckVrt(Source, Depth + 1, Failure);
+}
+
+// Every file the VRT at Path names, as a source of any kind, and the VRTs among them in turn.
+bool CheckVrt(const std::string& Path, int Depth, TalvoGdalFailure* Failure) {
+    if (Depth > TalvoGdalMaxNesting) {
+        return Fail(Failure, TalvoGdalTooDeep);
+    }
+    const std::unique_ptr<CPLXMLNode, TXmlFree> Root(CPLParseXMLFile(Path.c_str()));
+    if (!Root) {
+        return Fail(Failure, TalvoGdalDamaged);
+    }
+    std::vector<const CPLXMLNode*> Pending = {Root.get()};
+    while (!Pending.empty()) {
+        const CPLXMLNode* Node = Pending.back();
+        Pending.pop_back();
+        if (Node->psNext) {
+            Pending.push_back(Node->psNext);
+        }
+        if (Node->eType != CXT_Element) {
+            continue;
+        }
+        if (EQUAL(Node->pszValue, "VRTRasterBand") &&
+            EQUAL(CPLGetXMLValue(Node, "subClass", ""), "VRTRawRasterBand")) {
+            return Fail(Failure, TalvoGdalRawSource, CPLGetXMLValue(Node, "SourceFilename", ""));
+        }
+        if (EQUAL(Node->pszValue, "SourceFilename") || EQUAL(Node->pszValue, "SourceDataset")) {
+            if (!CheckSource(Path, *Node, Depth, Failure)) {
+                return false;
+            }
+            continue;
+        }
+        if (Node->psChild) {
+            Pending.push_back(Node->psChild);
+        }
+    }
+    return true;
 }
 
 void Describe(TalvoGdalRaster& Raster, TalvoGdalRasterInfo& Info) {
@@ -106,38 +250,63 @@ void Describe(TalvoGdalRaster& Raster, TalvoGdalRasterInfo& Info) {
     std::snprintf(Info.Driver, sizeof Info.Driver, "%s", Dataset.GetDriverName());
 }
 
-TalvoGdalRaster* OpenRaster(const char* Path, TalvoGdalRasterInfo* Info, char* Message) {
-    return Guarded(Message, static_cast<TalvoGdalRaster*>(nullptr), [&]() -> TalvoGdalRaster* {
+TalvoGdalRaster* OpenRaster(const char* Path, TalvoGdalRasterInfo* Info,
+                            TalvoGdalFailure* Failure) {
+    return Guarded(Failure, static_cast<TalvoGdalRaster*>(nullptr), [&]() -> TalvoGdalRaster* {
         Start();
+        if (IsRemoteOrVirtual(Path)) {
+            Fail(Failure, TalvoGdalRemoteSource, Path);
+            return nullptr;
+        }
+        const GDALDriverH Driver = AllowedDriverOf(Path);
+        if (!Driver) {
+            Fail(Failure, TalvoGdalNotRaster);
+            return nullptr;
+        }
+        if (IsVrt(Driver) && !CheckVrt(Path, 0, Failure)) {
+            return nullptr;
+        }
+        CPLErrorReset();
         auto Raster = std::make_unique<TalvoGdalRaster>();
-        Raster->Dataset.reset(
-            GDALDataset::Open(Path, GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR));
+        Raster->Dataset.reset(GDALDataset::Open(
+            Path, GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, AllowedDrivers));
         if (!Raster->Dataset) {
-            Tell(Message, GdalReason("GDAL cannot read this file as a raster"));
+            Fail(Failure, LastProblem());
             return nullptr;
         }
         if (Raster->Dataset->GetRasterCount() < 1) {
-            Tell(Message, "The file holds no raster band");
+            Fail(Failure, TalvoGdalNoBand);
             return nullptr;
         }
         Raster->Band = Raster->Dataset->GetRasterBand(1);
+        const CPLStringList Files(Raster->Dataset->GetFileList());
+        for (int I = 0; I < Files.size(); ++I) {
+            Raster->Files.emplace_back(Files[I]);
+        }
         *Info = {};
         Describe(*Raster, *Info);
         return Raster.release();
     });
 }
 
-bool ReadRows(TalvoGdalRaster* Raster, int32_t First, int32_t Count, double* Cells, char* Message) {
-    return Guarded(Message, false, [&] {
+bool ReadCells(TalvoGdalRaster* Raster, int32_t Col, int32_t Row, int32_t Cols, int32_t Rows,
+               double* Cells, TalvoGdalFailure* Failure) {
+    return Guarded(Failure, false, [&] {
         CPLErrorReset();
-        const int Width = Raster->Dataset->GetRasterXSize();
-        if (Raster->Band->RasterIO(GF_Read, 0, First, Width, Count, Cells, Width, Count,
-                                   GDT_Float64, 0, 0, nullptr) != CE_None) {
-            Tell(Message, GdalReason("GDAL could not read the raster's cells"));
-            return false;
+        if (Raster->Band->RasterIO(GF_Read, Col, Row, Cols, Rows, Cells, Cols, Rows, GDT_Float64, 0,
+                                   0, nullptr) != CE_None) {
+            return Fail(Failure, LastProblem());
         }
         return true;
     });
+}
+
+int64_t RasterFileCount(const TalvoGdalRaster* Raster) {
+    return static_cast<int64_t>(Raster->Files.size());
+}
+
+const char* RasterFileName(const TalvoGdalRaster* Raster, int64_t Index) {
+    return Raster->Files[static_cast<size_t>(Index)].c_str();
 }
 
 void CloseRaster(TalvoGdalRaster* Raster) {
@@ -148,26 +317,30 @@ const char* RasterCrs(const TalvoGdalRaster* Raster) {
     return Raster->Crs.c_str();
 }
 
-TalvoGdalZip* OpenZip(const char* Path, char* Message) {
-    return Guarded(Message, static_cast<TalvoGdalZip*>(nullptr), [&]() -> TalvoGdalZip* {
+TalvoGdalZip* OpenZip(const char* Path, TalvoGdalFailure* Failure) {
+    return Guarded(Failure, static_cast<TalvoGdalZip*>(nullptr), [&]() -> TalvoGdalZip* {
         Start();
         auto Zip = std::make_unique<TalvoGdalZip>();
-        Zip->Root = std::string("/vsizip/{") + Path + "}";
-        VSIStatBufL Archive;
-        if (VSIStatL(Zip->Root.c_str(), &Archive) != 0) {
-            Tell(Message, GdalReason("GDAL cannot read this file as a zip archive"));
+        // "{...}" keeps an archive's name whole, unless the name holds a brace itself; then the
+        // name's own ".zip" ends it.
+        Zip->Root = std::strpbrk(Path, "{}") ? std::string("/vsizip/") + Path
+                                             : std::string("/vsizip/{") + Path + "}";
+        // The archive's table of entries, read once: listing it folder by folder, as
+        // VSIReadDirRecursive does, scans every entry again for each one.
+        auto& Zips =
+            static_cast<VSIArchiveFilesystemHandler&>(*VSIFileManager::GetHandler("/vsizip/"));
+        const VSIArchiveContent* Content = Zips.GetContentOfArchive(Path);
+        if (!Content) {
+            Fail(Failure, TalvoGdalNotZip);
             return nullptr;
         }
-        char** Names = VSIReadDirRecursive(Zip->Root.c_str());
-        for (char** Name = Names; Name && *Name; ++Name) {
-            VSIStatBufL Entry;
-            const std::string Inside = Zip->Root + "/" + *Name;
-            if (VSIStatL(Inside.c_str(), &Entry) == 0 && VSI_ISREG(Entry.st_mode)) {
-                Zip->Names.emplace_back(*Name);
-                Zip->Sizes.push_back(static_cast<uint64_t>(Entry.st_size));
+        for (int I = 0; I < Content->nEntries; ++I) {
+            const VSIArchiveEntry& Entry = Content->entries[I];
+            if (!Entry.bIsDir) {
+                Zip->Names.emplace_back(Entry.fileName);
+                Zip->Sizes.push_back(static_cast<uint64_t>(Entry.uncompressed_size));
             }
         }
-        CSLDestroy(Names);
         return Zip.release();
     });
 }
@@ -184,25 +357,44 @@ uint64_t ZipEntrySize(const TalvoGdalZip* Zip, int64_t Index) {
     return Zip->Sizes[static_cast<size_t>(Index)];
 }
 
-bool ReadZipEntry(TalvoGdalZip* Zip, int64_t Index, char* Buffer, uint64_t Bytes, char* Message) {
-    return Guarded(Message, false, [&] {
+TalvoGdalZipEntry* OpenZipEntry(TalvoGdalZip* Zip, int64_t Index, TalvoGdalFailure* Failure) {
+    return Guarded(Failure, static_cast<TalvoGdalZipEntry*>(nullptr), [&]() -> TalvoGdalZipEntry* {
         CPLErrorReset();
+        auto Entry = std::make_unique<TalvoGdalZipEntry>();
         const std::string Inside = Zip->Root + "/" + Zip->Names[static_cast<size_t>(Index)];
-        VSILFILE* File = VSIFOpenL(Inside.c_str(), "rb");
-        if (!File) {
-            Tell(Message, GdalReason("GDAL cannot open the entry"));
-            return false;
+        Entry->File = VSIFOpenL(Inside.c_str(), "rb");
+        if (!Entry->File) {
+            Fail(Failure, TalvoGdalDamaged);
+            return nullptr;
         }
-        const uint64_t Got = VSIFReadL(Buffer, 1, Bytes, File);
-        char Beyond;
-        const bool Longer = Got == Bytes && VSIFReadL(&Beyond, 1, 1, File) == 1;
-        VSIFCloseL(File);
-        if (Got != Bytes || Longer) {
-            Tell(Message, GdalReason("The entry does not unpack to the size the archive declares"));
-            return false;
-        }
-        return true;
+        return Entry.release();
     });
+}
+
+int64_t ReadZipEntry(TalvoGdalZipEntry* Entry, char* Buffer, uint64_t Bytes,
+                     TalvoGdalFailure* Failure) {
+    return Guarded(Failure, int64_t{-1}, [&]() -> int64_t {
+        CPLErrorReset();
+        uint64_t Got = 0;
+        while (Got < Bytes) {
+            const size_t Piece =
+                static_cast<size_t>(std::min<uint64_t>(Bytes - Got, ZipPieceBytes));
+            const size_t Read = VSIFReadL(Buffer + Got, 1, Piece, Entry->File);
+            Got += Read;
+            if (Read < Piece) {
+                if (!VSIFEofL(Entry->File) || CPLGetLastErrorType() >= CE_Failure) {
+                    Fail(Failure, TalvoGdalDamaged);
+                    return -1;
+                }
+                break;
+            }
+        }
+        return static_cast<int64_t>(Got);
+    });
+}
+
+void CloseZipEntry(TalvoGdalZipEntry* Entry) {
+    delete Entry;
 }
 
 void CloseZip(TalvoGdalZip* Zip) {
@@ -210,8 +402,9 @@ void CloseZip(TalvoGdalZip* Zip) {
 }
 
 constexpr TalvoGdalApi Api = {
-    TalvoGdalApiVersion, OpenRaster,   ReadRows,     CloseRaster,  RasterCrs, OpenZip,
-    ZipEntryCount,       ZipEntryName, ZipEntrySize, ReadZipEntry, CloseZip,
+    TalvoGdalApiVersion, OpenRaster,    ReadCells,    RasterFileCount, RasterFileName,
+    CloseRaster,         RasterCrs,     OpenZip,      ZipEntryCount,   ZipEntryName,
+    ZipEntrySize,        OpenZipEntry,  ReadZipEntry, CloseZipEntry,   CloseZip,
 };
 
 } // namespace

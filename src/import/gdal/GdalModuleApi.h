@@ -7,12 +7,36 @@
 // a file needs GDAL: the documented formats never pay GDAL's start-up or memory, and they keep
 // working where GDAL is missing. C linkage and plain records, so that the two sides share nothing
 // but this header.
-// A function that fails returns null or false and leaves a UTF-8 message in Message, which holds
-// TalvoGdalMessageBytes bytes.
+// A function that fails returns null, false or -1 and says why in its TalvoGdalFailure; the
+// program words it (GDAL's own texts name its functions and sources, in English only).
 extern "C" {
 
-constexpr int TalvoGdalApiVersion = 2;
+constexpr int TalvoGdalApiVersion = 3;
 constexpr size_t TalvoGdalMessageBytes = 1024;
+
+// Why a call failed.
+enum TalvoGdalProblem : int32_t {
+    TalvoGdalFailed,           // GDAL failed without saying why
+    TalvoGdalNotRaster,        // none of the drivers Talvo opens reads the file
+    TalvoGdalNoBand,           // a raster without bands
+    TalvoGdalRemoteSource,     // Detail: a source that is no local file (a URL, /vsicurl/...)
+    TalvoGdalRawSource,        // Detail: the file a raw VRT band would read
+    TalvoGdalSourceUnreadable, // Detail: a source that cannot be opened, Errno why
+    TalvoGdalSourceNotRaster,  // Detail: a source that no driver Talvo opens reads
+    TalvoGdalTooDeep,          // VRTs within VRTs beyond TalvoGdalMaxNesting
+    TalvoGdalDamaged,          // the file's bytes are not what its format says
+    TalvoGdalNoMemory,
+    TalvoGdalUnsupported, // a feature of the format that GDAL does not handle
+    TalvoGdalNotZip,
+};
+
+constexpr int TalvoGdalMaxNesting = 8;
+
+struct TalvoGdalFailure {
+    int32_t Problem;
+    int32_t Errno;
+    char Detail[TalvoGdalMessageBytes];
+};
 
 // Band 1 of a raster and where it lies.
 struct TalvoGdalRasterInfo {
@@ -34,27 +58,37 @@ struct TalvoGdalRasterInfo {
 
 struct TalvoGdalRaster;
 struct TalvoGdalZip;
+struct TalvoGdalZipEntry;
 
 struct TalvoGdalApi {
     int Version;
-    TalvoGdalRaster* (*OpenRaster)(const char* Path, TalvoGdalRasterInfo* Info, char* Message);
-    // Rows First to First + Count - 1 of band 1 as doubles, unscaled.
-    bool (*ReadRows)(TalvoGdalRaster* Raster, int32_t First, int32_t Count, double* Cells,
-                     char* Message);
+    // Opens only local files of the drivers Talvo takes (GTiff, SRTMHGT, AAIGrid, USGSDEM, HFA,
+    // VRT); a VRT only when every file it reads is one too, and none through a raw band.
+    TalvoGdalRaster* (*OpenRaster)(const char* Path, TalvoGdalRasterInfo* Info,
+                                   TalvoGdalFailure* Failure);
+    // Cells of band 1 as doubles, unscaled: Rows rows of Cols from column Col, row Row.
+    bool (*ReadCells)(TalvoGdalRaster* Raster, int32_t Col, int32_t Row, int32_t Cols, int32_t Rows,
+                      double* Cells, TalvoGdalFailure* Failure);
+    // Every file the raster reads, as GDAL lists them: the file, its sources and sidecars.
+    int64_t (*RasterFileCount)(const TalvoGdalRaster* Raster);
+    const char* (*RasterFileName)(const TalvoGdalRaster* Raster, int64_t Index);
     void (*CloseRaster)(TalvoGdalRaster* Raster);
     // The raster's coordinate reference system: "EPSG:N" when GDAL knows its code, else its WKT;
     // "" when it has none. Valid until the raster is closed.
     const char* (*RasterCrs)(const TalvoGdalRaster* Raster);
 
     // The files of a zip archive, read through GDAL's /vsizip/ file system.
-    TalvoGdalZip* (*OpenZip)(const char* Path, char* Message);
+    TalvoGdalZip* (*OpenZip)(const char* Path, TalvoGdalFailure* Failure);
     int64_t (*ZipEntryCount)(const TalvoGdalZip* Zip);
     // The path of entry Index inside the archive, and its size unpacked as the archive declares.
     const char* (*ZipEntryName)(const TalvoGdalZip* Zip, int64_t Index);
     uint64_t (*ZipEntrySize)(const TalvoGdalZip* Zip, int64_t Index);
-    // Exactly Bytes bytes of entry Index; an entry that unpacks to more or fewer fails.
-    bool (*ReadZipEntry)(TalvoGdalZip* Zip, int64_t Index, char* Buffer, uint64_t Bytes,
-                         char* Message);
+    // Entry Index, to be read in pieces: ReadZipEntry gives up to Bytes bytes, fewer at its end,
+    // -1 on a failure.
+    TalvoGdalZipEntry* (*OpenZipEntry)(TalvoGdalZip* Zip, int64_t Index, TalvoGdalFailure* Failure);
+    int64_t (*ReadZipEntry)(TalvoGdalZipEntry* Entry, char* Buffer, uint64_t Bytes,
+                            TalvoGdalFailure* Failure);
+    void (*CloseZipEntry)(TalvoGdalZipEntry* Entry);
     void (*CloseZip)(TalvoGdalZip* Zip);
 };
 
