@@ -402,9 +402,9 @@ void CloseZip(TalvoGdalZip* Zip) {
 }
 
 constexpr TalvoGdalApi Api = {
-    TalvoGdalApiVersion, OpenRaster,    ReadCells,    RasterFileCount, RasterFileName,
-    CloseRaster,         RasterCrs,     OpenZip,      ZipEntryCount,   ZipEntryName,
-    ZipEntrySize,        OpenZipEntry,  ReadZipEntry, CloseZipEntry,   CloseZip,
+    TalvoGdalApiVersion, OpenRaster,   ReadCells,    RasterFileCount, RasterFileName,
+    CloseRaster,         RasterCrs,    OpenZip,      ZipEntryCount,   ZipEntryName,
+    ZipEntrySize,        OpenZipEntry, ReadZipEntry, CloseZipEntry,   CloseZip,
 };
 
 } // namespace
