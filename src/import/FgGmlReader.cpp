@@ -29,9 +29,9 @@
 
 #include "import/FgGmlTuples.h"
 #include "import/FileBytes.h"
-#include "import/ReadError.h"
 #include "import/ReadLimits.h"
 #include "platform/AsciiCase.h"
+#include "platform/Errors.h"
 
 namespace talvo {
 
@@ -271,9 +271,10 @@ std::array<T, N> Numbers(const TDocument& Doc, TField Field, const std::string& 
         P = Stop;
     }
     if (Count != N) {
-        throw ReadError(talvo::Text(TText::FgFieldNumbers,
-                                    {FieldNames[Field], std::to_string(N), Printable(Text)}),
-                        File, Doc.FieldLines[Field]);
+        throw Placed(
+            ETalvoError(talvo::Text(TText::FgFieldNumbers,
+                                    {FieldNames[Field], std::to_string(N), Printable(Text)})),
+            File, Doc.FieldLines[Field]);
     }
     return Values;
 }
@@ -304,15 +305,16 @@ std::string Trimmed(std::string_view Text) {
 
 TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
     if (!Doc.ListFound) {
-        throw ReadError(Text(TText::FgNoList), File);
+        throw Placed(ETalvoError(Text(TText::FgNoList)), File);
     }
     for (TField Field : {LowerCorner, UpperCorner, Low, High}) {
         if (!Doc.Fields[Field]) {
-            throw ReadError(Text(TText::FgLacks, {FieldNames[Field]}), File);
+            throw Placed(ETalvoError(Text(TText::FgLacks, {FieldNames[Field]})), File);
         }
     }
     if (Doc.Order && Trimmed(*Doc.Order) != "+x-y") {
-        throw ReadError(Text(TText::FgOrder, {Printable(*Doc.Order)}), File, Doc.OrderLine);
+        throw Placed(ETalvoError(Text(TText::FgOrder, {Printable(*Doc.Order)})), File,
+                     Doc.OrderLine);
     }
     TFgGmlTile Tile;
     Tile.Crs = CrsOfSrsName(Doc.SrsName);
@@ -323,7 +325,7 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
     Tile.North = Upper[0];
     Tile.East = Upper[1];
     if (!(Tile.South < Tile.North && Tile.West < Tile.East)) {
-        throw ReadError(Text(TText::FgNoArea), File, Doc.FieldLines[UpperCorner]);
+        throw Placed(ETalvoError(Text(TText::FgNoArea)), File, Doc.FieldLines[UpperCorner]);
     }
     const auto First = Numbers<int32_t, 2>(Doc, Low, File);
     const auto Last = Numbers<int32_t, 2>(Doc, High, File);
@@ -331,14 +333,16 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
     const int64_t Rows = int64_t{Last[1]} - First[1] + 1;
     if (Cols < 1 || Rows < 1 || Cols > MaxGridCells || Rows > MaxGridCells ||
         Cols * Rows > MaxGridCells) {
-        throw ReadError(Text(TText::FgGridSize, {std::to_string(Cols), std::to_string(Rows),
-                                                 std::to_string(MaxGridCells)}),
-                        File, Doc.FieldLines[High]);
+        throw Placed(
+            ETalvoError(Text(TText::FgGridSize, {std::to_string(Cols), std::to_string(Rows),
+                                                 std::to_string(MaxGridCells)})),
+            File, Doc.FieldLines[High]);
     }
     const auto ListBytes = static_cast<int64_t>(Doc.List->second - Doc.List->first);
     if (Cols * Rows > LargeGridCells && (ListBytes + 1) / MinPointBytes < (Cols * Rows + 1) / 2) {
-        throw ReadError(Text(TText::FgListTooShort, {std::to_string(Cols), std::to_string(Rows)}),
-                        File, Doc.FieldLines[High]);
+        throw Placed(
+            ETalvoError(Text(TText::FgListTooShort, {std::to_string(Cols), std::to_string(Rows)})),
+            File, Doc.FieldLines[High]);
     }
     Tile.Cols = static_cast<int32_t>(Cols);
     Tile.Rows = static_cast<int32_t>(Rows);
@@ -347,7 +351,8 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
         const int64_t X = int64_t{Start[0]} - First[0];
         const int64_t Y = int64_t{Start[1]} - First[1];
         if (X < 0 || X >= Cols || Y < 0 || Y >= Rows) {
-            throw ReadError(Text(TText::FgStartOutside), File, Doc.FieldLines[StartPoint]);
+            throw Placed(ETalvoError(Text(TText::FgStartOutside)), File,
+                         Doc.FieldLines[StartPoint]);
         }
         Tile.StartIndex = Y * Cols + X;
     }
@@ -368,7 +373,7 @@ TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File) {
     const std::unique_ptr<XML_ParserStruct, TParserFree> Parser(
         XML_ParserCreateNS(nullptr, NamespaceSeparator));
     if (!Parser) {
-        throw ReadError(Text(TText::FgNoMemory), File);
+        throw Placed(ETalvoError(Text(TText::FgNoMemory)), File);
     }
     TDocument Doc;
     Doc.Parser = Parser.get();
@@ -382,7 +387,7 @@ TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File) {
         Doc.ListLines = std::count(Bytes.begin() + Begin, Bytes.begin() + End, '\n');
     }
     if (!Feed(Doc, Bytes.substr(0, Begin), false) || !Feed(Doc, Bytes.substr(End), true)) {
-        throw ReadError(Doc.Problem, File, Doc.ProblemLine);
+        throw Placed(ETalvoError(Doc.Problem), File, Doc.ProblemLine);
     }
     TFgGmlTile Tile = TileOf(Doc, File);
     Tile.ListLine = 1 + std::count(Bytes.begin(), Bytes.begin() + Begin, '\n');
@@ -396,7 +401,7 @@ void RequireXmlStart(std::string_view FirstBytes, const std::string& File) {
     }
     const auto Start = std::find_if_not(FirstBytes.begin(), FirstBytes.end(), IsXmlSpace);
     if (Start == FirstBytes.end() || *Start != '<') {
-        throw ReadError(Text(TText::FgNotXml), File);
+        throw Placed(ETalvoError(Text(TText::FgNotXml)), File);
     }
 }
 

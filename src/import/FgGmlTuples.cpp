@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "import/DecimalTenths.h"
-#include "import/ReadError.h"
+#include "platform/Errors.h"
 
 namespace talvo {
 
@@ -39,7 +39,7 @@ void ReadFgGmlTuples(const TFgGmlTile& Tile, std::string_view Bytes, const std::
     const char* const Begin = Bytes.data() + Tile.ListBegin;
     const char* const End = Bytes.data() + Tile.ListEnd;
     auto Raise = [&](const char* Tuple, const std::string& What) {
-        throw ReadError(What, File, Tile.ListLine + std::count(Begin, Tuple, '\n'));
+        throw Placed(ETalvoError(What), File, Tile.ListLine + std::count(Begin, Tuple, '\n'));
     };
     std::fill_n(Cells, Tile.StartIndex, NoDataHeight);
     int64_t Index = Tile.StartIndex;

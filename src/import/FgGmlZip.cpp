@@ -20,9 +20,9 @@
 #include "import/FileBytes.h"
 #include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
-#include "import/ReadError.h"
 #include "import/ReadLimits.h"
 #include "platform/AsciiCase.h"
+#include "platform/Errors.h"
 #include "platform/Messages.h"
 
 namespace talvo {
@@ -69,12 +69,13 @@ std::vector<TEntry> TileEntries(const TalvoGdalApi& Gdal, const TalvoGdalZip& Zi
         }
         Total += std::min(Entry.Size, MaxUnpackedBytes + 1);
         if (Total > MaxUnpackedBytes) {
-            throw ReadError(Text(TText::ZipBomb, {std::to_string(MaxUnpackedBytes >> 30)}), Path);
+            throw Placed(
+                ETalvoError(Text(TText::ZipBomb, {std::to_string(MaxUnpackedBytes >> 30)})), Path);
         }
         Entries.push_back(std::move(Entry));
     }
     if (Entries.empty()) {
-        throw ReadError(Text(TText::ZipNoTile), Path);
+        throw Placed(ETalvoError(Text(TText::ZipNoTile)), Path);
     }
     return Entries;
 }
@@ -110,13 +111,14 @@ void CheckTilesAgree(const std::vector<TTile>& Tiles, const TTile& Corner) {
         const TFgGmlTile& H = Tile.Header;
         if (H.CellSpacing != Corner.Header.CellSpacing || std::abs(CellLat(H) - Lat) > Lat / 1000 ||
             std::abs(CellLon(H) - Lon) > Lon / 1000) {
-            throw ReadError(Text(TText::ZipSpacings, {Corner.File}), Tile.File);
+            throw Placed(ETalvoError(Text(TText::ZipSpacings, {Corner.File})), Tile.File);
         }
         if (!H.Mesh.empty()) {
             auto [Earlier, New] = Meshes.emplace(H.Mesh, &Tile);
             if (!New) {
-                throw ReadError(Text(TText::ZipMeshTwice, {H.Mesh, Earlier->second->File}),
-                                Tile.File);
+                throw Placed(
+                    ETalvoError(Text(TText::ZipMeshTwice, {H.Mesh, Earlier->second->File})),
+                    Tile.File);
             }
         }
     }
@@ -193,7 +195,8 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, TLoadedMap
         Cols = std::max(Cols, Col + Tile.Header.Cols);
         Rows = std::max(Rows, Row + Tile.Header.Rows);
         if (!(Cols * Rows <= static_cast<double>(MaxGridCells))) {
-            throw ReadError(Text(TText::ZipSpanTooLarge, {std::to_string(MaxGridCells)}), Path);
+            throw Placed(ETalvoError(Text(TText::ZipSpanTooLarge, {std::to_string(MaxGridCells)})),
+                         Path);
         }
         Places.push_back({static_cast<int64_t>(Col), static_cast<int64_t>(Row)});
     }
@@ -203,7 +206,8 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, TLoadedMap
     }
     if (Covered * 100 < static_cast<int64_t>(Cols * Rows) * MinCoverPercent) {
         const auto [First, Second] = FarthestApart(Tiles, Places);
-        throw ReadError(Text(TText::ZipSparse, {Tiles[First].File, Tiles[Second].File}), Path);
+        throw Placed(ETalvoError(Text(TText::ZipSparse, {Tiles[First].File, Tiles[Second].File})),
+                     Path);
     }
     // The map's south and east edges are those of its cells, whatever the tiles' corners rounded.
     Bounds.East = Bounds.West + Cols * Lon;
@@ -234,7 +238,7 @@ TFileBytes ReadTileEntry(const TalvoGdalApi& Gdal, TalvoGdalZip& Zip, const TEnt
     const std::unique_ptr<TalvoGdalZipEntry, TZipEntryCloser> Opened(
         Gdal.OpenZipEntry(&Zip, Entry.Index, &Failure), TZipEntryCloser{&Gdal});
     if (!Opened) {
-        throw ReadError(GdalFailureText(Failure), File);
+        throw Placed(ETalvoError(GdalFailureText(Failure)), File);
     }
     TFileBytes Bytes;
     while (true) {
@@ -249,10 +253,10 @@ TFileBytes ReadTileEntry(const TalvoGdalApi& Gdal, TalvoGdalZip& Zip, const TEnt
         char* To = Bytes.Size < Entry.Size ? Bytes.Data.get() + Bytes.Size : &Beyond;
         const int64_t Got = Gdal.ReadZipEntry(Opened.get(), To, Want, &Failure);
         if (Got < 0) {
-            throw ReadError(GdalFailureText(Failure), File);
+            throw Placed(ETalvoError(GdalFailureText(Failure)), File);
         }
         if (To == &Beyond ? Got != 0 : Got == 0) {
-            throw ReadError(Text(TText::ZipEntrySize), File);
+            throw Placed(ETalvoError(Text(TText::ZipEntrySize)), File);
         }
         if (To == &Beyond) {
             break;
@@ -278,7 +282,7 @@ TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Prog
     const std::unique_ptr<TalvoGdalZip, TZipCloser> Zip(Gdal.OpenZip(Path.c_str(), &Failure),
                                                         TZipCloser{&Gdal});
     if (!Zip) {
-        throw ReadError(GdalFailureText(Failure), Path);
+        throw Placed(ETalvoError(GdalFailureText(Failure)), Path);
     }
     std::vector<TTile> Tiles;
     int64_t Cells = 0;
@@ -292,7 +296,8 @@ TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Prog
         Tile.Header = ReadFgGmlTile(Bytes.View(), Tile.File);
         Cells += int64_t{Tile.Header.Cols} * Tile.Header.Rows;
         if (Cells > MaxGridCells) {
-            throw ReadError(Text(TText::ZipCellsTooMany, {std::to_string(MaxGridCells)}), Path);
+            throw Placed(ETalvoError(Text(TText::ZipCellsTooMany, {std::to_string(MaxGridCells)})),
+                         Path);
         }
         Tile.Cells.resize(static_cast<size_t>(Tile.Header.Cols) * Tile.Header.Rows);
         ReadFgGmlTuples(Tile.Header, Bytes.View(), Tile.File, Tile.Cells.data(), Progress);

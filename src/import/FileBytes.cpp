@@ -5,7 +5,7 @@
 #include <new>
 #include <sys/stat.h>
 
-#include "import/ReadError.h"
+#include "platform/Errors.h"
 #include "platform/FileErrors.h"
 #include "platform/FileHandle.h"
 #include "platform/Messages.h"
@@ -19,7 +19,7 @@ namespace {
 }
 
 [[noreturn]] void RaiseTooLarge(uint64_t Limit, const std::string& Path) {
-    throw ReadError(Text(TText::FileTooLarge, {std::to_string(Limit >> 20)}), Path);
+    throw Placed(ETalvoError(Text(TText::FileTooLarge, {std::to_string(Limit >> 20)})), Path);
 }
 
 } // namespace

@@ -19,9 +19,9 @@
 #include "import/FileBytes.h"
 #include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
-#include "import/ReadError.h"
 #include "import/ReadLimits.h"
 #include "platform/AsciiCase.h"
+#include "platform/Errors.h"
 #include "platform/FullPath.h"
 #include "platform/Messages.h"
 #include "platform/Rounding.h"
@@ -43,13 +43,13 @@ std::string Shortest(double Value) {
 // The header of Info; the problems that stop the load are raised.
 void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TLoadedMap& Map) {
     if (Info.Complex) {
-        throw ReadError(Text(TText::GdalComplex), Path);
+        throw Placed(ETalvoError(Text(TText::GdalComplex)), Path);
     }
     if (Info.Width < 1 || Info.Height < 1 || int64_t{Info.Width} * Info.Height > MaxGridCells) {
-        throw ReadError(
-            Text(TText::GdalSize, {std::to_string(Info.Width), std::to_string(Info.Height),
-                                   std::to_string(MaxGridCells)}),
-            Path);
+        throw Placed(ETalvoError(Text(TText::GdalSize,
+                                      {std::to_string(Info.Width), std::to_string(Info.Height),
+                                       std::to_string(MaxGridCells)})),
+                     Path);
     }
     // Without a geotransform the cells lie at their column and row, north row first.
     const double* T = Info.Transform;
@@ -58,19 +58,19 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TL
         T = Plain;
     }
     if (!std::all_of(T, T + 6, [](double V) { return std::isfinite(V); })) {
-        throw ReadError(Text(TText::GdalTransformNaN), Path);
+        throw Placed(ETalvoError(Text(TText::GdalTransformNaN)), Path);
     }
     if (T[2] != 0.0 || T[4] != 0.0) {
-        throw ReadError(Text(TText::GdalRotated), Path);
+        throw Placed(ETalvoError(Text(TText::GdalRotated)), Path);
     }
     if (!(T[1] > 0.0) || T[5] == 0.0) {
-        throw ReadError(Text(TText::GdalNoCellSize), Path);
+        throw Placed(ETalvoError(Text(TText::GdalNoCellSize)), Path);
     }
     // A unit of the file's own description: a negative one would turn the map over, a huge one
     // take its corners beyond any number.
     const double Unit = Info.Geographic ? Info.DegreesPerUnit : Info.MetresPerUnit;
     if (!(std::isfinite(Unit) && Unit > 0.0)) {
-        throw ReadError(Text(TText::GdalUnit, {Shortest(Unit)}), Path);
+        throw Placed(ETalvoError(Text(TText::GdalUnit, {Shortest(Unit)})), Path);
     }
     const double CornerUnit = Info.Geographic ? Unit : 1.0;
     const double West = T[0] * CornerUnit;
@@ -85,7 +85,7 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TL
     if (!std::all_of(std::begin(Values), std::end(Values),
                      [](double V) { return std::isfinite(V); }) ||
         !(Spacing <= INT32_MAX)) {
-        throw ReadError(Text(TText::GdalBeyondMap), Path);
+        throw Placed(ETalvoError(Text(TText::GdalBeyondMap)), Path);
     }
     // North up, as the rows are stored once a south-up raster is turned over.
     Map.Georeference.Transform = {
@@ -139,7 +139,7 @@ TRaster OpenRaster(const std::string& Path, TalvoGdalRasterInfo& Info) {
     TalvoGdalFailure Failure{};
     TRaster Raster(Gdal.OpenRaster(FullPath(Path).c_str(), &Info, &Failure), TRasterCloser{&Gdal});
     if (!Raster) {
-        throw ReadError(GdalFailureText(Failure), Path);
+        throw Placed(ETalvoError(GdalFailureText(Failure)), Path);
     }
     return Raster;
 }
@@ -191,7 +191,7 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
         for (int32_t Col = 0; Col < Width; Col += BlockCols) {
             const int32_t Cols = std::min(BlockCols, Width - Col);
             if (!Gdal.ReadCells(Raster.get(), Col, First, Cols, Count, Values.data(), &Failure)) {
-                throw ReadError(GdalFailureText(Failure), Path);
+                throw Placed(ETalvoError(GdalFailureText(Failure)), Path);
             }
             tbb::parallel_for(tbb::blocked_range<int32_t>(0, Count), [&](const auto& Rows) {
                 for (int32_t R = Rows.begin(); R != Rows.end(); ++R) {
@@ -205,10 +205,11 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
                 if (const int32_t C = Beyond[static_cast<size_t>(R)]; C >= 0) {
                     const double Raw = Values[static_cast<size_t>(R) * static_cast<size_t>(Cols) +
                                               static_cast<size_t>(C)];
-                    throw ReadError(Text(TText::GdalHeightBeyond,
+                    throw Placed(
+                        ETalvoError(Text(TText::GdalHeightBeyond,
                                          {Shortest(Raw * Info.Scale + Info.Offset),
-                                          std::to_string(First + R), std::to_string(Col + C)}),
-                                    Path);
+                                          std::to_string(First + R), std::to_string(Col + C)})),
+                        Path);
                 }
             }
         }
