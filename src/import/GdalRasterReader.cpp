@@ -133,6 +133,22 @@ struct TRasterCloser {
 
 using TRaster = std::unique_ptr<TalvoGdalRaster, TRasterCloser>;
 
+// A raster that names no CRS but whose corners lie within ±180° and ±90° and whose cells are
+// under one unit: degrees, as a plain copy of a geographic raster gives.
+bool LooksLikeDegrees(const TalvoGdalRasterInfo& Info) {
+    if (!Info.HasTransform) {
+        return false;
+    }
+    const double* T = Info.Transform;
+    const double Xs[] = {T[0], T[0] + T[1] * Info.Width};
+    const double Ys[] = {T[3], T[3] + T[5] * Info.Height};
+    auto Within = [](const double* Values, double Limit) {
+        return std::isfinite(Values[0]) && std::isfinite(Values[1]) &&
+               std::abs(Values[0]) <= Limit && std::abs(Values[1]) <= Limit;
+    };
+    return Within(Xs, 180.0) && Within(Ys, 90.0) && std::abs(T[1]) < 1.0 && std::abs(T[5]) < 1.0;
+}
+
 TRaster OpenRaster(const std::string& Path, TalvoGdalRasterInfo& Info) {
     RequireReadableFile(Path);
     const TalvoGdalApi& Gdal = GdalModule();
@@ -169,8 +185,14 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
     TalvoGdalRasterInfo Info{};
     const TRaster Raster = OpenRaster(Path, Info);
     const TalvoGdalApi& Gdal = GdalModule();
-    DescribeRaster(Info, Path, Map);
     Map.Georeference.Crs = Gdal.RasterCrs(Raster.get());
+    if (Map.Georeference.Crs.empty() && LooksLikeDegrees(Info)) {
+        // A plain copy of a geographic raster: its shading and 3D need its cells in metres.
+        Info.Geographic = 1;
+        Info.DegreesPerUnit = 1.0;
+        Map.Georeference.DegreesAssumed = true;
+    }
+    DescribeRaster(Info, Path, Map);
     const int32_t Width = Info.Width;
     const int32_t Height = Info.Height;
     const bool SouthUp = Info.HasTransform && Info.Transform[5] > 0.0;

@@ -64,6 +64,8 @@ struct TGeoreference {
     // Cell edges to coordinates, in GDAL's order: x = T0 + col T1 + row T2, y = T3 + col T4 + row
     // T5, in the CRS's units (degrees for the documented formats).
     std::array<double, 6> Transform{};
+    // The raster named no CRS, and its corners and cells were taken as degrees.
+    bool DegreesAssumed = false;
 };
 
 // A map as a reader returns it; shared read-only once loaded.

@@ -73,6 +73,9 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map) {
     if (KindTraits(H.MapKind).ReadThroughGdal) {
         Fields.push_back({"Driver", Cp932ToUtf8(H.Comment)}); // the reader keeps it as the comment
     }
+    if (Map.Georeference.DegreesAssumed) {
+        Fields.push_back({"CRS", "none (taken as degrees)"});
+    }
     return Fields;
 }
 

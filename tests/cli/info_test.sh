@@ -158,6 +158,13 @@ for lang in "C.UTF-8|ビューアには画面" "en_US.UTF-8|the viewer needs a d
         grep -qF -- "--info" <<<"$said" || fail "viewer without a display: said '$said'"
 done
 
+# A plain gdal_translate of the geographic .bil names no CRS: its corners and cells are taken as
+# degrees, so that its shading and 3D keep a cell spacing.
+gdal_translate -q -of GTiff "$samples/jacksboro/jacksboro.bil" "$tmp/plain.tif"
+out=$("$talvo" --info "$tmp/plain.tif") || fail "GeoTIFF without a CRS: exit status $?"
+expect_line "$out" "CRS: none (taken as degrees)"
+grep -qx "CellSpacing: 0" <<<"$out" && fail "GeoTIFF without a CRS: no cell spacing"
+
 "$talvo" --info >/dev/null 2>&1
 [ $? -eq 2 ] || fail "--info without FILE should exit 2"
 "$talvo" --help | grep -q -- "--info FILE" || fail "--help"
