@@ -31,9 +31,13 @@ std::string BilWithSea() {
 std::string ShortNumericMap() {
     test::TNumHeaderText Header;
     Header.Pts_NS = "3";
-    return WriteTempFile("short.Mem", test::FormatNumHeader(Header) + "\r\n" +
-                                          test::FormatNumRecord(1, {1, 2}) + "\r\n" +
-                                          test::FormatNumRecord(2, {3, 4}) + "\r\n");
+    std::string Text = test::FormatNumHeader(Header);
+    Text += "\r\n";
+    Text += test::FormatNumRecord(1, {1, 2});
+    Text += "\r\n";
+    Text += test::FormatNumRecord(2, {3, 4});
+    Text += "\r\n";
+    return WriteTempFile("short.Mem", Text);
 }
 
 // A projected GeoTIFF of 3 × 2 cells of 100 m in UTM zone 54N, made by GDAL's own converter.
