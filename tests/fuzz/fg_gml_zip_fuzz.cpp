@@ -12,27 +12,10 @@
 
 #include "import/OpenMap.h"
 #include "platform/Errors.h"
-
-namespace {
-
-// A folder of this run's own, removed when the run ends.
-struct TRunFolder {
-    std::string Path;
-    TRunFolder() {
-        char Template[] = "/tmp/talvo-fuzz-zip-XXXXXX";
-        Path = mkdtemp(Template) ? Template : "";
-    }
-    ~TRunFolder() {
-        if (!Path.empty()) {
-            std::filesystem::remove_all(Path);
-        }
-    }
-};
-
-} // namespace
+#include "support/RunFolder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-    static const TRunFolder Folder;
+    static const talvo::test::TRunFolder Folder("/tmp/talvo-fuzz-zip-XXXXXX");
     if (Folder.Path.empty()) {
         return 0;
     }

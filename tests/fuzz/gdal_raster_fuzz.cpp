@@ -11,27 +11,11 @@
 #include "import/GdalModuleLoader.h"
 #include "import/OpenMap.h"
 #include "platform/Errors.h"
-
-namespace {
-
-// A folder of this run's own, removed when the run ends: a VRT may name the files beside it.
-struct TRunFolder {
-    std::string Path;
-    TRunFolder() {
-        char Template[] = "/tmp/talvo-fuzz-gdal-XXXXXX";
-        Path = mkdtemp(Template) ? Template : "";
-    }
-    ~TRunFolder() {
-        if (!Path.empty()) {
-            std::filesystem::remove_all(Path);
-        }
-    }
-};
-
-} // namespace
+#include "support/RunFolder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-    static const TRunFolder Folder;
+    // A VRT may name the files beside it: a folder of this run's own.
+    static const talvo::test::TRunFolder Folder("/tmp/talvo-fuzz-gdal-XXXXXX");
     if (Size < 1 || Folder.Path.empty()) {
         return 0;
     }
