@@ -62,6 +62,7 @@ enum class TText {
     ViewerOpensOneFile,
     OneCommand,
     TextureTooLarge,
+    TerrainTooLarge,
     HeightLimitRange,
     OptionNeedsCommand,
     NothingToDraw,

@@ -169,6 +169,12 @@ void TView3DWindow::BuildAndRun() {
                      {std::to_string(Texture->Width()), std::to_string(Texture->Height()),
                       std::to_string(Scene->MaxTextureSize())}));
         }
+        const int64_t Samples = int64_t{FRegion.SizeX / std::max(FRegion.Step, 1)} *
+                                (FRegion.SizeY / std::max(FRegion.Step, 1));
+        if (Samples > MaxTerrainSamples) {
+            throw ETalvoError(Text(TText::TerrainTooLarge,
+                                   {std::to_string(Samples), std::to_string(MaxTerrainSamples)}));
+        }
         if (WantsLevelsOfDetail(FRegion)) {
             // Too many faces to draw whole: chunks whose detail follows the distance.
             CheckTerrainRegion(*Map, FRegion);

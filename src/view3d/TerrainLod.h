@@ -62,6 +62,9 @@ class TTerrainLod : public TVisual {
     std::vector<TList> Lists;
 };
 
+// The most samples the 3D view takes: their vertices alone fill about 900 MiB of the card.
+constexpr int64_t MaxTerrainSamples = int64_t{4096} * 4096;
+
 // Whether a region is large enough to be drawn in chunks: many faces, that the full mesh would
 // draw too slowly.
 bool WantsLevelsOfDetail(const TRegion& Region);
