@@ -21,6 +21,7 @@
 #include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
 #include "import/ReadLimits.h"
+#include "model/CrsName.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
@@ -109,6 +110,12 @@ void CheckTilesAgree(const std::vector<TTile>& Tiles, const TTile& Corner) {
     std::map<std::string, const TTile*> Meshes;
     for (const TTile& Tile : Tiles) {
         const TFgGmlTile& H = Tile.Header;
+        if (H.Crs != Corner.Header.Crs) {
+            // A datum changes where a tile lies by up to 400 m: tiles of two are no one map.
+            throw Placed(ETalvoError(Text(TText::ZipDatums, {CrsName(Corner.Header.Crs),
+                                                             Corner.File, CrsName(H.Crs)})),
+                         Tile.File);
+        }
         if (H.CellSpacing != Corner.Header.CellSpacing || std::abs(CellLat(H) - Lat) > Lat / 1000 ||
             std::abs(CellLon(H) - Lon) > Lon / 1000) {
             throw Placed(ETalvoError(Text(TText::ZipSpacings, {Corner.File})), Tile.File);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/ClassNames.h"
+#include "model/CrsName.h"
 #include "platform/Language.h"
 #include "platform/Messages.h"
 
@@ -29,12 +30,6 @@ std::string DegreesMinutesSeconds(double Degrees, char Positive, char Negative) 
 }
 
 // A CRS as a person names it: "EPSG:N" as it is, a WKT by the name it starts with.
-std::string CrsName(const std::string& Crs) {
-    const size_t Open = Crs.find('"');
-    const size_t Close = Open == std::string::npos ? Open : Crs.find('"', Open + 1);
-    return Close == std::string::npos ? Crs : Crs.substr(Open + 1, Close - Open - 1);
-}
-
 // The last row read that names Line: the one the picture shows there (see DrawMapPicture).
 int32_t RowOnLine(const TLoadedMap& Map, int32_t Line) {
     const TSDelDim& Lines = Map.NumData.RowLineGrid;

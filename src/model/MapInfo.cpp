@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "model/CrsName.h"
 #include "model/Dms.h"
 #include "platform/Cp932.h"
 
@@ -75,6 +76,9 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map) {
     }
     if (Map.Georeference.DegreesAssumed) {
         Fields.push_back({"CRS", "none (taken as degrees)"});
+    } else if (*KindTraits(H.MapKind).Crs == '\0' && !Map.Georeference.Crs.empty()) {
+        // The datum the file itself names (an FG-GML tile's srsName, a raster's CRS).
+        Fields.push_back({"CRS", CrsName(Map.Georeference.Crs)});
     }
     return Fields;
 }

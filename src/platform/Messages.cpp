@@ -216,6 +216,8 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "The archive holds no FG-GML DEM tile (.xml)"},
     {TText::ZipSpacings, "アーカイブに間隔の違うタイルがあります: これと %1",
      "The archive holds tiles of different spacings: this one and %1"},
+    {TText::ZipDatums, "アーカイブに測地系の違うタイルがあります: %2 は %1、このタイルは %3 です",
+     "The archive mixes datums: %2 is in %1, this tile in %3"},
     {TText::ZipMeshTwice, "メッシュ %1 が 2 度あります: ここと %2",
      "The mesh %1 is given twice: here and in %2"},
     {TText::ZipSpanTooLarge, "タイルを合わせた範囲が地図の持てるセル数 (%1) を超えます",

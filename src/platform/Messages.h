@@ -100,6 +100,7 @@ enum class TText {
     ZipBomb,
     ZipNoTile,
     ZipSpacings,
+    ZipDatums,
     ZipMeshTwice,
     ZipSpanTooLarge,
     ZipCellsTooMany,

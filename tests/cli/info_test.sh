@@ -134,7 +134,10 @@ for program in "$talvo" "$tmp/lone/talvo"; do
     expect_line "$out" "MapKind: FG"
     expect_line "$out" "CellSpacing: 50"
     expect_line "$out" "RowsRead: 3"
+    expect_line "$out" "CRS: JGD2011 (EPSG:6668)"
 done
+sed 's|jgd2011|jgd2000|' "$tile" >"$tmp/jgd2000.xml"
+expect_line "$("$talvo" --info "$tmp/jgd2000.xml")" "CRS: JGD2000 (EPSG:4612)"
 out=$("$talvo" --info "$tmp/j.tif") || fail "GeoTIFF: exit status $?"
 expect_line "$out" "Pts_WE: 403"
 expect_line "$out" "Ido_EN: 36.440000"

@@ -308,6 +308,13 @@ def main():
             archive.writestr("a.xml", tiles["53394510"])
             archive.writestr("b.xml", tiles["53394510"])
         refused(dump, path("twice.zip"), "The mesh 53394510 is given twice", problems)
+        # Tiles of two datums lie up to 400 m apart: no one map.
+        with zipfile.ZipFile(path("datums.zip"), "w") as archive:
+            archive.writestr("a.xml", tiles["53394510"])
+            archive.writestr("b.xml", tiles["53394500"].replace(b"jgd2011", b"jgd2000"))
+        refused(dump, path("datums.zip"),
+                "The archive mixes datums: %s is in JGD2011 (EPSG:6668), this tile in JGD2000 "
+                "(EPSG:4612)" % path("datums.zip/a.xml"), problems)
         with zipfile.ZipFile(path("bomb.zip"), "w", zipfile.ZIP_DEFLATED) as archive:
             archive.writestr("a.xml", tiles["53394510"])
             archive.writestr("b.xml", tiles["53394500"])
