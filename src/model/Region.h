@@ -15,4 +15,10 @@ struct TRegion {
     float HScale = 0.0f;
 };
 
+// The samples a region gives at its step (a step below 1 counted as 1).
+inline int64_t SampleCount(const TRegion& Region) {
+    const int32_t Step = Region.Step < 1 ? 1 : Region.Step;
+    return int64_t{Region.SizeX / Step} * (Region.SizeY / Step);
+}
+
 } // namespace talvo

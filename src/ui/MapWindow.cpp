@@ -278,17 +278,12 @@ void TMapWindow::ShowInfoWindow() {
         if (!Saved.empty()) {
             RestorePlacement(*InfForm, Saved);
         } else {
-            std::vector<TScreenRect> Screens;
-            for (const QScreen* Screen : QGuiApplication::screens()) {
-                const QRect Area = Screen->availableGeometry();
-                Screens.push_back({Area.left(), Area.top(), Area.width(), Area.height()});
-            }
             const QRect Main = frameGeometry();
             // Its frame is not known before it is shown: take this window's.
             const QSize Frame = InfForm->size() + (frameGeometry().size() - size());
             const TScreenRect Place =
                 PlaceBeside({Main.left(), Main.top(), Main.width(), Main.height()}, Frame.width(),
-                            Frame.height(), Screens);
+                            Frame.height(), ScreenAreas());
             InfForm->move(Place.Left, Place.Top);
         }
     }

@@ -134,10 +134,9 @@ std::optional<TBitmap> TView3DWindow::Drape() const {
 
 void TView3DWindow::PictureChanged() {
     // Only a view draped with an earlier picture of the same map takes the new one.
-    const TTexture* Shown = Lod       ? Lod->Texture.get()
-                            : Builder ? Builder->Triangles().Texture.get()
-                                      : nullptr;
-    if (!isVisible() || !Shown || Document.Map() != Map) {
+    const bool Draped =
+        Lod ? Lod->Texture != nullptr : Builder && Builder->Triangles().Texture != nullptr;
+    if (!isVisible() || !Draped || Document.Map() != Map) {
         return;
     }
     const std::optional<TBitmap> Texture = Drape();
@@ -145,15 +144,10 @@ void TView3DWindow::PictureChanged() {
         return;
     }
     // The same map and region: the picture changes, the mesh and the camera stay.
-    auto Image = std::make_shared<TTexture>(*Shown);
-    for (int32_t Y = 0; Y < Texture->Height(); ++Y) {
-        std::copy_n(Texture->Row(Y), Texture->Width(),
-                    Image->Pixels.begin() + static_cast<ptrdiff_t>(Y) * Texture->Width());
-    }
     if (Lod) {
-        Lod->Texture = std::move(Image);
+        Lod->Texture = DrapedTexture(*Texture);
     } else {
-        Builder->SetTexture(std::move(Image));
+        Builder->SetTexture(DrapedTexture(*Texture));
     }
     Scene->Reupload();
 }
@@ -169,8 +163,7 @@ void TView3DWindow::BuildAndRun() {
                      {std::to_string(Texture->Width()), std::to_string(Texture->Height()),
                       std::to_string(Scene->MaxTextureSize())}));
         }
-        const int64_t Samples = int64_t{FRegion.SizeX / std::max(FRegion.Step, 1)} *
-                                (FRegion.SizeY / std::max(FRegion.Step, 1));
+        const int64_t Samples = SampleCount(FRegion);
         if (Samples > MaxTerrainSamples) {
             throw ETalvoError(Text(TText::TerrainTooLarge,
                                    {std::to_string(Samples), std::to_string(MaxTerrainSamples)}));

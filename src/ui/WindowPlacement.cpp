@@ -23,6 +23,15 @@ TWindowBounds BoundsOf(const QWidget& Window, const QRect& Normal) {
 
 } // namespace
 
+std::vector<TScreenRect> ScreenAreas() {
+    std::vector<TScreenRect> Screens;
+    for (const QScreen* Screen : QGuiApplication::screens()) {
+        const QRect Area = Screen->availableGeometry();
+        Screens.push_back({Area.left(), Area.top(), Area.width(), Area.height()});
+    }
+    return Screens;
+}
+
 std::string PlacementKey(const QWidget& Window) {
     return Window.objectName().toStdString() + ".Bounds";
 }
@@ -33,15 +42,10 @@ void RestorePlacement(QWidget& Window, std::string_view Line) {
     if (!Stored) {
         return;
     }
-    std::vector<TScreenRect> Screens;
-    for (const QScreen* Screen : QGuiApplication::screens()) {
-        const QRect Area = Screen->availableGeometry();
-        Screens.push_back({Area.left(), Area.top(), Area.width(), Area.height()});
-    }
     // A placement saved on a monitor that is gone, or larger than this screen, comes back in view.
     const TScreenRect Placed = FitOnScreens(
         {Stored->Left, Stored->Top, Stored->Right - Stored->Left, Stored->Bottom - Stored->Top},
-        Screens);
+        ScreenAreas());
     Window.setGeometry(Placed.Left, Placed.Top, Placed.Width, Placed.Height);
     // Other numbers than the three states leave the window normal, as does a minimised one.
     Window.setWindowState(Stored->State == 2 ? Qt::WindowMaximized : Qt::WindowNoState);

@@ -3,13 +3,18 @@
 #include <QWidget>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "model/ScreenFit.h"
 #include "settings/SettingsFile.h"
 
 namespace talvo {
 
 // Where a window was, as the settings file keeps it: section "Bounds", key "<object name>.Bounds",
 // the value a line of FormatBounds.
+
+// The screens' areas windows may take (without panels and docks).
+std::vector<TScreenRect> ScreenAreas();
 
 // The key Window's placement is kept under.
 std::string PlacementKey(const QWidget& Window);

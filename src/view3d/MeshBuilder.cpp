@@ -75,6 +75,18 @@ void TMeshBuilder::SetColorRGB(float Red, float Green, float Blue) {
     std::fill(Geometry.Colours.begin(), Geometry.Colours.end(), PackRgb(Red, Green, Blue));
 }
 
+std::shared_ptr<const TTexture> DrapedTexture(const TBitmap& Picture) {
+    auto Texture = std::make_shared<TTexture>();
+    Texture->Width = Picture.Width();
+    Texture->Height = Picture.Height();
+    Texture->Draped = true;
+    for (int32_t Y = 0; Y < Picture.Height(); ++Y) {
+        Texture->Pixels.insert(Texture->Pixels.end(), Picture.Row(Y),
+                               Picture.Row(Y) + Picture.Width());
+    }
+    return Texture;
+}
+
 void TMeshBuilder::Scale(float X, float Y, float Z) {
     for (glm::vec3& Vertex : Geometry.Vertices) {
         Vertex *= glm::vec3(X, Y, Z);

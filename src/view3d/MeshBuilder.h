@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Bitmap.h"
 #include "view3d/Frame.h"
 
 namespace talvo {
@@ -21,6 +22,9 @@ struct TTexture {
     // edges, not repeated.
     bool Draped = false;
 };
+
+// Picture as a texture laid on the terrain (Draped).
+std::shared_ptr<const TTexture> DrapedTexture(const TBitmap& Picture);
 
 // The triangles of a mesh: three vertex indices and one colour (red, green, blue in 0..1)
 // each. Colours are kept in 8 bits per channel, which holds every colour the program gives.

@@ -62,8 +62,7 @@ void AppendList(int32_t Width, int32_t Height, int Level, int Coarser, int32_t S
 } // namespace
 
 bool WantsLevelsOfDetail(const TRegion& Region) {
-    const int64_t Step = std::max(Region.Step, 1);
-    return int64_t{Region.SizeX / Step} * (Region.SizeY / Step) > 512 * 512;
+    return SampleCount(Region) > 512 * 512;
 }
 
 std::shared_ptr<TTerrainLod> BuildTerrainLod(const TLoadedMap& Map, const TRegion& Region,
@@ -128,15 +127,7 @@ std::shared_ptr<TTerrainLod> BuildTerrainLod(const TLoadedMap& Map, const TRegio
         }
     });
     if (Drape) {
-        auto Texture = std::make_shared<TTexture>();
-        Texture->Width = Drape->Width();
-        Texture->Height = Drape->Height();
-        Texture->Draped = true;
-        for (int32_t Y = 0; Y < Drape->Height(); ++Y) {
-            Texture->Pixels.insert(Texture->Pixels.end(), Drape->Row(Y),
-                                   Drape->Row(Y) + Drape->Width());
-        }
-        Lod->Texture = std::move(Texture);
+        Lod->Texture = DrapedTexture(*Drape);
     }
 
     // Chunks, their shapes' index lists and their errors.

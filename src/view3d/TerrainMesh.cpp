@@ -30,13 +30,6 @@ void ApplyMapTexture(TRenderer& Renderer, TMeshBuilder& Builder, TTerrainMesh& M
 // samples twice, once for each half of the cells.
 void LayPicture(TMeshBuilder& Builder, const TBitmap& Drape, const TRegion& Region, int32_t Rows,
                 int32_t Cols) {
-    auto Texture = std::make_shared<TTexture>();
-    Texture->Width = Drape.Width();
-    Texture->Height = Drape.Height();
-    Texture->Draped = true;
-    for (int32_t Y = 0; Y < Drape.Height(); ++Y) {
-        Texture->Pixels.insert(Texture->Pixels.end(), Drape.Row(Y), Drape.Row(Y) + Drape.Width());
-    }
     std::vector<glm::vec2> Coords;
     Coords.reserve(Builder.Triangles().Vertices.size());
     const auto Samples = static_cast<size_t>(Rows) * static_cast<size_t>(Cols);
@@ -47,7 +40,7 @@ void LayPicture(TMeshBuilder& Builder, const TBitmap& Drape, const TRegion& Regi
                             (static_cast<float>(R) + 0.5f) / static_cast<float>(Region.SizeY));
     }
     Builder.SetColorRGB(1.0f, 1.0f, 1.0f);
-    Builder.SetTexture(std::move(Texture));
+    Builder.SetTexture(DrapedTexture(Drape));
     Builder.SetTexCoords(std::move(Coords));
 }
 
