@@ -1,5 +1,6 @@
 #include "settings/SettingsFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -13,7 +14,6 @@
 #include "platform/Messages.h"
 #include "platform/ProfileFile.h"
 #include "platform/TextConvert.h"
-#include "settings/KnownSettings.h"
 
 namespace talvo {
 
@@ -37,6 +37,19 @@ constexpr std::array<TKey, PaletteColourCount> ColourKeys = {{
     {"GmpPal", "VG14"},  {"GmpPal", "VG15"},  {"GmpPal", "ad"},    {"GmpPal", "rv"},
     {"GmpPal", "lk"},    {"GmpPal", "rd"},    {"GmpPal", "hw"},    {"GmpPal", "rw"},
 }};
+
+// The sections that hold what a picture is drawn with (a window placement alone draws nothing).
+constexpr std::string_view SettingsSections[] = {"Palette", "GmpPal",   "Height",
+                                                 "3DDraw",  "Settings", "GmpChk"};
+
+// Raises naming Path when Profile holds no key in any of them: an empty file, a binary one or
+// /dev/null would otherwise draw with every colour black, as if all were well.
+void RequireKnownSettings(const TProfileText& Profile, const std::string& Path) {
+    if (std::none_of(std::begin(SettingsSections), std::end(SettingsSections),
+                     [&](std::string_view Section) { return Profile.HasKeyIn(Section); })) {
+        throw Placed(ETalvoError(Text(TText::SettingsNoKnownKey)), Path);
+    }
+}
 
 constexpr std::array<const char*, 6> CheckBoxKeys = {"Ad", "Rv", "Lk", "Rd", "Hw", "Rw"};
 
