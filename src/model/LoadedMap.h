@@ -55,6 +55,10 @@ struct TNum_DataRec {
     // Cell values: elevations in tenths of a metre, or class codes. 32-bit cells keep
     // elevations above 3276.7 m whole.
     TDelDim HeightGrid;
+    // The heights in metres as the source wrote them, cell for cell with HeightGrid, where tenths
+    // would lose digits (a 5 m FG-GML tile's centimetres, a floating-point raster); empty (no
+    // rows) when tenths hold every value. Sea and no-data cells are told by HeightGrid.
+    TDimGrid<float> SourceHeights;
 };
 
 // Where the grid lies on the earth.

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "model/LoadedMap.h"
+#include "platform/Progress.h"
+
+namespace talvo {
+
+// How the cells of a map are exported.
+struct THeightExport {
+    // The value the sea's cells are written as; no data when not given.
+    std::optional<double> Sea;
+};
+
+// Writes Map's cells to Path as a single-band Cloud Optimized GeoTIFF through the GDAL module:
+// Float32 metres as the source wrote them, or integer class codes; no data -9999; the map's CRS
+// and transform. The file is written whole or not at all; failures are raised naming Path. The
+// caller refuses an output that is one of the map's inputs.
+void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const std::string& Path,
+                   TProgress& Progress);
+
+} // namespace talvo
