@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -8,6 +9,9 @@
 #include <unistd.h>
 
 #include "app/Document.h"
+#include "cli/Batch.h"
+#include "cli/BatchActions.h"
+#include "cli/BatchManifest.h"
 #include "model/CellReadout.h"
 #include "model/ElevationProfile.h"
 #include "model/MapInfo.h"
@@ -90,6 +94,13 @@ struct TRequest {
     bool NoWorldFile = false;
     bool At = false;
     bool Profile = false;
+    bool Verify = false;
+    // A batch: -o DIR/, one output per tile.
+    int Jobs = 0;
+    bool Force = false;
+    bool Quiet = false;
+    std::string Manifest;
+    TShard Shard;
     std::vector<std::string> Files;
     std::string From;
     std::string To;
@@ -183,6 +194,31 @@ void Render(const TRequest& Request, std::ostream& Err) {
     TTerminalProgress Progress(Err);
     const std::optional<TBitmap> Picture = Drawing.Job(Progress);
     Document.SavePicture(*Picture, Request.OutPath, !Request.NoWorldFile);
+}
+
+// -o DIR/: a folder, one output per tile.
+bool IsFolderOutput(const std::string& OutPath) {
+    return OutPath.ends_with('/');
+}
+
+TBatchOptions BatchOptionsOf(const TRequest& Request) {
+    TBatchOptions Options;
+    Options.Inputs = Request.Files;
+    Options.OutDir = Request.OutPath;
+    Options.Manifest = Request.Manifest;
+    Options.Jobs = Request.Jobs;
+    Options.Force = Request.Force;
+    Options.Quiet = Request.Quiet;
+    Options.Shard = Request.Shard;
+    return Options;
+}
+
+int RenderBatch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
+    TDocument Settings = StartDocument(Request.IniPath, Err);
+    const TLayerFlags Layers =
+        Request.Layers ? ParseLayers(*Request.Layers) : Settings.Settings().GmpChk;
+    const TRenderTiles Action(std::move(Settings), Layers, !Request.NoWorldFile);
+    return RunBatch(BatchOptionsOf(Request), Action, Out, Err);
 }
 
 // "LON,LAT" (or easting and northing) → the cell under it; "col:row" → that cell of the grid. A
@@ -314,13 +350,37 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
 
 // The option that Args ends with while it still wants its value; "" when there is none.
 std::string OptionWithoutValue(const std::vector<std::string>& Args) {
-    for (const char* Option :
-         {"-o", "--layers", "--ini", "--region", "--step", "--hscale", "--from", "--to"}) {
+    for (const char* Option : {"-o", "--layers", "--ini", "--region", "--step", "--hscale",
+                               "--from", "--to", "--jobs", "--manifest", "--shard"}) {
         if (!Args.empty() && Args.back() == Option) {
             return Option;
         }
     }
     return "";
+}
+
+// A whole number of at least 1 written in decimal digits; nothing for any other text.
+std::optional<int> PositiveNumber(std::string_view Digits) {
+    int Value = 0;
+    const auto [End, Error] = std::from_chars(Digits.data(), Digits.data() + Digits.size(), Value);
+    if (Error != std::errc() || End != Digits.data() + Digits.size() || Value < 1 ||
+        Digits.front() == '+') {
+        return std::nullopt;
+    }
+    return Value;
+}
+
+// "I/N" of --shard.
+TShard ParseShard(const std::string& Given) {
+    const size_t Slash = Given.find('/');
+    const std::string_view Whole(Given);
+    const auto Index = PositiveNumber(Whole.substr(0, std::min(Slash, Given.size())));
+    const auto Count =
+        Slash == std::string::npos ? std::nullopt : PositiveNumber(Whole.substr(Slash + 1));
+    if (!Index || !Count || *Index > *Count) {
+        throw EMisuse(Text(TText::ShardNotUnderstood, {Given}));
+    }
+    return {*Index, *Count};
 }
 
 // Reads Args into a request; a command line that cannot be one raises EMisuse.
@@ -338,6 +398,14 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.add_flag("--no-world-file", Request.NoWorldFile);
     Parser.add_flag("--at", Request.At);
     Parser.add_flag("--profile", Request.Profile);
+    Parser.add_flag("--verify", Request.Verify);
+    Parser.add_flag("--force", Request.Force);
+    Parser.add_flag("--quiet", Request.Quiet);
+    std::string Jobs;
+    std::string Shard;
+    Parser.add_option("--jobs", Jobs);
+    Parser.add_option("--shard", Shard);
+    Parser.add_option("--manifest", Request.Manifest);
     Parser.add_option("--from", Request.From);
     Parser.add_option("--to", Request.To);
     Parser.add_option("-o", Request.OutPath);
@@ -359,8 +427,8 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
             throw EMisuse(Text(TText::UnknownOption, {Extra}));
         }
     }
-    const int Commands =
-        Request.Info + Request.Render + Request.Mesh + Request.At + Request.Profile;
+    const int Commands = Request.Info + Request.Render + Request.Mesh + Request.At +
+                         Request.Profile + Request.Verify;
     if (Commands > 1) {
         throw EMisuse(Text(TText::OneCommand));
     }
@@ -376,8 +444,29 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     if (Request.Info && Request.Files.size() != 1) {
         throw EMisuse(Text(TText::InfoNeedsOneFile));
     }
-    if (Request.Render && (Request.Files.size() != 1 || Request.OutPath.empty())) {
+    if (Request.Render && (Request.Files.empty() || Request.OutPath.empty())) {
         throw EMisuse(Text(TText::RenderNeeds));
+    }
+    const bool Batch = Request.Render && IsFolderOutput(Request.OutPath);
+    if (Request.Render && Request.Files.size() > 1 && !Batch) {
+        throw EMisuse(Text(TText::BatchNeedsFolder));
+    }
+    if (!Batch && (Parser.count("--jobs") > 0 || Parser.count("--shard") > 0 ||
+                   Parser.count("--manifest") > 0 || Request.Force || Request.Quiet)) {
+        throw EMisuse(Text(TText::BatchOptionNeedsFolder));
+    }
+    if (Parser.count("--jobs") > 0) {
+        const auto Count = PositiveNumber(Jobs);
+        if (!Count) {
+            throw EMisuse(Text(TText::JobsNotUnderstood, {Jobs}));
+        }
+        Request.Jobs = *Count;
+    }
+    if (Parser.count("--shard") > 0) {
+        Request.Shard = ParseShard(Shard);
+    }
+    if (Request.Verify && Request.Files.size() != 1) {
+        throw EMisuse(Text(TText::VerifyNeedsManifest));
     }
     if (Request.Mesh &&
         (Request.Files.size() != 1 || Request.OutPath.empty() || Request.Region.empty())) {
@@ -418,8 +507,12 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
     try {
         if (Request.Info) {
             PrintInfo(Request.Files.front(), Out);
+        } else if (Request.Render && IsFolderOutput(Request.OutPath)) {
+            return RenderBatch(Request, Out, Err);
         } else if (Request.Render) {
             Render(Request, Err);
+        } else if (Request.Verify) {
+            return VerifyManifest(Request.Files.front(), Out, Err);
         } else if (Request.Mesh) {
             Mesh(Request, Err);
         } else if (Request.At) {

@@ -83,6 +83,12 @@ constexpr TTexts Table[] = {
   talvo --render FILE -o OUT         FILE をビューアと同じに描いて OUT に保存する (.bmp, .jpg, .png)
         [--layers ad,rv,lk,rd,hw,rw] 描くレイヤー ("" でなし。既定: 最後に保存した設定)
         [--ini PATH]                 使う設定ファイル (既定: ビューアの設定ファイル)
+  talvo --render FILE... -o DIR/     タイルごとに 1 つの PNG を DIR に書き出す (フォルダーは
+                                     中の地図を探し、zip のタイルは DIR/ZIP/TILE.png)
+        [--jobs N] [--force]         同時に処理するタイル数 (既定: 全コア)、検証済みも書き直す
+        [--manifest M.jsonl]         タイルごとに 1 行の JSON。検証できる出力は書き直さない
+        [--shard I/N] [--quiet]      N 個に分けた I 番目だけ処理する、進み具合を出さない
+  talvo --verify MANIFEST            マニフェストの出力を調べ、違うものを挙げる
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      範囲 (最初の列 X、最初の行 Y、W × H セル) の 3D 地形を
         [--ini PATH]                 Wavefront OBJ と .mtl で保存する
@@ -104,6 +110,12 @@ VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタ�
   talvo --render FILE -o OUT         draw FILE as the viewer would into OUT (.bmp, .jpg, .png)
         [--layers ad,rv,lk,rd,hw,rw] layers to draw ("" for none; default: as last saved)
         [--ini PATH]                 the settings file to use (default: the viewer's)
+  talvo --render FILE... -o DIR/     one PNG per tile in DIR (folders are searched for maps;
+                                     a zip's tiles go to DIR/ZIP/TILE.png)
+        [--jobs N] [--force]         tiles at once (default: every core); rewrite verified ones
+        [--manifest M.jsonl]         one JSON line per tile; outputs that verify are kept
+        [--shard I/N] [--quiet]      only the I-th of N parts; no progress
+  talvo --verify MANIFEST            check the outputs of a manifest and list what differs
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
         [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
@@ -317,6 +329,38 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "The raster's coordinate unit %1 is not a positive finite number"},
     {TText::GdalBeyondMap, "ラスタの角かセルの大きさが地図の持てる範囲を超えています",
      "The raster's corners or cell size lie beyond what a map holds"},
+    {TText::ZipTileMissing, "zip にこのタイルがありません", "The zip holds no such tile"},
+    {TText::BatchNeedsFolder, "複数の入力には -o DIR/ (タイルごとに 1 つの出力) が必要です",
+     "several inputs need -o DIR/ (one output per tile)"},
+    {TText::BatchOptionNeedsFolder,
+     "--jobs, --force, --manifest, --shard, --quiet は -o DIR/ と一緒に与えてください",
+     "--jobs, --force, --manifest, --shard and --quiet go with -o DIR/"},
+    {TText::JobsNotUnderstood, "--jobs の '%1' は 1 以上の整数ではありません",
+     "--jobs '%1' is not a whole number of at least 1"},
+    {TText::ShardNotUnderstood, "--shard の '%1' は I/N (1 ≤ I ≤ N) ではありません",
+     "--shard '%1' is not I/N with 1 ≤ I ≤ N"},
+    {TText::VerifyNeedsManifest, "--verify にはマニフェストを 1 つ与えてください",
+     "--verify needs one MANIFEST"},
+    {TText::OutputOfTwo,
+     "出力 %1 は %2 の出力でもあります。同じ名前のタイルは別々の実行で書き出してください",
+     "The output %1 is also that of %2: write tiles of the same name in separate runs"},
+    {TText::TileFailed, "失敗: %1", "failed: %1"},
+    {TText::TileWritten, "書き出し: %1 → %2", "written: %1 → %2"},
+    {TText::TileSkipped, "検証済み: %1 → %2", "verified, kept: %1 → %2"},
+    {TText::BatchProgress, "%1/%2 タイル  %3 タイル/秒  残り %4",
+     "%1/%2 tiles  %3 tiles/s  %4 left"},
+    {TText::BatchSummary, "%1 タイル: 書き出し %2、検証済み %3、失敗 %4",
+     "%1 tiles: %2 written, %3 verified and kept, %4 failed"},
+    {TText::ManifestLineTorn, "マニフェストの行が読めません", "The manifest's line cannot be read"},
+    {TText::VerifyMissing, "%1: ありません", "%1: missing"},
+    {TText::VerifySize, "%1: %2 バイトです。マニフェストでは %3 バイトです",
+     "%1: %2 bytes, the manifest says %3"},
+    {TText::VerifyHash, "%1: SHA-256 がマニフェストと違います",
+     "%1: its SHA-256 differs from the manifest's"},
+    {TText::VerifyFailedTile, "%1: 書き出せなかったタイルです: %2",
+     "%1: the tile was not written: %2"},
+    {TText::VerifyAllMatch, "%1 個の出力がすべてマニフェストと一致します",
+     "all %1 outputs match the manifest"},
 };
 
 constexpr bool InIdOrder() {
@@ -327,7 +371,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::GdalBeyondMap) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::VerifyAllMatch) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

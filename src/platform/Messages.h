@@ -161,6 +161,25 @@ enum class TText {
     GdalFailed,
     GdalUnit,
     GdalBeyondMap,
+    // Batches of many tiles, their manifests and shards.
+    ZipTileMissing,
+    BatchNeedsFolder,
+    BatchOptionNeedsFolder,
+    JobsNotUnderstood,
+    ShardNotUnderstood,
+    VerifyNeedsManifest,
+    OutputOfTwo,
+    TileFailed,
+    TileWritten,
+    TileSkipped,
+    BatchProgress,
+    BatchSummary,
+    ManifestLineTorn,
+    VerifyMissing,
+    VerifySize,
+    VerifyHash,
+    VerifyFailedTile,
+    VerifyAllMatch,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

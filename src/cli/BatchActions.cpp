@@ -1,0 +1,33 @@
+#include "cli/BatchActions.h"
+
+#include "platform/Errors.h"
+#include "platform/PictureFiles.h"
+#include "platform/WorldFile.h"
+
+namespace talvo {
+
+void TRenderTiles::Write(TLoadedMap Map, const std::string& Output) const {
+    TDocument Document = Settings;
+    const int32_t Width = Map.NumHeader.Pts_WE;
+    const int32_t Height = Map.NumHeader.Pts_NS;
+    Document.Accept({TOpenOutcome::Loaded, std::move(Map), {}});
+    const TDrawing Drawing = Document.StartDrawing(Layers);
+    if (!Drawing.OverlayFailure.empty()) {
+        throw ETalvoError(Drawing.OverlayFailure);
+    }
+    CheckPictureSize(Output, Width, Height);
+    TProgress Unwatched;
+    Document.SavePicture(*Drawing.Job(Unwatched), Output, WorldFiles);
+}
+
+std::vector<std::string> TRenderTiles::Files(const std::string& Output) const {
+    std::vector<std::string> Written = {Output};
+    if (WorldFiles) {
+        for (std::string& Beside : WorldFilePaths(Output)) {
+            Written.push_back(std::move(Beside));
+        }
+    }
+    return Written;
+}
+
+} // namespace talvo

@@ -1,0 +1,206 @@
+#!/usr/bin/python3
+"""talvo over many tiles at once: 200 FG-GML DEM tiles in 4 zips, written here, drawn one output
+per tile with --jobs 2. A run killed (SIGKILL) three times at random moments and run again each
+time ends with every output equal byte for byte to one uninterrupted run's, a manifest of 200 good
+lines, no temporary file left, and --verify content until an output is cut short. Shards 1/3, 2/3
+and 3/3 split the tiles disjointly, whatever the order of the inputs; a corrupt tile among good
+ones fails alone, saying why."""
+import json
+import os
+import random
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+
+ZIPS, TILES_PER_ZIP = 4, 50
+COLS, ROWS = 120, 100
+CELL_LON, CELL_LAT = 0.0015, 0.001
+
+
+def fg_gml(values, south, west, mesh, spacing="5m"):
+    """An FG-GML DEM document of the rows of values (None: no data)."""
+    rows, cols = len(values), len(values[0])
+    points = "".join("\n%s,%s" % (("地表面", repr(v)) if v is not None else ("データなし", "-9999."))
+                     for row in values for v in row)
+    return ("""<?xml version="1.0" encoding="UTF-8"?>
+<Dataset xmlns="http://fgd.gsi.go.jp/spec/2008/FGD_GMLSchema" xmlns:gml="http://www.opengis.net/gml/3.2">
+<DEM><type>%sメッシュ（標高）</type><mesh>%s</mesh><coverage>
+<gml:boundedBy><gml:Envelope srsName="fguuid:jgd2011.bl">
+<gml:lowerCorner>%.10f %.10f</gml:lowerCorner>
+<gml:upperCorner>%.10f %.10f</gml:upperCorner>
+</gml:Envelope></gml:boundedBy>
+<gml:gridDomain><gml:Grid dimension="2"><gml:limits><gml:GridEnvelope>
+<gml:low>0 0</gml:low><gml:high>%d %d</gml:high>
+</gml:GridEnvelope></gml:limits></gml:Grid></gml:gridDomain>
+<gml:rangeSet><gml:DataBlock><gml:tupleList>%s
+</gml:tupleList></gml:DataBlock></gml:rangeSet>
+<gml:coverageFunction><gml:GridFunction><gml:sequenceRule order="+x-y">Linear</gml:sequenceRule>
+<gml:startPoint>0 0</gml:startPoint></gml:GridFunction></gml:coverageFunction>
+</coverage></DEM></Dataset>
+""" % (spacing, mesh, south, west, south + rows * CELL_LAT, west + cols * CELL_LON, cols - 1,
+       rows - 1, points)).encode("utf-8")
+
+
+def tile_values(seed):
+    """A slope with a ridge, some sea and a corner of no data: every colour rule is drawn."""
+    values = []
+    for row in range(ROWS):
+        line = []
+        for col in range(COLS):
+            if row < 5 and col < 5:
+                line.append(None)
+            elif col < 8:
+                line.append(0.0)
+            else:
+                line.append(round((seed * 7 + row * 3.1 + col * 1.7 + (row * col) % 13) % 900, 2))
+        values.append(line)
+    return values
+
+
+def write_zips(folder):
+    paths = []
+    for z in range(ZIPS):
+        path = os.path.join(folder, "FG-GML-%04d-DEM5A.zip" % (5339 + z))
+        with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
+            for t in range(TILES_PER_ZIP):
+                mesh = "%04d%02d%02d" % (5339 + z, t // 10, t % 10)
+                south, west = 35.0 + z + (t // 10) * ROWS * CELL_LAT, 139.0 + (t % 10) * COLS * CELL_LON
+                archive.writestr("FG-GML-%s-DEMPT-20240101.xml" % mesh,
+                                 fg_gml(tile_values(z * 100 + t), south, west, mesh))
+        paths.append(path)
+    return paths
+
+
+def tree(folder):
+    """Every file under folder by its relative path, with its bytes."""
+    files = {}
+    for root, _, names in os.walk(folder):
+        for name in names:
+            path = os.path.join(root, name)
+            with open(path, "rb") as f:
+                files[os.path.relpath(path, folder)] = f.read()
+    return files
+
+
+def manifest(path):
+    with open(path, encoding="utf-8") as f:
+        return [json.loads(line) for line in f]
+
+
+def main():
+    talvo, samples = sys.argv[1], sys.argv[2]
+    problems = []
+    seed = int(os.environ.get("TALVO_BATCH_SEED", time.time_ns() % 100000))
+    rng = random.Random(seed)
+    with tempfile.TemporaryDirectory() as tmp:
+        zips = write_zips(tmp)
+        common = ["--ini", os.path.join(samples, "jacksboro", "Talvo.ini"), "--jobs", "2"]
+
+        def run(out, extra, inputs=zips):
+            return subprocess.run([talvo, "--render", *common, "-o", out + "/", *extra, *inputs],
+                                  capture_output=True, text=True)
+
+        started = time.monotonic()
+        single = run(os.path.join(tmp, "single"), [])
+        seconds = time.monotonic() - started
+        if single.returncode != 0:
+            sys.exit("the uninterrupted run failed: %s" % single.stderr)
+        expected = tree(os.path.join(tmp, "single"))
+        pictures = [name for name in expected if name.endswith(".png")]
+        if len(pictures) != ZIPS * TILES_PER_ZIP:
+            problems.append("%d pictures, not %d" % (len(pictures), ZIPS * TILES_PER_ZIP))
+
+        out, lines_path = os.path.join(tmp, "out"), os.path.join(tmp, "m.jsonl")
+        command = [talvo, "--render", *common, "-o", out + "/", "--manifest", lines_path, *zips]
+        done = []  # outputs whole after each kill
+        for kill in range(3):
+            process = subprocess.Popen(command, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+            time.sleep(rng.uniform(0.05, 0.9) * seconds)
+            process.send_signal(signal.SIGKILL)
+            process.wait()
+            done.append(sum(name.endswith(".png") for name in tree(out)) if os.path.isdir(out) else 0)
+        final = subprocess.run(command, capture_output=True, text=True)
+        if final.returncode != 0:
+            problems.append("the resumed run exits %d: %s" % (final.returncode, final.stderr))
+        written = tree(out)
+        if written != expected:
+            differ = sorted(set(written) ^ set(expected)) or sorted(
+                name for name in written if written[name] != expected[name])
+            problems.append("the resumed outputs differ from one run's: %s" % differ[:5])
+        left = [name for name in written if os.path.basename(name).startswith(".")]
+        left += [name for name in os.listdir(tmp) if name.startswith(".")]
+        if left:
+            problems.append("temporary files left: %s" % left[:5])
+        lines = manifest(lines_path)
+        inputs = {line["input"] for line in lines}
+        if (len(lines) != ZIPS * TILES_PER_ZIP or len(inputs) != len(lines)
+                or any(line["status"] != "ok" for line in lines)):
+            problems.append("the manifest holds %d lines for %d tiles, statuses %s"
+                            % (len(lines), len(inputs), {line["status"] for line in lines}))
+        keys = ["input", "output", "kind", "crs", "size", "cells", "sea", "nodata", "min", "max",
+                "sha256", "seconds", "status", "message"]
+        first = lines[0]
+        if list(first) != keys or not os.path.isabs(first["output"]) or first["cells"] != COLS * ROWS \
+                or first["nodata"] != 25 or first["kind"] != "FG" or len(first["sha256"]) != 64 \
+                or first["size"] != os.path.getsize(first["output"]):
+            problems.append("a manifest line reads %s" % first)
+        if not all(line["input"].startswith(zips[0]) for line in lines[:TILES_PER_ZIP]):
+            problems.append("a zip's tiles are not named ZIP/TILE: %s" % first["input"])
+
+        verify = subprocess.run([talvo, "--verify", lines_path], capture_output=True, text=True)
+        if verify.returncode != 0:
+            problems.append("--verify of whole outputs exits %d: %s"
+                            % (verify.returncode, verify.stderr))
+        victim = lines[rng.randrange(len(lines))]["output"]
+        with open(victim, "r+b") as f:
+            f.truncate(os.path.getsize(victim) // 2)
+        verify = subprocess.run([talvo, "--verify", lines_path], capture_output=True, text=True)
+        if verify.returncode != 1 or victim not in verify.stderr:
+            problems.append("--verify of a cut output exits %d and says %r"
+                            % (verify.returncode, verify.stderr))
+        resumed = subprocess.run(command, capture_output=True, text=True)
+        if resumed.returncode != 0 or tree(out) != expected:
+            problems.append("a run after the cut did not write the cut output again")
+
+        shards = []
+        for index in (1, 2, 3):
+            order = zips if index != 2 else list(reversed(zips))
+            part = os.path.join(tmp, "shard%d.jsonl" % index)
+            result = run(os.path.join(tmp, "shards"), ["--shard", "%d/3" % index,
+                                                       "--manifest", part], order)
+            if result.returncode != 0:
+                problems.append("shard %d/3 exits %d" % (index, result.returncode))
+            shards.append({line["input"] for line in manifest(part)})
+        if any(a & b for a, b in [(shards[0], shards[1]), (shards[0], shards[2]),
+                                  (shards[1], shards[2])]) or set().union(*shards) != inputs:
+            problems.append("shards of %s tiles are not a partition of %d"
+                            % ([len(s) for s in shards], len(inputs)))
+
+        bad_zip = os.path.join(tmp, "mixed.zip")
+        with zipfile.ZipFile(bad_zip, "w") as archive:
+            for t in range(3):
+                archive.writestr("good%d.xml" % t, fg_gml(tile_values(t), 35.0, 139.0 + t, "5339000%d" % t))
+            archive.writestr("bad.xml", fg_gml(tile_values(9), 35.0, 140.0, "53390009")
+                             .replace("地表面,".encode(), "地表面,x".encode(), 1))
+        bad_lines = os.path.join(tmp, "bad.jsonl")
+        mixed = run(os.path.join(tmp, "mixed"), ["--manifest", bad_lines], [bad_zip])
+        failed = [line for line in manifest(bad_lines) if line["status"] != "ok"]
+        good = [name for name in os.listdir(os.path.join(tmp, "mixed", "mixed"))
+                if name.endswith(".png")]
+        if mixed.returncode != 1 or len(failed) != 1 or not failed[0]["input"].endswith("bad.xml") \
+                or "bad.xml" not in failed[0]["message"] or sorted(good) != [
+                    "good0.png", "good1.png", "good2.png"] or "bad.xml" not in mixed.stderr:
+            problems.append("a corrupt tile: exit %d, failed lines %s, written %s, said %r"
+                            % (mixed.returncode, failed, good, mixed.stderr))
+    for problem in problems:
+        print("batch: " + problem)
+    print("batch: seed %d, one run %.2f s, outputs after each kill %s" % (seed, seconds, done))
+    sys.exit(1 if problems else 0)
+
+
+if __name__ == "__main__":
+    main()
