@@ -1,6 +1,8 @@
 #include "cli/CommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -8,6 +10,9 @@
 #include <unistd.h>
 
 #include "app/Document.h"
+#include "app/GeoTiffOutput.h"
+#include "app/HeightExport.h"
+#include "model/CellCounts.h"
 #include "model/CellReadout.h"
 #include "model/ElevationProfile.h"
 #include "model/MapInfo.h"
@@ -85,6 +90,7 @@ struct TRequest {
     bool Version = false;
     bool Info = false;
     bool Render = false;
+    bool Export = false;
     bool Mesh = false;
     bool Drape = false;
     bool NoWorldFile = false;
@@ -96,6 +102,8 @@ struct TRequest {
     std::string OutPath;
     std::optional<std::string> Layers;
     std::optional<std::string> IniPath;
+    std::optional<std::string> Sea;
+    std::string Crs;
     std::string Region;
     std::string Step = "1";
     std::string HScale = "1";
@@ -144,10 +152,11 @@ TDocument StartDocument(const std::optional<std::string>& IniPath, std::ostream&
     return Document;
 }
 
-// Opens Path into Document; fails when the window would have shown a message instead of a map.
-TOpenOutcome Open(TDocument& Document, const std::string& Path) {
+// Opens Path into Document, Crs in place of the map's own when given; fails when the window would
+// have shown a message instead of a map.
+TOpenOutcome Open(TDocument& Document, const std::string& Path, const std::string& Crs = "") {
     TProgress Unwatched;
-    const TLoadResult Loaded = Document.Open(Path, Unwatched);
+    const TLoadResult Loaded = Document.Open(Path, Unwatched, Crs);
     if (Loaded.Outcome == TOpenOutcome::CompanionMissing) {
         throw EFailed(TerminalText(Loaded.Message));
     }
@@ -158,7 +167,7 @@ void PrintInfo(const std::string& Path, std::ostream& Out) {
     TDocument Document;
     Open(Document, Path);
     const TLoadedMap& Map = *Document.Map();
-    for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map)}) {
+    for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map), CountFields(Map)}) {
         for (const TMapInfoField& Field : Fields) {
             Out << Field.Name << ": " << Field.Value << '\n';
         }
@@ -170,7 +179,7 @@ void Render(const TRequest& Request, std::ostream& Err) {
     const TLayerFlags Layers =
         Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
     const std::string& MapPath = Request.Files.front();
-    if (Open(Document, MapPath) != TOpenOutcome::Loaded) {
+    if (Open(Document, MapPath, Request.Crs) != TOpenOutcome::Loaded) {
         throw EFailed(Text(TText::NothingToDraw, {MapPath}));
     }
     const TDrawing Drawing = Document.StartDrawing(Layers);
@@ -255,6 +264,32 @@ void Profile(const TRequest& Request, std::ostream& Out) {
     WriteProfileCsv(Map, Samples, Request.OutPath);
 }
 
+// --sea's value as a number; a text that is none is a mistyped command line.
+std::optional<double> SeaValue(const std::optional<std::string>& Given) {
+    if (!Given) {
+        return std::nullopt;
+    }
+    double Value = 0.0;
+    const char* End = Given->data() + Given->size();
+    const auto [Stop, Error] = std::from_chars(Given->data(), End, Value);
+    if (Error != std::errc() || Stop != End || !std::isfinite(Value)) {
+        throw EMisuse(Text(TText::SeaNeedsNumber, {*Given}));
+    }
+    return Value;
+}
+
+void Export(const TRequest& Request) {
+    // Checked first: nothing is read for an output that is not a GeoTIFF.
+    if (!IsGeoTiffPath(Request.OutPath)) {
+        throw EFailed(Text(TText::ExportNeedsTif, {Request.OutPath}));
+    }
+    TDocument Document;
+    Open(Document, Request.Files.front(), Request.Crs);
+    RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
+    TProgress Unwatched;
+    ExportHeights(*Document.Map(), {SeaValue(Request.Sea)}, Request.OutPath, Unwatched);
+}
+
 // --hscale as the single-precision float the mesh holds; a value that float cannot hold is refused.
 float HeightScale(const std::string& Given) {
     const double Scale = StrToFloat(Given);
@@ -314,13 +349,19 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
 
 // The option that Args ends with while it still wants its value; "" when there is none.
 std::string OptionWithoutValue(const std::vector<std::string>& Args) {
-    for (const char* Option :
-         {"-o", "--layers", "--ini", "--region", "--step", "--hscale", "--from", "--to"}) {
+    for (const char* Option : {"-o", "--layers", "--ini", "--region", "--step", "--hscale",
+                               "--from", "--to", "--sea", "--crs"}) {
         if (!Args.empty() && Args.back() == Option) {
             return Option;
         }
     }
     return "";
+}
+
+// "EPSG:" and a code, the only form --crs takes.
+bool IsEpsgCode(const std::string& Crs) {
+    return Crs.size() > 5 && UpperAscii(Crs.substr(0, 5)) == "EPSG:" &&
+           std::all_of(Crs.begin() + 5, Crs.end(), [](char C) { return C >= '0' && C <= '9'; });
 }
 
 // Reads Args into a request; a command line that cannot be one raises EMisuse.
@@ -333,6 +374,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.add_flag("--version", Request.Version);
     Parser.add_flag("--info", Request.Info);
     Parser.add_flag("--render", Request.Render);
+    Parser.add_flag("--export", Request.Export);
     Parser.add_flag("--mesh", Request.Mesh);
     Parser.add_flag("--drape", Request.Drape);
     Parser.add_flag("--no-world-file", Request.NoWorldFile);
@@ -343,6 +385,8 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.add_option("-o", Request.OutPath);
     Parser.add_option("--layers", Request.Layers);
     Parser.add_option("--ini", Request.IniPath);
+    Parser.add_option("--sea", Request.Sea);
+    Parser.add_option("--crs", Request.Crs);
     Parser.add_option("--region", Request.Region);
     Parser.add_option("--step", Request.Step);
     Parser.add_option("--hscale", Request.HScale);
@@ -359,13 +403,15 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
             throw EMisuse(Text(TText::UnknownOption, {Extra}));
         }
     }
-    const int Commands =
-        Request.Info + Request.Render + Request.Mesh + Request.At + Request.Profile;
+    const int Commands = Request.Info + Request.Render + Request.Export + Request.Mesh +
+                         Request.At + Request.Profile;
     if (Commands > 1) {
         throw EMisuse(Text(TText::OneCommand));
     }
     const bool Drawing = Request.Render || Request.Mesh;
-    if ((!Request.OutPath.empty() && !Drawing && !Request.Profile) ||
+    if ((!Request.OutPath.empty() && !Drawing && !Request.Profile && !Request.Export) ||
+        (Request.Sea && !Request.Export) ||
+        (Parser.count("--crs") > 0 && !Request.Render && !Request.Export) ||
         ((!Request.From.empty() || !Request.To.empty()) && !Request.Profile) ||
         (Request.Layers && !Request.Render && !Request.Drape) || (Request.Drape && !Request.Mesh) ||
         (Request.NoWorldFile && !Request.Render) || (Request.IniPath && !Drawing) ||
@@ -379,6 +425,13 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     if (Request.Render && (Request.Files.size() != 1 || Request.OutPath.empty())) {
         throw EMisuse(Text(TText::RenderNeeds));
     }
+    if (Request.Export && (Request.Files.size() != 1 || Request.OutPath.empty())) {
+        throw EMisuse(Text(TText::ExportNeeds));
+    }
+    if (Parser.count("--crs") > 0 && !IsEpsgCode(Request.Crs)) {
+        throw EMisuse(Text(TText::CrsNeedsEpsg, {Request.Crs}));
+    }
+    SeaValue(Request.Sea);
     if (Request.Mesh &&
         (Request.Files.size() != 1 || Request.OutPath.empty() || Request.Region.empty())) {
         throw EMisuse(Text(TText::MeshNeeds));
@@ -420,6 +473,8 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
             PrintInfo(Request.Files.front(), Out);
         } else if (Request.Render) {
             Render(Request, Err);
+        } else if (Request.Export) {
+            Export(Request);
         } else if (Request.Mesh) {
             Mesh(Request, Err);
         } else if (Request.At) {

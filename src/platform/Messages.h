@@ -161,6 +161,13 @@ enum class TText {
     GdalFailed,
     GdalUnit,
     GdalBeyondMap,
+    GdalBadCrs,
+    // Exporting cells.
+    NothingToExport,
+    ExportNeeds,
+    ExportNeedsTif,
+    SeaNeedsNumber,
+    CrsNeedsEpsg,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

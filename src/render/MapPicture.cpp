@@ -24,23 +24,10 @@ void DrawClassRow(const int32_t* Cells, int32_t Width, int32_t* Pixels,
     }
 }
 
-// For each picture line, the grid row drawn on it: the last row that names it, as when rows are
-// drawn one after another. -1 where no row does.
-std::vector<int32_t> LineOwners(const TLoadedMap& Map, int32_t Lines) {
-    std::vector<int32_t> Owner(static_cast<size_t>(Lines), -1);
-    for (int32_t I = 0; I < Map.RowsRead; ++I) {
-        const int32_t Y = Map.NumData.RowLineGrid.GetVal(0, I) - 1;
-        if (Y >= 0 && Y < Lines) {
-            Owner[static_cast<size_t>(Y)] = I;
-        }
-    }
-    return Owner;
-}
-
 void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings& Settings,
                const THeightColourTable& Table, TBitmap& Picture, TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    const std::vector<int32_t> Owner = LineOwners(Map, Picture.Height());
+    const std::vector<int32_t> Owner = LineRows(Map, Picture.Height());
     const int32_t Grain = std::max(1, BandCells / std::max(1, H.Pts_WE));
     const THeightRowColouring Heights(Settings, Table, H.CellSpacing);
     tbb::parallel_for(tbb::blocked_range<int32_t>(0, Picture.Height(), Grain),
