@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "app/GeoTiffOutput.h"
 #include "import/E00Reader.h"
 #include "import/MapFiles.h"
 #include "import/OpenMap.h"
@@ -65,8 +66,12 @@ TLoadResult TDocument::Accept(TOpenedMap Opened) {
     return {Opened.Outcome, std::move(Opened.Message)};
 }
 
-TLoadResult TDocument::Open(const std::string& Path, TProgress& Progress) {
-    return Accept(OpenJob(Path)(Progress));
+TLoadResult TDocument::Open(const std::string& Path, TProgress& Progress, const std::string& Crs) {
+    TOpenedMap Opened = OpenJob(Path)(Progress);
+    if (!Crs.empty()) {
+        Opened.Map.Georeference.Crs = Crs;
+    }
+    return Accept(std::move(Opened));
 }
 
 TDrawing TDocument::StartDrawing(const TLayerFlags& Layers) {
@@ -91,7 +96,7 @@ void TDocument::SavePicture(const TBitmap& Picture, const std::string& Path,
     const TGeoreference& Place = FMap->Georeference;
     std::error_code Unknown;
     // A device or a pipe takes the picture alone.
-    WorldFiles = WorldFiles && Place.Transform != std::array<double, 6>{} &&
+    WorldFiles = WorldFiles && !IsGeoTiffPath(Path) && Place.Transform != std::array<double, 6>{} &&
                  (!std::filesystem::exists(Path, Unknown) ||
                   std::filesystem::is_regular_file(Path, Unknown));
     const std::vector<std::string> Inputs = InputFiles();
@@ -100,6 +105,10 @@ void TDocument::SavePicture(const TBitmap& Picture, const std::string& Path,
         for (const std::string& Beside : WorldFilePaths(Path)) {
             RefuseOverwritingInput(Beside, Inputs);
         }
+    }
+    if (IsGeoTiffPath(Path)) {
+        WritePictureGeoTiff(Picture, Place, Path);
+        return;
     }
     WritePicture(Picture, Path);
     if (WorldFiles) {

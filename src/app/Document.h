@@ -73,8 +73,9 @@ class TDocument {
     TOpenJob OpenJob(std::string Path) const;
     // A finished load's map becomes the one on show, with no layer read yet.
     TLoadResult Accept(TOpenedMap Opened);
-    // Opens Path now, on this thread; failures are raised and leave the map on show.
-    TLoadResult Open(const std::string& Path, TProgress& Progress);
+    // Opens Path now, on this thread; failures are raised and leave the map on show. Crs, when
+    // given, replaces the CRS the file names or its kind is published in.
+    TLoadResult Open(const std::string& Path, TProgress& Progress, const std::string& Crs = "");
 
     // Reads the ticked layers not read yet, then hands out the job that draws the map on show
     // with the settings as they are now.
@@ -87,9 +88,10 @@ class TDocument {
     // Every file the map on show was read from, and the settings file: outputs must not be one.
     std::vector<std::string> InputFiles() const;
 
-    // Saves Picture, the map on show's, at Path (the extension decides the format) and, with
-    // WorldFiles, where it lies beside it (world file and CRS) when the map has a georeference
-    // and Path names a file. An output that is an input is refused before anything is written.
+    // Saves Picture, the map on show's, at Path (the extension decides the format; .tif is an RGB
+    // GeoTIFF that carries the map's georeference) and, with WorldFiles, where it lies beside it
+    // (world file and CRS) when the map has a georeference and Path names a file. An output that
+    // is an input is refused before anything is written.
     void SavePicture(const TBitmap& Picture, const std::string& Path, bool WorldFiles) const;
 
   private:

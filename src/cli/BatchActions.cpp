@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/PictureFiles.h"
+#include "platform/SameFile.h"
 #include "platform/WorldFile.h"
 
 namespace talvo {
@@ -28,6 +29,14 @@ std::vector<std::string> TRenderTiles::Files(const std::string& Output) const {
         }
     }
     return Written;
+}
+
+void TExportTiles::Write(TLoadedMap Map, const std::string& Output) const {
+    TDocument Document;
+    Document.Accept({TOpenOutcome::Loaded, std::move(Map), {}});
+    RefuseOverwritingInput(Output, Document.InputFiles());
+    TProgress Unwatched;
+    ExportHeights(*Document.Map(), Options, Output, Unwatched);
 }
 
 } // namespace talvo

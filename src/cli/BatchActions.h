@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Document.h"
+#include "app/HeightExport.h"
 #include "cli/Batch.h"
 
 namespace talvo {
@@ -19,6 +20,18 @@ class TRenderTiles : public TTileAction {
     TDocument Settings; // the settings and colours every tile is drawn with; copied per tile
     TLayerFlags Layers;
     bool WorldFiles;
+};
+
+// Each tile's cells as a Cloud Optimized GeoTIFF.
+class TExportTiles : public TTileAction {
+  public:
+    explicit TExportTiles(THeightExport Options) : Options(Options) {}
+
+    std::string Extension() const override { return ".tif"; }
+    void Write(TLoadedMap Map, const std::string& Output) const override;
+
+  private:
+    THeightExport Options;
 };
 
 } // namespace talvo

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -9,9 +10,12 @@
 #include <unistd.h>
 
 #include "app/Document.h"
+#include "app/GeoTiffOutput.h"
+#include "app/HeightExport.h"
 #include "cli/Batch.h"
 #include "cli/BatchActions.h"
 #include "cli/BatchManifest.h"
+#include "model/CellCounts.h"
 #include "model/CellReadout.h"
 #include "model/ElevationProfile.h"
 #include "model/MapInfo.h"
@@ -89,6 +93,7 @@ struct TRequest {
     bool Version = false;
     bool Info = false;
     bool Render = false;
+    bool Export = false;
     bool Mesh = false;
     bool Drape = false;
     bool NoWorldFile = false;
@@ -107,6 +112,8 @@ struct TRequest {
     std::string OutPath;
     std::optional<std::string> Layers;
     std::optional<std::string> IniPath;
+    std::optional<std::string> Sea;
+    std::string Crs;
     std::string Region;
     std::string Step = "1";
     std::string HScale = "1";
@@ -155,10 +162,11 @@ TDocument StartDocument(const std::optional<std::string>& IniPath, std::ostream&
     return Document;
 }
 
-// Opens Path into Document; fails when the window would have shown a message instead of a map.
-TOpenOutcome Open(TDocument& Document, const std::string& Path) {
+// Opens Path into Document, Crs in place of the map's own when given; fails when the window would
+// have shown a message instead of a map.
+TOpenOutcome Open(TDocument& Document, const std::string& Path, const std::string& Crs = "") {
     TProgress Unwatched;
-    const TLoadResult Loaded = Document.Open(Path, Unwatched);
+    const TLoadResult Loaded = Document.Open(Path, Unwatched, Crs);
     if (Loaded.Outcome == TOpenOutcome::CompanionMissing) {
         throw EFailed(TerminalText(Loaded.Message));
     }
@@ -169,7 +177,7 @@ void PrintInfo(const std::string& Path, std::ostream& Out) {
     TDocument Document;
     Open(Document, Path);
     const TLoadedMap& Map = *Document.Map();
-    for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map)}) {
+    for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map), CountFields(Map)}) {
         for (const TMapInfoField& Field : Fields) {
             Out << Field.Name << ": " << Field.Value << '\n';
         }
@@ -181,7 +189,7 @@ void Render(const TRequest& Request, std::ostream& Err) {
     const TLayerFlags Layers =
         Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
     const std::string& MapPath = Request.Files.front();
-    if (Open(Document, MapPath) != TOpenOutcome::Loaded) {
+    if (Open(Document, MapPath, Request.Crs) != TOpenOutcome::Loaded) {
         throw EFailed(Text(TText::NothingToDraw, {MapPath}));
     }
     const TDrawing Drawing = Document.StartDrawing(Layers);
@@ -194,31 +202,6 @@ void Render(const TRequest& Request, std::ostream& Err) {
     TTerminalProgress Progress(Err);
     const std::optional<TBitmap> Picture = Drawing.Job(Progress);
     Document.SavePicture(*Picture, Request.OutPath, !Request.NoWorldFile);
-}
-
-// -o DIR/: a folder, one output per tile.
-bool IsFolderOutput(const std::string& OutPath) {
-    return OutPath.ends_with('/');
-}
-
-TBatchOptions BatchOptionsOf(const TRequest& Request) {
-    TBatchOptions Options;
-    Options.Inputs = Request.Files;
-    Options.OutDir = Request.OutPath;
-    Options.Manifest = Request.Manifest;
-    Options.Jobs = Request.Jobs;
-    Options.Force = Request.Force;
-    Options.Quiet = Request.Quiet;
-    Options.Shard = Request.Shard;
-    return Options;
-}
-
-int RenderBatch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
-    TDocument Settings = StartDocument(Request.IniPath, Err);
-    const TLayerFlags Layers =
-        Request.Layers ? ParseLayers(*Request.Layers) : Settings.Settings().GmpChk;
-    const TRenderTiles Action(std::move(Settings), Layers, !Request.NoWorldFile);
-    return RunBatch(BatchOptionsOf(Request), Action, Out, Err);
 }
 
 // "LON,LAT" (or easting and northing) → the cell under it; "col:row" → that cell of the grid. A
@@ -291,6 +274,63 @@ void Profile(const TRequest& Request, std::ostream& Out) {
     WriteProfileCsv(Map, Samples, Request.OutPath);
 }
 
+// --sea's value as a number; a text that is none is a mistyped command line.
+std::optional<double> SeaValue(const std::optional<std::string>& Given) {
+    if (!Given) {
+        return std::nullopt;
+    }
+    double Value = 0.0;
+    const char* End = Given->data() + Given->size();
+    const auto [Stop, Error] = std::from_chars(Given->data(), End, Value);
+    if (Error != std::errc() || Stop != End || !std::isfinite(Value)) {
+        throw EMisuse(Text(TText::SeaNeedsNumber, {*Given}));
+    }
+    return Value;
+}
+
+void Export(const TRequest& Request) {
+    // Checked first: nothing is read for an output that is not a GeoTIFF.
+    if (!IsGeoTiffPath(Request.OutPath)) {
+        throw EFailed(Text(TText::ExportNeedsTif, {Request.OutPath}));
+    }
+    TDocument Document;
+    Open(Document, Request.Files.front(), Request.Crs);
+    RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
+    TProgress Unwatched;
+    ExportHeights(*Document.Map(), {SeaValue(Request.Sea)}, Request.OutPath, Unwatched);
+}
+
+// --render or --export with -o DIR/: a folder, one output per tile.
+bool IsBatch(const TRequest& Request) {
+    return (Request.Render || Request.Export) && Request.OutPath.ends_with('/');
+}
+
+TBatchOptions BatchOptionsOf(const TRequest& Request) {
+    TBatchOptions Options;
+    Options.Inputs = Request.Files;
+    Options.OutDir = Request.OutPath;
+    Options.Manifest = Request.Manifest;
+    Options.Jobs = Request.Jobs;
+    Options.Force = Request.Force;
+    Options.Quiet = Request.Quiet;
+    Options.Shard = Request.Shard;
+    if (!Request.Crs.empty()) {
+        Options.Crs = Request.Crs;
+    }
+    return Options;
+}
+
+int Batch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
+    if (Request.Export) {
+        return RunBatch(BatchOptionsOf(Request), TExportTiles({SeaValue(Request.Sea)}), Out, Err);
+    }
+    TDocument Settings = StartDocument(Request.IniPath, Err);
+    const TLayerFlags Layers =
+        Request.Layers ? ParseLayers(*Request.Layers) : Settings.Settings().GmpChk;
+    const TRenderTiles Action(std::move(Settings), Layers, !Request.NoWorldFile);
+    return RunBatch(BatchOptionsOf(Request), Action, Out, Err);
+}
+
 // --hscale as the single-precision float the mesh holds; a value that float cannot hold is refused.
 float HeightScale(const std::string& Given) {
     const double Scale = StrToFloat(Given);
@@ -350,8 +390,9 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
 
 // The option that Args ends with while it still wants its value; "" when there is none.
 std::string OptionWithoutValue(const std::vector<std::string>& Args) {
-    for (const char* Option : {"-o", "--layers", "--ini", "--region", "--step", "--hscale",
-                               "--from", "--to", "--jobs", "--manifest", "--shard"}) {
+    for (const char* Option :
+         {"-o", "--layers", "--ini", "--region", "--step", "--hscale", "--from", "--to", "--sea",
+          "--crs", "--jobs", "--manifest", "--shard"}) {
         if (!Args.empty() && Args.back() == Option) {
             return Option;
         }
@@ -383,6 +424,12 @@ TShard ParseShard(const std::string& Given) {
     return {*Index, *Count};
 }
 
+// "EPSG:" and a code, the only form --crs takes.
+bool IsEpsgCode(const std::string& Crs) {
+    return Crs.size() > 5 && UpperAscii(Crs.substr(0, 5)) == "EPSG:" &&
+           std::all_of(Crs.begin() + 5, Crs.end(), [](char C) { return C >= '0' && C <= '9'; });
+}
+
 // Reads Args into a request; a command line that cannot be one raises EMisuse.
 TRequest ParseArguments(const std::vector<std::string>& Args) {
     TRequest Request;
@@ -393,6 +440,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.add_flag("--version", Request.Version);
     Parser.add_flag("--info", Request.Info);
     Parser.add_flag("--render", Request.Render);
+    Parser.add_flag("--export", Request.Export);
     Parser.add_flag("--mesh", Request.Mesh);
     Parser.add_flag("--drape", Request.Drape);
     Parser.add_flag("--no-world-file", Request.NoWorldFile);
@@ -411,6 +459,8 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.add_option("-o", Request.OutPath);
     Parser.add_option("--layers", Request.Layers);
     Parser.add_option("--ini", Request.IniPath);
+    Parser.add_option("--sea", Request.Sea);
+    Parser.add_option("--crs", Request.Crs);
     Parser.add_option("--region", Request.Region);
     Parser.add_option("--step", Request.Step);
     Parser.add_option("--hscale", Request.HScale);
@@ -427,13 +477,15 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
             throw EMisuse(Text(TText::UnknownOption, {Extra}));
         }
     }
-    const int Commands = Request.Info + Request.Render + Request.Mesh + Request.At +
-                         Request.Profile + Request.Verify;
+    const int Commands = Request.Info + Request.Render + Request.Export + Request.Mesh +
+                         Request.At + Request.Profile + Request.Verify;
     if (Commands > 1) {
         throw EMisuse(Text(TText::OneCommand));
     }
     const bool Drawing = Request.Render || Request.Mesh;
-    if ((!Request.OutPath.empty() && !Drawing && !Request.Profile) ||
+    if ((!Request.OutPath.empty() && !Drawing && !Request.Profile && !Request.Export) ||
+        (Request.Sea && !Request.Export) ||
+        (Parser.count("--crs") > 0 && !Request.Render && !Request.Export) ||
         ((!Request.From.empty() || !Request.To.empty()) && !Request.Profile) ||
         (Request.Layers && !Request.Render && !Request.Drape) || (Request.Drape && !Request.Mesh) ||
         (Request.NoWorldFile && !Request.Render) || (Request.IniPath && !Drawing) ||
@@ -447,12 +499,19 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     if (Request.Render && (Request.Files.empty() || Request.OutPath.empty())) {
         throw EMisuse(Text(TText::RenderNeeds));
     }
-    const bool Batch = Request.Render && IsFolderOutput(Request.OutPath);
-    if (Request.Render && Request.Files.size() > 1 && !Batch) {
+    if (Request.Export && (Request.Files.empty() || Request.OutPath.empty())) {
+        throw EMisuse(Text(TText::ExportNeeds));
+    }
+    if (Parser.count("--crs") > 0 && !IsEpsgCode(Request.Crs)) {
+        throw EMisuse(Text(TText::CrsNeedsEpsg, {Request.Crs}));
+    }
+    SeaValue(Request.Sea);
+    const bool Many = IsBatch(Request);
+    if ((Request.Render || Request.Export) && Request.Files.size() > 1 && !Many) {
         throw EMisuse(Text(TText::BatchNeedsFolder));
     }
-    if (!Batch && (Parser.count("--jobs") > 0 || Parser.count("--shard") > 0 ||
-                   Parser.count("--manifest") > 0 || Request.Force || Request.Quiet)) {
+    if (!Many && (Parser.count("--jobs") > 0 || Parser.count("--shard") > 0 ||
+                  Parser.count("--manifest") > 0 || Request.Force || Request.Quiet)) {
         throw EMisuse(Text(TText::BatchOptionNeedsFolder));
     }
     if (Parser.count("--jobs") > 0) {
@@ -507,10 +566,12 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
     try {
         if (Request.Info) {
             PrintInfo(Request.Files.front(), Out);
-        } else if (Request.Render && IsFolderOutput(Request.OutPath)) {
-            return RenderBatch(Request, Out, Err);
+        } else if (IsBatch(Request)) {
+            return Batch(Request, Out, Err);
         } else if (Request.Render) {
             Render(Request, Err);
+        } else if (Request.Export) {
+            Export(Request);
         } else if (Request.Verify) {
             return VerifyManifest(Request.Files.front(), Out, Err);
         } else if (Request.Mesh) {

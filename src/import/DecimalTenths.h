@@ -12,7 +12,9 @@ namespace talvo {
 // Reads the decimal number that starts at P, before End: an optional sign, digits, optionally a
 // point and more digits (one digit at least). Returns where the number ends, or null when P starts
 // none. Tenths saturates far beyond the 32-bit range instead of overflowing: the caller checks it.
-inline const char* ParseDecimalTenths(const char* P, const char* End, int64_t& Tenths) {
+// Finer is set when the number has a non-zero digit after its tenths: tenths do not hold it.
+inline const char* ParseDecimalTenths(const char* P, const char* End, int64_t& Tenths,
+                                      bool& Finer) {
     constexpr int64_t Saturated = int64_t{1} << 50;
     auto Digit = [](char C) { return static_cast<unsigned>(C - '0') < 10u; };
     const bool Negative = P != End && *P == '-';
@@ -49,7 +51,13 @@ inline const char* ParseDecimalTenths(const char* P, const char* End, int64_t& T
         ++Magnitude;
     }
     Tenths = Negative ? -Magnitude : Magnitude;
+    Finer = Next != 0 || Past;
     return P;
+}
+
+inline const char* ParseDecimalTenths(const char* P, const char* End, int64_t& Tenths) {
+    bool Finer = false;
+    return ParseDecimalTenths(P, End, Tenths, Finer);
 }
 
 // Tenths that the grid's 32-bit cells hold; nothing beyond them.

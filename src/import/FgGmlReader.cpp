@@ -7,8 +7,8 @@
 //                          the north-east one
 //   gml:low, gml:high      of gml:GridEnvelope: the first and the last column and row, "x y"
 //   gml:tupleList          one "type,value" point after another, apart by white space; the type
-//                          word (地表面, 表層面, 海水面, 内水面, データなし, その他) is not read,
-//                          the value decides, and -9999. is no data
+//                          (地表面, 表層面, 海水面, 内水面, データなし, その他) tells sea and
+//                          inland water, and no data, from heights; -9999. is no data too
 //   gml:sequenceRule       order="+x-y": west to east, then north to south, the only order read
 //   gml:startPoint         "x y" of the list's first point; the points before it, and those after
 //                          a list that ends early, have no data
@@ -456,7 +456,7 @@ TOpenedMap OpenFgGmlBytes(std::string_view Bytes, const std::string& Path, TLoad
     SetFgGmlHeader(Tile, Tile.Cols, Tile.Rows, Map);
     Map.NumHeader.DataFileName = Path;
     Progress.Start(1);
-    ReadFgGmlTuples(Tile, Bytes, Path, HeightRow(Map, 0), Progress);
+    PlaceFgGmlCells(Tile, ReadFgGmlTuples(Tile, Bytes, Path, Progress), 0, 0, Map);
     Progress.Advance(1);
     Map.RowsRead = Tile.Rows;
     return {TOpenOutcome::Loaded, std::move(Map), {}};

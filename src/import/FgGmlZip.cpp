@@ -34,7 +34,7 @@ constexpr int64_t MinCoverPercent = 1;
 struct TTile {
     TFgGmlTile Header;
     std::string File;
-    std::vector<int32_t> Cells;
+    TFgGmlCells Cells;
 };
 
 double CellLat(const TFgGmlTile& Tile) {
@@ -176,12 +176,8 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, TLoadedMap
         std::fill_n(HeightRow(Map, Row), H.Pts_WE, NoDataHeight);
     }
     for (size_t T = 0; T < Tiles.size(); ++T) {
-        const TTile& Tile = Tiles[T];
-        for (int32_t Row = 0; Row < Tile.Header.Rows; ++Row) {
-            std::copy_n(Tile.Cells.data() + static_cast<size_t>(Row) * Tile.Header.Cols,
-                        Tile.Header.Cols,
-                        HeightRow(Map, static_cast<int32_t>(Places[T].Row + Row)) + Places[T].Col);
-        }
+        PlaceFgGmlCells(Tiles[T].Header, Tiles[T].Cells, static_cast<int32_t>(Places[T].Row),
+                        static_cast<int32_t>(Places[T].Col), Map);
     }
     Map.RowsRead = H.Pts_NS;
 }
@@ -209,8 +205,7 @@ TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Prog
             throw Placed(ETalvoError(Text(TText::ZipCellsTooMany, {std::to_string(MaxGridCells)})),
                          Path);
         }
-        Tile.Cells.resize(static_cast<size_t>(Tile.Header.Cols) * Tile.Header.Rows);
-        ReadFgGmlTuples(Tile.Header, Bytes.View(), Tile.File, Tile.Cells.data(), Progress);
+        Tile.Cells = ReadFgGmlTuples(Tile.Header, Bytes.View(), Tile.File, Progress);
         Progress.Advance(1);
     }
     Mosaic(Tiles, Path, Map);

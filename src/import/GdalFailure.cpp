@@ -33,6 +33,8 @@ std::string GdalFailureText(const TalvoGdalFailure& Failure) {
         return Text(TText::GdalUnsupported);
     case TalvoGdalNotZip:
         return Text(TText::ZipNotArchive);
+    case TalvoGdalBadCrs:
+        return Text(TText::GdalBadCrs, {Detail});
     default:
         return Text(TText::GdalFailed);
     }

@@ -107,9 +107,10 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TL
     H.CellSpacing = static_cast<int32_t>(Spacing);
 }
 
-// One row of values as heights; the column of the first value beyond the grid's range, or -1.
+// One row of values as heights, and as metres when Metres is given; the column of the first value
+// beyond the grid's range, or -1.
 int32_t ConvertRow(const double* Values, int32_t Width, const TalvoGdalRasterInfo& Info,
-                   int32_t* Heights) {
+                   int32_t* Heights, float* Metres) {
     int32_t Beyond = -1;
     for (int32_t C = 0; C < Width; ++C) {
         const double Raw = Values[C];
@@ -117,13 +118,32 @@ int32_t ConvertRow(const double* Values, int32_t Width, const TalvoGdalRasterInf
             Heights[C] = NoDataHeight;
             continue;
         }
-        const std::optional<int32_t> Height = TenthsOfMetres(Raw * Info.Scale + Info.Offset);
+        const double Value = Raw * Info.Scale + Info.Offset;
+        if (Metres) {
+            Metres[C] = static_cast<float>(Value);
+        }
+        const std::optional<int32_t> Height = TenthsOfMetres(Value);
         Heights[C] = Height.value_or(NoDataHeight);
         if (!Height && Beyond < 0) {
             Beyond = C;
         }
     }
     return Beyond;
+}
+
+// Every height of Map, as the file gives it, is the float of its tenths.
+bool TenthsHoldEveryHeight(const TLoadedMap& Map) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    for (int32_t Row = 0; Row < H.Pts_NS; ++Row) {
+        const int32_t* Tenths = HeightRow(Map, Row);
+        const float* Metres = Map.NumData.SourceHeights.RowData(Row);
+        for (int32_t Col = 0; Col < H.Pts_WE; ++Col) {
+            if (Tenths[Col] != NoDataHeight && Metres[Col] != MetresOfTenths(Tenths[Col])) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 struct TRasterCloser {
@@ -199,6 +219,12 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
     Map.RowsRead = 0;
     Map.NumData.RowLineGrid.ReDim(1, Height, false);
     Map.NumData.HeightGrid.ReDim(Height, Width, false);
+    // Values that tenths may not hold are kept as the file gives them, until they prove whole
+    // tenths.
+    const bool Finer = Info.Floating || Info.Scale != 1.0 || Info.Offset != 0.0;
+    if (Finer) {
+        Map.NumData.SourceHeights.SetDim(Height, Width);
+    }
 
     // Blocks of whole rows, or of one row's columns when a row alone is longer than a block.
     const auto BlockRows = static_cast<int32_t>(std::clamp<int64_t>(BlockCells / Width, 1, Height));
@@ -220,7 +246,8 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
                     const int32_t Row = SouthUp ? Height - 1 - (First + R) : First + R;
                     Beyond[static_cast<size_t>(R)] = ConvertRow(
                         Values.data() + static_cast<size_t>(R) * static_cast<size_t>(Cols), Cols,
-                        Info, HeightRow(Map, Row) + Col);
+                        Info, HeightRow(Map, Row) + Col,
+                        Finer ? Map.NumData.SourceHeights.RowData(Row) + Col : nullptr);
                 }
             });
             for (int32_t R = 0; R < Count; ++R) {
@@ -241,6 +268,9 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
         Map.NumData.RowLineGrid.SetVal(0, Row, Row + 1);
     }
     Map.RowsRead = Height;
+    if (Finer && TenthsHoldEveryHeight(Map)) {
+        Map.NumData.SourceHeights.ClearDim();
+    }
     return {TOpenOutcome::Loaded, std::move(Map), {}};
 }
 

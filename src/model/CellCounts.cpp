@@ -13,7 +13,7 @@ float SourceValue(const TLoadedMap& Map, int32_t Row, int32_t Col) {
     if (KindTraits(Map.NumHeader.MapKind).Colouring != TColouring::Elevation) {
         return static_cast<float>(Value);
     }
-    return static_cast<float>(Value / 10.0);
+    return MetresOfTenths(Value);
 }
 
 TCellCounts CountCells(const TLoadedMap& Map) {

@@ -1,5 +1,7 @@
 #include "model/LoadedMap.h"
 
+#include <algorithm>
+
 #include "model/Dms.h"
 
 namespace talvo {
@@ -15,6 +17,17 @@ const int32_t* HeightRow(const TLoadedMap& Map, int32_t Row) {
 
 int32_t* HeightRow(TLoadedMap& Map, int32_t Row) {
     return const_cast<int32_t*>(HeightRow(static_cast<const TLoadedMap&>(Map), Row));
+}
+
+std::vector<int32_t> LineRows(const TLoadedMap& Map, int32_t Lines) {
+    std::vector<int32_t> Owner(static_cast<size_t>(std::max(Lines, 0)), -1);
+    for (int32_t I = 0; I < Map.RowsRead; ++I) {
+        const int32_t Y = Map.NumData.RowLineGrid.GetVal(0, I) - 1;
+        if (Y >= 0 && Y < Lines) {
+            Owner[static_cast<size_t>(Y)] = I;
+        }
+    }
+    return Owner;
 }
 
 void InitLoadedMap(TLoadedMap& Map) {

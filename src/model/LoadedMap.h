@@ -13,6 +13,14 @@ namespace talvo {
 // A cell without data (FG-GML's -9999., a GDAL band's no-data value): -9999 m, which the
 // documented colour rules draw as sea.
 constexpr int32_t NoDataHeight = -99990;
+// A cell its source marks as sea or inland water whatever height it gives (FG-GML's 海水面 and
+// 内水面): just below no data, so that both draw in the sea's colour.
+constexpr int32_t MarkedSeaHeight = -99991;
+
+// Tenths of a metre as the single-precision metres an export writes.
+inline float MetresOfTenths(int32_t Tenths) {
+    return static_cast<float>(Tenths / 10.0);
+}
 
 // Header and description of the loaded map. Text fields hold raw code page 932 bytes.
 struct TNum_HeaderRec {
@@ -85,6 +93,10 @@ struct TLoadedMap {
 // error is raised when the row is missing or narrower than Pts_WE (after a failed load).
 const int32_t* HeightRow(const TLoadedMap& Map, int32_t Row);
 int32_t* HeightRow(TLoadedMap& Map, int32_t Row);
+
+// For each of Lines lines of the map's picture, the grid row shown on it: the last row that names
+// it, as when rows are drawn one after another; -1 where no row does.
+std::vector<int32_t> LineRows(const TLoadedMap& Map, int32_t Lines);
 
 // An empty map: both grids 1 × 1 holding 0, nothing loaded.
 void InitLoadedMap(TLoadedMap& Map);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "model/CellCounts.h"
 #include "model/CrsName.h"
 #include "model/Dms.h"
 #include "platform/Cp932.h"
@@ -81,6 +82,25 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map) {
         Fields.push_back({"CRS", CrsName(Map.Georeference.Crs)});
     }
     return Fields;
+}
+
+std::vector<TMapInfoField> CountFields(const TLoadedMap& Map) {
+    const TCellCounts Counts = CountCells(Map);
+    // The shortest text that reads back as the same single-precision value: 123.45, not
+    // 123.4499969482.
+    auto Value = [](const std::optional<double>& Number) -> std::string {
+        if (!Number) {
+            return "";
+        }
+        char Text[32];
+        const auto Written = std::to_chars(Text, Text + sizeof Text, static_cast<float>(*Number));
+        return std::string(Text, Written.ptr);
+    };
+    return {{"Cells", std::to_string(Counts.Cells)},
+            {"Sea", std::to_string(Counts.Sea)},
+            {"NoData", std::to_string(Counts.NoData)},
+            {"Min", Value(Counts.Min)},
+            {"Max", Value(Counts.Max)}};
 }
 
 } // namespace talvo

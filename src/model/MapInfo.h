@@ -22,4 +22,8 @@ std::vector<TMapInfoField> MapInfoFields(const TLoadedMap& Map);
 // a map GDAL read.
 std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map);
 
+// What the cells hold: Cells, Sea, NoData, and the lowest and highest of the others, Min and Max
+// (metres as the source wrote them, or class codes; empty when there are none).
+std::vector<TMapInfoField> CountFields(const TLoadedMap& Map);
+
 } // namespace talvo

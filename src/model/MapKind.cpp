@@ -29,7 +29,7 @@ constexpr auto Rows = std::to_array<TMapKindTraits>({
     {"BL", TColouring::Elevation, false, false, TOverlayPlace::BesideDataFile, true, false,
      "EPSG:4326", 0, NoDataHeight, None},
     {"FG", TColouring::Elevation, true, false, TOverlayPlace::BesideDataFile, false, false,
-     "", 1, None, NoDataHeight},
+     "", 1, MarkedSeaHeight, NoDataHeight},
     {"GD", TColouring::Elevation, true, false, TOverlayPlace::None, false, true,
      "", 1, None, NoDataHeight},
 });

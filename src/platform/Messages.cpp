@@ -52,8 +52,8 @@ constexpr TTexts Table[] = {
      "A picture of %1 × %2 pixels cannot be made"},
     {TText::PictureNoMemory, "%1 × %2 画素の図を作るメモリが足りません",
      "There is not enough memory for a picture of %1 × %2 pixels"},
-    {TText::PictureExtension, "図の保存は .bmp, .jpg, .jpeg, .png のいずれかです",
-     "Pictures are saved as .bmp, .jpg, .jpeg or .png"},
+    {TText::PictureExtension, "図の保存は .bmp, .jpg, .jpeg, .png, .tif のいずれかです",
+     "Pictures are saved as .bmp, .jpg, .jpeg, .png or .tif"},
     {TText::OutputIsInput, "%1 は読み込み中のファイル %2 です。何も書き込みませんでした",
      "%1 is %2, which is being read: nothing was written"},
     {TText::StepTooSmall, "3D のステップは 1 以上にしてください (%1)",
@@ -80,11 +80,17 @@ constexpr TTexts Table[] = {
     {TText::Usage, R"(使い方:
   talvo [FILE]                       ビューアを開く。FILE があれば読み込む
   talvo --info FILE                  FILE のヘッダーを "名前: 値" の行で出力する
-  talvo --render FILE -o OUT         FILE をビューアと同じに描いて OUT に保存する (.bmp, .jpg, .png)
+  talvo --render FILE -o OUT         FILE をビューアと同じに描いて OUT に保存する (.bmp, .jpg, .png,
+                                     .tif は座標付きの RGB GeoTIFF)
         [--layers ad,rv,lk,rd,hw,rw] 描くレイヤー ("" でなし。既定: 最後に保存した設定)
         [--ini PATH]                 使う設定ファイル (既定: ビューアの設定ファイル)
-  talvo --render FILE... -o DIR/     タイルごとに 1 つの PNG を DIR に書き出す (フォルダーは
-                                     中の地図を探し、zip のタイルは DIR/ZIP/TILE.png)
+        [--no-world-file]            図の隣にワールドファイルと .aux.xml を書かない
+  talvo --export FILE -o OUT.tif     標高 (Float32) か分類を Cloud Optimized GeoTIFF で書き出す
+        [--sea VALUE]                海のセルを VALUE で書く (既定: データなし -9999)
+  --crs EPSG:N                       --render と --export で地図の座標参照系の代わりに使う
+  talvo --render|--export FILE... -o DIR/
+                                     タイルごとに 1 つの出力 (.png か .tif) を DIR に書き出す
+                                     (フォルダーは中の地図を探し、zip のタイルは DIR/ZIP/TILE)
         [--jobs N] [--force]         同時に処理するタイル数 (既定: 全コア)、検証済みも書き直す
         [--manifest M.jsonl]         タイルごとに 1 行の JSON。検証できる出力は書き直さない
         [--shard I/N] [--quiet]      N 個に分けた I 番目だけ処理する、進み具合を出さない
@@ -107,11 +113,17 @@ VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタ�
      R"(Usage:
   talvo [FILE]                       open the viewer; load FILE when given
   talvo --info FILE                  print the header of FILE as "Name: value" lines
-  talvo --render FILE -o OUT         draw FILE as the viewer would into OUT (.bmp, .jpg, .png)
+  talvo --render FILE -o OUT         draw FILE as the viewer would into OUT (.bmp, .jpg, .png;
+                                     .tif: an RGB GeoTIFF with the map's georeference)
         [--layers ad,rv,lk,rd,hw,rw] layers to draw ("" for none; default: as last saved)
         [--ini PATH]                 the settings file to use (default: the viewer's)
-  talvo --render FILE... -o DIR/     one PNG per tile in DIR (folders are searched for maps;
-                                     a zip's tiles go to DIR/ZIP/TILE.png)
+        [--no-world-file]            write no world file and .aux.xml beside the picture
+  talvo --export FILE -o OUT.tif     the heights (Float32) or classes as a Cloud Optimized GeoTIFF
+        [--sea VALUE]                write the sea's cells as VALUE (default: no data, -9999)
+  --crs EPSG:N                       with --render and --export: use it for the map's CRS
+  talvo --render|--export FILE... -o DIR/
+                                     one output per tile (.png or .tif) in DIR; folders are
+                                     searched for maps, a zip's tiles go to DIR/ZIP/TILE
         [--jobs N] [--force]         tiles at once (default: every core); rewrite verified ones
         [--manifest M.jsonl]         one JSON line per tile; outputs that verify are kept
         [--shard I/N] [--quiet]      only the I-th of N parts; no progress
@@ -144,8 +156,9 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "--info takes exactly one FILE"},
     {TText::UnknownOption, "知らないオプション %1", "unknown option %1"},
     {TText::ViewerOpensOneFile, "ビューアが開くファイルは 1 つです", "the viewer opens one FILE"},
-    {TText::OneCommand, "--info、--render、--mesh、--at、--profile は 1 つだけ与えてください",
-     "give one of --info, --render, --mesh, --at and --profile"},
+    {TText::OneCommand,
+     "--info、--render、--export、--mesh、--at、--profile は 1 つだけ与えてください",
+     "give one of --info, --render, --export, --mesh, --at and --profile"},
     {TText::TextureTooLarge,
      "この範囲の図は %1 × %2 ピクセルですが、この OpenGL が扱えるのは一辺 %3 ピクセルまでです",
      "the picture of this region is %1 × %2 pixels; OpenGL here takes at most %3 a side"},
@@ -329,6 +342,17 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "The raster's coordinate unit %1 is not a positive finite number"},
     {TText::GdalBeyondMap, "ラスタの角かセルの大きさが地図の持てる範囲を超えています",
      "The raster's corners or cell size lie beyond what a map holds"},
+    {TText::GdalBadCrs, "GDAL はこの座標参照系を知りません: %1",
+     "GDAL does not know the coordinate reference system %1"},
+    {TText::NothingToExport, "この地図には書き出せるセルがありません",
+     "The map holds no cells to export"},
+    {TText::ExportNeeds, "--export には FILE と -o OUT.tif が必要です",
+     "--export needs a FILE and -o OUT.tif"},
+    {TText::ExportNeedsTif, "%1: --export が書くのは名前が .tif か .tiff で終わるファイルだけです",
+     "%1: --export writes only files whose names end in .tif or .tiff"},
+    {TText::SeaNeedsNumber, "--sea には数を与えてください: '%1'", "--sea takes a number: '%1'"},
+    {TText::CrsNeedsEpsg, "--crs は EPSG:N の形で与えてください: '%1'",
+     "--crs takes the form EPSG:N: '%1'"},
     {TText::ZipTileMissing, "zip にこのタイルがありません", "The zip holds no such tile"},
     {TText::BatchNeedsFolder, "複数の入力には -o DIR/ (タイルごとに 1 つの出力) が必要です",
      "several inputs need -o DIR/ (one output per tile)"},

@@ -161,6 +161,13 @@ enum class TText {
     GdalFailed,
     GdalUnit,
     GdalBeyondMap,
+    GdalBadCrs,
+    // Exporting cells.
+    NothingToExport,
+    ExportNeeds,
+    ExportNeedsTif,
+    SeaNeedsNumber,
+    CrsNeedsEpsg,
     // Batches of many tiles, their manifests and shards.
     ZipTileMissing,
     BatchNeedsFolder,

@@ -241,11 +241,13 @@ void WritePng(const TBitmap& Picture, const std::string& Path) {
 
 void CheckPictureSize(const std::string& Path, int64_t Width, int64_t Height) {
     const std::string Ext = UpperAscii(std::filesystem::path(Path).extension().string());
-    if (Ext != ".BMP" && Ext != ".JPG" && Ext != ".JPEG" && Ext != ".PNG") {
+    if (Ext != ".BMP" && Ext != ".JPG" && Ext != ".JPEG" && Ext != ".PNG" && Ext != ".TIF" &&
+        Ext != ".TIFF") {
         throw Placed(ETalvoError(Text(TText::PictureExtension)), Path);
     }
-    // BMP and PNG hold any picture a map gives (at most 536,870,911 pixels); JPEG does not.
-    if (Ext != ".BMP" && Ext != ".PNG" && std::max(Width, Height) > JPEG_MAX_DIMENSION) {
+    // BMP, PNG and GeoTIFF hold any picture a map gives (at most 536,870,911 pixels); JPEG does
+    // not.
+    if ((Ext == ".JPG" || Ext == ".JPEG") && std::max(Width, Height) > JPEG_MAX_DIMENSION) {
         throw ETalvoError(
             Text(TText::PictureSideLimit, {"JPEG", GroupedThousands(JPEG_MAX_DIMENSION),
                                            GroupedThousands(Width), GroupedThousands(Height)}));
@@ -259,8 +261,11 @@ void WritePicture(const TBitmap& Picture, const std::string& Path) {
         WriteBmp(Picture, Path);
     } else if (Ext == ".JPG" || Ext == ".JPEG") {
         WriteJpeg(Picture, Path);
-    } else {
+    } else if (Ext == ".PNG") {
         WritePng(Picture, Path);
+    } else {
+        // A GeoTIFF carries its map's georeference: the document writes it.
+        throw Placed(ETalvoError(Text(TText::PictureExtension)), Path);
     }
 }
 

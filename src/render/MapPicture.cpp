@@ -24,25 +24,29 @@ void DrawClassRow(const int32_t* Cells, int32_t Width, int32_t* Pixels,
     }
 }
 
-// For each picture line, the grid row drawn on it: the last row that names it, as when rows are
-// drawn one after another. -1 where no row does.
-std::vector<int32_t> LineOwners(const TLoadedMap& Map, int32_t Lines) {
-    std::vector<int32_t> Owner(static_cast<size_t>(Lines), -1);
-    for (int32_t I = 0; I < Map.RowsRead; ++I) {
-        const int32_t Y = Map.NumData.RowLineGrid.GetVal(0, I) - 1;
-        if (Y >= 0 && Y < Lines) {
-            Owner[static_cast<size_t>(Y)] = I;
+// The cells of a row without data (NoData's first) in their own colour (its second), over the
+// colours the ramp gave them.
+void PaintNoData(const int32_t* Cells, int32_t Width, std::pair<int32_t, int32_t> NoData,
+                 int32_t* Pixels) {
+    for (int32_t J = 0; J < Width; ++J) {
+        if (Cells[J] == NoData.first) {
+            Pixels[J] = NoData.second;
         }
     }
-    return Owner;
 }
 
 void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings& Settings,
                const THeightColourTable& Table, TBitmap& Picture, TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    const std::vector<int32_t> Owner = LineOwners(Map, Picture.Height());
+    const std::vector<int32_t> Owner = LineRows(Map, Picture.Height());
     const int32_t Grain = std::max(1, BandCells / std::max(1, H.Pts_WE));
     const THeightRowColouring Heights(Settings, Table, H.CellSpacing);
+    // The no-data cells' own colour, when the palette gives one and the kind has such cells.
+    const std::optional<int32_t> NoDataCell = KindTraits(H.MapKind).NoDataCell;
+    std::optional<std::pair<int32_t, int32_t>> NoData;
+    if (Settings.NoData && NoDataCell) {
+        NoData.emplace(*NoDataCell, *Settings.NoData);
+    }
     tbb::parallel_for(tbb::blocked_range<int32_t>(0, Picture.Height(), Grain),
                       [&](const tbb::blocked_range<int32_t>& Lines) {
                           if (Progress.Cancelled()) {
@@ -59,6 +63,9 @@ void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings&
                               switch (Colouring) {
                               case TColouring::Elevation:
                                   Heights.ColourRow(Cells, H.Pts_WE, Pixels);
+                                  if (NoData) {
+                                      PaintNoData(Cells, H.Pts_WE, *NoData, Pixels);
+                                  }
                                   break;
                               case TColouring::LandUse:
                                   DrawClassRow(Cells, H.Pts_WE, Pixels, Settings, LandUseColour);

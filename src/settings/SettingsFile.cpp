@@ -69,6 +69,14 @@ class TSettingsReader {
         return Value;
     }
 
+    // A colour that the file may leave out.
+    std::optional<int32_t> OptionalColour(const char* Section, const char* Key) {
+        if (Profile.Get(Section, Key, "").empty()) {
+            return std::nullopt;
+        }
+        return Colour(Section, Key);
+    }
+
     // Decimal, or hexadecimal after "0x"; anything else gives Default.
     int32_t Integer(const char* Section, const char* Key, int32_t Default) const {
         std::string Text = Profile.Get(Section, Key, "");
@@ -109,6 +117,7 @@ std::vector<std::string> LoadSettings(const TProfileText& Profile, TViewSettings
     TSettingsReader Reader(Profile);
     Settings.Sea = Reader.Colour("Palette", "Sea");
     Settings.Out = Reader.Colour("Palette", "Out");
+    Settings.NoData = Reader.OptionalColour("Palette", "NoData");
     for (size_t Index = 0; Index < ColourKeys.size(); ++Index) {
         PaletteColour(Settings, Index) =
             Reader.Colour(ColourKeys[Index].Section, ColourKeys[Index].Key);
@@ -144,6 +153,9 @@ void SaveSettings(const std::string& Path, TViewSettings& Settings,
     };
     Write("Palette", "Sea", ColourText(Settings.Sea));
     Write("Palette", "Out", ColourText(Settings.Out));
+    if (Settings.NoData) {
+        Write("Palette", "NoData", ColourText(*Settings.NoData));
+    }
     for (size_t Index = 0; Index < ColourKeys.size(); ++Index) {
         Write(ColourKeys[Index].Section, ColourKeys[Index].Key,
               ColourText(PaletteColour(Settings, Index)));

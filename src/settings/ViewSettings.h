@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,8 @@ constexpr int PaletteLayer0 = 30;
 struct TViewSettings {
     int32_t Sea = 0;
     int32_t Out = 0;
+    // The colour of cells without data; drawn as the sea when the file names none.
+    std::optional<int32_t> NoData;
     std::array<int32_t, 6> Anchors{};      // Set0..Set5: the ramp's colours, lowest heights first
     std::array<int32_t, 9> LandUse{};      // LU1..LU9: land-use classes 10..90
     std::array<int32_t, 15> Vegetation{};  // VG1..VG15: vegetation classes 10..150

@@ -10,7 +10,7 @@ expect_line() {
 out=$("$talvo" --info "$samples/jacksboro/533945.Mem" 2>"$tmp/err")
 [ $? -eq 0 ] || fail "sample: exit status $?"
 [ -s "$tmp/err" ] && fail "sample: wrote to standard error: $(cat "$tmp/err")"
-[ "$(wc -l <<<"$out")" -eq 30 ] || fail "sample: expected 30 lines, got $(wc -l <<<"$out")"
+[ "$(wc -l <<<"$out")" -eq 35 ] || fail "sample: expected 35 lines, got $(wc -l <<<"$out")"
 expect_line "$out" "MeshCode: 533945"
 expect_line "$out" "Pts_WE: 200"
 expect_line "$out" "Pts_NS: 200"
@@ -20,6 +20,9 @@ expect_line "$out" "Zu_name1: ジャックスボロ"
 expect_line "$out" "MapKind: NM"
 expect_line "$out" "CellSpacing: 500"
 expect_line "$out" "RowsRead: 200"
+for line in "Cells: 40000" "Sea: 0" "NoData: 0" "Min: 266" "Max: 1040"; do
+    expect_line "$out" "$line"
+done
 
 for raster in EL533945.hdr LU533945.hdr VG533945.hdr jacksboro.bil; do
     out=$("$talvo" --info "$samples/jacksboro/$raster") || fail "$raster: exit status $?"

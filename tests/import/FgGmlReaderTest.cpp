@@ -49,7 +49,7 @@ TEST(FgGmlReader, PointsFillTheGridFromStartPointAndTheRestHasNoData) {
     TFgGmlText StartOnSecondRow = WithPoints({"1", "2"});
     StartOnSecondRow.StartPoint = "1 1";
     TFgGmlText Sea = WithPoints({});
-    Sea.Tuples = "\n海水面,-9999.\n内水面,-9999.\nデータなし,-9999.\n地表面,0.\n表層面,3.2\n"
+    Sea.Tuples = "\n海水面,0.\n内水面,-9999.\nデータなし,12.\n地表面,0.\n表層面,3.2\n"
                  "その他,-1.5\n";
     TFgGmlText NoStartPoint = WithPoints({"1", "2", "3", "4", "5", "6"});
     NoStartPoint.StartPoint.clear();
@@ -61,7 +61,9 @@ TEST(FgGmlReader, PointsFillTheGridFromStartPointAndTheRestHasNoData) {
         {"startPoint on the second row", StartOnSecondRow, {None, None, None, None, 10, 20}},
         {"short list", WithPoints({"1", "2"}), {10, 20, None, None, None, None}},
         {"empty list", WithPoints({}), {None, None, None, None, None, None}},
-        {"sea, inland water and no data", Sea, {None, None, None, 0, 32, -15}},
+        {"sea, inland water and no data by type",
+         Sea,
+         {MarkedSeaHeight, MarkedSeaHeight, None, 0, 32, -15}},
         {"rounding half to even from the digits",
          WithPoints({"12.35", "12.25", "12.251", "-0.15", "1.05", "+7."}),
          {124, 122, 123, -2, 10, 70}},
@@ -73,6 +75,13 @@ TEST(FgGmlReader, PointsFillTheGridFromStartPointAndTheRestHasNoData) {
         EXPECT_EQ(Cells(Opened.Map), Case.Expected) << Case.Name;
         EXPECT_EQ(Opened.Map.RowsRead, 2) << Case.Name;
     }
+    // Digits beyond the tenths are kept as written, beside the tenths.
+    const TOpenedMap Fine = OpenMap(Written(WithPoints({"12.35", "1.5", "-0.05", "3"})));
+    const TDimGrid<float>& Metres = Fine.Map.NumData.SourceHeights;
+    ASSERT_EQ(Metres.Rows(), 2);
+    EXPECT_EQ(std::vector<float>(Metres.RowData(0), Metres.RowData(0) + 3),
+              (std::vector<float>{12.35f, 1.5f, -0.05f}));
+    EXPECT_EQ(OpenMap(Written(WithPoints({"12.3", "1"}))).Map.NumData.SourceHeights.Rows(), 0);
 }
 
 TEST(FgGmlReader, TheHeaderComesFromTheStructure) {

@@ -26,6 +26,8 @@
 #include <vector>
 
 #include "import/gdal/GdalModuleApi.h"
+#include "import/gdal/ModuleCalls.h"
+#include "import/gdal/RasterWriter.h"
 
 struct TalvoGdalRaster {
     GDALDatasetUniquePtr Dataset;
@@ -51,69 +53,14 @@ struct TalvoGdalZipEntry {
 
 namespace {
 
+using namespace talvo_gdal;
+
 // The drivers of the extensions Talvo gives GDAL, and no other: GDAL's remaining drivers stay
 // registered for writing, but none of them opens what a user is shown.
 const char* const AllowedDrivers[] = {"GTiff", "SRTMHGT", "AAIGrid", "USGSDEM",
                                       "HFA",   "VRT",     nullptr};
 // Zip entries are read in pieces: GDAL checks a whole request's CRC in one long pass otherwise.
 constexpr size_t ZipPieceBytes = size_t{16} << 20;
-
-bool Fail(TalvoGdalFailure* Failure, TalvoGdalProblem Problem, const std::string& Detail = {},
-          int Errno = 0) {
-    Failure->Problem = Problem;
-    Failure->Errno = Errno;
-    std::snprintf(Failure->Detail, sizeof Failure->Detail, "%s", Detail.c_str());
-    return false;
-}
-
-// What GDAL's last error on this thread says of a failure, in the module's classes.
-TalvoGdalProblem LastProblem() {
-    switch (CPLGetLastErrorNo()) {
-    case CPLE_OutOfMemory:
-        return TalvoGdalNoMemory;
-    case CPLE_NotSupported:
-        return TalvoGdalUnsupported;
-    case CPLE_FileIO:
-    case CPLE_AppDefined:
-    case CPLE_OpenFailed:
-        return TalvoGdalDamaged;
-    default:
-        return TalvoGdalFailed;
-    }
-}
-
-// Drivers registered once; GDAL's messages kept for the module instead of printed; nothing
-// fetched over the network or cached on the disk, whatever a file asks.
-void Start() {
-    static std::once_flag Once;
-    std::call_once(Once, [] {
-        CPLSetErrorHandler(CPLQuietErrorHandler);
-        CPLSetConfigOption("GDAL_VRT_ENABLE_RAWRASTERBAND", "NO");
-        CPLSetConfigOption("GDAL_VRT_ENABLE_PYTHON", "NO");
-        CPLSetConfigOption("GDAL_HTTP_TIMEOUT", "5");
-        CPLSetConfigOption("GDAL_HTTP_CONNECTTIMEOUT", "5");
-        CPLSetConfigOption("GDAL_HTTP_MAX_RETRY", "0");
-        CPLSetConfigOption("CPL_VSIL_CURL_ALLOWED_EXTENSIONS", ".talvo-no-network");
-        CPLSetConfigOption("CPL_VSIL_CURL_USE_HEAD", "NO");
-        CPLSetConfigOption("GDAL_ENABLE_WMS_CACHE", "NO");
-        GDALAllRegister();
-    });
-    CPLErrorReset();
-}
-
-// Body's result, or Failed with the reason in Failure when it throws.
-template <typename TBody>
-std::invoke_result_t<TBody> Guarded(TalvoGdalFailure* Failure, std::invoke_result_t<TBody> Failed,
-                                    TBody Body) {
-    try {
-        return Body();
-    } catch (const std::bad_alloc&) {
-        Fail(Failure, TalvoGdalNoMemory);
-    } catch (...) {
-        Fail(Failure, TalvoGdalFailed);
-    }
-    return Failed;
-}
 
 std::string CrsText(const OGRSpatialReference& Reference) {
     const char* Authority = Reference.GetAuthorityName(nullptr);
@@ -247,6 +194,7 @@ void Describe(TalvoGdalRaster& Raster, TalvoGdalRasterInfo& Info) {
     Info.NoData = Band.GetNoDataValue(&Info.HasNoData);
     Info.Complex = GDALDataTypeIsComplex(Band.GetRasterDataType());
     Info.BytesPerValue = GDALGetDataTypeSizeBytes(Band.GetRasterDataType());
+    Info.Floating = GDALDataTypeIsFloating(Band.GetRasterDataType());
     std::snprintf(Info.Driver, sizeof Info.Driver, "%s", Dataset.GetDriverName());
 }
 
@@ -405,6 +353,7 @@ constexpr TalvoGdalApi Api = {
     TalvoGdalApiVersion, OpenRaster,   ReadCells,    RasterFileCount, RasterFileName,
     CloseRaster,         RasterCrs,    OpenZip,      ZipEntryCount,   ZipEntryName,
     ZipEntrySize,        OpenZipEntry, ReadZipEntry, CloseZipEntry,   CloseZip,
+    WriteGeoTiff,        FreeBytes,
 };
 
 } // namespace

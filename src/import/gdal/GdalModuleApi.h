@@ -11,7 +11,7 @@
 // program words it (GDAL's own texts name its functions and sources, in English only).
 extern "C" {
 
-constexpr int TalvoGdalApiVersion = 3;
+constexpr int TalvoGdalApiVersion = 4;
 constexpr size_t TalvoGdalMessageBytes = 1024;
 
 // Why a call failed.
@@ -28,6 +28,7 @@ enum TalvoGdalProblem : int32_t {
     TalvoGdalNoMemory,
     TalvoGdalUnsupported, // a feature of the format that GDAL does not handle
     TalvoGdalNotZip,
+    TalvoGdalBadCrs, // Detail: a CRS that GDAL does not know
 };
 
 constexpr int TalvoGdalMaxNesting = 8;
@@ -53,7 +54,26 @@ struct TalvoGdalRasterInfo {
     double NoData;
     int Complex;       // 1: the cells are complex numbers, not heights
     int BytesPerValue; // of the band's data type
+    int Floating;      // 1: the band's values are floating-point numbers
     char Driver[64];   // GDAL's short name, for instance "GTiff"
+};
+
+// The cells of a raster to be written.
+enum TalvoGdalCellType : int32_t { TalvoGdalFloat32, TalvoGdalInt16, TalvoGdalByte };
+
+// A raster to be written as a Cloud Optimized GeoTIFF: tiled, DEFLATE with the predictor that
+// suits its cells, overviews.
+struct TalvoGdalRasterOut {
+    int32_t Width;
+    int32_t Height;
+    int32_t Bands;     // 1, or 3 for a picture's red, green and blue
+    int32_t CellType;  // a TalvoGdalCellType
+    const void* Cells; // band after band, each Height rows of Width cells
+    int HasNoData;
+    double NoData;
+    double Transform[6];  // GDAL's geotransform of the cell edges
+    const char* Crs;      // "EPSG:N" or WKT; "" for none
+    const char* Overview; // how overviews are made: "AVERAGE", "NEAREST", ...
 };
 
 struct TalvoGdalRaster;
@@ -90,6 +110,12 @@ struct TalvoGdalApi {
                             TalvoGdalFailure* Failure);
     void (*CloseZipEntry)(TalvoGdalZipEntry* Entry);
     void (*CloseZip)(TalvoGdalZip* Zip);
+
+    // Raster as the bytes of a GeoTIFF, made in memory: the caller writes them where it will and
+    // frees them with FreeBytes.
+    bool (*WriteGeoTiff)(const TalvoGdalRasterOut* Raster, unsigned char** Bytes, uint64_t* Size,
+                         TalvoGdalFailure* Failure);
+    void (*FreeBytes)(unsigned char* Bytes);
 };
 
 // The module's one exported symbol.

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "import/gdal/GdalModuleApi.h"
+#include "model/LoadedMap.h"
+#include "platform/Bitmap.h"
+
+namespace talvo {
+
+// Raster (its georeference included) as a Cloud Optimized GeoTIFF at Path, made by the GDAL
+// module and written whole or not at all. Failures are raised naming Path.
+void WriteGeoTiff(const TalvoGdalRasterOut& Raster, const std::string& Path);
+
+// The .tif or .tiff names a GeoTIFF, in any letter case.
+bool IsGeoTiffPath(const std::string& Path);
+
+// Picture as an RGB GeoTIFF laid where Place says.
+void WritePictureGeoTiff(const TBitmap& Picture, const TGeoreference& Place,
+                         const std::string& Path);
+
+} // namespace talvo

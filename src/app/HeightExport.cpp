@@ -1,0 +1,100 @@
+#include "app/HeightExport.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/GeoTiffOutput.h"
+#include "model/CellCounts.h"
+#include "platform/Errors.h"
+#include "platform/Messages.h"
+
+namespace talvo {
+
+namespace {
+
+// The value of a cell without data in every export: what the converters users know write.
+constexpr double NoDataValue = -9999.0;
+
+// Map's cells in picture order (north row first), each as Convert makes it, or NoData where a
+// line has no row read.
+template <typename TCell, typename TConvert>
+std::vector<TCell> ExportCells(const TLoadedMap& Map, TCell NoData, TConvert Convert,
+                               TProgress& Progress) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    const std::vector<int32_t> Rows = LineRows(Map, H.Pts_NS);
+    std::vector<TCell> Cells(static_cast<size_t>(H.Pts_WE) * static_cast<size_t>(H.Pts_NS));
+    for (int32_t Line = 0; Line < H.Pts_NS; ++Line) {
+        if (Line % 256 == 0) {
+            Progress.StopIfCancelled();
+        }
+        TCell* Out = Cells.data() + static_cast<size_t>(Line) * static_cast<size_t>(H.Pts_WE);
+        const int32_t Row = Rows[static_cast<size_t>(Line)];
+        if (Row < 0) {
+            std::fill_n(Out, H.Pts_WE, NoData);
+            continue;
+        }
+        const int32_t* Tenths = HeightRow(Map, Row);
+        for (int32_t Col = 0; Col < H.Pts_WE; ++Col) {
+            Out[Col] = Convert(Tenths[Col], Row, Col);
+        }
+    }
+    return Cells;
+}
+
+} // namespace
+
+void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const std::string& Path,
+                   TProgress& Progress) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    const TMapKindTraits& Traits = KindTraits(H.MapKind);
+    if (Traits.Colouring == TColouring::None || Map.RowsRead == 0 || H.Pts_WE <= 0 ||
+        H.Pts_NS <= 0) {
+        throw Placed(ETalvoError(Text(TText::NothingToExport)), H.MapFileName);
+    }
+    TalvoGdalRasterOut Raster{};
+    Raster.Width = H.Pts_WE;
+    Raster.Height = H.Pts_NS;
+    Raster.Bands = 1;
+    Raster.HasNoData = 1;
+    Raster.NoData = NoDataValue;
+    std::copy(Map.Georeference.Transform.begin(), Map.Georeference.Transform.end(),
+              Raster.Transform);
+    Raster.Crs = Map.Georeference.Crs.c_str();
+    Progress.Start(2);
+    if (Traits.Colouring == TColouring::Elevation) {
+        const auto NoData = static_cast<float>(NoDataValue);
+        const auto Sea = static_cast<float>(Options.Sea.value_or(NoDataValue));
+        const std::vector<float> Cells = ExportCells<float>(
+            Map, NoData,
+            [&](int32_t Tenths, int32_t Row, int32_t Col) {
+                if (Traits.SeaCell == Tenths) {
+                    return Sea;
+                }
+                return Traits.NoDataCell == Tenths ? NoData : SourceValue(Map, Row, Col);
+            },
+            Progress);
+        Progress.Advance(1);
+        Raster.CellType = TalvoGdalFloat32;
+        Raster.Cells = Cells.data();
+        Raster.Overview = "AVERAGE";
+        WriteGeoTiff(Raster, Path);
+    } else {
+        // Class codes: a byte each in the files, so that 16 bits hold them and the no-data value.
+        const auto NoData = static_cast<int16_t>(NoDataValue);
+        const std::vector<int16_t> Cells = ExportCells<int16_t>(
+            Map, NoData,
+            [](int32_t Code, int32_t, int32_t) {
+                return Code >= INT16_MIN && Code <= INT16_MAX ? static_cast<int16_t>(Code)
+                                                              : static_cast<int16_t>(NoDataValue);
+            },
+            Progress);
+        Progress.Advance(1);
+        Raster.CellType = TalvoGdalInt16;
+        Raster.Cells = Cells.data();
+        Raster.Overview = "NEAREST";
+        WriteGeoTiff(Raster, Path);
+    }
+    Progress.Advance(1);
+}
+
+} // namespace talvo
