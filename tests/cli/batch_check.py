@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""talvo over many tiles at once: 200 FG-GML DEM tiles in 4 zips, written here, drawn one output
-per tile with --jobs 2. A run killed (SIGKILL) three times at random moments and run again each
+"""talvo over many tiles at once: 200 FG-GML DEM tiles in 4 zips, written here, exported and
+drawn one output per tile with --jobs 2. A run killed (SIGKILL) three times at random moments and run again each
 time ends with every output equal byte for byte to one uninterrupted run's, a manifest of 200 good
 lines, no temporary file left, and --verify content until an output is cut short. Shards 1/3, 2/3
 and 3/3 split the tiles disjointly, whatever the order of the inputs; a corrupt tile among good
@@ -90,6 +90,52 @@ def manifest(path):
         return [json.loads(line) for line in f]
 
 
+def resumed_set(talvo, command, zips, tmp, name, extension, rng, problems):
+    """One uninterrupted run of command into tmp/name-single, then one killed three times at random
+    moments and run again each time into tmp/name: the same files, whole, and a manifest of every
+    tile. Returns the manifest's lines, the killed run's command and what it wrote."""
+    started = time.monotonic()
+    single = subprocess.run(command(os.path.join(tmp, name + "-single"), []), capture_output=True,
+                            text=True)
+    seconds = time.monotonic() - started
+    if single.returncode != 0:
+        sys.exit("%s: the uninterrupted run failed: %s" % (name, single.stderr))
+    expected = tree(os.path.join(tmp, name + "-single"))
+    outputs = [file for file in expected if file.endswith(extension)]
+    if len(outputs) != ZIPS * TILES_PER_ZIP:
+        problems.append("%s: %d outputs, not %d" % (name, len(outputs), ZIPS * TILES_PER_ZIP))
+
+    out, lines_path = os.path.join(tmp, name), os.path.join(tmp, name + ".jsonl")
+    resumable = command(out, ["--manifest", lines_path])
+    done = []  # outputs whole after each kill
+    for kill in range(3):
+        process = subprocess.Popen(resumable, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(rng.uniform(0.05, 0.9) * seconds)
+        process.send_signal(signal.SIGKILL)
+        process.wait()
+        done.append(sum(file.endswith(extension) for file in tree(out)) if os.path.isdir(out) else 0)
+    final = subprocess.run(resumable, capture_output=True, text=True)
+    if final.returncode != 0:
+        problems.append("%s: the resumed run exits %d: %s" % (name, final.returncode, final.stderr))
+    written = tree(out)
+    if written != expected:
+        differ = sorted(set(written) ^ set(expected)) or sorted(
+            file for file in written if written[file] != expected[file])
+        problems.append("%s: the resumed outputs differ from one run's: %s" % (name, differ[:5]))
+    left = [file for file in written if os.path.basename(file).startswith(".")]
+    left += [file for file in os.listdir(tmp) if file.startswith(".")]
+    if left:
+        problems.append("%s: temporary files left: %s" % (name, left[:5]))
+    lines = manifest(lines_path)
+    inputs = {line["input"] for line in lines}
+    if (len(lines) != ZIPS * TILES_PER_ZIP or len(inputs) != len(lines)
+            or any(line["status"] != "ok" for line in lines)):
+        problems.append("%s: the manifest holds %d lines for %d tiles, statuses %s"
+                        % (name, len(lines), len(inputs), {line["status"] for line in lines}))
+    print("batch: %s: one run %.2f s, outputs after each kill %s" % (name, seconds, done))
+    return lines, resumable, expected
+
+
 def main():
     talvo, samples = sys.argv[1], sys.argv[2]
     problems = []
@@ -97,59 +143,25 @@ def main():
     rng = random.Random(seed)
     with tempfile.TemporaryDirectory() as tmp:
         zips = write_zips(tmp)
-        common = ["--ini", os.path.join(samples, "jacksboro", "Talvo.ini"), "--jobs", "2"]
 
-        def run(out, extra, inputs=zips):
-            return subprocess.run([talvo, "--render", *common, "-o", out + "/", *extra, *inputs],
-                                  capture_output=True, text=True)
+        def command(action, inputs=zips):
+            ini = ["--ini", os.path.join(samples, "jacksboro", "Talvo.ini")]
+            return lambda out, extra: [talvo, action, *(ini if action == "--render" else []),
+                                       "--jobs", "2", "-o", out + "/", *extra, *inputs]
 
-        started = time.monotonic()
-        single = run(os.path.join(tmp, "single"), [])
-        seconds = time.monotonic() - started
-        if single.returncode != 0:
-            sys.exit("the uninterrupted run failed: %s" % single.stderr)
-        expected = tree(os.path.join(tmp, "single"))
-        pictures = [name for name in expected if name.endswith(".png")]
-        if len(pictures) != ZIPS * TILES_PER_ZIP:
-            problems.append("%d pictures, not %d" % (len(pictures), ZIPS * TILES_PER_ZIP))
-
-        out, lines_path = os.path.join(tmp, "out"), os.path.join(tmp, "m.jsonl")
-        command = [talvo, "--render", *common, "-o", out + "/", "--manifest", lines_path, *zips]
-        done = []  # outputs whole after each kill
-        for kill in range(3):
-            process = subprocess.Popen(command, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
-            time.sleep(rng.uniform(0.05, 0.9) * seconds)
-            process.send_signal(signal.SIGKILL)
-            process.wait()
-            done.append(sum(name.endswith(".png") for name in tree(out)) if os.path.isdir(out) else 0)
-        final = subprocess.run(command, capture_output=True, text=True)
-        if final.returncode != 0:
-            problems.append("the resumed run exits %d: %s" % (final.returncode, final.stderr))
-        written = tree(out)
-        if written != expected:
-            differ = sorted(set(written) ^ set(expected)) or sorted(
-                name for name in written if written[name] != expected[name])
-            problems.append("the resumed outputs differ from one run's: %s" % differ[:5])
-        left = [name for name in written if os.path.basename(name).startswith(".")]
-        left += [name for name in os.listdir(tmp) if name.startswith(".")]
-        if left:
-            problems.append("temporary files left: %s" % left[:5])
-        lines = manifest(lines_path)
-        inputs = {line["input"] for line in lines}
-        if (len(lines) != ZIPS * TILES_PER_ZIP or len(inputs) != len(lines)
-                or any(line["status"] != "ok" for line in lines)):
-            problems.append("the manifest holds %d lines for %d tiles, statuses %s"
-                            % (len(lines), len(inputs), {line["status"] for line in lines}))
+        resumed_set(talvo, command("--render"), zips, tmp, "pictures", ".png", rng, problems)
+        lines, resumable, expected = resumed_set(talvo, command("--export"), zips, tmp, "heights",
+                                                 ".tif", rng, problems)
+        lines_path = resumable[resumable.index("--manifest") + 1]
         keys = ["input", "output", "kind", "crs", "size", "cells", "sea", "nodata", "min", "max",
                 "sha256", "seconds", "status", "message"]
         first = lines[0]
         if list(first) != keys or not os.path.isabs(first["output"]) or first["cells"] != COLS * ROWS \
                 or first["nodata"] != 25 or first["kind"] != "FG" or len(first["sha256"]) != 64 \
-                or first["size"] != os.path.getsize(first["output"]):
+                or first["size"] != os.path.getsize(first["output"]) or first["crs"] != "EPSG:6668":
             problems.append("a manifest line reads %s" % first)
-        if not all(line["input"].startswith(zips[0]) for line in lines[:TILES_PER_ZIP]):
-            problems.append("a zip's tiles are not named ZIP/TILE: %s" % first["input"])
+        if not first["input"].startswith(zips[0] + "/FG-GML-"):
+            problems.append("a zip's tile is not named ZIP/TILE: %s" % first["input"])
 
         verify = subprocess.run([talvo, "--verify", lines_path], capture_output=True, text=True)
         if verify.returncode != 0:
@@ -162,19 +174,23 @@ def main():
         if verify.returncode != 1 or victim not in verify.stderr:
             problems.append("--verify of a cut output exits %d and says %r"
                             % (verify.returncode, verify.stderr))
-        resumed = subprocess.run(command, capture_output=True, text=True)
-        if resumed.returncode != 0 or tree(out) != expected:
+        resumed = subprocess.run(resumable, capture_output=True, text=True)
+        if resumed.returncode != 0 or tree(os.path.join(tmp, "heights")) != expected:
             problems.append("a run after the cut did not write the cut output again")
 
         shards = []
         for index in (1, 2, 3):
             order = zips if index != 2 else list(reversed(zips))
             part = os.path.join(tmp, "shard%d.jsonl" % index)
-            result = run(os.path.join(tmp, "shards"), ["--shard", "%d/3" % index,
-                                                       "--manifest", part], order)
+            result = subprocess.run(command("--export", order)(
+                os.path.join(tmp, "shards"), ["--shard", "%d/3" % index, "--manifest", part,
+                                              "--crs", "EPSG:4326"]), capture_output=True)
             if result.returncode != 0:
                 problems.append("shard %d/3 exits %d" % (index, result.returncode))
             shards.append({line["input"] for line in manifest(part)})
+            if any(line["crs"] != "EPSG:4326" for line in manifest(part)):
+                problems.append("shard %d/3 does not take --crs" % index)
+        inputs = {line["input"] for line in lines}
         if any(a & b for a, b in [(shards[0], shards[1]), (shards[0], shards[2]),
                                   (shards[1], shards[2])]) or set().union(*shards) != inputs:
             problems.append("shards of %s tiles are not a partition of %d"
@@ -183,22 +199,24 @@ def main():
         bad_zip = os.path.join(tmp, "mixed.zip")
         with zipfile.ZipFile(bad_zip, "w") as archive:
             for t in range(3):
-                archive.writestr("good%d.xml" % t, fg_gml(tile_values(t), 35.0, 139.0 + t, "5339000%d" % t))
+                archive.writestr("good%d.xml" % t,
+                                 fg_gml(tile_values(t), 35.0, 139.0 + t, "5339000%d" % t))
             archive.writestr("bad.xml", fg_gml(tile_values(9), 35.0, 140.0, "53390009")
                              .replace("地表面,".encode(), "地表面,x".encode(), 1))
         bad_lines = os.path.join(tmp, "bad.jsonl")
-        mixed = run(os.path.join(tmp, "mixed"), ["--manifest", bad_lines], [bad_zip])
+        mixed = subprocess.run(command("--export", [bad_zip])(
+            os.path.join(tmp, "mixed"), ["--manifest", bad_lines]), capture_output=True, text=True)
         failed = [line for line in manifest(bad_lines) if line["status"] != "ok"]
-        good = [name for name in os.listdir(os.path.join(tmp, "mixed", "mixed"))
-                if name.endswith(".png")]
+        good = [file for file in os.listdir(os.path.join(tmp, "mixed", "mixed"))
+                if file.endswith(".tif")]
         if mixed.returncode != 1 or len(failed) != 1 or not failed[0]["input"].endswith("bad.xml") \
                 or "bad.xml" not in failed[0]["message"] or sorted(good) != [
-                    "good0.png", "good1.png", "good2.png"] or "bad.xml" not in mixed.stderr:
+                    "good0.tif", "good1.tif", "good2.tif"] or "bad.xml" not in mixed.stderr:
             problems.append("a corrupt tile: exit %d, failed lines %s, written %s, said %r"
                             % (mixed.returncode, failed, good, mixed.stderr))
     for problem in problems:
         print("batch: " + problem)
-    print("batch: seed %d, one run %.2f s, outputs after each kill %s" % (seed, seconds, done))
+    print("batch: seed %d" % seed)
     sys.exit(1 if problems else 0)
 
 
