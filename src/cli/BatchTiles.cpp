@@ -11,6 +11,7 @@
 #include "import/OpenMap.h"
 #include "import/ZipTiles.h"
 #include "platform/AsciiCase.h"
+#include "platform/Errors.h"
 #include "platform/Messages.h"
 
 namespace talvo {
@@ -74,37 +75,49 @@ struct TLister {
             Tiles.push_back({Path, Path, "", Folder.string(), Error.what()});
         }
     }
-
-    void AddFolder(const std::string& Path) {
-        std::error_code Error;
-        fs::recursive_directory_iterator Entry(Path, Error), End;
-        for (; !Error && Entry != End; Entry.increment(Error)) {
-            const std::string Found = Absolute(Entry->path());
-            if (Entry->is_directory() && Found == OutDir) {
-                Entry.disable_recursion_pending();
-            } else if (Entry->is_regular_file() && IsMapInFolder(Entry->path())) {
-                AddFile(Found);
-            }
-        }
-        if (Error) {
-            Tiles.push_back(
-                {Path, Path, "", "", Placed(EInOutError(Error.message()), Path).what()});
-        }
-    }
 };
 
 } // namespace
+
+std::vector<std::string> ListMapFiles(const std::vector<std::string>& Inputs,
+                                      const std::string& LeftOut) {
+    const std::string Skipped = LeftOut.empty() ? "" : Absolute(LeftOut);
+    std::vector<std::string> Files;
+    for (const std::string& Input : Inputs) {
+        const std::string Path = Absolute(Input);
+        std::error_code Error;
+        if (!fs::is_directory(Path, Error)) {
+            Files.push_back(Path);
+            continue;
+        }
+        fs::recursive_directory_iterator Entry(Path, Error), End;
+        for (; !Error && Entry != End; Entry.increment(Error)) {
+            const std::string Found = Absolute(Entry->path());
+            if (Entry->is_directory() && Found == Skipped) {
+                Entry.disable_recursion_pending();
+            } else if (Entry->is_regular_file() && IsMapInFolder(Entry->path())) {
+                Files.push_back(Found);
+            }
+        }
+        if (Error) {
+            throw Placed(EInOutError(Error.message()), Path);
+        }
+    }
+    std::sort(Files.begin(), Files.end());
+    Files.erase(std::unique(Files.begin(), Files.end()), Files.end());
+    return Files;
+}
 
 std::vector<TBatchTile> ListBatchTiles(const std::vector<std::string>& Inputs,
                                        const std::string& OutDir, const std::string& Extension) {
     TLister Lister{Absolute(OutDir), Extension, {}};
     for (const std::string& Input : Inputs) {
-        const std::string Path = Absolute(Input);
-        std::error_code Unknown;
-        if (fs::is_directory(Path, Unknown)) {
-            Lister.AddFolder(Path);
-        } else {
-            Lister.AddFile(Path);
+        try {
+            for (const std::string& File : ListMapFiles({Input}, OutDir)) {
+                Lister.AddFile(File);
+            }
+        } catch (const std::exception& Error) {
+            Lister.Tiles.push_back({Absolute(Input), Absolute(Input), "", "", Error.what()});
         }
     }
     std::vector<TBatchTile>& Tiles = Lister.Tiles;

@@ -14,6 +14,12 @@ struct TBatchTile {
     std::string Failure; // why the tile cannot be done; "" when it can
 };
 
+// The map files of Inputs: files as given, and the files of folders, searched through for the
+// formats Talvo reads (LeftOut not searched). Absolute, each once, sorted. A folder that cannot be
+// searched through is raised.
+std::vector<std::string> ListMapFiles(const std::vector<std::string>& Inputs,
+                                      const std::string& LeftOut = "");
+
 // The tiles of Inputs: map files; folders, searched through for the formats Talvo reads (the
 // output folder left out); zips, one tile per DEM entry. Each once, sorted by Input, so that the
 // same inputs give the same list in any order. A zip's tile goes to OutDir/ZIP/TILE + Extension,

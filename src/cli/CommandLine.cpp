@@ -15,6 +15,9 @@
 #include "cli/Batch.h"
 #include "cli/BatchActions.h"
 #include "cli/BatchManifest.h"
+#include "cli/BatchTiles.h"
+#include "import/FgGmlZip.h"
+#include "import/OpenMap.h"
 #include "model/CellCounts.h"
 #include "model/CellReadout.h"
 #include "model/ElevationProfile.h"
@@ -100,6 +103,7 @@ struct TRequest {
     bool At = false;
     bool Profile = false;
     bool Verify = false;
+    bool Mosaic = false; // every FILE's tiles as one map
     // A batch: -o DIR/, one output per tile.
     int Jobs = 0;
     bool Force = false;
@@ -184,12 +188,33 @@ void PrintInfo(const std::string& Path, std::ostream& Out) {
     }
 }
 
+// Opens the map of Request into Document: its FILE, or with --mosaic the FG-GML tiles of every
+// FILE as one map; --crs's CRS in place of the map's own.
+TOpenOutcome OpenInputs(TDocument& Document, const TRequest& Request) {
+    if (!Request.Mosaic) {
+        return Open(Document, Request.Files.front(), Request.Crs);
+    }
+    const std::vector<std::string> Files = ListMapFiles(Request.Files);
+    RefuseOverwritingInput(Request.OutPath, Files);
+    TLoadedMap Empty;
+    InitLoadedMap(Empty);
+    TLoadedMap Start = StartLoadedMap(Empty);
+    Start.NumHeader.MapFileName = Files.front();
+    TProgress Unwatched;
+    TOpenedMap Opened = OpenFgGmlMosaic(Files, std::move(Start), Unwatched);
+    SettleGeoreference(Opened.Map);
+    if (!Request.Crs.empty()) {
+        Opened.Map.Georeference.Crs = Request.Crs;
+    }
+    return Document.Accept(std::move(Opened)).Outcome;
+}
+
 void Render(const TRequest& Request, std::ostream& Err) {
     TDocument Document = StartDocument(Request.IniPath, Err);
     const TLayerFlags Layers =
         Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
     const std::string& MapPath = Request.Files.front();
-    if (Open(Document, MapPath, Request.Crs) != TOpenOutcome::Loaded) {
+    if (OpenInputs(Document, Request) != TOpenOutcome::Loaded) {
         throw EFailed(Text(TText::NothingToDraw, {MapPath}));
     }
     const TDrawing Drawing = Document.StartDrawing(Layers);
@@ -294,7 +319,7 @@ void Export(const TRequest& Request) {
         throw EFailed(Text(TText::ExportNeedsTif, {Request.OutPath}));
     }
     TDocument Document;
-    Open(Document, Request.Files.front(), Request.Crs);
+    OpenInputs(Document, Request);
     RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
     TProgress Unwatched;
     ExportHeights(*Document.Map(), {SeaValue(Request.Sea)}, Request.OutPath, Unwatched);
@@ -449,6 +474,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.add_flag("--verify", Request.Verify);
     Parser.add_flag("--force", Request.Force);
     Parser.add_flag("--quiet", Request.Quiet);
+    Parser.add_flag("--mosaic", Request.Mosaic);
     std::string Jobs;
     std::string Shard;
     Parser.add_option("--jobs", Jobs);
@@ -507,7 +533,11 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     }
     SeaValue(Request.Sea);
     const bool Many = IsBatch(Request);
-    if ((Request.Render || Request.Export) && Request.Files.size() > 1 && !Many) {
+    if (Request.Mosaic && (!(Request.Render || Request.Export) || Many)) {
+        throw EMisuse(Text(TText::MosaicNeedsFile));
+    }
+    if ((Request.Render || Request.Export) && Request.Files.size() > 1 && !Many &&
+        !Request.Mosaic) {
         throw EMisuse(Text(TText::BatchNeedsFolder));
     }
     if (!Many && (Parser.count("--jobs") > 0 || Parser.count("--shard") > 0 ||

@@ -11,12 +11,14 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <vector>
 
 #include "import/FgGmlReader.h"
 #include "import/FgGmlTuples.h"
 #include "import/FileBytes.h"
+#include "import/OpenMap.h"
 #include "import/ReadLimits.h"
 #include "import/ZipTiles.h"
 #include "model/CrsName.h"
@@ -189,26 +191,53 @@ bool IdentifyFgGmlZip(const TFileStart& File) {
 }
 
 TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
-    TZipTiles Zip(Path);
+    return OpenFgGmlMosaic({Path}, std::move(Map), Progress);
+}
+
+TOpenedMap OpenFgGmlMosaic(const std::vector<std::string>& Paths, TLoadedMap Map,
+                           TProgress& Progress) {
+    // Every zip is listed first: the progress counts tiles.
+    std::vector<std::unique_ptr<TZipTiles>> Zips;
+    int64_t Count = 0;
+    for (const std::string& Path : Paths) {
+        if (DriverOf(Path).Open == &OpenFgGmlZip) {
+            Count += static_cast<int64_t>(Zips.emplace_back(new TZipTiles(Path))->Tiles().size());
+        } else if (DriverOf(Path).Open == &OpenFgGml) {
+            Zips.emplace_back();
+            ++Count;
+        } else {
+            throw Placed(ETalvoError(Text(TText::MosaicNeedsFgGml)), Path);
+        }
+    }
+    const std::string& Named = Paths.front();
     std::vector<TTile> Tiles;
     int64_t Cells = 0;
-    const std::vector<TZipTileEntry>& Entries = Zip.Tiles();
-    Progress.Start(static_cast<int64_t>(Entries.size()));
-    for (const TZipTileEntry& Entry : Entries) {
-        Progress.StopIfCancelled();
+    auto Add = [&](const std::string& File, const TFileBytes& Bytes) {
         TTile& Tile = Tiles.emplace_back();
-        Tile.File = ZipTilePath(Path, Entry.Name);
-        const TFileBytes Bytes = Zip.Read(Entry, Tile.File);
+        Tile.File = File;
         Tile.Header = ReadFgGmlTile(Bytes.View(), Tile.File);
         Cells += int64_t{Tile.Header.Cols} * Tile.Header.Rows;
         if (Cells > MaxGridCells) {
             throw Placed(ETalvoError(Text(TText::ZipCellsTooMany, {std::to_string(MaxGridCells)})),
-                         Path);
+                         Named);
         }
         Tile.Cells = ReadFgGmlTuples(Tile.Header, Bytes.View(), Tile.File, Progress);
         Progress.Advance(1);
+    };
+    Progress.Start(Count);
+    for (size_t Input = 0; Input < Paths.size(); ++Input) {
+        if (!Zips[Input]) {
+            Progress.StopIfCancelled();
+            Add(Paths[Input], ReadFileBytes(Paths[Input], MaxUnpackedBytes, RequireXmlStart));
+            continue;
+        }
+        for (const TZipTileEntry& Entry : Zips[Input]->Tiles()) {
+            Progress.StopIfCancelled();
+            const std::string File = ZipTilePath(Paths[Input], Entry.Name);
+            Add(File, Zips[Input]->Read(Entry, File));
+        }
     }
-    Mosaic(Tiles, Path, Map);
+    Mosaic(Tiles, Named, Map);
     return {TOpenOutcome::Loaded, std::move(Map), {}};
 }
 

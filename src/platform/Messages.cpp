@@ -95,6 +95,8 @@ constexpr TTexts Table[] = {
         [--manifest M.jsonl]         タイルごとに 1 行の JSON。検証できる出力は書き直さない
         [--shard I/N] [--quiet]      N 個に分けた I 番目だけ処理する、進み具合を出さない
   talvo --verify MANIFEST            マニフェストの出力を調べ、違うものを挙げる
+  talvo --render|--export --mosaic FILE... -o OUT
+                                     基盤地図情報 DEM のタイルと zip をすべて一つの地図にする
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      範囲 (最初の列 X、最初の行 Y、W × H セル) の 3D 地形を
         [--ini PATH]                 Wavefront OBJ と .mtl で保存する
@@ -128,6 +130,8 @@ VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタ�
         [--manifest M.jsonl]         one JSON line per tile; outputs that verify are kept
         [--shard I/N] [--quiet]      only the I-th of N parts; no progress
   talvo --verify MANIFEST            check the outputs of a manifest and list what differs
+  talvo --render|--export --mosaic FILE... -o OUT
+                                     every FG-GML DEM tile and zip given as one map
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
         [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
@@ -354,8 +358,9 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::CrsNeedsEpsg, "--crs は EPSG:N の形で与えてください: '%1'",
      "--crs takes the form EPSG:N: '%1'"},
     {TText::ZipTileMissing, "zip にこのタイルがありません", "The zip holds no such tile"},
-    {TText::BatchNeedsFolder, "複数の入力には -o DIR/ (タイルごとに 1 つの出力) が必要です",
-     "several inputs need -o DIR/ (one output per tile)"},
+    {TText::BatchNeedsFolder,
+     "複数の入力には -o DIR/ (タイルごとに 1 つの出力) か --mosaic (一つの地図) が必要です",
+     "several inputs need -o DIR/ (one output per tile) or --mosaic (one map)"},
     {TText::BatchOptionNeedsFolder,
      "--jobs, --force, --manifest, --shard, --quiet は -o DIR/ と一緒に与えてください",
      "--jobs, --force, --manifest, --shard and --quiet go with -o DIR/"},
@@ -385,6 +390,12 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "%1: the tile was not written: %2"},
     {TText::VerifyAllMatch, "%1 個の出力がすべてマニフェストと一致します",
      "all %1 outputs match the manifest"},
+    {TText::MosaicNeedsFgGml,
+     "--mosaic で一つの地図にできるのは基盤地図情報 DEM のタイルとその zip だけです",
+     "--mosaic lays only FG-GML DEM tiles and zips of them into one map"},
+    {TText::MosaicNeedsFile,
+     "--mosaic には --render か --export と -o OUT (フォルダーではないファイル) が必要です",
+     "--mosaic goes with --render or --export and -o OUT, a file, not a folder"},
 };
 
 constexpr bool InIdOrder() {
@@ -395,7 +406,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::VerifyAllMatch) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::MosaicNeedsFile) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

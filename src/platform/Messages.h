@@ -187,6 +187,8 @@ enum class TText {
     VerifyHash,
     VerifyFailedTile,
     VerifyAllMatch,
+    MosaicNeedsFgGml,
+    MosaicNeedsFile,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

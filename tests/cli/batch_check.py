@@ -214,6 +214,27 @@ def main():
                     "good0.tif", "good1.tif", "good2.tif"] or "bad.xml" not in mixed.stderr:
             problems.append("a corrupt tile: exit %d, failed lines %s, written %s, said %r"
                             % (mixed.returncode, failed, good, mixed.stderr))
+        # --mosaic: one zip as one map is the zip opened alone; two zips make one map over both.
+        alone, laid = os.path.join(tmp, "alone.tif"), os.path.join(tmp, "laid.tif")
+        subprocess.run([talvo, "--export", zips[0], "-o", alone], check=True)
+        subprocess.run([talvo, "--export", "--mosaic", zips[0], "-o", laid], check=True)
+        with open(alone, "rb") as a, open(laid, "rb") as b:
+            if a.read() != b.read():
+                problems.append("--mosaic of one zip differs from the zip opened alone")
+        both = subprocess.run([talvo, "--export", "-o", laid, "--mosaic", zips[1], zips[0]],
+                              capture_output=True, text=True)
+        info = subprocess.run(["gdalinfo", laid], capture_output=True, text=True).stdout
+        if both.returncode != 0 or "Size is %d, %d" % (10 * COLS, 15 * ROWS) not in info:
+            problems.append("--mosaic of two zips exits %d: %s" % (both.returncode, both.stderr))
+
+        # Command lines that cannot be run: exit 2, nothing written.
+        for mistyped in (["--jobs", "0", "-o", tmp + "/x/"], ["--shard", "4/3", "-o", tmp + "/x/"],
+                         ["--shard", "1", "-o", tmp + "/x/"], ["-o", tmp + "/x.tif"],
+                         ["--manifest", tmp + "/x.jsonl", "-o", tmp + "/y.tif", zips[0]],
+                         ["--mosaic", "-o", tmp + "/x/"]):
+            result = subprocess.run([talvo, "--export", *mistyped, *zips], capture_output=True)
+            if result.returncode != 2 or os.path.exists(tmp + "/x") or os.path.exists(tmp + "/x.tif"):
+                problems.append("%s exits %d" % (" ".join(mistyped), result.returncode))
     for problem in problems:
         print("batch: " + problem)
     print("batch: seed %d" % seed)
