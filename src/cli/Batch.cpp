@@ -92,6 +92,18 @@ TManifestLine MakeTile(const TBatchTile& Tile, const TBatchOptions& Options,
     return Line;
 }
 
+// Whether an output of an earlier run, which no manifest describes, may be kept: it and the files
+// beside it are there, and it decodes whole.
+bool Whole(const TTileAction& Action, const std::string& Output) {
+    std::error_code Unknown;
+    for (const std::string& File : Action.Files(Output)) {
+        if (!std::filesystem::is_regular_file(File, Unknown)) {
+            return false;
+        }
+    }
+    return Action.DecodesWhole(Output);
+}
+
 } // namespace
 
 int RunBatch(const TBatchOptions& Options, const TTileAction& Action, std::ostream& Out,
@@ -116,12 +128,16 @@ int RunBatch(const TBatchOptions& Options, const TTileAction& Action, std::ostre
     auto Run = [&](size_t Index) {
         const TBatchTile& Tile = Tiles[Index];
         const auto Found = Earlier.find(Tile.Input);
-        if (!Options.Force && Tile.Failure.empty() && Found != Earlier.end() &&
-            OutputMatches(Found->second, Tile.Output)) {
+        if (!Options.Force && Tile.Failure.empty() &&
+            (Journal ? Found != Earlier.end() && OutputMatches(Found->second, Tile.Output)
+                     : Whole(Action, Tile.Output))) {
             for (const std::string& File : Action.Files(Tile.Output)) {
                 RemoveAtomicLeftovers(File);
             }
-            Lines[Index] = Found->second;
+            Lines[Index] = Found != Earlier.end() ? Found->second
+                                                  : TManifestLine{{"input", Tile.Input},
+                                                                  {"output", Tile.Output},
+                                                                  {"status", "ok"}};
             Report.Kept(Tile.Input, Tile.Output);
             return;
         }

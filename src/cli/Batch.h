@@ -21,6 +21,8 @@ class TTileAction {
     virtual void Write(TLoadedMap Map, const std::string& Output) const = 0;
     // Output and the files written beside it.
     virtual std::vector<std::string> Files(const std::string& Output) const { return {Output}; }
+    // Whether the file at Output, written by an earlier run, reads to its end.
+    virtual bool DecodesWhole(const std::string& Output) const = 0;
 };
 
 struct TBatchOptions {
@@ -35,7 +37,8 @@ struct TBatchOptions {
 };
 
 // Makes Action's output of every tile of Options, several at once. An output that exists is kept
-// when the manifest's line for its tile says it is that file; a tile that fails is told and the
+// when the manifest's line for its tile says it is that file, or, without a manifest, when it and
+// the files beside it are there and it decodes whole; a tile that fails is told and the
 // others go on. The manifest gains each tile's line as it finishes, and at the end holds the
 // lines of this run's tiles, each once. Returns 1 when a tile failed, else 0.
 int RunBatch(const TBatchOptions& Options, const TTileAction& Action, std::ostream& Out,

@@ -1,5 +1,7 @@
 #include "cli/BatchActions.h"
 
+#include "import/OpenMap.h"
+#include "import/ReadLimits.h"
 #include "platform/Errors.h"
 #include "platform/PictureFiles.h"
 #include "platform/SameFile.h"
@@ -37,6 +39,20 @@ void TExportTiles::Write(TLoadedMap Map, const std::string& Output) const {
     RefuseOverwritingInput(Output, Document.InputFiles());
     TProgress Unwatched;
     ExportHeights(*Document.Map(), Options, Output, Unwatched);
+}
+
+bool TRenderTiles::DecodesWhole(const std::string& Output) const {
+    return PngDecodesWhole(Output, MaxGridCells);
+}
+
+bool TExportTiles::DecodesWhole(const std::string& Output) const {
+    // Read as any GeoTIFF the viewer opens: every cell, through GDAL.
+    try {
+        OpenMap(Output);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 } // namespace talvo

@@ -15,6 +15,7 @@ class TRenderTiles : public TTileAction {
     std::string Extension() const override { return ".png"; }
     void Write(TLoadedMap Map, const std::string& Output) const override;
     std::vector<std::string> Files(const std::string& Output) const override;
+    bool DecodesWhole(const std::string& Output) const override;
 
   private:
     TDocument Settings; // the settings and colours every tile is drawn with; copied per tile
@@ -29,6 +30,7 @@ class TExportTiles : public TTileAction {
 
     std::string Extension() const override { return ".tif"; }
     void Write(TLoadedMap Map, const std::string& Output) const override;
+    bool DecodesWhole(const std::string& Output) const override;
 
   private:
     THeightExport Options;

@@ -178,6 +178,16 @@ def main():
         if resumed.returncode != 0 or tree(os.path.join(tmp, "heights")) != expected:
             problems.append("a run after the cut did not write the cut output again")
 
+        # Without a manifest an output is kept when it decodes whole, and written again when not.
+        with open(victim, "r+b") as f:
+            f.truncate(os.path.getsize(victim) // 2)
+        plain = subprocess.run([part for part in resumable if part not in ("--manifest", lines_path)],
+                               capture_output=True, text=True, env=dict(os.environ, LC_ALL="en_US.UTF-8"))
+        kept = plain.stdout.count("verified, kept:")
+        if plain.returncode != 0 or kept != len(lines) - 1 or tree(os.path.join(tmp, "heights")) != expected:
+            problems.append("without a manifest: exit %d, %d outputs kept, the cut one %s"
+                            % (plain.returncode, kept, "rewritten" if tree(os.path.join(tmp, "heights")) == expected else "left"))
+
         shards = []
         for index in (1, 2, 3):
             order = zips if index != 2 else list(reversed(zips))
