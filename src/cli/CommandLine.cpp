@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <future>
 #include <limits>
 #include <mutex>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include "app/Document.h"
 #include "app/GeoTiffOutput.h"
 #include "app/HeightExport.h"
+#include "import/GdalModuleLoader.h"
 #include "model/CellCounts.h"
 #include "model/CellReadout.h"
 #include "model/ElevationProfile.h"
@@ -283,8 +285,11 @@ void Export(const TRequest& Request) {
     if (!IsGeoTiffPath(Request.OutPath)) {
         throw EFailed(Text(TText::ExportNeedsTif, {Request.OutPath}));
     }
+    // GDAL, which writes the file, starts while the map is read.
+    std::future<void> GdalStarted = std::async(std::launch::async, [] { GdalModule(); });
     TDocument Document;
     Open(Document, Request.Files.front(), Request.Crs);
+    GdalStarted.get();
     RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
     TProgress Unwatched;
     ExportHeights(*Document.Map(), {SeaValue(Request.Sea)}, Request.OutPath, Unwatched);
