@@ -13,7 +13,13 @@
 #include "app/Document.h"
 #include "app/GeoTiffOutput.h"
 #include "app/HeightExport.h"
+#include "cli/Batch.h"
+#include "cli/BatchActions.h"
+#include "cli/BatchManifest.h"
+#include "cli/BatchTiles.h"
+#include "import/FgGmlZip.h"
 #include "import/GdalModuleLoader.h"
+#include "import/OpenMap.h"
 #include "model/CellCounts.h"
 #include "model/CellReadout.h"
 #include "model/ElevationProfile.h"
@@ -98,6 +104,14 @@ struct TRequest {
     bool NoWorldFile = false;
     bool At = false;
     bool Profile = false;
+    bool Verify = false;
+    bool Mosaic = false; // every FILE's tiles as one map
+    // A batch: -o DIR/, one output per tile.
+    int Jobs = 0;
+    bool Force = false;
+    bool Quiet = false;
+    std::string Manifest;
+    TShard Shard;
     std::vector<std::string> Files;
     std::string From;
     std::string To;
@@ -176,12 +190,33 @@ void PrintInfo(const std::string& Path, std::ostream& Out) {
     }
 }
 
+// Opens the map of Request into Document: its FILE, or with --mosaic the FG-GML tiles of every
+// FILE as one map; --crs's CRS in place of the map's own.
+TOpenOutcome OpenInputs(TDocument& Document, const TRequest& Request) {
+    if (!Request.Mosaic) {
+        return Open(Document, Request.Files.front(), Request.Crs);
+    }
+    const std::vector<std::string> Files = ListMapFiles(Request.Files);
+    RefuseOverwritingInput(Request.OutPath, Files);
+    TLoadedMap Empty;
+    InitLoadedMap(Empty);
+    TLoadedMap Start = StartLoadedMap(Empty);
+    Start.NumHeader.MapFileName = Files.front();
+    TProgress Unwatched;
+    TOpenedMap Opened = OpenFgGmlMosaic(Files, std::move(Start), Unwatched);
+    SettleGeoreference(Opened.Map);
+    if (!Request.Crs.empty()) {
+        Opened.Map.Georeference.Crs = Request.Crs;
+    }
+    return Document.Accept(std::move(Opened)).Outcome;
+}
+
 void Render(const TRequest& Request, std::ostream& Err) {
     TDocument Document = StartDocument(Request.IniPath, Err);
     const TLayerFlags Layers =
         Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
     const std::string& MapPath = Request.Files.front();
-    if (Open(Document, MapPath, Request.Crs) != TOpenOutcome::Loaded) {
+    if (OpenInputs(Document, Request) != TOpenOutcome::Loaded) {
         throw EFailed(Text(TText::NothingToDraw, {MapPath}));
     }
     const TDrawing Drawing = Document.StartDrawing(Layers);
@@ -288,11 +323,42 @@ void Export(const TRequest& Request) {
     // GDAL, which writes the file, starts while the map is read.
     std::future<void> GdalStarted = std::async(std::launch::async, [] { GdalModule(); });
     TDocument Document;
-    Open(Document, Request.Files.front(), Request.Crs);
+    OpenInputs(Document, Request);
     GdalStarted.get();
     RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
     TProgress Unwatched;
     ExportHeights(*Document.Map(), {SeaValue(Request.Sea)}, Request.OutPath, Unwatched);
+}
+
+// --render or --export with -o DIR/: a folder, one output per tile.
+bool IsBatch(const TRequest& Request) {
+    return (Request.Render || Request.Export) && Request.OutPath.ends_with('/');
+}
+
+TBatchOptions BatchOptionsOf(const TRequest& Request) {
+    TBatchOptions Options;
+    Options.Inputs = Request.Files;
+    Options.OutDir = Request.OutPath;
+    Options.Manifest = Request.Manifest;
+    Options.Jobs = Request.Jobs;
+    Options.Force = Request.Force;
+    Options.Quiet = Request.Quiet;
+    Options.Shard = Request.Shard;
+    if (!Request.Crs.empty()) {
+        Options.Crs = Request.Crs;
+    }
+    return Options;
+}
+
+int Batch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
+    if (Request.Export) {
+        return RunBatch(BatchOptionsOf(Request), TExportTiles({SeaValue(Request.Sea)}), Out, Err);
+    }
+    TDocument Settings = StartDocument(Request.IniPath, Err);
+    const TLayerFlags Layers =
+        Request.Layers ? ParseLayers(*Request.Layers) : Settings.Settings().GmpChk;
+    const TRenderTiles Action(std::move(Settings), Layers, !Request.NoWorldFile);
+    return RunBatch(BatchOptionsOf(Request), Action, Out, Err);
 }
 
 // --hscale as the single-precision float the mesh holds; a value that float cannot hold is refused.
@@ -354,13 +420,38 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
 
 // The option that Args ends with while it still wants its value; "" when there is none.
 std::string OptionWithoutValue(const std::vector<std::string>& Args) {
-    for (const char* Option : {"-o", "--layers", "--ini", "--region", "--step", "--hscale",
-                               "--from", "--to", "--sea", "--crs"}) {
+    for (const char* Option :
+         {"-o", "--layers", "--ini", "--region", "--step", "--hscale", "--from", "--to", "--sea",
+          "--crs", "--jobs", "--manifest", "--shard"}) {
         if (!Args.empty() && Args.back() == Option) {
             return Option;
         }
     }
     return "";
+}
+
+// A whole number of at least 1 written in decimal digits; nothing for any other text.
+std::optional<int> PositiveNumber(std::string_view Digits) {
+    int Value = 0;
+    const auto [End, Error] = std::from_chars(Digits.data(), Digits.data() + Digits.size(), Value);
+    if (Error != std::errc() || End != Digits.data() + Digits.size() || Value < 1 ||
+        Digits.front() == '+') {
+        return std::nullopt;
+    }
+    return Value;
+}
+
+// "I/N" of --shard.
+TShard ParseShard(const std::string& Given) {
+    const size_t Slash = Given.find('/');
+    const std::string_view Whole(Given);
+    const auto Index = PositiveNumber(Whole.substr(0, std::min(Slash, Given.size())));
+    const auto Count =
+        Slash == std::string::npos ? std::nullopt : PositiveNumber(Whole.substr(Slash + 1));
+    if (!Index || !Count || *Index > *Count) {
+        throw EMisuse(Text(TText::ShardNotUnderstood, {Given}));
+    }
+    return {*Index, *Count};
 }
 
 // "EPSG:" and a code, the only form --crs takes.
@@ -385,6 +476,15 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.add_flag("--no-world-file", Request.NoWorldFile);
     Parser.add_flag("--at", Request.At);
     Parser.add_flag("--profile", Request.Profile);
+    Parser.add_flag("--verify", Request.Verify);
+    Parser.add_flag("--force", Request.Force);
+    Parser.add_flag("--quiet", Request.Quiet);
+    Parser.add_flag("--mosaic", Request.Mosaic);
+    std::string Jobs;
+    std::string Shard;
+    Parser.add_option("--jobs", Jobs);
+    Parser.add_option("--shard", Shard);
+    Parser.add_option("--manifest", Request.Manifest);
     Parser.add_option("--from", Request.From);
     Parser.add_option("--to", Request.To);
     Parser.add_option("-o", Request.OutPath);
@@ -409,7 +509,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
         }
     }
     const int Commands = Request.Info + Request.Render + Request.Export + Request.Mesh +
-                         Request.At + Request.Profile;
+                         Request.At + Request.Profile + Request.Verify;
     if (Commands > 1) {
         throw EMisuse(Text(TText::OneCommand));
     }
@@ -427,16 +527,41 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     if (Request.Info && Request.Files.size() != 1) {
         throw EMisuse(Text(TText::InfoNeedsOneFile));
     }
-    if (Request.Render && (Request.Files.size() != 1 || Request.OutPath.empty())) {
+    if (Request.Render && (Request.Files.empty() || Request.OutPath.empty())) {
         throw EMisuse(Text(TText::RenderNeeds));
     }
-    if (Request.Export && (Request.Files.size() != 1 || Request.OutPath.empty())) {
+    if (Request.Export && (Request.Files.empty() || Request.OutPath.empty())) {
         throw EMisuse(Text(TText::ExportNeeds));
     }
     if (Parser.count("--crs") > 0 && !IsEpsgCode(Request.Crs)) {
         throw EMisuse(Text(TText::CrsNeedsEpsg, {Request.Crs}));
     }
     SeaValue(Request.Sea);
+    const bool Many = IsBatch(Request);
+    if (Request.Mosaic && (!(Request.Render || Request.Export) || Many)) {
+        throw EMisuse(Text(TText::MosaicNeedsFile));
+    }
+    if ((Request.Render || Request.Export) && Request.Files.size() > 1 && !Many &&
+        !Request.Mosaic) {
+        throw EMisuse(Text(TText::BatchNeedsFolder));
+    }
+    if (!Many && (Parser.count("--jobs") > 0 || Parser.count("--shard") > 0 ||
+                  Parser.count("--manifest") > 0 || Request.Force || Request.Quiet)) {
+        throw EMisuse(Text(TText::BatchOptionNeedsFolder));
+    }
+    if (Parser.count("--jobs") > 0) {
+        const auto Count = PositiveNumber(Jobs);
+        if (!Count) {
+            throw EMisuse(Text(TText::JobsNotUnderstood, {Jobs}));
+        }
+        Request.Jobs = *Count;
+    }
+    if (Parser.count("--shard") > 0) {
+        Request.Shard = ParseShard(Shard);
+    }
+    if (Request.Verify && Request.Files.size() != 1) {
+        throw EMisuse(Text(TText::VerifyNeedsManifest));
+    }
     if (Request.Mesh &&
         (Request.Files.size() != 1 || Request.OutPath.empty() || Request.Region.empty())) {
         throw EMisuse(Text(TText::MeshNeeds));
@@ -476,10 +601,14 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
     try {
         if (Request.Info) {
             PrintInfo(Request.Files.front(), Out);
+        } else if (IsBatch(Request)) {
+            return Batch(Request, Out, Err);
         } else if (Request.Render) {
             Render(Request, Err);
         } else if (Request.Export) {
             Export(Request);
+        } else if (Request.Verify) {
+            return VerifyManifest(Request.Files.front(), Out, Err);
         } else if (Request.Mesh) {
             Mesh(Request, Err);
         } else if (Request.At) {

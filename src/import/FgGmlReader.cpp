@@ -447,11 +447,16 @@ bool IdentifyFgGml(const TFileStart& File) {
 TOpenedMap OpenFgGml(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
     const TFileBytes Bytes = ReadFileBytes(Path, MaxUnpackedBytes, RequireXmlStart);
     Progress.StopIfCancelled();
-    const TFgGmlTile Tile = ReadFgGmlTile(Bytes.View(), Path);
+    return OpenFgGmlBytes(Bytes.View(), Path, std::move(Map), Progress);
+}
+
+TOpenedMap OpenFgGmlBytes(std::string_view Bytes, const std::string& Path, TLoadedMap Map,
+                          TProgress& Progress) {
+    const TFgGmlTile Tile = ReadFgGmlTile(Bytes, Path);
     SetFgGmlHeader(Tile, Tile.Cols, Tile.Rows, Map);
     Map.NumHeader.DataFileName = Path;
     Progress.Start(1);
-    PlaceFgGmlCells(Tile, ReadFgGmlTuples(Tile, Bytes.View(), Path, Progress), 0, 0, Map);
+    PlaceFgGmlCells(Tile, ReadFgGmlTuples(Tile, Bytes, Path, Progress), 0, 0, Map);
     Progress.Advance(1);
     Map.RowsRead = Tile.Rows;
     return {TOpenOutcome::Loaded, std::move(Map), {}};

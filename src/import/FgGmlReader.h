@@ -44,5 +44,8 @@ inline constexpr std::string_view FgGmlNamespace = "http://fgd.gsi.go.jp/spec/20
 bool IdentifyFgGml(const TFileStart& File);
 // Opens an FG-GML DEM tile into Map as a load starts it; a bad file is raised.
 TOpenedMap OpenFgGml(const std::string& Path, TLoadedMap Map, TProgress& Progress);
+// The same, of a tile's document Bytes already read (Path names it).
+TOpenedMap OpenFgGmlBytes(std::string_view Bytes, const std::string& Path, TLoadedMap Map,
+                          TProgress& Progress);
 
 } // namespace talvo

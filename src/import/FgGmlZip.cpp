@@ -18,11 +18,10 @@
 #include "import/FgGmlReader.h"
 #include "import/FgGmlTuples.h"
 #include "import/FileBytes.h"
-#include "import/GdalFailure.h"
-#include "import/GdalModuleLoader.h"
+#include "import/OpenMap.h"
 #include "import/ReadLimits.h"
+#include "import/ZipTiles.h"
 #include "model/CrsName.h"
-#include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
 
@@ -30,56 +29,9 @@ namespace talvo {
 
 namespace {
 
-struct TZipCloser {
-    const TalvoGdalApi* Api;
-    void operator()(TalvoGdalZip* Zip) const { Api->CloseZip(Zip); }
-};
-
-struct TZipEntryCloser {
-    const TalvoGdalApi* Api;
-    void operator()(TalvoGdalZipEntry* Entry) const { Api->CloseZipEntry(Entry); }
-};
-
 // A mosaic whose tiles cover less than this part of its grid is refused: two small tiles far
 // apart would otherwise take a gigabyte of no data.
 constexpr int64_t MinCoverPercent = 1;
-
-struct TEntry {
-    int64_t Index;
-    std::string Name;
-    uint64_t Size;
-};
-
-// A tile's entry: an .xml file that no .zip holds, nor the folder of file attributes that archives
-// made on a Mac carry beside every file.
-bool IsTileEntry(const std::string& Name) {
-    const std::string Upper = UpperAscii(Name);
-    return Upper.ends_with(".XML") && Upper.find(".ZIP/") == std::string::npos &&
-           !Upper.starts_with("__MACOSX/");
-}
-
-// The tile entries, whose declared sizes together stay within the unpacking limit.
-std::vector<TEntry> TileEntries(const TalvoGdalApi& Gdal, const TalvoGdalZip& Zip,
-                                const std::string& Path) {
-    std::vector<TEntry> Entries;
-    uint64_t Total = 0;
-    for (int64_t Index = 0; Index < Gdal.ZipEntryCount(&Zip); ++Index) {
-        TEntry Entry{Index, Gdal.ZipEntryName(&Zip, Index), Gdal.ZipEntrySize(&Zip, Index)};
-        if (!IsTileEntry(Entry.Name)) {
-            continue;
-        }
-        Total += std::min(Entry.Size, MaxUnpackedBytes + 1);
-        if (Total > MaxUnpackedBytes) {
-            throw Placed(
-                ETalvoError(Text(TText::ZipBomb, {std::to_string(MaxUnpackedBytes >> 30)})), Path);
-        }
-        Entries.push_back(std::move(Entry));
-    }
-    if (Entries.empty()) {
-        throw Placed(ETalvoError(Text(TText::ZipNoTile)), Path);
-    }
-    return Entries;
-}
 
 struct TTile {
     TFgGmlTile Header;
@@ -232,46 +184,6 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, TLoadedMap
     Map.RowsRead = H.Pts_NS;
 }
 
-// Entry's bytes, read in pieces, the first of which must begin an XML document: an entry of
-// anything else ends after its first piece. Memory is taken as bytes come, not as the archive
-// declares them.
-TFileBytes ReadTileEntry(const TalvoGdalApi& Gdal, TalvoGdalZip& Zip, const TEntry& Entry,
-                         const std::string& File) {
-    TalvoGdalFailure Failure{};
-    const std::unique_ptr<TalvoGdalZipEntry, TZipEntryCloser> Opened(
-        Gdal.OpenZipEntry(&Zip, Entry.Index, &Failure), TZipEntryCloser{&Gdal});
-    if (!Opened) {
-        throw Placed(ETalvoError(GdalFailureText(Failure)), File);
-    }
-    TFileBytes Bytes;
-    while (true) {
-        // One byte beyond the declared size, to find an entry that unpacks to more.
-        char Beyond = 0;
-        const uint64_t Want = Bytes.Size < Entry.Size
-                                  ? std::min<uint64_t>(Entry.Size - Bytes.Size, FilePieceBytes)
-                                  : 1;
-        if (Bytes.Size < Entry.Size) {
-            ReserveFileBytes(Bytes, Bytes.Size + Want);
-        }
-        char* To = Bytes.Size < Entry.Size ? Bytes.Data.get() + Bytes.Size : &Beyond;
-        const int64_t Got = Gdal.ReadZipEntry(Opened.get(), To, Want, &Failure);
-        if (Got < 0) {
-            throw Placed(ETalvoError(GdalFailureText(Failure)), File);
-        }
-        if (To == &Beyond ? Got != 0 : Got == 0) {
-            throw Placed(ETalvoError(Text(TText::ZipEntrySize)), File);
-        }
-        if (To == &Beyond) {
-            break;
-        }
-        if (Bytes.Size == 0) {
-            RequireXmlStart(std::string_view(To, static_cast<size_t>(Got)), File);
-        }
-        Bytes.Size += static_cast<uint64_t>(Got);
-    }
-    return Bytes;
-}
-
 } // namespace
 
 bool IdentifyFgGmlZip(const TFileStart& File) {
@@ -279,33 +191,53 @@ bool IdentifyFgGmlZip(const TFileStart& File) {
 }
 
 TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
-    RequireReadableFile(Path);
-    const TalvoGdalApi& Gdal = GdalModule();
-    TalvoGdalFailure Failure{};
-    const std::unique_ptr<TalvoGdalZip, TZipCloser> Zip(Gdal.OpenZip(Path.c_str(), &Failure),
-                                                        TZipCloser{&Gdal});
-    if (!Zip) {
-        throw Placed(ETalvoError(GdalFailureText(Failure)), Path);
+    return OpenFgGmlMosaic({Path}, std::move(Map), Progress);
+}
+
+TOpenedMap OpenFgGmlMosaic(const std::vector<std::string>& Paths, TLoadedMap Map,
+                           TProgress& Progress) {
+    // Every zip is listed first: the progress counts tiles.
+    std::vector<std::unique_ptr<TZipTiles>> Zips;
+    int64_t Count = 0;
+    for (const std::string& Path : Paths) {
+        if (DriverOf(Path).Open == &OpenFgGmlZip) {
+            Count += static_cast<int64_t>(Zips.emplace_back(new TZipTiles(Path))->Tiles().size());
+        } else if (DriverOf(Path).Open == &OpenFgGml) {
+            Zips.emplace_back();
+            ++Count;
+        } else {
+            throw Placed(ETalvoError(Text(TText::MosaicNeedsFgGml)), Path);
+        }
     }
+    const std::string& Named = Paths.front();
     std::vector<TTile> Tiles;
     int64_t Cells = 0;
-    const std::vector<TEntry> Entries = TileEntries(Gdal, *Zip, Path);
-    Progress.Start(static_cast<int64_t>(Entries.size()));
-    for (const TEntry& Entry : Entries) {
-        Progress.StopIfCancelled();
+    auto Add = [&](const std::string& File, const TFileBytes& Bytes) {
         TTile& Tile = Tiles.emplace_back();
-        Tile.File = Path + "/" + Entry.Name;
-        const TFileBytes Bytes = ReadTileEntry(Gdal, *Zip, Entry, Tile.File);
+        Tile.File = File;
         Tile.Header = ReadFgGmlTile(Bytes.View(), Tile.File);
         Cells += int64_t{Tile.Header.Cols} * Tile.Header.Rows;
         if (Cells > MaxGridCells) {
             throw Placed(ETalvoError(Text(TText::ZipCellsTooMany, {std::to_string(MaxGridCells)})),
-                         Path);
+                         Named);
         }
         Tile.Cells = ReadFgGmlTuples(Tile.Header, Bytes.View(), Tile.File, Progress);
         Progress.Advance(1);
+    };
+    Progress.Start(Count);
+    for (size_t Input = 0; Input < Paths.size(); ++Input) {
+        if (!Zips[Input]) {
+            Progress.StopIfCancelled();
+            Add(Paths[Input], ReadFileBytes(Paths[Input], MaxUnpackedBytes, RequireXmlStart));
+            continue;
+        }
+        for (const TZipTileEntry& Entry : Zips[Input]->Tiles()) {
+            Progress.StopIfCancelled();
+            const std::string File = ZipTilePath(Paths[Input], Entry.Name);
+            Add(File, Zips[Input]->Read(Entry, File));
+        }
     }
-    Mosaic(Tiles, Path, Map);
+    Mosaic(Tiles, Named, Map);
     return {TOpenOutcome::Loaded, std::move(Map), {}};
 }
 

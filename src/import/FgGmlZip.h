@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "import/FormatDriver.h"
 #include "model/LoadedMap.h"
@@ -12,5 +13,10 @@ namespace talvo {
 // A zip: named *.zip, or starting as one.
 bool IdentifyFgGmlZip(const TFileStart& File);
 TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Progress);
+
+// FG-GML DEM tiles and zips of them, laid into one map as the tiles of one zip are; the map's file
+// and the messages about the whole are the first path's. A file of any other format is refused.
+TOpenedMap OpenFgGmlMosaic(const std::vector<std::string>& Paths, TLoadedMap Map,
+                           TProgress& Progress);
 
 } // namespace talvo

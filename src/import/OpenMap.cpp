@@ -81,14 +81,17 @@ TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous, TProgres
     TLoadedMap Start = StartLoadedMap(Previous);
     Start.NumHeader.MapFileName = Path;
     TOpenedMap Opened = DriverOf(Path).Open(Path, std::move(Start), Progress);
-    TLoadedMap& Map = Opened.Map;
+    SettleGeoreference(Opened.Map);
+    return Opened;
+}
+
+void SettleGeoreference(TLoadedMap& Map) {
     if (Map.Georeference.Crs.empty()) {
         Map.Georeference.Crs = KindTraits(Map.NumHeader.MapKind).Crs;
     }
     if (Map.Georeference.Transform == std::array<double, 6>{}) {
         Map.Georeference.Transform = TransformOfBounds(Map.NumHeader);
     }
-    return Opened;
 }
 
 TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous) {

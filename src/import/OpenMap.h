@@ -27,4 +27,8 @@ TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous, TProgres
 TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous);
 TOpenedMap OpenMap(const std::string& Path);
 
+// Gives a map just read the CRS its kind is published in when the file named none, and the
+// transform of its corners when the reader set none.
+void SettleGeoreference(TLoadedMap& Map);
+
 } // namespace talvo

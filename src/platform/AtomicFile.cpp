@@ -256,4 +256,8 @@ void TAtomicFile::Discard() {
     }
 }
 
+void RemoveAtomicLeftovers(const std::string& Path) {
+    RemoveLeftovers(TemporaryStem(FollowLinks(Path)));
+}
+
 } // namespace talvo

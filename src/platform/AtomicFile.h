@@ -57,4 +57,8 @@ class TAtomicFile {
     TFileHandle File;
 };
 
+// Removes the temporary files that writers of Path killed before they finished left beside it,
+// for a target that is kept rather than written again.
+void RemoveAtomicLeftovers(const std::string& Path);
+
 } // namespace talvo

@@ -88,6 +88,15 @@ constexpr TTexts Table[] = {
   talvo --export FILE -o OUT.tif     標高 (Float32) か分類を Cloud Optimized GeoTIFF で書き出す
         [--sea VALUE]                海のセルを VALUE で書く (既定: データなし -9999)
   --crs EPSG:N                       --render と --export で地図の座標参照系の代わりに使う
+  talvo --render|--export FILE... -o DIR/
+                                     タイルごとに 1 つの出力 (.png か .tif) を DIR に書き出す
+                                     (フォルダーは中の地図を探し、zip のタイルは DIR/ZIP/TILE)
+        [--jobs N] [--force]         同時に処理するタイル数 (既定: 全コア)、検証済みも書き直す
+        [--manifest M.jsonl]         タイルごとに 1 行の JSON。検証できる出力は書き直さない
+        [--shard I/N] [--quiet]      N 個に分けた I 番目だけ処理する、進み具合を出さない
+  talvo --verify MANIFEST            マニフェストの出力を調べ、違うものを挙げる
+  talvo --render|--export --mosaic FILE... -o OUT
+                                     基盤地図情報 DEM のタイルと zip をすべて一つの地図にする
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      範囲 (最初の列 X、最初の行 Y、W × H セル) の 3D 地形を
         [--ini PATH]                 Wavefront OBJ と .mtl で保存する
@@ -114,6 +123,15 @@ VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタ�
   talvo --export FILE -o OUT.tif     the heights (Float32) or classes as a Cloud Optimized GeoTIFF
         [--sea VALUE]                write the sea's cells as VALUE (default: no data, -9999)
   --crs EPSG:N                       with --render and --export: use it for the map's CRS
+  talvo --render|--export FILE... -o DIR/
+                                     one output per tile (.png or .tif) in DIR; folders are
+                                     searched for maps, a zip's tiles go to DIR/ZIP/TILE
+        [--jobs N] [--force]         tiles at once (default: every core); rewrite verified ones
+        [--manifest M.jsonl]         one JSON line per tile; outputs that verify are kept
+        [--shard I/N] [--quiet]      only the I-th of N parts; no progress
+  talvo --verify MANIFEST            check the outputs of a manifest and list what differs
+  talvo --render|--export --mosaic FILE... -o OUT
+                                     every FG-GML DEM tile and zip given as one map
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
         [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
@@ -339,6 +357,45 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::SeaNeedsNumber, "--sea には数を与えてください: '%1'", "--sea takes a number: '%1'"},
     {TText::CrsNeedsEpsg, "--crs は EPSG:N の形で与えてください: '%1'",
      "--crs takes the form EPSG:N: '%1'"},
+    {TText::ZipTileMissing, "zip にこのタイルがありません", "The zip holds no such tile"},
+    {TText::BatchNeedsFolder,
+     "複数の入力には -o DIR/ (タイルごとに 1 つの出力) か --mosaic (一つの地図) が必要です",
+     "several inputs need -o DIR/ (one output per tile) or --mosaic (one map)"},
+    {TText::BatchOptionNeedsFolder,
+     "--jobs, --force, --manifest, --shard, --quiet は -o DIR/ と一緒に与えてください",
+     "--jobs, --force, --manifest, --shard and --quiet go with -o DIR/"},
+    {TText::JobsNotUnderstood, "--jobs の '%1' は 1 以上の整数ではありません",
+     "--jobs '%1' is not a whole number of at least 1"},
+    {TText::ShardNotUnderstood, "--shard の '%1' は I/N (1 ≤ I ≤ N) ではありません",
+     "--shard '%1' is not I/N with 1 ≤ I ≤ N"},
+    {TText::VerifyNeedsManifest, "--verify にはマニフェストを 1 つ与えてください",
+     "--verify needs one MANIFEST"},
+    {TText::OutputOfTwo,
+     "出力 %1 は %2 の出力でもあります。同じ名前のタイルは別々の実行で書き出してください",
+     "The output %1 is also that of %2: write tiles of the same name in separate runs"},
+    {TText::TileFailed, "失敗: %1", "failed: %1"},
+    {TText::TileWritten, "書き出し: %1 → %2", "written: %1 → %2"},
+    {TText::TileSkipped, "検証済み: %1 → %2", "verified, kept: %1 → %2"},
+    {TText::BatchProgress, "%1/%2 タイル  %3 タイル/秒  残り %4",
+     "%1/%2 tiles  %3 tiles/s  %4 left"},
+    {TText::BatchSummary, "%1 タイル: 書き出し %2、検証済み %3、失敗 %4",
+     "%1 tiles: %2 written, %3 verified and kept, %4 failed"},
+    {TText::ManifestLineTorn, "マニフェストの行が読めません", "The manifest's line cannot be read"},
+    {TText::VerifyMissing, "%1: ありません", "%1: missing"},
+    {TText::VerifySize, "%1: %2 バイトです。マニフェストでは %3 バイトです",
+     "%1: %2 bytes, the manifest says %3"},
+    {TText::VerifyHash, "%1: SHA-256 がマニフェストと違います",
+     "%1: its SHA-256 differs from the manifest's"},
+    {TText::VerifyFailedTile, "%1: 書き出せなかったタイルです: %2",
+     "%1: the tile was not written: %2"},
+    {TText::VerifyAllMatch, "%1 個の出力がすべてマニフェストと一致します",
+     "all %1 outputs match the manifest"},
+    {TText::MosaicNeedsFgGml,
+     "--mosaic で一つの地図にできるのは基盤地図情報 DEM のタイルとその zip だけです",
+     "--mosaic lays only FG-GML DEM tiles and zips of them into one map"},
+    {TText::MosaicNeedsFile,
+     "--mosaic には --render か --export と -o OUT (フォルダーではないファイル) が必要です",
+     "--mosaic goes with --render or --export and -o OUT, a file, not a folder"},
 };
 
 constexpr bool InIdOrder() {
@@ -349,7 +406,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::CrsNeedsEpsg) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::MosaicNeedsFile) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

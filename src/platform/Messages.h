@@ -168,6 +168,27 @@ enum class TText {
     ExportNeedsTif,
     SeaNeedsNumber,
     CrsNeedsEpsg,
+    // Batches of many tiles, their manifests and shards.
+    ZipTileMissing,
+    BatchNeedsFolder,
+    BatchOptionNeedsFolder,
+    JobsNotUnderstood,
+    ShardNotUnderstood,
+    VerifyNeedsManifest,
+    OutputOfTwo,
+    TileFailed,
+    TileWritten,
+    TileSkipped,
+    BatchProgress,
+    BatchSummary,
+    ManifestLineTorn,
+    VerifyMissing,
+    VerifySize,
+    VerifyHash,
+    VerifyFailedTile,
+    VerifyAllMatch,
+    MosaicNeedsFgGml,
+    MosaicNeedsFile,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

@@ -269,4 +269,19 @@ void WritePicture(const TBitmap& Picture, const std::string& Path) {
     }
 }
 
+bool PngDecodesWhole(const std::string& Path, int64_t MaxPixels) {
+    png_image Image{};
+    Image.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&Image, Path.c_str()) == 0) {
+        return false;
+    }
+    if (int64_t{Image.width} * Image.height > MaxPixels) {
+        png_image_free(&Image);
+        return false;
+    }
+    Image.format = PNG_FORMAT_RGB;
+    std::vector<png_byte> Pixels(PNG_IMAGE_SIZE(Image));
+    return png_image_finish_read(&Image, nullptr, Pixels.data(), 0, nullptr) != 0;
+}
+
 } // namespace talvo

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/Document.h"
+#include "app/HeightExport.h"
+#include "cli/Batch.h"
+
+namespace talvo {
+
+// Each tile drawn as the viewer would, into a PNG picture with its world file and CRS beside it.
+class TRenderTiles : public TTileAction {
+  public:
+    TRenderTiles(TDocument Settings, TLayerFlags Layers, bool WorldFiles)
+        : Settings(std::move(Settings)), Layers(Layers), WorldFiles(WorldFiles) {}
+
+    std::string Extension() const override { return ".png"; }
+    void Write(TLoadedMap Map, const std::string& Output) const override;
+    std::vector<std::string> Files(const std::string& Output) const override;
+    bool DecodesWhole(const std::string& Output) const override;
+
+  private:
+    TDocument Settings; // the settings and colours every tile is drawn with; copied per tile
+    TLayerFlags Layers;
+    bool WorldFiles;
+};
+
+// Each tile's cells as a Cloud Optimized GeoTIFF.
+class TExportTiles : public TTileAction {
+  public:
+    explicit TExportTiles(THeightExport Options) : Options(Options) {}
+
+    std::string Extension() const override { return ".tif"; }
+    void Write(TLoadedMap Map, const std::string& Output) const override;
+    bool DecodesWhole(const std::string& Output) const override;
+
+  private:
+    THeightExport Options;
+};
+
+} // namespace talvo

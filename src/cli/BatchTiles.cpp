@@ -1,0 +1,152 @@
+#include "cli/BatchTiles.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "import/FgGmlReader.h"
+#include "import/FgGmlZip.h"
+#include "import/OpenMap.h"
+#include "import/ZipTiles.h"
+#include "platform/AsciiCase.h"
+#include "platform/Errors.h"
+#include "platform/Messages.h"
+
+namespace talvo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Absolute(const fs::path& Path) {
+    std::error_code Unknown;
+    fs::path Full = fs::absolute(Path, Unknown);
+    return (Unknown ? Path : Full).lexically_normal().string();
+}
+
+// An FG-GML document by what it declares: folders hold other XML (GIS sidecars, metadata).
+bool DeclaresFgGml(const fs::path& Path) {
+    std::ifstream File(Path, std::ios::binary);
+    std::string Bytes(FileStartBytes, '\0');
+    File.read(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
+    Bytes.resize(static_cast<size_t>(std::max<std::streamsize>(File.gcount(), 0)));
+    return IdentifyFgGml({Path.filename().string(), "", Bytes});
+}
+
+// A file of a folder that is a map Talvo reads: its own extensions, a Global Map header, an
+// FG-GML tile. The header of a .bil is its companion, not a map.
+bool IsMapInFolder(const fs::path& Path) {
+    const std::string Ext = UpperAscii(Path.extension().string());
+    static constexpr std::array<std::string_view, 12> MapExtensions = {
+        ".MEM",  ".SEM", ".TEM", ".BIL", ".ZIP", ".TIF",
+        ".TIFF", ".HGT", ".ASC", ".DEM", ".IMG", ".VRT"};
+    if (std::find(MapExtensions.begin(), MapExtensions.end(), Ext) != MapExtensions.end()) {
+        return true;
+    }
+    const std::string Name = UpperAscii(Path.filename().string());
+    if (Ext == ".HDR") {
+        return Name.starts_with("EL") || Name.starts_with("LU") || Name.starts_with("VG");
+    }
+    return Ext == ".XML" && DeclaresFgGml(Path);
+}
+
+struct TLister {
+    std::string OutDir;
+    std::string Extension;
+    std::vector<TBatchTile> Tiles;
+
+    void AddFile(const std::string& Path) {
+        const fs::path Name(Path);
+        if (DriverOf(Path).Open != &OpenFgGmlZip) {
+            Tiles.push_back(
+                {Path, Path, "", (fs::path(OutDir) / Name.stem()).string() + Extension, ""});
+            return;
+        }
+        const fs::path Folder = fs::path(OutDir) / Name.stem();
+        try {
+            const TZipTiles Zip(Path);
+            for (const TZipTileEntry& Entry : Zip.Tiles()) {
+                Tiles.push_back({ZipTilePath(Path, Entry.Name), Path, Entry.Name,
+                                 (Folder / fs::path(Entry.Name).stem()).string() + Extension, ""});
+            }
+        } catch (const std::exception& Error) {
+            Tiles.push_back({Path, Path, "", Folder.string(), Error.what()});
+        }
+    }
+};
+
+} // namespace
+
+std::vector<std::string> ListMapFiles(const std::vector<std::string>& Inputs,
+                                      const std::string& LeftOut) {
+    const std::string Skipped = LeftOut.empty() ? "" : Absolute(LeftOut);
+    std::vector<std::string> Files;
+    for (const std::string& Input : Inputs) {
+        const std::string Path = Absolute(Input);
+        std::error_code Error;
+        if (!fs::is_directory(Path, Error)) {
+            Files.push_back(Path);
+            continue;
+        }
+        fs::recursive_directory_iterator Entry(Path, Error), End;
+        for (; !Error && Entry != End; Entry.increment(Error)) {
+            const std::string Found = Absolute(Entry->path());
+            if (Entry->is_directory() && Found == Skipped) {
+                Entry.disable_recursion_pending();
+            } else if (Entry->is_regular_file() && IsMapInFolder(Entry->path())) {
+                Files.push_back(Found);
+            }
+        }
+        if (Error) {
+            throw Placed(EInOutError(Error.message()), Path);
+        }
+    }
+    std::sort(Files.begin(), Files.end());
+    Files.erase(std::unique(Files.begin(), Files.end()), Files.end());
+    return Files;
+}
+
+std::vector<TBatchTile> ListBatchTiles(const std::vector<std::string>& Inputs,
+                                       const std::string& OutDir, const std::string& Extension) {
+    TLister Lister{Absolute(OutDir), Extension, {}};
+    for (const std::string& Input : Inputs) {
+        try {
+            for (const std::string& File : ListMapFiles({Input}, OutDir)) {
+                Lister.AddFile(File);
+            }
+        } catch (const std::exception& Error) {
+            Lister.Tiles.push_back({Absolute(Input), Absolute(Input), "", "", Error.what()});
+        }
+    }
+    std::vector<TBatchTile>& Tiles = Lister.Tiles;
+    std::sort(Tiles.begin(), Tiles.end(),
+              [](const TBatchTile& A, const TBatchTile& B) { return A.Input < B.Input; });
+    Tiles.erase(
+        std::unique(Tiles.begin(), Tiles.end(),
+                    [](const TBatchTile& A, const TBatchTile& B) { return A.Input == B.Input; }),
+        Tiles.end());
+    std::map<std::string, const TBatchTile*> Outputs;
+    for (TBatchTile& Tile : Tiles) {
+        if (!Tile.Failure.empty()) {
+            continue;
+        }
+        const auto [Earlier, New] = Outputs.emplace(Tile.Output, &Tile);
+        if (!New) {
+            Tile.Failure = Text(TText::OutputOfTwo, {Tile.Output, Earlier->second->Input});
+        }
+    }
+    return Tiles;
+}
+
+std::vector<TBatchTile> ShardOf(const std::vector<TBatchTile>& Tiles, TShard Shard) {
+    std::vector<TBatchTile> Part;
+    for (size_t At = static_cast<size_t>(Shard.Index - 1); At < Tiles.size();
+         At += static_cast<size_t>(Shard.Count)) {
+        Part.push_back(Tiles[At]);
+    }
+    return Part;
+}
+
+} // namespace talvo

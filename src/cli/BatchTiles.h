@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace talvo {
+
+// One output of a batch: a map file, or one DEM tile of a zip.
+struct TBatchTile {
+    std::string Input;   // the tile, absolute: "/data/a.zip/TILE.xml" for a zip's; one per tile
+    std::string Source;  // the file opened: the map file, or the zip
+    std::string Entry;   // the zip's entry; "" for a map file
+    std::string Output;  // absolute
+    std::string Failure; // why the tile cannot be done; "" when it can
+};
+
+// The map files of Inputs: files as given, and the files of folders, searched through for the
+// formats Talvo reads (LeftOut not searched). Absolute, each once, sorted. A folder that cannot be
+// searched through is raised.
+std::vector<std::string> ListMapFiles(const std::vector<std::string>& Inputs,
+                                      const std::string& LeftOut = "");
+
+// The tiles of Inputs: map files; folders, searched through for the formats Talvo reads (the
+// output folder left out); zips, one tile per DEM entry. Each once, sorted by Input, so that the
+// same inputs give the same list in any order. A zip's tile goes to OutDir/ZIP/TILE + Extension,
+// a map file to OutDir/NAME + Extension (without the file's own extension). A zip that cannot be
+// listed and an output that a tile sorted earlier already has are tiles with their Failure.
+std::vector<TBatchTile> ListBatchTiles(const std::vector<std::string>& Inputs,
+                                       const std::string& OutDir, const std::string& Extension);
+
+// Part Index (from 1) of Count disjoint parts of Tiles: every Count-th tile of the sorted list,
+// which splits any set evenly.
+struct TShard {
+    int Index = 1;
+    int Count = 1;
+};
+std::vector<TBatchTile> ShardOf(const std::vector<TBatchTile>& Tiles, TShard Shard);
+
+} // namespace talvo
