@@ -1,0 +1,331 @@
+#include "cli/Commands.h"
+
+#include <cmath>
+#include <filesystem>
+#include <future>
+#include <limits>
+#include <mutex>
+#include <unistd.h>
+
+#include "app/Document.h"
+#include "app/GeoTiffOutput.h"
+#include "app/HeightExport.h"
+#include "cli/Batch.h"
+#include "cli/BatchActions.h"
+#include "cli/BatchTiles.h"
+#include "import/FgGmlZip.h"
+#include "import/GdalModuleLoader.h"
+#include "import/OpenMap.h"
+#include "model/CellReadout.h"
+#include "model/ElevationProfile.h"
+#include "model/MapInfo.h"
+#include "platform/AsciiCase.h"
+#include "platform/Errors.h"
+#include "platform/ExecutablePath.h"
+#include "platform/Messages.h"
+#include "platform/PictureFiles.h"
+#include "platform/Progress.h"
+#include "platform/SameFile.h"
+#include "platform/TextConvert.h"
+#include "platform/ValueSplit.h"
+#include "render/DrapeTexture.h"
+#include "view3d/ObjFile.h"
+#include "view3d/TerrainMesh.h"
+
+namespace talvo {
+
+namespace {
+
+// Shows how far a drawing has come as a percentage on a terminal; nothing when standard error
+// is not one.
+class TTerminalProgress : public TProgress {
+  public:
+    explicit TTerminalProgress(std::ostream& Err) : Err(Err), Shown(::isatty(STDERR_FILENO)) {}
+    ~TTerminalProgress() override {
+        if (Shown && LastPercent >= 0) {
+            Err << "\r" << std::string(16, ' ') << "\r" << std::flush;
+        }
+    }
+    TTerminalProgress(const TTerminalProgress&) = delete;
+    TTerminalProgress& operator=(const TTerminalProgress&) = delete;
+
+  protected:
+    void Changed() override {
+        if (!Shown || Total() <= 0) {
+            return;
+        }
+        const int64_t Percent = Done() * 100 / Total();
+        std::lock_guard Lock(Mutex); // bands of rows finish on several threads
+        if (Percent > LastPercent) {
+            LastPercent = Percent;
+            Err << "\r" << Text(TText::Drawing, {std::to_string(Percent)}) << std::flush;
+        }
+    }
+
+  private:
+    std::ostream& Err;
+    bool Shown;
+    std::mutex Mutex;
+    int64_t LastPercent = -1;
+};
+
+// A message box's text for a terminal: its line breaks as plain line feeds.
+std::string TerminalText(std::string Text) {
+    std::erase(Text, '\r');
+    return Text;
+}
+
+// The settings of a command: --ini's file, or the viewer's, or on a first run the shipped
+// palette. A file that cannot be read fails the command; colours that could not be read are
+// named on Err.
+TDocument StartDocument(const std::optional<std::string>& IniPath, std::ostream& Err) {
+    TDocument Document(IniPath ? TSettingsFile{*IniPath, true} : SettingsFile(ExecutableDir()),
+                       ShippedPalettePath(ExecutableDir()));
+    if (!Document.SettingsUnreadable().empty()) {
+        throw EFailed(Document.SettingsUnreadable());
+    }
+    if (!Document.BadColourKeys().empty()) {
+        Err << "talvo: " << Text(TText::ColoursNotHexadecimal, {Document.SettingsFile().Path});
+        for (const std::string& Key : Document.BadColourKeys()) {
+            Err << ' ' << Key;
+        }
+        Err << '\n';
+    }
+    return Document;
+}
+
+// Opens Path into Document, Crs in place of the map's own when given; fails when the window would
+// have shown a message instead of a map.
+TOpenOutcome Open(TDocument& Document, const std::string& Path, const std::string& Crs = "") {
+    TProgress Unwatched;
+    const TLoadResult Loaded = Document.Open(Path, Unwatched, Crs);
+    if (Loaded.Outcome == TOpenOutcome::CompanionMissing) {
+        throw EFailed(TerminalText(Loaded.Message));
+    }
+    return Loaded.Outcome;
+}
+
+// Opens the map of Request into Document: its FILE, or with --mosaic the FG-GML tiles of every
+// FILE as one map; --crs's CRS in place of the map's own.
+TOpenOutcome OpenInputs(TDocument& Document, const TRequest& Request) {
+    if (!Request.Mosaic) {
+        return Open(Document, Request.Files.front(), Request.Crs);
+    }
+    const std::vector<std::string> Files = ListMapFiles(Request.Files);
+    RefuseOverwritingInput(Request.OutPath, Files);
+    TLoadedMap Empty;
+    InitLoadedMap(Empty);
+    TLoadedMap Start = StartLoadedMap(Empty);
+    Start.NumHeader.MapFileName = Files.front();
+    TProgress Unwatched;
+    TOpenedMap Opened = OpenFgGmlMosaic(Files, std::move(Start), Unwatched);
+    SettleGeoreference(Opened.Map);
+    if (!Request.Crs.empty()) {
+        Opened.Map.Georeference.Crs = Request.Crs;
+    }
+    return Document.Accept(std::move(Opened)).Outcome;
+}
+
+// "LON,LAT" (or easting and northing) → the cell under it; "col:row" → that cell of the grid. A
+// text that is neither is a mistyped command line; a point off the map fails naming it.
+TGridCell CellOfPointText(const TLoadedMap& Map, const std::string& Point) {
+    const size_t Colon = Point.find(':');
+    const size_t Comma = Point.find(',');
+    const size_t Split = Colon != std::string::npos ? Colon : Comma;
+    double X = 0.0, Y = 0.0;
+    try {
+        if (Split == std::string::npos ||
+            Point.find_first_of(":,", Split + 1) != std::string::npos) {
+            throw EMisuse(Text(TText::PointNotUnderstood, {Point}));
+        }
+        const std::string_view First = std::string_view(Point).substr(0, Split);
+        const std::string_view Second = std::string_view(Point).substr(Split + 1);
+        if (Colon != std::string::npos) {
+            if (const auto Cell = CellOfRow(Map, StrToInt(First), StrToInt(Second))) {
+                return *Cell;
+            }
+        } else {
+            X = StrToFloat(First);
+            Y = StrToFloat(Second);
+            if (const auto Cell = CellAt(Map, {X, Y})) {
+                return *Cell;
+            }
+        }
+    } catch (const EConvertError&) {
+        throw EMisuse(Text(TText::PointNotUnderstood, {Point}));
+    }
+    throw Placed(ETalvoError(Text(TText::PointOffMap, {Point})), Map.NumHeader.MapFileName);
+}
+
+// A point of --from or --to: a cell's centre for "col:row", else the point given.
+TMapPoint PointOfText(const TLoadedMap& Map, const std::string& Point) {
+    const TGridCell Cell = CellOfPointText(Map, Point);
+    const size_t Comma = Point.find(',');
+    if (Comma == std::string::npos) {
+        return CellCentre(Map, Cell);
+    }
+    return {StrToFloat(Point.substr(0, Comma)), StrToFloat(Point.substr(Comma + 1))};
+}
+
+// What a batch is asked to do, from the command line.
+TBatchOptions BatchOptionsOf(const TRequest& Request) {
+    TBatchOptions Options;
+    Options.Inputs = Request.Files;
+    Options.OutDir = Request.OutPath;
+    Options.Manifest = Request.Manifest;
+    Options.Jobs = Request.Jobs;
+    Options.Force = Request.Force;
+    Options.Quiet = Request.Quiet;
+    Options.Shard = Request.Shard;
+    if (!Request.Crs.empty()) {
+        Options.Crs = Request.Crs;
+    }
+    return Options;
+}
+
+// --hscale as the single-precision float the mesh holds; a value that float cannot hold is refused.
+float HeightScale(const std::string& Given) {
+    const double Scale = StrToFloat(Given);
+    if (std::abs(Scale) > std::numeric_limits<float>::max()) {
+        throw ETalvoError(Text(TText::HeightScaleRange, {Given}));
+    }
+    return static_cast<float>(Scale);
+}
+
+} // namespace
+
+void PrintInfo(const std::string& Path, std::ostream& Out) {
+    TDocument Document;
+    Open(Document, Path);
+    const TLoadedMap& Map = *Document.Map();
+    for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map), CountFields(Map)}) {
+        for (const TMapInfoField& Field : Fields) {
+            Out << Field.Name << ": " << Field.Value << '\n';
+        }
+    }
+}
+
+void Render(const TRequest& Request, std::ostream& Err) {
+    TDocument Document = StartDocument(Request.IniPath, Err);
+    const TLayerFlags Layers =
+        Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
+    const std::string& MapPath = Request.Files.front();
+    if (OpenInputs(Document, Request) != TOpenOutcome::Loaded) {
+        throw EFailed(Text(TText::NothingToDraw, {MapPath}));
+    }
+    const TDrawing Drawing = Document.StartDrawing(Layers);
+    if (!Drawing.OverlayFailure.empty()) {
+        throw EFailed(Drawing.OverlayFailure);
+    }
+    // A picture the format cannot hold is refused before it is drawn.
+    const TNum_HeaderRec& H = Document.Map()->NumHeader;
+    CheckPictureSize(Request.OutPath, H.Pts_WE, H.Pts_NS);
+    TTerminalProgress Progress(Err);
+    const std::optional<TBitmap> Picture = Drawing.Job(Progress);
+    Document.SavePicture(*Picture, Request.OutPath, !Request.NoWorldFile);
+}
+
+void PrintAt(const TRequest& Request, std::ostream& Out) {
+    TDocument Document;
+    Open(Document, Request.Files[0]);
+    const TLoadedMap& Map = *Document.Map();
+    const TGridCell Cell = CellOfPointText(Map, Request.Files[1]);
+    for (const TMapInfoField& Field : ReadoutFields(Map, Cell)) {
+        Out << Field.Name << ": " << Field.Value << '\n';
+    }
+}
+
+void Profile(const TRequest& Request, std::ostream& Out) {
+    TDocument Document;
+    const std::string& MapPath = Request.Files.front();
+    Open(Document, MapPath);
+    const TLoadedMap& Map = *Document.Map();
+    const TMapKindTraits& Kind = KindTraits(Map.NumHeader.MapKind);
+    if (Kind.Colouring != TColouring::Elevation) {
+        throw EFailed(Text(TText::ProfileNeedsHeights, {MapPath, Kind.Code}));
+    }
+    const std::vector<TProfileSample> Samples =
+        SampleProfile(Map, PointOfText(Map, Request.From), PointOfText(Map, Request.To));
+    if (Request.OutPath.empty()) {
+        Out << ProfileCsv(Map, Samples);
+        return;
+    }
+    RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
+    WriteProfileCsv(Map, Samples, Request.OutPath);
+}
+
+void Export(const TRequest& Request) {
+    // Checked first: nothing is read for an output that is not a GeoTIFF.
+    if (!IsGeoTiffPath(Request.OutPath)) {
+        throw EFailed(Text(TText::ExportNeedsTif, {Request.OutPath}));
+    }
+    // GDAL, which writes the file, starts while the map is read.
+    std::future<void> GdalStarted = std::async(std::launch::async, [] { GdalModule(); });
+    TDocument Document;
+    OpenInputs(Document, Request);
+    GdalStarted.get();
+    RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
+    TProgress Unwatched;
+    ExportHeights(*Document.Map(), {SeaValue(Request.Sea)}, Request.OutPath, Unwatched);
+}
+
+int Batch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
+    if (Request.Export) {
+        return RunBatch(BatchOptionsOf(Request), TExportTiles({SeaValue(Request.Sea)}), Out, Err);
+    }
+    TDocument Settings = StartDocument(Request.IniPath, Err);
+    const TLayerFlags Layers =
+        Request.Layers ? ParseLayers(*Request.Layers) : Settings.Settings().GmpChk;
+    const TRenderTiles Action(std::move(Settings), Layers, !Request.NoWorldFile);
+    return RunBatch(BatchOptionsOf(Request), Action, Out, Err);
+}
+
+void Mesh(const TRequest& Request, std::ostream& Err) {
+    // Checked first: nothing is read or written for an output that is not an OBJ file.
+    if (!SameTextIgnoringCase(std::filesystem::path(Request.OutPath).extension().string(),
+                              ".obj")) {
+        throw EFailed(Text(TText::MeshNeedsObj, {Request.OutPath}));
+    }
+    TDocument Document = StartDocument(Request.IniPath, Err);
+    const std::string& MapPath = Request.Files.front();
+    Open(Document, MapPath);
+    const TLoadedMap& Map = *Document.Map();
+    if (!KindTraits(Map.NumHeader.MapKind).ShownIn3D) {
+        throw EFailed(
+            Text(TText::MeshNeedsHeights, {MapPath, KindTraits(Map.NumHeader.MapKind).Code}));
+    }
+    const std::vector<std::string> Parts = SplitValues(Request.Region, false);
+    if (Parts.size() != 4) {
+        throw ETalvoError(Text(TText::RegionNeedsFour));
+    }
+    const TRegion Region{StrToInt(Parts[0]), StrToInt(Parts[1]),     StrToInt(Parts[2]),
+                         StrToInt(Parts[3]), StrToInt(Request.Step), HeightScale(Request.HScale)};
+    CheckTerrainRegion(Map, Region);
+    // The picture the viewer would draw, its region laid on the terrain.
+    std::optional<TBitmap> Drape;
+    if (Request.Drape) {
+        const TLayerFlags Layers =
+            Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
+        const TDrawing Drawing = Document.StartDrawing(Layers);
+        if (!Drawing.OverlayFailure.empty()) {
+            throw EFailed(Drawing.OverlayFailure);
+        }
+        TTerminalProgress Progress(Err);
+        Drape = DrapeTexture(*Drawing.Job(Progress), Map, Region);
+    }
+    TRenderer Renderer;
+    TTerrainMesh Terrain;
+    InitTerrainMesh(Terrain);
+    auto Builder =
+        BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Region, Document.Settings(),
+                         Document.ColourTable(), Drape ? &*Drape : nullptr);
+    const std::vector<std::string> Inputs = Document.InputFiles();
+    RefuseOverwritingInput(Request.OutPath, Inputs);
+    RefuseOverwritingInput(ObjMaterialsPath(Request.OutPath), Inputs);
+    if (Drape) {
+        RefuseOverwritingInput(ObjTexturePath(Request.OutPath), Inputs);
+    }
+    WriteObj(Builder->Triangles(), Request.OutPath);
+}
+
+} // namespace talvo

@@ -1,0 +1,217 @@
+#include "cli/Request.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "platform/AsciiCase.h"
+#include "platform/Messages.h"
+
+namespace talvo {
+
+TLayerFlags ParseLayers(const std::string& Codes) {
+    TLayerFlags Checked{};
+    if (Codes.empty()) {
+        return Checked;
+    }
+    size_t Start = 0;
+    while (Start <= Codes.size()) {
+        const size_t Comma = std::min(Codes.find(',', Start), Codes.size());
+        const std::string Code = Codes.substr(Start, Comma - Start);
+        bool Known = false;
+        for (size_t Layer = 0; Layer < OverlayLayerCodes.size(); ++Layer) {
+            if (SameTextIgnoringCase(Code, OverlayLayerCodes[Layer])) {
+                Checked[Layer] = Known = true;
+            }
+        }
+        if (!Known) {
+            throw EMisuse(Text(TText::UnknownLayer, {Code}));
+        }
+        Start = Comma + 1;
+    }
+    return Checked;
+}
+
+std::optional<double> SeaValue(const std::optional<std::string>& Given) {
+    if (!Given) {
+        return std::nullopt;
+    }
+    double Value = 0.0;
+    const char* End = Given->data() + Given->size();
+    const auto [Stop, Error] = std::from_chars(Given->data(), End, Value);
+    if (Error != std::errc() || Stop != End || !std::isfinite(Value)) {
+        throw EMisuse(Text(TText::SeaNeedsNumber, {*Given}));
+    }
+    return Value;
+}
+
+bool IsBatch(const TRequest& Request) {
+    return (Request.Render || Request.Export) && Request.OutPath.ends_with('/');
+}
+
+namespace {
+
+// The option that Args ends with while it still wants its value; "" when there is none.
+std::string OptionWithoutValue(const std::vector<std::string>& Args) {
+    for (const char* Option :
+         {"-o", "--layers", "--ini", "--region", "--step", "--hscale", "--from", "--to", "--sea",
+          "--crs", "--jobs", "--manifest", "--shard"}) {
+        if (!Args.empty() && Args.back() == Option) {
+            return Option;
+        }
+    }
+    return "";
+}
+
+// A whole number of at least 1 written in decimal digits; nothing for any other text.
+std::optional<int> PositiveNumber(std::string_view Digits) {
+    int Value = 0;
+    const auto [End, Error] = std::from_chars(Digits.data(), Digits.data() + Digits.size(), Value);
+    if (Error != std::errc() || End != Digits.data() + Digits.size() || Value < 1 ||
+        Digits.front() == '+') {
+        return std::nullopt;
+    }
+    return Value;
+}
+
+// "I/N" of --shard.
+TShard ParseShard(const std::string& Given) {
+    const size_t Slash = Given.find('/');
+    const std::string_view Whole(Given);
+    const auto Index = PositiveNumber(Whole.substr(0, std::min(Slash, Given.size())));
+    const auto Count =
+        Slash == std::string::npos ? std::nullopt : PositiveNumber(Whole.substr(Slash + 1));
+    if (!Index || !Count || *Index > *Count) {
+        throw EMisuse(Text(TText::ShardNotUnderstood, {Given}));
+    }
+    return {*Index, *Count};
+}
+
+// "EPSG:" and a code, the only form --crs takes.
+bool IsEpsgCode(const std::string& Crs) {
+    return Crs.size() > 5 && UpperAscii(Crs.substr(0, 5)) == "EPSG:" &&
+           std::all_of(Crs.begin() + 5, Crs.end(), [](char C) { return C >= '0' && C <= '9'; });
+}
+
+} // namespace
+
+TRequest ParseArguments(const std::vector<std::string>& Args) {
+    TRequest Request;
+    CLI::App Parser("talvo");
+    Parser.set_help_flag();
+    Parser.allow_extras();
+    Parser.add_flag("-h,--help", Request.Help);
+    Parser.add_flag("--version", Request.Version);
+    Parser.add_flag("--info", Request.Info);
+    Parser.add_flag("--render", Request.Render);
+    Parser.add_flag("--export", Request.Export);
+    Parser.add_flag("--mesh", Request.Mesh);
+    Parser.add_flag("--drape", Request.Drape);
+    Parser.add_flag("--no-world-file", Request.NoWorldFile);
+    Parser.add_flag("--at", Request.At);
+    Parser.add_flag("--profile", Request.Profile);
+    Parser.add_flag("--verify", Request.Verify);
+    Parser.add_flag("--force", Request.Force);
+    Parser.add_flag("--quiet", Request.Quiet);
+    Parser.add_flag("--mosaic", Request.Mosaic);
+    std::string Jobs;
+    std::string Shard;
+    Parser.add_option("--jobs", Jobs);
+    Parser.add_option("--shard", Shard);
+    Parser.add_option("--manifest", Request.Manifest);
+    Parser.add_option("--from", Request.From);
+    Parser.add_option("--to", Request.To);
+    Parser.add_option("-o", Request.OutPath);
+    Parser.add_option("--layers", Request.Layers);
+    Parser.add_option("--ini", Request.IniPath);
+    Parser.add_option("--sea", Request.Sea);
+    Parser.add_option("--crs", Request.Crs);
+    Parser.add_option("--region", Request.Region);
+    Parser.add_option("--step", Request.Step);
+    Parser.add_option("--hscale", Request.HScale);
+    Parser.add_option("FILE", Request.Files);
+    std::vector<std::string> Reversed(Args.rbegin(), Args.rend());
+    try {
+        Parser.parse(Reversed);
+    } catch (const CLI::ParseError& Error) {
+        const std::string Option = OptionWithoutValue(Args);
+        throw EMisuse(Option.empty() ? Error.what() : Text(TText::NeedsValue, {Option}));
+    }
+    for (const std::string& Extra : Parser.remaining()) {
+        if (Extra != "--") { // CLI11 keeps the end of the options among what it did not take
+            throw EMisuse(Text(TText::UnknownOption, {Extra}));
+        }
+    }
+    const int Commands = Request.Info + Request.Render + Request.Export + Request.Mesh +
+                         Request.At + Request.Profile + Request.Verify;
+    if (Commands > 1) {
+        throw EMisuse(Text(TText::OneCommand));
+    }
+    const bool Drawing = Request.Render || Request.Mesh;
+    if ((!Request.OutPath.empty() && !Drawing && !Request.Profile && !Request.Export) ||
+        (Request.Sea && !Request.Export) ||
+        (Parser.count("--crs") > 0 && !Request.Render && !Request.Export) ||
+        ((!Request.From.empty() || !Request.To.empty()) && !Request.Profile) ||
+        (Request.Layers && !Request.Render && !Request.Drape) || (Request.Drape && !Request.Mesh) ||
+        (Request.NoWorldFile && !Request.Render) || (Request.IniPath && !Drawing) ||
+        (!Request.Mesh &&
+         (!Request.Region.empty() || Parser.count("--step") > 0 || Parser.count("--hscale") > 0))) {
+        throw EMisuse(Text(TText::OptionNeedsCommand));
+    }
+    if (Request.Info && Request.Files.size() != 1) {
+        throw EMisuse(Text(TText::InfoNeedsOneFile));
+    }
+    if (Request.Render && (Request.Files.empty() || Request.OutPath.empty())) {
+        throw EMisuse(Text(TText::RenderNeeds));
+    }
+    if (Request.Export && (Request.Files.empty() || Request.OutPath.empty())) {
+        throw EMisuse(Text(TText::ExportNeeds));
+    }
+    if (Parser.count("--crs") > 0 && !IsEpsgCode(Request.Crs)) {
+        throw EMisuse(Text(TText::CrsNeedsEpsg, {Request.Crs}));
+    }
+    SeaValue(Request.Sea);
+    const bool Many = IsBatch(Request);
+    if (Request.Mosaic && (!(Request.Render || Request.Export) || Many)) {
+        throw EMisuse(Text(TText::MosaicNeedsFile));
+    }
+    if ((Request.Render || Request.Export) && Request.Files.size() > 1 && !Many &&
+        !Request.Mosaic) {
+        throw EMisuse(Text(TText::BatchNeedsFolder));
+    }
+    if (!Many && (Parser.count("--jobs") > 0 || Parser.count("--shard") > 0 ||
+                  Parser.count("--manifest") > 0 || Request.Force || Request.Quiet)) {
+        throw EMisuse(Text(TText::BatchOptionNeedsFolder));
+    }
+    if (Parser.count("--jobs") > 0) {
+        const auto Count = PositiveNumber(Jobs);
+        if (!Count) {
+            throw EMisuse(Text(TText::JobsNotUnderstood, {Jobs}));
+        }
+        Request.Jobs = *Count;
+    }
+    if (Parser.count("--shard") > 0) {
+        Request.Shard = ParseShard(Shard);
+    }
+    if (Request.Verify && Request.Files.size() != 1) {
+        throw EMisuse(Text(TText::VerifyNeedsManifest));
+    }
+    if (Request.Mesh &&
+        (Request.Files.size() != 1 || Request.OutPath.empty() || Request.Region.empty())) {
+        throw EMisuse(Text(TText::MeshNeeds));
+    }
+    if (Request.At && Request.Files.size() != 2) {
+        throw EMisuse(Text(TText::AtNeeds));
+    }
+    if (Request.Profile &&
+        (Request.Files.size() != 1 || Request.From.empty() || Request.To.empty())) {
+        throw EMisuse(Text(TText::ProfileNeeds));
+    }
+    if (Commands == 0 && Request.Files.size() > 1) {
+        throw EMisuse(Text(TText::ViewerOpensOneFile));
+    }
+    return Request;
+}
+
+} // namespace talvo

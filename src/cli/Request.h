@@ -1,0 +1,70 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cli/BatchTiles.h"
+#include "model/OverlayLayers.h"
+
+namespace talvo {
+
+// A command line that asks for something talvo does not do.
+class EMisuse : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A command that failed: its message, for standard error.
+class EFailed : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Everything the command line may be given.
+struct TRequest {
+    bool Help = false;
+    bool Version = false;
+    bool Info = false;
+    bool Render = false;
+    bool Export = false;
+    bool Mesh = false;
+    bool Drape = false;
+    bool NoWorldFile = false;
+    bool At = false;
+    bool Profile = false;
+    bool Verify = false;
+    bool Mosaic = false; // every FILE's tiles as one map
+    // A batch: -o DIR/, one output per tile.
+    int Jobs = 0;
+    bool Force = false;
+    bool Quiet = false;
+    std::string Manifest;
+    TShard Shard;
+    std::vector<std::string> Files;
+    std::string From;
+    std::string To;
+    std::string OutPath;
+    std::optional<std::string> Layers;
+    std::optional<std::string> IniPath;
+    std::optional<std::string> Sea;
+    std::string Crs;
+    std::string Region;
+    std::string Step = "1";
+    std::string HScale = "1";
+};
+
+// Reads Args into a request; a command line that cannot be one raises EMisuse.
+TRequest ParseArguments(const std::vector<std::string>& Args);
+
+// "ad,rw" → the check boxes of those layers; "" → none. An unknown code raises EMisuse.
+TLayerFlags ParseLayers(const std::string& Codes);
+
+// --sea's value as a number; a text that is none raises EMisuse.
+std::optional<double> SeaValue(const std::optional<std::string>& Given);
+
+// --render or --export with -o DIR/: a folder, one output per tile.
+bool IsBatch(const TRequest& Request);
+
+} // namespace talvo
