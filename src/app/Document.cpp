@@ -60,18 +60,17 @@ TOpenJob TDocument::OpenJob(std::string Path) const {
     };
 }
 
-TLoadResult TDocument::Accept(TOpenedMap Opened) {
+TLoadResult TDocument::Accept(TOpenedMap Opened, const std::string& Crs) {
+    if (!Crs.empty()) {
+        Opened.Map.Georeference.Crs = Crs;
+    }
     FMap = std::make_shared<const TLoadedMap>(std::move(Opened.Map));
     FOverlays = std::make_shared<TOverlaySet>();
     return {Opened.Outcome, std::move(Opened.Message)};
 }
 
 TLoadResult TDocument::Open(const std::string& Path, TProgress& Progress, const std::string& Crs) {
-    TOpenedMap Opened = OpenJob(Path)(Progress);
-    if (!Crs.empty()) {
-        Opened.Map.Georeference.Crs = Crs;
-    }
-    return Accept(std::move(Opened));
+    return Accept(OpenJob(Path)(Progress), Crs);
 }
 
 TDrawing TDocument::StartDrawing(const TLayerFlags& Layers) {

@@ -71,10 +71,11 @@ class TDocument {
 
     // The job that opens Path; the map it makes starts from the one on show.
     TOpenJob OpenJob(std::string Path) const;
-    // A finished load's map becomes the one on show, with no layer read yet.
-    TLoadResult Accept(TOpenedMap Opened);
-    // Opens Path now, on this thread; failures are raised and leave the map on show. Crs, when
-    // given, replaces the CRS the file names or its kind is published in.
+    // A finished load's map becomes the one on show, with no layer read yet; Crs, when given,
+    // replaces the CRS the file names or its kind is published in.
+    TLoadResult Accept(TOpenedMap Opened, const std::string& Crs = "");
+    // Opens Path now, on this thread, and accepts it with Crs; failures are raised and leave the
+    // map on show.
     TLoadResult Open(const std::string& Path, TProgress& Progress, const std::string& Crs = "");
 
     // Reads the ticked layers not read yet, then hands out the job that draws the map on show

@@ -1,6 +1,5 @@
 #include "cli/Batch.h"
 
-#include <charconv>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -18,7 +17,9 @@
 #include "model/CellCounts.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
+#include "platform/Messages.h"
 #include "platform/Sha256.h"
+#include "platform/TextConvert.h"
 
 namespace talvo {
 
@@ -30,15 +31,7 @@ nlohmann::ordered_json Maybe(const std::optional<double>& Value) {
     if (!Value) {
         return nullptr;
     }
-    char Digits[32];
-    const auto End = std::to_chars(Digits, Digits + sizeof Digits, static_cast<float>(*Value)).ptr;
-    return std::strtod(std::string(Digits, End).c_str(), nullptr);
-}
-
-// A message for one line of a terminal or a manifest: its line breaks as plain line feeds.
-std::string LineFeeds(std::string Text) {
-    std::erase(Text, '\r');
-    return Text;
+    return std::strtod(ShortestText(static_cast<float>(*Value)).c_str(), nullptr);
 }
 
 TOpenedMap OpenTile(const TBatchTile& Tile) {
@@ -85,7 +78,7 @@ TManifestLine MakeTile(const TBatchTile& Tile, const TBatchOptions& Options,
         Line["sha256"] = FileSha256Hex(Tile.Output);
         Line["status"] = "ok";
     } catch (const std::exception& Error) {
-        Line["message"] = LineFeeds(Error.what());
+        Line["message"] = TerminalText(Error.what());
     }
     Line["seconds"] =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "import/FgGmlReader.h"
@@ -28,11 +27,8 @@ std::string Absolute(const fs::path& Path) {
 
 // An FG-GML document by what it declares: folders hold other XML (GIS sidecars, metadata).
 bool DeclaresFgGml(const fs::path& Path) {
-    std::ifstream File(Path, std::ios::binary);
-    std::string Bytes(FileStartBytes, '\0');
-    File.read(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
-    Bytes.resize(static_cast<size_t>(std::max<std::streamsize>(File.gcount(), 0)));
-    return IdentifyFgGml({Path.filename().string(), "", Bytes});
+    const std::string Name = Path.filename().string();
+    return IdentifyFgGml({Name, "", FirstBytes(Path.string())});
 }
 
 // A file of a folder that is a map Talvo reads: its own extensions, a Global Map header, an

@@ -69,12 +69,6 @@ class TTerminalProgress : public TProgress {
     int64_t LastPercent = -1;
 };
 
-// A message box's text for a terminal: its line breaks as plain line feeds.
-std::string TerminalText(std::string Text) {
-    std::erase(Text, '\r');
-    return Text;
-}
-
 // The settings of a command: --ini's file, or the viewer's, or on a first run the shipped
 // palette. A file that cannot be read fails the command; colours that could not be read are
 // named on Err.
@@ -113,17 +107,14 @@ TOpenOutcome OpenInputs(TDocument& Document, const TRequest& Request) {
     }
     const std::vector<std::string> Files = ListMapFiles(Request.Files);
     RefuseOverwritingInput(Request.OutPath, Files);
-    TLoadedMap Empty;
-    InitLoadedMap(Empty);
-    TLoadedMap Start = StartLoadedMap(Empty);
-    Start.NumHeader.MapFileName = Files.front();
     TProgress Unwatched;
-    TOpenedMap Opened = OpenFgGmlMosaic(Files, std::move(Start), Unwatched);
-    SettleGeoreference(Opened.Map);
-    if (!Request.Crs.empty()) {
-        Opened.Map.Georeference.Crs = Request.Crs;
-    }
-    return Document.Accept(std::move(Opened)).Outcome;
+    return Document
+        .Accept(LoadMap(Files.front(),
+                        [&](TLoadedMap Start) {
+                            return OpenFgGmlMosaic(Files, std::move(Start), Unwatched);
+                        }),
+                Request.Crs)
+        .Outcome;
 }
 
 // "LON,LAT" (or easting and northing) → the cell under it; "col:row" → that cell of the grid. A

@@ -8,7 +8,6 @@
 #include "import/GdalRasterReader.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <memory>
 #include <tbb/blocked_range.h>
@@ -25,6 +24,7 @@
 #include "platform/FullPath.h"
 #include "platform/Messages.h"
 #include "platform/Rounding.h"
+#include "platform/TextConvert.h"
 
 namespace talvo {
 
@@ -34,11 +34,6 @@ namespace {
 constexpr double MetresPerDegree = 111320.0;
 // Rows are read in blocks of about this many cells.
 constexpr int64_t BlockCells = int64_t{1} << 20;
-
-std::string Shortest(double Value) {
-    char Text[64];
-    return std::string(Text, std::to_chars(Text, Text + sizeof Text, Value).ptr);
-}
 
 // The header of Info; the problems that stop the load are raised.
 void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TLoadedMap& Map) {
@@ -70,7 +65,7 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TL
     // take its corners beyond any number.
     const double Unit = Info.Geographic ? Info.DegreesPerUnit : Info.MetresPerUnit;
     if (!(std::isfinite(Unit) && Unit > 0.0)) {
-        throw Placed(ETalvoError(Text(TText::GdalUnit, {Shortest(Unit)})), Path);
+        throw Placed(ETalvoError(Text(TText::GdalUnit, {ShortestText(Unit)})), Path);
     }
     const double CornerUnit = Info.Geographic ? Unit : 1.0;
     const double West = T[0] * CornerUnit;
@@ -256,7 +251,7 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
                                               static_cast<size_t>(C)];
                     throw Placed(
                         ETalvoError(Text(TText::GdalHeightBeyond,
-                                         {Shortest(Raw * Info.Scale + Info.Offset),
+                                         {ShortestText(Raw * Info.Scale + Info.Offset),
                                           std::to_string(First + R), std::to_string(Col + C)})),
                         Path);
                 }

@@ -41,8 +41,12 @@ constexpr std::array<TFormatDriver, 5> Drivers = {{
 
 constexpr TFormatDriver NumericMapDriver = {"numeric map", IdentifyNothing, OpenNumMap};
 
-// The first bytes of a regular file; none of a device, a FIFO or a file that cannot be read,
-// which are left to the reader to take or refuse.
+} // namespace
+
+std::span<const TFormatDriver> FormatDrivers() {
+    return Drivers;
+}
+
 std::string FirstBytes(const std::string& Path) {
     struct stat Status {};
     if (::stat(Path.c_str(), &Status) != 0 || !S_ISREG(Status.st_mode)) {
@@ -53,12 +57,6 @@ std::string FirstBytes(const std::string& Path) {
     File.read(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
     Bytes.resize(static_cast<size_t>(std::max<std::streamsize>(File.gcount(), 0)));
     return Bytes;
-}
-
-} // namespace
-
-std::span<const TFormatDriver> FormatDrivers() {
-    return Drivers;
 }
 
 const TFormatDriver& DriverOf(const std::string& Path) {
@@ -78,20 +76,31 @@ TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous, TProgres
     if (std::filesystem::is_directory(Path, Unknown)) {
         throw Placed(EInOutError(Text(TText::IsAFolder)), Path);
     }
-    TLoadedMap Start = StartLoadedMap(Previous);
-    Start.NumHeader.MapFileName = Path;
-    TOpenedMap Opened = DriverOf(Path).Open(Path, std::move(Start), Progress);
-    SettleGeoreference(Opened.Map);
-    return Opened;
+    return LoadMap(Path, Previous, [&](TLoadedMap Start) {
+        return DriverOf(Path).Open(Path, std::move(Start), Progress);
+    });
 }
 
-void SettleGeoreference(TLoadedMap& Map) {
+TOpenedMap LoadMap(const std::string& MapFile, const TLoadedMap& Previous,
+                   const std::function<TOpenedMap(TLoadedMap Start)>& Read) {
+    TLoadedMap Start = StartLoadedMap(Previous);
+    Start.NumHeader.MapFileName = MapFile;
+    TOpenedMap Opened = Read(std::move(Start));
+    TLoadedMap& Map = Opened.Map;
     if (Map.Georeference.Crs.empty()) {
         Map.Georeference.Crs = KindTraits(Map.NumHeader.MapKind).Crs;
     }
     if (Map.Georeference.Transform == std::array<double, 6>{}) {
         Map.Georeference.Transform = TransformOfBounds(Map.NumHeader);
     }
+    return Opened;
+}
+
+TOpenedMap LoadMap(const std::string& MapFile,
+                   const std::function<TOpenedMap(TLoadedMap Start)>& Read) {
+    TLoadedMap Empty;
+    InitLoadedMap(Empty);
+    return LoadMap(MapFile, Empty, Read);
 }
 
 TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous) {

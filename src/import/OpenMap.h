@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 
@@ -27,8 +28,16 @@ TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous, TProgres
 TOpenedMap OpenMap(const std::string& Path, const TLoadedMap& Previous);
 TOpenedMap OpenMap(const std::string& Path);
 
-// Gives a map just read the CRS its kind is published in when the file named none, and the
-// transform of its corners when the reader set none.
-void SettleGeoreference(TLoadedMap& Map);
+// A load of the map whose file is MapFile by Read, which is given the map as a load starts it
+// after Previous (or an empty map); the map gets the CRS its kind is published in when the file
+// named none, and the transform of its corners when the reader set none.
+TOpenedMap LoadMap(const std::string& MapFile, const TLoadedMap& Previous,
+                   const std::function<TOpenedMap(TLoadedMap Start)>& Read);
+TOpenedMap LoadMap(const std::string& MapFile,
+                   const std::function<TOpenedMap(TLoadedMap Start)>& Read);
+
+// The first bytes of a regular file, as drivers are shown them (FileStartBytes at most); none of
+// a device, a FIFO or a file that cannot be read, which are left to the reader to take or refuse.
+std::string FirstBytes(const std::string& Path);
 
 } // namespace talvo

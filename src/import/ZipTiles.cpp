@@ -131,15 +131,11 @@ TOpenedMap OpenZipTile(const std::string& ZipPath, const std::string& EntryName,
         throw Placed(ETalvoError(Text(TText::ZipTileMissing)), File);
     }
     const TFileBytes Bytes = Zip.Read(*Entry, File);
-    TLoadedMap Empty;
-    InitLoadedMap(Empty);
-    TLoadedMap Start = StartLoadedMap(Empty);
-    Start.NumHeader.MapFileName = ZipPath;
-    TOpenedMap Opened = OpenFgGmlBytes(Bytes.View(), File, std::move(Start), Progress);
-    TLoadedMap& Map = Opened.Map;
-    Map.NumHeader.DataFileName = ZipPath;
-    SettleGeoreference(Map);
-    return Opened;
+    return LoadMap(ZipPath, [&](TLoadedMap Start) {
+        TOpenedMap Opened = OpenFgGmlBytes(Bytes.View(), File, std::move(Start), Progress);
+        Opened.Map.NumHeader.DataFileName = ZipPath;
+        return Opened;
+    });
 }
 
 } // namespace talvo

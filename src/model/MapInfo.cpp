@@ -7,6 +7,7 @@
 #include "model/CrsName.h"
 #include "model/Dms.h"
 #include "platform/Cp932.h"
+#include "platform/TextConvert.h"
 
 namespace talvo {
 
@@ -86,15 +87,8 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map) {
 
 std::vector<TMapInfoField> CountFields(const TLoadedMap& Map) {
     const TCellCounts Counts = CountCells(Map);
-    // The shortest text that reads back as the same single-precision value: 123.45, not
-    // 123.4499969482.
-    auto Value = [](const std::optional<double>& Number) -> std::string {
-        if (!Number) {
-            return "";
-        }
-        char Text[32];
-        const auto Written = std::to_chars(Text, Text + sizeof Text, static_cast<float>(*Number));
-        return std::string(Text, Written.ptr);
+    auto Value = [](const std::optional<double>& Number) {
+        return Number ? ShortestText(static_cast<float>(*Number)) : std::string();
     };
     return {{"Cells", std::to_string(Counts.Cells)},
             {"Sea", std::to_string(Counts.Sea)},

@@ -429,6 +429,11 @@ std::string Text(TText Id, std::initializer_list<std::string_view> Args) {
     return Result;
 }
 
+std::string TerminalText(std::string Text) {
+    std::erase(Text, '\r');
+    return Text;
+}
+
 std::string Printable(std::string_view Value) {
     static constexpr char Hex[] = "0123456789ABCDEF";
     std::string Result;

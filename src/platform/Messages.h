@@ -195,6 +195,9 @@ enum class TText {
 // that each language may put them in its own order.
 std::string Text(TText Id, std::initializer_list<std::string_view> Args = {});
 
+// A message box's text for a terminal or a line of a log: its line breaks as plain line feeds.
+std::string TerminalText(std::string Text);
+
 // Value as a message quotes it: control bytes but the tab written as \xHH, since a NUL would end
 // the whole message (the file's name after it included) and others would move the terminal's
 // cursor; a tab is a blank of the fields it quotes.

@@ -149,4 +149,21 @@ double StrToFloat(std::string_view Text) {
     return Value;
 }
 
+namespace {
+
+template <typename TReal> std::string Shortest(TReal Value) {
+    char Text[64];
+    return std::string(Text, std::to_chars(Text, Text + sizeof Text, Value).ptr);
+}
+
+} // namespace
+
+std::string ShortestText(float Value) {
+    return Shortest(Value);
+}
+
+std::string ShortestText(double Value) {
+    return Shortest(Value);
+}
+
 } // namespace talvo

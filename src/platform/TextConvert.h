@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace talvo {
@@ -18,5 +19,10 @@ bool TryHexToInt(std::string_view Text, int32_t& Value);
 // A decimal real with "." as the decimal point and an optional exponent; blanks allowed
 // before and after. Anything else raises EConvertError "'%s' は浮動小数点数ではありません".
 double StrToFloat(std::string_view Text);
+
+// The fewest digits that read back as Value: 123.45 of the float nearest 123.45, not
+// 123.4499969482.
+std::string ShortestText(float Value);
+std::string ShortestText(double Value);
 
 } // namespace talvo
