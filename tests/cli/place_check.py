@@ -9,7 +9,11 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "peer"))
+
 from osgeo import gdal, osr
+
+from map_dump import report
 
 gdal.UseExceptions()
 
@@ -53,11 +57,7 @@ def main():
         for left in ("plain.pgw", "plain.png.aux.xml"):
             if os.path.exists(os.path.join(out, left)):
                 problems.append("--no-world-file wrote " + left)
-    print("%d problems" % len(problems))
-    for problem in problems:
-        print("FAIL:", problem)
-    print("%d passed, %d failed" % (0 if problems else 1, 1 if problems else 0))
-    return 1 if problems else 0
+    return report(problems)
 
 
 if __name__ == "__main__":
