@@ -1,15 +1,15 @@
 #include "cli/BatchTiles.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <map>
 
 #include "import/FgGmlReader.h"
 #include "import/FgGmlZip.h"
+#include "import/NumMapReader.h"
 #include "import/OpenMap.h"
+#include "import/PathParts.h"
 #include "import/ZipTiles.h"
-#include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
 
@@ -31,21 +31,19 @@ bool DeclaresFgGml(const fs::path& Path) {
     return IdentifyFgGml({Name, "", FirstBytes(Path.string())});
 }
 
-// A file of a folder that is a map Talvo reads: its own extensions, a Global Map header, an
-// FG-GML tile. The header of a .bil is its companion, not a map.
+// A file of a folder that is a map Talvo reads: a numeric map by its extension, an FG-GML tile by
+// what it declares, any other as its driver tells it by name (a .bil's header is its companion,
+// not a map).
 bool IsMapInFolder(const fs::path& Path) {
-    const std::string Ext = UpperAscii(Path.extension().string());
-    static constexpr std::array<std::string_view, 12> MapExtensions = {
-        ".MEM",  ".SEM", ".TEM", ".BIL", ".ZIP", ".TIF",
-        ".TIFF", ".HGT", ".ASC", ".DEM", ".IMG", ".VRT"};
-    if (std::find(MapExtensions.begin(), MapExtensions.end(), Ext) != MapExtensions.end()) {
-        return true;
+    const std::string Name = Path.filename().string();
+    const std::string Ext = UpperExtensionOf(Name);
+    if (Ext == ".XML") {
+        return DeclaresFgGml(Path);
     }
-    const std::string Name = UpperAscii(Path.filename().string());
-    if (Ext == ".HDR") {
-        return Name.starts_with("EL") || Name.starts_with("LU") || Name.starts_with("VG");
-    }
-    return Ext == ".XML" && DeclaresFgGml(Path);
+    const TFileStart ByName{Name, Ext, ""};
+    return NumMapCellSpacing(Ext) != 0 ||
+           std::any_of(FormatDrivers().begin(), FormatDrivers().end(),
+                       [&](const TFormatDriver& Driver) { return Driver.Identify(ByName); });
 }
 
 struct TLister {
