@@ -1,6 +1,7 @@
 // ARC/INFO export files (".e00"), one per vector layer: layer code + mesh code + ".e00", beside
 // the raster's data file (a numeric map: beside the map file). Only the arc section is read: it
-// starts at a line beginning "ARC" and ends at a line whose first value is negative. Each arc is a
+// starts at a line whose first value is exactly "ARC" (attribute tables name items "ARC#") and
+// ends at a line whose first value is negative. Each arc is a
 // header line of seven values, the last the vertex count, followed by lines of longitude and
 // latitude pairs. Values are separated by blanks, control characters or commas; fixed-width
 // columns let a sign follow a digit directly ("3.66E+01-8.45E+01" is two values).
@@ -47,12 +48,22 @@ void ReadArc(TTextFile& File, const std::vector<std::string>& Header,
     }
 }
 
+// "ARC  2" opens the arcs; an attribute table's "ARC#" item, or any other word that starts so,
+// does not.
+bool OpensArcSection(std::string_view Line) {
+    if (!Line.starts_with("ARC")) {
+        return false;
+    }
+    const std::vector<std::string> Values = SplitE00Values(Line);
+    return !Values.empty() && Values.front() == "ARC";
+}
+
 void ReadArcSections(TTextFile& File, std::vector<OverlayPoint>& List) {
     bool InSection = false;
     while (!File.Eof()) {
         std::string_view Line = File.ReadLine();
         if (!InSection) {
-            InSection = Line.starts_with("ARC");
+            InSection = OpensArcSection(Line);
             continue;
         }
         std::vector<std::string> Values = SplitE00Values(Line);

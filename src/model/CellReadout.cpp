@@ -1,8 +1,10 @@
 #include "model/CellReadout.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
+#include "model/CellCounts.h"
 #include "model/ClassNames.h"
 #include "model/CrsName.h"
 #include "platform/Language.h"
@@ -29,7 +31,6 @@ std::string DegreesMinutesSeconds(double Degrees, char Positive, char Negative) 
     return Text;
 }
 
-// A CRS as a person names it: "EPSG:N" as it is, a WKT by the name it starts with.
 // The last row read that names Line: the one the picture shows there (see DrawMapPicture).
 int32_t RowOnLine(const TLoadedMap& Map, int32_t Line) {
     const TSDelDim& Lines = Map.NumData.RowLineGrid;
@@ -94,7 +95,20 @@ TMapPoint CellCentre(const TLoadedMap& Map, const TGridCell& Cell) {
 }
 
 std::string HeightText(const TLoadedMap& Map, double Metres) {
-    return Fixed(Metres, KindTraits(Map.NumHeader.MapKind).HeightDecimals);
+    const int Decimals = KindTraits(Map.NumHeader.MapKind).HeightDecimals;
+    if (Map.NumData.SourceHeights.Rows() == 0) {
+        return Fixed(Metres, Decimals);
+    }
+    // Heights kept as the source wrote them read out with all their digits (a 5 m tile's
+    // centimetres), never fewer decimals than the kind's own.
+    char Text[64];
+    const auto [End, Failed] = std::to_chars(Text, Text + sizeof Text, static_cast<float>(Metres),
+                                             std::chars_format::fixed);
+    const std::string_view Written(Text, Failed == std::errc() ? End - Text : 0);
+    const size_t Point = Written.find('.');
+    const size_t Given = Point == std::string_view::npos ? 0 : Written.size() - Point - 1;
+    return Written.empty() || Given < static_cast<size_t>(Decimals) ? Fixed(Metres, Decimals)
+                                                                    : std::string(Written);
 }
 
 TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
@@ -114,7 +128,8 @@ TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
         const std::string Name = ClassNameOf(Traits.Colouring, Value, MessageLanguage());
         return {TCellState::Value, std::nullopt, Name.empty() ? std::to_string(Value) : Name};
     }
-    const double Metres = Value / 10.0;
+    const double Metres =
+        Map.NumData.SourceHeights.Rows() > 0 ? SourceValue(Map, Cell.Row, Cell.Col) : Value / 10.0;
     return {TCellState::Value, Metres, HeightText(Map, Metres)};
 }
 

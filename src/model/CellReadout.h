@@ -52,7 +52,8 @@ struct TCellValue {
 
 TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell);
 
-// Metres with the decimals the map's source gives its heights.
+// Metres with the decimals the map's source gives its heights: every digit of a height kept as the
+// source wrote it, else the kind's decimals.
 std::string HeightText(const TLoadedMap& Map, double Metres);
 
 // The readout of Cell as "Name: value" fields in the language of the messages: where it is (its

@@ -38,15 +38,17 @@ std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From,
     const TMapPoint Start = EndOnMap(Map, From);
     const TMapPoint End = EndOnMap(Map, To);
     // Steps of one cell along the longer axis: sample K then lies in the K-th cell from the start
-    // cell along that axis, as the fractional parts of the ends interpolate within [0, 1).
+    // cell along that axis, as the fractional parts of the ends interpolate within [0, 1). Both
+    // ends are samples, even of a line within one cell.
     const double Steps = std::max(std::abs(std::floor(End.X) - std::floor(Start.X)),
                                   std::abs(std::floor(End.Y) - std::floor(Start.Y)));
-    const auto Count = static_cast<size_t>(Steps) + 1;
+    const size_t Count = std::max<size_t>(static_cast<size_t>(Steps) + 1, 2);
+    const double Parts = static_cast<double>(Count - 1);
     const TNum_HeaderRec& H = Map.NumHeader;
     std::vector<TProfileSample> Samples;
     Samples.reserve(Count);
     for (size_t K = 0; K < Count; ++K) {
-        const double Along = Steps > 0 ? static_cast<double>(K) / Steps : 0.0;
+        const double Along = static_cast<double>(K) / Parts;
         const double Col = Start.X + (End.X - Start.X) * Along;
         const double Line = Start.Y + (End.Y - Start.Y) * Along;
         // Rounding must not carry a sample past the map's edge.
@@ -55,12 +57,21 @@ std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From,
                        std::clamp(std::floor(Line), 0.0, H.Pts_NS - 1.0));
         TProfileSample Sample;
         Sample.Point = K == 0 ? From : K + 1 == Count ? To : PointAtGrid(Map, Col, Line);
-        Sample.Distance = DistanceBetween(Map, From, Sample.Point);
+        // Along the line drawn, piece by piece: the shortest way from the start to a sample is
+        // another line, and beyond half the globe a much shorter one.
+        Sample.Distance = K == 0 ? 0.0
+                                 : Samples.back().Distance +
+                                       DistanceBetween(Map, Samples.back().Point, Sample.Point);
         Sample.Cell = *Cell;
         Sample.Value = ValueAt(Map, Sample.Cell);
         Samples.push_back(std::move(Sample));
     }
     return Samples;
+}
+
+std::vector<TProfileSample> SampleProfileBetweenCells(const TLoadedMap& Map, const TGridCell& From,
+                                                      const TGridCell& To) {
+    return SampleProfile(Map, CellCentre(Map, From), CellCentre(Map, To));
 }
 
 TProfileSummary SummariseProfile(const std::vector<TProfileSample>& Samples) {
@@ -69,7 +80,8 @@ TProfileSummary SummariseProfile(const std::vector<TProfileSample>& Samples) {
     for (const TProfileSample& Sample : Samples) {
         Summary.Length = Sample.Distance;
         if (!Sample.Value.Metres) {
-            continue; // a gap: the climb is counted across it
+            Previous.reset(); // a gap: no climb is known across it
+            continue;
         }
         const double Height = *Sample.Value.Metres;
         Summary.Min = std::min(Summary.Min.value_or(Height), Height);
@@ -84,14 +96,26 @@ TProfileSummary SummariseProfile(const std::vector<TProfileSample>& Samples) {
 
 std::string ProfileCsv(const TLoadedMap& Map, const std::vector<TProfileSample>& Samples) {
     const int Decimals = Map.NumHeader.Projected ? 3 : 8;
-    std::string Csv = "distance_m,lon,lat,col,row,height_m\n";
+    std::string Csv = "distance_m,lon,lat,col,row,height_m,note\n";
     char Line[200];
     for (const TProfileSample& S : Samples) {
         std::snprintf(Line, sizeof Line, "%.2f,%.*f,%.*f,%d,%d,", S.Distance, Decimals, S.Point.X,
                       Decimals, S.Point.Y, S.Cell.Col, S.Cell.Row >= 0 ? S.Cell.Row : S.Cell.Line);
         Csv += Line;
-        if (S.Value.Metres) {
-            Csv += HeightText(Map, *S.Value.Metres);
+        // The note is for programs: the same words in every language.
+        switch (S.Value.State) {
+        case TCellState::Value:
+            Csv += S.Value.Metres ? HeightText(Map, *S.Value.Metres) + "," : ",";
+            break;
+        case TCellState::Sea:
+            Csv += ",sea";
+            break;
+        case TCellState::NoData:
+            Csv += ",no data";
+            break;
+        case TCellState::NotRead:
+            Csv += ",not read";
+            break;
         }
         Csv += '\n';
     }

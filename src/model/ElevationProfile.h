@@ -18,10 +18,15 @@ struct TProfileSample {
 };
 
 // The cells a straight line from From to To crosses, one sample per cell along its longer
-// axis (the cell under each sample point: nearest, never interpolated), both ends included.
-// Distances are geodesic on the WGS 84 ellipsoid for maps in degrees and planar for projected
-// ones. An end off the map is refused with a message naming the point.
+// axis (the cell under each sample point: nearest, never interpolated), both ends included (two
+// samples of a line within one cell). Distances are along the line, from sample to sample:
+// geodesic on the WGS 84 ellipsoid for maps in degrees and planar for projected ones. An end off
+// the map is refused with a message naming the point.
 std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From, TMapPoint To);
+// The profile from the centre of cell From to the centre of cell To, as `--profile` takes cells
+// given as col:row.
+std::vector<TProfileSample> SampleProfileBetweenCells(const TLoadedMap& Map, const TGridCell& From,
+                                                      const TGridCell& To);
 
 // Metres between two points of Map's CRS, as SampleProfile measures them.
 double DistanceBetween(const TLoadedMap& Map, TMapPoint From, TMapPoint To);
@@ -30,14 +35,15 @@ double DistanceBetween(const TLoadedMap& Map, TMapPoint From, TMapPoint To);
 struct TProfileSummary {
     std::optional<double> Min;
     std::optional<double> Max;
-    double Ascent = 0.0;  // the climbs between successive heights, summed
+    double Ascent = 0.0;  // the climbs between neighbouring heights, summed (none across a gap)
     double Descent = 0.0; // the drops, summed
     double Length = 0.0;  // metres
 };
 TProfileSummary SummariseProfile(const std::vector<TProfileSample>& Samples);
 
-// The profile as CSV: "distance_m,lon,lat,col,row,height_m" and a line per sample; a cell without
-// a height leaves height_m empty. Coordinates are the map's (easting and northing when it is
+// The profile as CSV: "distance_m,lon,lat,col,row,height_m,note" and a line per sample; a cell
+// without a height leaves height_m empty and says why in note ("sea", "no data", "not read"),
+// which is empty beside a height. Coordinates are the map's (easting and northing when it is
 // projected).
 std::string ProfileCsv(const TLoadedMap& Map, const std::vector<TProfileSample>& Samples);
 

@@ -541,11 +541,14 @@ void TMapWindow::UpdateReadout(QPointF Cell) {
         ReadoutLine(PlaceFields(Map, *Under)) + "\n" + ReadoutLine(CellFields(Map, *Under))));
 }
 
-void TMapWindow::ProfileClick(QPointF Cell) {
+void TMapWindow::ProfileClick(QPointF At) {
     const TLoadedMap& Map = *FDocument.Map();
-    if (!StatusBar->ProfileButton->isChecked() || !Shown || !CellAtGrid(Map, Cell.x(), Cell.y())) {
+    const std::optional<TGridCell> Clicked = CellAtGrid(Map, At.x(), At.y());
+    if (!StatusBar->ProfileButton->isChecked() || !Shown || !Clicked) {
         return;
     }
+    // The profile runs between the centres of the cells clicked, as the line shows it.
+    const QPointF Cell(Clicked->Col + 0.5, Clicked->Line + 0.5);
     if (!ProfileStart) {
         ProfileStart = Cell;
         ScrollBox->SetOverlayLine(QLineF(Cell, Cell));

@@ -90,7 +90,7 @@ class TMapWindow : public QWidget {
     // The readout of the cell under the pointer, at fractional cell Cell.
     void UpdateReadout(QPointF Cell);
     // A click of the line of a profile; Esc cancels it.
-    void ProfileClick(QPointF Cell);
+    void ProfileClick(QPointF At);
     void CancelProfileLine();
     void SelShapeMouseMove();
     // "Load..." for a path already chosen: a dropped file or the command line's FILE.

@@ -50,8 +50,12 @@ TProfileWindow::TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* 
 
 void TProfileWindow::ShowProfile(QPointF From, QPointF To) {
     Map = FDocument.Map();
-    FSamples = SampleProfile(*Map, PointAtGrid(*Map, From.x(), From.y()),
-                             PointAtGrid(*Map, To.x(), To.y()));
+    const std::optional<TGridCell> First = CellAtGrid(*Map, From.x(), From.y());
+    const std::optional<TGridCell> Last = CellAtGrid(*Map, To.x(), To.y());
+    if (!First || !Last) {
+        return;
+    }
+    FSamples = SampleProfileBetweenCells(*Map, *First, *Last);
     // A new chart's series and axes; the marker is kept across profiles.
     if (Marker->chart()) {
         Chart->removeSeries(Marker);

@@ -26,7 +26,8 @@ class TProfileWindow : public QWidget {
   public:
     TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent = nullptr);
 
-    // Samples the map on show from From to To (fractional cells of the picture) and shows it.
+    // Samples the map on show between the centres of the cells at From and To (fractional cells
+    // of the picture) and shows it; nothing when either is off the map.
     void ShowProfile(QPointF From, QPointF To);
     // Marks the sample nearest the cell Cell of the picture (the pointer over the map).
     void MarkNearest(QPointF Cell);

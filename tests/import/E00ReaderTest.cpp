@@ -102,6 +102,26 @@ TEST(OverlayText, ArcsSectionsAndSequenceNumbers) {
     EXPECT_TRUE(Read("no arcs here\r\n").empty());
 }
 
+TEST(OverlayText, AttributeTablesOfAPolygonCoverageOpenNoArcSection) {
+    // The tail of a real polygon coverage: its arc attribute table names items "ARC#" and
+    // "HB170911#", which are no arcs.
+    auto List = Read("EXP  0 /HB170911.E00\r\n"
+                     "ARC  2\r\n"
+                     "1 1 0 0 0 0 2\r\n"
+                     "139.1 35.1 139.2 35.2\r\n"
+                     "-1 0 0 0 0 0 0\r\n"
+                     "IFO  2\r\n"
+                     "HB170911.AAT XX 7 7 28 1\r\n"
+                     "FNODE# 4-1 14-1 5-1 50-1 -1 -1-1 1-\r\n"
+                     "ARC# 4-1 14-1 5-1 50-1 -1 -1-1 5-\r\n"
+                     "HB170911# 4-1 14-1 5-1 50-1 -1 -1-1 6-\r\n"
+                     "ARCS 4-1 14-1 5-1 50-1 -1 -1-1 7-\r\n"
+                     "EOI\r\n"
+                     "EOS\r\n");
+    ASSERT_EQ(List.size(), 2u);
+    EXPECT_DOUBLE_EQ(List[1].Lat, 35.2);
+}
+
 TEST(OverlayText, MalformedFilesEndWithAMessageNamingFileAndLine) {
     const std::string Path = WriteTempFile("read.e00", "");
     const struct {

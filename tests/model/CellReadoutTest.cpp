@@ -42,9 +42,10 @@ std::string ShortNumericMap() {
 
 // A projected GeoTIFF of 3 × 2 cells of 100 m in UTM zone 54N, made by GDAL's own converter.
 std::string ProjectedTiff() {
-    const std::string Grid = WriteTempFile("utm.asc", "ncols 3\nnrows 2\nxllcorner 500000\n"
-                                                      "yllcorner 3900000\ncellsize 100\n"
-                                                      "NODATA_value -1\n1.5 2.5 3.5\n4.5 -1 6.5\n");
+    const std::string Grid =
+        WriteTempFile("utm.asc", "ncols 3\nnrows 2\nxllcorner 500000\n"
+                                 "yllcorner 3900000\ncellsize 100\n"
+                                 "NODATA_value -1\n1.5 2.25 3.5\n4.5 -1 6.5\n");
     const std::string Tiff = Grid.substr(0, Grid.size() - 4) + ".tif";
     std::filesystem::remove(Tiff);
     const std::string Command =
@@ -103,10 +104,11 @@ TEST(CellReadout, CellsAndValuesOfEveryKind) {
         // 4 × 3 points over 84.5–84.4875 W, 36.5–36.508333 N; the first left out, the last
         // three past the end of the tuple list.
         {"FG before start", Tile, {-84.499, 36.508}, 0, 0, "no data"},
-        {"FG height", Tile, {-84.4925, 36.508}, 2, 0, "12.4"},
+        {"FG height", Tile, {-84.4925, 36.508}, 2, 0, "12.35"},
         {"FG no data", Tile, {-84.4925, 36.5045}, 2, 1, "no data"},
         {"FG last", Tile, {-84.488, 36.501}, 3, 2, "no data"},
         {"GeoTIFF first", Tiff, {500050, 3900150}, 0, 0, "1.5"},
+        {"GeoTIFF centimetres", Tiff, {500150, 3900150}, 1, 0, "2.25"},
         {"GeoTIFF no data", Tiff, {500150, 3900050}, 1, 1, "no data"},
         {"GeoTIFF last", Tiff, {500299, 3900001}, 2, 1, "6.5"},
         {"GeoTIFF outside", Tiff, {500301, 3900001}, -1, -1, ""},
