@@ -1,15 +1,16 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
-#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+struct evp_md_ctx_st;
 
 namespace talvo {
 
 // SHA-256 (FIPS 180-4) of bytes given in pieces: what a manifest stores to tell an output that
-// changed after it was written.
+// changed after it was written. libcrypto's, which uses the processor's SHA instructions.
 class TSha256 {
   public:
     TSha256();
@@ -18,12 +19,10 @@ class TSha256 {
     std::string HexDigest();
 
   private:
-    void Compress(const uint8_t* Block);
-
-    std::array<uint32_t, 8> State;
-    std::array<uint8_t, 64> Block{};
-    size_t Filled = 0;
-    uint64_t Length = 0; // bytes added
+    struct TContextFree {
+        void operator()(evp_md_ctx_st* Context) const;
+    };
+    std::unique_ptr<evp_md_ctx_st, TContextFree> Context;
 };
 
 std::string Sha256Hex(std::string_view Bytes);
