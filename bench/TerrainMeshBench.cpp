@@ -1,10 +1,12 @@
-// Building the terrain mesh of a 999 × 999 region at step 1: about two million triangles, on
-// one core and on all of them.
+// Building the terrain mesh of a 999 × 999 region at step 1 (about two million triangles), on
+// one core and on all of them, and the chunks of a large region.
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <tbb/global_control.h>
 #include <thread>
 
+#include "TileMap.h"
+#include "view3d/TerrainLod.h"
 #include "view3d/TerrainMesh.h"
 
 namespace {
@@ -52,5 +54,18 @@ BENCHMARK(BM_BuildTerrainMesh)
     ->Arg(static_cast<int64_t>(std::thread::hardware_concurrency()))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The chunks of the largest tile region a user draws in 3D (2048 × 2048 samples of the bench
+// tile): their vertices, index lists and the height error of every level.
+void BM_BuildTerrainLod(benchmark::State& State) {
+    static const talvo::TLoadedMap Map = BenchTileMap();
+    const talvo::TRegion Region{0, 0, 2048, 2048, 1, 2.0f};
+    const talvo::TViewSettings Settings;
+    const talvo::THeightColourTable Table{};
+    for (auto _ : State) {
+        benchmark::DoNotOptimize(talvo::BuildTerrainLod(Map, Region, Settings, Table, nullptr));
+    }
+}
+BENCHMARK(BM_BuildTerrainLod)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

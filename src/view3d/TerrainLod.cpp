@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <tbb/parallel_for.h>
+#include <tuple>
 
 #include "platform/Rounding.h"
 #include "render/HeightRowColouring.h"
@@ -57,6 +58,69 @@ void AppendList(int32_t Width, int32_t Height, int Level, int Coarser, int32_t S
             Triangle(B, E, D);
         }
     }
+}
+
+// A triangle of a chunk's lists, by its samples' rows and columns from the chunk's first sample.
+using TChunkTriangle = std::array<glm::ivec2, 3>;
+
+// Every triangle that any of a level's lists draws (each set of coarser neighbours stitches its
+// edges with triangles of its own), leaving out those that cover no sample but their corners.
+std::vector<TChunkTriangle> LevelTriangles(const std::vector<uint32_t>& Indices, uint32_t First,
+                                           int32_t Stride) {
+    std::vector<TChunkTriangle> Triangles;
+    for (size_t K = First; K < Indices.size(); K += 3) {
+        TChunkTriangle T;
+        for (size_t I = 0; I < 3; ++I) {
+            const auto Index = static_cast<int32_t>(Indices[K + I]);
+            T[I] = {Index % Stride, Index / Stride};
+        }
+        const glm::ivec2 Span =
+            glm::max(glm::max(T[0], T[1]), T[2]) - glm::min(glm::min(T[0], T[1]), T[2]);
+        if (Span.x > 1 || Span.y > 1) {
+            Triangles.push_back(T);
+        }
+    }
+    auto Key = [](const TChunkTriangle& T) {
+        return std::tie(T[0].y, T[0].x, T[1].y, T[1].x, T[2].y, T[2].x);
+    };
+    std::sort(Triangles.begin(), Triangles.end(),
+              [&](const TChunkTriangle& A, const TChunkTriangle& B) { return Key(A) < Key(B); });
+    Triangles.erase(std::unique(Triangles.begin(), Triangles.end()), Triangles.end());
+    return Triangles;
+}
+
+// The largest difference between a sample's height and the height of the triangle drawn over it,
+// At giving the heights by row and column from the chunk's first sample.
+template <typename THeightAt>
+float TrianglesError(const std::vector<TChunkTriangle>& Triangles, const THeightAt& At) {
+    auto Edge = [](glm::ivec2 A, glm::ivec2 B, glm::ivec2 C) {
+        return (B.x - A.x) * (C.y - A.y) - (B.y - A.y) * (C.x - A.x);
+    };
+    float Error = 0;
+    for (const TChunkTriangle& T : Triangles) {
+        const int Area = Edge(T[0], T[1], T[2]);
+        if (Area == 0) {
+            continue; // a stitch standing on its edge covers nothing
+        }
+        const float H0 = At(T[0].y, T[0].x), H1 = At(T[1].y, T[1].x), H2 = At(T[2].y, T[2].x);
+        const glm::ivec2 Low = glm::min(glm::min(T[0], T[1]), T[2]);
+        const glm::ivec2 High = glm::max(glm::max(T[0], T[1]), T[2]);
+        for (int Y = Low.y; Y <= High.y; ++Y) {
+            for (int X = Low.x; X <= High.x; ++X) {
+                const glm::ivec2 S{X, Y};
+                const int W0 = Edge(T[1], T[2], S), W1 = Edge(T[2], T[0], S),
+                          W2 = Edge(T[0], T[1], S);
+                if (W0 * Area < 0 || W1 * Area < 0 || W2 * Area < 0) {
+                    continue; // outside the triangle
+                }
+                const float Drawn = (static_cast<float>(W0) * H0 + static_cast<float>(W1) * H1 +
+                                     static_cast<float>(W2) * H2) /
+                                    static_cast<float>(Area);
+                Error = std::max(Error, std::abs(At(Y, X) - Drawn));
+            }
+        }
+    }
+    return Error;
 }
 
 } // namespace
@@ -135,6 +199,8 @@ std::shared_ptr<TTerrainLod> BuildTerrainLod(const TLoadedMap& Map, const TRegio
     Lod->ChunkRows = (CellRows + TTerrainLod::ChunkCells - 1) / TTerrainLod::ChunkCells;
     Lod->ChunkCols = (CellCols + TTerrainLod::ChunkCells - 1) / TTerrainLod::ChunkCells;
     std::map<std::pair<int32_t, int32_t>, int> Shapes;
+    // Each shape's triangles of every level, by which its chunks' errors are measured.
+    std::vector<std::array<std::vector<TChunkTriangle>, TTerrainLod::Levels>> ShapeTriangles;
     for (int32_t CR = 0; CR < Lod->ChunkRows; ++CR) {
         for (int32_t CC = 0; CC < Lod->ChunkCols; ++CC) {
             TTerrainLod::TChunk Chunk;
@@ -145,54 +211,53 @@ std::shared_ptr<TTerrainLod> BuildTerrainLod(const TLoadedMap& Map, const TRegio
             auto [Found, New] =
                 Shapes.emplace(std::make_pair(Width, Height), static_cast<int>(Shapes.size()));
             if (New) {
+                auto& Levels = ShapeTriangles.emplace_back();
                 for (int Level = 0; Level < TTerrainLod::Levels; ++Level) {
+                    const auto LevelFirst = static_cast<uint32_t>(Lod->Indices.size());
                     for (int Coarser = 0; Coarser < 16; ++Coarser) {
                         TTerrainLod::TList List{static_cast<uint32_t>(Lod->Indices.size()), 0};
                         AppendList(Width, Height, Level, Coarser, Cols, Lod->Indices);
                         List.Count = static_cast<uint32_t>(Lod->Indices.size()) - List.First;
                         Lod->Lists.push_back(List);
                     }
+                    Levels[static_cast<size_t>(Level)] =
+                        LevelTriangles(Lod->Indices, LevelFirst, Cols);
                 }
             }
             Chunk.Shape = Found->second;
-            float Low = At(Chunk.Row, Chunk.Col), High = Low;
-            for (int Level = 1; Level < TTerrainLod::Levels; ++Level) {
-                const std::vector<int32_t> Xs = Positions(Width, Level),
-                                           Ys = Positions(Height, Level);
-                float Error = Chunk.Error[static_cast<size_t>(Level - 1)];
-                for (size_t R = 0; R + 1 < Ys.size(); ++R) {
-                    for (size_t C = 0; C + 1 < Xs.size(); ++C) {
-                        const int32_t Y0 = Chunk.Row + Ys[R], Y1 = Chunk.Row + Ys[R + 1];
-                        const int32_t X0 = Chunk.Col + Xs[C], X1 = Chunk.Col + Xs[C + 1];
-                        for (int32_t Y = Y0; Y <= Y1; ++Y) {
-                            for (int32_t X = X0; X <= X1; ++X) {
-                                const float Fy =
-                                    static_cast<float>(Y - Y0) / static_cast<float>(Y1 - Y0);
-                                const float Fx =
-                                    static_cast<float>(X - X0) / static_cast<float>(X1 - X0);
-                                const float Between =
-                                    (1 - Fy) * ((1 - Fx) * At(Y0, X0) + Fx * At(Y0, X1)) +
-                                    Fy * ((1 - Fx) * At(Y1, X0) + Fx * At(Y1, X1));
-                                Error = std::max(Error, std::abs(At(Y, X) - Between));
-                                Low = std::min(Low, At(Y, X));
-                                High = std::max(High, At(Y, X));
-                            }
-                        }
-                    }
-                }
-                Chunk.Error[static_cast<size_t>(Level)] = Error;
-            }
-            auto Corner = [&](int32_t R, int32_t I, float Y) {
-                return glm::vec3(static_cast<float>(I * Step - (Cols * Step) / 2.0), Y,
-                                 static_cast<float>(-(R * Step - (Rows * Step) / 2.0)));
-            };
-            const glm::vec3 A = Corner(Chunk.Row, Chunk.Col, Low);
-            const glm::vec3 B = Corner(Chunk.Row + Height, Chunk.Col + Width, High);
-            Chunk.Low = glm::min(A, B);
-            Chunk.High = glm::max(A, B);
             Lod->Chunks.push_back(Chunk);
         }
     }
+    // A level's error is measured against the triangles it draws, whichever neighbours it
+    // stitches to, and never less than a finer level's: a level kept for its error shows no
+    // more than it says.
+    tbb::parallel_for(size_t{0}, Lod->Chunks.size(), [&](size_t K) {
+        TTerrainLod::TChunk& Chunk = Lod->Chunks[K];
+        const auto ChunkAt = [&](int32_t R, int32_t I) { return At(Chunk.Row + R, Chunk.Col + I); };
+        const auto& Levels = ShapeTriangles[static_cast<size_t>(Chunk.Shape)];
+        float Error = 0;
+        for (size_t Level = 0; Level < Levels.size(); ++Level) {
+            Error = std::max(Error, TrianglesError(Levels[Level], ChunkAt));
+            Chunk.Error[Level] = Error;
+        }
+        const int32_t Width = std::min(TTerrainLod::ChunkCells, CellCols - Chunk.Col);
+        const int32_t Height = std::min(TTerrainLod::ChunkCells, CellRows - Chunk.Row);
+        float Low = ChunkAt(0, 0), High = Low;
+        for (int32_t R = 0; R <= Height; ++R) {
+            for (int32_t I = 0; I <= Width; ++I) {
+                Low = std::min(Low, ChunkAt(R, I));
+                High = std::max(High, ChunkAt(R, I));
+            }
+        }
+        auto Corner = [&](int32_t R, int32_t I, float Y) {
+            return glm::vec3(static_cast<float>(I * Step - (Cols * Step) / 2.0), Y,
+                             static_cast<float>(-(R * Step - (Rows * Step) / 2.0)));
+        };
+        const glm::vec3 A = Corner(Chunk.Row, Chunk.Col, Low);
+        const glm::vec3 B = Corner(Chunk.Row + Height, Chunk.Col + Width, High);
+        Chunk.Low = glm::min(A, B);
+        Chunk.High = glm::max(A, B);
+    });
     return Lod;
 }
 

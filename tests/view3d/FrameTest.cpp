@@ -49,9 +49,14 @@ TEST(Frame, RotationsCombineAndMove) {
     TFrame& Light = Root.CreateChild();
     Light.SetPosition(&Root, {50, 50, 0});
     Light.SetRotation(&Root, {0, 0, 1}, 0.0872665f);
-    for (int I = 0; I < 72; ++I) {
-        Light.Move(1.0f); // 72 × 5°: a full circle
+    for (int I = 0; I < 18; ++I) {
+        Light.Move(1.0f); // 18 × 5°: a quarter turn about the root's z, x → y
     }
+    ExpectNear(Light.GetPosition(&Root), {-50, 50, 0}, 1e-3f);
+    Light.GetOrientation(&Root, Direction, Up);
+    ExpectNear(Up, {-1, 0, 0});
+    Light.Move(54.0f); // the other three quarters at once
+
     ExpectNear(Light.GetPosition(&Root), {50, 50, 0}, 1e-2f); // single precision, 72 turns
     Light.GetOrientation(&Root, Direction, Up);
     ExpectNear(Direction, {0, 0, 1});
