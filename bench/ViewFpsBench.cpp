@@ -176,8 +176,7 @@ struct TLargeView {
             talvo::PaletteColour(Settings, static_cast<size_t>(I)) = 0x206040 + 0x182010 * I;
         }
         Document.SetSettings(Settings);
-        Picture = Document.StartDrawing({}).Job(Unwatched);
-        Form.Picture = [this]() -> const std::optional<talvo::TBitmap>& { return Picture; };
+        Document.View().ShowPicture(*Document.StartDrawing({}).Job(Unwatched), *Document.Map());
         Form.StartView({0, 0, 1125, 750, 1, 1});
         for (int I = 0; I < 10; ++I) {
             Form.View.KeyDown(talvo::TViewScene::TKey::PageUp);
@@ -185,7 +184,6 @@ struct TLargeView {
         Form.View.KeyDown(talvo::TViewScene::TKey::Key5);
     }
     talvo::TDocument Document;
-    std::optional<talvo::TBitmap> Picture;
     talvo::test::TScriptedDialogs Dialogs;
     talvo::TView3DWindow Form{Document, Dialogs};
 };

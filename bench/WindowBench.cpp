@@ -78,7 +78,7 @@ void BM_WindowWithALargeRaster(benchmark::State& State) {
         Clock.start();
         QTimer::singleShot(0, &Form, [&] { Form.btnLoad->click(); });
         Tick.start(1);
-        if (!QTest::qWaitFor([&] { return Form.Picture().has_value() && !Form.Worker->Running(); },
+        if (!QTest::qWaitFor([&] { return Form.View().Picture() && !Form.Worker->Running(); },
                              60000)) {
             State.SkipWithError("no picture within a minute");
             break;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MapView.h"
 #include "import/FormatDriver.h"
 #include "model/LoadedMap.h"
 #include "model/OverlaySet.h"
@@ -82,6 +83,10 @@ class TDocument {
     // with the settings as they are now.
     TDrawing StartDrawing(const TLayerFlags& Layers);
 
+    // What the window shows of the map: the picture, its zoom and the selection rectangle.
+    TMapView& View() { return FView; }
+    const TMapView& View() const { return FView; }
+
     // The region chosen for the 3D view.
     const TRegion& Region() const { return FRegion; }
     void SetRegion(const TRegion& Region) { FRegion = Region; }
@@ -104,6 +109,7 @@ class TDocument {
     THeightColourTable Table{};
     std::shared_ptr<const TLoadedMap> FMap;
     std::shared_ptr<TOverlaySet> FOverlays = std::make_shared<TOverlaySet>();
+    TMapView FView;
     TRegion FRegion;
 };
 

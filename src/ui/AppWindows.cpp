@@ -7,7 +7,6 @@ TAppWindows::TAppWindows(TDocument& Document, TDialogs& Dialogs)
       ProfileForm(Document, Dialogs) {
     MapForm.InfForm = &InfForm;
     View3D.MessageOwner = &MapForm;
-    View3D.Picture = [this]() -> const std::optional<TBitmap>& { return MapForm.Picture(); };
     connect(&MapForm, &TMapWindow::PictureShown, &View3D, &TView3DWindow::PictureChanged);
     MapForm.ShowPalette = [this] { PalForm.ShowPalette(); };
     MapForm.StartView = [this](const TRegion& Region) { View3D.StartView(Region); };

@@ -49,10 +49,6 @@ QLabel* Label(const char* Name, const char* Caption, QWidget* Parent) {
     return Result;
 }
 
-int32_t IntegerOf(const QLineEdit* Edit) {
-    return StrToInt(Edit->text().toStdString());
-}
-
 constexpr int PanelWidth = 125;
 constexpr int GaugeHeight = 28;
 
@@ -83,23 +79,10 @@ void TMapWindow::CreateControls() {
     ScrollBox = new TPictureView(this);
     ScrollBox->setObjectName("ScrollBox");
 
-    // The rectangle and its edits live on the visible area: they do not scroll with the map.
-    QWidget* Visible = ScrollBox->viewport();
-    SelShape = new TSelShape(Visible);
+    // The rectangle lives on the visible area: it does not scroll with the map.
+    SelShape = new TSelShape(ScrollBox->viewport());
     SelShape->setGeometry(72, 64, 65, 65);
     SelShape->hide();
-    Label1 = Label("Label1", "StartX", Visible);
-    Label2 = Label("Label2", "StartY", Visible);
-    Label3 = Label("Label3", "EndX", Visible);
-    Label5 = Label("Label5", "EndY", Visible);
-    edtStX = Edit("edtStX", "5", Visible);
-    edtStY = Edit("edtStY", "5", Visible);
-    edtEnX = Edit("edtEnX", "100", Visible);
-    edtEnY = Edit("edtEnY", "50", Visible);
-    for (QWidget* Hidden : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label5, edtStX,
-                                                           edtStY, edtEnX, edtEnY}) {
-        Hidden->hide();
-    }
     pgrBar = new QProgressBar(ScrollBox);
     pgrBar->setObjectName("pgrBar");
     pgrBar->setTextVisible(false);
@@ -188,7 +171,7 @@ void TMapWindow::CreateControls() {
     connect(ScrollBox, &TPictureView::PointerLeft, StatusBar->Readout, &QLabel::clear);
     connect(ScrollBox, &TPictureView::Clicked, this, &TMapWindow::ProfileClick);
     connect(ScrollBox, &TPictureView::WheelZoom, this, [this](int Steps, QPoint At) {
-        double Scale = MScale;
+        double Scale = View().Zoom();
         for (int Step = 0; Step < std::abs(Steps); ++Step) {
             Scale = Steps > 0 ? ZoomIn(Scale) : ZoomOut(Scale);
         }
@@ -196,7 +179,7 @@ void TMapWindow::CreateControls() {
     });
     connect(StatusBar->ProfileButton, &QToolButton::toggled, this, [this] {
         CancelProfileLine();
-        ScrollBox->SetLeftButtonPans(!SelMode && !StatusBar->ProfileButton->isChecked());
+        ScrollBox->SetLeftButtonPans(!View().Selecting() && !StatusBar->ProfileButton->isChecked());
     });
 
     Worker = new TWorker(this);
@@ -250,8 +233,8 @@ void TMapWindow::CreateControls() {
 }
 
 void TMapWindow::TellStartProblems() {
-    MScale = 1.0;
-    SelMode = false;
+    View().SetZoom(1.0);
+    View().SetSelecting(false);
     std::string Message = FDocument.SettingsUnreadable();
     if (!FDocument.BadColourKeys().empty()) {
         std::string Keys;
@@ -335,12 +318,12 @@ void TMapWindow::LoadFile(const std::string& Path) {
     if (Worker->Running()) {
         return;
     }
-    MScale = 1.0;
+    View().SetZoom(1.0);
     ApplyZoom();
     RedrawBefore = btnRedraw->isEnabled();
     btnLoad->setEnabled(false);
     btnRedraw->setEnabled(false);
-    SelMode = true;
+    View().SetSelecting(true);
     btnSelClick();
     // The file is read off the window's thread; the map on show stays until it has been read.
     OpeningPath = Path;
@@ -401,7 +384,7 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     }
     raise();
     activateWindow();
-    btnSave->setEnabled(Shown.has_value());
+    btnSave->setEnabled(View().Picture() != nullptr);
     if (!Worker->Running()) {
         btnRedraw->setEnabled(Drawable);
         btnLoad->setEnabled(true);
@@ -438,7 +421,7 @@ void TMapWindow::DrawingFinished(std::optional<std::optional<TBitmap>> Drawn,
     ScrollBox->SetPictureVisible(true);
     btnLoad->setEnabled(true);
     btnRedraw->setEnabled(true);
-    btnSave->setEnabled(Shown.has_value());
+    btnSave->setEnabled(View().Picture() != nullptr);
     ApplyZoom(); // the new picture came at its natural size
     StatusBar->Legend->SetRamp(FDocument.ColourTable(), FDocument.Settings().Min,
                                FDocument.Settings().Max);
@@ -456,7 +439,7 @@ void TMapWindow::btnPalClick() {
 }
 
 void TMapWindow::btnSaveClick() {
-    if (!Shown) {
+    if (!View().Picture()) {
         return;
     }
     std::optional<std::pair<std::string, int>> Chosen = Dialogs.SavePictureFile(this, MapFolder());
@@ -465,7 +448,7 @@ void TMapWindow::btnSaveClick() {
     }
     const std::string Name = SaveName(Chosen->first, Chosen->second);
     // With where it lies, for other GIS programs; any other extension is refused with a message.
-    FDocument.SavePicture(*Shown, Name, true);
+    FDocument.SavePicture(*View().Picture(), Name, true);
 }
 
 std::string TMapWindow::MapFolder() const {
@@ -474,30 +457,28 @@ std::string TMapWindow::MapFolder() const {
 }
 
 void TMapWindow::btnSelClick() {
-    SelMode = !SelMode;
-    ScrollBox->SetLeftButtonPans(!SelMode && !StatusBar->ProfileButton->isChecked());
-    SelShape->setVisible(SelMode);
-    btn3D->setEnabled(SelMode);
-    if (SelMode) {
-        SelShape->setGeometry(IntegerOf(edtStX), IntegerOf(edtStY), IntegerOf(edtEnX),
-                              IntegerOf(edtEnY));
+    const bool Selecting = !View().Selecting();
+    View().SetSelecting(Selecting);
+    ScrollBox->SetLeftButtonPans(!Selecting && !StatusBar->ProfileButton->isChecked());
+    SelShape->setVisible(Selecting);
+    btn3D->setEnabled(Selecting);
+    if (Selecting) {
         // The rectangle may reach the last pixel of the visible area, or of a smaller picture.
         const QSize Client = ScrollBox->viewport()->size();
-        const QSize Picture = PictureArea();
         const TSelectionBounds Bounds =
-            SelectionBounds(SelShape->x(), SelShape->y(), Picture.width(), Picture.height(),
-                            Client.width(), Client.height());
+            View().PlaceSelection(*FDocument.Map(), Client.width(), Client.height());
+        const TSelRect& Rect = View().Selection();
+        SelShape->setGeometry(Rect.Left, Rect.Top, Rect.Width, Rect.Height);
         SelShape->MaxRight = Bounds.MaxRight;
         SelShape->MaxBottom = Bounds.MaxBottom;
-        SelShape->move(Bounds.Left, Bounds.Top);
     }
 }
 
 void TMapWindow::btn3DClick() {
-    const TRegion Region = SelectionRegion(
-        IntegerOf(edtStX), IntegerOf(edtStY), IntegerOf(edtEnX), IntegerOf(edtEnY),
-        ScrollBox->horizontalScrollBar()->value(), ScrollBox->verticalScrollBar()->value(), MScale,
-        edtStp->text().toStdString(), edtScl->text().toStdString());
+    const TRegion Region =
+        View().SelectedRegion(*FDocument.Map(), ScrollBox->horizontalScrollBar()->value(),
+                              ScrollBox->verticalScrollBar()->value(), edtStp->text().toStdString(),
+                              edtScl->text().toStdString());
     FDocument.SetRegion(Region);
     if (StartView) {
         StartView(Region);
@@ -505,16 +486,16 @@ void TMapWindow::btn3DClick() {
 }
 
 void TMapWindow::spnMScaleUpClick() {
-    ZoomAround(ZoomIn(MScale), ScrollBox->viewport()->rect().center());
+    ZoomAround(ZoomIn(View().Zoom()), ScrollBox->viewport()->rect().center());
 }
 
 void TMapWindow::spnMScaleDownClick() {
-    ZoomAround(ZoomOut(MScale), ScrollBox->viewport()->rect().center());
+    ZoomAround(ZoomOut(View().Zoom()), ScrollBox->viewport()->rect().center());
 }
 
 void TMapWindow::ZoomAround(double NewScale, QPoint Anchor) {
-    MScale = NewScale;
-    ScrollBox->ZoomAbout(MScale, Anchor);
+    View().SetZoom(NewScale);
+    ScrollBox->ZoomAbout(View().Zoom(), Anchor);
     ApplyZoom();
 }
 
@@ -530,8 +511,9 @@ void TMapWindow::UpdateReadout(QPointF Cell) {
         ScrollBox->SetOverlayLine(QLineF(*ProfileStart, Cell));
     }
     const TLoadedMap& Map = *FDocument.Map();
-    const std::optional<TGridCell> Under =
-        Shown && ScrollBox->PictureVisible() ? CellAtGrid(Map, Cell.x(), Cell.y()) : std::nullopt;
+    const std::optional<TGridCell> Under = View().Picture() && ScrollBox->PictureVisible()
+                                               ? CellAtGrid(Map, Cell.x(), Cell.y())
+                                               : std::nullopt;
     if (!Under) {
         StatusBar->Readout->clear();
         return;
@@ -544,7 +526,7 @@ void TMapWindow::UpdateReadout(QPointF Cell) {
 void TMapWindow::ProfileClick(QPointF At) {
     const TLoadedMap& Map = *FDocument.Map();
     const std::optional<TGridCell> Clicked = CellAtGrid(Map, At.x(), At.y());
-    if (!StatusBar->ProfileButton->isChecked() || !Shown || !Clicked) {
+    if (!StatusBar->ProfileButton->isChecked() || !View().Picture() || !Clicked) {
         return;
     }
     // The profile runs between the centres of the cells clicked, as the line shows it.
@@ -568,35 +550,22 @@ void TMapWindow::CancelProfileLine() {
 }
 
 void TMapWindow::ApplyZoom() {
-    lblMScale->setText(QString::fromStdString(ZoomLabel(MScale)));
+    lblMScale->setText(QString::fromStdString(ZoomLabel(View().Zoom())));
     lblMScale->adjustSize();
-    ScrollBox->SetScale(MScale);
-    SelMode = !SelMode;
+    ScrollBox->SetScale(View().Zoom());
+    View().SetSelecting(!View().Selecting());
     btnSelClick();
 }
 
 void TMapWindow::SelShapeMouseMove() {
-    edtStX->setText(QString::number(SelShape->x()));
-    edtStY->setText(QString::number(SelShape->y()));
-    edtEnX->setText(QString::number(SelShape->width()));
-    edtEnY->setText(QString::number(SelShape->height()));
+    View().SetSelection({SelShape->x(), SelShape->y(), SelShape->width(), SelShape->height()});
 }
 
 void TMapWindow::ShowPicture(TBitmap Picture) {
     ScrollBox->SetPicture(nullptr); // the picture on show goes now, not after the new one came
-    Shown.reset();
-    Shown.emplace(std::move(Picture));
-    ScrollBox->SetPicture(&*Shown);
+    View().ShowPicture(std::move(Picture), *FDocument.Map());
+    ScrollBox->SetPicture(View().Picture().get());
     emit PictureShown();
-}
-
-QSize TMapWindow::PictureArea() const {
-    // Sized from the picture on show, which stays when a load fails; else from the map.
-    if (Shown) {
-        return ScrollBox->ShownSize();
-    }
-    const TNum_HeaderRec& H = FDocument.Map()->NumHeader;
-    return {ZoomedLength(H.Pts_WE, MScale), ZoomedLength(H.Pts_NS, MScale)};
 }
 
 void TMapWindow::closeEvent(QCloseEvent* Event) {

@@ -49,8 +49,6 @@ class TMapWindow : public QWidget {
     // The picture area, in place of a scroll box holding an image control.
     TPictureView* ScrollBox;
     TSelShape* SelShape;
-    QLabel *Label1, *Label2, *Label3, *Label5;
-    QLineEdit *edtStX, *edtStY, *edtEnX, *edtEnY;
     QProgressBar* pgrBar;
     QWidget* Panel1;
     QLabel* lblMScale;
@@ -69,9 +67,6 @@ class TMapWindow : public QWidget {
     TStatusBar* StatusBar;
     // Opens the profile of the line drawn from From to To (fractional cells of the picture).
     std::function<void(QPointF From, QPointF To)> ShowProfile;
-
-    bool SelMode = false;
-    double MScale = 1.0;
 
     // Handlers.
     void btnLoadClick();
@@ -99,8 +94,8 @@ class TMapWindow : public QWidget {
     void Guarded(const std::function<void()>& Handler);
 
     TDocument& Document() { return FDocument; }
-    // The picture at its natural size, as last drawn.
-    const std::optional<TBitmap>& Picture() const { return Shown; }
+    // The picture on show, its zoom and the selection rectangle.
+    TMapView& View() { return FDocument.View(); }
 
   signals:
     // The window has closed: the program ends.
@@ -131,14 +126,11 @@ class TMapWindow : public QWidget {
     void StartWork(std::function<TResult(TProgress&)> Job,
                    void (TMapWindow::*Done)(std::optional<TResult>, const std::string&));
     void ShowPicture(TBitmap Picture);
-    // The picture's size as shown at the zoom.
-    QSize PictureArea() const;
     // The loaded map's folder, where the file dialogs open; "" before the first map.
     std::string MapFolder() const;
 
     TDocument& FDocument;
     TDialogs& Dialogs;
-    std::optional<TBitmap> Shown;
     std::string OpeningPath;
     bool RedrawBefore = false;
     bool Drawable = false;      // the map on show has a picture to draw

@@ -125,11 +125,11 @@ void TView3DWindow::StartView(const TRegion& Chosen) {
 }
 
 std::optional<TBitmap> TView3DWindow::Drape() const {
-    if (RenderQualityOf(Document.Settings().Quality) != TRenderQuality::Map || !Picture ||
-        !Picture()) {
+    const std::shared_ptr<const TBitmap>& Picture = Document.View().Picture();
+    if (RenderQualityOf(Document.Settings().Quality) != TRenderQuality::Map || !Picture) {
         return std::nullopt;
     }
-    return DrapeTexture(*Picture(), *Map, FRegion);
+    return DrapeTexture(*Picture, *Map, FRegion);
 }
 
 void TView3DWindow::PictureChanged() {

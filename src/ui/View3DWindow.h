@@ -23,9 +23,8 @@ class TView3DWindow : public TFullScreenWindow {
 
     // The window a refusal is told over while the view is not shown: the main window.
     QWidget* MessageOwner = nullptr;
-    // The picture of the map as last drawn, which the "MAP" quality lays on the terrain.
-    std::function<const std::optional<TBitmap>&()> Picture;
-    // A new picture was drawn: a view draped with the old one takes it.
+    // A new picture was drawn (the document's view holds it, and the "MAP" quality lays it on the
+    // terrain): a view draped with the old one takes it.
     void PictureChanged();
 
     TSceneView* Scene;

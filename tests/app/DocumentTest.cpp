@@ -102,5 +102,29 @@ TEST(Document, SettingsAndPlacementsAreSavedInOneWrite) {
     EXPECT_EQ(Again.Settings().Max, 3000);
 }
 
+TEST(Document, ASelectionKeptFromALargerMapStaysOnTheNextOne) {
+    TDocument Document = SampleDocument();
+    TMapView& View = Document.View();
+    EXPECT_EQ(View.Selection().Width, 100); // the documented start rectangle
+    TProgress Progress;
+    for (const char* Name : {"EL533945.hdr", "533945.Mem"}) { // 403 × 344, then 200 × 200 cells
+        Document.Open(Sample(Name), Progress);
+        View.ShowPicture(*Document.StartDrawing({}).Job(Progress), *Document.Map());
+        if (View.Selection().Width == 100) {
+            View.SetSelection({250, 20, 150, 300}); // dragged over the larger map
+        }
+    }
+    const auto Within = [&](const TRegion& Region) {
+        const TNum_HeaderRec& H = Document.Map()->NumHeader;
+        return Region.StartX >= 0 && Region.StartY >= 0 && Region.SizeX > 0 && Region.SizeY > 0 &&
+               Region.StartX + Region.SizeX <= H.Pts_WE && Region.StartY + Region.SizeY <= H.Pts_NS;
+    };
+    EXPECT_TRUE(Within(View.SelectedRegion(*Document.Map(), 0, 0, "1", "1")));
+    // Zoomed in and scrolled to the picture's far corner, the rectangle still ends at its edge.
+    View.SetZoom(8);
+    View.SetSelection({0, 0, 480, 435});
+    EXPECT_TRUE(Within(View.SelectedRegion(*Document.Map(), 1500, 1500, "1", "1")));
+}
+
 } // namespace
 } // namespace talvo

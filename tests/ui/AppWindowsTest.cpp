@@ -68,7 +68,7 @@ class TAppWindowsTest : public QObject {
         P.Document.SetSettings(Settings);
         P.Open("EL533945.hdr");
         QVERIFY(P.Dialogs.Errors.empty());
-        QVERIFY(P.Windows.MapForm.Picture().has_value());
+        QVERIFY(P.Windows.MapForm.View().Picture() != nullptr);
         QVERIFY(P.Windows.MapForm.btnRedraw->isEnabled());
         P.Windows.View3D.StartView({0, 0, 50, 50, 1, 1.0f});
         QVERIFY(QTest::qWaitForWindowExposed(&P.Windows.View3D));

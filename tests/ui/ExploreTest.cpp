@@ -30,8 +30,8 @@ class TExploreTest : public QObject {
             Form.show();
             Dialogs.OpenAnswers.push_back(TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr");
             QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
-            Loaded = QTest::qWaitFor([this] { return !Form.Worker->Running() && Form.Picture(); },
-                                     20000);
+            Loaded = QTest::qWaitFor(
+                [this] { return !Form.Worker->Running() && Form.View().Picture(); }, 20000);
         }
         QWidget* Picture() { return Form.ScrollBox->viewport(); }
         QString Readout() { return Form.StatusBar->Readout->text(); }

@@ -94,12 +94,12 @@ class TMapWindowTest : public QObject {
         QCOMPARE(F.btn3D->text(), QString("3D Draw"));
         QCOMPARE(F.chkAd->text(), QString::fromUtf8("行政界"));
         QCOMPARE(F.chkRw->text(), QString::fromUtf8("鉄道"));
-        QCOMPARE(F.edtStX->text(), QString("5"));
-        QCOMPARE(F.edtEnX->text(), QString("100"));
+        QCOMPARE(F.View().Selection().Left, 5);
+        QCOMPARE(F.View().Selection().Width, 100);
         QCOMPARE(F.edtStp->text(), QString("1"));
         QVERIFY(!F.chkAd->isChecked()); // an empty settings file ticks nothing
-        QCOMPARE(F.MScale, 1.0);
-        QVERIFY(!F.SelMode);
+        QCOMPARE(F.View().Zoom(), 1.0);
+        QVERIFY(!F.View().Selecting());
         QCOMPARE(W.Document.Settings().Max, 5000);
         QCOMPARE(W.Info.windowTitle(), QString("Map Infomation"));
         QCOMPARE(W.Info.Value("MeshCode")->text(), QString("MeshCode"));
@@ -139,8 +139,8 @@ class TMapWindowTest : public QObject {
         TProgress Progress;
         const std::optional<TBitmap> Picture = DrawMapPicture(
             Map, Overlays, W.Document.Settings(), W.Document.ColourTable(), Layers, Progress);
-        QVERIFY(Picture.has_value() && W.Form.Picture().has_value());
-        QVERIFY(SamePicture(*W.Form.Picture(), *Picture));
+        QVERIFY(Picture.has_value() && W.Form.View().Picture());
+        QVERIFY(SamePicture(*W.Form.View().Picture(), *Picture));
     }
 
     void DrawsWhileTheWindowStaysResponsive() {
@@ -256,7 +256,7 @@ class TMapWindowTest : public QObject {
         W.Open(Map);
         QCOMPARE(W.Dialogs.Errors.size(), size_t{1});
         QVERIFY(W.Dialogs.Errors[0].ends_with("\n" + Layer + ":3"));
-        QVERIFY(F.Picture().has_value());
+        QVERIFY(F.View().Picture());
         QCOMPARE(F.ScrollBox->ShownSize(), QSize(403, 344));
         QVERIFY(F.btnLoad->isEnabled() && F.btnRedraw->isEnabled());
         QCOMPARE(F.windowTitle(), QString::fromStdString("Map View  " + Map));
@@ -314,7 +314,7 @@ class TMapWindowTest : public QObject {
         const QImage Shown = F.ScrollBox->viewport()->grab().toImage();
         for (int Y = 0; Y < 64; ++Y) {
             for (int X = 0; X < 64; ++X) {
-                const int32_t Cell = F.Picture()->Pixel(30 + X / 8, 20 + Y / 8);
+                const int32_t Cell = F.View().Picture()->Pixel(30 + X / 8, 20 + Y / 8);
                 QCOMPARE(Shown.pixel(X, Y),
                          qRgb(Cell & 0xFF, (Cell >> 8) & 0xFF, (Cell >> 16) & 0xFF));
             }
@@ -350,7 +350,7 @@ class TMapWindowTest : public QObject {
         QVERIFY(!F.SelShape->isVisible());
         QVERIFY(!F.btn3D->isEnabled());
 
-        F.edtStX->setText("300");
+        F.View().SetSelection({300, 5, 100, 50});
         QTest::mouseClick(F.btnSel, Qt::LeftButton);
         QCOMPARE(F.SelShape->x(), 0); // beyond the 200-pixel picture
         F.edtStp->setText("x");

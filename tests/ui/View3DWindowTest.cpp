@@ -146,12 +146,13 @@ class TView3DWindowTest : public QObject {
 
     // "MAP" lays the picture on the terrain unlit, and takes a new picture without a restart.
     void MapLaysThePictureOnTheTerrain() {
-        std::optional<TBitmap> Picture;
-        auto Fill = [&Picture](int32_t Colour) {
-            Picture.emplace(200, 200);
+        TView V("MAP");
+        auto Fill = [&V](int32_t Colour) {
+            TBitmap Picture(200, 200);
             for (int32_t Y = 0; Y < 200; ++Y) {
-                std::fill_n(Picture->Row(Y), 200, Colour);
+                std::fill_n(Picture.Row(Y), 200, Colour);
             }
+            V.Document.View().ShowPicture(std::move(Picture), *V.Document.Map());
         };
         auto Count = [](const QImage& Frame, QRgb Colour) {
             int Found = 0;
@@ -162,8 +163,6 @@ class TView3DWindowTest : public QObject {
             }
             return Found;
         };
-        TView V("MAP");
-        V.Form.Picture = [&Picture]() -> const std::optional<TBitmap>& { return Picture; };
         Fill(0x00FF00); // green, as 0x00BBGGRR
         V.Start();
         Key(&V.Form, Qt::Key_PageUp, 8);

@@ -1,0 +1,52 @@
+#include "app/MapView.h"
+
+#include <algorithm>
+
+namespace talvo {
+
+void TMapView::SetZoom(double Zoom) {
+    FZoom = std::clamp(Zoom, 0.125, 8.0);
+}
+
+void TMapView::ShowPicture(TBitmap Picture, const TLoadedMap& Map) {
+    FPicture.reset(); // the picture on show goes now, not after the new one came
+    FPicture = std::make_shared<const TBitmap>(std::move(Picture));
+    // A rectangle kept from a larger map would reach beyond this one's cells.
+    const auto [Width, Height] = ShownSize(Map);
+    FSelection.Left = FSelection.Left >= Width ? 0 : FSelection.Left;
+    FSelection.Top = FSelection.Top >= Height ? 0 : FSelection.Top;
+    FSelection.Width = std::max(1, std::min(FSelection.Width, Width - FSelection.Left));
+    FSelection.Height = std::max(1, std::min(FSelection.Height, Height - FSelection.Top));
+}
+
+std::pair<int32_t, int32_t> TMapView::ShownSize(const TLoadedMap& Map) const {
+    if (FPicture) {
+        return {ZoomedLength(FPicture->Width(), FZoom), ZoomedLength(FPicture->Height(), FZoom)};
+    }
+    return {ZoomedLength(Map.NumHeader.Pts_WE, FZoom), ZoomedLength(Map.NumHeader.Pts_NS, FZoom)};
+}
+
+TSelectionBounds TMapView::PlaceSelection(const TLoadedMap& Map, int32_t ClientWidth,
+                                          int32_t ClientHeight) {
+    const auto [Width, Height] = ShownSize(Map);
+    const TSelectionBounds Bounds =
+        SelectionBounds(FSelection.Left, FSelection.Top, Width, Height, ClientWidth, ClientHeight);
+    FSelection.Left = Bounds.Left;
+    FSelection.Top = Bounds.Top;
+    return Bounds;
+}
+
+TRegion TMapView::SelectedRegion(const TLoadedMap& Map, int32_t ScrollX, int32_t ScrollY,
+                                 std::string_view StepText, std::string_view HScaleText) const {
+    TRegion Region =
+        SelectionRegion(FSelection.Left, FSelection.Top, FSelection.Width, FSelection.Height,
+                        ScrollX, ScrollY, FZoom, StepText, HScaleText);
+    const TNum_HeaderRec& H = Map.NumHeader;
+    Region.StartX = std::clamp(Region.StartX, 0, std::max(H.Pts_WE - 1, 0));
+    Region.StartY = std::clamp(Region.StartY, 0, std::max(H.Pts_NS - 1, 0));
+    Region.SizeX = std::min(Region.SizeX, H.Pts_WE - Region.StartX);
+    Region.SizeY = std::min(Region.SizeY, H.Pts_NS - Region.StartY);
+    return Region;
+}
+
+} // namespace talvo
