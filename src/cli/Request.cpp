@@ -52,18 +52,6 @@ bool IsBatch(const TRequest& Request) {
 
 namespace {
 
-// The option that Args ends with while it still wants its value; "" when there is none.
-std::string OptionWithoutValue(const std::vector<std::string>& Args) {
-    for (const char* Option :
-         {"-o", "--layers", "--ini", "--region", "--step", "--hscale", "--from", "--to", "--sea",
-          "--crs", "--jobs", "--manifest", "--shard"}) {
-        if (!Args.empty() && Args.back() == Option) {
-            return Option;
-        }
-    }
-    return "";
-}
-
 // A whole number of at least 1 written in decimal digits; nothing for any other text.
 std::optional<int> PositiveNumber(std::string_view Digits) {
     int Value = 0;
@@ -103,60 +91,77 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Parser.allow_extras();
     Parser.add_flag("-h,--help", Request.Help);
     Parser.add_flag("--version", Request.Version);
-    Parser.add_flag("--info", Request.Info);
-    Parser.add_flag("--render", Request.Render);
-    Parser.add_flag("--export", Request.Export);
-    Parser.add_flag("--mesh", Request.Mesh);
-    Parser.add_flag("--drape", Request.Drape);
-    Parser.add_flag("--no-world-file", Request.NoWorldFile);
-    Parser.add_flag("--at", Request.At);
-    Parser.add_flag("--profile", Request.Profile);
-    Parser.add_flag("--verify", Request.Verify);
-    Parser.add_flag("--force", Request.Force);
-    Parser.add_flag("--quiet", Request.Quiet);
+    // The commands, of which a command line gives one at most.
+    CLI::App* Commands = Parser.add_option_group("commands");
+    Commands->require_option(0, 1);
+    CLI::Option* Info = Commands->add_flag("--info", Request.Info);
+    CLI::Option* Render = Commands->add_flag("--render", Request.Render);
+    CLI::Option* Export = Commands->add_flag("--export", Request.Export);
+    CLI::Option* Mesh = Commands->add_flag("--mesh", Request.Mesh);
+    CLI::Option* At = Commands->add_flag("--at", Request.At);
+    CLI::Option* Profile = Commands->add_flag("--profile", Request.Profile);
+    CLI::Option* Verify = Commands->add_flag("--verify", Request.Verify);
+    // The options that go with some commands only: each excludes the others, and none is given
+    // without a command.
+    std::vector<CLI::Option*> Scoped;
+    auto Only = [&](CLI::Option* Option, std::initializer_list<CLI::Option*> With) {
+        for (CLI::Option* Command : {Info, Render, Export, Mesh, At, Profile, Verify}) {
+            if (std::find(With.begin(), With.end(), Command) == With.end()) {
+                Option->excludes(Command);
+            }
+        }
+        Scoped.push_back(Option);
+    };
+    Only(Parser.add_option("-o", Request.OutPath), {Render, Export, Mesh, Profile});
+    Only(Parser.add_option("--sea", Request.Sea), {Export});
+    Only(Parser.add_option("--crs", Request.Crs), {Render, Export});
+    Only(Parser.add_option("--from", Request.From), {Profile});
+    Only(Parser.add_option("--to", Request.To), {Profile});
+    Only(Parser.add_option("--layers", Request.Layers), {Render, Mesh});
+    Only(Parser.add_flag("--drape", Request.Drape), {Mesh});
+    Only(Parser.add_flag("--no-world-file", Request.NoWorldFile), {Render});
+    Only(Parser.add_option("--ini", Request.IniPath), {Render, Mesh});
+    Only(Parser.add_option("--region", Request.Region), {Mesh});
+    Only(Parser.add_option("--step", Request.Step), {Mesh});
+    Only(Parser.add_option("--hscale", Request.HScale), {Mesh});
     Parser.add_flag("--mosaic", Request.Mosaic);
+    // A batch's options, told apart by their own message.
     std::string Jobs;
     std::string Shard;
-    Parser.add_option("--jobs", Jobs);
-    Parser.add_option("--shard", Shard);
-    Parser.add_option("--manifest", Request.Manifest);
-    Parser.add_option("--from", Request.From);
-    Parser.add_option("--to", Request.To);
-    Parser.add_option("-o", Request.OutPath);
-    Parser.add_option("--layers", Request.Layers);
-    Parser.add_option("--ini", Request.IniPath);
-    Parser.add_option("--sea", Request.Sea);
-    Parser.add_option("--crs", Request.Crs);
-    Parser.add_option("--region", Request.Region);
-    Parser.add_option("--step", Request.Step);
-    Parser.add_option("--hscale", Request.HScale);
+    const std::vector<CLI::Option*> BatchOptions = {
+        Parser.add_option("--jobs", Jobs), Parser.add_option("--shard", Shard),
+        Parser.add_option("--manifest", Request.Manifest),
+        Parser.add_flag("--force", Request.Force), Parser.add_flag("--quiet", Request.Quiet)};
     Parser.add_option("FILE", Request.Files);
     std::vector<std::string> Reversed(Args.rbegin(), Args.rend());
+    const auto Given = [](const std::vector<CLI::Option*>& Options) {
+        return std::any_of(Options.begin(), Options.end(),
+                           [](const CLI::Option* Option) { return Option->count() > 0; });
+    };
     try {
         Parser.parse(Reversed);
+    } catch (const CLI::RequiredError&) {
+        throw EMisuse(Text(TText::OneCommand));
+    } catch (const CLI::ExcludesError&) {
+        const int Count = Request.Info + Request.Render + Request.Export + Request.Mesh +
+                          Request.At + Request.Profile + Request.Verify;
+        throw EMisuse(Text(Count > 1 ? TText::OneCommand : TText::OptionNeedsCommand));
     } catch (const CLI::ParseError& Error) {
-        const std::string Option = OptionWithoutValue(Args);
-        throw EMisuse(Option.empty() ? Error.what() : Text(TText::NeedsValue, {Option}));
+        // An option that ends the command line before its value.
+        const CLI::Option* Last = Args.empty() ? nullptr : Parser.get_option_no_throw(Args.back());
+        throw EMisuse(Last && Last->get_items_expected_min() > 0
+                          ? Text(TText::NeedsValue, {Args.back()})
+                          : std::string(Error.what()));
     }
     for (const std::string& Extra : Parser.remaining()) {
         if (Extra != "--") { // CLI11 keeps the end of the options among what it did not take
             throw EMisuse(Text(TText::UnknownOption, {Extra}));
         }
     }
-    const int Commands = Request.Info + Request.Render + Request.Export + Request.Mesh +
-                         Request.At + Request.Profile + Request.Verify;
-    if (Commands > 1) {
-        throw EMisuse(Text(TText::OneCommand));
-    }
-    const bool Drawing = Request.Render || Request.Mesh;
-    if ((!Request.OutPath.empty() && !Drawing && !Request.Profile && !Request.Export) ||
-        (Request.Sea && !Request.Export) ||
-        (Parser.count("--crs") > 0 && !Request.Render && !Request.Export) ||
-        ((!Request.From.empty() || !Request.To.empty()) && !Request.Profile) ||
-        (Request.Layers && !Request.Render && !Request.Drape) || (Request.Drape && !Request.Mesh) ||
-        (Request.NoWorldFile && !Request.Render) || (Request.IniPath && !Drawing) ||
-        (!Request.Mesh &&
-         (!Request.Region.empty() || Parser.count("--step") > 0 || Parser.count("--hscale") > 0))) {
+    const bool Command = Request.Info || Request.Render || Request.Export || Request.Mesh ||
+                         Request.At || Request.Profile || Request.Verify;
+    // A mesh draws the layers of its draped picture only.
+    if ((!Command && Given(Scoped)) || (Request.Layers && Request.Mesh && !Request.Drape)) {
         throw EMisuse(Text(TText::OptionNeedsCommand));
     }
     if (Request.Info && Request.Files.size() != 1) {
@@ -180,8 +185,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
         !Request.Mosaic) {
         throw EMisuse(Text(TText::BatchNeedsFolder));
     }
-    if (!Many && (Parser.count("--jobs") > 0 || Parser.count("--shard") > 0 ||
-                  Parser.count("--manifest") > 0 || Request.Force || Request.Quiet)) {
+    if (!Many && Given(BatchOptions)) {
         throw EMisuse(Text(TText::BatchOptionNeedsFolder));
     }
     if (Parser.count("--jobs") > 0) {
@@ -208,7 +212,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
         (Request.Files.size() != 1 || Request.From.empty() || Request.To.empty())) {
         throw EMisuse(Text(TText::ProfileNeeds));
     }
-    if (Commands == 0 && Request.Files.size() > 1) {
+    if (!Command && Request.Files.size() > 1) {
         throw EMisuse(Text(TText::ViewerOpensOneFile));
     }
     return Request;
