@@ -409,8 +409,8 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "The archive holds no FG-GML DEM tile and %1 rasters; a zip opens as a raster only when it "
      "holds one"},
     {TText::ZipOlderSetAside,
-     "同じメッシュの古い版のタイル %1 個を除きました。各メッシュは名前の日付が最も新しいタイルです",
-     "%1 older tiles set aside: each mesh is laid from the tile whose name has the newest date"},
+     "古い版のタイルを %1 個除きました。各メッシュは名前の日付が最も新しいタイルで描きます",
+     "Older tiles set aside: %1; each mesh is laid from its tile whose name has the newest date"},
     {TText::DatumUnnamed, "(srsName なし)", "(no srsName)"},
 };
 

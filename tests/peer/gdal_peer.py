@@ -170,8 +170,8 @@ def check_pack(dump, talvo, path, tiles, older, expected, problems):
     info = subprocess.run([talvo, "--info", path("PackDLMap.zip")], capture_output=True,
                           text=True)
     if "CRS: JGD2011 (EPSG:6668)" not in info.stdout.splitlines() or \
-            info.stderr != "2 older tiles set aside: each mesh is laid from the tile whose name " \
-                           "has the newest date\n":
+            info.stderr != "Older tiles set aside: 2; each mesh is laid from its tile whose " \
+                           "name has the newest date\n":
         problems.append("pack --info: %r, %r" % (info.stdout[-200:], info.stderr))
 
     # Refused: a mix of datums that names an unknown label as it is; a mesh twice at one date; a
@@ -199,6 +199,31 @@ def check_pack(dump, talvo, path, tiles, older, expected, problems):
         archive.write(path("inner-bomb.zip"), "inner-bomb.zip")
     refused(dump, path("pack-bomb.zip"), "refused as a zip bomb\n%s"
             % path("pack-bomb.zip/inner-bomb.zip"), problems)
+
+
+def check_zipped_raster(dump, talvo, path, from_gdal, problems):
+    """A zip of one GeoTIFF, its name in CP932 without the zip's UTF-8 flag, as Japanese Windows
+    zips it: read through GDAL as the GeoTIFF is, and never overwritten as an output."""
+    with zipfile.ZipFile(path("zipped.zip"), "w", zipfile.ZIP_DEFLATED) as archive:
+        archive.write(path("dem.tif"), "XXXX.tif")
+    with open(path("zipped.zip"), "rb") as archive:
+        data = archive.read().replace(b"XXXX.tif", "標高.tif".encode("cp932"))
+    with open(path("zipped.zip"), "wb") as archive:
+        archive.write(data)
+    check_cells("zipped GeoTIFF", map_dump.run(dump, path("zipped.zip")), from_gdal, problems)
+    info = subprocess.run([talvo, "--info", path("zipped.zip")], capture_output=True,
+                          text=True).stdout.splitlines()
+    if "DataFileName: %s/標高.tif" % path("zipped.zip") not in info:
+        problems.append("zipped GeoTIFF --info: %s" % [line for line in info if "File" in line])
+    os.link(path("zipped.zip"), path("zipped-link.tif"))
+    result = subprocess.run([talvo, "--export", path("zipped.zip"), "-o", path("zipped-link.tif")],
+                            capture_output=True, text=True)
+    if result.returncode != 1 or open(path("zipped-link.tif"), "rb").read() != data:
+        problems.append("the zip was replaced by its raster's export: %r" % result.stderr)
+    with zipfile.ZipFile(path("rasters.zip"), "w") as archive:
+        archive.write(path("dem.tif"), "a.tif")
+        archive.write(path("dem.tif"), "b.tif")
+    refused(dump, path("rasters.zip"), "holds no FG-GML DEM tile and 2 rasters", problems)
 
 
 def check_descriptions(dump, talvo, samples, path, problems):
@@ -324,6 +349,7 @@ def main():
                 problems.append("zip --info lacks %r" % line)
 
         check_pack(dump, talvo, path, tiles, older, expected, problems)
+        check_zipped_raster(dump, talvo, path, from_gdal, problems)
 
         # GDAL rasters: scale and offset, south-up rows, a projection, a rotation.
         raw = [[rng.randint(-300, 3000) for _ in range(7)] for _ in range(5)]
