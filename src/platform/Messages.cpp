@@ -108,8 +108,9 @@ constexpr TTexts Table[] = {
   talvo --version                    版を表示する
 
 FILE は数値地図メッシュ (*.Mem, *.Sem, *.Tem)、地球地図のヘッダー (EL*.hdr, LU*.hdr,
-VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタイル (*.xml) かその zip (*.zip)、
-または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt) です。
+VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタイル (*.xml) かその zip (*.zip、
+zip の zip も)、または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt) か
+その 1 つだけの zip です。
 ベクトルレイヤー (レイヤーコード + メッシュコード + ".e00") は地図の隣から読み込みます。
 )",
      R"(Usage:
@@ -144,7 +145,8 @@ VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタ�
 
 FILE is a numeric map mesh (*.Mem, *.Sem, *.Tem), a Global Map header (EL*.hdr, LU*.hdr,
 VG*.hdr), a 30-arc-second raster (*.bil with its .hdr), an FG-GML DEM tile (*.xml) or a zip of
-tiles (*.zip), or a raster GDAL reads (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt).
+tiles (*.zip, or of zips of them), or a raster GDAL reads (*.tif, *.tiff, *.hgt, *.asc, *.dem,
+*.img, *.vrt) or a zip of one.
 Vector layers (layer code + mesh code + ".e00") are read from beside the map.
 )"},
     {TText::Misuse, "talvo: %1", "talvo: %1"},
