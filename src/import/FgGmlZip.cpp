@@ -213,8 +213,7 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, TLoadedMap
     Map.RowsRead = H.Pts_NS;
 }
 
-// The tiles of Paths, read one after another into one map; each zip's listing is Zips' entry of
-// the same place (none for a tile file).
+// Tiles read one after another into one mosaic, the newest of each mesh kept.
 class TMosaicReader {
   public:
     TMosaicReader(const std::string& Named, TProgress& Progress)
@@ -277,6 +276,8 @@ class TMosaicReader {
     int64_t SetAside = 0;
 };
 
+// The tiles of Paths, read one after another into one map; each zip's listing is Zips' entry of
+// the same place (none for a tile file).
 TOpenedMap ReadMosaic(const std::vector<std::string>& Paths,
                       std::vector<std::unique_ptr<TZipTiles>>& Zips, TLoadedMap Map,
                       TProgress& Progress) {

@@ -188,6 +188,29 @@ TRaster OpenRaster(const TRasterPlace& Place, TalvoGdalRasterInfo& Info) {
     return Raster;
 }
 
+} // namespace
+
+bool IdentifyGdalRaster(const TFileStart& File) {
+    for (std::string_view Ext : {".TIF", ".TIFF", ".HGT", ".ASC", ".DEM", ".IMG", ".VRT"}) {
+        if (File.UpperExt == Ext) {
+            return true;
+        }
+    }
+    // GeoTIFF and BigTIFF either way round, Erdas Imagine, a VRT, an ASCII grid.
+    std::string_view Text = File.Bytes;
+    for (std::string_view Signature :
+         {std::string_view("II*\0", 4), std::string_view("MM\0*", 4), std::string_view("II+\0", 4),
+          std::string_view("MM\0+", 4), std::string_view("EHFA_HEADER_TAG")}) {
+        if (Text.starts_with(Signature)) {
+            return true;
+        }
+    }
+    Text.remove_prefix(std::min(Text.find_first_not_of(" \t\r\n"), Text.size()));
+    return Text.starts_with("<VRTDataset") || UpperAscii(Text.substr(0, 5)) == "NCOLS";
+}
+
+namespace {
+
 TOpenedMap ReadRaster(const TRasterPlace& Place, TLoadedMap Map, TProgress& Progress) {
     const std::string Path = Place.Named();
     TalvoGdalRasterInfo Info{};
@@ -274,25 +297,6 @@ std::vector<std::string> RasterFiles(const TRasterPlace& Place) {
 }
 
 } // namespace
-
-bool IdentifyGdalRaster(const TFileStart& File) {
-    for (std::string_view Ext : {".TIF", ".TIFF", ".HGT", ".ASC", ".DEM", ".IMG", ".VRT"}) {
-        if (File.UpperExt == Ext) {
-            return true;
-        }
-    }
-    // GeoTIFF and BigTIFF either way round, Erdas Imagine, a VRT, an ASCII grid.
-    std::string_view Text = File.Bytes;
-    for (std::string_view Signature :
-         {std::string_view("II*\0", 4), std::string_view("MM\0*", 4), std::string_view("II+\0", 4),
-          std::string_view("MM\0+", 4), std::string_view("EHFA_HEADER_TAG")}) {
-        if (Text.starts_with(Signature)) {
-            return true;
-        }
-    }
-    Text.remove_prefix(std::min(Text.find_first_not_of(" \t\r\n"), Text.size()));
-    return Text.starts_with("<VRTDataset") || UpperAscii(Text.substr(0, 5)) == "NCOLS";
-}
 
 TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
     return ReadRaster({Path, ""}, std::move(Map), Progress);
