@@ -63,10 +63,11 @@ TOpenJob TDocument::OpenJob(std::string Path) const {
 TLoadResult TDocument::Accept(TOpenedMap Opened, const std::string& Crs) {
     if (!Crs.empty()) {
         Opened.Map.Georeference.Crs = Crs;
+        Opened.Map.Georeference.Datum.clear();
     }
     FMap = std::make_shared<const TLoadedMap>(std::move(Opened.Map));
     FOverlays = std::make_shared<TOverlaySet>();
-    return {Opened.Outcome, std::move(Opened.Message)};
+    return {Opened.Outcome, std::move(Opened.Message), std::move(Opened.Note)};
 }
 
 TLoadResult TDocument::Open(const std::string& Path, TProgress& Progress, const std::string& Crs) {

@@ -24,10 +24,12 @@ using TOpenJob = std::function<TOpenedMap(TProgress& Progress)>;
 // A drawing's job: the picture, or nothing when it was cancelled.
 using TDrawJob = std::function<std::optional<TBitmap>(TProgress& Progress)>;
 
-// How a load went: its outcome and, for a missing companion file, the message.
+// How a load went: its outcome and, for a missing companion file, the message; what a load that
+// went well still tells.
 struct TLoadResult {
     TOpenOutcome Outcome = TOpenOutcome::Loaded;
     std::string Message;
+    std::string Note;
 };
 
 // A drawing as it starts: its job, and why a ticked layer could not be read for it ("" when

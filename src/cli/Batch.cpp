@@ -63,6 +63,7 @@ TManifestLine MakeTile(const TBatchTile& Tile, const TBatchOptions& Options,
         TLoadedMap& Map = Opened.Map;
         if (Options.Crs) {
             Map.Georeference.Crs = *Options.Crs;
+            Map.Georeference.Datum.clear();
         }
         const TCellCounts Counts = CountCells(Map);
         Line["kind"] = KindTraits(Map.NumHeader.MapKind).Code;

@@ -46,24 +46,42 @@ bool IsMapInFolder(const fs::path& Path) {
                        [&](const TFormatDriver& Driver) { return Driver.Identify(ByName); });
 }
 
+// A part of an output's path made from a name the input gives: never one that climbs out of the
+// output folder.
+fs::path OutputPart(const fs::path& Name) {
+    const std::string Text = Name.string();
+    return Text.empty() || Text == "." || Text == ".." ? fs::path("_") : Name;
+}
+
 struct TLister {
     std::string OutDir;
     std::string Extension;
     std::vector<TBatchTile> Tiles;
 
+    void AddLoose(const std::string& Path) {
+        const fs::path Name = OutputPart(fs::path(Path).stem());
+        Tiles.push_back({Path, Path, "", (fs::path(OutDir) / Name).string() + Extension, ""});
+    }
+
     void AddFile(const std::string& Path) {
-        const fs::path Name(Path);
         if (DriverOf(Path).Open != &OpenFgGmlZip) {
-            Tiles.push_back(
-                {Path, Path, "", (fs::path(OutDir) / Name.stem()).string() + Extension, ""});
+            AddLoose(Path);
             return;
         }
-        const fs::path Folder = fs::path(OutDir) / Name.stem();
+        const fs::path Folder = fs::path(OutDir) / OutputPart(fs::path(Path).stem());
         try {
             const TZipTiles Zip(Path);
-            for (const TZipTileEntry& Entry : Zip.Tiles()) {
-                Tiles.push_back({ZipTilePath(Path, Entry.Name), Path, Entry.Name,
-                                 (Folder / fs::path(Entry.Name).stem()).string() + Extension, ""});
+            if (Zip.Tiles().empty()) {
+                AddLoose(Path); // a zip of one raster is that raster
+                return;
+            }
+            for (const TZipTile& Tile : Zip.Tiles()) {
+                const fs::path Inner = Tile.InnerName.empty()
+                                           ? Folder
+                                           : Folder / OutputPart(fs::path(Tile.InnerName).stem());
+                const fs::path Name = OutputPart(fs::path(Tile.Entry.Name).stem());
+                Tiles.push_back(
+                    {Zip.TilePath(Tile), Path, Tile.Name, (Inner / Name).string() + Extension, ""});
             }
         } catch (const std::exception& Error) {
             Tiles.push_back({Path, Path, "", Folder.string(), Error.what()});

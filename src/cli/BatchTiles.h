@@ -9,7 +9,8 @@ namespace talvo {
 struct TBatchTile {
     std::string Input;   // the tile, absolute: "/data/a.zip/TILE.xml" for a zip's; one per tile
     std::string Source;  // the file opened: the map file, or the zip
-    std::string Entry;   // the zip's entry; "" for a map file
+    std::string Entry;   // the tile's path in the zip ("TILE.xml", "INNER.zip/TILE.xml"); "" for a
+                         // map file
     std::string Output;  // absolute
     std::string Failure; // why the tile cannot be done; "" when it can
 };
@@ -21,10 +22,12 @@ std::vector<std::string> ListMapFiles(const std::vector<std::string>& Inputs,
                                       const std::string& LeftOut = "");
 
 // The tiles of Inputs: map files; folders, searched through for the formats Talvo reads (the
-// output folder left out); zips, one tile per DEM entry. Each once, sorted by Input, so that the
-// same inputs give the same list in any order. A zip's tile goes to OutDir/ZIP/TILE + Extension,
-// a map file to OutDir/NAME + Extension (without the file's own extension). A zip that cannot be
-// listed and an output that a tile sorted earlier already has are tiles with their Failure.
+// output folder left out); zips, one tile per DEM entry, those of the zips inside included. Each
+// once, sorted by Input, so that the same inputs give the same list in any order. A zip's tile
+// goes to OutDir/ZIP/TILE + Extension (OutDir/ZIP/INNER/TILE from a zip inside), a map file or a
+// zip of one raster to OutDir/NAME + Extension (without the file's own extension); a name that
+// would climb out of OutDir ("", ".", "..") is "_". A zip that cannot be listed and an output
+// that a tile sorted earlier already has are tiles with their Failure.
 std::vector<TBatchTile> ListBatchTiles(const std::vector<std::string>& Inputs,
                                        const std::string& OutDir, const std::string& Extension);
 

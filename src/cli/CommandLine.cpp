@@ -25,21 +25,21 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
     }
     try {
         if (Request.Info) {
-            PrintInfo(Request.Files.front(), Out);
+            PrintInfo(Request.Files.front(), Out, Err);
         } else if (IsBatch(Request)) {
             return Batch(Request, Out, Err);
         } else if (Request.Render) {
             Render(Request, Err);
         } else if (Request.Export) {
-            Export(Request);
+            Export(Request, Err);
         } else if (Request.Verify) {
             return VerifyManifest(Request.Files.front(), Out, Err);
         } else if (Request.Mesh) {
             Mesh(Request, Err);
         } else if (Request.At) {
-            PrintAt(Request, Out);
+            PrintAt(Request, Out, Err);
         } else if (Request.Profile) {
-            Profile(Request, Out);
+            Profile(Request, Out, Err);
         } else {
             if (ViewerFile) {
                 *ViewerFile = Request.Files.empty() ? "" : Request.Files.front();

@@ -88,33 +88,41 @@ TDocument StartDocument(const std::optional<std::string>& IniPath, std::ostream&
     return Document;
 }
 
-// Opens Path into Document, Crs in place of the map's own when given; fails when the window would
-// have shown a message instead of a map.
-TOpenOutcome Open(TDocument& Document, const std::string& Path, const std::string& Crs = "") {
-    TProgress Unwatched;
-    const TLoadResult Loaded = Document.Open(Path, Unwatched, Crs);
+// A load's result: a failure when the window would have shown a message instead of a map; what a
+// load that went well still tells, on Err.
+TOpenOutcome Told(const TLoadResult& Loaded, std::ostream& Err) {
     if (Loaded.Outcome == TOpenOutcome::CompanionMissing) {
         throw EFailed(TerminalText(Loaded.Message));
+    }
+    if (!Loaded.Note.empty()) {
+        Err << TerminalText(Loaded.Note) << '\n';
     }
     return Loaded.Outcome;
 }
 
+// Opens Path into Document, Crs in place of the map's own when given.
+TOpenOutcome Open(TDocument& Document, const std::string& Path, std::ostream& Err,
+                  const std::string& Crs = "") {
+    TProgress Unwatched;
+    return Told(Document.Open(Path, Unwatched, Crs), Err);
+}
+
 // Opens the map of Request into Document: its FILE, or with --mosaic the FG-GML tiles of every
 // FILE as one map; --crs's CRS in place of the map's own.
-TOpenOutcome OpenInputs(TDocument& Document, const TRequest& Request) {
+TOpenOutcome OpenInputs(TDocument& Document, const TRequest& Request, std::ostream& Err) {
     if (!Request.Mosaic) {
-        return Open(Document, Request.Files.front(), Request.Crs);
+        return Open(Document, Request.Files.front(), Err, Request.Crs);
     }
     const std::vector<std::string> Files = ListMapFiles(Request.Files);
     RefuseOverwritingInput(Request.OutPath, Files);
     TProgress Unwatched;
-    return Document
-        .Accept(LoadMap(Files.front(),
-                        [&](TLoadedMap Start) {
-                            return OpenFgGmlMosaic(Files, std::move(Start), Unwatched);
-                        }),
-                Request.Crs)
-        .Outcome;
+    return Told(Document.Accept(LoadMap(Files.front(),
+                                        [&](TLoadedMap Start) {
+                                            return OpenFgGmlMosaic(Files, std::move(Start),
+                                                                   Unwatched);
+                                        }),
+                                Request.Crs),
+                Err);
 }
 
 // "LON,LAT" (or easting and northing) → the cell under it; "col:row" → that cell of the grid. A
@@ -185,9 +193,9 @@ float HeightScale(const std::string& Given) {
 
 } // namespace
 
-void PrintInfo(const std::string& Path, std::ostream& Out) {
+void PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
     TDocument Document;
-    Open(Document, Path);
+    Open(Document, Path, Err);
     const TLoadedMap& Map = *Document.Map();
     for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map), CountFields(Map)}) {
         for (const TMapInfoField& Field : Fields) {
@@ -201,7 +209,7 @@ void Render(const TRequest& Request, std::ostream& Err) {
     const TLayerFlags Layers =
         Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
     const std::string& MapPath = Request.Files.front();
-    if (OpenInputs(Document, Request) != TOpenOutcome::Loaded) {
+    if (OpenInputs(Document, Request, Err) != TOpenOutcome::Loaded) {
         throw EFailed(Text(TText::NothingToDraw, {MapPath}));
     }
     const TDrawing Drawing = Document.StartDrawing(Layers);
@@ -216,9 +224,9 @@ void Render(const TRequest& Request, std::ostream& Err) {
     Document.SavePicture(*Picture, Request.OutPath, !Request.NoWorldFile);
 }
 
-void PrintAt(const TRequest& Request, std::ostream& Out) {
+void PrintAt(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
     TDocument Document;
-    Open(Document, Request.Files[0]);
+    Open(Document, Request.Files[0], Err);
     const TLoadedMap& Map = *Document.Map();
     const TGridCell Cell = CellOfPointText(Map, Request.Files[1]);
     for (const TMapInfoField& Field : ReadoutFields(Map, Cell)) {
@@ -226,10 +234,10 @@ void PrintAt(const TRequest& Request, std::ostream& Out) {
     }
 }
 
-void Profile(const TRequest& Request, std::ostream& Out) {
+void Profile(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
     TDocument Document;
     const std::string& MapPath = Request.Files.front();
-    Open(Document, MapPath);
+    Open(Document, MapPath, Err);
     const TLoadedMap& Map = *Document.Map();
     const TMapKindTraits& Kind = KindTraits(Map.NumHeader.MapKind);
     if (Kind.Colouring != TColouring::Elevation) {
@@ -245,7 +253,7 @@ void Profile(const TRequest& Request, std::ostream& Out) {
     WriteProfileCsv(Map, Samples, Request.OutPath);
 }
 
-void Export(const TRequest& Request) {
+void Export(const TRequest& Request, std::ostream& Err) {
     // Checked first: nothing is read for an output that is not a GeoTIFF.
     if (!IsGeoTiffPath(Request.OutPath)) {
         throw EFailed(Text(TText::ExportNeedsTif, {Request.OutPath}));
@@ -253,7 +261,7 @@ void Export(const TRequest& Request) {
     // GDAL, which writes the file, starts while the map is read.
     std::future<void> GdalStarted = std::async(std::launch::async, [] { GdalModule(); });
     TDocument Document;
-    OpenInputs(Document, Request);
+    OpenInputs(Document, Request, Err);
     GdalStarted.get();
     RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
     TProgress Unwatched;
@@ -279,7 +287,7 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
     }
     TDocument Document = StartDocument(Request.IniPath, Err);
     const std::string& MapPath = Request.Files.front();
-    Open(Document, MapPath);
+    Open(Document, MapPath, Err);
     const TLoadedMap& Map = *Document.Map();
     if (!KindTraits(Map.NumHeader.MapKind).ShownIn3D) {
         throw EFailed(

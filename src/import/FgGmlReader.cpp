@@ -2,7 +2,8 @@
 // apart. Elements are matched by their local names, whatever their namespace prefix:
 //   type                   the spacing, as the leading "1m", "5m" or "10m" of "5mメッシュ（標高）"
 //   mesh                   the tile's mesh code
-//   gml:Envelope srsName   the datum: "fguuid:jgd2011.bl" (JGD2011) or "fguuid:jgd2000.bl"
+//   gml:Envelope srsName   the datum: "fguuid:jgd2011.bl" (JGD2011), "fguuid:jgd2000.bl" or
+//                          "fguuid:jgd2024.bl" (since April 2025; JGD2011 horizontally)
 //   gml:lowerCorner        the south-west edge, latitude then longitude (degrees); gml:upperCorner
 //                          the north-east one
 //   gml:low, gml:high      of gml:GridEnvelope: the first and the last column and row, "x y"
@@ -26,6 +27,7 @@
 #include <expat.h>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "import/FgGmlTuples.h"
 #include "import/FileBytes.h"
@@ -209,16 +211,24 @@ void XMLCALL Text(void* Data, const XML_Char* Chars, int Length) {
     }
 }
 
-// The EPSG code of the datums FG-GML tiles are published in; "" for any other name.
-std::string CrsOfSrsName(const std::string& SrsName) {
+// The datums FG-GML tiles are published in, by the name srsName holds, and their EPSG codes.
+// JGD2024 (GSI's tiles since April 2025) moved heights only: horizontally it is JGD2011.
+constexpr std::pair<std::string_view, std::string_view> KnownDatums[] = {
+    {"JGD2024", "EPSG:6668"},
+    {"JGD2011", "EPSG:6668"},
+    {"JGD2000", "EPSG:4612"},
+};
+
+void SetDatum(const std::string& SrsName, TFgGmlTile& Tile) {
     const std::string Upper = UpperAscii(SrsName);
-    if (Upper.find("JGD2011") != std::string::npos) {
-        return "EPSG:6668";
+    for (const auto& [Datum, Crs] : KnownDatums) {
+        if (Upper.find(Datum) != std::string::npos) {
+            Tile.Datum = Datum;
+            Tile.Crs = Crs;
+            return;
+        }
     }
-    if (Upper.find("JGD2000") != std::string::npos) {
-        return "EPSG:4612";
-    }
-    return "";
+    Tile.Datum = SrsName;
 }
 
 struct TParserFree {
@@ -317,7 +327,7 @@ TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
                      Doc.OrderLine);
     }
     TFgGmlTile Tile;
-    Tile.Crs = CrsOfSrsName(Doc.SrsName);
+    SetDatum(Doc.SrsName, Tile);
     const auto Lower = Numbers<double, 2>(Doc, LowerCorner, File);
     const auto Upper = Numbers<double, 2>(Doc, UpperCorner, File);
     Tile.South = Lower[0];
@@ -409,6 +419,7 @@ void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoade
     TNum_HeaderRec& H = Map.NumHeader;
     H.MapKind = TMapKind::FgGml;
     Map.Georeference.Crs = Bounds.Crs;
+    Map.Georeference.Datum = Bounds.Crs.empty() ? "" : Bounds.Datum;
     H.MeshCode = Bounds.Mesh.substr(0, 6);
     H.CellSpacing = Bounds.CellSpacing;
     H.Pts_WE = Cols;

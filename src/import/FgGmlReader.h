@@ -24,6 +24,9 @@ struct TFgGmlTile {
     size_t ListEnd = 0;
     int64_t ListLine = 1; // the line ListBegin lies on
     std::string Crs;      // from gml:Envelope's srsName: "EPSG:6668", "EPSG:4612" or ""
+    // The datum srsName names ("JGD2011", "JGD2000", "JGD2024"), or srsName as it is when Talvo
+    // does not know it (Crs is then "").
+    std::string Datum;
 };
 
 // The structure of the FG-GML DEM document Bytes, checked; File names it in messages. A grid

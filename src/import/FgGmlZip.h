@@ -8,9 +8,9 @@
 
 namespace talvo {
 
-// Opens a zip of FG-GML DEM tiles (*.zip) as one map, into Map as a load starts it. Raises when
-// GDAL, which reads the archive, is missing, and for every tile or archive that cannot be read.
-// A zip: named *.zip, or starting as one.
+// Opens a zip of FG-GML DEM tiles (*.zip), or of zips of them, as one map, into Map as a load
+// starts it; a zip without a tile but with one raster GDAL reads opens as that raster. Raises for
+// every tile or archive that cannot be read. A zip: named *.zip, or starting as one.
 bool IdentifyFgGmlZip(const TFileStart& File);
 TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Progress);
 

@@ -20,6 +20,8 @@ struct TOpenedMap {
     TOpenOutcome Outcome = TOpenOutcome::Loaded;
     TLoadedMap Map;
     std::string Message;
+    // What a load that went well still tells (the older tiles a mosaic set aside); "" for nothing.
+    std::string Note = {}; // readers that tell nothing leave it out
 };
 
 // What a driver looks at to tell whether a file is its: the name and the first bytes.

@@ -31,8 +31,6 @@ std::string GdalFailureText(const TalvoGdalFailure& Failure) {
         return Text(TText::GdalNoMemory);
     case TalvoGdalUnsupported:
         return Text(TText::GdalUnsupported);
-    case TalvoGdalNotZip:
-        return Text(TText::ZipNotArchive);
     case TalvoGdalBadCrs:
         return Text(TText::GdalBadCrs, {Detail});
     default:

@@ -164,13 +164,26 @@ bool LooksLikeDegrees(const TalvoGdalRasterInfo& Info) {
     return Within(Xs, 180.0) && Within(Ys, 90.0) && std::abs(T[1]) < 1.0 && std::abs(T[5]) < 1.0;
 }
 
-TRaster OpenRaster(const std::string& Path, TalvoGdalRasterInfo& Info) {
-    RequireReadableFile(Path);
+// A raster GDAL reads: a file (Entry ""), or the entry Entry of the zip File.
+struct TRasterPlace {
+    std::string File;
+    std::string Entry;
+
+    // As messages name it.
+    std::string Named() const { return Entry.empty() ? File : File + "/" + Entry; }
+};
+
+TRaster OpenRaster(const TRasterPlace& Place, TalvoGdalRasterInfo& Info) {
+    RequireReadableFile(Place.File);
     const TalvoGdalApi& Gdal = GdalModule();
     TalvoGdalFailure Failure{};
-    TRaster Raster(Gdal.OpenRaster(FullPath(Path).c_str(), &Info, &Failure), TRasterCloser{&Gdal});
+    const std::string File = FullPath(Place.File);
+    TRaster Raster(Place.Entry.empty()
+                       ? Gdal.OpenRaster(File.c_str(), &Info, &Failure)
+                       : Gdal.OpenZippedRaster(File.c_str(), Place.Entry.c_str(), &Info, &Failure),
+                   TRasterCloser{&Gdal});
     if (!Raster) {
-        throw Placed(ETalvoError(GdalFailureText(Failure)), Path);
+        throw Placed(ETalvoError(GdalFailureText(Failure)), Place.Named());
     }
     return Raster;
 }
@@ -196,9 +209,12 @@ bool IdentifyGdalRaster(const TFileStart& File) {
     return Text.starts_with("<VRTDataset") || UpperAscii(Text.substr(0, 5)) == "NCOLS";
 }
 
-TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
+namespace {
+
+TOpenedMap ReadRaster(const TRasterPlace& Place, TLoadedMap Map, TProgress& Progress) {
+    const std::string Path = Place.Named();
     TalvoGdalRasterInfo Info{};
-    const TRaster Raster = OpenRaster(Path, Info);
+    const TRaster Raster = OpenRaster(Place, Info);
     const TalvoGdalApi& Gdal = GdalModule();
     Map.Georeference.Crs = Gdal.RasterCrs(Raster.get());
     if (Map.Georeference.Crs.empty() && LooksLikeDegrees(Info)) {
@@ -269,15 +285,35 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
     return {TOpenOutcome::Loaded, std::move(Map), {}};
 }
 
-std::vector<std::string> GdalRasterFiles(const std::string& Path) {
+std::vector<std::string> RasterFiles(const TRasterPlace& Place) {
     TalvoGdalRasterInfo Info{};
-    const TRaster Raster = OpenRaster(Path, Info);
+    const TRaster Raster = OpenRaster(Place, Info);
     const TalvoGdalApi& Gdal = GdalModule();
     std::vector<std::string> Files;
     for (int64_t Index = 0; Index < Gdal.RasterFileCount(Raster.get()); ++Index) {
         Files.emplace_back(Gdal.RasterFileName(Raster.get(), Index));
     }
     return Files;
+}
+
+} // namespace
+
+TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Progress) {
+    return ReadRaster({Path, ""}, std::move(Map), Progress);
+}
+
+std::vector<std::string> GdalRasterFiles(const std::string& Path) {
+    return RasterFiles({Path, ""});
+}
+
+TOpenedMap OpenGdalRasterInZip(const std::string& ZipPath, const std::string& Entry, TLoadedMap Map,
+                               TProgress& Progress) {
+    return ReadRaster({ZipPath, Entry}, std::move(Map), Progress);
+}
+
+std::vector<std::string> GdalRasterFilesInZip(const std::string& ZipPath,
+                                              const std::string& Entry) {
+    return RasterFiles({ZipPath, Entry});
 }
 
 } // namespace talvo

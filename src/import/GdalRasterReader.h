@@ -18,4 +18,11 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
 // OpenGdalRaster does.
 std::vector<std::string> GdalRasterFiles(const std::string& Path);
 
+// The same, of the raster Entry of the local zip at ZipPath, read through GDAL's /vsizip/; the
+// caller has listed the zip and found the entry to be its one raster, within the limits. Messages
+// name "ZIP/ENTRY"; the map's file is the zip, which stands for every file GDAL reads inside it.
+TOpenedMap OpenGdalRasterInZip(const std::string& ZipPath, const std::string& Entry, TLoadedMap Map,
+                               TProgress& Progress);
+std::vector<std::string> GdalRasterFilesInZip(const std::string& ZipPath, const std::string& Entry);
+
 } // namespace talvo

@@ -1,8 +1,11 @@
 #include "import/MapFiles.h"
 
 #include "import/E00Reader.h"
+#include "import/FgGmlZip.h"
 #include "import/GdalRasterReader.h"
+#include "import/OpenMap.h"
 #include "import/PathParts.h"
+#include "import/ZippedRaster.h"
 #include "platform/FileLookup.h"
 
 namespace talvo {
@@ -16,7 +19,9 @@ std::vector<std::string> MapFiles(const TLoadedMap& Map, const TOverlaySet& Over
         }
     }
     if (KindTraits(H.MapKind).ReadThroughGdal) {
-        for (std::string& Read : GdalRasterFiles(H.MapFileName)) {
+        const bool Zipped = DriverOf(H.MapFileName).Open == &OpenFgGmlZip;
+        for (std::string& Read :
+             Zipped ? ZippedRasterFiles(H.MapFileName) : GdalRasterFiles(H.MapFileName)) {
             Files.push_back(std::move(Read));
         }
     }

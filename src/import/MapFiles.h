@@ -9,7 +9,8 @@
 namespace talvo {
 
 // The files Map was read from: the file opened, its data file or header, every file GDAL reads
-// for a GDAL raster (its sources and sidecars), and the overlay files read for it. Outputs must
+// for a GDAL raster (its sources and sidecars; the zip of a zipped one), and the overlay files
+// read for it. Outputs must
 // never replace one of them.
 std::vector<std::string> MapFiles(const TLoadedMap& Map, const TOverlaySet& Overlays);
 

@@ -1,14 +1,11 @@
-// The tiles of a zip of FG-GML DEM tiles, read through the GDAL module's /vsizip/: one by one for
-// a batch that writes each as an output of its own, or all for the mosaic.
+// The tiles of a zip of FG-GML DEM tiles, and of the zips inside it: one by one for a batch that
+// writes each as an output of its own, or all for the mosaic.
 
 #include "import/ZipTiles.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "import/FgGmlReader.h"
-#include "import/GdalFailure.h"
-#include "import/GdalModuleLoader.h"
 #include "import/OpenMap.h"
 #include "import/ReadLimits.h"
 #include "platform/AsciiCase.h"
@@ -19,118 +16,79 @@ namespace talvo {
 
 namespace {
 
-struct TZipEntryCloser {
-    const TalvoGdalApi* Api;
-    void operator()(TalvoGdalZipEntry* Entry) const { Api->CloseZipEntry(Entry); }
-};
-
-// A tile's entry: an .xml file that no .zip holds, nor the folder of file attributes that archives
-// made on a Mac carry beside every file.
-bool IsTileEntry(const std::string& Name) {
-    const std::string Upper = UpperAscii(Name);
-    return Upper.ends_with(".XML") && Upper.find(".ZIP/") == std::string::npos &&
-           !Upper.starts_with("__MACOSX/");
+bool IsTileName(const std::string& Name) {
+    return UpperAscii(Name).ends_with(".XML") && !IsMacAttributes(Name);
 }
 
-// The tile entries, whose declared sizes together stay within the unpacking limit.
-std::vector<TZipTileEntry> TileEntries(const TalvoGdalApi& Gdal, const TalvoGdalZip& Zip,
-                                       const std::string& Path) {
-    std::vector<TZipTileEntry> Entries;
-    uint64_t Total = 0;
-    for (int64_t Index = 0; Index < Gdal.ZipEntryCount(&Zip); ++Index) {
-        TZipTileEntry Entry{Index, Gdal.ZipEntryName(&Zip, Index), Gdal.ZipEntrySize(&Zip, Index)};
-        if (!IsTileEntry(Entry.Name)) {
-            continue;
-        }
-        Total += std::min(Entry.Size, MaxUnpackedBytes + 1);
-        if (Total > MaxUnpackedBytes) {
-            throw Placed(
-                ETalvoError(Text(TText::ZipBomb, {std::to_string(MaxUnpackedBytes >> 30)})), Path);
-        }
-        Entries.push_back(std::move(Entry));
-    }
-    if (Entries.empty()) {
-        throw Placed(ETalvoError(Text(TText::ZipNoTile)), Path);
-    }
-    return Entries;
-}
-
-TalvoGdalZip* OpenZip(const TalvoGdalApi& Gdal, const std::string& Path) {
-    RequireReadableFile(Path);
-    TalvoGdalFailure Failure{};
-    TalvoGdalZip* Zip = Gdal.OpenZip(Path.c_str(), &Failure);
-    if (Zip == nullptr) {
-        throw Placed(ETalvoError(GdalFailureText(Failure)), Path);
-    }
-    return Zip;
+bool IsZipName(const std::string& Name) {
+    return UpperAscii(Name).ends_with(".ZIP") && !IsMacAttributes(Name);
 }
 
 } // namespace
 
-TZipTiles::TZipTiles(const std::string& Path) : Gdal(GdalModule()), Zip(OpenZip(Gdal, Path)) {
-    try {
-        Entries = TileEntries(Gdal, *Zip, Path);
-    } catch (...) {
-        Gdal.CloseZip(Zip);
-        throw;
+TZipTiles::TZipTiles(const std::string& Path, const std::optional<std::string>& Only)
+    : Outer(Path) {
+    for (const TZipEntry& Entry : Outer.Entries()) {
+        if (IsTileName(Entry.Name)) {
+            Count(Entry.Size, Outer);
+            if (!Only || *Only == Entry.Name) {
+                Found.push_back({Entry.Name, -1, "", Entry});
+            }
+        } else if (IsZipName(Entry.Name)) {
+            Count(Entry.Size, Outer);
+            Inners.push_back(Entry);
+        }
+    }
+    for (int Inner = 0; Inner < static_cast<int>(Inners.size()); ++Inner) {
+        const std::string& InnerName = Inners[static_cast<size_t>(Inner)].Name;
+        const std::string Folder = InnerName + "/";
+        if (Only && !Only->starts_with(Folder)) {
+            continue;
+        }
+        const TZipArchive& Archive = InnerArchive(Inner);
+        for (const TZipEntry& Entry : Archive.Entries()) {
+            if (IsTileName(Entry.Name)) {
+                Count(Entry.Size, Archive);
+                if (!Only || *Only == Folder + Entry.Name) {
+                    Found.push_back({Folder + Entry.Name, Inner, InnerName, Entry});
+                }
+            }
+        }
     }
 }
 
-TZipTiles::~TZipTiles() {
-    Gdal.CloseZip(Zip);
+void TZipTiles::Count(uint64_t Size, const TZipArchive& In) {
+    Declared += std::min(Size, MaxUnpackedBytes + 1);
+    if (Declared > MaxUnpackedBytes) {
+        throw Placed(ETalvoError(Text(TText::ZipBomb, {std::to_string(MaxUnpackedBytes >> 30)})),
+                     In.Where());
+    }
 }
 
-TFileBytes TZipTiles::Read(const TZipTileEntry& Entry, const std::string& File) {
-    TalvoGdalFailure Failure{};
-    const std::unique_ptr<TalvoGdalZipEntry, TZipEntryCloser> Opened(
-        Gdal.OpenZipEntry(Zip, Entry.Index, &Failure), TZipEntryCloser{&Gdal});
-    if (!Opened) {
-        throw Placed(ETalvoError(GdalFailureText(Failure)), File);
+TZipArchive& TZipTiles::InnerArchive(int Inner) {
+    if (OpenInner != Inner) {
+        Opened.reset();
+        const TZipEntry& Entry = Inners[static_cast<size_t>(Inner)];
+        Opened = std::make_unique<TZipArchive>(Outer.Read(Entry, RequireZipStart),
+                                               Outer.EntryPath(Entry));
+        OpenInner = Inner;
     }
-    TFileBytes Bytes;
-    while (true) {
-        // One byte beyond the declared size, to find an entry that unpacks to more.
-        char Beyond = 0;
-        const uint64_t Want = Bytes.Size < Entry.Size
-                                  ? std::min<uint64_t>(Entry.Size - Bytes.Size, FilePieceBytes)
-                                  : 1;
-        if (Bytes.Size < Entry.Size) {
-            ReserveFileBytes(Bytes, Bytes.Size + Want);
-        }
-        char* To = Bytes.Size < Entry.Size ? Bytes.Data.get() + Bytes.Size : &Beyond;
-        const int64_t Got = Gdal.ReadZipEntry(Opened.get(), To, Want, &Failure);
-        if (Got < 0) {
-            throw Placed(ETalvoError(GdalFailureText(Failure)), File);
-        }
-        if (To == &Beyond ? Got != 0 : Got == 0) {
-            throw Placed(ETalvoError(Text(TText::ZipEntrySize)), File);
-        }
-        if (To == &Beyond) {
-            break;
-        }
-        if (Bytes.Size == 0) {
-            RequireXmlStart(std::string_view(To, static_cast<size_t>(Got)), File);
-        }
-        Bytes.Size += static_cast<uint64_t>(Got);
-    }
-    return Bytes;
+    return *Opened;
 }
 
-std::string ZipTilePath(const std::string& ZipPath, const std::string& EntryName) {
-    return ZipPath + "/" + EntryName;
+TFileBytes TZipTiles::Read(const TZipTile& Tile) {
+    const TZipArchive& Archive = Tile.Inner < 0 ? Outer : InnerArchive(Tile.Inner);
+    return Archive.Read(Tile.Entry, RequireXmlStart);
 }
 
-TOpenedMap OpenZipTile(const std::string& ZipPath, const std::string& EntryName,
-                       TProgress& Progress) {
-    TZipTiles Zip(ZipPath);
-    const std::string File = ZipTilePath(ZipPath, EntryName);
-    const auto Entry =
-        std::find_if(Zip.Tiles().begin(), Zip.Tiles().end(),
-                     [&](const TZipTileEntry& Tile) { return Tile.Name == EntryName; });
-    if (Entry == Zip.Tiles().end()) {
-        throw Placed(ETalvoError(Text(TText::ZipTileMissing)), File);
+TOpenedMap OpenZipTile(const std::string& ZipPath, const std::string& Name, TProgress& Progress) {
+    TZipTiles Zip(ZipPath, Name);
+    if (Zip.Tiles().empty()) {
+        throw Placed(ETalvoError(Text(TText::ZipTileMissing)), ZipPath + "/" + Name);
     }
-    const TFileBytes Bytes = Zip.Read(*Entry, File);
+    const TZipTile& Tile = Zip.Tiles().front();
+    const std::string File = Zip.TilePath(Tile);
+    const TFileBytes Bytes = Zip.Read(Tile);
     return LoadMap(ZipPath, [&](TLoadedMap Start) {
         TOpenedMap Opened = OpenFgGmlBytes(Bytes.View(), File, std::move(Start), Progress);
         Opened.Map.NumHeader.DataFileName = ZipPath;

@@ -138,7 +138,7 @@ std::vector<TMapInfoField> PlaceFields(const TLoadedMap& Map, const TGridCell& C
     if (Map.NumHeader.Projected) {
         return {{Text(TText::ReadoutEasting), Fixed(Centre.X, 2)},
                 {Text(TText::ReadoutNorthing), Fixed(Centre.Y, 2)},
-                {Text(TText::ReadoutCrs), CrsName(Map.Georeference.Crs)}};
+                {Text(TText::ReadoutCrs), CrsName(Map.Georeference.Crs, Map.Georeference.Datum)}};
     }
     return {{Text(TText::ReadoutLon),
              Fixed(Centre.X, 6) + " " + DegreesMinutesSeconds(Centre.X, 'E', 'W')},

@@ -5,7 +5,10 @@
 
 namespace talvo {
 
-std::string CrsName(const std::string& Crs) {
+std::string CrsName(const std::string& Crs, const std::string& Datum) {
+    if (!Datum.empty()) {
+        return Datum + " (" + Crs + ")";
+    }
     constexpr std::array<std::pair<const char*, const char*>, 4> Known = {{
         {"EPSG:4301", "Tokyo"},
         {"EPSG:4326", "WGS 84"},

@@ -73,6 +73,10 @@ struct TNum_DataRec {
 struct TGeoreference {
     // "EPSG:N", or the raster's own WKT; "" when the file says nothing of it.
     std::string Crs;
+    // The datum's name as the file gives it, where it differs from the name of Crs's own datum
+    // (an FG-GML tile labelled JGD2024 is EPSG:6668, JGD2011's code); "" for none. A CRS given in
+    // place of the map's own clears it.
+    std::string Datum;
     // Cell edges to coordinates, in GDAL's order: x = T0 + col T1 + row T2, y = T3 + col T4 + row
     // T5, in the CRS's units (degrees for the documented formats).
     std::array<double, 6> Transform{};

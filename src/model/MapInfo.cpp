@@ -80,7 +80,7 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map) {
         Fields.push_back({"CRS", "none (taken as degrees)"});
     } else if (*KindTraits(H.MapKind).Crs == '\0' && !Map.Georeference.Crs.empty()) {
         // The datum the file itself names (an FG-GML tile's srsName, a raster's CRS).
-        Fields.push_back({"CRS", CrsName(Map.Georeference.Crs)});
+        Fields.push_back({"CRS", CrsName(Map.Georeference.Crs, Map.Georeference.Datum)});
     }
     return Fields;
 }

@@ -108,8 +108,9 @@ constexpr TTexts Table[] = {
   talvo --version                    版を表示する
 
 FILE は数値地図メッシュ (*.Mem, *.Sem, *.Tem)、地球地図のヘッダー (EL*.hdr, LU*.hdr,
-VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタイル (*.xml) かその zip (*.zip)、
-または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt) です。
+VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタイル (*.xml) かその zip (*.zip、
+zip の zip も)、または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt) か
+その 1 つだけの zip です。
 ベクトルレイヤー (レイヤーコード + メッシュコード + ".e00") は地図の隣から読み込みます。
 )",
      R"(Usage:
@@ -144,7 +145,8 @@ VG*.hdr)、30 秒メッシュ (*.bil と .hdr)、基盤地図情報 DEM のタ�
 
 FILE is a numeric map mesh (*.Mem, *.Sem, *.Tem), a Global Map header (EL*.hdr, LU*.hdr,
 VG*.hdr), a 30-arc-second raster (*.bil with its .hdr), an FG-GML DEM tile (*.xml) or a zip of
-tiles (*.zip), or a raster GDAL reads (*.tif, *.tiff, *.hgt, *.asc, *.dem, *.img, *.vrt).
+tiles (*.zip, or of zips of them), or a raster GDAL reads (*.tif, *.tiff, *.hgt, *.asc, *.dem,
+*.img, *.vrt) or a zip of one.
 Vector layers (layer code + mesh code + ".e00") are read from beside the map.
 )"},
     {TText::Misuse, "talvo: %1", "talvo: %1"},
@@ -239,10 +241,12 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "The tuple list holds more points than the grid's %1 × %2"},
     {TText::FgHeightBeyond, "%1 の標高は地図が持てる範囲を超えています",
      "The height of %1 lies beyond what a map holds"},
-    {TText::ZipBomb, "アーカイブのタイルを展開すると %1 GiB を超えます。zip 爆弾として読みません",
-     "The archive's tiles unpack to more than %1 GiB: it is refused as a zip bomb"},
-    {TText::ZipNoTile, "アーカイブに基盤地図情報 DEM のタイル (.xml) がありません",
-     "The archive holds no FG-GML DEM tile (.xml)"},
+    {TText::ZipBomb,
+     "アーカイブのエントリーを展開すると %1 GiB を超えます。zip 爆弾として読みません",
+     "The archive's entries unpack to more than %1 GiB: it is refused as a zip bomb"},
+    {TText::ZipNoTile,
+     "アーカイブに基盤地図情報 DEM のタイル (.xml) も、GDAL で読むラスタもありません",
+     "The archive holds no FG-GML DEM tile (.xml) and no raster GDAL reads"},
     {TText::ZipSpacings, "アーカイブに間隔の違うタイルがあります: これと %1",
      "The archive holds tiles of different spacings: this one and %1"},
     {TText::ZipDatums, "アーカイブに測地系の違うタイルがあります: %2 は %1、このタイルは %3 です",
@@ -313,8 +317,7 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "The tuple list cannot hold even half of the %1 × %2 points of gml:low and gml:high"},
     {TText::ZipSparse, "タイルが覆うのは地図の範囲の 1% 未満です。最も離れたタイルは %1 と %2 です",
      "The tiles cover less than 1 % of the map they span; the tiles farthest apart are %1 and %2"},
-    {TText::ZipNotArchive, "GDAL はこのファイルを zip アーカイブとして読めません",
-     "GDAL does not read this file as a zip archive"},
+    {TText::ZipNotArchive, "zip アーカイブではありません", "Not a zip archive"},
     {TText::ZipEntrySize, "エントリーを展開した大きさがアーカイブの記載と違います",
      "The entry does not unpack to the size the archive declares"},
     {TText::GdalNotRaster,
@@ -396,6 +399,21 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::MosaicNeedsFile,
      "--mosaic には --render か --export と -o OUT (フォルダーではないファイル) が必要です",
      "--mosaic goes with --render or --export and -o OUT, a file, not a folder"},
+    // Zips read without GDAL, packs of zips, datum labels and vintages of FG-GML tiles.
+    {TText::ZipDamaged, "zip アーカイブのデータが壊れています",
+     "The zip archive's data is damaged"},
+    {TText::ZipUnsupported, "zip アーカイブの圧縮方式か暗号化に対応していません",
+     "The zip archive's compression method or encryption is not supported"},
+    {TText::ZipRasters,
+     "アーカイブに基盤地図情報 DEM のタイルがなく、ラスタが %1 個あります。開けるのはラスタ 1 個の "
+     "zip "
+     "だけです",
+     "The archive holds no FG-GML DEM tile and %1 rasters; a zip opens as a raster only when it "
+     "holds one"},
+    {TText::ZipOlderSetAside,
+     "古い版のタイルを %1 個除きました。各メッシュは名前の日付が最も新しいタイルで描きます",
+     "Older tiles set aside: %1; each mesh is laid from its tile whose name has the newest date"},
+    {TText::DatumUnnamed, "(srsName なし)", "(no srsName)"},
 };
 
 constexpr bool InIdOrder() {
@@ -406,7 +424,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::MosaicNeedsFile) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::DatumUnnamed) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

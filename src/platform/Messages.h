@@ -189,6 +189,12 @@ enum class TText {
     VerifyAllMatch,
     MosaicNeedsFgGml,
     MosaicNeedsFile,
+    // Zips read without GDAL, packs of zips, datum labels and vintages of FG-GML tiles.
+    ZipDamaged,
+    ZipUnsupported,
+    ZipRasters,
+    ZipOlderSetAside,
+    DatumUnnamed,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

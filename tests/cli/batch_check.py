@@ -5,6 +5,7 @@ time ends with every output equal byte for byte to one uninterrupted run's, a ma
 lines, no temporary file left, and --verify content until an output is cut short. Shards 1/3, 2/3
 and 3/3 split the tiles disjointly, whatever the order of the inputs; a corrupt tile among good
 ones fails alone, saying why."""
+import io
 import json
 import os
 import random
@@ -212,6 +213,30 @@ def main():
                     "good0.tif", "good1.tif", "good2.tif"] or "bad.xml" not in mixed.stderr:
             problems.append("a corrupt tile: exit %d, failed lines %s, written %s, said %r"
                             % (mixed.returncode, failed, good, mixed.stderr))
+        # GSI's bulk download, a zip of zips: one output per tile of every zip inside, under
+        # DIR/PACK/INNER/, every date of a mesh kept; a name that would climb out of DIR does not.
+        inner = io.BytesIO()
+        with zipfile.ZipFile(inner, "w", zipfile.ZIP_DEFLATED) as archive:
+            for date in ("20161001", "20230101"):
+                archive.writestr("FG-GML-5339-00-00-DEM5A-%s.xml" % date,
+                                 fg_gml(tile_values(1), 35.0, 139.0, "53390000"))
+        with zipfile.ZipFile(os.path.join(tmp, "PackDLMap.zip"), "w") as archive:
+            archive.writestr("FG-GML-5339-00-DEM5A.zip", inner.getvalue())
+            archive.writestr("...zip", inner.getvalue())
+        packed = subprocess.run([talvo, "--export", "-o", os.path.join(tmp, "packed") + "/",
+                                 "--manifest", os.path.join(tmp, "packed.jsonl"),
+                                 os.path.join(tmp, "PackDLMap.zip")], capture_output=True, text=True)
+        written = sorted(tree(os.path.join(tmp, "packed")))
+        expected_outputs = sorted("PackDLMap/%s/FG-GML-5339-00-00-DEM5A-%s.tif" % (folder, date)
+                                  for folder in ("FG-GML-5339-00-DEM5A", "_")
+                                  for date in ("20161001", "20230101"))
+        inputs = {line["input"] for line in manifest(os.path.join(tmp, "packed.jsonl"))}
+        if packed.returncode != 0 or written != expected_outputs or os.path.join(
+                tmp, "PackDLMap.zip", "FG-GML-5339-00-DEM5A.zip",
+                "FG-GML-5339-00-00-DEM5A-20230101.xml") not in inputs:
+            problems.append("a pack of zips: exit %d, wrote %s, inputs %s, said %r"
+                            % (packed.returncode, written, sorted(inputs), packed.stderr))
+
         # --mosaic: one zip as one map is the zip opened alone; two zips make one map over both.
         alone, laid = os.path.join(tmp, "alone.tif"), os.path.join(tmp, "laid.tif")
         subprocess.run([talvo, "--export", zips[0], "-o", alone], check=True)

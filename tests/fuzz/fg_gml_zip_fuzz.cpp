@@ -1,6 +1,7 @@
-// libFuzzer target: any bytes as a zip of FG-GML DEM tiles, read through GDAL's /vsizip/ and laid
-// into one map. GDAL keeps an archive's table of entries until the file's time or size changes:
-// each input is given a later time.
+// libFuzzer target: any bytes as a zip of FG-GML DEM tiles (or of zips of them, or of one raster),
+// read through libzip and laid into one map. A zipped raster goes through GDAL's /vsizip/, which
+// keeps an archive's table of entries until the file's time or size changes: each input is given
+// a later time.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

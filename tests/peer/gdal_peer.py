@@ -6,6 +6,7 @@ tile and once as a zip of tiles with one tile missing. Every cell of all three m
 equal to GDAL's own value rounded to tenths. Then the variants of a GeoTIFF (scale and offset,
 south-up, projected, rotated) and the zips that must be refused.
 """
+import io
 import os
 import random
 import shutil
@@ -136,6 +137,95 @@ def vrt(path, source, relative=True, srs="", transform="0, 1, 0, 0, 0, -1", size
 </SimpleSource></VRTRasterBand></VRTDataset>""" % (size + (srs, transform, relative, source)))
 
 
+def zip_of(entries):
+    """The bytes of a zip of (name, bytes) entries."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, data in entries:
+            archive.writestr(name, data)
+    return out.getvalue()
+
+
+def tile_name(mesh, date):
+    return "FG-GML-5339-45-%s-DEM5A-%s.xml" % (mesh[6:], date)
+
+
+def check_pack(dump, talvo, path, tiles, older, expected, problems):
+    """The three tiles packed as GSI's bulk download packs them, zips of meshes in one zip: one
+    tile labelled JGD2024 (JGD2011 horizontally), two meshes also there in an older version (by the
+    date in the name) of other heights, before and after the newer; a zip inside a zip of the pack
+    holds no tile that is read."""
+    deep = zip_of([("deeper.zip", zip_of([(tile_name("53394511", "20161001"), b"<x/>")]))])
+    first = zip_of([(tile_name("53394510", "20161001"), tiles["53394510"]),
+                    (tile_name("53394500", "20150101"), older["53394500"])])
+    second = zip_of([(tile_name("53394500", "20161001"),
+                      tiles["53394500"].replace(b"jgd2011", b"jgd2024")),
+                     (tile_name("53394510", "20150101"), older["53394510"]),
+                     ("deep.zip", deep)])
+    with zipfile.ZipFile(path("PackDLMap.zip"), "w") as archive:
+        archive.writestr("FG-GML-5339-45-DEM5A-1.zip", first)
+        archive.writestr("FG-GML-5339-45-DEM5A-2.zip", second)
+        archive.writestr(tile_name("53394501", "20161001"), tiles["53394501"])
+    check_cells("pack of zips", map_dump.run(dump, path("PackDLMap.zip")), expected, problems)
+    info = subprocess.run([talvo, "--info", path("PackDLMap.zip")], capture_output=True,
+                          text=True)
+    if "CRS: JGD2011 (EPSG:6668)" not in info.stdout.splitlines() or \
+            info.stderr != "Older tiles set aside: 2; each mesh is laid from its tile whose " \
+                           "name has the newest date\n":
+        problems.append("pack --info: %r, %r" % (info.stdout[-200:], info.stderr))
+
+    # Refused: a mix of datums that names an unknown label as it is; a mesh twice at one date; a
+    # zip bomb inside the pack; a zip inside that is no zip.
+    refusals = [
+        ("labels.zip", [("a.xml", tiles["53394510"]),
+                        ("b.xml", tiles["53394500"].replace(b"jgd2011", b"jgd2099"))],
+         "The archive mixes datums: %s is in JGD2011 (EPSG:6668), this tile in fguuid:jgd2099.bl"
+         % path("labels.zip/a.xml")),
+        ("dates.zip", [("in.zip", zip_of([(tile_name("53394510", "20161001"), tiles["53394510"])])),
+                       (tile_name("53394510", "20161001"), tiles["53394510"])],
+         "The mesh 53394510 is given twice: here and in %s"
+         % path("dates.zip/" + tile_name("53394510", "20161001"))),
+        ("notzip.zip", [("in.zip", b"PK\x03\x04 no zip")],
+         "Not a zip archive\n%s" % path("notzip.zip/in.zip")),
+    ]
+    for name, entries, says in refusals:
+        with open(path(name), "wb") as out:
+            out.write(zip_of(entries))
+        refused(dump, path(name), says, problems)
+    with open(path("inner-bomb.zip"), "wb") as out:
+        out.write(zip_of([("a.xml", tiles["53394510"]), ("b.xml", tiles["53394500"])]))
+    declare_sizes(path("inner-bomb.zip"), 0xF0000000)
+    with zipfile.ZipFile(path("pack-bomb.zip"), "w") as archive:
+        archive.write(path("inner-bomb.zip"), "inner-bomb.zip")
+    refused(dump, path("pack-bomb.zip"), "refused as a zip bomb\n%s"
+            % path("pack-bomb.zip/inner-bomb.zip"), problems)
+
+
+def check_zipped_raster(dump, talvo, path, from_gdal, problems):
+    """A zip of one GeoTIFF, its name in CP932 without the zip's UTF-8 flag, as Japanese Windows
+    zips it: read through GDAL as the GeoTIFF is, and never overwritten as an output."""
+    with zipfile.ZipFile(path("zipped.zip"), "w", zipfile.ZIP_DEFLATED) as archive:
+        archive.write(path("dem.tif"), "XXXX.tif")
+    with open(path("zipped.zip"), "rb") as archive:
+        data = archive.read().replace(b"XXXX.tif", "標高.tif".encode("cp932"))
+    with open(path("zipped.zip"), "wb") as archive:
+        archive.write(data)
+    check_cells("zipped GeoTIFF", map_dump.run(dump, path("zipped.zip")), from_gdal, problems)
+    info = subprocess.run([talvo, "--info", path("zipped.zip")], capture_output=True,
+                          text=True).stdout.splitlines()
+    if "DataFileName: %s/標高.tif" % path("zipped.zip") not in info:
+        problems.append("zipped GeoTIFF --info: %s" % [line for line in info if "File" in line])
+    os.link(path("zipped.zip"), path("zipped-link.tif"))
+    result = subprocess.run([talvo, "--export", path("zipped.zip"), "-o", path("zipped-link.tif")],
+                            capture_output=True, text=True)
+    if result.returncode != 1 or open(path("zipped-link.tif"), "rb").read() != data:
+        problems.append("the zip was replaced by its raster's export: %r" % result.stderr)
+    with zipfile.ZipFile(path("rasters.zip"), "w") as archive:
+        archive.write(path("dem.tif"), "a.tif")
+        archive.write(path("dem.tif"), "b.tif")
+    refused(dump, path("rasters.zip"), "holds no FG-GML DEM tile and 2 rasters", problems)
+
+
 def check_descriptions(dump, talvo, samples, path, problems):
     """Raster descriptions that would reach out, overwrite their source or turn their map."""
     geographic = ('GEOGCS["x",DATUM["WGS_1984",SPHEROID["WGS 84",6378137,298.257223563]],'
@@ -230,23 +320,23 @@ def main():
             out.write(fg_gml(values, south, WEST, "53394500"))
         check_cells("FG-GML twin", map_dump.run(dump, path("dem.xml")), expected, problems)
 
-        # Tiles in the order 2 × 2 tiles would be listed, the north-east one missing; a nested zip
-        # and a text file are not tiles.
-        tiles = {}
+        # Tiles in the order 2 × 2 tiles would be listed, the north-east one missing; a text file
+        # is no tile.
+        tiles, older = {}, {}
         for ty in range(2):
             for tx in range(2):
                 if ty == 0 and tx == 1:
                     continue
                 part = [row[tx * TILE_COLS:(tx + 1) * TILE_COLS]
                         for row in values[ty * TILE_ROWS:(ty + 1) * TILE_ROWS]]
-                tiles[MESHES[ty][tx]] = fg_gml(part, NORTH - (ty + 1) * TILE_ROWS * CELL_LAT,
-                                               WEST + tx * TILE_COLS * CELL_LON, MESHES[ty][tx])
-        with zipfile.ZipFile(path("nested.zip"), "w") as nested:
-            nested.writestr("FG-GML-5339-45-99-DEM5A.xml", b"<not a tile/>")
+                tile_south = NORTH - (ty + 1) * TILE_ROWS * CELL_LAT
+                tile_west = WEST + tx * TILE_COLS * CELL_LON
+                tiles[MESHES[ty][tx]] = fg_gml(part, tile_south, tile_west, MESHES[ty][tx])
+                older[MESHES[ty][tx]] = fg_gml([[1.5] * TILE_COLS] * TILE_ROWS, tile_south,
+                                               tile_west, MESHES[ty][tx])
         with zipfile.ZipFile(path("tiles.zip"), "w", zipfile.ZIP_DEFLATED) as archive:
             for mesh in sorted(tiles, reverse=True):
                 archive.writestr("FG-GML-5339-45-%s-DEM5A-20161001.xml" % mesh[6:], tiles[mesh])
-            archive.write(path("nested.zip"), "nested.zip")
             archive.writestr("readme.txt", "not a tile")
         mosaic = map_dump.run(dump, path("tiles.zip"))
         check_cells("zip of three tiles", mosaic, expected, problems)
@@ -257,6 +347,9 @@ def main():
         for line in ("MeshCode: 533945", "MapKind: FG", "CellSpacing: 50"):
             if line not in info:
                 problems.append("zip --info lacks %r" % line)
+
+        check_pack(dump, talvo, path, tiles, older, expected, problems)
+        check_zipped_raster(dump, talvo, path, from_gdal, problems)
 
         # GDAL rasters: scale and offset, south-up rows, a projection, a rotation.
         raw = [[rng.randint(-300, 3000) for _ in range(7)] for _ in range(5)]

@@ -1,17 +1,18 @@
 // The GDAL module: the only code that includes GDAL. Built as libtalvo_gdal.so beside the program
-// and opened at run time (GdalModuleLoader), it reads band 1 of a raster and the entries of a zip
-// archive. Nothing may escape it as a C++ exception: every entry point catches and reports.
+// and opened at run time (GdalModuleLoader), it reads band 1 of a raster, also of the one raster
+// of a zip the program has listed. Nothing may escape it as a C++ exception: every entry point
+// catches and reports.
 // A raster is a description anyone can write: GDAL opens only local files of the drivers Talvo
 // takes, a VRT only once every file it names has been found to be one too, never over the network,
 // never through a raw band, and never writing a cache.
 
+#include <algorithm>
 #include <cerrno>
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <cpl_minixml.h>
 #include <cpl_string.h>
 #include <cpl_vsi.h>
-#include <cpl_vsi_virtual.h>
 #include <cstdio>
 #include <cstring>
 #include <gdal_priv.h>
@@ -21,6 +22,7 @@
 #include <numbers>
 #include <ogr_spatialref.h>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <type_traits>
 #include <vector>
@@ -36,21 +38,6 @@ struct TalvoGdalRaster {
     std::vector<std::string> Files;
 };
 
-struct TalvoGdalZip {
-    std::string Root; // "/vsizip/{archive}"
-    std::vector<std::string> Names;
-    std::vector<uint64_t> Sizes;
-};
-
-struct TalvoGdalZipEntry {
-    VSILFILE* File = nullptr;
-    ~TalvoGdalZipEntry() {
-        if (File) {
-            VSIFCloseL(File);
-        }
-    }
-};
-
 namespace {
 
 using namespace talvo_gdal;
@@ -59,8 +46,6 @@ using namespace talvo_gdal;
 // registered for writing, but none of them opens what a user is shown.
 const char* const AllowedDrivers[] = {"GTiff", "SRTMHGT", "AAIGrid", "USGSDEM",
                                       "HFA",   "VRT",     nullptr};
-// Zip entries are read in pieces: GDAL checks a whole request's CRC in one long pass otherwise.
-constexpr size_t ZipPieceBytes = size_t{16} << 20;
 
 std::string CrsText(const OGRSpatialReference& Reference) {
     const char* Authority = Reference.GetAuthorityName(nullptr);
@@ -198,6 +183,42 @@ void Describe(TalvoGdalRaster& Raster, TalvoGdalRasterInfo& Info) {
     std::snprintf(Info.Driver, sizeof Info.Driver, "%s", Dataset.GetDriverName());
 }
 
+// The raster GDAL reads as Name, of the allowed drivers and checked as a VRT; its files as GDAL
+// lists them, each that starts with Inside listed as Outside.
+TalvoGdalRaster* OpenDataset(const std::string& Name, TalvoGdalRasterInfo* Info,
+                             TalvoGdalFailure* Failure, const std::string& Inside = {},
+                             const std::string& Outside = {}) {
+    const GDALDriverH Driver = AllowedDriverOf(Name);
+    if (!Driver) {
+        Fail(Failure, TalvoGdalNotRaster);
+        return nullptr;
+    }
+    if (IsVrt(Driver) && !CheckVrt(Name, 0, Failure)) {
+        return nullptr;
+    }
+    CPLErrorReset();
+    auto Raster = std::make_unique<TalvoGdalRaster>();
+    Raster->Dataset.reset(GDALDataset::Open(
+        Name.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, AllowedDrivers));
+    if (!Raster->Dataset) {
+        Fail(Failure, LastProblem());
+        return nullptr;
+    }
+    if (Raster->Dataset->GetRasterCount() < 1) {
+        Fail(Failure, TalvoGdalNoBand);
+        return nullptr;
+    }
+    Raster->Band = Raster->Dataset->GetRasterBand(1);
+    const CPLStringList Files(Raster->Dataset->GetFileList());
+    for (int I = 0; I < Files.size(); ++I) {
+        const bool Within = !Inside.empty() && std::string_view(Files[I]).starts_with(Inside);
+        Raster->Files.emplace_back(Within ? Outside : Files[I]);
+    }
+    *Info = {};
+    Describe(*Raster, *Info);
+    return Raster.release();
+}
+
 TalvoGdalRaster* OpenRaster(const char* Path, TalvoGdalRasterInfo* Info,
                             TalvoGdalFailure* Failure) {
     return Guarded(Failure, static_cast<TalvoGdalRaster*>(nullptr), [&]() -> TalvoGdalRaster* {
@@ -206,34 +227,44 @@ TalvoGdalRaster* OpenRaster(const char* Path, TalvoGdalRasterInfo* Info,
             Fail(Failure, TalvoGdalRemoteSource, Path);
             return nullptr;
         }
-        const GDALDriverH Driver = AllowedDriverOf(Path);
-        if (!Driver) {
+        return OpenDataset(Path, Info, Failure);
+    });
+}
+
+// A path inside an archive that stays inside it: relative, without "." or ".." parts.
+bool StaysInside(const std::string& Entry) {
+    if (Entry.empty() || Entry.front() == '/') {
+        return false;
+    }
+    for (size_t Begin = 0; Begin <= Entry.size();) {
+        const size_t End = std::min(Entry.find('/', Begin), Entry.size());
+        const std::string_view Part = std::string_view(Entry).substr(Begin, End - Begin);
+        if (Part.empty() || Part == "." || Part == "..") {
+            return false;
+        }
+        Begin = End + 1;
+    }
+    return true;
+}
+
+TalvoGdalRaster* OpenZippedRaster(const char* ZipPath, const char* Entry, TalvoGdalRasterInfo* Info,
+                                  TalvoGdalFailure* Failure) {
+    return Guarded(Failure, static_cast<TalvoGdalRaster*>(nullptr), [&]() -> TalvoGdalRaster* {
+        Start();
+        if (IsRemoteOrVirtual(ZipPath)) {
+            Fail(Failure, TalvoGdalRemoteSource, ZipPath);
+            return nullptr;
+        }
+        if (!StaysInside(Entry)) {
             Fail(Failure, TalvoGdalNotRaster);
             return nullptr;
         }
-        if (IsVrt(Driver) && !CheckVrt(Path, 0, Failure)) {
-            return nullptr;
-        }
-        CPLErrorReset();
-        auto Raster = std::make_unique<TalvoGdalRaster>();
-        Raster->Dataset.reset(GDALDataset::Open(
-            Path, GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, AllowedDrivers));
-        if (!Raster->Dataset) {
-            Fail(Failure, LastProblem());
-            return nullptr;
-        }
-        if (Raster->Dataset->GetRasterCount() < 1) {
-            Fail(Failure, TalvoGdalNoBand);
-            return nullptr;
-        }
-        Raster->Band = Raster->Dataset->GetRasterBand(1);
-        const CPLStringList Files(Raster->Dataset->GetFileList());
-        for (int I = 0; I < Files.size(); ++I) {
-            Raster->Files.emplace_back(Files[I]);
-        }
-        *Info = {};
-        Describe(*Raster, *Info);
-        return Raster.release();
+        // "{...}" keeps an archive's name whole, unless the name holds a brace itself; then the
+        // name's own ".zip" ends it.
+        const std::string Archive = std::strpbrk(ZipPath, "{}")
+                                        ? std::string("/vsizip/") + ZipPath
+                                        : std::string("/vsizip/{") + ZipPath + "}";
+        return OpenDataset(Archive + "/" + Entry, Info, Failure, Archive + "/", ZipPath);
     });
 }
 
@@ -265,95 +296,9 @@ const char* RasterCrs(const TalvoGdalRaster* Raster) {
     return Raster->Crs.c_str();
 }
 
-TalvoGdalZip* OpenZip(const char* Path, TalvoGdalFailure* Failure) {
-    return Guarded(Failure, static_cast<TalvoGdalZip*>(nullptr), [&]() -> TalvoGdalZip* {
-        Start();
-        auto Zip = std::make_unique<TalvoGdalZip>();
-        // "{...}" keeps an archive's name whole, unless the name holds a brace itself; then the
-        // name's own ".zip" ends it.
-        Zip->Root = std::strpbrk(Path, "{}") ? std::string("/vsizip/") + Path
-                                             : std::string("/vsizip/{") + Path + "}";
-        // The archive's table of entries, read once: listing it folder by folder, as
-        // VSIReadDirRecursive does, scans every entry again for each one.
-        auto& Zips =
-            static_cast<VSIArchiveFilesystemHandler&>(*VSIFileManager::GetHandler("/vsizip/"));
-        const VSIArchiveContent* Content = Zips.GetContentOfArchive(Path);
-        if (!Content) {
-            Fail(Failure, TalvoGdalNotZip);
-            return nullptr;
-        }
-        for (int I = 0; I < Content->nEntries; ++I) {
-            const VSIArchiveEntry& Entry = Content->entries[I];
-            if (!Entry.bIsDir) {
-                Zip->Names.emplace_back(Entry.fileName);
-                Zip->Sizes.push_back(static_cast<uint64_t>(Entry.uncompressed_size));
-            }
-        }
-        return Zip.release();
-    });
-}
-
-int64_t ZipEntryCount(const TalvoGdalZip* Zip) {
-    return static_cast<int64_t>(Zip->Names.size());
-}
-
-const char* ZipEntryName(const TalvoGdalZip* Zip, int64_t Index) {
-    return Zip->Names[static_cast<size_t>(Index)].c_str();
-}
-
-uint64_t ZipEntrySize(const TalvoGdalZip* Zip, int64_t Index) {
-    return Zip->Sizes[static_cast<size_t>(Index)];
-}
-
-TalvoGdalZipEntry* OpenZipEntry(TalvoGdalZip* Zip, int64_t Index, TalvoGdalFailure* Failure) {
-    return Guarded(Failure, static_cast<TalvoGdalZipEntry*>(nullptr), [&]() -> TalvoGdalZipEntry* {
-        CPLErrorReset();
-        auto Entry = std::make_unique<TalvoGdalZipEntry>();
-        const std::string Inside = Zip->Root + "/" + Zip->Names[static_cast<size_t>(Index)];
-        Entry->File = VSIFOpenL(Inside.c_str(), "rb");
-        if (!Entry->File) {
-            Fail(Failure, TalvoGdalDamaged);
-            return nullptr;
-        }
-        return Entry.release();
-    });
-}
-
-int64_t ReadZipEntry(TalvoGdalZipEntry* Entry, char* Buffer, uint64_t Bytes,
-                     TalvoGdalFailure* Failure) {
-    return Guarded(Failure, int64_t{-1}, [&]() -> int64_t {
-        CPLErrorReset();
-        uint64_t Got = 0;
-        while (Got < Bytes) {
-            const size_t Piece =
-                static_cast<size_t>(std::min<uint64_t>(Bytes - Got, ZipPieceBytes));
-            const size_t Read = VSIFReadL(Buffer + Got, 1, Piece, Entry->File);
-            Got += Read;
-            if (Read < Piece) {
-                if (!VSIFEofL(Entry->File) || CPLGetLastErrorType() >= CE_Failure) {
-                    Fail(Failure, TalvoGdalDamaged);
-                    return -1;
-                }
-                break;
-            }
-        }
-        return static_cast<int64_t>(Got);
-    });
-}
-
-void CloseZipEntry(TalvoGdalZipEntry* Entry) {
-    delete Entry;
-}
-
-void CloseZip(TalvoGdalZip* Zip) {
-    delete Zip;
-}
-
 constexpr TalvoGdalApi Api = {
-    TalvoGdalApiVersion, OpenRaster,   ReadCells,    RasterFileCount, RasterFileName,
-    CloseRaster,         RasterCrs,    OpenZip,      ZipEntryCount,   ZipEntryName,
-    ZipEntrySize,        OpenZipEntry, ReadZipEntry, CloseZipEntry,   CloseZip,
-    WriteGeoTiff,        FreeBytes,
+    TalvoGdalApiVersion, OpenRaster, ReadCells,        RasterFileCount, RasterFileName,
+    CloseRaster,         RasterCrs,  OpenZippedRaster, WriteGeoTiff,    FreeBytes,
 };
 
 } // namespace

@@ -11,7 +11,7 @@
 // program words it (GDAL's own texts name its functions and sources, in English only).
 extern "C" {
 
-constexpr int TalvoGdalApiVersion = 4;
+constexpr int TalvoGdalApiVersion = 5;
 constexpr size_t TalvoGdalMessageBytes = 1024;
 
 // Why a call failed.
@@ -27,8 +27,7 @@ enum TalvoGdalProblem : int32_t {
     TalvoGdalDamaged,          // the file's bytes are not what its format says
     TalvoGdalNoMemory,
     TalvoGdalUnsupported, // a feature of the format that GDAL does not handle
-    TalvoGdalNotZip,
-    TalvoGdalBadCrs, // Detail: a CRS that GDAL does not know
+    TalvoGdalBadCrs,      // Detail: a CRS that GDAL does not know
 };
 
 constexpr int TalvoGdalMaxNesting = 8;
@@ -77,8 +76,6 @@ struct TalvoGdalRasterOut {
 };
 
 struct TalvoGdalRaster;
-struct TalvoGdalZip;
-struct TalvoGdalZipEntry;
 
 struct TalvoGdalApi {
     int Version;
@@ -97,19 +94,12 @@ struct TalvoGdalApi {
     // "" when it has none. Valid until the raster is closed.
     const char* (*RasterCrs)(const TalvoGdalRaster* Raster);
 
-    // The files of a zip archive, read through GDAL's /vsizip/ file system.
-    TalvoGdalZip* (*OpenZip)(const char* Path, TalvoGdalFailure* Failure);
-    int64_t (*ZipEntryCount)(const TalvoGdalZip* Zip);
-    // The path of entry Index inside the archive, and its size unpacked as the archive declares.
-    const char* (*ZipEntryName)(const TalvoGdalZip* Zip, int64_t Index);
-    uint64_t (*ZipEntrySize)(const TalvoGdalZip* Zip, int64_t Index);
-    // Entry Index, to be read in pieces: ReadZipEntry gives up to Bytes bytes, fewer at its end,
-    // -1 on a failure.
-    TalvoGdalZipEntry* (*OpenZipEntry)(TalvoGdalZip* Zip, int64_t Index, TalvoGdalFailure* Failure);
-    int64_t (*ReadZipEntry)(TalvoGdalZipEntry* Entry, char* Buffer, uint64_t Bytes,
-                            TalvoGdalFailure* Failure);
-    void (*CloseZipEntry)(TalvoGdalZipEntry* Entry);
-    void (*CloseZip)(TalvoGdalZip* Zip);
+    // OpenRaster of the entry Entry of the local zip archive ZipPath, through GDAL's /vsizip/: for
+    // the program, which has listed the archive, never for a path a user typed. Entry is a path
+    // inside the archive that cannot climb out of it; the files listed inside the archive are
+    // listed as ZipPath.
+    TalvoGdalRaster* (*OpenZippedRaster)(const char* ZipPath, const char* Entry,
+                                         TalvoGdalRasterInfo* Info, TalvoGdalFailure* Failure);
 
     // Raster as the bytes of a GeoTIFF, made in memory: the caller writes them where it will and
     // frees them with FreeBytes.

@@ -54,6 +54,8 @@ inline void Start() {
         CPLSetConfigOption("CPL_VSIL_CURL_ALLOWED_EXTENSIONS", ".talvo-no-network");
         CPLSetConfigOption("CPL_VSIL_CURL_USE_HEAD", "NO");
         CPLSetConfigOption("GDAL_ENABLE_WMS_CACHE", "NO");
+        // Names a zip does not mark as UTF-8 are CP932, as the program lists them.
+        CPLSetConfigOption("CPL_ZIP_ENCODING", "CP932");
         GDALAllRegister();
     });
     CPLErrorReset();
