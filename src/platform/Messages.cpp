@@ -396,6 +396,9 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::MosaicNeedsFile,
      "--mosaic には --render か --export と -o OUT (フォルダーではないファイル) が必要です",
      "--mosaic goes with --render or --export and -o OUT, a file, not a folder"},
+    // A .bil's CRS.
+    {TText::PrjNotCrs, ".prj ファイルに GDAL の読める座標参照系がありません",
+     "The .prj file names no coordinate reference system that GDAL reads"},
 };
 
 constexpr bool InIdOrder() {
@@ -406,7 +409,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::MosaicNeedsFile) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::PrjNotCrs) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

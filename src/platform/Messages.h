@@ -189,6 +189,8 @@ enum class TText {
     VerifyAllMatch,
     MosaicNeedsFgGml,
     MosaicNeedsFile,
+    // A .bil's CRS.
+    PrjNotCrs,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

@@ -34,6 +34,8 @@ struct TalvoGdalRaster {
     GDALRasterBand* Band = nullptr;
     std::string Crs;
     std::vector<std::string> Files;
+    std::vector<TalvoGdalGcp> Gcps;
+    std::string GcpCrs;
 };
 
 struct TalvoGdalZip {
@@ -59,6 +61,10 @@ using namespace talvo_gdal;
 // registered for writing, but none of them opens what a user is shown.
 const char* const AllowedDrivers[] = {"GTiff", "SRTMHGT", "AAIGrid", "USGSDEM",
                                       "HFA",   "VRT",     nullptr};
+// A .bil whose header the program's own reader declines (floating or wide cells, several bands)
+// is GDAL's EHdr; the driver takes no file of another name.
+const char* const BilDrivers[] = {"GTiff", "SRTMHGT", "AAIGrid", "USGSDEM",
+                                  "HFA",   "VRT",     "EHdr",    nullptr};
 // Zip entries are read in pieces: GDAL checks a whole request's CRC in one long pass otherwise.
 constexpr size_t ZipPieceBytes = size_t{16} << 20;
 
@@ -93,8 +99,12 @@ bool IsRemoteOrVirtual(const std::string& Name) {
     return Name.starts_with("<") || (Colon != std::string::npos && Colon < Name.find('/'));
 }
 
+const char* const* DriversFor(const std::string& Path) {
+    return EQUAL(CPLGetExtension(Path.c_str()), "bil") ? BilDrivers : AllowedDrivers;
+}
+
 GDALDriverH AllowedDriverOf(const std::string& Path) {
-    return GDALIdentifyDriverEx(Path.c_str(), GDAL_OF_RASTER, AllowedDrivers, nullptr);
+    return GDALIdentifyDriverEx(Path.c_str(), GDAL_OF_RASTER, DriversFor(Path), nullptr);
 }
 
 bool IsVrt(GDALDriverH Driver) {
@@ -196,6 +206,14 @@ void Describe(TalvoGdalRaster& Raster, TalvoGdalRasterInfo& Info) {
     Info.BytesPerValue = GDALGetDataTypeSizeBytes(Band.GetRasterDataType());
     Info.Floating = GDALDataTypeIsFloating(Band.GetRasterDataType());
     std::snprintf(Info.Driver, sizeof Info.Driver, "%s", Dataset.GetDriverName());
+    const GDAL_GCP* Gcps = Dataset.GetGCPs();
+    for (int I = 0; I < Dataset.GetGCPCount(); ++I) {
+        const GDAL_GCP& Gcp = Gcps[I];
+        Raster.Gcps.push_back({Gcp.dfGCPPixel, Gcp.dfGCPLine, Gcp.dfGCPX, Gcp.dfGCPY, Gcp.dfGCPZ});
+    }
+    if (const OGRSpatialReference* Reference = Dataset.GetGCPSpatialRef()) {
+        Raster.GcpCrs = CrsText(*Reference);
+    }
 }
 
 TalvoGdalRaster* OpenRaster(const char* Path, TalvoGdalRasterInfo* Info,
@@ -217,7 +235,7 @@ TalvoGdalRaster* OpenRaster(const char* Path, TalvoGdalRasterInfo* Info,
         CPLErrorReset();
         auto Raster = std::make_unique<TalvoGdalRaster>();
         Raster->Dataset.reset(GDALDataset::Open(
-            Path, GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, AllowedDrivers));
+            Path, GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, DriversFor(Path)));
         if (!Raster->Dataset) {
             Fail(Failure, LastProblem());
             return nullptr;
@@ -263,6 +281,35 @@ void CloseRaster(TalvoGdalRaster* Raster) {
 
 const char* RasterCrs(const TalvoGdalRaster* Raster) {
     return Raster->Crs.c_str();
+}
+
+const TalvoGdalGcp* RasterGcps(const TalvoGdalRaster* Raster, int64_t* Count) {
+    *Count = static_cast<int64_t>(Raster->Gcps.size());
+    return Raster->Gcps.data();
+}
+
+const char* RasterGcpCrs(const TalvoGdalRaster* Raster) {
+    return Raster->GcpCrs.c_str();
+}
+
+const char* PrjCrs(const char* Text, int* Geographic, TalvoGdalFailure* Failure) {
+    return Guarded(Failure, static_cast<const char*>(nullptr), [&]() -> const char* {
+        Start();
+        thread_local std::string Crs;
+        CPLStringList Lines(CSLTokenizeString2(Text, "\r\n", 0));
+        OGRSpatialReference Reference;
+        if (Lines.empty() || Reference.importFromESRI(Lines.List()) != OGRERR_NONE ||
+            !(Reference.IsGeographic() || Reference.IsProjected())) {
+            Fail(Failure, TalvoGdalBadCrs);
+            return nullptr;
+        }
+        // ESRI's names for EPSG's systems ("GCS_WGS_1984"): the code when GDAL is sure of it.
+        const std::unique_ptr<OGRSpatialReference, void (*)(OGRSpatialReference*)> Match(
+            Reference.FindBestMatch(), [](OGRSpatialReference* Found) { Found->Release(); });
+        Crs = CrsText(Match ? *Match : Reference);
+        *Geographic = Reference.IsGeographic();
+        return Crs.c_str();
+    });
 }
 
 TalvoGdalZip* OpenZip(const char* Path, TalvoGdalFailure* Failure) {
@@ -353,7 +400,7 @@ constexpr TalvoGdalApi Api = {
     TalvoGdalApiVersion, OpenRaster,   ReadCells,    RasterFileCount, RasterFileName,
     CloseRaster,         RasterCrs,    OpenZip,      ZipEntryCount,   ZipEntryName,
     ZipEntrySize,        OpenZipEntry, ReadZipEntry, CloseZipEntry,   CloseZip,
-    WriteGeoTiff,        FreeBytes,
+    WriteGeoTiff,        FreeBytes,    RasterGcps,   RasterGcpCrs,    PrjCrs,
 };
 
 } // namespace
