@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "import/FileBytes.h"
+#include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
 #include "import/GdalRasterReader.h"
 #include "import/PathParts.h"
@@ -129,12 +130,14 @@ void FindBilCrs(const std::string& Path, TLoadedMap& Map) {
         Map.Georeference.DegreesAssumed = Degrees;
         return;
     }
-    const std::string Wkt(ReadFileBytes(*Prj, MaxPrjBytes).View());
+    const std::string PrjText(ReadFileBytes(*Prj, MaxPrjBytes).View());
     int Geographic = 0;
     TalvoGdalFailure Failure{};
-    const char* Crs = Gdal->PrjCrs(Wkt.c_str(), &Geographic, &Failure);
+    const char* Crs = Gdal->PrjCrs(PrjText.c_str(), &Geographic, &Failure);
     if (!Crs) {
-        throw Placed(ETalvoError(Text(TText::PrjNotCrs)), *Prj);
+        throw Placed(ETalvoError(Failure.Problem == TalvoGdalBadCrs ? Text(TText::PrjNotCrs)
+                                                                    : GdalFailureText(Failure)),
+                     *Prj);
     }
     Map.Georeference.Crs = Crs;
     H.Projected = Geographic == 0;
