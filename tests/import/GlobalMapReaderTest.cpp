@@ -204,12 +204,6 @@ TEST_F(GlobalMapReader, HeadersThatCannotBeShown) {
     WriteTempFile("wide.bil", std::string(24, '\0'));
     EXPECT_EQ(Load("wide.bil"), "");
     EXPECT_STREQ(KindTraits(Map.NumHeader.MapKind).Code, "GD");
-    WriteTempFile("EL000004.hdr", "Number of bytes per cell :4\n"
-                                  "Number of cells in longitude direction :3\n"
-                                  "Number of cells in latitude direction :2\n");
-    WriteTempFile("EL000004", std::string(24, '\0'));
-    EXPECT_EQ(Load("EL000004.hdr"),
-              Text(TText::CellsTooWide, {"4"}) + "\n" + Folder() + "/EL000004.hdr");
 
     // Sizes the header declares that cannot be read: the header is named.
     const struct {

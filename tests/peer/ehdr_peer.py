@@ -44,14 +44,12 @@ def write_variant(folder, sample, label, keys, changes, cell_format, prj):
     with open(path, "wb") as out:
         out.write(struct.pack("%s%d%s" % (cell_format[0], len(cells), cell_format[1]), *cells))
     with open(sample[:-4] + ".hdr") as source:
-        lines = source.read().splitlines()
-    header = [line for line in lines if line.split()[0] not in keys]
-    header += ["%s %s" % item for item in keys.items()]
-    with open(path[:-4] + ".hdr", "w") as out:
-        out.write("\r\n".join(header) + "\r\n")
-    if prj:
-        with open(path[:-4] + ".prj", "w") as out:
-            out.write(prj)
+        header = [line for line in source.read().splitlines() if line.split()[0] not in keys]
+    files = {".hdr": "\r\n".join(header + ["%s %s" % item for item in keys.items()]), ".prj": prj}
+    for extension, text in files.items():
+        if text:
+            with open(path[:-4] + extension, "w") as out:
+                out.write(text + "\r\n")
     return path
 
 
