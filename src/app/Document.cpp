@@ -95,8 +95,10 @@ void TDocument::SavePicture(const TBitmap& Picture, const std::string& Path,
                             bool WorldFiles) const {
     const TGeoreference& Place = FMap->Georeference;
     std::error_code Unknown;
-    // A device or a pipe takes the picture alone.
+    // A device or a pipe takes the picture alone. A world file cannot hold ground control points:
+    // such a picture is placed only as a GeoTIFF, which carries them.
     WorldFiles = WorldFiles && !IsGeoTiffPath(Path) && Place.Transform != std::array<double, 6>{} &&
+                 Place.Gcps.empty() &&
                  (!std::filesystem::exists(Path, Unknown) ||
                   std::filesystem::is_regular_file(Path, Unknown));
     const std::vector<std::string> Inputs = InputFiles();

@@ -13,7 +13,16 @@
 
 namespace talvo {
 
-void WriteGeoTiff(const TalvoGdalRasterOut& Raster, const std::string& Path) {
+void WriteGeoTiff(TalvoGdalRasterOut Raster, const TGeoreference& Place, const std::string& Path) {
+    std::copy(Place.Transform.begin(), Place.Transform.end(), Raster.Transform);
+    Raster.Crs = Place.Crs.c_str();
+    std::vector<TalvoGdalGcp> Gcps;
+    for (const TGroundControlPoint& Point : Place.Gcps) {
+        Gcps.push_back({Point.Pixel, Point.Line, Point.X, Point.Y, Point.Z});
+    }
+    Raster.GcpCount = static_cast<int64_t>(Gcps.size());
+    Raster.Gcps = Gcps.data();
+    Raster.GcpCrs = Place.GcpCrs.c_str();
     const TalvoGdalApi& Gdal = GdalModule();
     unsigned char* Bytes = nullptr;
     uint64_t Size = 0;
@@ -52,10 +61,8 @@ void WritePictureGeoTiff(const TBitmap& Picture, const TGeoreference& Place,
     Raster.Bands = 3;
     Raster.CellType = TalvoGdalByte;
     Raster.Cells = Bands.data();
-    std::copy(Place.Transform.begin(), Place.Transform.end(), Raster.Transform);
-    Raster.Crs = Place.Crs.c_str();
     Raster.Overview = "AVERAGE";
-    WriteGeoTiff(Raster, Path);
+    WriteGeoTiff(Raster, Place, Path);
 }
 
 } // namespace talvo

@@ -8,9 +8,10 @@
 
 namespace talvo {
 
-// Raster (its georeference included) as a Cloud Optimized GeoTIFF at Path, made by the GDAL
-// module and written whole or not at all. Failures are raised naming Path.
-void WriteGeoTiff(const TalvoGdalRasterOut& Raster, const std::string& Path);
+// Raster, laid where Place says (its geotransform and CRS, or its ground control points and
+// theirs), as a Cloud Optimized GeoTIFF at Path, made by the GDAL module and written whole or not
+// at all. Failures are raised naming Path.
+void WriteGeoTiff(TalvoGdalRasterOut Raster, const TGeoreference& Place, const std::string& Path);
 
 // The .tif or .tiff names a GeoTIFF, in any letter case.
 bool IsGeoTiffPath(const std::string& Path);

@@ -41,13 +41,13 @@ std::vector<TCell> ExportCells(const TLoadedMap& Map, TCell NoData, TConvert Con
     return Cells;
 }
 
-// Raster with Cells of CellType, overviews made as Overview says, at Path.
+// Raster with Cells of CellType, overviews made as Overview says, laid where Place says, at Path.
 void WriteCells(TalvoGdalRasterOut Raster, TalvoGdalCellType CellType, const char* Overview,
-                const void* Cells, const std::string& Path) {
+                const void* Cells, const TGeoreference& Place, const std::string& Path) {
     Raster.CellType = CellType;
     Raster.Cells = Cells;
     Raster.Overview = Overview;
-    WriteGeoTiff(Raster, Path);
+    WriteGeoTiff(Raster, Place, Path);
 }
 
 } // namespace
@@ -66,9 +66,6 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
     Raster.Bands = 1;
     Raster.HasNoData = 1;
     Raster.NoData = NoDataValue;
-    std::copy(Map.Georeference.Transform.begin(), Map.Georeference.Transform.end(),
-              Raster.Transform);
-    Raster.Crs = Map.Georeference.Crs.c_str();
     Progress.Start(2);
     if (Traits.Colouring == TColouring::Elevation) {
         const auto NoData = static_cast<float>(NoDataValue);
@@ -83,7 +80,7 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
             },
             Progress);
         Progress.Advance(1);
-        WriteCells(Raster, TalvoGdalFloat32, "AVERAGE", Cells.data(), Path);
+        WriteCells(Raster, TalvoGdalFloat32, "AVERAGE", Cells.data(), Map.Georeference, Path);
     } else {
         // Class codes: a byte each in the files, so that 16 bits hold them and the no-data value.
         const auto NoData = static_cast<int16_t>(NoDataValue);
@@ -95,7 +92,7 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
             },
             Progress);
         Progress.Advance(1);
-        WriteCells(Raster, TalvoGdalInt16, "NEAREST", Cells.data(), Path);
+        WriteCells(Raster, TalvoGdalInt16, "NEAREST", Cells.data(), Map.Georeference, Path);
     }
     Progress.Advance(1);
 }

@@ -2,14 +2,17 @@
 // opened only now. Band 1 holds heights: its scale and offset applied, its no-data value and NaN
 // taken as no data, each value rounded to tenths of a metre. The geotransform must be north-up:
 // a south-up raster's rows are turned over, a rotated one is refused. Geographic corners are kept
-// in degrees, projected ones as stored; CellSpacing comes from the north–south cell size. There is
-// no mesh code, so no overlay is drawn; the driver's name is the comment.
+// in degrees, projected ones as stored; CellSpacing comes from the north–south cell size. A raster
+// placed by ground control points alone is drawn as stored, on its columns and rows, with no CRS;
+// its points are kept for an export. There is no mesh code, so no overlay is drawn; the driver's
+// name is the comment.
 
 #include "import/GdalRasterReader.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <span>
 #include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
 #include <vector>
@@ -164,6 +167,15 @@ bool LooksLikeDegrees(const TalvoGdalRasterInfo& Info) {
     return Within(Xs, 180.0) && Within(Ys, 90.0) && std::abs(T[1]) < 1.0 && std::abs(T[5]) < 1.0;
 }
 
+// Ground control points place the raster when it has no geotransform of its own, or only GDAL's
+// default one (0, 1, 0, 0, 0, 1), which is no south-up raster but pixel coordinates.
+bool PlacedByGcpsAlone(const TalvoGdalRasterInfo& Info, int64_t GcpCount) {
+    const double* T = Info.Transform;
+    const bool Default =
+        T[0] == 0.0 && T[1] == 1.0 && T[2] == 0.0 && T[3] == 0.0 && T[4] == 0.0 && T[5] == 1.0;
+    return GcpCount > 0 && (!Info.HasTransform || Default);
+}
+
 // A raster GDAL reads: a file (Entry ""), or the entry Entry of the zip File.
 struct TRasterPlace {
     std::string File;
@@ -216,8 +228,21 @@ TOpenedMap ReadRaster(const TRasterPlace& Place, TLoadedMap Map, TProgress& Prog
     TalvoGdalRasterInfo Info{};
     const TRaster Raster = OpenRaster(Place, Info);
     const TalvoGdalApi& Gdal = GdalModule();
-    Map.Georeference.Crs = Gdal.RasterCrs(Raster.get());
-    if (Map.Georeference.Crs.empty() && LooksLikeDegrees(Info)) {
+    int64_t GcpCount = 0;
+    const TalvoGdalGcp* Gcps = Gdal.RasterGcps(Raster.get(), &GcpCount);
+    if (PlacedByGcpsAlone(Info, GcpCount)) {
+        // Pixel coordinates: in no CRS, and no degrees.
+        Info.HasTransform = 0;
+        Info.Geographic = 0;
+        Info.MetresPerUnit = 1.0;
+        for (const TalvoGdalGcp& Gcp : std::span(Gcps, static_cast<size_t>(GcpCount))) {
+            Map.Georeference.Gcps.push_back({Gcp.Pixel, Gcp.Line, Gcp.X, Gcp.Y, Gcp.Z});
+        }
+        Map.Georeference.GcpCrs = Gdal.RasterGcpCrs(Raster.get());
+    } else {
+        Map.Georeference.Crs = Gdal.RasterCrs(Raster.get());
+    }
+    if (Map.Georeference.Crs.empty() && Map.Georeference.Gcps.empty() && LooksLikeDegrees(Info)) {
         // A plain copy of a geographic raster: its shading and 3D need its cells in metres.
         Info.Geographic = 1;
         Info.DegreesPerUnit = 1.0;

@@ -1,8 +1,8 @@
 // Raster data files of Global Map and 30-second rasters: no header, Pts_NS rows of Pts_WE cells
 // of BytesPerCell bytes from the first byte of the file, the northernmost row first and the
 // westernmost cell first in each row. One-byte cells are class codes (0..255); two-byte cells are
-// signed metres, least significant byte first unless the header said BYTEORDER M. Bytes after
-// the last row are not read.
+// signed metres, least significant byte first unless the header said BYTEORDER M. A cell of the
+// header's no-data value holds no data. Bytes after the last row are not read.
 
 #include "import/RasterRows.h"
 
@@ -140,8 +140,12 @@ void StoreRasterRow(const unsigned char* Cells, int32_t Row, TLoadedMap& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
     Map.NumData.RowLineGrid.SetVal(0, Row, Row + 1);
     int32_t* Heights = HeightRow(Map, Row);
+    // No stored cell holds INT32_MIN: without a no-data value none is marked.
+    const int32_t NoData = H.NoDataValue.value_or(INT32_MIN);
     if (H.BytesPerCell == 1) {
-        std::copy(Cells, Cells + H.Pts_WE, Heights);
+        for (int32_t C = 0; C < H.Pts_WE; ++C) {
+            Heights[C] = Cells[C] == NoData ? MarkedNoDataHeight : Cells[C];
+        }
         return;
     }
     // Signed 16-bit metres, stored in tenths of a metre; 32-bit cells hold every product.
@@ -149,7 +153,7 @@ void StoreRasterRow(const unsigned char* Cells, int32_t Row, TLoadedMap& Map) {
     for (int32_t C = 0; C < H.Pts_WE; ++C) {
         const unsigned char* Cell = Cells + 2 * static_cast<size_t>(C);
         auto Metres = static_cast<int16_t>(Cell[High] << 8 | Cell[1 - High]);
-        Heights[C] = Metres * 10;
+        Heights[C] = Metres == NoData ? MarkedNoDataHeight : Metres * 10;
     }
 }
 

@@ -10,9 +10,10 @@
 namespace talvo {
 
 // Reads the data file of a raster whose header, read from HeaderPath, is in Map (DataFileName,
-// Pts_WE, Pts_NS, BytesPerCell, BigEndian): HeaderOnly, reading nothing, when its cells are under
-// one byte or its rows hold no cell; otherwise every row into the grids, and Loaded. Failures are
-// raised naming the header (sizes it declares that cannot be read) or the data file.
+// Pts_WE, Pts_NS, BytesPerCell, BigEndian, NoDataValue): HeaderOnly, reading nothing, when its
+// cells are under one byte or its rows hold no cell; otherwise every row into the grids, and
+// Loaded. Failures are raised naming the header (sizes it declares that cannot be read) or the data
+// file.
 TOpenOutcome ReadRasterFile(const std::string& HeaderPath, TLoadedMap& Map, TProgress& Progress);
 
 // The rows of Data into freshly dimensioned grids, in blocks of rows decoded in parallel. A short

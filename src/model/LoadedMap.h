@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ constexpr int32_t NoDataHeight = -99990;
 // A cell its source marks as sea or inland water whatever height it gives (FG-GML's 海水面 and
 // 内水面): just below no data, so that both draw in the sea's colour.
 constexpr int32_t MarkedSeaHeight = -99991;
+// A cell its header's no-data value marks where -9999 m stays the documented sea (a .bil's
+// NODATA): below the sea's value, so that both draw in the sea's colour.
+constexpr int32_t MarkedNoDataHeight = -99992;
 
 // Tenths of a metre as the single-precision metres an export writes.
 inline float MetresOfTenths(int32_t Tenths) {
@@ -48,6 +52,9 @@ struct TNum_HeaderRec {
     std::string MapFileName;
     // The raster's 2-byte cells are most significant byte first (header key BYTEORDER M).
     bool BigEndian = false;
+    // A raster's stored cell value that holds no data (a .bil's NODATA); none when every value is
+    // a height.
+    std::optional<int32_t> NoDataValue;
     // The corners are a projection's coordinates as stored, not degrees (GDAL rasters).
     bool Projected = false;
     double CellWidthLat = 0.0;
@@ -69,6 +76,16 @@ struct TNum_DataRec {
     TDimGrid<float> SourceHeights;
 };
 
+// A ground control point: the place (X, Y, Z) in the points' CRS of the raster's pixel and line
+// as stored, counted from the edge of its first cell.
+struct TGroundControlPoint {
+    double Pixel = 0.0;
+    double Line = 0.0;
+    double X = 0.0;
+    double Y = 0.0;
+    double Z = 0.0;
+};
+
 // Where the grid lies on the earth.
 struct TGeoreference {
     // "EPSG:N", or the raster's own WKT; "" when the file says nothing of it.
@@ -82,6 +99,10 @@ struct TGeoreference {
     std::array<double, 6> Transform{};
     // The raster named no CRS, and its corners and cells were taken as degrees.
     bool DegreesAssumed = false;
+    // A raster placed by ground control points alone: Talvo does not apply them (it draws the
+    // cells as stored, on their columns and rows, with no CRS) but passes them on in an export.
+    std::vector<TGroundControlPoint> Gcps;
+    std::string GcpCrs; // the points' CRS as Crs gives one; "" when the file names none
 };
 
 // A map as a reader returns it; shared read-only once loaded.

@@ -82,6 +82,11 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map) {
         // The datum the file itself names (an FG-GML tile's srsName, a raster's CRS).
         Fields.push_back({"CRS", CrsName(Map.Georeference.Crs, Map.Georeference.Datum)});
     }
+    if (const TGeoreference& Place = Map.Georeference; !Place.Gcps.empty()) {
+        Fields.push_back({"GCPs", std::to_string(Place.Gcps.size()) + " in " +
+                                      (Place.GcpCrs.empty() ? "no CRS" : CrsName(Place.GcpCrs)) +
+                                      ", not applied: the raster is drawn as stored"});
+    }
     return Fields;
 }
 

@@ -19,7 +19,8 @@ std::vector<TMapInfoField> MapInfoFields(const TLoadedMap& Map);
 
 // What the window does not show: MapKind, CellSpacing, BytesPerCell, DataFileName,
 // CellWidthLat, CellWidthLon and RowsRead; and Driver, GDAL's name for a raster's format, for
-// a map GDAL read.
+// a map GDAL read; CRS where the file names one; GCPs for a raster placed by ground control
+// points alone, which are not applied.
 std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map);
 
 // What the cells hold: Cells, Sea, NoData, and the lowest and highest of the others, Min and Max

@@ -10,7 +10,8 @@ namespace talvo {
 namespace {
 
 // A numeric map marks the sea with -999.9 m; Global Map and .bil rasters mark the ocean with
-// -9999 m, which FG-GML and GDAL rasters use for no data.
+// -9999 m, which FG-GML and GDAL rasters use for no data. A .bil finds its CRS itself (its .prj,
+// else WGS 84 when its corners are degrees).
 constexpr int32_t NmSea = -9999;
 constexpr std::optional<int32_t> None;
 
@@ -27,7 +28,7 @@ constexpr auto Rows = std::to_array<TMapKindTraits>({
     {"VG", TColouring::Vegetation, false, false, TOverlayPlace::BesideDataFile, false, false,
      "EPSG:4326", 0, None, None},
     {"BL", TColouring::Elevation, false, false, TOverlayPlace::BesideDataFile, true, false,
-     "EPSG:4326", 0, NoDataHeight, None},
+     "", 0, NoDataHeight, MarkedNoDataHeight},
     {"FG", TColouring::Elevation, true, false, TOverlayPlace::BesideDataFile, false, false,
      "", 1, MarkedSeaHeight, NoDataHeight},
     {"GD", TColouring::Elevation, true, false, TOverlayPlace::None, false, true,

@@ -414,6 +414,9 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "古い版のタイルを %1 個除きました。各メッシュは名前の日付が最も新しいタイルで描きます",
      "Older tiles set aside: %1; each mesh is laid from its tile whose name has the newest date"},
     {TText::DatumUnnamed, "(srsName なし)", "(no srsName)"},
+    // A .bil's CRS.
+    {TText::PrjNotCrs, ".prj ファイルに GDAL の読める座標参照系がありません",
+     "The .prj file names no coordinate reference system that GDAL reads"},
 };
 
 constexpr bool InIdOrder() {
@@ -424,7 +427,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::DatumUnnamed) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::PrjNotCrs) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

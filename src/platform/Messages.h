@@ -195,6 +195,8 @@ enum class TText {
     ZipRasters,
     ZipOlderSetAside,
     DatumUnnamed,
+    // A .bil's CRS.
+    PrjNotCrs,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

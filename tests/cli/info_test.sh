@@ -38,6 +38,7 @@ expect_line "$out" "BytesPerCell: 1"
 out=$("$talvo" --info "$samples/jacksboro/jacksboro.bil")
 expect_line "$out" "MeshCode: "
 expect_line "$out" "MapKind: BL"
+expect_line "$out" "CRS: WGS 84 (EPSG:4326)"
 
 # Refusals come before memory is taken: they run within 1 GB of address space (not in a sanitized
 # build, whose shadow memory alone takes more).
@@ -158,7 +159,7 @@ for datum in "jgd2000|CRS: JGD2000 (EPSG:4612)" "jgd2024|CRS: JGD2024 (EPSG:6668
 done
 out=$("$talvo" --info "$tmp/j.tif") || fail "GeoTIFF: exit status $?"
 expect_line "$out" "Pts_WE: 403"
-expect_line "$out" "Ido_EN: 36.440000"
+expect_line "$out" "Ido_EN: 36.435850"
 expect_line "$out" "Comment: GTiff"
 expect_line "$out" "MapKind: GD"
 expect_line "$out" "CellSpacing: 928"
@@ -167,6 +168,24 @@ LC_ALL=en_US.UTF-8 "$tmp/lone/talvo" --info "$tmp/j.tif" >"$tmp/out" 2>"$tmp/err
 [ $? -eq 1 ] || fail "GeoTIFF without the module: exit status not 1"
 grep -q "GDAL, which could not be loaded (libtalvo_gdal.so is not installed beside the program)" \
     "$tmp/err" || fail "GeoTIFF without the module: $(cat "$tmp/err")"
+
+# A .bil's .prj is read by GDAL: without the module the map claims no CRS. Float32 cells are
+# GDAL's; a .prj it cannot read and a NODATA that is no number are refused by name.
+cp "$samples/jacksboro/jacksboro.bil" "$tmp/prj.bil"
+cp "$samples/jacksboro/jacksboro.hdr" "$tmp/prj.hdr"
+echo 'not a CRS' >"$tmp/prj.prj"
+check_failure garbage-prj ".prj ファイルに GDAL の読める座標参照系がありません
+$tmp/prj.prj" "$tmp/prj.bil"
+cp "$tmp"/prj.* "$tmp/lone/"
+expect_line "$("$tmp/lone/talvo" --info "$tmp/lone/prj.bil")" "CRS: none (taken as degrees)"
+printf 'NBITS 32\nPIXELTYPE FLOAT\nNCOLS 1\nNROWS 1\n' >"$tmp/lone/f.hdr"
+printf 'abcd' >"$tmp/lone/f.bil"
+"$tmp/lone/talvo" --info "$tmp/lone/f.bil" >"$tmp/out" 2>"$tmp/err"
+[ $? -eq 1 ] && grep -q "GDAL を読み込めませんでした" "$tmp/err" || fail "Float32 .bil without GDAL"
+printf 'NBITS 16\nNODATA none\n' >"$tmp/nodata.hdr"
+: >"$tmp/nodata.bil"
+check_failure nodata-not-a-number "'none' は浮動小数点数ではありません
+$tmp/nodata.hdr:2" "$tmp/nodata.bil"
 
 # Without a display the viewer is not started: one line says why and what works without one.
 headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)

@@ -84,10 +84,11 @@ TEST_F(GlobalMapReader, BilHeaderInEveryLineEndStyle) {
             EXPECT_EQ(H.BytesPerCell, 2);
             EXPECT_EQ(H.Pts_WE, 3);
             EXPECT_EQ(H.Pts_NS, 2);
-            EXPECT_DOUBLE_EQ(H.Ido_EN, 36.0);
-            EXPECT_DOUBLE_EQ(H.Kei_WS, 139.0);
-            EXPECT_DOUBLE_EQ(H.Ido_WS, 35.5);
-            EXPECT_DOUBLE_EQ(H.Kei_EN, 140.5) << int(End[0]) << FinalEnd;
+            // ULXMAP and ULYMAP are the centre of the north-west cell.
+            EXPECT_DOUBLE_EQ(H.Ido_EN, 36.125);
+            EXPECT_DOUBLE_EQ(H.Kei_WS, 138.75);
+            EXPECT_DOUBLE_EQ(H.Ido_WS, 35.625);
+            EXPECT_DOUBLE_EQ(H.Kei_EN, 140.25) << int(End[0]) << FinalEnd;
             EXPECT_STREQ(KindTraits(H.MapKind).Code, "BL");
             EXPECT_EQ(H.MeshCode, "");
             EXPECT_EQ(H.CellSpacing, 10000);
@@ -198,13 +199,18 @@ TEST_F(GlobalMapReader, HeadersThatCannotBeShown) {
     EXPECT_STREQ(KindTraits(Map.NumHeader.MapKind).Code, "BL"); // kind and path set, nothing read
     EXPECT_EQ(Map.RowsRead, 0);
 
+    // Wider cells are GDAL's.
+    WriteTempFile("wide.hdr", "NBITS 32\nNCOLS 3\nNROWS 2\n");
+    WriteTempFile("wide.bil", std::string(24, '\0'));
+    EXPECT_EQ(Load("wide.bil"), "");
+    EXPECT_STREQ(KindTraits(Map.NumHeader.MapKind).Code, "GD");
+
     // Sizes the header declares that cannot be read: the header is named.
     const struct {
         const char* Name;
         const char* Header;
         std::string Message;
     } Refused[] = {
-        {"wide", "NBITS 32\nNCOLS 3\nNROWS 2\n", Text(TText::CellsTooWide, {"4"})},
         {"huge", "NBITS 16\nNCOLS 2147483647\nNROWS 2\n",
          Text(TText::RasterTooLarge, {"2147483647", "2"})},
         {"huge2", "NBITS 16\nNCOLS 60000\nNROWS 60000\n",

@@ -200,14 +200,12 @@ def main():
                      (WEST, CELL_LON, 0, NORTH, 0, -CELL_LAT))
         check.info_counts("zip", zipped, dict(counts_of(expected, sea_cells), Cells=expected.size))
 
-        # The bundled .bil and land-use raster. The .bil's cells as GDAL reads them; its corners
-        # as the map keeps them: ULXMAP and ULYMAP are the outer corner of the first cell, where
-        # GDAL takes its centre.
+        # The bundled .bil and land-use raster. The .bil's cells and corners as GDAL reads them.
         bil = os.path.join(jacksboro, "jacksboro.bil")
         theirs = gdal.OpenEx(bil, allowed_drivers=["EHdr"])
         cells = theirs.GetRasterBand(1).ReadAsArray().astype(numpy.float32)
         check.export(".bil", bil, numpy.where(cells == NO_DATA, NO_DATA, cells), 4326,
-                     (-84.41375, 0.00083333333333, 0, 36.73291666667, 0, -0.00083333333333))
+                     theirs.GetGeoTransform())
         land_use = numpy.fromfile(os.path.join(jacksboro, "LU533945"), dtype=numpy.uint8)
         check.export("land use", os.path.join(jacksboro, "LU533945.hdr"),
                      land_use.reshape(344, 403).astype(numpy.int16), 4326,

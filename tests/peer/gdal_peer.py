@@ -4,7 +4,8 @@
 GDAL writes a Float64 GeoTIFF; its FG-GML twin holds the same values as decimal text, once as one
 tile and once as a zip of tiles with one tile missing. Every cell of all three must be equal, and
 equal to GDAL's own value rounded to tenths. Then the variants of a GeoTIFF (scale and offset,
-south-up, projected, rotated) and the zips that must be refused.
+south-up, projected, rotated, placed by ground control points) and the zips that must be
+refused.
 """
 import io
 import os
@@ -289,6 +290,44 @@ def check_descriptions(dump, talvo, samples, path, problems):
                 [[v * 10 for v in row] for row in wide], problems)
 
 
+def check_gcps(dump, talvo, samples, path, problems):
+    """Rasters placed by ground control points alone (no geotransform, or GDAL's default one):
+    drawn as stored, in no CRS; --info says the points are not applied; the export and the
+    picture's GeoTIFF carry them and their CRS, and no geotransform or CRS of their own."""
+    raw = [[row * 10 + col for col in range(4)] for row in range(3)]
+    points = [gdal.GCP(139.5, 35.75, 0, 0, 0), gdal.GCP(139.6, 35.75, 0, 4, 0),
+              gdal.GCP(139.5, 35.7, 0, 0, 3), gdal.GCP(139.61, 35.69, 0, 4, 3)]
+    wgs84 = osr.SpatialReference()
+    wgs84.ImportFromEPSG(4326)
+    tif = gdal.GetDriverByName("GTiff").Create(path("gcps.tif"), 4, 3, 1, gdal.GDT_Int16)
+    tif.GetRasterBand(1).WriteRaster(0, 0, 4, 3, struct.pack("<12h", *sum(raw, [])))
+    tif.SetGCPs(points, wgs84.ExportToWkt())
+    tif = None
+    identity = gdal.Translate(path("identity.vrt"), path("gcps.tif"), format="VRT")
+    identity.SetGeoTransform((0, 1, 0, 0, 0, 1))
+    identity = None
+    for name in ("gcps.tif", "identity.vrt"):
+        check_cells(name, map_dump.run(dump, path(name)), [[v * 10 for v in row] for row in raw],
+                    problems)
+        info = subprocess.run([talvo, "--info", path(name)], capture_output=True, text=True).stdout
+        said = "\nGCPs: 4 in WGS 84 (EPSG:4326), not applied: the raster is drawn as stored\n"
+        if said not in info or "\nCRS:" in info:
+            problems.append("%s: --info says %r" % (name, info))
+        ini = os.path.join(samples, "jacksboro", "Talvo.ini")
+        for out, options in (("x.tif", ["--export"]), ("p.tif", ["--render", "--ini", ini]),
+                             ("p.png", ["--render", "--ini", ini])):
+            subprocess.run([talvo, *options, path(name), "-o", path(out)], check=True)
+        for out in ("x.tif", "p.tif"):
+            written = gdal.Open(path(out))
+            theirs = [(p.GCPPixel, p.GCPLine, p.GCPX, p.GCPY) for p in written.GetGCPs()]
+            if theirs != [(p.GCPPixel, p.GCPLine, p.GCPX, p.GCPY) for p in points] or \
+               written.GetGCPSpatialRef().GetAuthorityCode(None) != "4326" or \
+               written.GetSpatialRef() or written.GetGeoTransform(can_return_null=True):
+                problems.append("%s: %s holds GCPs %r" % (name, out, theirs))
+        if os.path.exists(path("p.pgw")):
+            problems.append("%s: a world file places the picture on pixel coordinates" % name)
+
+
 def main():
     dump, samples = sys.argv[1], sys.argv[2]
     talvo = os.path.join(os.path.dirname(dump), "talvo")
@@ -417,6 +456,7 @@ def main():
                     [row[:TILE_COLS] for row in expected[:TILE_ROWS]], problems)
 
         check_descriptions(dump, talvo, samples, path, problems)
+        check_gcps(dump, talvo, samples, path, problems)
 
     return map_dump.report(problems)
 

@@ -36,6 +36,8 @@ struct TalvoGdalRaster {
     GDALRasterBand* Band = nullptr;
     std::string Crs;
     std::vector<std::string> Files;
+    std::vector<TalvoGdalGcp> Gcps;
+    std::string GcpCrs;
 };
 
 namespace {
@@ -46,6 +48,10 @@ using namespace talvo_gdal;
 // registered for writing, but none of them opens what a user is shown.
 const char* const AllowedDrivers[] = {"GTiff", "SRTMHGT", "AAIGrid", "USGSDEM",
                                       "HFA",   "VRT",     nullptr};
+// A .bil whose header the program's own reader declines (floating or wide cells, several bands)
+// is GDAL's EHdr; the driver takes no file of another name.
+const char* const BilDrivers[] = {"GTiff", "SRTMHGT", "AAIGrid", "USGSDEM",
+                                  "HFA",   "VRT",     "EHdr",    nullptr};
 
 std::string CrsText(const OGRSpatialReference& Reference) {
     const char* Authority = Reference.GetAuthorityName(nullptr);
@@ -78,8 +84,12 @@ bool IsRemoteOrVirtual(const std::string& Name) {
     return Name.starts_with("<") || (Colon != std::string::npos && Colon < Name.find('/'));
 }
 
+const char* const* DriversFor(const std::string& Path) {
+    return EQUAL(CPLGetExtension(Path.c_str()), "bil") ? BilDrivers : AllowedDrivers;
+}
+
 GDALDriverH AllowedDriverOf(const std::string& Path) {
-    return GDALIdentifyDriverEx(Path.c_str(), GDAL_OF_RASTER, AllowedDrivers, nullptr);
+    return GDALIdentifyDriverEx(Path.c_str(), GDAL_OF_RASTER, DriversFor(Path), nullptr);
 }
 
 bool IsVrt(GDALDriverH Driver) {
@@ -181,6 +191,14 @@ void Describe(TalvoGdalRaster& Raster, TalvoGdalRasterInfo& Info) {
     Info.BytesPerValue = GDALGetDataTypeSizeBytes(Band.GetRasterDataType());
     Info.Floating = GDALDataTypeIsFloating(Band.GetRasterDataType());
     std::snprintf(Info.Driver, sizeof Info.Driver, "%s", Dataset.GetDriverName());
+    const GDAL_GCP* Gcps = Dataset.GetGCPs();
+    for (int I = 0; I < Dataset.GetGCPCount(); ++I) {
+        const GDAL_GCP& Gcp = Gcps[I];
+        Raster.Gcps.push_back({Gcp.dfGCPPixel, Gcp.dfGCPLine, Gcp.dfGCPX, Gcp.dfGCPY, Gcp.dfGCPZ});
+    }
+    if (const OGRSpatialReference* Reference = Dataset.GetGCPSpatialRef()) {
+        Raster.GcpCrs = CrsText(*Reference);
+    }
 }
 
 // The raster GDAL reads as Name, of the allowed drivers and checked as a VRT; its files as GDAL
@@ -199,7 +217,7 @@ TalvoGdalRaster* OpenDataset(const std::string& Name, TalvoGdalRasterInfo* Info,
     CPLErrorReset();
     auto Raster = std::make_unique<TalvoGdalRaster>();
     Raster->Dataset.reset(GDALDataset::Open(
-        Name.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, AllowedDrivers));
+        Name.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR, DriversFor(Name)));
     if (!Raster->Dataset) {
         Fail(Failure, LastProblem());
         return nullptr;
@@ -296,9 +314,39 @@ const char* RasterCrs(const TalvoGdalRaster* Raster) {
     return Raster->Crs.c_str();
 }
 
+const TalvoGdalGcp* RasterGcps(const TalvoGdalRaster* Raster, int64_t* Count) {
+    *Count = static_cast<int64_t>(Raster->Gcps.size());
+    return Raster->Gcps.data();
+}
+
+const char* RasterGcpCrs(const TalvoGdalRaster* Raster) {
+    return Raster->GcpCrs.c_str();
+}
+
+const char* PrjCrs(const char* Text, int* Geographic, TalvoGdalFailure* Failure) {
+    return Guarded(Failure, static_cast<const char*>(nullptr), [&]() -> const char* {
+        Start();
+        thread_local std::string Crs;
+        CPLStringList Lines(CSLTokenizeString2(Text, "\r\n", 0));
+        OGRSpatialReference Reference;
+        if (Lines.empty() || Reference.importFromESRI(Lines.List()) != OGRERR_NONE ||
+            !(Reference.IsGeographic() || Reference.IsProjected())) {
+            Fail(Failure, TalvoGdalBadCrs);
+            return nullptr;
+        }
+        // ESRI's names for EPSG's systems ("GCS_WGS_1984"): the code when GDAL is sure of it.
+        const std::unique_ptr<OGRSpatialReference, void (*)(OGRSpatialReference*)> Match(
+            Reference.FindBestMatch(), [](OGRSpatialReference* Found) { Found->Release(); });
+        Crs = CrsText(Match ? *Match : Reference);
+        *Geographic = Reference.IsGeographic();
+        return Crs.c_str();
+    });
+}
+
 constexpr TalvoGdalApi Api = {
-    TalvoGdalApiVersion, OpenRaster, ReadCells,        RasterFileCount, RasterFileName,
-    CloseRaster,         RasterCrs,  OpenZippedRaster, WriteGeoTiff,    FreeBytes,
+    TalvoGdalApiVersion, OpenRaster,   ReadCells,  RasterFileCount, RasterFileName, CloseRaster,
+    RasterCrs,           OpenZippedRaster, WriteGeoTiff, FreeBytes, RasterGcps, RasterGcpCrs,
+    PrjCrs,
 };
 
 } // namespace

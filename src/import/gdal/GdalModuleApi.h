@@ -60,6 +60,15 @@ struct TalvoGdalRasterInfo {
 // The cells of a raster to be written.
 enum TalvoGdalCellType : int32_t { TalvoGdalFloat32, TalvoGdalInt16, TalvoGdalByte };
 
+// A ground control point: where pixel and line (from the raster's first cell edge) lie.
+struct TalvoGdalGcp {
+    double Pixel;
+    double Line;
+    double X;
+    double Y;
+    double Z;
+};
+
 // A raster to be written as a Cloud Optimized GeoTIFF: tiled, DEFLATE with the predictor that
 // suits its cells, overviews.
 struct TalvoGdalRasterOut {
@@ -73,6 +82,10 @@ struct TalvoGdalRasterOut {
     double Transform[6];  // GDAL's geotransform of the cell edges
     const char* Crs;      // "EPSG:N" or WKT; "" for none
     const char* Overview; // how overviews are made: "AVERAGE", "NEAREST", ...
+    // Ground control points in place of Transform and Crs, which are then not written.
+    int64_t GcpCount;
+    const TalvoGdalGcp* Gcps;
+    const char* GcpCrs; // "EPSG:N" or WKT; "" for none
 };
 
 struct TalvoGdalRaster;
@@ -106,6 +119,15 @@ struct TalvoGdalApi {
     bool (*WriteGeoTiff)(const TalvoGdalRasterOut* Raster, unsigned char** Bytes, uint64_t* Size,
                          TalvoGdalFailure* Failure);
     void (*FreeBytes)(unsigned char* Bytes);
+
+    // The raster's ground control points and their CRS (as RasterCrs gives one), valid until it
+    // is closed.
+    const TalvoGdalGcp* (*RasterGcps)(const TalvoGdalRaster* Raster, int64_t* Count);
+    const char* (*RasterGcpCrs)(const TalvoGdalRaster* Raster);
+    // The CRS a ".prj" file's text names (ESRI's WKT or its older keyword lines), as RasterCrs
+    // gives one, and whether it is geographic; null when GDAL reads no CRS there. Valid until
+    // the thread's next call.
+    const char* (*PrjCrs)(const char* Text, int* Geographic, TalvoGdalFailure* Failure);
 };
 
 // The module's one exported symbol.

@@ -5,11 +5,13 @@
 #include "import/gdal/RasterWriter.h"
 
 #include <atomic>
+#include <climits>
 #include <cpl_string.h>
 #include <cpl_vsi.h>
 #include <ogr_spatialref.h>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "import/gdal/ModuleCalls.h"
 
@@ -32,6 +34,34 @@ GDALDataType DataTypeOf(int32_t CellType) {
 std::string MemoryName() {
     static std::atomic<uint64_t> Count{0};
     return "/vsimem/talvo-" + std::to_string(::getpid()) + "-" + std::to_string(++Count) + ".tif";
+}
+
+// Dataset placed by Raster's ground control points in Crs (none when null), which stand for a
+// geotransform and a CRS of the dataset's own.
+GDALDatasetUniquePtr SetGcps(const TalvoGdalRasterOut& Raster, const OGRSpatialReference* Crs,
+                             GDALDatasetUniquePtr Dataset, TalvoGdalFailure* Failure) {
+    if (Raster.GcpCount > INT_MAX) {
+        Fail(Failure, TalvoGdalUnsupported);
+        return nullptr;
+    }
+    const int Count = static_cast<int>(Raster.GcpCount);
+    std::vector<GDAL_GCP> Gcps(static_cast<size_t>(Count));
+    GDALInitGCPs(Count, Gcps.data());
+    for (size_t I = 0; I < Gcps.size(); ++I) {
+        const TalvoGdalGcp& Given = Raster.Gcps[I];
+        Gcps[I].dfGCPPixel = Given.Pixel;
+        Gcps[I].dfGCPLine = Given.Line;
+        Gcps[I].dfGCPX = Given.X;
+        Gcps[I].dfGCPY = Given.Y;
+        Gcps[I].dfGCPZ = Given.Z;
+    }
+    const CPLErr Set = Dataset->SetGCPs(Count, Gcps.data(), Crs);
+    GDALDeinitGCPs(Count, Gcps.data());
+    if (Set != CE_None) {
+        Fail(Failure, LastProblem());
+        return nullptr;
+    }
+    return Dataset;
 }
 
 // The raster's cells in a memory dataset with its georeference.
@@ -62,18 +92,25 @@ GDALDatasetUniquePtr MemoryDataset(const TalvoGdalRasterOut& Raster, TalvoGdalFa
             Target->SetColorInterpretation(static_cast<GDALColorInterp>(GCI_RedBand + Band - 1));
         }
     }
+    OGRSpatialReference Reference;
+    const char* Crs = Raster.GcpCount > 0 ? Raster.GcpCrs : Raster.Crs;
+    if (Crs && *Crs) {
+        Reference.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+        if (Reference.SetFromUserInput(Crs, OGRSpatialReference::SET_FROM_USER_INPUT_LIMITATIONS) !=
+            OGRERR_NONE) {
+            Fail(Failure, TalvoGdalBadCrs, Crs);
+            return nullptr;
+        }
+    }
+    const OGRSpatialReference* Named = Reference.IsEmpty() ? nullptr : &Reference;
+    if (Raster.GcpCount > 0) {
+        return SetGcps(Raster, Named, std::move(Dataset), Failure);
+    }
     double Transform[6];
     std::copy(Raster.Transform, Raster.Transform + 6, Transform);
     Dataset->SetGeoTransform(Transform);
-    if (Raster.Crs && *Raster.Crs) {
-        OGRSpatialReference Reference;
-        Reference.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-        if (Reference.SetFromUserInput(
-                Raster.Crs, OGRSpatialReference::SET_FROM_USER_INPUT_LIMITATIONS) != OGRERR_NONE) {
-            Fail(Failure, TalvoGdalBadCrs, Raster.Crs);
-            return nullptr;
-        }
-        Dataset->SetSpatialRef(&Reference);
+    if (Named) {
+        Dataset->SetSpatialRef(Named);
     }
     return Dataset;
 }
