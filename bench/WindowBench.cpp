@@ -74,7 +74,7 @@ void BM_WindowWithALargeRaster(benchmark::State& State) {
             Longest = std::max(Longest, Clock.elapsed() - Last);
             Last = Clock.elapsed();
         });
-        Dialogs.OpenAnswers.push_back(Data);
+        Dialogs.OpenAnswers.push_back({Data});
         Clock.start();
         QTimer::singleShot(0, &Form, [&] { Form.btnLoad->click(); });
         Tick.start(1);

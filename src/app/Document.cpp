@@ -2,14 +2,20 @@
 
 #include <filesystem>
 
+#include "app/BatchTiles.h"
 #include "app/GeoTiffOutput.h"
 #include "import/E00Reader.h"
+#include "import/FgGmlZip.h"
 #include "import/MapFiles.h"
 #include "import/OpenMap.h"
+#include "import/ZipTiles.h"
+#include "platform/Errors.h"
+#include "platform/Messages.h"
 #include "platform/PictureFiles.h"
 #include "platform/SameFile.h"
 #include "platform/WorldFile.h"
 #include "render/MapPicture.h"
+#include "view3d/ObjFile.h"
 
 namespace talvo {
 
@@ -60,6 +66,26 @@ TOpenJob TDocument::OpenJob(std::string Path) const {
     };
 }
 
+TOpenJob TDocument::OpenJob(std::vector<std::string> Paths) const {
+    std::error_code Unknown;
+    if (Paths.size() == 1 && !std::filesystem::is_directory(Paths.front(), Unknown)) {
+        return OpenJob(std::move(Paths.front()));
+    }
+    return MosaicJob(std::move(Paths));
+}
+
+TOpenJob TDocument::MosaicJob(std::vector<std::string> Inputs) const {
+    return [Inputs = std::move(Inputs), Previous = FMap](TProgress& Progress) {
+        const std::vector<std::string> Files = ListMapFiles(Inputs);
+        if (Files.empty()) {
+            throw Placed(ETalvoError(Text(TText::MosaicNeedsFgGml)), Inputs.front());
+        }
+        return LoadMap(Files.front(), *Previous, [&](TLoadedMap Start) {
+            return OpenFgGmlMosaic(Files, std::move(Start), Progress);
+        });
+    };
+}
+
 TLoadResult TDocument::Accept(TOpenedMap Opened, const std::string& Crs) {
     if (!Crs.empty()) {
         Opened.Map.Georeference.Crs = Crs;
@@ -72,6 +98,19 @@ TLoadResult TDocument::Accept(TOpenedMap Opened, const std::string& Crs) {
 
 TLoadResult TDocument::Open(const std::string& Path, TProgress& Progress, const std::string& Crs) {
     return Accept(OpenJob(Path)(Progress), Crs);
+}
+
+TLoadResult TDocument::OpenMosaic(const std::vector<std::string>& Inputs, TProgress& Progress,
+                                  const std::string& Crs) {
+    return Accept(MosaicJob(Inputs)(Progress), Crs);
+}
+
+TLoadResult TDocument::OpenTile(const std::string& Zip, const std::string& Entry,
+                                TProgress& Progress, const std::string& Crs) {
+    if (Entry.empty()) {
+        return Open(Zip, Progress, Crs);
+    }
+    return Accept(OpenZipTile(Zip, Entry, Progress), Crs);
 }
 
 TDrawing TDocument::StartDrawing(const TLayerFlags& Layers) {
@@ -122,6 +161,32 @@ std::vector<std::string> TDocument::InputFiles() const {
     std::vector<std::string> Files = MapFiles(*FMap, *FOverlays);
     Files.push_back(File.Path);
     return Files;
+}
+
+void TDocument::RefuseOverwriting(const std::string& Path) const {
+    RefuseOverwritingInput(Path, InputFiles());
+}
+
+void TDocument::Export(const THeightExport& Options, const std::string& Path,
+                       TProgress& Progress) const {
+    RefuseOverwriting(Path);
+    ExportHeights(*FMap, Options, Path, Progress);
+}
+
+void TDocument::SaveProfile(const std::vector<TProfileSample>& Samples,
+                            const std::string& Path) const {
+    RefuseOverwriting(Path);
+    WriteProfileCsv(*FMap, Samples, Path);
+}
+
+void TDocument::SaveMesh(const TTriangles& Triangles, const std::string& Path) const {
+    const std::vector<std::string> Inputs = InputFiles();
+    RefuseOverwritingInput(Path, Inputs);
+    RefuseOverwritingInput(ObjMaterialsPath(Path), Inputs);
+    if (Triangles.Texture) {
+        RefuseOverwritingInput(ObjTexturePath(Path), Inputs);
+    }
+    WriteObj(Triangles, Path);
 }
 
 } // namespace talvo

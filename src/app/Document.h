@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "app/HeightExport.h"
 #include "app/MapView.h"
 #include "import/FormatDriver.h"
+#include "model/ElevationProfile.h"
 #include "model/LoadedMap.h"
 #include "model/OverlaySet.h"
 #include "model/Region.h"
@@ -16,6 +18,7 @@
 #include "render/HeightColourTable.h"
 #include "settings/SettingsFile.h"
 #include "settings/ViewSettings.h"
+#include "view3d/MeshBuilder.h"
 
 namespace talvo {
 
@@ -74,12 +77,25 @@ class TDocument {
 
     // The job that opens Path; the map it makes starts from the one on show.
     TOpenJob OpenJob(std::string Path) const;
+    // The job that opens what a user chose or dropped: one file as OpenJob does, or a folder or
+    // several files as the mosaic of their FG-GML tiles (MosaicJob).
+    TOpenJob OpenJob(std::vector<std::string> Paths) const;
+    // The job that lays the FG-GML tiles of Inputs (tiles, zips and packs of them, and those found
+    // in folders) into one map.
+    TOpenJob MosaicJob(std::vector<std::string> Inputs) const;
     // A finished load's map becomes the one on show, with no layer read yet; Crs, when given,
     // replaces the CRS the file names or its kind is published in.
     TLoadResult Accept(TOpenedMap Opened, const std::string& Crs = "");
     // Opens Path now, on this thread, and accepts it with Crs; failures are raised and leave the
     // map on show.
     TLoadResult Open(const std::string& Path, TProgress& Progress, const std::string& Crs = "");
+    // Opens the mosaic of Inputs now, as Open does a file.
+    TLoadResult OpenMosaic(const std::vector<std::string>& Inputs, TProgress& Progress,
+                           const std::string& Crs = "");
+    // Opens the tile Entry of the zip Zip ("" : the file Zip itself) as a map of its own, as a
+    // batch takes tiles one by one.
+    TLoadResult OpenTile(const std::string& Zip, const std::string& Entry, TProgress& Progress,
+                         const std::string& Crs = "");
 
     // Reads the ticked layers not read yet, then hands out the job that draws the map on show
     // with the settings as they are now.
@@ -95,6 +111,17 @@ class TDocument {
 
     // Every file the map on show was read from, and the settings file: outputs must not be one.
     std::vector<std::string> InputFiles() const;
+    // Raises, naming Path, when it is one of InputFiles (by device and inode): before anything
+    // is written, every output is checked so.
+    void RefuseOverwriting(const std::string& Path) const;
+
+    // Writes the cells of the map on show to Path as a Cloud Optimized GeoTIFF (ExportHeights).
+    void Export(const THeightExport& Options, const std::string& Path, TProgress& Progress) const;
+    // Writes Samples of the map on show to Path as CSV.
+    void SaveProfile(const std::vector<TProfileSample>& Samples, const std::string& Path) const;
+    // Writes Triangles to Path as a Wavefront OBJ file with its materials and, when they are
+    // textured, its picture.
+    void SaveMesh(const TTriangles& Triangles, const std::string& Path) const;
 
     // Saves Picture, the map on show's, at Path (the extension decides the format; .tif is an RGB
     // GeoTIFF that carries the map's georeference) and, with WorldFiles, where it lies beside it

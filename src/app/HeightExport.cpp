@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/GeoTiffOutput.h"
+#include "import/GdalModuleLoader.h"
 #include "model/CellCounts.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
@@ -95,6 +96,10 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
         WriteCells(Raster, TalvoGdalInt16, "NEAREST", Cells.data(), Map.Georeference, Path);
     }
     Progress.Advance(1);
+}
+
+void PrepareExport() {
+    GdalModule();
 }
 
 } // namespace talvo

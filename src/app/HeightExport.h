@@ -21,4 +21,8 @@ struct THeightExport {
 void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const std::string& Path,
                    TProgress& Progress);
 
+// Loads what an export writes with (GDAL), so that a caller may have it start while the map is
+// read; an export loads it anyway.
+void PrepareExport();
+
 } // namespace talvo

@@ -12,8 +12,6 @@
 
 #include "cli/BatchManifest.h"
 #include "cli/BatchReport.h"
-#include "import/OpenMap.h"
-#include "import/ZipTiles.h"
 #include "model/CellCounts.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
@@ -34,14 +32,6 @@ nlohmann::ordered_json Maybe(const std::optional<double>& Value) {
     return std::strtod(ShortestText(static_cast<float>(*Value)).c_str(), nullptr);
 }
 
-TOpenedMap OpenTile(const TBatchTile& Tile) {
-    TProgress Unwatched;
-    if (Tile.Entry.empty()) {
-        return OpenMap(Tile.Source);
-    }
-    return OpenZipTile(Tile.Source, Tile.Entry, Unwatched);
-}
-
 // Reads Tile, writes its output and returns its manifest line; a failure is the line's message.
 TManifestLine MakeTile(const TBatchTile& Tile, const TBatchOptions& Options,
                        const TTileAction& Action) {
@@ -55,16 +45,15 @@ TManifestLine MakeTile(const TBatchTile& Tile, const TBatchOptions& Options,
         if (!Tile.Failure.empty()) {
             throw ETalvoError(Tile.Failure);
         }
-        TOpenedMap Opened = OpenTile(Tile);
+        TDocument Document = Action.Start();
+        TProgress Unwatched;
+        const TLoadResult Opened =
+            Document.OpenTile(Tile.Source, Tile.Entry, Unwatched, Options.Crs.value_or(""));
         if (Opened.Outcome != TOpenOutcome::Loaded) {
             throw ETalvoError(Opened.Message.empty() ? Text(TText::NothingToDraw, {Tile.Input})
                                                      : Opened.Message);
         }
-        TLoadedMap& Map = Opened.Map;
-        if (Options.Crs) {
-            Map.Georeference.Crs = *Options.Crs;
-            Map.Georeference.Datum.clear();
-        }
+        const TLoadedMap& Map = *Document.Map();
         const TCellCounts Counts = CountCells(Map);
         Line["kind"] = KindTraits(Map.NumHeader.MapKind).Code;
         Line["crs"] = Map.Georeference.Crs;
@@ -74,7 +63,7 @@ TManifestLine MakeTile(const TBatchTile& Tile, const TBatchOptions& Options,
         Line["min"] = Maybe(Counts.Min);
         Line["max"] = Maybe(Counts.Max);
         std::filesystem::create_directories(std::filesystem::path(Tile.Output).parent_path());
-        Action.Write(std::move(Map), Tile.Output);
+        Action.Write(Document, Tile.Output);
         Line["size"] = static_cast<int64_t>(std::filesystem::file_size(Tile.Output));
         Line["sha256"] = FileSha256Hex(Tile.Output);
         Line["status"] = "ok";

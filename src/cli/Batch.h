@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/BatchTiles.h"
-#include "model/LoadedMap.h"
+#include "app/BatchTiles.h"
+#include "app/Document.h"
 
 namespace talvo {
 
@@ -16,9 +16,11 @@ class TTileAction {
     virtual ~TTileAction() = default;
     // The output's extension, with its dot.
     virtual std::string Extension() const = 0;
-    // Writes Output from Map, whole or not at all; called on several threads at once. Failures
-    // are raised naming the file.
-    virtual void Write(TLoadedMap Map, const std::string& Output) const = 0;
+    // The document a tile is opened into: one per tile, so that tiles go on side by side.
+    virtual TDocument Start() const = 0;
+    // Writes Output from the tile open in Document, whole or not at all; called on several
+    // threads at once. Failures are raised naming the file.
+    virtual void Write(TDocument& Document, const std::string& Output) const = 0;
     // Output and the files written beside it.
     virtual std::vector<std::string> Files(const std::string& Output) const { return {Output}; }
     // Whether the file at Output, written by an earlier run, reads to its end.

@@ -1,24 +1,18 @@
 #include "cli/BatchActions.h"
 
-#include "import/OpenMap.h"
-#include "import/ReadLimits.h"
 #include "platform/Errors.h"
 #include "platform/PictureFiles.h"
-#include "platform/SameFile.h"
 #include "platform/WorldFile.h"
 
 namespace talvo {
 
-void TRenderTiles::Write(TLoadedMap Map, const std::string& Output) const {
-    TDocument Document = Settings;
-    const int32_t Width = Map.NumHeader.Pts_WE;
-    const int32_t Height = Map.NumHeader.Pts_NS;
-    Document.Accept({TOpenOutcome::Loaded, std::move(Map), {}});
+void TRenderTiles::Write(TDocument& Document, const std::string& Output) const {
     const TDrawing Drawing = Document.StartDrawing(Layers);
     if (!Drawing.OverlayFailure.empty()) {
         throw ETalvoError(Drawing.OverlayFailure);
     }
-    CheckPictureSize(Output, Width, Height);
+    const TNum_HeaderRec& H = Document.Map()->NumHeader;
+    CheckPictureSize(Output, H.Pts_WE, H.Pts_NS);
     TProgress Unwatched;
     Document.SavePicture(*Drawing.Job(Unwatched), Output, WorldFiles);
 }
@@ -33,12 +27,9 @@ std::vector<std::string> TRenderTiles::Files(const std::string& Output) const {
     return Written;
 }
 
-void TExportTiles::Write(TLoadedMap Map, const std::string& Output) const {
-    TDocument Document;
-    Document.Accept({TOpenOutcome::Loaded, std::move(Map), {}});
-    RefuseOverwritingInput(Output, Document.InputFiles());
+void TExportTiles::Write(TDocument& Document, const std::string& Output) const {
     TProgress Unwatched;
-    ExportHeights(*Document.Map(), Options, Output, Unwatched);
+    Document.Export(Options, Output, Unwatched);
 }
 
 bool TRenderTiles::DecodesWhole(const std::string& Output) const {
@@ -48,7 +39,8 @@ bool TRenderTiles::DecodesWhole(const std::string& Output) const {
 bool TExportTiles::DecodesWhole(const std::string& Output) const {
     // Read as any GeoTIFF the viewer opens: every cell, through GDAL.
     try {
-        OpenMap(Output);
+        TProgress Unwatched;
+        TDocument().Open(Output, Unwatched);
         return true;
     } catch (const std::exception&) {
         return false;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/Document.h"
 #include "app/HeightExport.h"
 #include "cli/Batch.h"
 
@@ -13,12 +12,13 @@ class TRenderTiles : public TTileAction {
         : Settings(std::move(Settings)), Layers(Layers), WorldFiles(WorldFiles) {}
 
     std::string Extension() const override { return ".png"; }
-    void Write(TLoadedMap Map, const std::string& Output) const override;
+    TDocument Start() const override { return Settings; }
+    void Write(TDocument& Document, const std::string& Output) const override;
     std::vector<std::string> Files(const std::string& Output) const override;
     bool DecodesWhole(const std::string& Output) const override;
 
   private:
-    TDocument Settings; // the settings and colours every tile is drawn with; copied per tile
+    TDocument Settings; // the settings and colours every tile is drawn with
     TLayerFlags Layers;
     bool WorldFiles;
 };
@@ -29,7 +29,8 @@ class TExportTiles : public TTileAction {
     explicit TExportTiles(THeightExport Options) : Options(Options) {}
 
     std::string Extension() const override { return ".tif"; }
-    void Write(TLoadedMap Map, const std::string& Output) const override;
+    TDocument Start() const override { return {}; }
+    void Write(TDocument& Document, const std::string& Output) const override;
     bool DecodesWhole(const std::string& Output) const override;
 
   private:

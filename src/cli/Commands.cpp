@@ -7,15 +7,12 @@
 #include <mutex>
 #include <unistd.h>
 
+#include "app/BatchTiles.h"
 #include "app/Document.h"
 #include "app/GeoTiffOutput.h"
 #include "app/HeightExport.h"
 #include "cli/Batch.h"
 #include "cli/BatchActions.h"
-#include "cli/BatchTiles.h"
-#include "import/FgGmlZip.h"
-#include "import/GdalModuleLoader.h"
-#include "import/OpenMap.h"
 #include "model/CellReadout.h"
 #include "model/ElevationProfile.h"
 #include "model/MapInfo.h"
@@ -25,11 +22,9 @@
 #include "platform/Messages.h"
 #include "platform/PictureFiles.h"
 #include "platform/Progress.h"
-#include "platform/SameFile.h"
 #include "platform/TextConvert.h"
 #include "platform/ValueSplit.h"
 #include "render/DrapeTexture.h"
-#include "view3d/ObjFile.h"
 #include "view3d/TerrainMesh.h"
 
 namespace talvo {
@@ -113,16 +108,8 @@ TOpenOutcome OpenInputs(TDocument& Document, const TRequest& Request, std::ostre
     if (!Request.Mosaic) {
         return Open(Document, Request.Files.front(), Err, Request.Crs);
     }
-    const std::vector<std::string> Files = ListMapFiles(Request.Files);
-    RefuseOverwritingInput(Request.OutPath, Files);
     TProgress Unwatched;
-    return Told(Document.Accept(LoadMap(Files.front(),
-                                        [&](TLoadedMap Start) {
-                                            return OpenFgGmlMosaic(Files, std::move(Start),
-                                                                   Unwatched);
-                                        }),
-                                Request.Crs),
-                Err);
+    return Told(Document.OpenMosaic(Request.Files, Unwatched, Request.Crs), Err);
 }
 
 // "LON,LAT" (or easting and northing) → the cell under it; "col:row" → that cell of the grid. A
@@ -249,8 +236,7 @@ void Profile(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
         Out << ProfileCsv(Map, Samples);
         return;
     }
-    RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
-    WriteProfileCsv(Map, Samples, Request.OutPath);
+    Document.SaveProfile(Samples, Request.OutPath);
 }
 
 void Export(const TRequest& Request, std::ostream& Err) {
@@ -259,13 +245,12 @@ void Export(const TRequest& Request, std::ostream& Err) {
         throw EFailed(Text(TText::ExportNeedsTif, {Request.OutPath}));
     }
     // GDAL, which writes the file, starts while the map is read.
-    std::future<void> GdalStarted = std::async(std::launch::async, [] { GdalModule(); });
+    std::future<void> GdalStarted = std::async(std::launch::async, PrepareExport);
     TDocument Document;
     OpenInputs(Document, Request, Err);
     GdalStarted.get();
-    RefuseOverwritingInput(Request.OutPath, Document.InputFiles());
     TProgress Unwatched;
-    ExportHeights(*Document.Map(), {SeaValue(Request.Sea)}, Request.OutPath, Unwatched);
+    Document.Export({SeaValue(Request.Sea)}, Request.OutPath, Unwatched);
 }
 
 int Batch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
@@ -318,13 +303,7 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
     auto Builder =
         BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Region, Document.Settings(),
                          Document.ColourTable(), Drape ? &*Drape : nullptr);
-    const std::vector<std::string> Inputs = Document.InputFiles();
-    RefuseOverwritingInput(Request.OutPath, Inputs);
-    RefuseOverwritingInput(ObjMaterialsPath(Request.OutPath), Inputs);
-    if (Drape) {
-        RefuseOverwritingInput(ObjTexturePath(Request.OutPath), Inputs);
-    }
-    WriteObj(Builder->Triangles(), Request.OutPath);
+    Document.SaveMesh(Builder->Triangles(), Request.OutPath);
 }
 
 } // namespace talvo

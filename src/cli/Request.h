@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/BatchTiles.h"
+#include "app/BatchTiles.h"
 #include "model/OverlayLayers.h"
 
 namespace talvo {

@@ -322,18 +322,21 @@ TOpenedMap OpenFgGmlMosaic(const std::vector<std::string>& Paths, TLoadedMap Map
     // Every zip is listed first: the progress counts tiles.
     std::vector<std::unique_ptr<TZipTiles>> Zips;
     for (const std::string& Path : Paths) {
-        if (DriverOf(Path).Open == &OpenFgGmlZip) {
+        const TDriverRole Role = DriverOf(Path).Role;
+        if (Role == TDriverRole::Zip) {
             Zips.push_back(std::make_unique<TZipTiles>(Path));
             if (Zips.back()->Tiles().empty()) {
                 throw Placed(ETalvoError(Text(TText::MosaicNeedsFgGml)), Path);
             }
-        } else if (DriverOf(Path).Open == &OpenFgGml) {
+        } else if (Role == TDriverRole::FgGmlTile) {
             Zips.emplace_back();
         } else {
             throw Placed(ETalvoError(Text(TText::MosaicNeedsFgGml)), Path);
         }
     }
-    return ReadMosaic(Paths, Zips, std::move(Map), Progress);
+    TOpenedMap Opened = ReadMosaic(Paths, Zips, std::move(Map), Progress);
+    Opened.Map.MosaicFiles = Paths;
+    return Opened;
 }
 
 } // namespace talvo

@@ -12,14 +12,14 @@ namespace talvo {
 
 std::vector<std::string> MapFiles(const TLoadedMap& Map, const TOverlaySet& Overlays) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    std::vector<std::string> Files;
+    std::vector<std::string> Files = Map.MosaicFiles;
     for (const std::string& Path : {H.MapFileName, H.DataFileName}) {
         if (!Path.empty()) {
             Files.push_back(Path);
         }
     }
     if (KindTraits(H.MapKind).ReadThroughGdal) {
-        const bool Zipped = DriverOf(H.MapFileName).Open == &OpenFgGmlZip;
+        const bool Zipped = DriverOf(H.MapFileName).Role == TDriverRole::Zip;
         for (std::string& Read :
              Zipped ? ZippedRasterFiles(H.MapFileName) : GdalRasterFiles(H.MapFileName)) {
             Files.push_back(std::move(Read));

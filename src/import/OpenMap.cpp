@@ -32,14 +32,15 @@ TOpenedMap OpenNumMap(const std::string& Path, TLoadedMap Map, TProgress& Progre
 }
 
 constexpr std::array<TFormatDriver, 5> Drivers = {{
-    {"Global Map", IdentifyGlobalMap, OpenGlobalMap},
-    {"BIL", IdentifyBil, OpenBil},
-    {"FG-GML DEM", IdentifyFgGml, OpenFgGml},
-    {"FG-GML DEM zip", IdentifyFgGmlZip, OpenFgGmlZip},
-    {"GDAL", IdentifyGdalRaster, OpenGdalRaster},
+    {"Global Map", TDriverRole::Map, IdentifyGlobalMap, OpenGlobalMap},
+    {"BIL", TDriverRole::Map, IdentifyBil, OpenBil},
+    {"FG-GML DEM", TDriverRole::FgGmlTile, IdentifyFgGml, OpenFgGml},
+    {"FG-GML DEM zip", TDriverRole::Zip, IdentifyFgGmlZip, OpenFgGmlZip},
+    {"GDAL", TDriverRole::Map, IdentifyGdalRaster, OpenGdalRaster},
 }};
 
-constexpr TFormatDriver NumericMapDriver = {"numeric map", IdentifyNothing, OpenNumMap};
+constexpr TFormatDriver NumericMapDriver = {"numeric map", TDriverRole::Map, IdentifyNothing,
+                                            OpenNumMap};
 
 } // namespace
 

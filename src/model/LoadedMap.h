@@ -11,6 +11,9 @@
 
 namespace talvo {
 
+// The most cells a map holds: its grid of 32-bit cells stays within 2 GiB.
+constexpr int64_t MaxGridCells = 536870911;
+
 // A cell without data (FG-GML's -9999., a GDAL band's no-data value): -9999 m, which the
 // documented colour rules draw as sea.
 constexpr int32_t NoDataHeight = -99990;
@@ -112,6 +115,8 @@ struct TLoadedMap {
     // Rows 0 to RowsRead - 1 of the grids hold data of the map.
     int32_t RowsRead = 0;
     TGeoreference Georeference;
+    // The files a mosaic was laid from, each a tile or a zip of tiles; none for a map of one file.
+    std::vector<std::string> MosaicFiles;
 };
 
 // Row Row of HeightGrid, to be visited for its first Pts_WE cells. The grid's own over-range

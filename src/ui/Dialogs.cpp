@@ -45,15 +45,18 @@ QString BoxText(const std::string& Text) {
 
 } // namespace
 
-std::optional<std::string> TQtDialogs::OpenMapFile(QWidget* Parent, const std::string& Folder) {
+std::vector<std::string> TQtDialogs::OpenMapFiles(QWidget* Parent, const std::string& Folder) {
     QFileDialog Dialog(Parent, QString(), QString::fromStdString(Folder));
-    Dialog.setFileMode(QFileDialog::ExistingFile);
+    Dialog.setFileMode(QFileDialog::ExistingFiles);
     Dialog.setNameFilters(Filters(QCoreApplication::translate("talvo::TQtDialogs", OpenFilter)));
     Dialog.setDefaultSuffix("Mem");
-    if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
+    std::vector<std::string> Chosen;
+    if (Dialog.exec() == QDialog::Accepted) {
+        for (const QString& Path : Dialog.selectedFiles()) {
+            Chosen.push_back(Path.toStdString());
+        }
     }
-    return Dialog.selectedFiles().front().toStdString();
+    return Chosen;
 }
 
 std::optional<std::pair<std::string, int>> TQtDialogs::SavePictureFile(QWidget* Parent,

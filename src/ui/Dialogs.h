@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -13,9 +14,9 @@ class TDialogs {
   public:
     virtual ~TDialogs() = default;
 
-    // A map file to open, starting in Folder ("": where the last dialog was); nothing when the
-    // user cancels.
-    virtual std::optional<std::string> OpenMapFile(QWidget* Parent, const std::string& Folder) = 0;
+    // The map files to open, starting in Folder ("": where the last dialog was): one, or several
+    // FG-GML tiles to lay as one map; none when the user cancels.
+    virtual std::vector<std::string> OpenMapFiles(QWidget* Parent, const std::string& Folder) = 0;
     // A picture file to save, starting in Folder, and the chosen filter (1 bitmap, 2 JPEG,
     // 3 PNG); nothing when cancelled.
     virtual std::optional<std::pair<std::string, int>>
@@ -34,7 +35,7 @@ class TDialogs {
 // The real dialogs.
 class TQtDialogs : public TDialogs {
   public:
-    std::optional<std::string> OpenMapFile(QWidget* Parent, const std::string& Folder) override;
+    std::vector<std::string> OpenMapFiles(QWidget* Parent, const std::string& Folder) override;
     std::optional<std::pair<std::string, int>> SavePictureFile(QWidget* Parent,
                                                                const std::string& Folder) override;
     std::optional<int32_t> ChooseColour(QWidget* Parent, int32_t Initial) override;

@@ -296,8 +296,8 @@ void TMapWindow::Guarded(const std::function<void()>& Handler) {
 }
 
 void TMapWindow::btnLoadClick() {
-    if (std::optional<std::string> Path = Dialogs.OpenMapFile(this, MapFolder())) {
-        LoadFile(*Path);
+    if (std::vector<std::string> Paths = Dialogs.OpenMapFiles(this, MapFolder()); !Paths.empty()) {
+        LoadFiles(Paths);
     }
 }
 
@@ -315,6 +315,10 @@ void TMapWindow::ShowRecentMenu(QPoint At) {
 }
 
 void TMapWindow::LoadFile(const std::string& Path) {
+    LoadFiles({Path});
+}
+
+void TMapWindow::LoadFiles(const std::vector<std::string>& Paths) {
     if (Worker->Running()) {
         return;
     }
@@ -326,8 +330,10 @@ void TMapWindow::LoadFile(const std::string& Path) {
     View().SetSelecting(true);
     btnSelClick();
     // The file is read off the window's thread; the map on show stays until it has been read.
-    OpeningPath = Path;
-    StartWork(FDocument.OpenJob(Path), &TMapWindow::OpeningFinished);
+    // Several files are named by their folder: they and the tiles beside them are one region.
+    OpeningPath = Paths.size() == 1 ? Paths.front()
+                                    : std::filesystem::path(Paths.front()).parent_path().string();
+    StartWork(FDocument.OpenJob(Paths), &TMapWindow::OpeningFinished);
 }
 
 template <typename TResult>
@@ -624,10 +630,15 @@ void TMapWindow::dragEnterEvent(QDragEnterEvent* Event) {
 }
 
 void TMapWindow::dropEvent(QDropEvent* Event) {
-    const std::string Path = Event->mimeData()->urls().front().toLocalFile().toStdString();
+    std::vector<std::string> Paths;
+    for (const QUrl& Url : Event->mimeData()->urls()) {
+        if (Url.isLocalFile()) {
+            Paths.push_back(Url.toLocalFile().toStdString());
+        }
+    }
     Event->acceptProposedAction();
     // Loaded after the drop has finished, so that the file manager is not kept waiting.
-    QTimer::singleShot(0, this, [this, Path] { Guarded([this, Path] { LoadFile(Path); }); });
+    QTimer::singleShot(0, this, [this, Paths] { Guarded([this, &Paths] { LoadFiles(Paths); }); });
 }
 
 } // namespace talvo

@@ -88,8 +88,11 @@ class TMapWindow : public QWidget {
     void ProfileClick(QPointF At);
     void CancelProfileLine();
     void SelShapeMouseMove();
-    // "Load..." for a path already chosen: a dropped file or the command line's FILE.
+    // "Load..." for a path already chosen: a recent file or the command line's FILE.
     void LoadFile(const std::string& Path);
+    // "Load..." for paths already chosen: one file as LoadFile; a folder, or several files, as
+    // the mosaic of their FG-GML tiles (a multiple choice in the dialog, or a drop).
+    void LoadFiles(const std::vector<std::string>& Paths);
     // Runs a handler; an error it raises goes to the error box.
     void Guarded(const std::function<void()>& Handler);
 

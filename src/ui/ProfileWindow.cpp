@@ -12,8 +12,6 @@
 #include <cmath>
 #include <filesystem>
 
-#include "platform/SameFile.h"
-
 namespace talvo {
 
 TProfileWindow::TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent)
@@ -162,8 +160,7 @@ void TProfileWindow::btnSaveCsvClick() {
     if (!Path) {
         return;
     }
-    RefuseOverwritingInput(*Path, FDocument.InputFiles());
-    WriteProfileCsv(*Map, FSamples, *Path);
+    FDocument.SaveProfile(FSamples, *Path);
 }
 
 } // namespace talvo

@@ -12,14 +12,14 @@ namespace talvo::test {
 // Answers the dialogs from a script and keeps what the boxes said.
 class TScriptedDialogs : public TDialogs {
   public:
-    std::optional<std::string> OpenMapFile(QWidget*, const std::string& Folder) override {
+    std::vector<std::string> OpenMapFiles(QWidget*, const std::string& Folder) override {
         OpenedIn = Folder;
         if (OpenAnswers.empty()) {
-            return std::nullopt;
+            return {};
         }
-        std::string Path = OpenAnswers.front();
+        std::vector<std::string> Paths = OpenAnswers.front();
         OpenAnswers.pop_front();
-        return Path;
+        return Paths;
     }
     std::optional<std::pair<std::string, int>> SavePictureFile(QWidget*,
                                                                const std::string& Folder) override {
@@ -40,7 +40,7 @@ class TScriptedDialogs : public TDialogs {
         Owners.push_back(Owner);
     }
 
-    std::deque<std::string> OpenAnswers;
+    std::deque<std::vector<std::string>> OpenAnswers; // each answer: the files chosen at once
     std::optional<std::pair<std::string, int>> SaveAnswer;
     std::optional<int32_t> ColourAnswer;
     std::optional<std::string> CsvAnswer;

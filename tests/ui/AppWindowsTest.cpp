@@ -23,7 +23,7 @@ class TAppWindowsTest : public QObject {
             Windows.MapForm.show();
         }
         void Open(const char* Name) {
-            Dialogs.OpenAnswers.push_back(std::string(TALVO_SAMPLES_DIR "/jacksboro/") + Name);
+            Dialogs.OpenAnswers.push_back({std::string(TALVO_SAMPLES_DIR "/jacksboro/") + Name});
             QTest::mouseClick(Windows.MapForm.btnLoad, Qt::LeftButton);
             QVERIFY(QTest::qWaitFor([this] { return !Windows.MapForm.Worker->Running(); }));
         }

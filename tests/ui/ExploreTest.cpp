@@ -28,7 +28,7 @@ class TExploreTest : public QObject {
               Form(Document, Dialogs), Profile(Document, Dialogs) {
             Form.ShowProfile = [this](QPointF From, QPointF To) { Profile.ShowProfile(From, To); };
             Form.show();
-            Dialogs.OpenAnswers.push_back(TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr");
+            Dialogs.OpenAnswers.push_back({TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr"});
             QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
             Loaded = QTest::qWaitFor(
                 [this] { return !Form.Worker->Running() && Form.View().Picture(); }, 20000);

@@ -10,7 +10,9 @@
 #include <QTimer>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <sys/inotify.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "import/E00Reader.h"
@@ -41,7 +43,7 @@ class TMapWindowTest : public QObject {
         }
         // Loads Path by "Load..." and waits for its picture.
         void Open(const std::string& Path) {
-            Dialogs.OpenAnswers.push_back(Path);
+            Dialogs.OpenAnswers.push_back({Path});
             QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
             WaitForPicture();
         }
@@ -150,7 +152,7 @@ class TMapWindowTest : public QObject {
         const std::string Data =
             test::WriteTempFile("busy.bil", std::string(2 * 5000 * 4000, '\1'));
         test::WriteTempFile("busy.hdr", "NBITS 16\nNCOLS 5000\nNROWS 4000\n");
-        W.Dialogs.OpenAnswers.push_back(Data);
+        W.Dialogs.OpenAnswers.push_back({Data});
         QTest::mouseClick(F.btnLoad, Qt::LeftButton);
         QVERIFY(F.Worker->Running());
         QVERIFY(!F.btnLoad->isEnabled() && !F.btnRedraw->isEnabled());
@@ -189,7 +191,7 @@ class TMapWindowTest : public QObject {
                  0);
         TWindow W(PaletteCopy("long.ini"));
         TMapWindow& F = W.Form;
-        W.Dialogs.OpenAnswers.push_back(Tif);
+        W.Dialogs.OpenAnswers.push_back({Tif});
         QTest::mouseClick(F.btnLoad, Qt::LeftButton);
         QVERIFY(F.pgrBar->isVisible());
         QTRY_VERIFY(F.pgrBar->value() > 0);
@@ -292,6 +294,42 @@ class TMapWindowTest : public QObject {
         QCOMPARE(F.ScrollBox->ShownSize(), QSize(4, 2));
         QVERIFY(F.grp3D->isEnabled());
         QCOMPARE(W.Info.Value("Kei_EN")->text(), QString("140.000000"));
+    }
+
+    void SeveralTilesOrAFolderOpenAsOneMap() {
+        TWindow W(PaletteCopy("mosaic.ini"));
+        TMapWindow& F = W.Form;
+        const std::filesystem::path Region = Folder() + "/region";
+        std::filesystem::create_directories(Region);
+        std::vector<std::string> Tiles;
+        for (const auto& [Mesh, West, East] : {std::tuple{"53394501", "-84.5", "-84.4875"},
+                                               std::tuple{"53394502", "-84.4875", "-84.475"}}) {
+            test::TFgGmlText Tile;
+            Tile.Mesh = Mesh;
+            Tile.Lower = std::string("36.5 ") + West;
+            Tile.Upper = std::string("36.5083333333 ") + East;
+            Tile.Tuples = test::FgGmlPoints({"1", "2", "3", "4", "5", "6"});
+            Tiles.push_back((Region / (std::string(Mesh) + ".xml")).string());
+            std::ofstream(Tiles.back()) << test::FormatFgGml(Tile);
+        }
+        // Chosen together in the dialog, and dropped as their folder: the same map of 6 × 2.
+        W.Dialogs.OpenAnswers.push_back(Tiles);
+        QTest::mouseClick(F.btnLoad, Qt::LeftButton);
+        QVERIFY(W.WaitForPicture());
+        QVERIFY(W.Dialogs.Errors.empty());
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(6, 2));
+        W.Open(Sample("533945.Mem"));
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(200, 200));
+        QMimeData Dropped;
+        Dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(Region.string()))});
+        QDragEnterEvent Enter({10, 10}, Qt::CopyAction, &Dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&F, &Enter);
+        QDropEvent Drop(QPointF(10, 10), Qt::CopyAction, &Dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&F, &Drop);
+        QVERIFY(QTest::qWaitFor([&] { return F.ScrollBox->ShownSize() == QSize(6, 2); }));
+        QVERIFY(W.WaitForPicture());
+        QVERIFY(W.Dialogs.Errors.empty());
+        QCOMPARE(F.windowTitle(), QString::fromStdString("Map View  " + Region.string()));
     }
 
     void ZoomShowsCellsAsSharpBlocks() {

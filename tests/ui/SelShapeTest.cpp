@@ -64,7 +64,7 @@ class TSelShapeTest : public QObject {
         TMapWindow Form(Document, Dialogs);
         Form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&Form));
-        Dialogs.OpenAnswers.push_back(std::string(TALVO_SAMPLES_DIR) + "/jacksboro/EL533945.hdr");
+        Dialogs.OpenAnswers.push_back({std::string(TALVO_SAMPLES_DIR) + "/jacksboro/EL533945.hdr"});
         QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([&] { return !Form.Worker->Running(); }));
         QTest::mouseClick(Form.btnSel, Qt::LeftButton);

@@ -67,7 +67,7 @@ class TWindowTextsTest : public QObject {
                     }
                 }
             });
-            TQtDialogs().OpenMapFile(nullptr, {});
+            TQtDialogs().OpenMapFiles(nullptr, {});
             return Filters;
         }
 

@@ -1,4 +1,4 @@
-#include "cli/BatchTiles.h"
+#include "app/BatchTiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -64,7 +64,7 @@ struct TLister {
     }
 
     void AddFile(const std::string& Path) {
-        if (DriverOf(Path).Open != &OpenFgGmlZip) {
+        if (DriverOf(Path).Role != TDriverRole::Zip) {
             AddLoose(Path);
             return;
         }
