@@ -8,9 +8,9 @@
 
 #include "app/HeightExport.h"
 #include "app/MapView.h"
-#include "import/FormatDriver.h"
 #include "model/ElevationProfile.h"
 #include "model/LoadedMap.h"
+#include "model/OpenedMap.h"
 #include "model/OverlaySet.h"
 #include "model/Region.h"
 #include "platform/Bitmap.h"

@@ -36,11 +36,6 @@ void WriteGeoTiff(TalvoGdalRasterOut Raster, const TGeoreference& Place, const s
     File.Commit();
 }
 
-bool IsGeoTiffPath(const std::string& Path) {
-    const std::string Ext = UpperAscii(std::filesystem::path(Path).extension().string());
-    return Ext == ".TIF" || Ext == ".TIFF";
-}
-
 void WritePictureGeoTiff(const TBitmap& Picture, const TGeoreference& Place,
                          const std::string& Path) {
     const size_t Pixels = static_cast<size_t>(Picture.Width()) * Picture.Height();

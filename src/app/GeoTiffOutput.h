@@ -13,8 +13,6 @@ namespace talvo {
 // at all. Failures are raised naming Path.
 void WriteGeoTiff(TalvoGdalRasterOut Raster, const TGeoreference& Place, const std::string& Path);
 
-// The .tif or .tiff names a GeoTIFF, in any letter case.
-bool IsGeoTiffPath(const std::string& Path);
 
 // Picture as an RGB GeoTIFF laid where Place says.
 void WritePictureGeoTiff(const TBitmap& Picture, const TGeoreference& Place,

@@ -9,7 +9,6 @@
 
 #include "app/BatchTiles.h"
 #include "app/Document.h"
-#include "app/GeoTiffOutput.h"
 #include "app/HeightExport.h"
 #include "cli/Batch.h"
 #include "cli/BatchActions.h"

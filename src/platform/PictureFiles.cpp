@@ -254,6 +254,11 @@ void CheckPictureSize(const std::string& Path, int64_t Width, int64_t Height) {
     }
 }
 
+bool IsGeoTiffPath(const std::string& Path) {
+    const std::string Ext = UpperAscii(std::filesystem::path(Path).extension().string());
+    return Ext == ".TIF" || Ext == ".TIFF";
+}
+
 void WritePicture(const TBitmap& Picture, const std::string& Path) {
     CheckPictureSize(Path, Picture.Width(), Picture.Height());
     const std::string Ext = UpperAscii(std::filesystem::path(Path).extension().string());

@@ -21,6 +21,9 @@ void WritePng(const TBitmap& Picture, const std::string& Path);
 // Any other extension, or a picture larger than the format holds, raises ETalvoError.
 void WritePicture(const TBitmap& Picture, const std::string& Path);
 
+// A name ending in ".tif" or ".tiff", in any letter case: a GeoTIFF, which GDAL writes.
+bool IsGeoTiffPath(const std::string& Path);
+
 // Raises ETalvoError, before a picture of Width × Height pixels is drawn, when the format Path's
 // extension names cannot hold it (JPEG: 65,500 pixels a side) or is not a picture format.
 void CheckPictureSize(const std::string& Path, int64_t Width, int64_t Height);
