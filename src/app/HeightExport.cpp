@@ -22,20 +22,20 @@ template <typename TCell, typename TConvert>
 std::vector<TCell> ExportCells(const TLoadedMap& Map, TCell NoData, TConvert Convert,
                                TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    const std::vector<int32_t> Rows = LineRows(Map, H.Pts_NS);
-    std::vector<TCell> Cells(static_cast<size_t>(H.Pts_WE) * static_cast<size_t>(H.Pts_NS));
-    for (int32_t Line = 0; Line < H.Pts_NS; ++Line) {
+    const std::vector<int32_t> Rows = LineRows(Map, H.Rows);
+    std::vector<TCell> Cells(static_cast<size_t>(H.Columns) * static_cast<size_t>(H.Rows));
+    for (int32_t Line = 0; Line < H.Rows; ++Line) {
         if (Line % 256 == 0) {
             Progress.StopIfCancelled();
         }
-        TCell* Out = Cells.data() + static_cast<size_t>(Line) * static_cast<size_t>(H.Pts_WE);
+        TCell* Out = Cells.data() + static_cast<size_t>(Line) * static_cast<size_t>(H.Columns);
         const int32_t Row = Rows[static_cast<size_t>(Line)];
         if (Row < 0) {
-            std::fill_n(Out, H.Pts_WE, NoData);
+            std::fill_n(Out, H.Columns, NoData);
             continue;
         }
         const int32_t* Tenths = HeightRow(Map, Row);
-        for (int32_t Col = 0; Col < H.Pts_WE; ++Col) {
+        for (int32_t Col = 0; Col < H.Columns; ++Col) {
             Out[Col] = Convert(Tenths[Col], Row, Col);
         }
     }
@@ -57,13 +57,13 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
                    TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
     const TMapKindTraits& Traits = KindTraits(H.MapKind);
-    if (Traits.Colouring == TColouring::None || Map.RowsRead == 0 || H.Pts_WE <= 0 ||
-        H.Pts_NS <= 0) {
+    if (Traits.Colouring == TColouring::None || Map.RowsRead == 0 || H.Columns <= 0 ||
+        H.Rows <= 0) {
         throw Placed(ETalvoError(Text(TText::NothingToExport)), H.MapFileName);
     }
     TalvoGdalRasterOut Raster{};
-    Raster.Width = H.Pts_WE;
-    Raster.Height = H.Pts_NS;
+    Raster.Width = H.Columns;
+    Raster.Height = H.Rows;
     Raster.Bands = 1;
     Raster.HasNoData = 1;
     Raster.NoData = NoDataValue;

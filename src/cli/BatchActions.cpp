@@ -12,7 +12,7 @@ void TRenderTiles::Write(TDocument& Document, const std::string& Output) const {
         throw ETalvoError(Drawing.OverlayFailure);
     }
     const TNum_HeaderRec& H = Document.Map()->NumHeader;
-    CheckPictureSize(Output, H.Pts_WE, H.Pts_NS);
+    CheckPictureSize(Output, H.Columns, H.Rows);
     TProgress Unwatched;
     Document.SavePicture(*Drawing.Job(Unwatched), Output, WorldFiles);
 }

@@ -102,7 +102,7 @@ std::optional<std::pair<size_t, size_t>> FindTupleList(std::string_view Bytes) {
 }
 
 // What expat has told of one document so far.
-struct TDocument {
+struct TParsedDocument {
     XML_Parser Parser = nullptr;
     std::optional<std::pair<size_t, size_t>> List; // the bytes left out for the direct read
     int64_t ListLines = 0;                         // line ends among them
@@ -138,7 +138,7 @@ struct TDocument {
 };
 
 void XMLCALL StartElement(void* Data, const XML_Char* Name, const XML_Char** Attributes) {
-    auto& Doc = *static_cast<TDocument*>(Data);
+    auto& Doc = *static_cast<TParsedDocument*>(Data);
     ++Doc.Depth;
     if (Doc.InList) {
         return Doc.Fail(Text(TText::FgMarkupInList));
@@ -186,7 +186,7 @@ void XMLCALL StartElement(void* Data, const XML_Char* Name, const XML_Char** Att
 }
 
 void XMLCALL EndElement(void* Data, const XML_Char*) {
-    auto& Doc = *static_cast<TDocument*>(Data);
+    auto& Doc = *static_cast<TParsedDocument*>(Data);
     if (Doc.Collecting && Doc.Depth == Doc.CollectingDepth) {
         Doc.Collecting = nullptr;
     }
@@ -195,7 +195,7 @@ void XMLCALL EndElement(void* Data, const XML_Char*) {
 }
 
 void XMLCALL Text(void* Data, const XML_Char* Chars, int Length) {
-    auto& Doc = *static_cast<TDocument*>(Data);
+    auto& Doc = *static_cast<TParsedDocument*>(Data);
     const std::string_view Piece(Chars, static_cast<size_t>(Length));
     if (Doc.InList) {
         for (char C : Piece) {
@@ -236,7 +236,7 @@ struct TParserFree {
 };
 
 // Gives expat Bytes; false, with the problem in Doc, when the document is refused.
-bool Feed(TDocument& Doc, std::string_view Bytes, bool Final) {
+bool Feed(TParsedDocument& Doc, std::string_view Bytes, bool Final) {
     // expat copies each call's bytes into a buffer of its own: pieces keep that small.
     constexpr size_t Chunk = size_t{16} << 20;
     do {
@@ -257,7 +257,7 @@ bool Feed(TDocument& Doc, std::string_view Bytes, bool Final) {
 
 // N numbers apart by white space, as the field's text holds them.
 template <typename T, size_t N>
-std::array<T, N> Numbers(const TDocument& Doc, TField Field, const std::string& File) {
+std::array<T, N> Numbers(const TParsedDocument& Doc, TField Field, const std::string& File) {
     const std::string& Text = *Doc.Fields[Field];
     std::array<T, N> Values{};
     size_t Count = 0;
@@ -313,7 +313,7 @@ std::string Trimmed(std::string_view Text) {
     return std::string(Text);
 }
 
-TFgGmlTile TileOf(const TDocument& Doc, const std::string& File) {
+TFgGmlTile TileOf(const TParsedDocument& Doc, const std::string& File) {
     if (!Doc.ListFound) {
         throw Placed(ETalvoError(Text(TText::FgNoList)), File);
     }
@@ -385,7 +385,7 @@ TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File) {
     if (!Parser) {
         throw Placed(ETalvoError(Text(TText::FgNoMemory)), File);
     }
-    TDocument Doc;
+    TParsedDocument Doc;
     Doc.Parser = Parser.get();
     Doc.List = FindTupleList(Bytes);
     XML_SetUserData(Doc.Parser, &Doc);
@@ -422,12 +422,12 @@ void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoade
     Map.Georeference.Datum = Bounds.Crs.empty() ? "" : Bounds.Datum;
     H.MeshCode = Bounds.Mesh.substr(0, 6);
     H.CellSpacing = Bounds.CellSpacing;
-    H.Pts_WE = Cols;
-    H.Pts_NS = Rows;
-    H.Ido_WS = Bounds.South;
-    H.Kei_WS = Bounds.West;
-    H.Ido_EN = Bounds.North;
-    H.Kei_EN = Bounds.East;
+    H.Columns = Cols;
+    H.Rows = Rows;
+    H.SouthLatitude = Bounds.South;
+    H.WestLongitude = Bounds.West;
+    H.NorthLatitude = Bounds.North;
+    H.EastLongitude = Bounds.East;
     H.CellWidthLat = (Bounds.North - Bounds.South) / Rows;
     H.CellWidthLon = (Bounds.East - Bounds.West) / Cols;
     Map.RowsRead = 0;

@@ -90,11 +90,11 @@ void TMapWindow::CreateControls() {
     pgrBar->setStyleSheet("QProgressBar::chunk { background: red; }");
     pgrBar->hide();
 
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName("Panel1");
-    lblMScale = Label("lblMScale", "x 1", Panel1);
+    ButtonPanel = new QWidget(this);
+    ButtonPanel->setObjectName("Panel1");
+    lblMScale = Label("lblMScale", "x 1", ButtonPanel);
     lblMScale->move(56, 160);
-    spnMScale = new QWidget(Panel1);
+    spnMScale = new QWidget(ButtonPanel);
     spnMScale->setObjectName("spnMScale");
     spnMScale->setGeometry(32, 155, 15, 25);
     spnMScaleUp = new QToolButton(spnMScale);
@@ -103,8 +103,8 @@ void TMapWindow::CreateControls() {
     spnMScaleDown = new QToolButton(spnMScale);
     spnMScaleDown->setArrowType(Qt::DownArrow);
     spnMScaleDown->setGeometry(0, 13, 15, 12);
-    btnLoad = Button("btnLoad", "Load...", Panel1, {22, 16, 75, 25});
-    btnRecent = new QToolButton(Panel1);
+    btnLoad = Button("btnLoad", "Load...", ButtonPanel, {22, 16, 75, 25});
+    btnRecent = new QToolButton(ButtonPanel);
     btnRecent->setObjectName("btnRecent");
     btnRecent->setArrowType(Qt::DownArrow);
     btnRecent->setGeometry(98, 16, 15, 25);
@@ -113,29 +113,29 @@ void TMapWindow::CreateControls() {
             [this] { ShowRecentMenu(btnRecent->mapToGlobal(QPoint(0, btnRecent->height()))); });
     connect(btnLoad, &QWidget::customContextMenuRequested, this,
             [this](QPoint At) { ShowRecentMenu(btnLoad->mapToGlobal(At)); });
-    btnRedraw = Button("btnRedraw", "Redraw", Panel1, {22, 48, 75, 25});
+    btnRedraw = Button("btnRedraw", "Redraw", ButtonPanel, {22, 48, 75, 25});
     btnRedraw->setEnabled(false);
-    btnPal = Button("btnPal", "Palette...", Panel1, {22, 80, 75, 25});
-    btnSave = Button("btnSave", "Save Pic...", Panel1, {22, 109, 75, 25});
+    btnPal = Button("btnPal", "Palette...", ButtonPanel, {22, 80, 75, 25});
+    btnSave = Button("btnSave", "Save Pic...", ButtonPanel, {22, 109, 75, 25});
     btnSave->setEnabled(false);
 
-    grp3D = new QGroupBox(Panel1);
+    grp3D = new QGroupBox(ButtonPanel);
     grp3D->setObjectName("grp3D");
     grp3D->setGeometry(3, 184, 121, 129);
     grp3D->setEnabled(false);
-    Label4 = Label("Label4", "Step", grp3D);
-    Label4->move(36, 18);
+    StepLabel = Label("Label4", "Step", grp3D);
+    StepLabel->move(36, 18);
     edtStp = Edit("edtStp", "1", grp3D);
     edtStp->setGeometry(72, 10, 41, 21);
-    Label6 = Label("Label6", "H-Scale", grp3D);
-    Label6->move(14, 42);
+    HScaleLabel = Label("Label6", "H-Scale", grp3D);
+    HScaleLabel->move(14, 42);
     edtScl = Edit("edtScl", "1", grp3D);
     edtScl->setGeometry(72, 34, 41, 21);
     btnSel = Button("btnSel", "Select", grp3D, {22, 64, 83, 25});
     btn3D = Button("btn3D", "3D Draw", grp3D, {24, 96, 81, 25});
     btn3D->setEnabled(false);
 
-    grpVect = new QGroupBox(Panel1);
+    grpVect = new QGroupBox(ButtonPanel);
     grpVect->setObjectName("grpVect");
     grpVect->setGeometry(3, 313, 118, 121);
     const char* Names[] = {"chkAd", "chkRv", "chkLk", "chkRd", "chkHw", "chkRw"};
@@ -146,7 +146,7 @@ void TMapWindow::CreateControls() {
                               QT_TRANSLATE_NOOP("talvo::TMapWindow", "高速道"),
                               QT_TRANSLATE_NOOP("talvo::TMapWindow", "鉄道")};
     for (size_t Layer = 0; Layer < LayerBoxes.size(); ++Layer) {
-        auto* Box = new QCheckBox(tr(Captions[Layer]), Panel1);
+        auto* Box = new QCheckBox(tr(Captions[Layer]), ButtonPanel);
         Box->setObjectName(Names[Layer]);
         Box->setGeometry(8, 328 + 16 * static_cast<int>(Layer), 97, 17);
         LayerBoxes[Layer] = Box;
@@ -508,7 +508,7 @@ void TMapWindow::ZoomAround(double NewScale, QPoint Anchor) {
 void TMapWindow::FitZoom() {
     const TNum_HeaderRec& H = FDocument.Map()->NumHeader;
     const QSize Visible = ScrollBox->maximumViewportSize();
-    ZoomAround(FittingZoom(H.Pts_WE, H.Pts_NS, Visible.width(), Visible.height()),
+    ZoomAround(FittingZoom(H.Columns, H.Rows, Visible.width(), Visible.height()),
                ScrollBox->viewport()->rect().center());
 }
 
@@ -617,7 +617,7 @@ void TMapWindow::resizeEvent(QResizeEvent* Event) {
     QWidget::resizeEvent(Event);
     const int Above = height() - TStatusBar::BarHeight;
     ScrollBox->setGeometry(0, 0, width() - PanelWidth, Above);
-    Panel1->setGeometry(width() - PanelWidth, 0, PanelWidth, Above);
+    ButtonPanel->setGeometry(width() - PanelWidth, 0, PanelWidth, Above);
     StatusBar->setGeometry(0, Above, width(), TStatusBar::BarHeight);
     pgrBar->setGeometry(0, ScrollBox->height() - GaugeHeight, ScrollBox->width(), GaugeHeight);
 }

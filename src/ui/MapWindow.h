@@ -50,7 +50,7 @@ class TMapWindow : public QWidget {
     TPictureView* ScrollBox;
     TSelShape* SelShape;
     QProgressBar* pgrBar;
-    QWidget* Panel1;
+    QWidget* ButtonPanel;
     QLabel* lblMScale;
     QWidget* spnMScale;
     QToolButton *spnMScaleUp, *spnMScaleDown;
@@ -58,7 +58,7 @@ class TMapWindow : public QWidget {
     // The Load button's arrow: the maps opened last (a right click on Load shows them too).
     QToolButton* btnRecent;
     QGroupBox* grp3D;
-    QLabel *Label4, *Label6;
+    QLabel *StepLabel, *HScaleLabel;
     QLineEdit *edtStp, *edtScl;
     QPushButton *btnSel, *btn3D;
     QGroupBox* grpVect;
