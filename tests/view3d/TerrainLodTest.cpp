@@ -10,21 +10,28 @@
 namespace talvo {
 namespace {
 
-// A 300 × 200 map of hills, drawn whole from every step.
-TLoadedMap Hills() {
+// A map of Cols × Rows cells of 10 m whose height in tenths of a metre at column C, row R is
+// Height(C, R).
+template <typename THeight> TLoadedMap GridMap(int32_t Cols, int32_t Rows, THeight Height) {
     TLoadedMap Map;
     InitLoadedMap(Map);
     Map.NumHeader.CellSpacing = 100;
-    Map.NumHeader.Columns = 300;
-    Map.NumHeader.Rows = 200;
-    Map.NumData.HeightGrid.ReDim(200, 300, false);
-    for (int32_t R = 0; R < 200; ++R) {
-        for (int32_t C = 0; C < 300; ++C) {
-            Map.NumData.HeightGrid.SetVal(
-                R, C, static_cast<int32_t>(3000 + 2500 * std::sin(R / 13.0) * std::cos(C / 17.0)));
+    Map.NumHeader.Columns = Cols;
+    Map.NumHeader.Rows = Rows;
+    Map.NumData.HeightGrid.ReDim(Rows, Cols, false);
+    for (int32_t R = 0; R < Rows; ++R) {
+        for (int32_t C = 0; C < Cols; ++C) {
+            Map.NumData.HeightGrid.SetVal(R, C, static_cast<int32_t>(Height(C, R)));
         }
     }
     return Map;
+}
+
+// A 300 × 200 map of hills, drawn whole from every step.
+TLoadedMap Hills() {
+    return GridMap(300, 200, [](int C, int R) {
+        return 3000 + 2500 * std::sin(R / 13.0) * std::cos(C / 17.0);
+    });
 }
 
 TEST(TerrainLod, ChunksCoverTheRegionOnceWithoutCracks) {
@@ -98,20 +105,9 @@ TEST(TerrainLod, DetailFollowsTheDistance) {
     EXPECT_LE(Near, size_t{2} * 299 * 199);
 }
 
-// A 257 × 257 map whose height in tenths of a metre at column C, row R is Height(C, R).
+// A 257 × 257 map whose height at column C, row R is Height(C, R) from its centre.
 template <typename THeight> TLoadedMap Surface(THeight Height) {
-    TLoadedMap Map;
-    InitLoadedMap(Map);
-    Map.NumHeader.CellSpacing = 100;
-    Map.NumHeader.Columns = 257;
-    Map.NumHeader.Rows = 257;
-    Map.NumData.HeightGrid.ReDim(257, 257, false);
-    for (int32_t R = 0; R < 257; ++R) {
-        for (int32_t C = 0; C < 257; ++C) {
-            Map.NumData.HeightGrid.SetVal(R, C, static_cast<int32_t>(Height(C - 128, R - 128)));
-        }
-    }
-    return Map;
+    return GridMap(257, 257, [&](int C, int R) { return Height(C - 128, R - 128); });
 }
 
 // The largest height error of the triangles drawn from Eye, in pixels: at every sample, the
