@@ -80,6 +80,26 @@ GDALDatasetUniquePtr RowDataset(const TalvoGdalRasterOut& Raster, TalvoGdalFailu
     return Dataset;
 }
 
+// The system's error when GDAL met its first failure: a write the disk refused shows there.
+struct TFirstFailure {
+    bool Seen = false;
+    int Errno = 0;
+};
+
+void NoteFirstFailure(CPLErr Class, CPLErrorNum, const char*) {
+    auto* First = static_cast<TFirstFailure*>(CPLGetErrorHandlerUserData());
+    if (Class >= CE_Failure && !First->Seen) {
+        First->Seen = true;
+        First->Errno = errno;
+    }
+}
+
+// The errors of a write the file system refused, as opposed to the misses GDAL's probes for
+// side files leave in errno.
+bool IsRefusedWrite(int Errno) {
+    return Errno == ENOSPC || Errno == EDQUOT || Errno == EFBIG || Errno == EIO;
+}
+
 } // namespace
 
 bool WriteGeoTiff(const TalvoGdalRasterOut* Raster, const char* Path, TalvoGdalProgress Progress,
@@ -103,18 +123,21 @@ bool WriteGeoTiff(const TalvoGdalRasterOut* Raster, const char* Path, TalvoGdalP
         Options.SetNameValue("RESAMPLING", Raster->Overview);
         // Path is the program's locked temporary file: written over, never removed and made anew.
         Options.SetNameValue("QUIET_DELETE_ON_CREATE_COPY", "NO");
+        TFirstFailure First;
         CPLErrorReset();
-        errno = 0;
-        GDALDatasetUniquePtr Written(
-            Cog->CreateCopy(Path, Source.get(), false, Options.List(), Progress, ProgressData));
-        const bool Made = Written != nullptr;
-        Written.reset(); // closing writes what GDAL still holds
-        const int Errno = errno;
+        bool Made = false;
+        {
+            const CPLErrorHandlerPusher Noting(NoteFirstFailure, &First);
+            GDALDatasetUniquePtr Written(
+                Cog->CreateCopy(Path, Source.get(), false, Options.List(), Progress, ProgressData));
+            Made = Written != nullptr;
+            Written.reset(); // closing writes what GDAL still holds
+        }
         if (Made && CPLGetLastErrorType() < CE_Failure) {
             return true;
         }
-        if (CPLGetLastErrorNo() == CPLE_FileIO) {
-            return Fail(Failure, TalvoGdalNotWritten, {}, Errno);
+        if (IsRefusedWrite(First.Errno)) {
+            return Fail(Failure, TalvoGdalNotWritten, {}, First.Errno);
         }
         return Fail(Failure, LastProblem());
     });
