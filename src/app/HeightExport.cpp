@@ -41,17 +41,17 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
                    TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
     const TMapKindTraits& Traits = KindTraits(H.MapKind);
-    if (Traits.Colouring == TColouring::None || Map.RowsRead == 0 || H.Pts_WE <= 0 ||
-        H.Pts_NS <= 0) {
+    if (Traits.Colouring == TColouring::None || Map.RowsRead == 0 || H.Columns <= 0 ||
+        H.Rows <= 0) {
         throw Placed(ETalvoError(Text(TText::NothingToExport)), H.MapFileName);
     }
     TalvoGdalRasterOut Raster{};
-    Raster.Width = H.Pts_WE;
-    Raster.Height = H.Pts_NS;
+    Raster.Width = H.Columns;
+    Raster.Height = H.Rows;
     Raster.Bands = 1;
     Raster.HasNoData = 1;
     Raster.NoData = NoDataValue;
-    const std::vector<int32_t> Rows = LineRows(Map, H.Pts_NS);
+    const std::vector<int32_t> Rows = LineRows(Map, H.Rows);
     if (Traits.Colouring == TColouring::Elevation) {
         const auto NoData = static_cast<float>(NoDataValue);
         const auto Sea = static_cast<float>(Options.Sea.value_or(NoDataValue));

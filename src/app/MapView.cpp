@@ -23,7 +23,7 @@ std::pair<int32_t, int32_t> TMapView::ShownSize(const TLoadedMap& Map) const {
     if (FPicture) {
         return {ZoomedLength(FPicture->Width(), FZoom), ZoomedLength(FPicture->Height(), FZoom)};
     }
-    return {ZoomedLength(Map.NumHeader.Pts_WE, FZoom), ZoomedLength(Map.NumHeader.Pts_NS, FZoom)};
+    return {ZoomedLength(Map.NumHeader.Columns, FZoom), ZoomedLength(Map.NumHeader.Rows, FZoom)};
 }
 
 TSelectionBounds TMapView::PlaceSelection(const TLoadedMap& Map, int32_t ClientWidth,
@@ -42,10 +42,10 @@ TRegion TMapView::SelectedRegion(const TLoadedMap& Map, int32_t ScrollX, int32_t
         SelectionRegion(FSelection.Left, FSelection.Top, FSelection.Width, FSelection.Height,
                         ScrollX, ScrollY, FZoom, StepText, HScaleText);
     const TNum_HeaderRec& H = Map.NumHeader;
-    Region.StartX = std::clamp(Region.StartX, 0, std::max(H.Pts_WE - 1, 0));
-    Region.StartY = std::clamp(Region.StartY, 0, std::max(H.Pts_NS - 1, 0));
-    Region.SizeX = std::min(Region.SizeX, H.Pts_WE - Region.StartX);
-    Region.SizeY = std::min(Region.SizeY, H.Pts_NS - Region.StartY);
+    Region.StartX = std::clamp(Region.StartX, 0, std::max(H.Columns - 1, 0));
+    Region.StartY = std::clamp(Region.StartY, 0, std::max(H.Rows - 1, 0));
+    Region.SizeX = std::min(Region.SizeX, H.Columns - Region.StartX);
+    Region.SizeY = std::min(Region.SizeY, H.Rows - Region.StartY);
     return Region;
 }
 

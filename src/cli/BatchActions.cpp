@@ -11,8 +11,8 @@ namespace talvo {
 
 void TRenderTiles::Write(TLoadedMap Map, const std::string& Output) const {
     TDocument Document = Settings;
-    const int32_t Width = Map.NumHeader.Pts_WE;
-    const int32_t Height = Map.NumHeader.Pts_NS;
+    const int32_t Width = Map.NumHeader.Columns;
+    const int32_t Height = Map.NumHeader.Rows;
     Document.Accept({TOpenOutcome::Loaded, std::move(Map), {}});
     const TDrawing Drawing = Document.StartDrawing(Layers);
     if (!Drawing.OverlayFailure.empty()) {

@@ -218,7 +218,7 @@ void Render(const TRequest& Request, std::ostream& Err) {
     }
     // A picture the format cannot hold is refused before it is drawn.
     const TNum_HeaderRec& H = Document.Map()->NumHeader;
-    CheckPictureSize(Request.OutPath, H.Pts_WE, H.Pts_NS);
+    CheckPictureSize(Request.OutPath, H.Columns, H.Rows);
     TTerminalProgress Progress(Err);
     const std::optional<TBitmap> Picture = Drawing.Job(Progress);
     Document.SavePicture(*Picture, Request.OutPath, !Request.NoWorldFile);

@@ -63,13 +63,13 @@ void ParseBilKey(std::string_view Line, TLoadedMap& Map, TBilLayout& Layout) {
         Layout.Bits = StrToInt(Value);
         H.BytesPerCell = Layout.Bits / 8;
     } else if (Key == "NCOLS") {
-        H.Pts_WE = StrToInt(Value);
+        H.Columns = StrToInt(Value);
     } else if (Key == "NROWS") {
-        H.Pts_NS = StrToInt(Value);
+        H.Rows = StrToInt(Value);
     } else if (Key == "ULXMAP") {
-        H.Kei_WS = StrToFloat(Value);
+        H.WestLongitude = StrToFloat(Value);
     } else if (Key == "ULYMAP") {
-        H.Ido_EN = StrToFloat(Value);
+        H.NorthLatitude = StrToFloat(Value);
     } else if (Key == "YDIM") {
         H.CellWidthLat = StrToFloat(Value);
     } else if (Key == "XDIM") {
@@ -98,7 +98,7 @@ bool DocumentedReaderTakes(const TBilLayout& Layout, const TNum_HeaderRec& H) {
         !(Layout.Bits == 16 || Layout.Bits <= 8)) {
         return false;
     }
-    const int64_t RowBytes = int64_t{H.Pts_WE} * H.BytesPerCell;
+    const int64_t RowBytes = int64_t{H.Columns} * H.BytesPerCell;
     return H.BytesPerCell < 1 ||
            std::all_of(Layout.RowBytes.begin(), Layout.RowBytes.end(),
                        [RowBytes](int64_t Given) { return Given == RowBytes; });
@@ -106,8 +106,8 @@ bool DocumentedReaderTakes(const TBilLayout& Layout, const TNum_HeaderRec& H) {
 
 bool CornersInDegrees(const TNum_HeaderRec& H) {
     auto Within = [](double Value, double Limit) { return std::abs(Value) <= Limit + DegreeSlack; };
-    return Within(H.Kei_WS, 180.0) && Within(H.Kei_EN, 180.0) && Within(H.Ido_WS, 90.0) &&
-           Within(H.Ido_EN, 90.0);
+    return Within(H.WestLongitude, 180.0) && Within(H.EastLongitude, 180.0) && Within(H.SouthLatitude, 90.0) &&
+           Within(H.NorthLatitude, 90.0);
 }
 
 // The CRS of the .bil at Path: its .prj's, as GDAL reads it; else WGS 84 when its corners are
@@ -187,10 +187,10 @@ TBilLayout ReadBilLines(TTextFile& File, TLoadedMap& Map) {
         throw;
     }
     // ULXMAP and ULYMAP name the centre of the north-west cell; the map keeps its outer edges.
-    H.Kei_WS -= H.CellWidthLon / 2;
-    H.Ido_EN += H.CellWidthLat / 2;
-    H.Ido_WS = H.Ido_EN - H.Pts_NS * H.CellWidthLat;
-    H.Kei_EN = H.Kei_WS + H.Pts_WE * H.CellWidthLon;
+    H.WestLongitude -= H.CellWidthLon / 2;
+    H.NorthLatitude += H.CellWidthLat / 2;
+    H.SouthLatitude = H.NorthLatitude - H.Rows * H.CellWidthLat;
+    H.EastLongitude = H.WestLongitude + H.Columns * H.CellWidthLon;
     // -9999 m stays the documented sea even where NODATA names it; a value no cell can hold
     // marks nothing.
     if (Layout.NoData && *Layout.NoData != SeaMetres &&

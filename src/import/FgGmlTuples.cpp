@@ -119,9 +119,9 @@ void PlaceFgGmlCells(const TFgGmlTile& Tile, const TFgGmlCells& Cells, int32_t R
     TDimGrid<float>& Metres = Map.NumData.SourceHeights;
     const TNum_HeaderRec& H = Map.NumHeader;
     if (!Cells.Metres.empty() && Metres.Rows() == 0) {
-        Metres.SetDim(H.Pts_NS, H.Pts_WE);
-        for (int32_t R = 0; R < H.Pts_NS; ++R) {
-            std::transform(HeightRow(Map, R), HeightRow(Map, R) + H.Pts_WE, Metres.RowData(R),
+        Metres.SetDim(H.Rows, H.Columns);
+        for (int32_t R = 0; R < H.Rows; ++R) {
+            std::transform(HeightRow(Map, R), HeightRow(Map, R) + H.Columns, Metres.RowData(R),
                            MetresOfTenths);
         }
     }

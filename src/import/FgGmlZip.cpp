@@ -203,14 +203,14 @@ void Mosaic(const std::vector<TTile>& Tiles, const std::string& Path, TLoadedMap
     SetFgGmlHeader(Bounds, static_cast<int32_t>(Cols), static_cast<int32_t>(Rows), Map);
     TNum_HeaderRec& H = Map.NumHeader;
     H.DataFileName = Path;
-    for (int32_t Row = 0; Row < H.Pts_NS; ++Row) {
-        std::fill_n(HeightRow(Map, Row), H.Pts_WE, NoDataHeight);
+    for (int32_t Row = 0; Row < H.Rows; ++Row) {
+        std::fill_n(HeightRow(Map, Row), H.Columns, NoDataHeight);
     }
     for (size_t T = 0; T < Tiles.size(); ++T) {
         PlaceFgGmlCells(Tiles[T].Header, Tiles[T].Cells, static_cast<int32_t>(Places[T].Row),
                         static_cast<int32_t>(Places[T].Col), Map);
     }
-    Map.RowsRead = H.Pts_NS;
+    Map.RowsRead = H.Rows;
 }
 
 // Tiles read one after another into one mosaic, the newest of each mesh kept.

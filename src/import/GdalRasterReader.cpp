@@ -93,13 +93,13 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TL
     H.Comment = Info.Driver;
     H.DataFileName = Path;
     H.Projected = !Info.Geographic;
-    H.Pts_WE = Info.Width;
-    H.Pts_NS = Info.Height;
+    H.Columns = Info.Width;
+    H.Rows = Info.Height;
     H.BytesPerCell = Info.BytesPerValue;
-    H.Kei_WS = West;
-    H.Kei_EN = East;
-    H.Ido_EN = std::max(Top, Bottom);
-    H.Ido_WS = std::min(Top, Bottom);
+    H.WestLongitude = West;
+    H.EastLongitude = East;
+    H.NorthLatitude = std::max(Top, Bottom);
+    H.SouthLatitude = std::min(Top, Bottom);
     H.CellWidthLon = CellLon;
     H.CellWidthLat = CellLat;
     H.CellSpacing = static_cast<int32_t>(Spacing);
@@ -132,10 +132,10 @@ int32_t ConvertRow(const double* Values, int32_t Width, const TalvoGdalRasterInf
 // Every height of Map, as the file gives it, is the float of its tenths.
 bool TenthsHoldEveryHeight(const TLoadedMap& Map) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    for (int32_t Row = 0; Row < H.Pts_NS; ++Row) {
+    for (int32_t Row = 0; Row < H.Rows; ++Row) {
         const int32_t* Tenths = HeightRow(Map, Row);
         const float* Metres = Map.NumData.SourceHeights.RowData(Row);
-        for (int32_t Col = 0; Col < H.Pts_WE; ++Col) {
+        for (int32_t Col = 0; Col < H.Columns; ++Col) {
             if (Tenths[Col] != NoDataHeight && Metres[Col] != MetresOfTenths(Tenths[Col])) {
                 return false;
             }

@@ -33,16 +33,16 @@ struct TGmpField {
 
 const TGmpField GmpFields[] = {
     {"Number of bytes per cell", &TNum_HeaderRec::BytesPerCell, nullptr},
-    {"Number of cells in longitude direction", &TNum_HeaderRec::Pts_WE, nullptr},
-    {"Number of cells in latitude direction", &TNum_HeaderRec::Pts_NS, nullptr},
+    {"Number of cells in longitude direction", &TNum_HeaderRec::Columns, nullptr},
+    {"Number of cells in latitude direction", &TNum_HeaderRec::Rows, nullptr},
     {"Southern latitude and center latitude of the cell on the southern edge", nullptr,
-     &TNum_HeaderRec::Ido_WS},
+     &TNum_HeaderRec::SouthLatitude},
     {"Western longitude and center longitude of the cell on the western edge", nullptr,
-     &TNum_HeaderRec::Kei_WS},
+     &TNum_HeaderRec::WestLongitude},
     {"Northern latitude and center latitude of the cell on the northern edge", nullptr,
-     &TNum_HeaderRec::Ido_EN},
+     &TNum_HeaderRec::NorthLatitude},
     {"Eastern longitude and center longitude of the cell on the eastern edge", nullptr,
-     &TNum_HeaderRec::Kei_EN},
+     &TNum_HeaderRec::EastLongitude},
     {"Width of a cell in latitude direction", nullptr, &TNum_HeaderRec::CellWidthLat},
     {"Width of a cell in longitude direction", nullptr, &TNum_HeaderRec::CellWidthLon},
 };

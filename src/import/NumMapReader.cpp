@@ -1,10 +1,10 @@
 // Numeric map meshes (*.Mem 50 m, *.Sem 250 m, *.Tem 1 km): Shift-JIS text, a header line and
 // then one record line per mesh row, every field in fixed byte columns counted from 1.
-//   header  1-6 MeshCode, 7-11 Org_Scale, 12-15 Org_Surv, 16-19 Org_Mod, 20-23 NumericY,
-//           24-26 Pts_WE, 27-29 Pts_NS, four corners of 3 + 4 digits (d.mmss) at 30, 37, 44
-//           and 51, 58 Zuyou_Su, four sheets of a 20-byte name and a 1-byte flag from 59,
-//           143-145 RecCnt, 146-225 Comment, 226-545 RecFlg
-//   record  1-4 RecCode, 5-6 RecSub, 7-9 the 1-based picture line of the row, then Pts_WE
+//   header  1-6 MeshCode, 7-11 SourceScale, 12-15 SurveyYear, 16-19 RevisionYear, 20-23 DigitisedYear,
+//           24-26 Columns, 27-29 Rows, four corners of 3 + 4 digits (d.mmss) at 30, 37, 44
+//           and 51, 58 SheetCount, four sheets of a 20-byte name and a 1-byte flag from 59,
+//           143-145 RecordCount, 146-225 Comment, 226-545 RecordFlags
+//   record  1-4 RecCode, 5-6 RecSub, 7-9 the 1-based picture line of the row, then Columns
 //           heights of 5 columns each from column 10, in tenths of a metre
 // Records may come in any order: each names its own picture line.
 
@@ -55,7 +55,7 @@ void ReadNumMap(TTextFile& File, int32_t CellSpacing, TLoadedMap& Map, TProgress
         ReadNumHeader(File.ReadLine(), Map);
         Map.NumHeader.CellSpacing = CellSpacing;
         Map.RowsRead = 0;
-        Progress.Start(Map.NumHeader.Pts_NS);
+        Progress.Start(Map.NumHeader.Rows);
         while (!File.Eof()) {
             Progress.StopIfCancelled();
             ReadNumRecord(File.ReadLine(), Map);
@@ -71,30 +71,30 @@ void ReadNumMap(TTextFile& File, int32_t CellSpacing, TLoadedMap& Map, TProgress
 void ReadNumHeader(std::string_view Line, TLoadedMap& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
     H.MeshCode = Field(Line, 1, 6);
-    H.Org_Scale = IntegerField(Line, 7, 5);
-    H.Org_Surv = Field(Line, 12, 4);
-    H.Org_Mod = Field(Line, 16, 4);
-    H.NumericY = Field(Line, 20, 4);
-    H.Pts_WE = IntegerField(Line, 24, 3);
-    H.Pts_NS = IntegerField(Line, 27, 3);
-    H.Ido_WS = CoordinateField(Line, 30);
-    H.Kei_WS = CoordinateField(Line, 37);
-    H.Ido_EN = CoordinateField(Line, 44);
-    H.Kei_EN = CoordinateField(Line, 51);
-    H.Zuyou_Su = IntegerField(Line, 58, 1);
+    H.SourceScale = IntegerField(Line, 7, 5);
+    H.SurveyYear = Field(Line, 12, 4);
+    H.RevisionYear = Field(Line, 16, 4);
+    H.DigitisedYear = Field(Line, 20, 4);
+    H.Columns = IntegerField(Line, 24, 3);
+    H.Rows = IntegerField(Line, 27, 3);
+    H.SouthLatitude = CoordinateField(Line, 30);
+    H.WestLongitude = CoordinateField(Line, 37);
+    H.NorthLatitude = CoordinateField(Line, 44);
+    H.EastLongitude = CoordinateField(Line, 51);
+    H.SheetCount = IntegerField(Line, 58, 1);
     for (size_t Sheet = 0; Sheet < 4; ++Sheet) {
-        H.Zu_name[Sheet] = TrimmedField(Line, 59 + 21 * Sheet, 20);
-        H.Zu_Flg[Sheet] = TrimmedField(Line, 79 + 21 * Sheet, 1);
+        H.SheetNames[Sheet] = TrimmedField(Line, 59 + 21 * Sheet, 20);
+        H.SheetFlags[Sheet] = TrimmedField(Line, 79 + 21 * Sheet, 1);
     }
-    H.RecCnt = IntegerField(Line, 143, 3);
+    H.RecordCount = IntegerField(Line, 143, 3);
     H.Comment = TrimmedField(Line, 146, 80);
-    H.RecFlg = Field(Line, 226, 320);
+    H.RecordFlags = Field(Line, 226, 320);
 
     // No row of the new map is read yet, whatever the grids held before; and a failure in
     // the dimensioning below must not leave a row count of the previous map.
     Map.RowsRead = 0;
-    Map.NumData.RowLineGrid.ReDim(1, H.Pts_NS, false);
-    Map.NumData.HeightGrid.ReDim(H.Pts_NS, H.Pts_WE, false);
+    Map.NumData.RowLineGrid.ReDim(1, H.Rows, false);
+    Map.NumData.HeightGrid.ReDim(H.Rows, H.Columns, false);
     H.MapKind = TMapKind::Numeric;
 }
 
@@ -104,7 +104,7 @@ void ReadNumRecord(std::string_view Line, TLoadedMap& Map) {
     D.RecSub = Field(Line, 5, 2);
     D.RowLineGrid.SetVal(0, Map.RowsRead, IntegerField(Line, 7, 3));
     int32_t* Cells = HeightRow(Map, Map.RowsRead);
-    const int32_t Columns = Map.NumHeader.Pts_WE;
+    const int32_t Columns = Map.NumHeader.Columns;
     for (int32_t J = 0; J < Columns; ++J) {
         Cells[J] = IntegerField(Line, 10 + 5 * static_cast<size_t>(J), 5);
     }

@@ -12,10 +12,10 @@ namespace talvo {
 // Reads a numeric map mesh from File into Map: the header line, then one record per line up to
 // the end of the file. Every failure is raised naming the file and the line; Map then holds what
 // was read before it.
-// Progress counts the records against Pts_NS.
+// Progress counts the records against Rows.
 void ReadNumMap(TTextFile& File, int32_t CellSpacing, TLoadedMap& Map, TProgress& Progress);
 
-// The header line: fills the header fields and dimensions the grids for Pts_NS rows.
+// The header line: fills the header fields and dimensions the grids for Rows rows.
 void ReadNumHeader(std::string_view Line, TLoadedMap& Map);
 
 // One data line into row RowsRead of the grids.

@@ -1,4 +1,4 @@
-// Raster data files of Global Map and 30-second rasters: no header, Pts_NS rows of Pts_WE cells
+// Raster data files of Global Map and 30-second rasters: no header, Rows rows of Columns cells
 // of BytesPerCell bytes from the first byte of the file, the northernmost row first and the
 // westernmost cell first in each row. One-byte cells are class codes (0..255); two-byte cells are
 // signed metres, least significant byte first unless the header said BYTEORDER M. A cell of the
@@ -37,12 +37,12 @@ void CheckRasterSize(const TNum_HeaderRec& H) {
     if (H.BytesPerCell > 2) {
         throw ETalvoError(Text(TText::CellsTooWide, {std::to_string(H.BytesPerCell)}));
     }
-    if (H.Pts_NS < 1) {
+    if (H.Rows < 1) {
         RaiseDimError(TText::InvalidIndex); // as the grid would, but blaming the header
     }
-    if (static_cast<int64_t>(H.Pts_NS) * H.Pts_WE * 4 > MaxGridBytes) {
+    if (static_cast<int64_t>(H.Rows) * H.Columns * 4 > MaxGridBytes) {
         throw ETalvoError(
-            Text(TText::RasterTooLarge, {std::to_string(H.Pts_WE), std::to_string(H.Pts_NS)}));
+            Text(TText::RasterTooLarge, {std::to_string(H.Columns), std::to_string(H.Rows)}));
     }
 }
 
@@ -56,10 +56,10 @@ std::optional<int64_t> FileBytes(std::FILE* Data) {
 }
 
 void CheckDataFileSize(std::FILE* Data, const TNum_HeaderRec& H, int32_t RowBytes) {
-    if (int64_t{H.Pts_NS} * H.Pts_WE <= LargeGridCells) {
+    if (int64_t{H.Rows} * H.Columns <= LargeGridCells) {
         return;
     }
-    const int64_t Declared = int64_t{RowBytes} * H.Pts_NS;
+    const int64_t Declared = int64_t{RowBytes} * H.Rows;
     const std::optional<int64_t> Held = FileBytes(Data);
     if (Held && *Held < (Declared + 1) / 2) {
         throw EInOutError(Text(TText::ReadBeyondEnd));
@@ -80,7 +80,7 @@ void StoreRows(const unsigned char* Block, size_t RowBytes, int32_t First, int32
 
 TOpenOutcome ReadRasterFile(const std::string& HeaderPath, TLoadedMap& Map, TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    if (H.BytesPerCell < 1 || H.Pts_WE < 1) {
+    if (H.BytesPerCell < 1 || H.Columns < 1) {
         return TOpenOutcome::HeaderOnly;
     }
     try {
@@ -106,20 +106,20 @@ TOpenOutcome ReadRasterFile(const std::string& HeaderPath, TLoadedMap& Map, TPro
 void ReadRasterRows(std::FILE* Data, TLoadedMap& Map, TProgress& Progress) {
     TNum_HeaderRec& H = Map.NumHeader;
     Map.RowsRead = 0;
-    const int32_t DeclaredRowBytes = CheckedMul(H.BytesPerCell, H.Pts_WE);
+    const int32_t DeclaredRowBytes = CheckedMul(H.BytesPerCell, H.Columns);
     CheckDataFileSize(Data, H, DeclaredRowBytes);
-    Map.NumData.RowLineGrid.ReDim(1, H.Pts_NS, false);
-    Map.NumData.HeightGrid.ReDim(H.Pts_NS, H.Pts_WE, false);
+    Map.NumData.RowLineGrid.ReDim(1, H.Rows, false);
+    Map.NumData.HeightGrid.ReDim(H.Rows, H.Columns, false);
     H.CellSpacing = 10000;
 
     const auto RowBytes = static_cast<size_t>(DeclaredRowBytes);
     const auto BlockRows =
-        static_cast<int32_t>(std::clamp<size_t>(BlockBytes / RowBytes, 1, size_t(H.Pts_NS)));
+        static_cast<int32_t>(std::clamp<size_t>(BlockBytes / RowBytes, 1, size_t(H.Rows)));
     std::vector<unsigned char> Block(RowBytes * static_cast<size_t>(BlockRows));
-    Progress.Start(H.Pts_NS);
-    while (Map.RowsRead < H.Pts_NS) {
+    Progress.Start(H.Rows);
+    while (Map.RowsRead < H.Rows) {
         Progress.StopIfCancelled();
-        const int32_t Wanted = std::min(BlockRows, H.Pts_NS - Map.RowsRead);
+        const int32_t Wanted = std::min(BlockRows, H.Rows - Map.RowsRead);
         const size_t Got =
             std::fread(Block.data(), 1, RowBytes * static_cast<size_t>(Wanted), Data);
         // RowsRead counts the rows stored: a short file leaves it at the rows that arrived whole.
@@ -143,14 +143,14 @@ void StoreRasterRow(const unsigned char* Cells, int32_t Row, TLoadedMap& Map) {
     // No stored cell holds INT32_MIN: without a no-data value none is marked.
     const int32_t NoData = H.NoDataValue.value_or(INT32_MIN);
     if (H.BytesPerCell == 1) {
-        for (int32_t C = 0; C < H.Pts_WE; ++C) {
+        for (int32_t C = 0; C < H.Columns; ++C) {
             Heights[C] = Cells[C] == NoData ? MarkedNoDataHeight : Cells[C];
         }
         return;
     }
     // Signed 16-bit metres, stored in tenths of a metre; 32-bit cells hold every product.
     const int High = H.BigEndian ? 0 : 1;
-    for (int32_t C = 0; C < H.Pts_WE; ++C) {
+    for (int32_t C = 0; C < H.Columns; ++C) {
         const unsigned char* Cell = Cells + 2 * static_cast<size_t>(C);
         auto Metres = static_cast<int16_t>(Cell[High] << 8 | Cell[1 - High]);
         Heights[C] = Metres == NoData ? MarkedNoDataHeight : Metres * 10;

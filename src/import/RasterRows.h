@@ -10,7 +10,7 @@
 namespace talvo {
 
 // Reads the data file of a raster whose header, read from HeaderPath, is in Map (DataFileName,
-// Pts_WE, Pts_NS, BytesPerCell, BigEndian, NoDataValue): HeaderOnly, reading nothing, when its
+// Columns, Rows, BytesPerCell, BigEndian, NoDataValue): HeaderOnly, reading nothing, when its
 // cells are under one byte or its rows hold no cell; otherwise every row into the grids, and
 // Loaded. Failures are raised naming the header (sizes it declares that cannot be read) or the data
 // file.
@@ -23,7 +23,7 @@ TOpenOutcome ReadRasterFile(const std::string& HeaderPath, TLoadedMap& Map, TPro
 // Progress counts the rows; a cancel is seen between blocks.
 void ReadRasterRows(std::FILE* Data, TLoadedMap& Map, TProgress& Progress);
 
-// One row of Pts_WE cells of BytesPerCell bytes into grid row Row, and its picture line Row + 1.
+// One row of Columns cells of BytesPerCell bytes into grid row Row, and its picture line Row + 1.
 void StoreRasterRow(const unsigned char* Cells, int32_t Row, TLoadedMap& Map);
 
 } // namespace talvo

@@ -22,7 +22,7 @@ TCellCounts CountCells(const TLoadedMap& Map) {
     if (!IsMapLoaded(Map.NumHeader.MapKind)) {
         return Counts;
     }
-    const int32_t Cols = Map.NumHeader.Pts_WE;
+    const int32_t Cols = Map.NumHeader.Columns;
     for (int32_t Row = 0; Row < Map.RowsRead; ++Row) {
         const int32_t* Cells = HeightRow(Map, Row);
         for (int32_t Col = 0; Col < Cols; ++Col) {

@@ -51,8 +51,8 @@ int32_t RowOnLine(const TLoadedMap& Map, int32_t Line) {
 
 std::optional<TGridCell> CellAtGrid(const TLoadedMap& Map, double Col, double Line) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    if (!IsMapLoaded(H.MapKind) || !(Col >= 0.0 && Col < H.Pts_WE) ||
-        !(Line >= 0.0 && Line < H.Pts_NS)) {
+    if (!IsMapLoaded(H.MapKind) || !(Col >= 0.0 && Col < H.Columns) ||
+        !(Line >= 0.0 && Line < H.Rows)) {
         return std::nullopt;
     }
     TGridCell Cell{static_cast<int32_t>(Col), static_cast<int32_t>(Line)};
@@ -67,7 +67,7 @@ std::optional<TGridCell> CellAt(const TLoadedMap& Map, TMapPoint Point) {
 
 std::optional<TGridCell> CellOfRow(const TLoadedMap& Map, int32_t Col, int32_t Row) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    if (!IsMapLoaded(H.MapKind) || Col < 0 || Col >= H.Pts_WE || Row < 0 || Row >= H.Pts_NS) {
+    if (!IsMapLoaded(H.MapKind) || Col < 0 || Col >= H.Columns || Row < 0 || Row >= H.Rows) {
         return std::nullopt;
     }
     // A row never read would lie on its own line.

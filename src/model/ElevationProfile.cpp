@@ -53,8 +53,8 @@ std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From,
         const double Line = Start.Y + (End.Y - Start.Y) * Along;
         // Rounding must not carry a sample past the map's edge.
         const std::optional<TGridCell> Cell =
-            CellAtGrid(Map, std::clamp(std::floor(Col), 0.0, H.Pts_WE - 1.0),
-                       std::clamp(std::floor(Line), 0.0, H.Pts_NS - 1.0));
+            CellAtGrid(Map, std::clamp(std::floor(Col), 0.0, H.Columns - 1.0),
+                       std::clamp(std::floor(Line), 0.0, H.Rows - 1.0));
         TProfileSample Sample;
         Sample.Point = K == 0 ? From : K + 1 == Count ? To : PointAtGrid(Map, Col, Line);
         // Along the line drawn, piece by piece: the shortest way from the start to a sample is

@@ -9,7 +9,7 @@ namespace talvo {
 const int32_t* HeightRow(const TLoadedMap& Map, int32_t Row) {
     const TDelDim& Grid = Map.NumData.HeightGrid;
     const int32_t* Cells = Grid.RowData(Row);
-    if (Map.NumHeader.Pts_WE > Grid.Cols()) {
+    if (Map.NumHeader.Columns > Grid.Cols()) {
         RaiseIndexOverRange(2, Grid.Cols());
     }
     return Cells;
@@ -46,13 +46,13 @@ TLoadedMap StartLoadedMap(const TLoadedMap& Previous) {
 TBounds BoundsOf(const TNum_HeaderRec& H) {
     const bool Dms = KindTraits(H.MapKind).CornersInDms;
     auto Corner = [Dms](double Value) -> long double { return Dms ? DmsToDegrees(Value) : Value; };
-    return {Corner(H.Ido_WS), Corner(H.Kei_WS), Corner(H.Ido_EN), Corner(H.Kei_EN)};
+    return {Corner(H.SouthLatitude), Corner(H.WestLongitude), Corner(H.NorthLatitude), Corner(H.EastLongitude)};
 }
 
 std::array<double, 6> TransformOfBounds(const TNum_HeaderRec& H) {
     const TBounds B = BoundsOf(H);
-    const long double Cols = H.Pts_WE > 0 ? H.Pts_WE : 1;
-    const long double Rows = H.Pts_NS > 0 ? H.Pts_NS : 1;
+    const long double Cols = H.Columns > 0 ? H.Columns : 1;
+    const long double Rows = H.Rows > 0 ? H.Rows : 1;
     return {static_cast<double>(B.West),
             static_cast<double>((B.East - B.West) / Cols),
             0.0,

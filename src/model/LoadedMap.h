@@ -29,22 +29,22 @@ inline float MetresOfTenths(int32_t Tenths) {
 // Header and description of the loaded map. Text fields hold raw code page 932 bytes.
 struct TNum_HeaderRec {
     std::string MeshCode;
-    int32_t Org_Scale = 0;
-    std::string Org_Surv;
-    std::string Org_Mod;
-    std::string NumericY;
-    int32_t Pts_WE = 0;
-    int32_t Pts_NS = 0;
-    double Ido_WS = 0.0;
-    double Kei_WS = 0.0;
-    double Ido_EN = 0.0;
-    double Kei_EN = 0.0;
-    int32_t Zuyou_Su = 0;
-    std::array<std::string, 4> Zu_name;
-    std::array<std::string, 4> Zu_Flg;
-    int32_t RecCnt = 0;
+    int32_t SourceScale = 0;
+    std::string SurveyYear;
+    std::string RevisionYear;
+    std::string DigitisedYear;
+    int32_t Columns = 0;
+    int32_t Rows = 0;
+    double SouthLatitude = 0.0;
+    double WestLongitude = 0.0;
+    double NorthLatitude = 0.0;
+    double EastLongitude = 0.0;
+    int32_t SheetCount = 0;
+    std::array<std::string, 4> SheetNames;
+    std::array<std::string, 4> SheetFlags;
+    int32_t RecordCount = 0;
     std::string Comment;
-    std::string RecFlg;
+    std::string RecordFlags;
     int32_t CellSpacing = 0; // tenths of a metre
     int32_t BytesPerCell = 0;
     std::string DataFileName;
@@ -114,8 +114,8 @@ struct TLoadedMap {
     TGeoreference Georeference;
 };
 
-// Row Row of HeightGrid, to be visited for its first Pts_WE cells. The grid's own over-range
-// error is raised when the row is missing or narrower than Pts_WE (after a failed load).
+// Row Row of HeightGrid, to be visited for its first Columns cells. The grid's own over-range
+// error is raised when the row is missing or narrower than Columns (after a failed load).
 const int32_t* HeightRow(const TLoadedMap& Map, int32_t Row);
 int32_t* HeightRow(TLoadedMap& Map, int32_t Row);
 

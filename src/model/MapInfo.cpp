@@ -42,21 +42,21 @@ std::vector<TMapInfoField> MapInfoFields(const TLoadedMap& Map) {
     // Numeric-map corners are d.mmss already, projected ones no angles at all.
     const bool Dms = KindTraits(H.MapKind).CornersInDms || H.Projected;
     std::vector<TMapInfoField> Fields = {
-        {"MeshCode", Cp932ToUtf8(H.MeshCode)},   {"Org_Scale", std::to_string(H.Org_Scale)},
-        {"Org_Surv", Cp932ToUtf8(H.Org_Surv)},   {"Org_Mod", Cp932ToUtf8(H.Org_Mod)},
-        {"NumericY", Cp932ToUtf8(H.NumericY)},   {"Pts_WE", std::to_string(H.Pts_WE)},
-        {"Pts_NS", std::to_string(H.Pts_NS)},    {"Ido_WS", FormatCorner(H.Ido_WS, Dms)},
-        {"Kei_WS", FormatCorner(H.Kei_WS, Dms)}, {"Ido_EN", FormatCorner(H.Ido_EN, Dms)},
-        {"Kei_EN", FormatCorner(H.Kei_EN, Dms)}, {"Zuyou_Su", std::to_string(H.Zuyou_Su)},
+        {"MeshCode", Cp932ToUtf8(H.MeshCode)},   {"Org_Scale", std::to_string(H.SourceScale)},
+        {"Org_Surv", Cp932ToUtf8(H.SurveyYear)},   {"Org_Mod", Cp932ToUtf8(H.RevisionYear)},
+        {"NumericY", Cp932ToUtf8(H.DigitisedYear)},   {"Pts_WE", std::to_string(H.Columns)},
+        {"Pts_NS", std::to_string(H.Rows)},    {"Ido_WS", FormatCorner(H.SouthLatitude, Dms)},
+        {"Kei_WS", FormatCorner(H.WestLongitude, Dms)}, {"Ido_EN", FormatCorner(H.NorthLatitude, Dms)},
+        {"Kei_EN", FormatCorner(H.EastLongitude, Dms)}, {"Zuyou_Su", std::to_string(H.SheetCount)},
     };
     for (size_t Sheet = 0; Sheet < 4; ++Sheet) {
         std::string Number = std::to_string(Sheet + 1);
-        Fields.push_back({"Zu_name" + Number, Cp932ToUtf8(H.Zu_name[Sheet])});
-        Fields.push_back({"Zu_Flg" + Number, Cp932ToUtf8(H.Zu_Flg[Sheet])});
+        Fields.push_back({"Zu_name" + Number, Cp932ToUtf8(H.SheetNames[Sheet])});
+        Fields.push_back({"Zu_Flg" + Number, Cp932ToUtf8(H.SheetFlags[Sheet])});
     }
-    Fields.push_back({"RecCnt", std::to_string(H.RecCnt)});
+    Fields.push_back({"RecCnt", std::to_string(H.RecordCount)});
     Fields.push_back({"Comment", Cp932ToUtf8(H.Comment)});
-    Fields.push_back({"RecFlg", Cp932ToUtf8(H.RecFlg)});
+    Fields.push_back({"RecFlg", Cp932ToUtf8(H.RecordFlags)});
     return Fields;
 }
 

@@ -39,7 +39,7 @@ void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings&
                const THeightColourTable& Table, TBitmap& Picture, TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
     const std::vector<int32_t> Owner = LineRows(Map, Picture.Height());
-    const int32_t Grain = std::max(1, BandCells / std::max(1, H.Pts_WE));
+    const int32_t Grain = std::max(1, BandCells / std::max(1, H.Columns));
     const THeightRowColouring Heights(Settings, Table, H.CellSpacing);
     // The no-data cells' own colour, when the palette gives one and the kind has such cells.
     const std::optional<int32_t> NoDataCell = KindTraits(H.MapKind).NoDataCell;
@@ -62,16 +62,16 @@ void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings&
                               const int32_t* Cells = HeightRow(Map, I);
                               switch (Colouring) {
                               case TColouring::Elevation:
-                                  Heights.ColourRow(Cells, H.Pts_WE, Pixels);
+                                  Heights.ColourRow(Cells, H.Columns, Pixels);
                                   if (NoData) {
-                                      PaintNoData(Cells, H.Pts_WE, *NoData, Pixels);
+                                      PaintNoData(Cells, H.Columns, *NoData, Pixels);
                                   }
                                   break;
                               case TColouring::LandUse:
-                                  DrawClassRow(Cells, H.Pts_WE, Pixels, Settings, LandUseColour);
+                                  DrawClassRow(Cells, H.Columns, Pixels, Settings, LandUseColour);
                                   break;
                               case TColouring::Vegetation:
-                                  DrawClassRow(Cells, H.Pts_WE, Pixels, Settings, VegetationColour);
+                                  DrawClassRow(Cells, H.Columns, Pixels, Settings, VegetationColour);
                                   break;
                               case TColouring::None:
                                   break;
@@ -88,15 +88,15 @@ std::optional<TBitmap> DrawMapPicture(const TLoadedMap& Map, const TOverlaySet& 
                                       const THeightColourTable& Table, const TLayerFlags& Layers,
                                       TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    Progress.Start(H.Pts_NS);
+    Progress.Start(H.Rows);
     const TColouring Colouring = KindTraits(H.MapKind).Colouring;
-    TBitmap Picture(H.Pts_WE, H.Pts_NS,
+    TBitmap Picture(H.Columns, H.Rows,
                     Colouring == TColouring::None ? TBitmap::TStart::White
                                                   : TBitmap::TStart::Unfilled);
     if (Colouring != TColouring::None) {
         DrawLines(Map, Colouring, Settings, Table, Picture, Progress);
     } else {
-        Progress.Advance(H.Pts_NS); // a kind without colours leaves the picture white
+        Progress.Advance(H.Rows); // a kind without colours leaves the picture white
     }
     if (Progress.Cancelled()) {
         return std::nullopt;

@@ -11,12 +11,12 @@
 
 namespace talvo {
 
-// The picture of Map: Pts_WE × Pts_NS pixels, one per cell, grid row i on the picture line its
+// The picture of Map: Columns × Rows pixels, one per cell, grid row i on the picture line its
 // RowLineGrid entry names (a line named by several rows shows the last of them; lines named by
 // none stay white), coloured as the map's kind says: heights through the ramp with slope shading
 // from the western neighbour, land use and vegetation by class; then, over it, each layer of
 // Overlays that is loaded and that Layers asks for, in layer order. Lines are coloured in parallel
-// bands; Progress counts them out of Pts_NS. Nothing when Progress is cancelled before the picture
+// bands; Progress counts them out of Rows. Nothing when Progress is cancelled before the picture
 // is done. Reads no file.
 std::optional<TBitmap> DrawMapPicture(const TLoadedMap& Map, const TOverlaySet& Overlays,
                                       const TViewSettings& Settings,

@@ -31,8 +31,8 @@ void DrawOverlay(TBitmap& Picture, const std::vector<OverlayPoint>& List, int32_
     Picture.SetPenColour(Colour);
     for (const OverlayPoint& Point : List) {
         const long double Y =
-            H.Pts_NS - std::trunc((Point.Lat - South) / (North - South) * H.Pts_NS);
-        const long double X = std::trunc((Point.Lon - West) / (East - West) * H.Pts_WE);
+            H.Rows - std::trunc((Point.Lat - South) / (North - South) * H.Rows);
+        const long double X = std::trunc((Point.Lon - West) / (East - West) * H.Columns);
         if (Point.Seq == 0) {
             Picture.MoveTo(CanvasCoordinate(X), CanvasCoordinate(Y));
         } else {

@@ -10,7 +10,7 @@
 namespace talvo {
 
 // Draws List's polylines on Picture in Colour: each vertex projected linearly from the map's
-// corners onto its Pts_WE × Pts_NS pixels. A map whose corners enclose no area draws nothing.
+// corners onto its Columns × Rows pixels. A map whose corners enclose no area draws nothing.
 void DrawOverlay(TBitmap& Picture, const std::vector<OverlayPoint>& List, int32_t Colour,
                  const TLoadedMap& Map);
 

@@ -502,7 +502,7 @@ void TMapWindow::ZoomAround(double NewScale, QPoint Anchor) {
 void TMapWindow::FitZoom() {
     const TNum_HeaderRec& H = FDocument.Map()->NumHeader;
     const QSize Visible = ScrollBox->maximumViewportSize();
-    ZoomAround(FittingZoom(H.Pts_WE, H.Pts_NS, Visible.width(), Visible.height()),
+    ZoomAround(FittingZoom(H.Columns, H.Rows, Visible.width(), Visible.height()),
                ScrollBox->viewport()->rect().center());
 }
 

@@ -62,13 +62,13 @@ TEST(Document, OpenDrawCancelAndReopen) {
     const auto Before = Document.Map();
     EXPECT_THROW(Document.Open(Sample("EL533945.hdr"), Cancelled), ECancelled);
     EXPECT_EQ(Document.Map(), Before);
-    EXPECT_EQ(Document.Map()->NumHeader.Pts_WE, 200);
+    EXPECT_EQ(Document.Map()->NumHeader.Columns, 200);
 
     // A failed open leaves it too; the next one succeeds.
     EXPECT_THROW(Document.Open(Sample("missing.Mem"), Progress), ETalvoError);
     EXPECT_EQ(Document.Map(), Before);
     ASSERT_EQ(Document.Open(Sample("EL533945.hdr"), Progress).Outcome, TOpenOutcome::Loaded);
-    EXPECT_EQ(Document.Map()->NumHeader.Pts_WE, 403);
+    EXPECT_EQ(Document.Map()->NumHeader.Columns, 403);
 }
 
 TEST(Document, EveryReaderStopsWhenCancelled) {
@@ -117,7 +117,7 @@ TEST(Document, ASelectionKeptFromALargerMapStaysOnTheNextOne) {
     const auto Within = [&](const TRegion& Region) {
         const TNum_HeaderRec& H = Document.Map()->NumHeader;
         return Region.StartX >= 0 && Region.StartY >= 0 && Region.SizeX > 0 && Region.SizeY > 0 &&
-               Region.StartX + Region.SizeX <= H.Pts_WE && Region.StartY + Region.SizeY <= H.Pts_NS;
+               Region.StartX + Region.SizeX <= H.Columns && Region.StartY + Region.SizeY <= H.Rows;
     };
     EXPECT_TRUE(Within(View.SelectedRegion(*Document.Map(), 0, 0, "1", "1")));
     // Zoomed in and scrolled to the picture's far corner, the rectangle still ends at its edge.

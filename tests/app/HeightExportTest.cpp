@@ -50,7 +50,7 @@ TEST(HeightExport, ACancelKeepsThePreviousFileAndLeavesNoTemporaryFile) {
     Parts.Upper = "36.5025 -84.35";
     Parts.Tuples = test::FgGmlPoints(std::vector<std::string>(1800, "12.34"));
     const TLoadedMap Map = OpenMap(test::WriteTempFile("wide.xml", test::FormatFgGml(Parts))).Map;
-    ASSERT_EQ(Map.NumHeader.Pts_WE, 600);
+    ASSERT_EQ(Map.NumHeader.Columns, 600);
     const test::TRunFolder Folder("/tmp/talvo-export-XXXXXX");
     const std::string Target = Folder.Path + "/heights.tif";
     std::ofstream(Target) << "previous";

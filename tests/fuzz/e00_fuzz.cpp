@@ -8,12 +8,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     talvo::test::ReadAsTextFile(
         Data, Size, [&](talvo::TTextFile& File) { talvo::ReadOverlayText(File, List); });
     talvo::TLoadedMap Map;
-    Map.NumHeader.Ido_WS = 36.0;
-    Map.NumHeader.Ido_EN = 37.0;
-    Map.NumHeader.Kei_WS = -85.0;
-    Map.NumHeader.Kei_EN = -84.0;
-    Map.NumHeader.Pts_WE = 64;
-    Map.NumHeader.Pts_NS = 48;
+    Map.NumHeader.SouthLatitude = 36.0;
+    Map.NumHeader.NorthLatitude = 37.0;
+    Map.NumHeader.WestLongitude = -85.0;
+    Map.NumHeader.EastLongitude = -84.0;
+    Map.NumHeader.Columns = 64;
+    Map.NumHeader.Rows = 48;
     talvo::TBitmap Picture(64, 48);
     talvo::DrawOverlay(Picture, List, 0x0000FF, Map);
     return 0;

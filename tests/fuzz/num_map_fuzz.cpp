@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
         for (int32_t R = 0; R < Map.RowsRead; ++R) {
             Map.NumData.RowLineGrid.GetVal(0, R);
             const int32_t* Cells = talvo::HeightRow(Map, R);
-            for (int32_t C = 0; C < Map.NumHeader.Pts_WE; ++C) {
+            for (int32_t C = 0; C < Map.NumHeader.Columns; ++C) {
                 static_cast<void>(Cells[C]);
             }
         }

@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     talvo::InitLoadedMap(Map);
     talvo::TProgress Unwatched;
     talvo::TNum_HeaderRec& H = Map.NumHeader;
-    H.Pts_WE = 1 + Data[0] % 64;
-    H.Pts_NS = 1 + Data[1] % 64;
+    H.Columns = 1 + Data[0] % 64;
+    H.Rows = 1 + Data[1] % 64;
     H.BytesPerCell = 1 + Data[2] % 2;
     H.BigEndian = Data[3] % 2;
     std::string Bytes(reinterpret_cast<const char*>(Data) + 4, Size - 4);
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     std::fclose(Stream);
     // Every row counted as read holds what the file gave, within 16-bit metres × 10.
     for (int32_t R = 0; R < Map.RowsRead; ++R) {
-        for (int32_t C = 0; C < H.Pts_WE; ++C) {
+        for (int32_t C = 0; C < H.Columns; ++C) {
             int32_t Value = Map.NumData.HeightGrid.GetVal(R, C);
             if (Value < -327680 || Value > 327670) {
                 __builtin_trap();

@@ -36,12 +36,12 @@ std::string ReadMessage(const std::string& Text) {
 // A map with corners 35..36 N, 139..140 E and 100 × 200 cells.
 void SetProjectionMap(TLoadedMap& Map, TMapKind Kind = TMapKind::Elevation) {
     Map.NumHeader.MapKind = Kind;
-    Map.NumHeader.Ido_WS = 35.0;
-    Map.NumHeader.Ido_EN = 36.0;
-    Map.NumHeader.Kei_WS = 139.0;
-    Map.NumHeader.Kei_EN = 140.0;
-    Map.NumHeader.Pts_WE = 100;
-    Map.NumHeader.Pts_NS = 200;
+    Map.NumHeader.SouthLatitude = 35.0;
+    Map.NumHeader.NorthLatitude = 36.0;
+    Map.NumHeader.WestLongitude = 139.0;
+    Map.NumHeader.EastLongitude = 140.0;
+    Map.NumHeader.Columns = 100;
+    Map.NumHeader.Rows = 200;
 }
 
 // The pixel a two-vertex arc from (Lon, Lat) eastward starts on.
@@ -170,7 +170,7 @@ TEST(DrawOverlay, ArcsAreNotJoinedAndDegenerateMapsDrawNothing) {
     EXPECT_EQ(Picture.Pixel(30, 90), TBitmap::White); // nothing between the two arcs
     EXPECT_EQ(Picture.Pixel(55, 80), Ink);
 
-    Map.NumHeader.Kei_EN = Map.NumHeader.Kei_WS;
+    Map.NumHeader.EastLongitude = Map.NumHeader.WestLongitude;
     TBitmap Blank(100, 200);
     DrawOverlay(Blank, {{0, 35.5, 139.1}, {1, 35.5, 139.2}}, Ink, Map);
     EXPECT_EQ(Blank.Pixel(15, 100), TBitmap::White);
@@ -196,12 +196,12 @@ TEST(DrawOverlay, NumericMapCornersAreDegreesMinutesSecondsToTheDigit) {
     EXPECT_NEAR(DmsToDegrees(36.3023), 36 + 30 / 60.0 + 23 / 3600.0, 1e-12);
 
     // Corners 35°00' to 36°00' N written d.mmss, 139°15' to 139°30' E: arcs on the exact cell
-    // boundaries land in their columns, and one on the east edge in column Pts_WE, off the
+    // boundaries land in their columns, and one on the east edge in column Columns, off the
     // picture.
     TLoadedMap Map;
     SetProjectionMap(Map, TMapKind::Numeric);
-    Map.NumHeader.Kei_WS = 139.15;
-    Map.NumHeader.Kei_EN = 139.30;
+    Map.NumHeader.WestLongitude = 139.15;
+    Map.NumHeader.EastLongitude = 139.30;
     EXPECT_EQ(ProjectedPixel(Map, 139.25, 35.5), std::make_pair(0, 100));
     EXPECT_EQ(ProjectedPixel(Map, 139.25 + 0.25 * 37 / 100, 35.5), std::make_pair(37, 100));
     TBitmap Picture(100, 200);

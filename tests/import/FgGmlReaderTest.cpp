@@ -27,7 +27,7 @@ std::vector<int32_t> Cells(const TLoadedMap& Map) {
     std::vector<int32_t> Values;
     for (int32_t Row = 0; Row < Map.RowsRead; ++Row) {
         const int32_t* Cells = HeightRow(Map, Row);
-        Values.insert(Values.end(), Cells, Cells + Map.NumHeader.Pts_WE);
+        Values.insert(Values.end(), Cells, Cells + Map.NumHeader.Columns);
     }
     return Values;
 }
@@ -99,8 +99,8 @@ TEST(FgGmlReader, TheHeaderComesFromTheStructure) {
     EXPECT_STREQ(KindTraits(H.MapKind).Code, "FG");
     EXPECT_TRUE(KindTraits(H.MapKind).ShownIn3D);
     EXPECT_EQ(H.MeshCode, "533945"); // as beside Global Map rasters
-    EXPECT_EQ(std::make_pair(H.Pts_WE, H.Pts_NS), std::make_pair(3, 2));
-    EXPECT_EQ(std::vector<double>({H.Ido_WS, H.Kei_WS, H.Ido_EN, H.Kei_EN}),
+    EXPECT_EQ(std::make_pair(H.Columns, H.Rows), std::make_pair(3, 2));
+    EXPECT_EQ(std::vector<double>({H.SouthLatitude, H.WestLongitude, H.NorthLatitude, H.EastLongitude}),
               std::vector<double>({36.5, -84.5, 36.5083333333, -84.4875}));
     EXPECT_DOUBLE_EQ(H.CellWidthLon, (-84.4875 - -84.5) / 3);
 }

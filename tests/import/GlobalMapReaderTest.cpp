@@ -62,7 +62,7 @@ class GlobalMapReader : public ::testing::Test {
     TProgress Unwatched;
     std::vector<int32_t> Row(int32_t R) const {
         std::vector<int32_t> Values;
-        for (int32_t C = 0; C < Map.NumHeader.Pts_WE; ++C) {
+        for (int32_t C = 0; C < Map.NumHeader.Columns; ++C) {
             Values.push_back(Map.NumData.HeightGrid.GetVal(R, C));
         }
         return Values;
@@ -82,13 +82,13 @@ TEST_F(GlobalMapReader, BilHeaderInEveryLineEndStyle) {
             ASSERT_EQ(Load("t.bil"), "");
             const TNum_HeaderRec& H = Map.NumHeader;
             EXPECT_EQ(H.BytesPerCell, 2);
-            EXPECT_EQ(H.Pts_WE, 3);
-            EXPECT_EQ(H.Pts_NS, 2);
+            EXPECT_EQ(H.Columns, 3);
+            EXPECT_EQ(H.Rows, 2);
             // ULXMAP and ULYMAP are the centre of the north-west cell.
-            EXPECT_DOUBLE_EQ(H.Ido_EN, 36.125);
-            EXPECT_DOUBLE_EQ(H.Kei_WS, 138.75);
-            EXPECT_DOUBLE_EQ(H.Ido_WS, 35.625);
-            EXPECT_DOUBLE_EQ(H.Kei_EN, 140.25) << int(End[0]) << FinalEnd;
+            EXPECT_DOUBLE_EQ(H.NorthLatitude, 36.125);
+            EXPECT_DOUBLE_EQ(H.WestLongitude, 138.75);
+            EXPECT_DOUBLE_EQ(H.SouthLatitude, 35.625);
+            EXPECT_DOUBLE_EQ(H.EastLongitude, 140.25) << int(End[0]) << FinalEnd;
             EXPECT_STREQ(KindTraits(H.MapKind).Code, "BL");
             EXPECT_EQ(H.MeshCode, "");
             EXPECT_EQ(H.CellSpacing, 10000);
@@ -101,9 +101,9 @@ TEST_F(GlobalMapReader, BilKeysIgnoreCaseTabsAndCommas) {
     WriteTempFile("k.hdr", "nbits 16\nncols 3,4\nNROWS\t9\nnrows 1\nNODATA -9999\nulxmap 1\n");
     WriteTempFile("k.bil", std::string(6, '\0'));
     ASSERT_EQ(Load("k.bil"), "");
-    EXPECT_EQ(Map.NumHeader.Pts_WE, 3);
-    EXPECT_EQ(Map.NumHeader.Pts_NS, 1);
-    EXPECT_DOUBLE_EQ(Map.NumHeader.Kei_WS, 1.0);
+    EXPECT_EQ(Map.NumHeader.Columns, 3);
+    EXPECT_EQ(Map.NumHeader.Rows, 1);
+    EXPECT_DOUBLE_EQ(Map.NumHeader.WestLongitude, 1.0);
 
     WriteTempFile("bad.hdr", "NBITS 16\nNCOLS 3x\n");
     WriteTempFile("bad.bil", "");
@@ -157,12 +157,12 @@ TEST_F(GlobalMapReader, GlobalMapHeaderFields) {
     EXPECT_STREQ(KindTraits(H.MapKind).Code, "EL");
     EXPECT_EQ(H.MeshCode, "533945");
     EXPECT_EQ(H.DataFileName, Folder() + "/el533945");
-    EXPECT_EQ(H.Pts_WE, 2);
-    EXPECT_EQ(H.Pts_NS, 2);
-    EXPECT_DOUBLE_EQ(H.Ido_WS, 24.0);
-    EXPECT_DOUBLE_EQ(H.Kei_WS, 122.5);
-    EXPECT_DOUBLE_EQ(H.Ido_EN, 25.0);
-    EXPECT_DOUBLE_EQ(H.Kei_EN, 123.0);
+    EXPECT_EQ(H.Columns, 2);
+    EXPECT_EQ(H.Rows, 2);
+    EXPECT_DOUBLE_EQ(H.SouthLatitude, 24.0);
+    EXPECT_DOUBLE_EQ(H.WestLongitude, 122.5);
+    EXPECT_DOUBLE_EQ(H.NorthLatitude, 25.0);
+    EXPECT_DOUBLE_EQ(H.EastLongitude, 123.0);
     EXPECT_DOUBLE_EQ(H.CellWidthLat, 0.5);
     EXPECT_DOUBLE_EQ(H.CellWidthLon, 0.25);
     EXPECT_TRUE(KindTraits(H.MapKind).ShownIn3D);
@@ -267,8 +267,8 @@ TEST_F(GlobalMapReader, ALargeGridNeedsHalfItsBytesToBeRead) {
         TFileHandle File(std::fopen(Path.c_str(), "rb"));
         TLoadedMap Read;
         Read.NumHeader.BytesPerCell = 1;
-        Read.NumHeader.Pts_WE = 4096;
-        Read.NumHeader.Pts_NS = Case.Rows;
+        Read.NumHeader.Columns = 4096;
+        Read.NumHeader.Rows = Case.Rows;
         EXPECT_THROW(ReadRasterRows(File.get(), Read, Unwatched), EInOutError);
         EXPECT_EQ(Read.RowsRead, Case.RowsRead);
         EXPECT_EQ(Read.NumData.HeightGrid.Rows(), Case.GridRows);
@@ -295,8 +295,8 @@ TEST_F(GlobalMapReader, AShortDataFileKeepsTheRowsThatArrivedWhole) {
         TLoadedMap Read;
         InitLoadedMap(Read);
         Read.NumHeader.BytesPerCell = 2;
-        Read.NumHeader.Pts_WE = Cols;
-        Read.NumHeader.Pts_NS = Rows;
+        Read.NumHeader.Columns = Cols;
+        Read.NumHeader.Rows = Rows;
         if (Cut == Data.size()) {
             ReadRasterRows(File.get(), Read, Unwatched);
         } else {
@@ -317,7 +317,7 @@ TEST_F(GlobalMapReader, ReadsTheBundledSamples) {
     for (const char* Name : {"EL533945.hdr", "LU533945.hdr", "VG533945.hdr", "jacksboro.bil"}) {
         SCOPED_TRACE(Name);
         Map = OpenMap(std::string(TALVO_SAMPLES_DIR "/jacksboro/") + Name).Map;
-        EXPECT_EQ(Map.NumHeader.Pts_WE, 403);
+        EXPECT_EQ(Map.NumHeader.Columns, 403);
         EXPECT_EQ(Map.RowsRead, 344);
     }
     // The elevation raster and the .bil hold the same DEM, in tenths of a metre.

@@ -60,35 +60,35 @@ class NumMapReader : public ::testing::Test {
 
 TEST_F(NumMapReader, ReadsTheHeaderFields) {
     TNumHeaderText H;
-    H.Zu_name = {"\x83\x57\x83\x83\x83\x62\x83\x4e   ", "Two", "", "x"};
-    H.Zu_Flg = {"1", "2", " ", "4"};
+    H.SheetNames = {"\x83\x57\x83\x83\x83\x62\x83\x4e   ", "Two", "", "x"};
+    H.SheetFlags = {"1", "2", " ", "4"};
     H.Comment = "hello world";
-    H.RecFlg = std::string(10, '1') + std::string(310, ' ');
-    H.Ido_WS = "0353000";
-    H.Kei_WS = "-841949";
+    H.RecordFlags = std::string(10, '1') + std::string(310, ' ');
+    H.SouthLatitude = "0353000";
+    H.WestLongitude = "-841949";
     Load("m.Sem", FormatNumHeader(H) + "\r\n");
 
     const TNum_HeaderRec& R = Map.NumHeader;
     EXPECT_EQ(R.MeshCode, "533945");
-    EXPECT_EQ(R.Org_Scale, 25000);
-    EXPECT_EQ(R.Org_Surv, "1992");
-    EXPECT_EQ(R.Org_Mod, "1998");
-    EXPECT_EQ(R.NumericY, "2001");
-    EXPECT_EQ(R.Pts_WE, 2);
-    EXPECT_EQ(R.Pts_NS, 2);
-    EXPECT_DOUBLE_EQ(R.Ido_WS, 35.3);
-    EXPECT_DOUBLE_EQ(R.Kei_WS, -84.1949);
-    EXPECT_DOUBLE_EQ(R.Ido_EN, 35.4);
-    EXPECT_DOUBLE_EQ(R.Kei_EN, 139.45);
-    EXPECT_EQ(R.Zuyou_Su, 1);
-    EXPECT_EQ(R.Zu_name[0], "\x83\x57\x83\x83\x83\x62\x83\x4e"); // trimmed by bytes
-    EXPECT_EQ(R.Zu_name[1], "Two");
-    EXPECT_EQ(R.Zu_name[2], "");
-    EXPECT_EQ(R.Zu_Flg[2], "");
-    EXPECT_EQ(R.Zu_Flg[3], "4");
-    EXPECT_EQ(R.RecCnt, 2);
+    EXPECT_EQ(R.SourceScale, 25000);
+    EXPECT_EQ(R.SurveyYear, "1992");
+    EXPECT_EQ(R.RevisionYear, "1998");
+    EXPECT_EQ(R.DigitisedYear, "2001");
+    EXPECT_EQ(R.Columns, 2);
+    EXPECT_EQ(R.Rows, 2);
+    EXPECT_DOUBLE_EQ(R.SouthLatitude, 35.3);
+    EXPECT_DOUBLE_EQ(R.WestLongitude, -84.1949);
+    EXPECT_DOUBLE_EQ(R.NorthLatitude, 35.4);
+    EXPECT_DOUBLE_EQ(R.EastLongitude, 139.45);
+    EXPECT_EQ(R.SheetCount, 1);
+    EXPECT_EQ(R.SheetNames[0], "\x83\x57\x83\x83\x83\x62\x83\x4e"); // trimmed by bytes
+    EXPECT_EQ(R.SheetNames[1], "Two");
+    EXPECT_EQ(R.SheetNames[2], "");
+    EXPECT_EQ(R.SheetFlags[2], "");
+    EXPECT_EQ(R.SheetFlags[3], "4");
+    EXPECT_EQ(R.RecordCount, 2);
     EXPECT_EQ(R.Comment, "hello world");
-    EXPECT_EQ(R.RecFlg, H.RecFlg); // keeps its blanks
+    EXPECT_EQ(R.RecordFlags, H.RecordFlags); // keeps its blanks
     EXPECT_STREQ(KindTraits(R.MapKind).Code, "NM");
     EXPECT_EQ(R.CellSpacing, 2500);
     EXPECT_EQ(Map.RowsRead, 0);
@@ -99,8 +99,8 @@ TEST_F(NumMapReader, ReadsTheHeaderFields) {
 
 TEST_F(NumMapReader, ReadsRowsInFileOrderWithTheirLineNumbers) {
     TNumHeaderText H;
-    H.Pts_WE = "3";
-    H.Pts_NS = "3";
+    H.Columns = "3";
+    H.Rows = "3";
     std::string Text = FormatNumHeader(H) + "\r\n" + FormatNumRecord(3, {1, -2, 37760}) + "\r\n" +
                        FormatNumRecord(1, {4, 5, 6}) + "\r\n" +
                        FormatNumRecord(2, {-9999, 32767, 99999}) + "\r\n";
@@ -130,7 +130,7 @@ TEST_F(NumMapReader, AllLineEndsGiveTheSameGrid) {
 
 TEST_F(NumMapReader, CtrlZEndsTheDataAndFewerRowsThanDeclaredAreFine) {
     TNumHeaderText H;
-    H.Pts_NS = "3";
+    H.Rows = "3";
     std::string Text = FormatNumHeader(H) + "\r\n" + FormatNumRecord(1, {1, 2}) + "\r\n" +
                        FormatNumRecord(2, {3, 4}) + "\r\n\x1a" + "garbage\r\n";
     Load("z.Mem", Text);
@@ -152,9 +152,9 @@ TEST_F(NumMapReader, ShortValueFieldsAndShortLines) {
 
 TEST_F(NumMapReader, FailuresNameTheFileAndTheLine) {
     TNumHeaderText Scale, Corner, Zero;
-    Scale.Org_Scale = "25k";
-    Corner.Ido_EN = "03x4000";
-    Zero.Pts_WE = "0";
+    Scale.SourceScale = "25k";
+    Corner.NorthLatitude = "03x4000";
+    Zero.Columns = "0";
     const struct {
         const char* Name;
         std::string Bytes;
@@ -181,7 +181,7 @@ TEST_F(NumMapReader, AFailedLoadLeavesThePreviousMap) {
     Load("good.Mem", FormatNumMap({{1, 2}, {3, 4}}));
     ASSERT_EQ(Map.RowsRead, 2);
     TNumHeaderText H;
-    H.Pts_NS = "-1";
+    H.Rows = "-1";
     EXPECT_EQ(LoadMessage("bad.Mem", FormatNumHeader(H)),
               "Invalid Index Value" + Where("bad.Mem", 1));
     EXPECT_EQ(LoadMessage("many.Mem", FormatNumMap({{7, 8}}) + FormatNumRecord(2, {5, 6}) + "\r\n"),
@@ -216,8 +216,8 @@ TEST_F(NumMapReader, DispatchByExtensionAndPrefix) {
 
 TEST_F(NumMapReader, ReadsTheBundledSample) {
     Map = OpenMap(TALVO_SAMPLES_DIR "/jacksboro/533945.Mem").Map;
-    EXPECT_EQ(Map.NumHeader.Pts_WE, 200);
-    EXPECT_EQ(Map.NumHeader.Pts_NS, 200);
+    EXPECT_EQ(Map.NumHeader.Columns, 200);
+    EXPECT_EQ(Map.NumHeader.Rows, 200);
     EXPECT_EQ(Map.RowsRead, 200);
     EXPECT_EQ(Map.NumHeader.CellSpacing, 500);
     int32_t Low = INT32_MAX, High = INT32_MIN;

@@ -30,7 +30,7 @@ std::string BilWithSea() {
 // A numeric map of 2 × 3 cells whose file ends after two rows.
 std::string ShortNumericMap() {
     test::TNumHeaderText Header;
-    Header.Pts_NS = "3";
+    Header.Rows = "3";
     std::string Text = test::FormatNumHeader(Header);
     Text += "\r\n";
     Text += test::FormatNumRecord(1, {1, 2});

@@ -21,7 +21,7 @@ TEST(LoadedMap, ALoadStartsEmptyButForTheLastRastersCellWidths) {
     InitLoadedMap(Previous);
     TNum_HeaderRec& H = Previous.NumHeader;
     H.MeshCode = "533945";
-    H.Pts_WE = 2;
+    H.Columns = 2;
     H.CellSpacing = 500;
     H.MapKind = TMapKind::Elevation;
     H.CellWidthLat = 0.0025;
@@ -31,7 +31,7 @@ TEST(LoadedMap, ALoadStartsEmptyButForTheLastRastersCellWidths) {
 
     const TLoadedMap Map = StartLoadedMap(Previous);
     EXPECT_TRUE(Map.NumHeader.MeshCode.empty());
-    EXPECT_EQ(Map.NumHeader.Pts_WE, 0);
+    EXPECT_EQ(Map.NumHeader.Columns, 0);
     EXPECT_EQ(Map.NumHeader.CellSpacing, 0);
     EXPECT_FALSE(IsMapLoaded(Map.NumHeader.MapKind));
     EXPECT_EQ(Map.NumData.HeightGrid.Rows(), 1);
@@ -43,12 +43,12 @@ TEST(LoadedMap, ALoadStartsEmptyButForTheLastRastersCellWidths) {
 TEST(LoadedMap, TheTransformSpansTheCornersInDegrees) {
     TNum_HeaderRec H;
     H.MapKind = TMapKind::Numeric; // d.mmss: 35°30' to 36°00' N, 139°00' to 139°15' E
-    H.Ido_WS = 35.30;
-    H.Ido_EN = 36.0;
-    H.Kei_WS = 139.0;
-    H.Kei_EN = 139.15;
-    H.Pts_WE = 50;
-    H.Pts_NS = 100;
+    H.SouthLatitude = 35.30;
+    H.NorthLatitude = 36.0;
+    H.WestLongitude = 139.0;
+    H.EastLongitude = 139.15;
+    H.Columns = 50;
+    H.Rows = 100;
     const std::array<double, 6> T = TransformOfBounds(H);
     EXPECT_DOUBLE_EQ(T[0], 139.0);
     EXPECT_DOUBLE_EQ(T[1], 0.25 / 50);

@@ -23,7 +23,7 @@ TEST(MapInfo, RasterCornersAreShownInDmsWithSixDecimals) {
         {36.73333333, "36.440000"}, {-84.99999999, "-85.000000"},
     };
     for (const auto& [Degrees, Shown] : Cases) {
-        Map.NumHeader.Ido_WS = Degrees;
+        Map.NumHeader.SouthLatitude = Degrees;
         EXPECT_EQ(InfoByName(Map)["Ido_WS"], Shown) << Degrees;
     }
 }
@@ -31,8 +31,8 @@ TEST(MapInfo, RasterCornersAreShownInDmsWithSixDecimals) {
 TEST(MapInfo, NumericMapCornersAreShownAsStored) {
     TLoadedMap Map;
     Map.NumHeader.MapKind = TMapKind::Numeric;
-    Map.NumHeader.Ido_WS = 36.3023;
-    Map.NumHeader.Kei_WS = -84.1949;
+    Map.NumHeader.SouthLatitude = 36.3023;
+    Map.NumHeader.WestLongitude = -84.1949;
     auto Values = InfoByName(Map);
     EXPECT_EQ(Values["Ido_WS"], "36.302300");
     EXPECT_EQ(Values["Kei_WS"], "-84.194900");
@@ -42,10 +42,10 @@ TEST(MapInfo, GdalRastersAddTheirDriverAndShowProjectedCornersAsStored) {
     TLoadedMap Map;
     Map.NumHeader.MapKind = TMapKind::Gdal;
     Map.NumHeader.Comment = "GTiff";
-    Map.NumHeader.Ido_WS = 35.5;
+    Map.NumHeader.SouthLatitude = 35.5;
     EXPECT_EQ(InfoByName(Map)["Ido_WS"], "35.300000"); // geographic: degrees → d.mmss
     Map.NumHeader.Projected = true;
-    Map.NumHeader.Ido_WS = 3999850.5;
+    Map.NumHeader.SouthLatitude = 3999850.5;
     EXPECT_EQ(InfoByName(Map)["Ido_WS"], "3999850.500000");
     EXPECT_EQ(InfoByName(Map)["Comment"], "GTiff");
     const auto Details = MapDetailFields(Map);
@@ -56,8 +56,8 @@ TEST(MapInfo, GdalRastersAddTheirDriverAndShowProjectedCornersAsStored) {
 
 TEST(MapInfo, FieldsComeInWindowOrderAsUtf8) {
     TLoadedMap Map;
-    Map.NumHeader.Org_Scale = -25000;
-    Map.NumHeader.Zu_name[1] = "\x83\x54\x83\x93"; // サン in Shift-JIS
+    Map.NumHeader.SourceScale = -25000;
+    Map.NumHeader.SheetNames[1] = "\x83\x54\x83\x93"; // サン in Shift-JIS
     Map.RowsRead = 7;
     auto Fields = MapInfoFields(Map);
     ASSERT_EQ(Fields.size(), 23u);

@@ -1,6 +1,6 @@
 // Prints what our readers make of a map file, for comparison with another reader:
-//   Pts_WE Pts_NS RowsRead
-//   Ido_WS Kei_WS Ido_EN Kei_EN          (as stored)
+//   Columns Rows RowsRead
+//   SouthLatitude WestLongitude NorthLatitude EastLongitude          (as stored)
 //   one line per row read: its line number, then its cells
 //   for each overlay layer found beside the map: "layer CODE COUNT", then "Seq Lon Lat" lines
 #include <cstdio>
@@ -31,11 +31,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     const talvo::TNum_HeaderRec& H = Map.NumHeader;
-    std::printf("%d %d %d\n%.17g %.17g %.17g %.17g\n", H.Pts_WE, H.Pts_NS, Map.RowsRead, H.Ido_WS,
-                H.Kei_WS, H.Ido_EN, H.Kei_EN);
+    std::printf("%d %d %d\n%.17g %.17g %.17g %.17g\n", H.Columns, H.Rows, Map.RowsRead, H.SouthLatitude,
+                H.WestLongitude, H.NorthLatitude, H.EastLongitude);
     for (int32_t R = 0; R < Map.RowsRead; ++R) {
         std::printf("%d", Map.NumData.RowLineGrid.GetVal(0, R));
-        for (int32_t C = 0; C < H.Pts_WE; ++C) {
+        for (int32_t C = 0; C < H.Columns; ++C) {
             std::printf(" %d", Map.NumData.HeightGrid.GetVal(R, C));
         }
         std::printf("\n");

@@ -50,20 +50,20 @@ class MapPicture : public ::testing::Test {
                 std::vector<int32_t> Lines = {}) {
         TNum_HeaderRec& H = Map.NumHeader;
         H.MapKind = Kind;
-        H.Pts_NS = static_cast<int32_t>(Rows.size());
-        H.Pts_WE = static_cast<int32_t>(Rows[0].size());
+        H.Rows = static_cast<int32_t>(Rows.size());
+        H.Columns = static_cast<int32_t>(Rows[0].size());
         H.CellSpacing = 500;
-        Map.NumData.RowLineGrid.ReDim(1, H.Pts_NS, false);
-        Map.NumData.HeightGrid.ReDim(H.Pts_NS, H.Pts_WE, false);
-        for (int32_t R = 0; R < H.Pts_NS; ++R) {
+        Map.NumData.RowLineGrid.ReDim(1, H.Rows, false);
+        Map.NumData.HeightGrid.ReDim(H.Rows, H.Columns, false);
+        for (int32_t R = 0; R < H.Rows; ++R) {
             Map.NumData.RowLineGrid.SetVal(0, R,
                                            Lines.empty() ? R + 1 : Lines[static_cast<size_t>(R)]);
-            for (int32_t C = 0; C < H.Pts_WE; ++C) {
+            for (int32_t C = 0; C < H.Columns; ++C) {
                 Map.NumData.HeightGrid.SetVal(R, C,
                                               Rows[static_cast<size_t>(R)][static_cast<size_t>(C)]);
             }
         }
-        Map.RowsRead = H.Pts_NS;
+        Map.RowsRead = H.Rows;
     }
 
     const TBitmap& Render() {
@@ -145,10 +145,10 @@ TEST_F(MapPicture, LayersAreDrawnWhenTickedEvenOverAnEmptyMap) {
     H.MeshCode = "000001";
     H.DataFileName = test::WriteTempFile("EL000001", "");
     test::WriteTempFile("rw000001.e00", "ARC\n1 1 0 0 0 0 2\n0 1.5 4 1.5\n");
-    H.Ido_WS = 0;
-    H.Ido_EN = 2;
-    H.Kei_WS = 0;
-    H.Kei_EN = 4;
+    H.SouthLatitude = 0;
+    H.NorthLatitude = 2;
+    H.WestLongitude = 0;
+    H.EastLongitude = 4;
     Layers[5] = true;
     const TBitmap& Picture = Render();
     EXPECT_EQ(Picture.Pixel(0, 0), TBitmap::White);

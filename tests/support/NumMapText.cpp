@@ -25,14 +25,14 @@ std::string PadLeft(const std::string& Text, size_t Width) {
 } // namespace
 
 std::string FormatNumHeader(const TNumHeaderText& H) {
-    std::string Line = PadRight(H.MeshCode, 6) + PadLeft(H.Org_Scale, 5) + PadRight(H.Org_Surv, 4) +
-                       PadRight(H.Org_Mod, 4) + PadRight(H.NumericY, 4) + PadLeft(H.Pts_WE, 3) +
-                       PadLeft(H.Pts_NS, 3) + PadRight(H.Ido_WS, 7) + PadRight(H.Kei_WS, 7) +
-                       PadRight(H.Ido_EN, 7) + PadRight(H.Kei_EN, 7) + PadLeft(H.Zuyou_Su, 1);
+    std::string Line = PadRight(H.MeshCode, 6) + PadLeft(H.SourceScale, 5) + PadRight(H.SurveyYear, 4) +
+                       PadRight(H.RevisionYear, 4) + PadRight(H.DigitisedYear, 4) + PadLeft(H.Columns, 3) +
+                       PadLeft(H.Rows, 3) + PadRight(H.SouthLatitude, 7) + PadRight(H.WestLongitude, 7) +
+                       PadRight(H.NorthLatitude, 7) + PadRight(H.EastLongitude, 7) + PadLeft(H.SheetCount, 1);
     for (size_t Sheet = 0; Sheet < 4; ++Sheet) {
-        Line += PadRight(H.Zu_name[Sheet], 20) + PadRight(H.Zu_Flg[Sheet], 1);
+        Line += PadRight(H.SheetNames[Sheet], 20) + PadRight(H.SheetFlags[Sheet], 1);
     }
-    return Line + PadLeft(H.RecCnt, 3) + PadRight(H.Comment, 80) + PadRight(H.RecFlg, 320);
+    return Line + PadLeft(H.RecordCount, 3) + PadRight(H.Comment, 80) + PadRight(H.RecordFlags, 320);
 }
 
 std::string FormatNumRecord(int LineNumber, const std::vector<int>& Values) {
@@ -45,9 +45,9 @@ std::string FormatNumRecord(int LineNumber, const std::vector<int>& Values) {
 
 std::string FormatNumMap(const std::vector<std::vector<int>>& Rows, const std::string& LineEnd) {
     TNumHeaderText Header;
-    Header.Pts_NS = std::to_string(Rows.size());
-    Header.Pts_WE = std::to_string(Rows.empty() ? 0 : Rows[0].size());
-    Header.RecCnt = Header.Pts_NS;
+    Header.Rows = std::to_string(Rows.size());
+    Header.Columns = std::to_string(Rows.empty() ? 0 : Rows[0].size());
+    Header.RecordCount = Header.Rows;
     std::string Text = FormatNumHeader(Header) + LineEnd;
     for (size_t Row = 0; Row < Rows.size(); ++Row) {
         Text += FormatNumRecord(static_cast<int>(Row + 1), Rows[Row]) + LineEnd;

@@ -9,22 +9,22 @@ namespace talvo::test {
 // The fields of a numeric map header line as text; the defaults make a valid 2 × 2 header.
 struct TNumHeaderText {
     std::string MeshCode = "533945";
-    std::string Org_Scale = "25000";
-    std::string Org_Surv = "1992";
-    std::string Org_Mod = "1998";
-    std::string NumericY = "2001";
-    std::string Pts_WE = "2";
-    std::string Pts_NS = "2";
-    std::string Ido_WS = "0353000";
-    std::string Kei_WS = "1393000";
-    std::string Ido_EN = "0354000";
-    std::string Kei_EN = "1394500";
-    std::string Zuyou_Su = "1";
-    std::array<std::string, 4> Zu_name = {"Sheet", "", "", ""};
-    std::array<std::string, 4> Zu_Flg = {"1", "", "", ""};
-    std::string RecCnt = "2";
+    std::string SourceScale = "25000";
+    std::string SurveyYear = "1992";
+    std::string RevisionYear = "1998";
+    std::string DigitisedYear = "2001";
+    std::string Columns = "2";
+    std::string Rows = "2";
+    std::string SouthLatitude = "0353000";
+    std::string WestLongitude = "1393000";
+    std::string NorthLatitude = "0354000";
+    std::string EastLongitude = "1394500";
+    std::string SheetCount = "1";
+    std::array<std::string, 4> SheetNames = {"Sheet", "", "", ""};
+    std::array<std::string, 4> SheetFlags = {"1", "", "", ""};
+    std::string RecordCount = "2";
     std::string Comment = "test";
-    std::string RecFlg = std::string(320, '0');
+    std::string RecordFlags = std::string(320, '0');
 };
 
 // The header line, each field in its columns (545 bytes, no line end).

@@ -15,8 +15,8 @@ TLoadedMap Hills() {
     TLoadedMap Map;
     InitLoadedMap(Map);
     Map.NumHeader.CellSpacing = 100;
-    Map.NumHeader.Pts_WE = 300;
-    Map.NumHeader.Pts_NS = 200;
+    Map.NumHeader.Columns = 300;
+    Map.NumHeader.Rows = 200;
     Map.NumData.HeightGrid.ReDim(200, 300, false);
     for (int32_t R = 0; R < 200; ++R) {
         for (int32_t C = 0; C < 300; ++C) {
@@ -103,8 +103,8 @@ template <typename THeight> TLoadedMap Surface(THeight Height) {
     TLoadedMap Map;
     InitLoadedMap(Map);
     Map.NumHeader.CellSpacing = 100;
-    Map.NumHeader.Pts_WE = 257;
-    Map.NumHeader.Pts_NS = 257;
+    Map.NumHeader.Columns = 257;
+    Map.NumHeader.Rows = 257;
     Map.NumData.HeightGrid.ReDim(257, 257, false);
     for (int32_t R = 0; R < 257; ++R) {
         for (int32_t C = 0; C < 257; ++C) {

@@ -28,7 +28,7 @@ class TerrainMesh : public ::testing::Test {
     // A 10 × 10 map of heights Value(row, column) in tenths of a metre, spacing 500.
     template <typename F> void SetMap(F Value) {
         Map.NumHeader.CellSpacing = 500;
-        Map.NumHeader.Pts_WE = Map.NumHeader.Pts_NS = 10;
+        Map.NumHeader.Columns = Map.NumHeader.Rows = 10;
         Map.NumData.HeightGrid.ReDim(10, 10, false);
         for (int32_t R = 0; R < 10; ++R) {
             for (int32_t C = 0; C < 10; ++C) {
