@@ -1,8 +1,10 @@
 #include "app/GeoTiffOutput.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <exception>
 #include <filesystem>
-#include <memory>
+#include <fstream>
 #include <vector>
 
 #include "import/GdalFailure.h"
@@ -10,54 +12,126 @@
 #include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
+#include "platform/FileErrors.h"
+#include "platform/Messages.h"
 
 namespace talvo {
 
-void WriteGeoTiff(TalvoGdalRasterOut Raster, const TGeoreference& Place, const std::string& Path) {
-    std::copy(Place.Transform.begin(), Place.Transform.end(), Raster.Transform);
-    Raster.Crs = Place.Crs.c_str();
+namespace {
+
+// What GDAL calls back while it writes. An exception of either call (ECancelled among them) is
+// kept and raised once GDAL has returned: none may pass through GDAL.
+struct TWriteCalls {
+    const TRowFill& Fill;
+    TProgress& Progress;
+    std::exception_ptr Raised;
+};
+
+int FillRow(void* Data, int32_t Band, int32_t Row, int32_t Col, int32_t Cols, void* Cells) {
+    auto& Calls = *static_cast<TWriteCalls*>(Data);
+    try {
+        Calls.Progress.StopIfCancelled();
+        Calls.Fill(Band, Row, Col, Cols, Cells);
+        return 1;
+    } catch (...) {
+        Calls.Raised = std::current_exception();
+        return 0;
+    }
+}
+
+int ShowProgress(double Complete, const char*, void* Data) {
+    auto& Calls = *static_cast<TWriteCalls*>(Data);
+    try {
+        TProgress& Progress = Calls.Progress;
+        const auto Done = static_cast<int64_t>(Complete * static_cast<double>(Progress.Total()));
+        if (Done > Progress.Done()) {
+            Progress.Advance(Done - Progress.Done());
+        }
+        Progress.StopIfCancelled();
+        return 1;
+    } catch (...) {
+        Calls.Raised = std::current_exception();
+        return 0;
+    }
+}
+
+// Raster made by GDAL in the empty file Into, which stands for Path.
+void MakeGeoTiff(const TalvoGdalRasterOut& Raster, const std::string& Into, const std::string& Path,
+                 TWriteCalls& Calls) {
+    TalvoGdalFailure Failure{};
+    if (GdalModule().WriteGeoTiff(&Raster, Into.c_str(), ShowProgress, &Calls, &Failure)) {
+        return;
+    }
+    if (Calls.Raised) {
+        std::rethrow_exception(Calls.Raised);
+    }
+    if (Failure.Problem == TalvoGdalNotWritten) {
+        throw EInOutError(
+            Text(TText::CannotWriteBecause,
+                 {Path, WriteFailureReason(Failure.Errno != 0 ? Failure.Errno : EIO)}));
+    }
+    throw Placed(ETalvoError(GdalFailureText(Failure)), Path);
+}
+
+} // namespace
+
+void WriteGeoTiff(const TalvoGdalRasterOut& Raster, const TRowFill& Fill,
+                  const TGeoreference& Place, const std::string& Path, TProgress& Progress) {
+    TalvoGdalRasterOut Out = Raster;
+    std::copy(Place.Transform.begin(), Place.Transform.end(), Out.Transform);
+    Out.Crs = Place.Crs.c_str();
     std::vector<TalvoGdalGcp> Gcps;
     for (const TGroundControlPoint& Point : Place.Gcps) {
         Gcps.push_back({Point.Pixel, Point.Line, Point.X, Point.Y, Point.Z});
     }
-    Raster.GcpCount = static_cast<int64_t>(Gcps.size());
-    Raster.Gcps = Gcps.data();
-    Raster.GcpCrs = Place.GcpCrs.c_str();
-    const TalvoGdalApi& Gdal = GdalModule();
-    unsigned char* Bytes = nullptr;
-    uint64_t Size = 0;
-    TalvoGdalFailure Failure{};
-    if (!Gdal.WriteGeoTiff(&Raster, &Bytes, &Size, &Failure)) {
-        throw Placed(ETalvoError(GdalFailureText(Failure)), Path);
-    }
-    const std::unique_ptr<unsigned char, void (*)(unsigned char*)> Made(Bytes, Gdal.FreeBytes);
+    Out.GcpCount = static_cast<int64_t>(Gcps.size());
+    Out.Gcps = Gcps.data();
+    Out.GcpCrs = Place.GcpCrs.c_str();
+    TWriteCalls Calls{Fill, Progress, nullptr};
+    Out.FillRow = FillRow;
+    Out.FillData = &Calls;
+    Progress.Start(Raster.Height);
     TAtomicFile File(Path);
-    File.Write(Made.get(), static_cast<size_t>(Size));
+    if (!File.TemporaryPath().empty()) {
+        MakeGeoTiff(Out, File.TemporaryPath(), Path, Calls);
+    } else {
+        // A device or a pipe cannot be written at random: GDAL makes the file in the temporary
+        // folder, never put in place there, and its bytes follow.
+        TAtomicFile Staging((std::filesystem::temp_directory_path() / "talvo.tif").string());
+        MakeGeoTiff(Out, Staging.TemporaryPath(), Path, Calls);
+        std::ifstream Made(Staging.TemporaryPath(), std::ios::binary);
+        std::vector<char> Chunk(size_t{1} << 20);
+        while (Made.read(Chunk.data(), static_cast<std::streamsize>(Chunk.size())) ||
+               Made.gcount() > 0) {
+            File.Write(Chunk.data(), static_cast<size_t>(Made.gcount()));
+        }
+        if (Made.bad()) {
+            throw EInOutError(Text(TText::CannotWrite, {Path}));
+        }
+    }
     File.Commit();
 }
 
 void WritePictureGeoTiff(const TBitmap& Picture, const TGeoreference& Place,
                          const std::string& Path) {
-    const size_t Pixels = static_cast<size_t>(Picture.Width()) * Picture.Height();
-    std::vector<unsigned char> Bands(Pixels * 3);
-    for (int32_t Y = 0; Y < Picture.Height(); ++Y) {
-        const int32_t* Row = Picture.Row(Y);
-        const size_t First = static_cast<size_t>(Y) * static_cast<size_t>(Picture.Width());
-        for (int32_t X = 0; X < Picture.Width(); ++X) {
-            for (size_t Band = 0; Band < 3; ++Band) {
-                Bands[Band * Pixels + First + static_cast<size_t>(X)] =
-                    static_cast<unsigned char>(Row[X] >> (8 * Band));
-            }
-        }
-    }
     TalvoGdalRasterOut Raster{};
     Raster.Width = Picture.Width();
     Raster.Height = Picture.Height();
     Raster.Bands = 3;
     Raster.CellType = TalvoGdalByte;
-    Raster.Cells = Bands.data();
     Raster.Overview = "AVERAGE";
-    WriteGeoTiff(Raster, Place, Path);
+    TProgress Unwatched;
+    WriteGeoTiff(
+        Raster,
+        [&Picture](int32_t Band, int32_t Y, int32_t X, int32_t Cols, void* Cells) {
+            // Colour values are 0x00BBGGRR: red in the lowest byte.
+            const int32_t* Row = Picture.Row(Y) + X;
+            std::transform(Row, Row + Cols, static_cast<unsigned char*>(Cells),
+                           [Band](int32_t Colour) {
+                               return static_cast<unsigned char>(Colour >> (8 * (Band - 1)));
+                           });
+        },
+        Place, Path, Unwatched);
 }
 
 } // namespace talvo

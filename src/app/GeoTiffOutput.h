@@ -1,18 +1,28 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "import/gdal/GdalModuleApi.h"
 #include "model/LoadedMap.h"
 #include "platform/Bitmap.h"
+#include "platform/Progress.h"
 
 namespace talvo {
 
-// Raster, laid where Place says (its geotransform and CRS, or its ground control points and
-// theirs), as a Cloud Optimized GeoTIFF at Path, made by the GDAL module and written whole or not
-// at all. Failures are raised naming Path.
-void WriteGeoTiff(TalvoGdalRasterOut Raster, const TGeoreference& Place, const std::string& Path);
+// Puts Cols cells of row Row (north first) from column Col, of band Band (from 1), into Cells, as
+// the raster's CellType.
+using TRowFill =
+    std::function<void(int32_t Band, int32_t Row, int32_t Col, int32_t Cols, void* Cells)>;
 
+// Raster, its rows given by Fill as GDAL asks for them, laid where Place says (its geotransform
+// and CRS, or its ground control points and theirs), as a Cloud Optimized GeoTIFF at Path, made by
+// the GDAL module in the hidden temporary file beside Path and put in place whole, or not at all.
+// Progress counts Raster's Height and may cancel: ECancelled is raised, and the target and the
+// folder are as they were. Failures are raised naming Path.
+void WriteGeoTiff(const TalvoGdalRasterOut& Raster, const TRowFill& Fill,
+                  const TGeoreference& Place, const std::string& Path, TProgress& Progress);
 
 // Picture as an RGB GeoTIFF laid where Place says.
 void WritePictureGeoTiff(const TBitmap& Picture, const TGeoreference& Place,

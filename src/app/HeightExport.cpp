@@ -16,39 +16,24 @@ namespace {
 // The value of a cell without data in every export: what the converters users know write.
 constexpr double NoDataValue = -9999.0;
 
-// Map's cells in picture order (north row first), each as Convert makes it, or NoData where a
-// line has no row read.
+// Fills cells of a line of Map in picture order (north line first), each as Convert makes it, or
+// NoData where the line has no row read; Rows are the lines' rows, as LineRows gives them.
 template <typename TCell, typename TConvert>
-std::vector<TCell> ExportCells(const TLoadedMap& Map, TCell NoData, TConvert Convert,
-                               TProgress& Progress) {
-    const TNum_HeaderRec& H = Map.NumHeader;
-    const std::vector<int32_t> Rows = LineRows(Map, H.Rows);
-    std::vector<TCell> Cells(static_cast<size_t>(H.Columns) * static_cast<size_t>(H.Rows));
-    for (int32_t Line = 0; Line < H.Rows; ++Line) {
-        if (Line % 256 == 0) {
-            Progress.StopIfCancelled();
-        }
-        TCell* Out = Cells.data() + static_cast<size_t>(Line) * static_cast<size_t>(H.Columns);
+TRowFill LineFill(const TLoadedMap& Map, const std::vector<int32_t>& Rows, TCell NoData,
+                  TConvert Convert) {
+    return [&Map, &Rows, NoData, Convert](int32_t, int32_t Line, int32_t First, int32_t Cols,
+                                          void* Cells) {
+        TCell* Out = static_cast<TCell*>(Cells);
         const int32_t Row = Rows[static_cast<size_t>(Line)];
         if (Row < 0) {
-            std::fill_n(Out, H.Columns, NoData);
-            continue;
+            std::fill_n(Out, Cols, NoData);
+            return;
         }
         const int32_t* Tenths = HeightRow(Map, Row);
-        for (int32_t Col = 0; Col < H.Columns; ++Col) {
-            Out[Col] = Convert(Tenths[Col], Row, Col);
+        for (int32_t Col = First; Col < First + Cols; ++Col) {
+            *Out++ = Convert(Tenths[Col], Row, Col);
         }
-    }
-    return Cells;
-}
-
-// Raster with Cells of CellType, overviews made as Overview says, laid where Place says, at Path.
-void WriteCells(TalvoGdalRasterOut Raster, TalvoGdalCellType CellType, const char* Overview,
-                const void* Cells, const TGeoreference& Place, const std::string& Path) {
-    Raster.CellType = CellType;
-    Raster.Cells = Cells;
-    Raster.Overview = Overview;
-    WriteGeoTiff(Raster, Place, Path);
+    };
 }
 
 } // namespace
@@ -67,35 +52,36 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
     Raster.Bands = 1;
     Raster.HasNoData = 1;
     Raster.NoData = NoDataValue;
-    Progress.Start(2);
+    const std::vector<int32_t> Rows = LineRows(Map, H.Rows);
     if (Traits.Colouring == TColouring::Elevation) {
         const auto NoData = static_cast<float>(NoDataValue);
         const auto Sea = static_cast<float>(Options.Sea.value_or(NoDataValue));
-        const std::vector<float> Cells = ExportCells<float>(
-            Map, NoData,
-            [&](int32_t Tenths, int32_t Row, int32_t Col) {
-                if (Traits.SeaCell == Tenths) {
-                    return Sea;
-                }
-                return Traits.NoDataCell == Tenths ? NoData : SourceValue(Map, Row, Col);
-            },
-            Progress);
-        Progress.Advance(1);
-        WriteCells(Raster, TalvoGdalFloat32, "AVERAGE", Cells.data(), Map.Georeference, Path);
+        Raster.CellType = TalvoGdalFloat32;
+        Raster.Overview = "AVERAGE";
+        WriteGeoTiff(Raster,
+                     LineFill<float>(Map, Rows, NoData,
+                                     [&](int32_t Tenths, int32_t Row, int32_t Col) {
+                                         if (Traits.SeaCell == Tenths) {
+                                             return Sea;
+                                         }
+                                         return Traits.NoDataCell == Tenths
+                                                    ? NoData
+                                                    : SourceValue(Map, Row, Col);
+                                     }),
+                     Map.Georeference, Path, Progress);
     } else {
         // Class codes: a byte each in the files, so that 16 bits hold them and the no-data value.
-        const auto NoData = static_cast<int16_t>(NoDataValue);
-        const std::vector<int16_t> Cells = ExportCells<int16_t>(
-            Map, NoData,
-            [](int32_t Code, int32_t, int32_t) {
-                return Code >= INT16_MIN && Code <= INT16_MAX ? static_cast<int16_t>(Code)
-                                                              : static_cast<int16_t>(NoDataValue);
-            },
-            Progress);
-        Progress.Advance(1);
-        WriteCells(Raster, TalvoGdalInt16, "NEAREST", Cells.data(), Map.Georeference, Path);
+        Raster.CellType = TalvoGdalInt16;
+        Raster.Overview = "NEAREST";
+        WriteGeoTiff(Raster,
+                     LineFill<int16_t>(Map, Rows, static_cast<int16_t>(NoDataValue),
+                                       [](int32_t Code, int32_t, int32_t) {
+                                           return Code >= INT16_MIN && Code <= INT16_MAX
+                                                      ? static_cast<int16_t>(Code)
+                                                      : static_cast<int16_t>(NoDataValue);
+                                       }),
+                     Map.Georeference, Path, Progress);
     }
-    Progress.Advance(1);
 }
 
 void PrepareExport() {

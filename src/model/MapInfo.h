@@ -12,7 +12,7 @@ struct TMapInfoField {
     std::string Value; // UTF-8, formatted as the window shows it
 };
 
-// The 23 fields of the information window in its order, ending with RecFlg. Raster corners
+// The 23 fields of the information window in its order, ending with RecordFlags. Raster corners
 // are shown in d.mmss notation; numeric-map corners are in that notation already, and projected
 // corners are no angles: both are shown as stored.
 std::vector<TMapInfoField> MapInfoFields(const TLoadedMap& Map);

@@ -72,8 +72,37 @@ bool IsTemporaryName(std::string_view Name, std::string_view Stem) {
            Name.substr(Stem.size()).find_first_not_of(Letters) == std::string_view::npos;
 }
 
-// Removes the temporary files of Stem whose writers are gone: their lock is free. Only names of
-// the writer's own pattern: ".NAME.swp" and the like are someone else's.
+// ".NAME.XXXXXX.ovr.tmp" and the like: what a writer of the temporary file made beside it.
+bool IsBesideTemporary(std::string_view Name, std::string_view Stem) {
+    const size_t Owner = Stem.size() + RandomLetters;
+    return Name.size() > Owner + 1 && Name[Owner] == '.' &&
+           IsTemporaryName(Name.substr(0, Owner), Stem);
+}
+
+// A descriptor of Candidate, a regular file whose writer is gone: its lock was free, and is now
+// ours. -1 when it is held, missing or no regular file.
+int TakeAbandoned(const std::filesystem::path& Candidate) {
+    int Fd = ::open(Candidate.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (Fd < 0) {
+        Fd = ::open(Candidate.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    }
+    if (Fd < 0) {
+        return -1;
+    }
+    struct stat Opened {
+    }, Named{};
+    if (::flock(Fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(Fd, &Opened) == 0 &&
+        ::lstat(Candidate.c_str(), &Named) == 0 && S_ISREG(Opened.st_mode) &&
+        Opened.st_dev == Named.st_dev && Opened.st_ino == Named.st_ino) {
+        return Fd;
+    }
+    ::close(Fd);
+    return -1;
+}
+
+// Removes the temporary files of Stem whose writers are gone (their lock is free), and the files
+// made beside temporaries that are gone or abandoned. Only names of the writer's own pattern:
+// ".NAME.swp" and the like are someone else's.
 void RemoveLeftovers(const std::filesystem::path& Stem) {
     const std::filesystem::path Folder = Stem.has_parent_path() ? Stem.parent_path() : ".";
     const std::string StemName = Stem.filename().string();
@@ -81,24 +110,25 @@ void RemoveLeftovers(const std::filesystem::path& Stem) {
     for (std::filesystem::directory_iterator Entry(Folder, Error), End; !Error && Entry != End;
          Entry.increment(Error)) {
         const std::filesystem::path& Candidate = Entry->path();
-        if (!IsTemporaryName(Candidate.filename().string(), StemName)) {
-            continue;
+        const std::string Name = Candidate.filename().string();
+        if (IsTemporaryName(Name, StemName)) {
+            const int Fd = TakeAbandoned(Candidate);
+            if (Fd >= 0) {
+                ::unlink(Candidate.c_str());
+                ::close(Fd);
+            }
+        } else if (IsBesideTemporary(Name, StemName)) {
+            const std::filesystem::path Owner =
+                Folder / Name.substr(0, StemName.size() + RandomLetters);
+            const int Fd = TakeAbandoned(Owner);
+            std::error_code Unknown;
+            if (Fd >= 0 || !std::filesystem::exists(Owner, Unknown)) {
+                ::unlink(Candidate.c_str());
+            }
+            if (Fd >= 0) {
+                ::close(Fd);
+            }
         }
-        int Fd = ::open(Candidate.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (Fd < 0) {
-            Fd = ::open(Candidate.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        }
-        if (Fd < 0) {
-            continue;
-        }
-        struct stat Opened {
-        }, Named{};
-        if (::flock(Fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(Fd, &Opened) == 0 &&
-            ::lstat(Candidate.c_str(), &Named) == 0 && S_ISREG(Opened.st_mode) &&
-            Opened.st_dev == Named.st_dev && Opened.st_ino == Named.st_ino) {
-            ::unlink(Candidate.c_str());
-        }
-        ::close(Fd);
     }
 }
 

@@ -12,7 +12,8 @@ namespace talvo {
 // beside the target (NAME shortened when the whole would be too long a name), locked while it is
 // written, which replaces the target by a rename only when every write has succeeded: a full
 // disk, a refused write, a crash or a power cut leaves the earlier file or the new one, whole.
-// Temporaries that a killed run left beside the target, unlocked, go when it is next written. A
+// Temporaries that a killed run left beside the target, unlocked, go when it is next written, and
+// with them the files ".NAME.XXXXXX.*" that a writer by name (GDAL) made beside its own. A
 // symbolic link is followed (the link stays a link); an existing file's permissions are kept, a
 // new file gets 0666 less the umask. Devices and pipes, judged on what a link leads to, are
 // written directly.
@@ -31,6 +32,9 @@ class TAtomicFile {
     TAtomicFile& operator=(const TAtomicFile&) = delete;
 
     std::FILE* Stream() const { return File.get(); }
+    // The temporary file, for a writer that opens it by name and writes it over before Commit;
+    // empty when the target is written directly.
+    const std::string& TemporaryPath() const { return Temporary; }
     // Writes Bytes; a failure shows at Flush or Commit.
     void Write(const void* Bytes, size_t Count);
     // Hands every byte written so far to the system, checked; raises as the constructor does.

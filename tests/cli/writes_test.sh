@@ -82,6 +82,32 @@ fi
 # Killed at any moment, the earlier picture is whole: the one before, or the new one.
 printf 'NBITS 16\nNCOLS 3000\nNROWS 3000\n' >"$tmp/big.hdr"
 head -c 18000000 /dev/urandom >"$tmp/big.bil"
+
+# An export that fills the disk while GDAL writes it, overviews and all: the earlier file stays,
+# and neither the temporary file nor GDAL's own beside it are left.
+if [ "$(id -u)" -eq 0 ] && mkdir -p "$tmp/small" && mount -t tmpfs -o size=1m tmpfs "$tmp/small" 2>/dev/null; then
+    echo earlier >"$tmp/small/full.tif"
+    "$talvo" --export "$tmp/big.bil" -o "$tmp/small/full.tif" 2>"$tmp/err"
+    status=$?
+    [ $status -eq 1 ] || fail "export, disk full: exit status $status"
+    [ "$(cat "$tmp/err")" = "$tmp/small/full.tif に書き込めません (ディスクに空きがありません)" ] ||
+        fail "export, disk full: message '$(cat "$tmp/err")'"
+    [ "$(cat "$tmp/small/full.tif")" = earlier ] || fail "export, disk full: the earlier file changed"
+    [ "$(ls -A "$tmp/small")" = full.tif ] || fail "export, disk full: left $(ls -A "$tmp/small")"
+    umount "$tmp/small"
+else
+    echo "skipped: a full disk needs root to mount a small file system"
+fi
+
+# What GDAL makes beside a temporary file (overviews in the making) goes with it once its writer is
+# gone, and stays while the writer holds its lock.
+touch "$tmp"/.l.tif.{AbCdEf.ovr.tmp,GhIjKl,GhIjKl.ovr.tmp,MnOpQr,MnOpQr.ovr.tmp}
+exec 9>"$tmp/.l.tif.MnOpQr"
+flock 9
+"$talvo" --export "$map" -o "$tmp/l.tif" || fail "export beside leftovers"
+left=$(ls -A "$tmp" | grep '^\.l\.tif' | tr '\n' ' ')
+[ "$left" = ".l.tif.MnOpQr .l.tif.MnOpQr.ovr.tmp " ] || fail "beside the export's leftovers: $left"
+exec 9>&-
 "$talvo" --render "$tmp/big.bil" -o "$tmp/big.bmp" --ini "$ini" || fail "big render"
 whole=$(md5sum <"$tmp/big.bmp")
 for delay in 0.02 0.05 0.1 0.15 0.2 0.3; do

@@ -344,9 +344,9 @@ const char* PrjCrs(const char* Text, int* Geographic, TalvoGdalFailure* Failure)
 }
 
 constexpr TalvoGdalApi Api = {
-    TalvoGdalApiVersion, OpenRaster,   ReadCells,  RasterFileCount, RasterFileName, CloseRaster,
-    RasterCrs,           OpenZippedRaster, WriteGeoTiff, FreeBytes, RasterGcps, RasterGcpCrs,
-    PrjCrs,
+    TalvoGdalApiVersion, OpenRaster,  ReadCells,    RasterFileCount,
+    RasterFileName,      CloseRaster, RasterCrs,    OpenZippedRaster,
+    WriteGeoTiff,        RasterGcps,  RasterGcpCrs, PrjCrs,
 };
 
 } // namespace

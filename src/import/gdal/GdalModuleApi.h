@@ -11,7 +11,7 @@
 // program words it (GDAL's own texts name its functions and sources, in English only).
 extern "C" {
 
-constexpr int TalvoGdalApiVersion = 5;
+constexpr int TalvoGdalApiVersion = 6;
 constexpr size_t TalvoGdalMessageBytes = 1024;
 
 // Why a call failed.
@@ -28,6 +28,7 @@ enum TalvoGdalProblem : int32_t {
     TalvoGdalNoMemory,
     TalvoGdalUnsupported, // a feature of the format that GDAL does not handle
     TalvoGdalBadCrs,      // Detail: a CRS that GDAL does not know
+    TalvoGdalNotWritten,  // the file being written refused GDAL's writes, Errno why
 };
 
 constexpr int TalvoGdalMaxNesting = 8;
@@ -69,14 +70,24 @@ struct TalvoGdalGcp {
     double Z;
 };
 
+// Puts Cols cells of row Row from column Col, of band Band (from 1), into Cells, as the raster's
+// CellType. Returns 0 to stop the write (a cancel, or a failure the program keeps to report).
+typedef int (*TalvoGdalRowFill)(void* Data, int32_t Band, int32_t Row, int32_t Col, int32_t Cols,
+                                void* Cells);
+
+// How far a write has come, shaped as GDALProgressFunc: Complete runs from 0 to 1; returning 0
+// stops the write.
+typedef int (*TalvoGdalProgress)(double Complete, const char* Message, void* Data);
+
 // A raster to be written as a Cloud Optimized GeoTIFF: tiled, DEFLATE with the predictor that
-// suits its cells, overviews.
+// suits its cells, overviews. Its cells are asked for row by row as GDAL writes them.
 struct TalvoGdalRasterOut {
     int32_t Width;
     int32_t Height;
-    int32_t Bands;     // 1, or 3 for a picture's red, green and blue
-    int32_t CellType;  // a TalvoGdalCellType
-    const void* Cells; // band after band, each Height rows of Width cells
+    int32_t Bands;    // 1, or 3 for a picture's red, green and blue
+    int32_t CellType; // a TalvoGdalCellType
+    TalvoGdalRowFill FillRow;
+    void* FillData; // FillRow's Data
     int HasNoData;
     double NoData;
     double Transform[6];  // GDAL's geotransform of the cell edges
@@ -114,11 +125,11 @@ struct TalvoGdalApi {
     TalvoGdalRaster* (*OpenZippedRaster)(const char* ZipPath, const char* Entry,
                                          TalvoGdalRasterInfo* Info, TalvoGdalFailure* Failure);
 
-    // Raster as the bytes of a GeoTIFF, made in memory: the caller writes them where it will and
-    // frees them with FreeBytes.
-    bool (*WriteGeoTiff)(const TalvoGdalRasterOut* Raster, unsigned char** Bytes, uint64_t* Size,
-                         TalvoGdalFailure* Failure);
-    void (*FreeBytes)(unsigned char* Bytes);
+    // Raster written as a GeoTIFF into the existing, empty file Path, which the caller puts in
+    // place when the call succeeds and removes when it fails; Progress (may be null) hears how
+    // far it has come. GDAL's own temporary files, beside Path, are gone when it returns.
+    bool (*WriteGeoTiff)(const TalvoGdalRasterOut* Raster, const char* Path,
+                         TalvoGdalProgress Progress, void* ProgressData, TalvoGdalFailure* Failure);
 
     // The raster's ground control points and their CRS (as RasterCrs gives one), valid until it
     // is closed.

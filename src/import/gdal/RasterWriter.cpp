@@ -1,40 +1,21 @@
-// Writes a raster as a Cloud Optimized GeoTIFF into GDAL's memory file system, so that the
-// program puts the bytes in place with its own atomic writer: no half-written file, and no
-// temporary file of GDAL's beside the output.
+// Writes a raster as a Cloud Optimized GeoTIFF into the file the program made for it, reading the
+// program's rows as GDAL needs them: no copy of the raster in memory, in cells or in bytes.
 
 #include "import/gdal/RasterWriter.h"
 
-#include <atomic>
+#include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cpl_string.h>
-#include <cpl_vsi.h>
 #include <ogr_spatialref.h>
-#include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "import/gdal/ModuleCalls.h"
+#include "import/gdal/RowDataset.h"
 
 namespace talvo_gdal {
 
 namespace {
-
-GDALDataType DataTypeOf(int32_t CellType) {
-    switch (CellType) {
-    case TalvoGdalInt16:
-        return GDT_Int16;
-    case TalvoGdalByte:
-        return GDT_Byte;
-    default:
-        return GDT_Float32;
-    }
-}
-
-// A name in the memory file system that no other write of this process uses.
-std::string MemoryName() {
-    static std::atomic<uint64_t> Count{0};
-    return "/vsimem/talvo-" + std::to_string(::getpid()) + "-" + std::to_string(++Count) + ".tif";
-}
 
 // Dataset placed by Raster's ground control points in Crs (none when null), which stand for a
 // geotransform and a CRS of the dataset's own.
@@ -64,29 +45,13 @@ GDALDatasetUniquePtr SetGcps(const TalvoGdalRasterOut& Raster, const OGRSpatialR
     return Dataset;
 }
 
-// The raster's cells in a memory dataset with its georeference.
-GDALDatasetUniquePtr MemoryDataset(const TalvoGdalRasterOut& Raster, TalvoGdalFailure* Failure) {
-    GDALDriver* Memory = GetGDALDriverManager()->GetDriverByName("MEM");
-    const GDALDataType Type = DataTypeOf(Raster.CellType);
-    GDALDatasetUniquePtr Dataset(
-        Memory ? Memory->Create("", Raster.Width, Raster.Height, Raster.Bands, Type, nullptr)
-               : nullptr);
-    if (!Dataset) {
-        Fail(Failure, LastProblem());
-        return nullptr;
-    }
-    const size_t CellBytes = static_cast<size_t>(GDALGetDataTypeSizeBytes(Type));
-    const size_t BandBytes =
-        static_cast<size_t>(Raster.Width) * static_cast<size_t>(Raster.Height) * CellBytes;
+// The program's rows as a dataset with the raster's no data, colours and georeference.
+GDALDatasetUniquePtr RowDataset(const TalvoGdalRasterOut& Raster, TalvoGdalFailure* Failure) {
+    GDALDatasetUniquePtr Dataset(new TRowDataset(Raster));
     for (int Band = 1; Band <= Raster.Bands; ++Band) {
-        auto* Cells = const_cast<unsigned char*>(static_cast<const unsigned char*>(Raster.Cells)) +
-                      static_cast<size_t>(Band - 1) * BandBytes;
         GDALRasterBand* Target = Dataset->GetRasterBand(Band);
-        if (Target->RasterIO(GF_Write, 0, 0, Raster.Width, Raster.Height, Cells, Raster.Width,
-                             Raster.Height, Type, 0, 0, nullptr) != CE_None ||
-            (Raster.HasNoData && Target->SetNoDataValue(Raster.NoData) != CE_None)) {
-            Fail(Failure, LastProblem());
-            return nullptr;
+        if (Raster.HasNoData) {
+            Target->SetNoDataValue(Raster.NoData);
         }
         if (Raster.Bands == 3) {
             Target->SetColorInterpretation(static_cast<GDALColorInterp>(GCI_RedBand + Band - 1));
@@ -115,13 +80,33 @@ GDALDatasetUniquePtr MemoryDataset(const TalvoGdalRasterOut& Raster, TalvoGdalFa
     return Dataset;
 }
 
+// The system's error when GDAL met its first failure: a write the disk refused shows there.
+struct TFirstFailure {
+    bool Seen = false;
+    int Errno = 0;
+};
+
+void NoteFirstFailure(CPLErr Class, CPLErrorNum, const char*) {
+    auto* First = static_cast<TFirstFailure*>(CPLGetErrorHandlerUserData());
+    if (Class >= CE_Failure && !First->Seen) {
+        First->Seen = true;
+        First->Errno = errno;
+    }
+}
+
+// The errors of a write the file system refused, as opposed to the misses GDAL's probes for
+// side files leave in errno.
+bool IsRefusedWrite(int Errno) {
+    return Errno == ENOSPC || Errno == EDQUOT || Errno == EFBIG || Errno == EIO;
+}
+
 } // namespace
 
-bool WriteGeoTiff(const TalvoGdalRasterOut* Raster, unsigned char** Bytes, uint64_t* Size,
-                  TalvoGdalFailure* Failure) {
+bool WriteGeoTiff(const TalvoGdalRasterOut* Raster, const char* Path, TalvoGdalProgress Progress,
+                  void* ProgressData, TalvoGdalFailure* Failure) {
     return Guarded(Failure, false, [&] {
         Start();
-        const GDALDatasetUniquePtr Source = MemoryDataset(*Raster, Failure);
+        const GDALDatasetUniquePtr Source = RowDataset(*Raster, Failure);
         if (!Source) {
             return false;
         }
@@ -136,27 +121,26 @@ bool WriteGeoTiff(const TalvoGdalRasterOut* Raster, unsigned char** Bytes, uint6
         // counts over thousands of tiles.
         Options.SetNameValue("LEVEL", "1");
         Options.SetNameValue("RESAMPLING", Raster->Overview);
-        const std::string Name = MemoryName();
+        // Path is the program's locked temporary file: written over, never removed and made anew.
+        Options.SetNameValue("QUIET_DELETE_ON_CREATE_COPY", "NO");
+        TFirstFailure First;
         CPLErrorReset();
-        GDALDatasetUniquePtr Written(
-            Cog->CreateCopy(Name.c_str(), Source.get(), false, Options.List(), nullptr, nullptr));
-        const bool Made = Written != nullptr;
-        Written.reset(); // closing writes what GDAL still holds
-        const bool Closed = Made && CPLGetLastErrorType() < CE_Failure;
-        vsi_l_offset Length = 0;
-        GByte* Buffer = Closed ? VSIGetMemFileBuffer(Name.c_str(), &Length, TRUE) : nullptr;
-        VSIUnlink(Name.c_str());
-        if (!Buffer) {
-            return Fail(Failure, LastProblem());
+        bool Made = false;
+        {
+            const CPLErrorHandlerPusher Noting(NoteFirstFailure, &First);
+            GDALDatasetUniquePtr Written(
+                Cog->CreateCopy(Path, Source.get(), false, Options.List(), Progress, ProgressData));
+            Made = Written != nullptr;
+            Written.reset(); // closing writes what GDAL still holds
         }
-        *Bytes = Buffer;
-        *Size = Length;
-        return true;
+        if (Made && CPLGetLastErrorType() < CE_Failure) {
+            return true;
+        }
+        if (IsRefusedWrite(First.Errno)) {
+            return Fail(Failure, TalvoGdalNotWritten, {}, First.Errno);
+        }
+        return Fail(Failure, LastProblem());
     });
-}
-
-void FreeBytes(unsigned char* Bytes) {
-    VSIFree(Bytes);
 }
 
 } // namespace talvo_gdal

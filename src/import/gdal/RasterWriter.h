@@ -1,13 +1,10 @@
 #pragma once
 
-#include <cstdint>
-
 #include "import/gdal/GdalModuleApi.h"
 
 namespace talvo_gdal {
 
-bool WriteGeoTiff(const TalvoGdalRasterOut* Raster, unsigned char** Bytes, uint64_t* Size,
-                  TalvoGdalFailure* Failure);
-void FreeBytes(unsigned char* Bytes);
+bool WriteGeoTiff(const TalvoGdalRasterOut* Raster, const char* Path, TalvoGdalProgress Progress,
+                  void* ProgressData, TalvoGdalFailure* Failure);
 
 } // namespace talvo_gdal
