@@ -176,7 +176,7 @@ struct TLargeView {
             talvo::PaletteColour(Settings, static_cast<size_t>(I)) = 0x206040 + 0x182010 * I;
         }
         Document.SetSettings(Settings);
-        Document.View().ShowPicture(*Document.StartDrawing({}).Job(Unwatched), *Document.Map());
+        Document.View().ShowPicture(*Document.StartDrawing({}).Job(Unwatched), Document.Map());
         Form.StartView({0, 0, 1125, 750, 1, 1});
         for (int I = 0; I < 10; ++I) {
             Form.View.KeyDown(talvo::TViewScene::TKey::PageUp);

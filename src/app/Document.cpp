@@ -78,7 +78,8 @@ TOpenJob TDocument::MosaicJob(std::vector<std::string> Inputs) const {
     return [Inputs = std::move(Inputs), Previous = FMap](TProgress& Progress) {
         const std::vector<std::string> Files = ListMapFiles(Inputs);
         if (Files.empty()) {
-            throw Placed(ETalvoError(Text(TText::MosaicNeedsFgGml)), Inputs.front());
+            throw Placed(ETalvoError(Text(TText::MosaicNeedsFgGml)),
+                         Inputs.empty() ? std::string() : Inputs.front());
         }
         return LoadMap(Files.front(), *Previous, [&](TLoadedMap Start) {
             return OpenFgGmlMosaic(Files, std::move(Start), Progress);

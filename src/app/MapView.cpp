@@ -8,11 +8,16 @@ void TMapView::SetZoom(double Zoom) {
     FZoom = std::clamp(Zoom, 0.125, 8.0);
 }
 
-void TMapView::ShowPicture(TBitmap Picture, const TLoadedMap& Map) {
+void TMapView::ShowPicture(TBitmap Picture, const std::shared_ptr<const TLoadedMap>& Map) {
     FPicture.reset(); // the picture on show goes now, not after the new one came
     FPicture = std::make_shared<const TBitmap>(std::move(Picture));
+    const bool SameMap = FPictureMap.lock() == Map;
+    FPictureMap = Map;
+    if (SameMap) {
+        return;
+    }
     // A rectangle kept from a larger map would reach beyond this one's cells.
-    const auto [Width, Height] = ShownSize(Map);
+    const auto [Width, Height] = ShownSize(*Map);
     FSelection.Left = FSelection.Left >= Width ? 0 : FSelection.Left;
     FSelection.Top = FSelection.Top >= Height ? 0 : FSelection.Top;
     FSelection.Width = std::max(1, std::min(FSelection.Width, Width - FSelection.Left));

@@ -27,8 +27,9 @@ class TMapView {
 
     // The picture on show at one pixel per cell, kept when a load fails; none before the first.
     const std::shared_ptr<const TBitmap>& Picture() const { return FPicture; }
-    // Picture of Map goes on show; a selection made over a larger picture is brought into it.
-    void ShowPicture(TBitmap Picture, const TLoadedMap& Map);
+    // Picture of Map goes on show; a selection made over another map's larger picture is brought
+    // into it (a picture of the same map, drawn again at any zoom, leaves the selection alone).
+    void ShowPicture(TBitmap Picture, const std::shared_ptr<const TLoadedMap>& Map);
     // The size of what is shown at the zoom: the picture, or Map's cells before any picture.
     std::pair<int32_t, int32_t> ShownSize(const TLoadedMap& Map) const;
 
@@ -49,6 +50,7 @@ class TMapView {
   private:
     double FZoom = 1.0;
     std::shared_ptr<const TBitmap> FPicture;
+    std::weak_ptr<const TLoadedMap> FPictureMap; // the map the picture shows
     bool FSelecting = false;
     TSelRect FSelection = StartSelection;
 };

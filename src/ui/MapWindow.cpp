@@ -319,7 +319,7 @@ void TMapWindow::LoadFile(const std::string& Path) {
 }
 
 void TMapWindow::LoadFiles(const std::vector<std::string>& Paths) {
-    if (Worker->Running()) {
+    if (Worker->Running() || Paths.empty()) {
         return;
     }
     View().SetZoom(1.0);
@@ -569,7 +569,7 @@ void TMapWindow::SelShapeMouseMove() {
 
 void TMapWindow::ShowPicture(TBitmap Picture) {
     ScrollBox->SetPicture(nullptr); // the picture on show goes now, not after the new one came
-    View().ShowPicture(std::move(Picture), *FDocument.Map());
+    View().ShowPicture(std::move(Picture), FDocument.Map());
     ScrollBox->SetPicture(View().Picture().get());
     emit PictureShown();
 }

@@ -109,7 +109,7 @@ TEST(Document, ASelectionKeptFromALargerMapStaysOnTheNextOne) {
     TProgress Progress;
     for (const char* Name : {"EL533945.hdr", "533945.Mem"}) { // 403 × 344, then 200 × 200 cells
         Document.Open(Sample(Name), Progress);
-        View.ShowPicture(*Document.StartDrawing({}).Job(Progress), *Document.Map());
+        View.ShowPicture(*Document.StartDrawing({}).Job(Progress), Document.Map());
         if (View.Selection().Width == 100) {
             View.SetSelection({250, 20, 150, 300}); // dragged over the larger map
         }
@@ -120,6 +120,11 @@ TEST(Document, ASelectionKeptFromALargerMapStaysOnTheNextOne) {
                Region.StartX + Region.SizeX <= H.Columns && Region.StartY + Region.SizeY <= H.Rows;
     };
     EXPECT_TRUE(Within(View.SelectedRegion(*Document.Map(), 0, 0, "1", "1")));
+    // Drawn again at another zoom, the same map keeps the rectangle as the user left it.
+    View.SetZoom(0.125);
+    View.SetSelection({5, 5, 150, 100});
+    View.ShowPicture(*Document.StartDrawing({}).Job(Progress), Document.Map());
+    EXPECT_EQ(View.Selection().Width, 150);
     // Zoomed in and scrolled to the picture's far corner, the rectangle still ends at its edge.
     View.SetZoom(8);
     View.SetSelection({0, 0, 480, 435});

@@ -152,7 +152,7 @@ class TView3DWindowTest : public QObject {
             for (int32_t Y = 0; Y < 200; ++Y) {
                 std::fill_n(Picture.Row(Y), 200, Colour);
             }
-            V.Document.View().ShowPicture(std::move(Picture), *V.Document.Map());
+            V.Document.View().ShowPicture(std::move(Picture), V.Document.Map());
         };
         auto Count = [](const QImage& Frame, QRgb Colour) {
             int Found = 0;
