@@ -1,4 +1,5 @@
-# Run by cpack between installing the files and building the package (CPACK_PRE_BUILD_SCRIPTS).
+# Run by cpack between installing the files and building the package (CPACK_PRE_BUILD_SCRIPTS):
+# the dependencies and the changelog.
 # The Debian package depends on the libraries the programs link, as dpkg-shlibdeps names them;
 # the private modules in lib/talvo (GDAL's, opened only for the files that need it) only add
 # theirs to Recommends. cpack's own scan would make GDAL a hard dependency and run ldconfig for a
@@ -23,4 +24,13 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "${CMAKE_MATCH_1}")
 string(REGEX MATCH "shlibs:Recommends=([^\n]*)" _ "${found}")
 if(CMAKE_MATCH_1)
   string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", ${CMAKE_MATCH_1}")
+endif()
+
+# A native package's changelog, stamped with this package's version and maintainer.
+set(MAINTAINER "${CPACK_DEBIAN_PACKAGE_MAINTAINER}")
+set(changelog "${root}/share/doc/talvo/changelog")
+configure_file("${CPACK_TALVO_CHANGELOG}" "${changelog}" @ONLY)
+execute_process(COMMAND gzip -9nf "${changelog}" RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "gzip of the changelog failed")
 endif()

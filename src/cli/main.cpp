@@ -27,7 +27,7 @@ bool HasDisplay() {
 } // namespace
 
 // The command line runs here; the windows are a program of their own beside this one, so that
-// --info, --render and --mesh never load the window toolkit.
+// the commands without a window never load the window toolkit.
 int main(int argc, char** argv) {
     const std::vector<std::string> Args(argv + 1, argv + argc);
     if (auto Status = talvo::RunCommandLine(Args, std::cout, std::cerr)) {

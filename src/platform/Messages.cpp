@@ -192,10 +192,10 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::Drawing, "描画中 %1%", "Drawing %1%"},
     {TText::CannotStartViewer, "talvo: %1 を起動できません: %2", "talvo: %1 cannot be started: %2"},
     {TText::ViewerNeedsDisplay,
-     "talvo: ビューアには画面 (DISPLAY か WAYLAND_DISPLAY) が必要です。--info、--render、--mesh "
-     "は画面なしで使えます",
-     "talvo: the viewer needs a display (DISPLAY or WAYLAND_DISPLAY); --info, --render and --mesh "
-     "do not"},
+     "talvo: ビューアには画面 (DISPLAY、WAYLAND_DISPLAY か QT_QPA_PLATFORM) が必要です。--info、"
+     "--render、--export、--mesh、--at、--profile、--verify は画面なしで使えます",
+     "talvo: the viewer needs a display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); --info, "
+     "--render, --export, --mesh, --at, --profile and --verify do not"},
     {TText::ColoursDrawnBlack, "%1: 次の色は 16 進数でないため、設定し直すまで黒で描きます: %2",
      "%1: these colours are not hexadecimal and are drawn black until set again: %2"},
     {TText::NoOpenGLContext,

@@ -195,7 +195,7 @@ for lang in "C.UTF-8|ビューアには画面" "en_US.UTF-8|the viewer needs a d
     status=$?
     [ $status -eq 1 ] || fail "viewer without a display (LANG=${lang%%|*}): exit status $status"
     [ "$(wc -l <<<"$said")" -eq 1 ] && grep -qF "${lang#*|}" <<<"$said" &&
-        grep -qF -- "--info" <<<"$said" || fail "viewer without a display: said '$said'"
+        grep -qF -- "--verify" <<<"$said" && grep -qF QT_QPA_PLATFORM <<<"$said" || fail "viewer without a display: said '$said'"
 done
 
 # A plain gdal_translate of the geographic .bil names no CRS: its corners and cells are taken as

@@ -17,7 +17,8 @@ fail() {
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null || fail "cmake --install"
 for file in bin/talvo bin/talvo-viewer share/talvo/Talvo.ini share/applications/talvo.desktop \
     share/mime/packages/talvo.xml share/icons/hicolor/scalable/apps/talvo.svg \
-    share/icons/hicolor/48x48/apps/talvo.png share/doc/talvo/copyright; do
+    share/icons/hicolor/48x48/apps/talvo.png share/doc/talvo/copyright \
+    share/man/man1/talvo.1.gz share/man/man1/talvo-viewer.1.gz; do
     [ -e "$tmp/prefix/$file" ] || fail "not installed: $file"
 done
 # Valid, and without a hint.
