@@ -59,8 +59,15 @@ ln -s /dev/stdout "$tmp/to-stdout.bmp"
 "$talvo" --render "$map" -o "$tmp/to-stdout.bmp" --ini "$ini" 2>"$tmp/err" | cmp -s - "$tmp/shown.bmp" ||
     fail "-o a link to /dev/stdout: not the picture on the pipe ($(cat "$tmp/err"))"
 
+# small_disk SIZE: a file system of SIZE at $tmp/small, which fills up; false where it cannot be
+# mounted (not root).
+small_disk() {
+    [ "$(id -u)" -eq 0 ] && mkdir -p "$tmp/small" &&
+        mount -t tmpfs -o "size=$1" tmpfs "$tmp/small" 2>/dev/null
+}
+
 # A full disk leaves the earlier file and no temporary file (a small file system of our own).
-if [ "$(id -u)" -eq 0 ] && mkdir -p "$tmp/small" && mount -t tmpfs -o size=128k tmpfs "$tmp/small" 2>/dev/null; then
+if small_disk 128k; then
     echo earlier >"$tmp/small/full.bmp"
     "$talvo" --render "$map" -o "$tmp/small/full.bmp" --ini "$ini" 2>"$tmp/err"
     status=$?
@@ -85,7 +92,7 @@ head -c 18000000 /dev/urandom >"$tmp/big.bil"
 
 # An export that fills the disk while GDAL writes it, overviews and all: the earlier file stays,
 # and neither the temporary file nor GDAL's own beside it are left.
-if [ "$(id -u)" -eq 0 ] && mkdir -p "$tmp/small" && mount -t tmpfs -o size=1m tmpfs "$tmp/small" 2>/dev/null; then
+if small_disk 1m; then
     echo earlier >"$tmp/small/full.tif"
     "$talvo" --export "$tmp/big.bil" -o "$tmp/small/full.tif" 2>"$tmp/err"
     status=$?
