@@ -183,9 +183,10 @@ void TDocument::SaveProfile(const std::vector<TProfileSample>& Samples,
 void TDocument::SaveMesh(const TTriangles& Triangles, const std::string& Path) const {
     const std::vector<std::string> Inputs = InputFiles();
     RefuseOverwritingInput(Path, Inputs);
-    RefuseOverwritingInput(ObjMaterialsPath(Path), Inputs);
-    if (Triangles.Texture) {
-        RefuseOverwritingInput(ObjTexturePath(Path), Inputs);
+    const TObjCompanions Companions = ObjCompanions(Triangles, Path);
+    RefuseOverwritingInput(Companions.Materials, Inputs);
+    if (!Companions.Texture.empty()) {
+        RefuseOverwritingInput(Companions.Texture, Inputs);
     }
     WriteObj(Triangles, Path);
 }

@@ -9,7 +9,6 @@
 
 #include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
-#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/GeoTiffOutput.h"
+#include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
 #include "model/CellCounts.h"
 #include "platform/Errors.h"
@@ -86,6 +87,19 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
 
 void PrepareExport() {
     GdalModule();
+}
+
+void CheckOutputCrs(const std::string& Crs) {
+    const TalvoGdalApi* Gdal = nullptr;
+    try {
+        Gdal = &GdalModule();
+    } catch (const ETalvoError&) {
+        return;
+    }
+    TalvoGdalFailure Failure{};
+    if (!Gdal->KnownCrs(Crs.c_str(), &Failure)) {
+        throw ETalvoError(GdalFailureText(Failure));
+    }
 }
 
 } // namespace talvo

@@ -27,4 +27,8 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
 // read; an export loads it anyway.
 void PrepareExport();
 
+// Refuses a CRS ("EPSG:N") that GDAL does not know, before anything is read or written. Without
+// the GDAL module nothing is checked: a picture's CRS is written as given.
+void CheckOutputCrs(const std::string& Crs);
+
 } // namespace talvo

@@ -1,5 +1,6 @@
 #include "cli/Batch.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -134,7 +135,13 @@ int RunBatch(const TBatchOptions& Options, const TTileAction& Action, std::ostre
             Report.Failed(Tile.Input, Lines[Index]["message"].get<std::string>());
         }
     };
-    tbb::task_arena Arena(Options.Jobs > 0 ? Options.Jobs : tbb::info::default_concurrency());
+    // No more tiles at once than the processor runs threads: the pool has no more to give.
+    const int Cores = tbb::info::default_concurrency();
+    if (Options.Jobs > Cores && !Options.Quiet) {
+        Err << Text(TText::JobsCapped, {std::to_string(Options.Jobs), std::to_string(Cores)})
+            << '\n';
+    }
+    tbb::task_arena Arena(Options.Jobs > 0 ? std::min(Options.Jobs, Cores) : Cores);
     Arena.execute([&] {
         tbb::parallel_for(
             tbb::blocked_range<size_t>(0, Tiles.size(), 1),

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <filesystem>
 #include <future>
-#include <limits>
 #include <mutex>
 #include <unistd.h>
 
@@ -22,7 +21,6 @@
 #include "platform/PictureFiles.h"
 #include "platform/Progress.h"
 #include "platform/TextConvert.h"
-#include "platform/ValueSplit.h"
 #include "render/DrapeTexture.h"
 #include "view3d/TerrainMesh.h"
 
@@ -152,6 +150,13 @@ TMapPoint PointOfText(const TLoadedMap& Map, const std::string& Point) {
     return {StrToFloat(Point.substr(0, Comma)), StrToFloat(Point.substr(Comma + 1))};
 }
 
+// --crs's CRS, refused before anything is read when GDAL does not know it.
+void CheckCrs(const TRequest& Request) {
+    if (!Request.Crs.empty()) {
+        CheckOutputCrs(Request.Crs);
+    }
+}
+
 // What a batch is asked to do, from the command line.
 TBatchOptions BatchOptionsOf(const TRequest& Request) {
     TBatchOptions Options;
@@ -168,15 +173,6 @@ TBatchOptions BatchOptionsOf(const TRequest& Request) {
     return Options;
 }
 
-// --hscale as the single-precision float the mesh holds; a value that float cannot hold is refused.
-float HeightScale(const std::string& Given) {
-    const double Scale = StrToFloat(Given);
-    if (std::abs(Scale) > std::numeric_limits<float>::max()) {
-        throw ETalvoError(Text(TText::HeightScaleRange, {Given}));
-    }
-    return static_cast<float>(Scale);
-}
-
 } // namespace
 
 void PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
@@ -191,6 +187,7 @@ void PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
 }
 
 void Render(const TRequest& Request, std::ostream& Err) {
+    CheckCrs(Request);
     TDocument Document = StartDocument(Request.IniPath, Err);
     const TLayerFlags Layers =
         Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
@@ -243,6 +240,7 @@ void Export(const TRequest& Request, std::ostream& Err) {
     if (!IsGeoTiffPath(Request.OutPath)) {
         throw EFailed(Text(TText::ExportNeedsTif, {Request.OutPath}));
     }
+    CheckCrs(Request);
     // GDAL, which writes the file, starts while the map is read.
     std::future<void> GdalStarted = std::async(std::launch::async, PrepareExport);
     TDocument Document;
@@ -253,6 +251,7 @@ void Export(const TRequest& Request, std::ostream& Err) {
 }
 
 int Batch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
+    CheckCrs(Request);
     if (Request.Export) {
         return RunBatch(BatchOptionsOf(Request), TExportTiles({SeaValue(Request.Sea)}), Out, Err);
     }
@@ -277,12 +276,7 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
         throw EFailed(
             Text(TText::MeshNeedsHeights, {MapPath, KindTraits(Map.NumHeader.MapKind).Code}));
     }
-    const std::vector<std::string> Parts = SplitValues(Request.Region, false);
-    if (Parts.size() != 4) {
-        throw ETalvoError(Text(TText::RegionNeedsFour));
-    }
-    const TRegion Region{StrToInt(Parts[0]), StrToInt(Parts[1]),     StrToInt(Parts[2]),
-                         StrToInt(Parts[3]), StrToInt(Request.Step), HeightScale(Request.HScale)};
+    const TRegion& Region = Request.Region;
     CheckTerrainRegion(Map, Region);
     // The picture the viewer would draw, its region laid on the terrain.
     std::optional<TBitmap> Drape;

@@ -4,9 +4,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "platform/AsciiCase.h"
+#include "platform/Errors.h"
 #include "platform/Messages.h"
+#include "platform/TextConvert.h"
+#include "platform/ValueSplit.h"
 
 namespace talvo {
 
@@ -42,6 +46,9 @@ std::optional<double> SeaValue(const std::optional<std::string>& Given) {
     const auto [Stop, Error] = std::from_chars(Given->data(), End, Value);
     if (Error != std::errc() || Stop != End || !std::isfinite(Value)) {
         throw EMisuse(Text(TText::SeaNeedsNumber, {*Given}));
+    }
+    if (std::abs(Value) > std::numeric_limits<float>::max()) {
+        throw EMisuse(Text(TText::SeaBeyondCells, {*Given}));
     }
     return Value;
 }
@@ -80,6 +87,32 @@ TShard ParseShard(const std::string& Given) {
 bool IsEpsgCode(const std::string& Crs) {
     return Crs.size() > 5 && UpperAscii(Crs.substr(0, 5)) == "EPSG:" &&
            std::all_of(Crs.begin() + 5, Crs.end(), [](char C) { return C >= '0' && C <= '9'; });
+}
+
+// --mesh's "X,Y,W,H", --step and --hscale (a value its single-precision mesh holds) as a region.
+TRegion MeshRegion(const std::string& Corners, const std::string& Step, const std::string& Scale) {
+    const std::vector<std::string> Parts = SplitValues(Corners, false);
+    int32_t Values[4] = {};
+    if (Parts.size() != 4 ||
+        !std::equal(Parts.begin(), Parts.end(), Values,
+                    [](const auto& Part, int32_t& Value) { return TryStrToInt(Part, Value); })) {
+        throw EMisuse(Text(TText::RegionNeedsFour));
+    }
+    TRegion Region{Values[0], Values[1], Values[2], Values[3], 0, 0.0f};
+    if (!TryStrToInt(Step, Region.Step)) {
+        throw EMisuse(Text(TText::OptionNeedsNumber, {"--step", Step}));
+    }
+    double HeightScale = 0.0;
+    try {
+        HeightScale = StrToFloat(Scale);
+    } catch (const EConvertError&) {
+        throw EMisuse(Text(TText::OptionNeedsNumber, {"--hscale", Scale}));
+    }
+    if (std::abs(HeightScale) > std::numeric_limits<float>::max()) {
+        throw EMisuse(Text(TText::HeightScaleRange, {Scale}));
+    }
+    Region.HScale = static_cast<float>(HeightScale);
+    return Region;
 }
 
 } // namespace
@@ -121,9 +154,12 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Only(Parser.add_flag("--drape", Request.Drape), {Mesh});
     Only(Parser.add_flag("--no-world-file", Request.NoWorldFile), {Render});
     Only(Parser.add_option("--ini", Request.IniPath), {Render, Mesh});
-    Only(Parser.add_option("--region", Request.Region), {Mesh});
-    Only(Parser.add_option("--step", Request.Step), {Mesh});
-    Only(Parser.add_option("--hscale", Request.HScale), {Mesh});
+    std::string Region;
+    std::string Step = "1";
+    std::string HScale = "1";
+    Only(Parser.add_option("--region", Region), {Mesh});
+    Only(Parser.add_option("--step", Step), {Mesh});
+    Only(Parser.add_option("--hscale", HScale), {Mesh});
     Parser.add_flag("--mosaic", Request.Mosaic);
     // A batch's options, told apart by their own message.
     std::string Jobs;
@@ -201,9 +237,11 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     if (Request.Verify && Request.Files.size() != 1) {
         throw EMisuse(Text(TText::VerifyNeedsManifest));
     }
-    if (Request.Mesh &&
-        (Request.Files.size() != 1 || Request.OutPath.empty() || Request.Region.empty())) {
-        throw EMisuse(Text(TText::MeshNeeds));
+    if (Request.Mesh) {
+        if (Request.Files.size() != 1 || Request.OutPath.empty() || Region.empty()) {
+            throw EMisuse(Text(TText::MeshNeeds));
+        }
+        Request.Region = MeshRegion(Region, Step, HScale);
     }
     if (Request.At && Request.Files.size() != 2) {
         throw EMisuse(Text(TText::AtNeeds));

@@ -7,6 +7,7 @@
 
 #include "app/BatchTiles.h"
 #include "model/OverlayLayers.h"
+#include "model/Region.h"
 
 namespace talvo {
 
@@ -50,9 +51,8 @@ struct TRequest {
     std::optional<std::string> IniPath;
     std::optional<std::string> Sea;
     std::string Crs;
-    std::string Region;
-    std::string Step = "1";
-    std::string HScale = "1";
+    // --mesh's --region, --step and --hscale.
+    TRegion Region{0, 0, 0, 0, 1, 1.0f};
 };
 
 // Reads Args into a request; a command line that cannot be one raises EMisuse.
@@ -61,7 +61,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args);
 // "ad,rw" → the check boxes of those layers; "" → none. An unknown code raises EMisuse.
 TLayerFlags ParseLayers(const std::string& Codes);
 
-// --sea's value as a number; a text that is none raises EMisuse.
+// --sea's value as a number a single-precision cell holds; any other text raises EMisuse.
 std::optional<double> SeaValue(const std::optional<std::string>& Given);
 
 // --render or --export with -o DIR/: a folder, one output per tile.

@@ -100,7 +100,7 @@ constexpr TTexts Table[] = {
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      範囲 (最初の列 X、最初の行 Y、W × H セル) の 3D 地形を
         [--ini PATH]                 Wavefront OBJ と .mtl で保存する
-        [--drape [--layers ...]]     地図の図をその範囲だけ OUT.png に描いて地形に貼る
+        [--drape [--layers ...]]     地図の図をその範囲だけ PNG に描いて地形に貼る
   talvo --at FILE LON,LAT            地点 (経度,緯度 か 列:行) のセルの位置と値を出力する
   talvo --profile FILE --from LON,LAT --to LON,LAT [-o OUT.csv]
                                      2 点を結ぶ断面の標高を CSV で出力する
@@ -136,7 +136,7 @@ zip の zip も)、または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.as
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
         [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
-        [--drape [--layers ...]]     the map's picture of the region in OUT.png, laid on it
+        [--drape [--layers ...]]     the map's picture of the region in a .png, laid on it
   talvo --at FILE LON,LAT            print the cell at a point (LON,LAT or col:row) and its value
   talvo --profile FILE --from LON,LAT --to LON,LAT [-o OUT.csv]
                                      the heights along a line as CSV
@@ -187,6 +187,12 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "--region takes four numbers: X,Y,W,H"},
     {TText::HeightScaleRange, "--hscale %1 は範囲外です。高さの倍率は ±3.4e38 以内です",
      "--hscale %1 is out of range: a height scale lies within ±3.4e38"},
+    {TText::MeshTooManyCells,
+     "3D 範囲は %1 × %2 点 (ステップ %3) で %4 点です。メッシュが持てるのは %5 点までです。"
+     "ステップを大きくしてください",
+     "The 3D region takes %1 × %2 samples (step %3), %4 in all; a mesh holds at most %5 "
+     "samples: choose a larger step"},
+    {TText::OptionNeedsNumber, "%1 には数を与えてください: '%2'", "%1 takes a number: '%2'"},
     {TText::ColoursNotHexadecimal,
      "%1: 16 進数でない色は黒で描きます:", "%1: colours that are not hexadecimal are drawn black:"},
     {TText::Drawing, "描画中 %1%", "Drawing %1%"},
@@ -358,6 +364,8 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::ExportNeedsTif, "%1: --export が書くのは名前が .tif か .tiff で終わるファイルだけです",
      "%1: --export writes only files whose names end in .tif or .tiff"},
     {TText::SeaNeedsNumber, "--sea には数を与えてください: '%1'", "--sea takes a number: '%1'"},
+    {TText::SeaBeyondCells, "--sea %1 は範囲外です。書き出すセルが持てるのは ±3.4e38 以内です",
+     "--sea %1 is out of range: the exported cells hold values within ±3.4e38"},
     {TText::CrsNeedsEpsg, "--crs は EPSG:N の形で与えてください: '%1'",
      "--crs takes the form EPSG:N: '%1'"},
     {TText::ZipTileMissing, "zip にこのタイルがありません", "The zip holds no such tile"},
@@ -369,6 +377,9 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "--jobs, --force, --manifest, --shard and --quiet go with -o DIR/"},
     {TText::JobsNotUnderstood, "--jobs の '%1' は 1 以上の整数ではありません",
      "--jobs '%1' is not a whole number of at least 1"},
+    {TText::JobsCapped,
+     "--jobs %1: このコンピューターで同時に進むのは %2 タイルまでです。%2 で進めます",
+     "--jobs %1: this computer works on %2 tiles at once at most; going on with %2"},
     {TText::ShardNotUnderstood, "--shard の '%1' は I/N (1 ≤ I ≤ N) ではありません",
      "--shard '%1' is not I/N with 1 ≤ I ≤ N"},
     {TText::VerifyNeedsManifest, "--verify にはマニフェストを 1 つ与えてください",

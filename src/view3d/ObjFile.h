@@ -6,17 +6,24 @@
 
 namespace talvo {
 
-// Writes the triangles as a Wavefront OBJ file (right-handed: z negated) at Path with its
-// materials in a ".mtl" file beside it (same name): one per distinct face colour, or, for a mesh
-// draped with a picture, the one material of that picture, written beside them as a ".png" (same
-// name) with a texture coordinate for every vertex (v counted from the picture's bottom, as OBJ
-// does). Raises EInOutError "<path> に書き込めません (reason)" naming the file that could not be
-// written.
-void WriteObj(const TTriangles& Mesh, const std::string& Path);
+// The files an OBJ file is written with: its materials and, for a mesh draped with a picture, that
+// picture. Their names carry a digest of what they hold ("terrain.obj" → "terrain.1f0c2a9b.mtl"
+// and "terrain.5e7d3c10.png"), so that the OBJ file, put in place last, only ever names a
+// complete set: a write cut short leaves the earlier OBJ file with its own.
+struct TObjCompanions {
+    std::string Materials;
+    std::string Texture; // "" for a mesh that is not draped
+};
 
-// The materials file written with the OBJ file at Path: the same name ending in ".mtl".
-std::string ObjMaterialsPath(const std::string& Path);
-// The picture a draped mesh's OBJ file at Path is written with: the same name ending in ".png".
-std::string ObjTexturePath(const std::string& Path);
+// The companions of Mesh written as an OBJ file at Path.
+TObjCompanions ObjCompanions(const TTriangles& Mesh, const std::string& Path);
+
+// Writes the triangles as a Wavefront OBJ file (right-handed: z negated) at Path with its
+// companions: one material per distinct face colour, or, for a mesh draped with a picture, the one
+// material of that picture, with a texture coordinate for every vertex (v counted from the
+// picture's bottom, as OBJ does). Then removes the companions written earlier for an OBJ file of
+// that name, which no longer has them. Raises EInOutError "<path> に書き込めません (reason)" naming
+// the file that could not be written.
+void WriteObj(const TTriangles& Mesh, const std::string& Path);
 
 } // namespace talvo

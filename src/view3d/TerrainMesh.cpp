@@ -1,6 +1,7 @@
 #include "view3d/TerrainMesh.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <tbb/parallel_for.h>
 
@@ -78,6 +79,14 @@ void CheckTerrainRegion(const TLoadedMap& Map, const TRegion& Region) {
             Text(TText::RegionTooSmall,
                  {std::to_string(Region.SizeX), std::to_string(Region.SizeY),
                   std::to_string(Region.Step), std::to_string(2 * int64_t{Region.Step})}));
+    }
+    // Four words a sample in the face list, counted in 32 bits.
+    constexpr int64_t MostSamples = (std::numeric_limits<int32_t>::max() - 1) / 4;
+    if (Cols * Rows > MostSamples) {
+        throw ETalvoError(
+            Text(TText::MeshTooManyCells,
+                 {std::to_string(Cols), std::to_string(Rows), std::to_string(Region.Step),
+                  std::to_string(Cols * Rows), std::to_string(MostSamples)}));
     }
     const int64_t LastCol = Region.StartX + (Cols - 1) * Region.Step;
     const int64_t LastRow = Region.StartY + (Rows - 1) * Region.Step;

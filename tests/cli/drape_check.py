@@ -6,6 +6,7 @@ coordinate falls on the centre of its own cell's texel.
 drape_check.py TALVO SAMPLES"""
 
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -40,7 +41,11 @@ def main():
         region = "%d,%d,%d,%d" % (START_X, START_Y, WIDTH, HEIGHT)
         subprocess.run([talvo, "--mesh", sample, "--region", region, "--step", str(STEP),
                         "--drape", "--layers", "ad", "-o", obj, "--ini", ini], check=True)
-        whole, texture = pixels(picture), pixels(os.path.join(folder, "draped.png"))
+        with open(obj) as text:
+            lines = text.read().splitlines()
+        materials = open(os.path.join(folder, lines[1].removeprefix("mtllib "))).read()
+        texture_name = materials.split("map_Kd ")[-1].strip()
+        whole, texture = pixels(picture), pixels(os.path.join(folder, texture_name))
         if len(texture) != HEIGHT or len(texture[0]) != WIDTH:
             problems.append("the texture is %d x %d" % (len(texture[0]), len(texture)))
         region_pixels = [row[START_X:START_X + WIDTH] for row in whole[START_Y:START_Y + HEIGHT]]
@@ -49,10 +54,8 @@ def main():
         boundary = sum(row.count(BOUNDARY) for row in region_pixels)
         if not boundary:
             problems.append("no boundary crosses the region: choose another")
-        with open(obj) as text:
-            lines = text.read().splitlines()
-        if "map_Kd draped.png" not in open(os.path.join(folder, "draped.mtl")).read():
-            problems.append("the material does not name the picture")
+        if not re.fullmatch(r"draped\.[0-9a-f]{8}\.png", texture_name):
+            problems.append("the material names the picture %s" % texture_name)
         coords = [tuple(map(float, line.split()[1:])) for line in lines if line.startswith("vt ")]
         columns = WIDTH // STEP
         for k, (u, v) in enumerate(coords):

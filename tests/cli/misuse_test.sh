@@ -40,5 +40,9 @@ x y|the viewer opens one FILE
 --render a b -o y|several inputs need -o DIR/ (one output per tile) or --mosaic (one map)
 --verify|--verify needs one MANIFEST
 --export x -o y.tif --sea deep|--sea takes a number: 'deep'
+--export x -o y.tif --sea 1e39|--sea 1e39 is out of range: the exported cells hold values within ±3.4e38
+--mesh x -o y.obj --region 0,0,a,2|--region takes four numbers: X,Y,W,H
+--mesh x -o y.obj --region 0,0,2,2 --step x|--step takes a number: 'x'
+--mesh x -o y.obj --region 0,0,2,2 --hscale y|--hscale takes a number: 'y'
 EOF2
 finish

@@ -28,12 +28,23 @@ refused data-through-a-link "$tmp/data-link.bmp" --ini "$ini"
 refused overlay-hard-link "$tmp/overlay-hardlink.png" --ini "$ini" --layers ad
 refused settings "$tmp/mine.ini" --ini "$tmp/mine.ini"
 refused header-renamed "$tmp/EL533945.hdr" --ini "$ini"
-ln -sf "$tmp/EL533945" "$tmp/mesh.mtl"
+refused unknown-crs "$tmp/crs.png" --ini "$ini" --crs EPSG:0
+# The materials of an OBJ file at the name of the map's data: the name is learnt from a first run.
+"$talvo" --mesh "$map" --region 0,0,20,20 -o "$tmp/mesh.obj" --ini "$ini" || fail "mesh"
+materials=$(sed -n 's/^mtllib //p' "$tmp/mesh.obj")
+rm -f "$tmp/mesh.obj" "$tmp/$materials"
+ln -sf "$tmp/EL533945" "$tmp/$materials"
 "$talvo" --mesh "$map" --region 0,0,20,20 -o "$tmp/mesh.obj" --ini "$ini" 2>/dev/null
 [ $? -eq 1 ] || fail "an OBJ whose .mtl is the map's data should be refused"
 cmp -s "$tmp/EL533945" "$samples/jacksboro/EL533945" || fail "the data behind the .mtl changed"
 [ -e "$tmp/mesh.obj" ] && fail "an OBJ was written without its materials"
-rm -f "$tmp/mesh.mtl"
+rm -f "$tmp/$materials"
+# More tiles at once than the processor runs threads: as many as it runs, said in our words.
+mkdir "$tmp/jobs"
+cp "$map" "$tmp/EL533945" "$tmp/jobs/"
+"$talvo" --render "$tmp/jobs" -o "$tmp/jobs-out/" --jobs 70000 --quiet --ini "$ini" 2>"$tmp/err" ||
+    fail "--jobs 70000: exit status $?"
+[ -s "$tmp/err" ] && fail "--jobs 70000 --quiet said: $(cat "$tmp/err")"
 
 # A picture that cannot be encoded (JPEG is limited to 65,500 pixels a side) is refused before
 # it is drawn and leaves the earlier file; PNG takes a million pixels a side, and libpng's own

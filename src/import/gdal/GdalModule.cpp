@@ -343,10 +343,22 @@ const char* PrjCrs(const char* Text, int* Geographic, TalvoGdalFailure* Failure)
     });
 }
 
+bool KnownCrs(const char* Crs, TalvoGdalFailure* Failure) {
+    return Guarded(Failure, false, [&] {
+        Start();
+        OGRSpatialReference Reference;
+        if (Reference.SetFromUserInput(Crs, OGRSpatialReference::SET_FROM_USER_INPUT_LIMITATIONS) !=
+            OGRERR_NONE) {
+            return Fail(Failure, TalvoGdalBadCrs, Crs);
+        }
+        return true;
+    });
+}
+
 constexpr TalvoGdalApi Api = {
-    TalvoGdalApiVersion, OpenRaster,  ReadCells,    RasterFileCount,
-    RasterFileName,      CloseRaster, RasterCrs,    OpenZippedRaster,
-    WriteGeoTiff,        RasterGcps,  RasterGcpCrs, PrjCrs,
+    TalvoGdalApiVersion, OpenRaster, ReadCells,        RasterFileCount, RasterFileName,
+    CloseRaster,         RasterCrs,  OpenZippedRaster, WriteGeoTiff,    RasterGcps,
+    RasterGcpCrs,        PrjCrs,     KnownCrs,
 };
 
 } // namespace

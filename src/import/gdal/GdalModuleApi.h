@@ -11,7 +11,7 @@
 // program words it (GDAL's own texts name its functions and sources, in English only).
 extern "C" {
 
-constexpr int TalvoGdalApiVersion = 6;
+constexpr int TalvoGdalApiVersion = 7;
 constexpr size_t TalvoGdalMessageBytes = 1024;
 
 // Why a call failed.
@@ -139,6 +139,9 @@ struct TalvoGdalApi {
     // gives one, and whether it is geographic; null when GDAL reads no CRS there. Valid until
     // the thread's next call.
     const char* (*PrjCrs)(const char* Text, int* Geographic, TalvoGdalFailure* Failure);
+    // Whether GDAL knows the CRS Crs ("EPSG:N"), as WriteGeoTiff would take it; a failure names
+    // it with TalvoGdalBadCrs.
+    bool (*KnownCrs)(const char* Crs, TalvoGdalFailure* Failure);
 };
 
 // The module's one exported symbol.
