@@ -17,6 +17,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
+#include "platform/PngStrips.h"
 
 namespace talvo {
 
@@ -118,10 +119,14 @@ bool EncodeJpeg(std::FILE* File, const TBitmap& Picture, unsigned char* Row) {
     return true;
 }
 
-// The picture's own rows go to libpng, which drops every fourth byte (0x00BBGGRR in memory is
-// red, green, blue and a filler): no row is copied, and a picture a few pixels high but a
-// hundred million wide needs no row of its own.
+// Rows up to PngFilteredRowBytes are filtered and compressed on every core. Longer ones go
+// unfiltered to libpng, which drops every fourth byte (0x00BBGGRR in memory is red, green, blue
+// and a filler): no row is copied, and a picture a few pixels high but a hundred million wide
+// needs no row of its own.
 bool EncodePng(std::FILE* File, const TBitmap& Picture, unsigned char*) {
+    if (int64_t{Picture.Width()} * 3 <= PngFilteredRowBytes) {
+        return WritePngStrips(File, Picture);
+    }
     png_structp Png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngErrorExit, PngQuiet);
     png_infop Info = Png ? png_create_info_struct(Png) : nullptr;
@@ -139,10 +144,8 @@ bool EncodePng(std::FILE* File, const TBitmap& Picture, unsigned char*) {
     png_set_IHDR(Png, Info, static_cast<png_uint_32>(Picture.Width()),
                  static_cast<png_uint_32>(Picture.Height()), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (int64_t{Picture.Width()} * 3 > PngFilteredRowBytes) {
-        // The adaptive filters keep three more rows of their own.
-        png_set_filter(Png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    }
+    // The adaptive filters would keep three more rows of their own.
+    png_set_filter(Png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_write_info(Png, Info);
     png_set_filler(Png, 0, PNG_FILLER_AFTER);
     for (int32_t Y = 0; Y < Picture.Height(); ++Y) {

@@ -39,6 +39,26 @@ void ExpectSame(const TBitmap& Written, const test::TDecoded& Read, int Toleranc
     }
 }
 
+// PNG pictures are compressed in strips of rows on several threads: shapes of one strip, of
+// several, and of rows longer than deflate's window read back exactly.
+TEST(PictureFiles, PngInStripsReadsBackExactly) {
+    const std::string Folder = std::filesystem::path(test::WriteTempFile("x", "")).parent_path();
+    for (const auto& [Width, Height] : {std::pair{1, 1}, {2000, 700}, {40000, 30}}) {
+        TBitmap Picture(Width, Height);
+        uint32_t Noise = 12345;
+        for (int32_t Y = 0; Y < Height; ++Y) {
+            for (int32_t X = 0; X < Width; ++X) {
+                Noise = Noise * 1103515245u + 12345u;
+                // Smooth slopes with noise: every branch of the filter's predictor is taken.
+                Picture.SetPixel(X, Y,
+                                 static_cast<int32_t>(((X + Y) & 0xFF) | (Noise >> 8 & 0x0F0F00)));
+            }
+        }
+        WritePng(Picture, Folder + "/strips.png");
+        ExpectSame(Picture, test::ReadPng(Folder + "/strips.png"), 0);
+    }
+}
+
 TEST(PictureFiles, BmpAndPngReadBackExactlyAndJpegClosely) {
     TBitmap Picture = Sample();
     std::string Folder = std::filesystem::path(test::WriteTempFile("x", "")).parent_path();
