@@ -443,6 +443,14 @@ void TSceneView::paintGL() {
         QFont Font = Painter.font();
         Font.setPixelSize(12); // lines are 14 pixels apart: a 12-point font would overlap them
         Painter.setFont(Font);
+        // On a dark box: readable over white terrain too.
+        int Widest = 0;
+        for (const auto& [Y, Text] : PendingLines) {
+            Widest = std::max(
+                Widest, Painter.fontMetrics().horizontalAdvance(QString::fromStdString(Text)));
+        }
+        Painter.fillRect(QRect(0, 0, Widest + 8, PendingLines.back().first + 18),
+                         QColor(0, 0, 0, 160));
         for (const auto& [Y, Text] : PendingLines) {
             Painter.drawText(QRect(0, Y, width(), 16), Qt::AlignLeft | Qt::AlignTop,
                              QString::fromStdString(Text));

@@ -50,8 +50,8 @@ class TSceneView : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
     void Reupload();
     TFrame* Camera = nullptr; // set by whoever builds the scene
     bool Hardware() const { return FHardware; }
-    bool FullScreen = false; // the doFullScreen option
-    static constexpr float BackClip = 5000.0f;
+    bool FullScreen = false;  // the doFullScreen option
+    float BackClip = 5000.0f; // how far the view reaches, in units
 
     std::function<void()> OnInitialize;
     std::function<void()> OnInitializeSurface;

@@ -64,6 +64,8 @@ std::optional<TViewScene::TKey> SceneKey(int Key) {
         return TViewScene::TKey::X;
     case Qt::Key_L:
         return TViewScene::TKey::L;
+    case Qt::Key_F:
+        return TViewScene::TKey::F;
     default:
         return std::nullopt;
     }
@@ -181,6 +183,11 @@ void TView3DWindow::BuildAndRun() {
                                        Document.Settings(), Document.ColourTable(),
                                        Texture ? &*Texture : nullptr);
         }
+        View.SetModelBox(TerrainBox(*Map, FRegion, Document.Settings()));
+        if (Lod) {
+            // Beyond the region the camera's start was made for: the whole of it in view.
+            View.FrameModel();
+        }
     } catch (const std::exception& Error) {
         Dialogs.Error(this, Error.what());
         return;
@@ -206,14 +213,17 @@ void TView3DWindow::SceneFinalize() {
 }
 
 std::vector<std::pair<int, std::string>> TView3DWindow::OverlayLines() const {
+    // In chunks, the faces drawn: fewer far away.
     return View.OverlayLines(Timer.FrameRate(), Scene->Hardware(), Map->NumHeader.CellSpacing,
-                             FTerrain.MeshFaceCount);
+                             Lod ? static_cast<uint32_t>(Scene->TrianglesDrawn())
+                                 : FTerrain.MeshFaceCount);
 }
 
 void TView3DWindow::TimerTick() {
     if (!Scene->CanDraw()) {
         return;
     }
+    Scene->BackClip = View.BackClip();
     Scene->Render(OverlayVisible ? OverlayLines() : std::vector<std::pair<int, std::string>>{});
 }
 

@@ -103,6 +103,28 @@ void CheckTerrainRegion(const TLoadedMap& Map, const TRegion& Region) {
     }
 }
 
+TViewScene::TModelBox TerrainBox(const TLoadedMap& Map, const TRegion& Region,
+                                 const TViewSettings& Settings) {
+    const int32_t Rows = Region.SizeY / Region.Step;
+    const int32_t Cols = Region.SizeX / Region.Step;
+    float Low = std::numeric_limits<float>::max(), High = std::numeric_limits<float>::lowest();
+    for (int32_t R = 0; R < Rows; ++R) {
+        const int32_t* Cells = Map.NumData.HeightGrid.RowData(Region.StartY + R * Region.Step);
+        for (int32_t I = 0; I < Cols; ++I) {
+            auto Height = static_cast<float>(Cells[Region.StartX + I * Region.Step]);
+            if (Height < 0 && Settings.SeaExp) {
+                Height = -10.0f; // as the mesh lays the sea
+            }
+            Low = std::min(Low, Height);
+            High = std::max(High, Height);
+        }
+    }
+    const float Scale = Region.HScale / static_cast<float>(Map.NumHeader.CellSpacing);
+    return {static_cast<float>((Cols - 1) * Region.Step),
+            static_cast<float>((Rows - 1) * Region.Step), std::min(Low * Scale, High * Scale),
+            std::max(Low * Scale, High * Scale)};
+}
+
 std::shared_ptr<TMeshBuilder> BuildTerrainMesh(TRenderer& Renderer, TFrame& Parent,
                                                TTerrainMesh& Mesh, const TLoadedMap& Map,
                                                const TRegion& Region, const TViewSettings& Settings,

@@ -11,6 +11,7 @@
 #include "render/HeightColourTable.h"
 #include "settings/ViewSettings.h"
 #include "view3d/MeshBuilder.h"
+#include "view3d/ViewScene.h"
 
 namespace talvo {
 
@@ -32,6 +33,11 @@ void InitTerrainMesh(TTerrainMesh& Mesh);
 // with a message, unless its step is 1 or more, it gives at least 2 samples each way, every sample
 // lies inside HeightGrid, and the map has a cell spacing.
 void CheckTerrainRegion(const TLoadedMap& Map, const TRegion& Region);
+
+// The box of the terrain BuildTerrainMesh makes of Region (checked): its samples' extent and the
+// lowest and highest of their heights, scaled as the mesh is.
+TViewScene::TModelBox TerrainBox(const TLoadedMap& Map, const TRegion& Region,
+                                 const TViewSettings& Settings);
 
 // Builds the mesh of Region of Map under Parent: one vertex per sample lifted to its height in
 // cell units, two triangles per cell coloured by their mean height (or, for the "MAPPING"

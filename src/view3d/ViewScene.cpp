@@ -1,5 +1,6 @@
 #include "view3d/ViewScene.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -10,6 +11,11 @@ namespace {
 constexpr float TurnStep = 0.2617994f;  // π/12: 15° per key press
 constexpr float LightStep = 0.0872665f; // π/36: 5° per L
 constexpr float Degrees = 180.0f / 3.14159265358979f;
+constexpr float StartBackClip = 5000.0f;
+// Framing: 30° above the horizon, and half the narrower side of a 4:3 view (0.5 units wide one
+// unit away, 0.375 high) around the model's sphere.
+constexpr float FramingElevation = 0.5235988f; // π/6
+constexpr float FramingHalfView = 0.375f;
 
 // Up to 15 significant digits, as the general number format writes them.
 std::string Number(double Value) {
@@ -44,6 +50,7 @@ void TViewScene::Initialize(TRenderQuality Quality) {
     ModelFrame->SetPosition(&Root, {0, 0, 0});
     ModelFrame->SetOrientation(&Root, {0, 0, 1}, {0, 1, 0});
     Background = glm::vec3(0.0f);
+    Framed = false;
 
     switch (Quality) {
     case TRenderQuality::Wireframe:
@@ -110,12 +117,44 @@ void TViewScene::KeyDown(TKey Key) {
     case TKey::Key5:
         return AimCameraAtAxis();
     case TKey::Home:
-        return ModelFrame->SetOrientation(&Scene(), {0, 0, 1}, {0, 1, 0});
+        ModelFrame->SetOrientation(&Scene(), {0, 0, 1}, {0, 1, 0});
+        if (Framed) {
+            PlaceFramingCamera();
+        }
+        return;
+    case TKey::F:
+        return FrameModel();
     case TKey::X:
         return LevelModel();
     case TKey::L:
         return LightFrame->Move(1.0f);
     }
+}
+
+void TViewScene::FrameModel() {
+    Framed = true;
+    PlaceFramingCamera();
+}
+
+// The sphere around the box, at the distance where it touches the sides of the view's narrower
+// half-angle.
+float TViewScene::FramingDistance() const {
+    const float Radius = 0.5f * glm::length(glm::vec3(Box.Width, Box.High - Box.Low, Box.Depth));
+    return Radius * std::sqrt(1 + FramingHalfView * FramingHalfView) / FramingHalfView;
+}
+
+void TViewScene::PlaceFramingCamera() {
+    const glm::vec3 Centre(0.0f, (Box.Low + Box.High) / 2, 0.0f);
+    const glm::vec3 Toward(0.0f, -std::sin(FramingElevation), std::cos(FramingElevation));
+    Camera->SetPosition(&Scene(), Centre - FramingDistance() * Toward);
+    Camera->SetOrientation(&Scene(), Toward,
+                           {0.0f, std::cos(FramingElevation), std::sin(FramingElevation)});
+}
+
+float TViewScene::BackClip() const {
+    // Far enough to see past the model from twice the framing distance.
+    const float Radius = 0.5f * glm::length(glm::vec3(Box.Width, Box.High - Box.Low, Box.Depth));
+    return std::max(StartBackClip, 2 * FramingDistance() + Radius);
 }
 
 void TViewScene::AimCameraAtAxis() {
@@ -188,6 +227,7 @@ TViewScene::OverlayLines(int Fps, bool Hardware, int32_t CellSpacing, uint32_t F
         {182, "Zor:X=" + Number(D.x)},
         {196, "Zor:Y=" + Number(D.y)},
         {210, "Zor:Z=" + Number(D.z)},
+        {238, "F: whole region"},
     };
 }
 

@@ -17,7 +17,8 @@ class TViewScene {
   public:
     explicit TViewScene(TRenderer& Renderer) : Renderer(Renderer) {}
 
-    // A fresh scene: frames, lights, camera 200 units south looking north, black background,
+    // A fresh scene: frames, lights, camera 200 units south looking north (the model unframed),
+    // black background,
     // the device's quality from Quality (an unrecognised one draws as Gouraud).
     void Initialize(TRenderQuality Quality);
     // Once the drawing surface exists: linear textures on hardware, blended sorted transparency.
@@ -37,9 +38,26 @@ class TViewScene {
         Key5,
         Home,
         X,
-        L
+        L,
+        F
     };
     void KeyDown(TKey Key);
+    // The model's box in units: Width across x and Depth across z about the origin, heights from
+    // Low to High.
+    struct TModelBox {
+        float Width = 0.0f;
+        float Depth = 0.0f;
+        float Low = 0.0f;
+        float High = 0.0f;
+    };
+    void SetModelBox(const TModelBox& Model) { Box = Model; }
+    // Frames the model's box (and F and Home do from then on): the camera from the south, 30°
+    // above the horizon, looking at the box's centre from where a sphere around the box fills at
+    // most the narrower side of a view as tall as 4:3, so the whole model is in view.
+    void FrameModel();
+    // How far the view must reach: the start's 5000 units, or beyond the framed model.
+    float BackClip() const;
+
     // Turns the camera, where it stands, toward the point of Scene's x axis beside it.
     void AimCameraAtAxis();
     // Levels the model: it keeps its heading, its up vector becomes vertical.
@@ -68,6 +86,11 @@ class TViewScene {
   private:
     void Turn(glm::vec3 Axis, float Theta);
     void MoveCamera(glm::vec3 Delta);
+    void PlaceFramingCamera();
+    float FramingDistance() const;
+
+    TModelBox Box;
+    bool Framed = false; // Home returns the camera to the framing place too
 
     TRenderer& Renderer;
 };

@@ -68,7 +68,8 @@ class TView3DWindowTest : public QObject {
         QCOMPARE(V.Form.windowTitle(), QString("3D View"));
         QVERIFY(V.Form.Timer.Enabled());
         auto Lines = V.Form.OverlayLines();
-        QCOMPARE(Lines.size(), size_t{14});
+        QCOMPARE(Lines.size(), size_t{15});
+        QCOMPARE(Lines[14].second, std::string("F: whole region"));
         QCOMPARE(Lines[1].second, std::string("Device: Software"));
         QCOMPARE(Lines[4].second, std::string("Pos:Z=-10000"));
         QCOMPARE(Lines[5].second, std::string("Roll =0.00"));

@@ -101,5 +101,32 @@ TEST_F(ViewScene, LevellingKeepsTheHeading) {
     EXPECT_NEAR(std::atan2(Direction.x, Direction.z), Heading, Tolerance);
 }
 
+// Framed, every corner of the model's box lies in front of the camera, inside a 4:3 view (half
+// the view 0.5 units wide and 0.375 high one unit away) and nearer than the back of the view;
+// F frames again after the camera has moved, and Home returns there too.
+TEST_F(ViewScene, FramingShowsTheWholeModel) {
+    const TViewScene::TModelBox Boxes[] = {
+        {99, 99, 0, 2}, {1927, 1839, -1, 40}, {4000, 100, 0, 300}, {50, 50, -10, 900}};
+    for (const TViewScene::TModelBox& Box : Boxes) {
+        View.Initialize(RenderQualityOf("GOURAUD"));
+        View.SetModelBox(Box);
+        for (const TViewScene::TKey Key : {TViewScene::TKey::F, TViewScene::TKey::Home}) {
+            View.KeyDown(TViewScene::TKey::Key8);
+            View.KeyDown(Key);
+            const glm::mat4 Seen = glm::inverse(View.Camera->WorldTransform());
+            for (int Corner = 0; Corner < 8; ++Corner) {
+                const glm::vec4 At(Corner & 1 ? Box.Width / 2 : -Box.Width / 2,
+                                   Corner & 2 ? Box.High : Box.Low,
+                                   Corner & 4 ? Box.Depth / 2 : -Box.Depth / 2, 1.0f);
+                const glm::vec3 P = Seen * At;
+                EXPECT_GT(P.z, 1.0f) << Box.Width << " corner " << Corner;
+                EXPECT_LT(P.z, View.BackClip()) << Box.Width << " corner " << Corner;
+                EXPECT_LE(std::abs(P.x / P.z), 0.5f) << Box.Width << " corner " << Corner;
+                EXPECT_LE(std::abs(P.y / P.z), 0.375f) << Box.Width << " corner " << Corner;
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace talvo
