@@ -129,7 +129,7 @@ int RunBatch(const TBatchOptions& Options, const TTileAction& Action, std::ostre
         if (Journal) {
             Journal->Append(Lines[Index]);
         }
-        if (Lines[Index]["status"] == "ok") {
+        if (Lines[Index]["status"].get_ref<const std::string&>() == "ok") {
             Report.Written(Tile.Input, Tile.Output);
         } else {
             Report.Failed(Tile.Input, Lines[Index]["message"].get<std::string>());
@@ -158,7 +158,7 @@ int RunBatch(const TBatchOptions& Options, const TTileAction& Action, std::ostre
     }
     Report.Finish();
     for (const TManifestLine& Line : Lines) {
-        if (Line["status"] != "ok") {
+        if (Line["status"].get_ref<const std::string&>() != "ok") {
             return 1;
         }
     }
