@@ -85,7 +85,7 @@ def main():
     shutil.copy(os.path.join(jacksboro, "FG-GML-5339-45-DEM10B.zip"), "dots/...zip")
     shutil.copy(os.path.join(jacksboro, "jacksboro.tif"), "dots/...")
     os.makedirs("big/out")
-    shutil.copy(os.path.join(jacksboro, "jacksboro.tif"), "big/")
+    shutil.copy(os.path.join(jacksboro, "533945.Mem"), "big/")
 
     def run(args):
         try:
@@ -108,14 +108,14 @@ def main():
         return check
 
     def verify_finds_world_file(r):
-        os.remove("wf/j.pgw")
+        os.remove("wf/a.pgw")
         verify = run(["--verify", "wf.jsonl"])
-        again = run(["--render", "--ini", ini, "--manifest", "wf.jsonl", "-o", "wf/", "in/j.tif"])
-        if verify.returncode != 1 or b"j.pgw" not in verify.stderr or not os.path.exists("wf/j.pgw"):
+        again = run(["--render", "--ini", ini, "--manifest", "wf.jsonl", "-o", "wf/", "in/a.Mem"])
+        if verify.returncode != 1 or b"a.pgw" not in verify.stderr or not os.path.exists("wf/a.pgw"):
             return "a deleted world file: --verify exits %d, rerun %d" % (verify.returncode, again.returncode)
 
     def big_written_again(r):
-        return None if os.path.getsize("big/out/jacksboro.png") < 1000000 else "the 20000-pixel PNG was kept"
+        return None if os.path.getsize("big/out/533945.png") < 1000000 else "the 20000-pixel PNG was kept"
 
     def names_kept(r):
         if b"\x1b" in r.stdout + r.stderr or b"\\x1B[31m" not in r.stderr:
@@ -164,9 +164,9 @@ def main():
         ("a loop of links", export + ["-o", "loops-out/", "loops"], 0, said("skipped %s/loops/loop: a loop" % tmp)),
         ("DIR is a file", export + ["-o", "foreign.jsonl/", "in/j.tif"], 1, said("cannot be written: not a folder")),
         # World files are in the manifest; without one, an output of another size is written again.
-        ("world files", ["--render", "--ini", ini, "--manifest", "wf.jsonl", "-o", "wf/", "in/j.tif"], 0,
+        ("world files", ["--render", "--ini", ini, "--manifest", "wf.jsonl", "-o", "wf/", "in/a.Mem"], 0,
          verify_finds_world_file),
-        ("a PNG of another size", ["--render", "--ini", ini, "-o", "big/out/", "big/jacksboro.tif"], 0,
+        ("a PNG of another size", ["--render", "--ini", ini, "-o", "big/out/", "big/533945.Mem"], 0,
          big_written_again),
         # The README's example on the samples folder: jacksboro.bil and .tif keep their extensions.
         ("shard 1/2 of the samples", export + ["--jobs", "1", "--shard", "1/2", "-o", "shared/", "data"], 0,
@@ -180,8 +180,8 @@ def main():
         rows.append(("a read-only file system", export + ["-o", "out/a/x/", "in/j.tif"], 1, read_only))
     else:
         print("batch names: skipped a read-only file system, which needs root to mount")
-    png("big/out/jacksboro.png", 20000, 20000)
-    for beside in ("big/out/jacksboro.pgw", "big/out/jacksboro.png.aux.xml"):
+    png("big/out/533945.png", 20000, 20000)
+    for beside in ("big/out/533945.pgw", "big/out/533945.png.aux.xml"):
         open(beside, "w").close()
     try:
         for what, args, status, check in rows:
