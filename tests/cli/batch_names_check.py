@@ -15,18 +15,21 @@ import tempfile
 import struct
 import zlib
 
-HOSTILE = b"bad\xff\x1b[31m\\red"  # no UTF-8, a backslash, an escape sequence that colours a terminal
+# No UTF-8, a backslash, and an escape sequence that colours a terminal.
+HOSTILE = b"bad\xff\x1b[31m\\red"
 
 
 def png(path, width, height):
     """An all-black RGB PNG of width × height pixels, without a picture's memory."""
     def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+        crc = struct.pack(">I", zlib.crc32(kind + data))
+        return struct.pack(">I", len(data)) + kind + data + crc
     packer, row = zlib.compressobj(1), b"\0" * (1 + 3 * width)
     rows = b"".join(packer.compress(row) for _ in range(height)) + packer.flush()
     with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-                + chunk(b"IDAT", rows) + chunk(b"IEND", b""))
+        header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", rows)
+                + chunk(b"IEND", b""))
 
 
 def lines(path):
@@ -103,8 +106,8 @@ def main():
     def rerun_keeps(args):
         def check(r):
             again = run(args)
-            return None if again.returncode == 0 and b"written:" not in again.stdout else \
-                "the rerun exits %d: %r" % (again.returncode, again.stdout[-300:] + again.stderr[-300:])
+            if again.returncode != 0 or b"written:" in again.stdout:
+                return "the rerun exits %d: %r" % (again.returncode, again.stdout + again.stderr)
         return check
 
     def verify_finds_world_file(r):
@@ -112,16 +115,19 @@ def main():
         verify = run(["--verify", "wf.jsonl"])
         again = run(["--render", "--ini", ini, "--manifest", "wf.jsonl", "-o", "wf/", "in/a.Mem"])
         if verify.returncode != 1 or b"a.pgw" not in verify.stderr or not os.path.exists("wf/a.pgw"):
-            return "a deleted world file: --verify exits %d, rerun %d" % (verify.returncode, again.returncode)
+            return "a deleted world file: --verify exits %d, the rerun %d" % (verify.returncode,
+                                                                             again.returncode)
 
     def big_written_again(r):
-        return None if os.path.getsize("big/out/533945.png") < 1000000 else "the 20000-pixel PNG was kept"
+        if os.path.getsize("big/out/533945.png") > 1000000:
+            return "the 20000-pixel PNG was kept"
 
     def names_kept(r):
         if b"\x1b" in r.stdout + r.stderr or b"\\x1B[31m" not in r.stderr:
             return "an escape sequence reached the terminal: %r" % (r.stdout + r.stderr)[-300:]
         inputs = sorted(unescaped(line["input"]) for line in lines("names.jsonl"))
-        want = sorted(os.path.abspath(b"names/" + HOSTILE + name) for name in (b".tif", b"/" + HOSTILE + b"2.tif"))
+        want = sorted(os.path.abspath(b"names/" + HOSTILE + name)
+                      for name in (b".tif", b"/" + HOSTILE + b"2.tif"))
         if inputs != want:
             return "the manifest's names read back as %r" % inputs
 
