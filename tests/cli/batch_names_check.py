@@ -89,6 +89,8 @@ def main():
     shutil.copy(os.path.join(jacksboro, "jacksboro.tif"), "dots/...")
     os.makedirs("big/out")
     shutil.copy(os.path.join(jacksboro, "533945.Mem"), "big/")
+    os.makedirs("wf-in")
+    shutil.copy(os.path.join(jacksboro, "533945.Mem"), "wf-in/a.Mem")
 
     def run(args):
         try:
@@ -111,9 +113,11 @@ def main():
         return check
 
     def verify_finds_world_file(r):
+        if not os.path.exists("wf/a.pgw"):
+            return "no world file was written"
         os.remove("wf/a.pgw")
         verify = run(["--verify", "wf.jsonl"])
-        again = run(["--render", "--ini", ini, "--manifest", "wf.jsonl", "-o", "wf/", "in/a.Mem"])
+        again = run(["--render", "--ini", ini, "--manifest", "wf.jsonl", "-o", "wf/", "wf-in/a.Mem"])
         if verify.returncode != 1 or b"a.pgw" not in verify.stderr or not os.path.exists("wf/a.pgw"):
             return "a deleted world file: --verify exits %d, the rerun %d" % (verify.returncode,
                                                                              again.returncode)
@@ -170,7 +174,7 @@ def main():
         ("a loop of links", export + ["-o", "loops-out/", "loops"], 0, said("skipped %s/loops/loop: a loop" % tmp)),
         ("DIR is a file", export + ["-o", "foreign.jsonl/", "in/j.tif"], 1, said("cannot be written: not a folder")),
         # World files are in the manifest; without one, an output of another size is written again.
-        ("world files", ["--render", "--ini", ini, "--manifest", "wf.jsonl", "-o", "wf/", "in/a.Mem"], 0,
+        ("world files", ["--render", "--ini", ini, "--manifest", "wf.jsonl", "-o", "wf/", "wf-in/a.Mem"], 0,
          verify_finds_world_file),
         ("a PNG of another size", ["--render", "--ini", ini, "-o", "big/out/", "big/533945.Mem"], 0,
          big_written_again),
