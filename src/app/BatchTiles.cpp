@@ -1,6 +1,7 @@
 #include "app/BatchTiles.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <map>
 
@@ -11,7 +12,9 @@
 #include "import/PathParts.h"
 #include "import/ZipTiles.h"
 #include "platform/Errors.h"
+#include "platform/FileErrors.h"
 #include "platform/Messages.h"
+#include "platform/SameFile.h"
 
 namespace talvo {
 
@@ -89,45 +92,93 @@ struct TLister {
     }
 };
 
+// Whether Path, once its "." and ".." are resolved, lies inside Folder.
+bool LiesUnder(const std::string& Path, const std::string& Folder) {
+    const fs::path Inside = fs::path(Path).lexically_normal().lexically_relative(Folder);
+    return !Inside.empty() && *Inside.begin() != ".." && *Inside.begin() != ".";
+}
+
+// Loose files whose outputs would share a name keep their own extension in it, so that
+// jacksboro.bil and jacksboro.tif are both written. Decided over the whole sorted list, so that
+// every shard of it agrees.
+void KeepExtensionsWhereNamesMeet(std::vector<TBatchTile>& Tiles, const std::string& OutDir,
+                                  const std::string& Extension) {
+    const auto Loose = [](const TBatchTile& Tile) {
+        return Tile.Entry.empty() && Tile.Failure.empty();
+    };
+    std::map<std::string, int> Taken;
+    for (const TBatchTile& Tile : Tiles) {
+        Taken[Tile.Output] += Loose(Tile) ? 1 : 0;
+    }
+    for (TBatchTile& Tile : Tiles) {
+        if (Loose(Tile) && Taken[Tile.Output] > 1) {
+            Tile.Output =
+                (fs::path(OutDir) / OutputPart(fs::path(Tile.Input).filename())).string() +
+                Extension;
+        }
+    }
+}
+
 } // namespace
 
-std::vector<std::string> ListMapFiles(const std::vector<std::string>& Inputs,
-                                      const std::string& LeftOut) {
-    const std::string Skipped = LeftOut.empty() ? "" : Absolute(LeftOut);
-    std::vector<std::string> Files;
+TMapFileSearch SearchMapFiles(const std::vector<std::string>& Inputs,
+                              const std::vector<std::string>& LeftOut) {
+    const auto IsLeftOut = [&](const fs::path& Path) {
+        return std::any_of(LeftOut.begin(), LeftOut.end(),
+                           [&](const std::string& Out) { return SameFile(Path.string(), Out); });
+    };
+    TMapFileSearch Found;
     for (const std::string& Input : Inputs) {
         const std::string Path = Absolute(Input);
         std::error_code Error;
         if (!fs::is_directory(Path, Error)) {
-            Files.push_back(Path);
+            Found.Files.push_back(Path);
             continue;
         }
         fs::recursive_directory_iterator Entry(Path, Error), End;
         for (; !Error && Entry != End; Entry.increment(Error)) {
-            const std::string Found = Absolute(Entry->path());
-            if (Entry->is_directory() && Found == Skipped) {
+            std::error_code Unknown;
+            const fs::file_status Kind = Entry->status(Unknown); // through links
+            if (Unknown && Kind.type() != fs::file_type::not_found) {
+                Found.Skipped.push_back(Text(
+                    TText::EntrySkipped,
+                    {Entry->path().string(),
+                     Unknown.value() == ELOOP ? Text(TText::LinkLoop)
+                                              : std::string(InOutError(Unknown.value()).what())}));
+            } else if (fs::is_directory(Kind) && IsLeftOut(Entry->path())) {
                 Entry.disable_recursion_pending();
-            } else if (Entry->is_regular_file() && IsMapInFolder(Entry->path())) {
-                Files.push_back(Found);
+            } else if (fs::is_regular_file(Kind) && IsMapInFolder(Entry->path()) &&
+                       !IsLeftOut(Entry->path())) {
+                Found.Files.push_back(Absolute(Entry->path()));
             }
         }
         if (Error) {
-            throw Placed(EInOutError(Error.message()), Path);
+            throw Placed(InOutError(Error.value()), Path);
         }
     }
+    std::vector<std::string>& Files = Found.Files;
     std::sort(Files.begin(), Files.end());
     Files.erase(std::unique(Files.begin(), Files.end()), Files.end());
-    return Files;
+    return Found;
 }
 
-std::vector<TBatchTile> ListBatchTiles(const std::vector<std::string>& Inputs,
-                                       const std::string& OutDir, const std::string& Extension) {
-    TLister Lister{Absolute(OutDir), Extension, {}};
+TBatchList ListBatchTiles(const std::vector<std::string>& Inputs, const std::string& OutDir,
+                          const std::string& Extension, const std::vector<std::string>& LeftOut) {
+    fs::path Folder = Absolute(OutDir);
+    if (!Folder.has_filename()) {
+        Folder = Folder.parent_path(); // "/out/" is "/out"; "/" stays
+    }
+    TLister Lister{Folder.string(), Extension, {}};
+    std::vector<std::string> Skipped;
+    std::vector<std::string> Out = LeftOut;
+    Out.push_back(OutDir);
     for (const std::string& Input : Inputs) {
         try {
-            for (const std::string& File : ListMapFiles({Input}, OutDir)) {
+            TMapFileSearch Found = SearchMapFiles({Input}, Out);
+            for (const std::string& File : Found.Files) {
                 Lister.AddFile(File);
             }
+            Skipped.insert(Skipped.end(), Found.Skipped.begin(), Found.Skipped.end());
         } catch (const std::exception& Error) {
             Lister.Tiles.push_back({Absolute(Input), Absolute(Input), "", "", Error.what()});
         }
@@ -139,9 +190,14 @@ std::vector<TBatchTile> ListBatchTiles(const std::vector<std::string>& Inputs,
         std::unique(Tiles.begin(), Tiles.end(),
                     [](const TBatchTile& A, const TBatchTile& B) { return A.Input == B.Input; }),
         Tiles.end());
+    KeepExtensionsWhereNamesMeet(Tiles, Lister.OutDir, Extension);
     std::map<std::string, const TBatchTile*> Outputs;
     for (TBatchTile& Tile : Tiles) {
         if (!Tile.Failure.empty()) {
+            continue;
+        }
+        if (!LiesUnder(Tile.Output, Lister.OutDir)) {
+            Tile.Failure = Text(TText::OutputOutsideFolder, {Tile.Output, Lister.OutDir});
             continue;
         }
         const auto [Earlier, New] = Outputs.emplace(Tile.Output, &Tile);
@@ -149,7 +205,7 @@ std::vector<TBatchTile> ListBatchTiles(const std::vector<std::string>& Inputs,
             Tile.Failure = Text(TText::OutputOfTwo, {Tile.Output, Earlier->second->Input});
         }
     }
-    return Tiles;
+    return {std::move(Tiles), std::move(Skipped)};
 }
 
 std::vector<TBatchTile> ShardOf(const std::vector<TBatchTile>& Tiles, TShard Shard) {

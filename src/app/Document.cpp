@@ -74,16 +74,22 @@ TOpenJob TDocument::OpenJob(std::vector<std::string> Paths) const {
     return MosaicJob(std::move(Paths));
 }
 
-TOpenJob TDocument::MosaicJob(std::vector<std::string> Inputs) const {
-    return [Inputs = std::move(Inputs), Previous = FMap](TProgress& Progress) {
-        const std::vector<std::string> Files = ListMapFiles(Inputs);
-        if (Files.empty()) {
+TOpenJob TDocument::MosaicJob(std::vector<std::string> Inputs,
+                              std::vector<std::string> LeftOut) const {
+    return [Inputs = std::move(Inputs), LeftOut = std::move(LeftOut),
+            Previous = FMap](TProgress& Progress) {
+        const TMapFileSearch Found = SearchMapFiles(Inputs, LeftOut);
+        if (Found.Files.empty()) {
             throw Placed(ETalvoError(Text(TText::MosaicNeedsFgGml)),
                          Inputs.empty() ? std::string() : Inputs.front());
         }
-        return LoadMap(Files.front(), *Previous, [&](TLoadedMap Start) {
-            return OpenFgGmlMosaic(Files, std::move(Start), Progress);
+        TOpenedMap Opened = LoadMap(Found.Files.front(), *Previous, [&](TLoadedMap Start) {
+            return OpenFgGmlMosaic(Found.Files, std::move(Start), Progress);
         });
+        for (const std::string& Skipped : Found.Skipped) {
+            Opened.Note += (Opened.Note.empty() ? "" : "\n") + Skipped;
+        }
+        return Opened;
     };
 }
 
@@ -102,8 +108,8 @@ TLoadResult TDocument::Open(const std::string& Path, TProgress& Progress, const 
 }
 
 TLoadResult TDocument::OpenMosaic(const std::vector<std::string>& Inputs, TProgress& Progress,
-                                  const std::string& Crs) {
-    return Accept(MosaicJob(Inputs)(Progress), Crs);
+                                  const std::string& Crs, const std::vector<std::string>& LeftOut) {
+    return Accept(MosaicJob(Inputs, LeftOut)(Progress), Crs);
 }
 
 TLoadResult TDocument::OpenTile(const std::string& Zip, const std::string& Entry,

@@ -81,17 +81,21 @@ class TDocument {
     // several files as the mosaic of their FG-GML tiles (MosaicJob).
     TOpenJob OpenJob(std::vector<std::string> Paths) const;
     // The job that lays the FG-GML tiles of Inputs (tiles, zips and packs of them, and those found
-    // in folders) into one map.
-    TOpenJob MosaicJob(std::vector<std::string> Inputs) const;
+    // in folders, LeftOut not taken from them) into one map; the entries of folders it skipped are
+    // told in its note.
+    TOpenJob MosaicJob(std::vector<std::string> Inputs,
+                       std::vector<std::string> LeftOut = {}) const;
     // A finished load's map becomes the one on show, with no layer read yet; Crs, when given,
     // replaces the CRS the file names or its kind is published in.
     TLoadResult Accept(TOpenedMap Opened, const std::string& Crs = "");
     // Opens Path now, on this thread, and accepts it with Crs; failures are raised and leave the
     // map on show.
     TLoadResult Open(const std::string& Path, TProgress& Progress, const std::string& Crs = "");
-    // Opens the mosaic of Inputs now, as Open does a file.
+    // Opens the mosaic of Inputs now, as Open does a file; LeftOut (the file it is written to) is
+    // never taken from a folder.
     TLoadResult OpenMosaic(const std::vector<std::string>& Inputs, TProgress& Progress,
-                           const std::string& Crs = "");
+                           const std::string& Crs = "",
+                           const std::vector<std::string>& LeftOut = {});
     // Opens the tile Entry of the zip Zip ("" : the file Zip itself) as a map of its own, as a
     // batch takes tiles one by one.
     TLoadResult OpenTile(const std::string& Zip, const std::string& Entry, TProgress& Progress,

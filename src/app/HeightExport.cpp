@@ -6,6 +6,8 @@
 #include "app/GeoTiffOutput.h"
 #include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
+#include "import/GdalRasterReader.h"
+#include "import/OpenMap.h"
 #include "model/CellCounts.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
@@ -82,6 +84,18 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
                                                       : static_cast<int16_t>(NoDataValue);
                                        }),
                      Map.Georeference, Path, Progress);
+    }
+}
+
+bool IsExportOf(const std::string& Path, const TLoadedMap& Map) {
+    try {
+        const TRasterSize Size = GdalRasterSize(Path);
+        if (Size.Width != Map.NumHeader.Columns || Size.Height != Map.NumHeader.Rows) {
+            return false;
+        }
+        return OpenMap(Path).Outcome == TOpenOutcome::Loaded;
+    } catch (const std::exception&) {
+        return false;
     }
 }
 

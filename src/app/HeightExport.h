@@ -23,6 +23,10 @@ struct THeightExport {
 void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const std::string& Path,
                    TProgress& Progress);
 
+// Whether the GeoTIFF at Path is Map's export whole: its header gives Map's size (read first, so
+// that a raster of another size is never decoded) and every cell reads.
+bool IsExportOf(const std::string& Path, const TLoadedMap& Map);
+
 // Loads what an export writes with (GDAL), so that a caller may have it start while the map is
 // read; an export loads it anyway.
 void PrepareExport();

@@ -16,9 +16,12 @@
 #include "model/CellCounts.h"
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
+#include "platform/FileErrors.h"
 #include "platform/Messages.h"
+#include "platform/SameFile.h"
 #include "platform/Sha256.h"
 #include "platform/TextConvert.h"
+#include "platform/Utf8Bytes.h"
 
 namespace talvo {
 
@@ -33,15 +36,46 @@ nlohmann::ordered_json Maybe(const std::optional<double>& Value) {
     return std::strtod(ShortestText(static_cast<float>(*Value)).c_str(), nullptr);
 }
 
-// Reads Tile, writes its output and returns its manifest line; a failure is the line's message.
-TManifestLine MakeTile(const TBatchTile& Tile, const TBatchOptions& Options,
-                       const TTileAction& Action) {
+// What became of a tile: its manifest line, and whether an earlier run's output was kept.
+struct TTileResult {
+    TManifestLine Line;
+    bool Kept = false;
+};
+
+// Whether Output, written by an earlier run and described by no manifest, is Map's: it and the
+// files beside it are there, and it is Map's output whole.
+bool Whole(const TTileAction& Action, const std::string& Output, const TLoadedMap& Map) {
+    std::error_code Unknown;
+    for (const std::string& File : Action.Files(Output)) {
+        if (!std::filesystem::is_regular_file(File, Unknown)) {
+            return false;
+        }
+    }
+    return Action.IsOutputOf(Output, Map);
+}
+
+// Reads Tile and writes its output, or with MayKeep keeps the one there when it is whole; returns
+// its manifest line, where a failure is the line's message.
+TTileResult MakeTile(const TBatchTile& Tile, const TBatchOptions& Options,
+                     const TTileAction& Action, bool MayKeep) {
     const auto Start = std::chrono::steady_clock::now();
-    TManifestLine Line = {{"input", Tile.Input}, {"output", Tile.Output}, {"kind", nullptr},
-                          {"crs", nullptr},      {"size", nullptr},       {"cells", nullptr},
-                          {"sea", nullptr},      {"nodata", nullptr},     {"min", nullptr},
-                          {"max", nullptr},      {"sha256", nullptr},     {"seconds", nullptr},
-                          {"status", "failed"},  {"message", ""}};
+    TTileResult Result;
+    TManifestLine& Line = Result.Line;
+    Line = {{"input", EscapedBytes(Tile.Input)},
+            {"output", EscapedBytes(Tile.Output)},
+            {"kind", nullptr},
+            {"crs", nullptr},
+            {"size", nullptr},
+            {"cells", nullptr},
+            {"sea", nullptr},
+            {"nodata", nullptr},
+            {"min", nullptr},
+            {"max", nullptr},
+            {"sha256", nullptr},
+            {"beside", nullptr},
+            {"seconds", nullptr},
+            {"status", "failed"},
+            {"message", ""}};
     try {
         if (!Tile.Failure.empty()) {
             throw ETalvoError(Tile.Failure);
@@ -63,42 +97,76 @@ TManifestLine MakeTile(const TBatchTile& Tile, const TBatchOptions& Options,
         Line["nodata"] = Counts.NoData;
         Line["min"] = Maybe(Counts.Min);
         Line["max"] = Maybe(Counts.Max);
-        std::filesystem::create_directories(std::filesystem::path(Tile.Output).parent_path());
+        if (MayKeep && Whole(Action, Tile.Output, Map)) {
+            Result.Kept = true;
+            Line["status"] = "ok";
+            return Result;
+        }
+        CreateFolders(std::filesystem::path(Tile.Output).parent_path().string());
         Action.Write(Document, Tile.Output);
-        Line["size"] = static_cast<int64_t>(std::filesystem::file_size(Tile.Output));
-        Line["sha256"] = FileSha256Hex(Tile.Output);
+        DescribeFiles(Line, Action.Files(Tile.Output));
         Line["status"] = "ok";
     } catch (const std::exception& Error) {
         Line["message"] = TerminalText(Error.what());
     }
     Line["seconds"] =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-    return Line;
+    return Result;
 }
 
-// Whether an output of an earlier run, which no manifest describes, may be kept: it and the files
-// beside it are there, and it decodes whole.
-bool Whole(const TTileAction& Action, const std::string& Output) {
-    std::error_code Unknown;
-    for (const std::string& File : Action.Files(Output)) {
-        if (!std::filesystem::is_regular_file(File, Unknown)) {
-            return false;
+// Refuses a manifest that the run reads or writes as something else, before anything is
+// written: an input of any tile, a file every tile reads (the settings), or an output of any
+// tile or a file beside one, of this shard or another; the manifest is replaced at the end.
+void RefuseManifestClash(const std::string& Manifest, const std::vector<TBatchTile>& Tiles,
+                         const TTileAction& Action) {
+    for (const std::string& Read : Action.Reads()) {
+        if (SameFile(Manifest, Read)) {
+            throw ETalvoError(Text(TText::OutputIsInput, {Manifest, Read}));
         }
     }
-    return Action.DecodesWhole(Output);
+    std::error_code Unknown;
+    const std::filesystem::path Where =
+        std::filesystem::weakly_canonical(std::filesystem::absolute(Manifest, Unknown), Unknown);
+    for (const TBatchTile& Tile : Tiles) {
+        if (SameFile(Manifest, Tile.Source)) {
+            throw ETalvoError(Text(TText::OutputIsInput, {Manifest, Tile.Source}));
+        }
+        if (!Tile.Failure.empty()) {
+            continue;
+        }
+        for (const std::string& File : Action.Files(Tile.Output)) {
+            // Names first: outputs are many, and most differ from the manifest's by name.
+            if (std::filesystem::path(File).filename() == Where.filename() &&
+                (SameFile(Manifest, File) ||
+                 std::filesystem::weakly_canonical(File, Unknown) == Where)) {
+                throw ETalvoError(Text(TText::ManifestIsOutput, {Manifest, Tile.Input}));
+            }
+        }
+    }
 }
 
 } // namespace
 
 int RunBatch(const TBatchOptions& Options, const TTileAction& Action, std::ostream& Out,
              std::ostream& Err) {
-    const std::vector<TBatchTile> Tiles =
-        ShardOf(ListBatchTiles(Options.Inputs, Options.OutDir, Action.Extension()), Options.Shard);
+    std::vector<std::string> LeftOut;
+    if (!Options.Manifest.empty()) {
+        RequireManifestFile(Options.Manifest);
+        LeftOut.push_back(Options.Manifest);
+    }
+    const TBatchList Listed =
+        ListBatchTiles(Options.Inputs, Options.OutDir, Action.Extension(), LeftOut);
+    const std::vector<TBatchTile> Tiles = ShardOf(Listed.Tiles, Options.Shard);
     std::map<std::string, TManifestLine> Earlier;
     std::optional<TManifestJournal> Journal;
     if (!Options.Manifest.empty()) {
+        RefuseManifestClash(Options.Manifest, Listed.Tiles, Action);
         TManifest Manifest = ReadManifest(Options.Manifest);
-        if (!Manifest.Torn.empty()) {
+        if (!Manifest.Unreadable.empty()) {
+            throw Placed(ETalvoError(Text(TText::ManifestNotOurs)), Options.Manifest,
+                         Manifest.Unreadable.front());
+        }
+        if (Manifest.Torn > 0) {
             WriteManifest(Options.Manifest, Manifest.Lines);
         }
         for (TManifestLine& Line : Manifest.Lines) {
@@ -107,25 +175,32 @@ int RunBatch(const TBatchOptions& Options, const TTileAction& Action, std::ostre
         }
         Journal.emplace(Options.Manifest);
     }
+    for (const std::string& Skipped : Listed.Skipped) {
+        Err << TerminalText(Skipped) << '\n';
+    }
     TBatchReport Report(Out, Err, Options.Quiet, static_cast<int64_t>(Tiles.size()));
     std::vector<TManifestLine> Lines(Tiles.size());
+    const auto Keep = [&](const TBatchTile& Tile) {
+        for (const std::string& File : Action.Files(Tile.Output)) {
+            RemoveAtomicLeftovers(File);
+        }
+        Report.Kept(Tile.Input, Tile.Output);
+    };
     auto Run = [&](size_t Index) {
         const TBatchTile& Tile = Tiles[Index];
-        const auto Found = Earlier.find(Tile.Input);
-        if (!Options.Force && Tile.Failure.empty() &&
-            (Journal ? Found != Earlier.end() && OutputMatches(Found->second, Tile.Output)
-                     : Whole(Action, Tile.Output))) {
-            for (const std::string& File : Action.Files(Tile.Output)) {
-                RemoveAtomicLeftovers(File);
-            }
-            Lines[Index] = Found != Earlier.end() ? Found->second
-                                                  : TManifestLine{{"input", Tile.Input},
-                                                                  {"output", Tile.Output},
-                                                                  {"status", "ok"}};
-            Report.Kept(Tile.Input, Tile.Output);
+        const auto Found = Earlier.find(EscapedBytes(Tile.Input));
+        if (!Options.Force && Journal && Tile.Failure.empty() && Found != Earlier.end() &&
+            OutputMatches(Found->second, Action.Files(Tile.Output))) {
+            Lines[Index] = Found->second;
+            Keep(Tile);
             return;
         }
-        Lines[Index] = MakeTile(Tile, Options, Action);
+        TTileResult Made = MakeTile(Tile, Options, Action, !Options.Force && !Journal);
+        Lines[Index] = std::move(Made.Line);
+        if (Made.Kept) {
+            Keep(Tile);
+            return;
+        }
         if (Journal) {
             Journal->Append(Lines[Index]);
         }

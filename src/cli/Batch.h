@@ -23,8 +23,12 @@ class TTileAction {
     virtual void Write(TDocument& Document, const std::string& Output) const = 0;
     // Output and the files written beside it.
     virtual std::vector<std::string> Files(const std::string& Output) const { return {Output}; }
-    // Whether the file at Output, written by an earlier run, reads to its end.
-    virtual bool DecodesWhole(const std::string& Output) const = 0;
+    // The files every tile reads besides its own (the settings), which no output may replace.
+    virtual std::vector<std::string> Reads() const { return {}; }
+    // Whether the file at Output, written by an earlier run, is Map's output whole: its header
+    // gives Map's size (compared first: a file of another size is never decoded), and it reads
+    // to its end.
+    virtual bool IsOutputOf(const std::string& Output, const TLoadedMap& Map) const = 0;
 };
 
 struct TBatchOptions {
@@ -39,9 +43,11 @@ struct TBatchOptions {
 };
 
 // Makes Action's output of every tile of Options, several at once. An output that exists is kept
-// when the manifest's line for its tile says it is that file, or, without a manifest, when it and
-// the files beside it are there and it decodes whole; a tile that fails is told and the
-// others go on. The manifest gains each tile's line as it finishes, and at the end holds the
+// when the manifest's line for its tile says it and the files beside it are those files, or,
+// without a manifest, when they are there and it is the tile's output whole; a tile that fails is
+// told and the others go on. A manifest that is no regular file is refused at once (EMisuse); one
+// that the run reads or writes as something else, or that Talvo did not write, is refused before
+// anything is written. The manifest gains each tile's line as it finishes, and at the end holds the
 // lines of this run's tiles, each once. Returns 1 when a tile failed, else 0.
 int RunBatch(const TBatchOptions& Options, const TTileAction& Action, std::ostream& Out,
              std::ostream& Err);

@@ -32,19 +32,12 @@ void TExportTiles::Write(TDocument& Document, const std::string& Output) const {
     Document.Export(Options, Output, Unwatched);
 }
 
-bool TRenderTiles::DecodesWhole(const std::string& Output) const {
-    return PngDecodesWhole(Output, MaxGridCells);
+bool TRenderTiles::IsOutputOf(const std::string& Output, const TLoadedMap& Map) const {
+    return PngDecodesWhole(Output, Map.NumHeader.Columns, Map.NumHeader.Rows);
 }
 
-bool TExportTiles::DecodesWhole(const std::string& Output) const {
-    // Read as any GeoTIFF the viewer opens: every cell, through GDAL.
-    try {
-        TProgress Unwatched;
-        TDocument().Open(Output, Unwatched);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+bool TExportTiles::IsOutputOf(const std::string& Output, const TLoadedMap& Map) const {
+    return IsExportOf(Output, Map);
 }
 
 } // namespace talvo

@@ -15,7 +15,8 @@ class TRenderTiles : public TTileAction {
     TDocument Start() const override { return Settings; }
     void Write(TDocument& Document, const std::string& Output) const override;
     std::vector<std::string> Files(const std::string& Output) const override;
-    bool DecodesWhole(const std::string& Output) const override;
+    std::vector<std::string> Reads() const override { return {Settings.SettingsFile().Path}; }
+    bool IsOutputOf(const std::string& Output, const TLoadedMap& Map) const override;
 
   private:
     TDocument Settings; // the settings and colours every tile is drawn with
@@ -31,7 +32,7 @@ class TExportTiles : public TTileAction {
     std::string Extension() const override { return ".tif"; }
     TDocument Start() const override { return {}; }
     void Write(TDocument& Document, const std::string& Output) const override;
-    bool DecodesWhole(const std::string& Output) const override;
+    bool IsOutputOf(const std::string& Output, const TLoadedMap& Map) const override;
 
   private:
     THeightExport Options;

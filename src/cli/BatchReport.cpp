@@ -33,20 +33,22 @@ TBatchReport::TBatchReport(std::ostream& Out, std::ostream& Err, bool Quiet, int
 void TBatchReport::Written(const std::string& Input, const std::string& Output) {
     std::lock_guard Lock(Mutex);
     ++WrittenCount;
-    Done(Text(TText::TileWritten, {Input, Output}));
+    Done(Text(TText::TileWritten, {Printable(Input), Printable(Output)}));
 }
 
 void TBatchReport::Kept(const std::string& Input, const std::string& Output) {
     std::lock_guard Lock(Mutex);
     ++KeptCount;
-    Done(Text(TText::TileSkipped, {Input, Output}));
+    Done(Text(TText::TileSkipped, {Printable(Input), Printable(Output)}));
 }
 
 void TBatchReport::Failed(const std::string& Input, const std::string& Why) {
     std::lock_guard Lock(Mutex);
     ++FailedCount;
     ClearBar();
-    Err << Text(TText::TileFailed, {Input}) << '\n' << Why << '\n' << std::flush;
+    Err << Text(TText::TileFailed, {Printable(Input)}) << '\n'
+        << TerminalText(Why) << '\n'
+        << std::flush;
     Done("");
 }
 

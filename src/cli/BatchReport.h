@@ -11,7 +11,8 @@ namespace talvo {
 // What a batch tells as its tiles finish. On a terminal, one line on standard error redrawn in
 // place: tiles done of the total, tiles per second and the time left. Otherwise one plain line per
 // tile on standard output. Quiet: neither. A failed tile is always told on standard error, with
-// why. Safe to call from the threads the tiles run on.
+// why. Names and messages are shown Printable, so that no byte of a name moves the cursor or
+// starts an escape sequence. Safe to call from the threads the tiles run on.
 class TBatchReport {
   public:
     TBatchReport(std::ostream& Out, std::ostream& Err, bool Quiet, int64_t Total);

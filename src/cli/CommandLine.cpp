@@ -12,7 +12,7 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
     try {
         Request = ParseArguments(Args);
     } catch (const EMisuse& Problem) {
-        Err << Text(TText::Misuse, {Problem.what()}) << "\n\n" << Text(TText::Usage);
+        Err << TerminalText(Text(TText::Misuse, {Problem.what()})) << "\n\n" << Text(TText::Usage);
         return 2;
     }
     if (Request.Help) {
@@ -47,10 +47,10 @@ std::optional<int> RunCommandLine(const std::vector<std::string>& Args, std::ost
             return std::nullopt;
         }
     } catch (const EMisuse& Problem) {
-        Err << Text(TText::Misuse, {Problem.what()}) << "\n\n" << Text(TText::Usage);
+        Err << TerminalText(Text(TText::Misuse, {Problem.what()})) << "\n\n" << Text(TText::Usage);
         return 2;
     } catch (const std::exception& Error) {
-        Err << Error.what() << '\n';
+        Err << TerminalText(Error.what()) << '\n';
         return 1;
     }
     return 0;

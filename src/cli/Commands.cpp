@@ -106,7 +106,8 @@ TOpenOutcome OpenInputs(TDocument& Document, const TRequest& Request, std::ostre
         return Open(Document, Request.Files.front(), Err, Request.Crs);
     }
     TProgress Unwatched;
-    return Told(Document.OpenMosaic(Request.Files, Unwatched, Request.Crs), Err);
+    // A rerun of the command never lays its own output among the tiles of a folder.
+    return Told(Document.OpenMosaic(Request.Files, Unwatched, Request.Crs, {Request.OutPath}), Err);
 }
 
 // "LON,LAT" (or easting and northing) → the cell under it; "col:row" → that cell of the grid. A

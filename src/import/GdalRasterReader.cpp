@@ -327,6 +327,12 @@ TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Pr
     return ReadRaster({Path, ""}, std::move(Map), Progress);
 }
 
+TRasterSize GdalRasterSize(const std::string& Path) {
+    TalvoGdalRasterInfo Info{};
+    OpenRaster({Path, ""}, Info);
+    return {Info.Width, Info.Height};
+}
+
 std::vector<std::string> GdalRasterFiles(const std::string& Path) {
     return RasterFiles({Path, ""});
 }

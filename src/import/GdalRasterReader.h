@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@ namespace talvo {
 // A raster GDAL reads: by one of those extensions, or by the signature its file starts with.
 bool IdentifyGdalRaster(const TFileStart& File);
 TOpenedMap OpenGdalRaster(const std::string& Path, TLoadedMap Map, TProgress& Progress);
+
+// The width and height of the raster at Path, from its header: no cell is read. Raises as
+// OpenGdalRaster does.
+struct TRasterSize {
+    int32_t Width;
+    int32_t Height;
+};
+TRasterSize GdalRasterSize(const std::string& Path);
 
 // Every file GDAL reads for the raster at Path: the file, its sources and its sidecars. Raises as
 // OpenGdalRaster does.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/Messages.h"
@@ -33,18 +34,30 @@ std::string WriteFailureReason(int Errno) {
     case EDQUOT:
         return Text(TText::NoSpaceLeft);
     case EROFS:
+        return Text(TText::FileSystemReadOnly);
     case EACCES:
     case EPERM:
         return Text(TText::FolderReadOnly);
     case ENAMETOOLONG:
         return Text(TText::NameTooLong);
     case ENOENT:
-    case ENOTDIR:
         return Text(TText::FolderMissing);
+    case ENOTDIR:
+    case EEXIST:
+        return Text(TText::NotAFolder);
     case EISDIR:
         return Text(TText::TargetIsAFolder);
     default:
         return std::strerror(Errno);
+    }
+}
+
+void CreateFolders(const std::string& Path) {
+    std::error_code Error;
+    std::filesystem::create_directories(Path, Error);
+    if (Error) {
+        throw EInOutError(
+            Text(TText::CannotWriteBecause, {Path, WriteFailureReason(Error.value())}));
     }
 }
 

@@ -14,4 +14,8 @@ EInOutError InOutError(int Errno);
 // device"); the system's own text for the rarer errors.
 std::string WriteFailureReason(int Errno);
 
+// Makes the folder Path and the folders above it that are missing; raises EInOutError naming
+// Path, with WriteFailureReason's words, when one cannot be made.
+void CreateFolders(const std::string& Path);
+
 } // namespace talvo

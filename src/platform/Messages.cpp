@@ -1,8 +1,10 @@
 #include "platform/Messages.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/Language.h"
+#include "platform/Utf8Bytes.h"
 
 namespace talvo {
 
@@ -315,6 +317,9 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::NameTooLong, "名前が長すぎます", "the name is too long"},
     {TText::FolderMissing, "フォルダーがありません", "the folder does not exist"},
     {TText::TargetIsAFolder, "フォルダーです", "it is a folder"},
+    {TText::NotAFolder, "フォルダーではありません", "not a folder"},
+    {TText::FileSystemReadOnly, "ファイルシステムが読み取り専用です",
+     "the file system is read-only"},
     {TText::PictureSideLimit, "%1 の図は 1 辺 %2 画素までです。この図は %3 × %4 画素です",
      "%1 allows at most %2 pixels a side; the picture is %3 × %4 pixels"},
     {TText::FgNotXml, "XML 文書ではありません: 先頭が '<' ではありません",
@@ -410,6 +415,18 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::MosaicNeedsFile,
      "--mosaic には --render か --export と -o OUT (フォルダーではないファイル) が必要です",
      "--mosaic goes with --render or --export and -o OUT, a file, not a folder"},
+    {TText::ManifestNotOurs, "Talvo の書いたマニフェストではありません。置き換えません",
+     "The file is not a manifest Talvo writes: it is left as it is"},
+    {TText::ManifestIsOutput, "マニフェスト %1 は %2 の出力です。何も書き込みませんでした",
+     "The manifest %1 is the output of %2: nothing was written"},
+    {TText::ManifestNotFile,
+     "マニフェストは読み返して置き換えるので、通常のファイルにしてください: %1",
+     "a manifest is read back and replaced, so it must be a regular file: %1"},
+    {TText::ManifestEmpty, "マニフェストに行がありません", "The manifest holds no line"},
+    {TText::OutputOutsideFolder, "出力 %1 が %2 の外にあります。書き出しません",
+     "The output %1 lies outside %2: it is not written"},
+    {TText::EntrySkipped, "%1 を飛ばしました: %2", "skipped %1: %2"},
+    {TText::LinkLoop, "シンボリックリンクが循環しています", "a loop of symbolic links"},
     // Zips read without GDAL, packs of zips, datum labels and vintages of FG-GML tiles.
     {TText::ZipDamaged, "zip アーカイブのデータが壊れています",
      "The zip archive's data is damaged"},
@@ -463,19 +480,39 @@ std::string Text(TText Id, std::initializer_list<std::string_view> Args) {
 
 std::string TerminalText(std::string Text) {
     std::erase(Text, '\r');
-    return Text;
+    std::string Shown;
+    size_t Start = 0;
+    for (size_t Feed = Text.find('\n'); Feed != std::string::npos; Feed = Text.find('\n', Start)) {
+        Shown += Printable(std::string_view(Text).substr(Start, Feed - Start)) + '\n';
+        Start = Feed + 1;
+    }
+    return Shown + Printable(std::string_view(Text).substr(Start));
 }
 
 std::string Printable(std::string_view Value) {
     static constexpr char Hex[] = "0123456789ABCDEF";
     std::string Result;
-    for (const char C : Value) {
-        const auto Byte = static_cast<unsigned char>(C);
-        if ((Byte < 0x20 && C != '\t') || Byte == 0x7F) {
+    const auto Escape = [&](std::string_view Bytes) {
+        for (const char C : Bytes) {
+            const auto Byte = static_cast<unsigned char>(C);
             Result += {'\\', 'x', Hex[Byte >> 4], Hex[Byte & 15]};
-        } else {
-            Result += C;
         }
+    };
+    for (size_t At = 0; At < Value.size();) {
+        const size_t Valid = Utf8CharLength(Value, At);
+        const size_t Length = std::max<size_t>(Valid, 1);
+        const std::string_view Char = Value.substr(At, Length);
+        const auto Byte = static_cast<unsigned char>(Char[0]);
+        // C1 controls (U+0080 to U+009F) start escape sequences on some terminals too.
+        const bool Control =
+            (Byte < 0x20 && Byte != '\t') || Byte == 0x7F ||
+            (Length == 2 && Byte == 0xC2 && static_cast<unsigned char>(Char[1]) < 0xA0);
+        if (Valid == 0 || Control) {
+            Escape(Char);
+        } else {
+            Result.append(Char);
+        }
+        At += Length;
     }
     return Result;
 }

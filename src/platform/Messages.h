@@ -143,6 +143,8 @@ enum class TText {
     NameTooLong,
     FolderMissing,
     TargetIsAFolder,
+    NotAFolder,
+    FileSystemReadOnly,
     PictureSideLimit,
     // Documents, tiles and rasters that cannot fill what they declare or that reach out.
     FgNotXml,
@@ -193,6 +195,13 @@ enum class TText {
     VerifyAllMatch,
     MosaicNeedsFgGml,
     MosaicNeedsFile,
+    ManifestNotOurs,
+    ManifestIsOutput,
+    ManifestNotFile,
+    ManifestEmpty,
+    OutputOutsideFolder,
+    EntrySkipped,
+    LinkLoop,
     // Zips read without GDAL, packs of zips, datum labels and vintages of FG-GML tiles.
     ZipDamaged,
     ZipUnsupported,
@@ -207,12 +216,14 @@ enum class TText {
 // that each language may put them in its own order.
 std::string Text(TText Id, std::initializer_list<std::string_view> Args = {});
 
-// A message box's text for a terminal or a line of a log: its line breaks as plain line feeds.
+// A message box's text for a terminal or a line of a log: its line breaks as plain line feeds,
+// each line Printable.
 std::string TerminalText(std::string Text);
 
-// Value as a message quotes it: control bytes but the tab written as \xHH, since a NUL would end
-// the whole message (the file's name after it included) and others would move the terminal's
-// cursor; a tab is a blank of the fields it quotes.
+// Value as a message quotes it: control characters but the tab (C0, DEL and C1) and bytes that are
+// no UTF-8 written as \xHH, byte by byte, since a NUL would end the whole message (the file's name
+// after it included), others would move the terminal's cursor or start an escape sequence, and a
+// log must stay UTF-8; a tab is a blank of the fields it quotes.
 std::string Printable(std::string_view Value);
 
 } // namespace talvo

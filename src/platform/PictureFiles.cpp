@@ -277,13 +277,13 @@ void WritePicture(const TBitmap& Picture, const std::string& Path) {
     }
 }
 
-bool PngDecodesWhole(const std::string& Path, int64_t MaxPixels) {
+bool PngDecodesWhole(const std::string& Path, int64_t Width, int64_t Height) {
     png_image Image{};
     Image.version = PNG_IMAGE_VERSION;
     if (png_image_begin_read_from_file(&Image, Path.c_str()) == 0) {
         return false;
     }
-    if (int64_t{Image.width} * Image.height > MaxPixels) {
+    if (Image.width != Width || Image.height != Height) {
         png_image_free(&Image);
         return false;
     }

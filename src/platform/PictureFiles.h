@@ -28,8 +28,9 @@ bool IsGeoTiffPath(const std::string& Path);
 // extension names cannot hold it (JPEG: 65,500 pixels a side) or is not a picture format.
 void CheckPictureSize(const std::string& Path, int64_t Width, int64_t Height);
 
-// Whether the PNG file at Path decodes to its last pixel: a file cut short does not. Pictures of
-// more than MaxPixels pixels are not decoded and count as not whole.
-bool PngDecodesWhole(const std::string& Path, int64_t MaxPixels);
+// Whether the PNG file at Path is a picture of Width × Height pixels that decodes to its last
+// pixel: a file cut short does not. The size is read from the header first, so that a picture of
+// another size is never decoded.
+bool PngDecodesWhole(const std::string& Path, int64_t Width, int64_t Height);
 
 } // namespace talvo

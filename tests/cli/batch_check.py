@@ -143,7 +143,7 @@ def main():
                                                  ".tif", rng, problems)
         lines_path = resumable[resumable.index("--manifest") + 1]
         keys = ["input", "output", "kind", "crs", "size", "cells", "sea", "nodata", "min", "max",
-                "sha256", "seconds", "status", "message"]
+                "sha256", "beside", "seconds", "status", "message"]
         first = lines[0]
         if list(first) != keys or not os.path.isabs(first["output"]) or first["cells"] != COLS * ROWS \
                 or first["nodata"] != 25 or first["kind"] != "FG" or len(first["sha256"]) != 64 \
