@@ -173,6 +173,10 @@ int RunBatch(const TBatchOptions& Options, const TTileAction& Action, std::ostre
             std::string Input = Line["input"].get<std::string>();
             Earlier[std::move(Input)] = std::move(Line);
         }
+        if (const auto Folder = std::filesystem::path(Options.Manifest).parent_path();
+            !Folder.empty()) {
+            CreateFolders(Folder.string()); // a manifest may be kept in a folder of its own
+        }
         Journal.emplace(Options.Manifest);
     }
     for (const std::string& Skipped : Listed.Skipped) {

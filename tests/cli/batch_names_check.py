@@ -159,6 +159,8 @@ def main():
         ("verify no manifest", ["--verify", "none.jsonl"], 1, said("not found")),
         ("verify an empty manifest", ["--verify", "empty.jsonl"], 1, said("no line")),
         ("verify an endless line", ["--verify", "long.jsonl"], 1, said("1048576 bytes")),
+        ("manifest in a new folder", export + ["--manifest", "new/m.jsonl", "-o", "out/", "in/a.Mem"], 0,
+         lambda r: None if os.path.getsize("new/m.jsonl") > 0 else "an empty manifest"),
         # Names that cannot climb out of DIR.
         ("names ...zip and ...", export + ["-o", "dots/out/", "dots/...zip", "dots/..."], 0,
          lambda r: None if sorted(os.listdir("dots")) == ["...", "...zip", "out"] else
