@@ -168,7 +168,8 @@ void TMapWindow::CreateControls() {
     StatusBar = new TStatusBar(this);
     StatusBar->ProfileButton->setEnabled(false); // until a map of heights is shown
     connect(ScrollBox, &TPictureView::PointerMoved, this, &TMapWindow::UpdateReadout);
-    connect(ScrollBox, &TPictureView::PointerLeft, StatusBar->Readout, &QLabel::clear);
+    connect(ScrollBox, &TPictureView::PointerLeft, this, &TMapWindow::RefreshReadout);
+    connect(ScrollBox, &TPictureView::PictureMoved, this, &TMapWindow::RefreshReadout);
     connect(ScrollBox, &TPictureView::Clicked, this, &TMapWindow::ProfileClick);
     connect(ScrollBox, &TPictureView::WheelZoom, this, [this](int Steps, QPoint At) {
         double Scale = View().Zoom();
@@ -472,7 +473,9 @@ void TMapWindow::btnSelClick() {
         // The rectangle may reach the last pixel of the visible area, or of a smaller picture.
         const QSize Client = ScrollBox->viewport()->size();
         const TSelectionBounds Bounds =
-            View().PlaceSelection(*FDocument.Map(), Client.width(), Client.height());
+            View().PlaceSelection(*FDocument.Map(), Client.width(), Client.height(),
+                                  std::max(0, -ScrollBox->horizontalScrollBar()->value()),
+                                  std::max(0, -ScrollBox->verticalScrollBar()->value()));
         const TSelRect& Rect = View().Selection();
         SelShape->setGeometry(Rect.Left, Rect.Top, Rect.Width, Rect.Height);
         SelShape->MaxRight = Bounds.MaxRight;
@@ -493,10 +496,12 @@ void TMapWindow::btn3DClick() {
 
 void TMapWindow::spnMScaleUpClick() {
     ZoomAround(ZoomIn(View().Zoom()), ScrollBox->viewport()->rect().center());
+    ScrollBox->Settle();
 }
 
 void TMapWindow::spnMScaleDownClick() {
     ZoomAround(ZoomOut(View().Zoom()), ScrollBox->viewport()->rect().center());
+    ScrollBox->Settle();
 }
 
 void TMapWindow::ZoomAround(double NewScale, QPoint Anchor) {
@@ -506,27 +511,49 @@ void TMapWindow::ZoomAround(double NewScale, QPoint Anchor) {
 }
 
 void TMapWindow::FitZoom() {
+    if (!View().Picture()) {
+        return;
+    }
     const TNum_HeaderRec& H = FDocument.Map()->NumHeader;
     const QSize Visible = ScrollBox->maximumViewportSize();
     ZoomAround(FittingZoom(H.Columns, H.Rows, Visible.width(), Visible.height()),
                ScrollBox->viewport()->rect().center());
+    ScrollBox->Settle();
 }
 
 void TMapWindow::UpdateReadout(QPointF Cell) {
     if (ProfileStart) {
         ScrollBox->SetOverlayLine(QLineF(*ProfileStart, Cell));
     }
-    const TLoadedMap& Map = *FDocument.Map();
-    const std::optional<TGridCell> Under = View().Picture() && ScrollBox->PictureVisible()
-                                               ? CellAtGrid(Map, Cell.x(), Cell.y())
-                                               : std::nullopt;
-    if (!Under) {
+    ReadoutMarked = false;
+    ShowReadout(PictureCell(Cell));
+}
+
+std::optional<TGridCell> TMapWindow::PictureCell(QPointF Cell) const {
+    if (!View().Picture() || !ScrollBox->PictureVisible()) {
+        return std::nullopt;
+    }
+    return CellAtGrid(*FDocument.Map(), Cell.x(), Cell.y());
+}
+
+void TMapWindow::RefreshReadout() {
+    if (ReadoutMarked) {
+        return;
+    }
+    const std::optional<QPoint> Pointer = ScrollBox->Pointer();
+    ShowReadout(Pointer ? PictureCell(ScrollBox->CellAt(*Pointer)) : std::nullopt);
+}
+
+void TMapWindow::ShowReadout(std::optional<TGridCell> Cell) {
+    ReadoutCell = Cell;
+    if (!Cell) {
         StatusBar->Readout->clear();
         return;
     }
     // Where the cell is on one line, what it holds on the next: one line would not fit.
-    StatusBar->Readout->setText(QString::fromStdString(
-        ReadoutLine(PlaceFields(Map, *Under)) + "\n" + ReadoutLine(CellFields(Map, *Under))));
+    const TLoadedMap& Map = *FDocument.Map();
+    StatusBar->Readout->setText(QString::fromStdString(ReadoutLine(PlaceFields(Map, *Cell)) + "\n" +
+                                                       ReadoutLine(CellFields(Map, *Cell))));
 }
 
 void TMapWindow::ProfileClick(QPointF At) {
@@ -620,6 +647,7 @@ void TMapWindow::resizeEvent(QResizeEvent* Event) {
     ButtonPanel->setGeometry(width() - PanelWidth, 0, PanelWidth, Above);
     StatusBar->setGeometry(0, Above, width(), TStatusBar::BarHeight);
     pgrBar->setGeometry(0, ScrollBox->height() - GaugeHeight, ScrollBox->width(), GaugeHeight);
+    ScrollBox->Settle();
 }
 
 void TMapWindow::dragEnterEvent(QDragEnterEvent* Event) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/MapViewRules.h"
+#include "model/ViewPlacement.h"
 
 namespace talvo {
 
@@ -23,6 +24,10 @@ TPictureView::TPictureView(QWidget* Parent) : QAbstractScrollArea(Parent) {
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true); // the readout follows the pointer without a button
     setFocusPolicy(Qt::StrongFocus);    // arrows pan once the picture has been clicked
+    // A picture scrolled back from beyond its usual range does not go there again.
+    for (QScrollBar* Bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        connect(Bar, &QScrollBar::valueChanged, this, &TPictureView::UpdateScrollBars);
+    }
 }
 
 QPoint TPictureView::Scrolled() const {
@@ -35,9 +40,31 @@ QPointF TPictureView::CellAt(QPoint At) const {
 
 void TPictureView::ZoomAbout(double MScale, QPoint Anchor) {
     const QPointF Cell = CellAt(Anchor);
-    SetScale(MScale);
-    horizontalScrollBar()->setValue(static_cast<int>(Cell.x() * Scale) - Anchor.x());
-    verticalScrollBar()->setValue(static_cast<int>(Cell.y() * Scale) - Anchor.y());
+    const QSize Cells = Picture ? QSize(Picture->Width(), Picture->Height()) : QSize();
+    Scale = MScale;
+    ScrollTo({ScrollKeeping(Cell.x(), Cells.width(), Scale, Anchor.x()),
+              ScrollKeeping(Cell.y(), Cells.height(), Scale, Anchor.y())});
+    viewport()->update();
+    emit PictureMoved();
+}
+
+void TPictureView::Settle() {
+    const QSize Shown = ShownSize();
+    const QSize Visible = viewport()->size();
+    ScrollTo({SettledScroll(Shown.width(), Visible.width(), horizontalScrollBar()->value()),
+              SettledScroll(Shown.height(), Visible.height(), verticalScrollBar()->value())});
+}
+
+void TPictureView::ScrollTo(QPoint To) {
+    const QSize Shown = ShownSize();
+    const QSize Visible = viewport()->size();
+    // Each bar's range is set just before its value: a value set redraws the other's range.
+    const TScrollLimits Across = ScrollLimits(Shown.width(), Visible.width(), To.x());
+    horizontalScrollBar()->setRange(Across.Min, Across.Max);
+    horizontalScrollBar()->setValue(To.x());
+    const TScrollLimits Down = ScrollLimits(Shown.height(), Visible.height(), To.y());
+    verticalScrollBar()->setRange(Down.Min, Down.Max);
+    verticalScrollBar()->setValue(To.y());
 }
 
 void TPictureView::SetOverlayLine(std::optional<QLineF> Cells) {
@@ -52,6 +79,7 @@ void TPictureView::SetMarker(std::optional<QPointF> Cell) {
 
 bool TPictureView::viewportEvent(QEvent* Event) {
     if (Event->type() == QEvent::Leave) {
+        FPointer.reset();
         emit PointerLeft();
     }
     return QAbstractScrollArea::viewportEvent(Event);
@@ -74,6 +102,7 @@ void TPictureView::mouseMoveEvent(QMouseEvent* Event) {
         verticalScrollBar()->setValue(verticalScrollBar()->value() - Moved.y());
         PanFrom = At;
     }
+    FPointer = At;
     emit PointerMoved(CellAt(At));
 }
 
@@ -104,19 +133,26 @@ void TPictureView::wheelEvent(QWheelEvent* Event) {
 
 void TPictureView::SetPicture(const TBitmap* Shown) {
     Picture = Shown;
-    UpdateScrollBars();
+    Settle();
     viewport()->update();
+    emit PictureMoved();
 }
 
 void TPictureView::SetScale(double MScale) {
-    Scale = MScale;
-    UpdateScrollBars();
-    viewport()->update();
+    if (MScale != Scale) {
+        ZoomAbout(MScale, viewport()->rect().center());
+    }
 }
 
 void TPictureView::SetPictureVisible(bool Visible) {
     FVisible = Visible;
     viewport()->update();
+    emit PictureMoved();
+}
+
+void TPictureView::scrollContentsBy(int, int) {
+    viewport()->update();
+    emit PictureMoved();
 }
 
 QSize TPictureView::ShownSize() const {
@@ -134,10 +170,14 @@ void TPictureView::resizeEvent(QResizeEvent* Event) {
 void TPictureView::UpdateScrollBars() {
     const QSize Shown = ShownSize();
     const QSize Visible = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, Shown.width() - Visible.width()));
+    const TScrollLimits Across =
+        ScrollLimits(Shown.width(), Visible.width(), horizontalScrollBar()->value());
+    const TScrollLimits Down =
+        ScrollLimits(Shown.height(), Visible.height(), verticalScrollBar()->value());
+    horizontalScrollBar()->setRange(Across.Min, Across.Max);
     horizontalScrollBar()->setPageStep(Visible.width());
     horizontalScrollBar()->setSingleStep(PanStep);
-    verticalScrollBar()->setRange(0, std::max(0, Shown.height() - Visible.height()));
+    verticalScrollBar()->setRange(Down.Min, Down.Max);
     verticalScrollBar()->setPageStep(Visible.height());
     verticalScrollBar()->setSingleStep(PanStep);
 }
