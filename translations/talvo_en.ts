@@ -241,6 +241,14 @@ boundaries</translation>
         <extracomment>&quot;Description|patterns&quot; pairs; the patterns stay as they are.</extracomment>
         <translation>All|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil;*.xml;*.zip;*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt|50 m map (*.Mem)|*.Mem|250 m map (*.Sem)|*.Sem|1 km map (*.Tem)|*.Tem|Global Map elevation (El*.hdr)|EL*.hdr|Global Map land use (Lu*.hdr)|Lu*.hdr|Global Map vegetation (Vg*.hdr)|Vg*.hdr|USCG 30-second mesh (*.bil)|*.Bil|FG-GML digital elevation model|*.xml;*.zip|GeoTIFF and other GDAL rasters|*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt</translation>
     </message>
+    <message>
+        <source>移動</source>
+        <translation>Go to</translation>
+    </message>
+    <message>
+        <source>地点 (経度,緯度 か 列:行):</source>
+        <translation>Point (LON,LAT or col:row):</translation>
+    </message>
 </context>
 <context>
     <name>talvo::TStatusBar</name>
@@ -255,6 +263,14 @@ boundaries</translation>
     <message>
         <source>凡例</source>
         <translation>Legend</translation>
+    </message>
+    <message>
+        <source>移動...</source>
+        <translation>Go to...</translation>
+    </message>
+    <message>
+        <source>読み取りをコピー</source>
+        <translation>Copy readout</translation>
     </message>
 </context>
 </TS>

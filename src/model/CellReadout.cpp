@@ -47,6 +47,16 @@ int32_t RowOnLine(const TLoadedMap& Map, int32_t Line) {
     return -1;
 }
 
+// The row a readout names: the grid row, or the line of a row never read.
+int32_t ShownRow(const TGridCell& Cell) {
+    return Cell.Row >= 0 ? Cell.Row : Cell.Line;
+}
+
+// Decimals of a place: degrees to a millionth, metres to a centimetre.
+int PlaceDecimals(const TLoadedMap& Map) {
+    return Map.NumHeader.Projected ? 2 : 6;
+}
+
 } // namespace
 
 std::optional<TGridCell> CellAtGrid(const TLoadedMap& Map, double Col, double Line) {
@@ -135,15 +145,16 @@ TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
 
 std::vector<TMapInfoField> PlaceFields(const TLoadedMap& Map, const TGridCell& Cell) {
     const TMapPoint Centre = CellCentre(Map, Cell);
+    const int Decimals = PlaceDecimals(Map);
     if (Map.NumHeader.Projected) {
-        return {{Text(TText::ReadoutEasting), Fixed(Centre.X, 2)},
-                {Text(TText::ReadoutNorthing), Fixed(Centre.Y, 2)},
+        return {{Text(TText::ReadoutEasting), Fixed(Centre.X, Decimals)},
+                {Text(TText::ReadoutNorthing), Fixed(Centre.Y, Decimals)},
                 {Text(TText::ReadoutCrs), CrsName(Map.Georeference.Crs, Map.Georeference.Datum)}};
     }
     return {{Text(TText::ReadoutLon),
-             Fixed(Centre.X, 6) + " " + DegreesMinutesSeconds(Centre.X, 'E', 'W')},
+             Fixed(Centre.X, Decimals) + " " + DegreesMinutesSeconds(Centre.X, 'E', 'W')},
             {Text(TText::ReadoutLat),
-             Fixed(Centre.Y, 6) + " " + DegreesMinutesSeconds(Centre.Y, 'N', 'S')}};
+             Fixed(Centre.Y, Decimals) + " " + DegreesMinutesSeconds(Centre.Y, 'N', 'S')}};
 }
 
 std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Cell) {
@@ -151,7 +162,7 @@ std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Ce
     const bool Heights = KindTraits(H.MapKind).Colouring == TColouring::Elevation;
     std::vector<TMapInfoField> Fields = {
         {Text(TText::ReadoutCol), std::to_string(Cell.Col)},
-        {Text(TText::ReadoutRow), std::to_string(Cell.Row >= 0 ? Cell.Row : Cell.Line)},
+        {Text(TText::ReadoutRow), std::to_string(ShownRow(Cell))},
         {Text(Heights ? TText::ReadoutHeight : TText::ReadoutClass), ValueAt(Map, Cell).Text}};
     if (!H.MeshCode.empty()) {
         Fields.push_back({Text(TText::ReadoutMeshCode), H.MeshCode});
@@ -165,6 +176,14 @@ std::vector<TMapInfoField> ReadoutFields(const TLoadedMap& Map, const TGridCell&
         Fields.push_back(std::move(Field));
     }
     return Fields;
+}
+
+std::string ReadoutCopy(const TLoadedMap& Map, const TGridCell& Cell) {
+    const TMapPoint Centre = CellCentre(Map, Cell);
+    const int Decimals = PlaceDecimals(Map);
+    return Fixed(Centre.X, Decimals) + '\t' + Fixed(Centre.Y, Decimals) + '\t' +
+           std::to_string(Cell.Col) + '\t' + std::to_string(ShownRow(Cell)) + '\t' +
+           ValueAt(Map, Cell).Text;
 }
 
 std::string ReadoutLine(const std::vector<TMapInfoField>& Fields) {

@@ -1,6 +1,7 @@
 #include "ui/MapWindow.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -18,6 +19,7 @@
 #include "model/CellReadout.h"
 #include "model/MapInfo.h"
 #include "model/MapViewRules.h"
+#include "model/PointText.h"
 #include "model/ScreenFit.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
@@ -222,6 +224,11 @@ void TMapWindow::CreateControls() {
         connect(new QShortcut(QKeySequence(Keys), this), &QShortcut::activated, this,
                 &TMapWindow::FitZoom);
     }
+    addAction(StatusBar->GoToAction);
+    addAction(StatusBar->CopyAction);
+    connect(StatusBar->GoToAction, &QAction::triggered, this,
+            [this] { Guarded([this] { GoTo(); }); });
+    connect(StatusBar->CopyAction, &QAction::triggered, this, &TMapWindow::CopyReadout);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &TMapWindow::CancelProfileLine);
     btnLoad->setToolTip(tr("地図を開く (Ctrl+O)"));
@@ -367,6 +374,8 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     const TLoadedMap& Map = *FDocument.Map();
     Drawable = Loaded.Outcome == TOpenOutcome::Loaded;
     CancelProfileLine();
+    ScrollBox->SetGoneTo(std::nullopt);
+    ReadoutMarked = false;
     StatusBar->ProfileButton->setEnabled(Drawable && KindTraits(Map.NumHeader.MapKind).Colouring ==
                                                          TColouring::Elevation);
     switch (Loaded.Outcome) {
@@ -542,6 +551,30 @@ void TMapWindow::RefreshReadout() {
     }
     const std::optional<QPoint> Pointer = ScrollBox->Pointer();
     ShowReadout(Pointer ? PictureCell(ScrollBox->CellAt(*Pointer)) : std::nullopt);
+}
+
+void TMapWindow::GoTo() {
+    if (!View().Picture()) {
+        return;
+    }
+    const std::optional<std::string> Point = Dialogs.AskPoint(this, LastPoint);
+    if (!Point || Point->empty()) {
+        return;
+    }
+    LastPoint = *Point;
+    const TGridCell Cell = CellOfPointText(*FDocument.Map(), *Point);
+    const QPointF Centre(Cell.Col + 0.5, Cell.Line + 0.5);
+    ScrollBox->SetGoneTo(Centre);
+    ReadoutMarked = true;
+    ShowReadout(Cell);
+    ScrollBox->CentreOn(Centre);
+}
+
+void TMapWindow::CopyReadout() {
+    if (ReadoutCell) {
+        QGuiApplication::clipboard()->setText(
+            QString::fromStdString(ReadoutCopy(*FDocument.Map(), *ReadoutCell)));
+    }
 }
 
 void TMapWindow::ShowReadout(std::optional<TGridCell> Cell) {

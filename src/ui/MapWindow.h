@@ -88,6 +88,11 @@ class TMapWindow : public QWidget {
     // The picture moved under a still pointer: the readout names the cell now under it, or
     // nothing off the picture; a cell Go to marked stays until the pointer moves.
     void RefreshReadout();
+    // Go to (Ctrl+G): asks for a point as --at takes it, centres its cell, marks it and shows it
+    // in the readout until the pointer moves.
+    void GoTo();
+    // Copy (Ctrl+C): the cell the readout names, as one tab-separated line.
+    void CopyReadout();
     // A click of the line of a profile; Esc cancels it.
     void ProfileClick(QPointF At);
     void CancelProfileLine();
@@ -157,6 +162,7 @@ class TMapWindow : public QWidget {
     std::optional<QPointF> ProfileStart;  // the first click of a profile line being drawn
     std::optional<TGridCell> ReadoutCell; // the cell the readout names
     bool ReadoutMarked = false;           // that cell is Go to's, until the pointer moves
+    std::string LastPoint;                // the point last gone to, offered again
     std::vector<std::string> RecentFiles; // newest first, saved at close
     void ShowRecentMenu(QPoint At);
 };

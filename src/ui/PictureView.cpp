@@ -77,6 +77,17 @@ void TPictureView::SetMarker(std::optional<QPointF> Cell) {
     viewport()->update();
 }
 
+void TPictureView::SetGoneTo(std::optional<QPointF> Cell) {
+    GoneTo = Cell;
+    viewport()->update();
+}
+
+void TPictureView::CentreOn(QPointF Cell) {
+    const QPointF Centre = QRectF(viewport()->rect()).center();
+    ScrollTo((Cell * Scale - Centre).toPoint());
+    Settle();
+}
+
 bool TPictureView::viewportEvent(QEvent* Event) {
     if (Event->type() == QEvent::Leave) {
         FPointer.reset();
@@ -221,6 +232,15 @@ void TPictureView::paintEvent(QPaintEvent* Event) {
         if (Marker) {
             Painter.setBrush(Qt::white);
             Painter.drawEllipse(*Marker * Scale - Offset, 4, 4);
+        }
+    }
+    if (GoneTo) {
+        // A cross ringed in white, seen over any colour.
+        const QPointF At = *GoneTo * Scale - QPointF(Scrolled);
+        for (const auto& [Colour, Width] : {std::pair{Qt::white, 4}, std::pair{Qt::black, 2}}) {
+            Painter.setPen(QPen(Colour, Width));
+            Painter.drawLine(At - QPointF(8, 0), At + QPointF(8, 0));
+            Painter.drawLine(At - QPointF(0, 8), At + QPointF(0, 8));
         }
     }
 }

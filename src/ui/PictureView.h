@@ -45,6 +45,10 @@ class TPictureView : public QAbstractScrollArea {
     void SetOverlayLine(std::optional<QLineF> Cells);
     // A mark on the picture at a fractional cell (a profile's sample under the pointer).
     void SetMarker(std::optional<QPointF> Cell);
+    // The cross of a cell gone to, at a fractional cell; nothing hides it.
+    void SetGoneTo(std::optional<QPointF> Cell);
+    // Scrolls the fractional cell Cell to the centre of the view, as near as the picture allows.
+    void CentreOn(QPointF Cell);
 
   signals:
     // The pointer is over the visible area at this fractional cell, or has left it.
@@ -81,6 +85,7 @@ class TPictureView : public QAbstractScrollArea {
     bool Panned = false;           // the press became a drag
     std::optional<QLineF> Overlay;
     std::optional<QPointF> Marker;
+    std::optional<QPointF> GoneTo;
     int WheelAngle = 0; // eighths of a degree not yet turned into zoom steps
     std::optional<QPoint> FPointer;
 };

@@ -61,6 +61,12 @@ TStatusBar::TStatusBar(QWidget* Parent) : QWidget(Parent) {
     Readout->setObjectName("lblReadout");
     Legend = new TLegend(this);
     Legend->hide();
+    GoToAction = new QAction(tr("移動..."), this);
+    GoToAction->setObjectName("actGoTo");
+    GoToAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    CopyAction = new QAction(tr("読み取りをコピー"), this);
+    CopyAction->setObjectName("actCopy");
+    CopyAction->setShortcut(QKeySequence::Copy);
     Row->addWidget(ProfileButton);
     Row->addWidget(Readout, 1);
     Row->addWidget(Legend);
@@ -72,6 +78,9 @@ void TStatusBar::contextMenuEvent(QContextMenuEvent* Event) {
     Shown->setCheckable(true);
     Shown->setChecked(Legend->isVisible());
     connect(Shown, &QAction::toggled, Legend, &QWidget::setVisible);
+    Menu.addSeparator();
+    Menu.addAction(GoToAction);
+    Menu.addAction(CopyAction);
     Menu.exec(Event->globalPos());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QLabel>
 #include <QToolButton>
 #include <QWidget>
@@ -25,7 +26,7 @@ class TLegend : public QWidget {
 };
 
 // The strip under the picture: the Profile toggle, the readout of the cell under the cursor and
-// the legend, which its context menu shows or hides.
+// the legend, which its context menu shows or hides; the menu also offers Go to and Copy.
 class TStatusBar : public QWidget {
     Q_OBJECT
 
@@ -37,6 +38,8 @@ class TStatusBar : public QWidget {
     QToolButton* ProfileButton;
     QLabel* Readout;
     TLegend* Legend;
+    // Go to a point (Ctrl+G) and copy the readout (Ctrl+C); the main window runs them.
+    QAction *GoToAction, *CopyAction;
 
   protected:
     void contextMenuEvent(QContextMenuEvent* Event) override;

@@ -1,5 +1,7 @@
 // Exploring the picture through the real widgets: the readout under the pointer, zoom about the
 // pointer and the centre, and a profile drawn by clicks and saved as CSV.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -166,6 +168,40 @@ class TExploreTest : public QObject {
         Unloaded.show();
         QTest::keyClick(Unloaded.ScrollBox->viewport(), Qt::Key_0);
         QCOMPARE(Unloaded.lblMScale->text(), QString("x 1"));
+    }
+
+    // Go to takes a point as --at does, centres its cell and shows it until the pointer moves;
+    // Copy puts the cell the readout names on the clipboard as --at's values.
+    void GoToMarksACellAndCopyTakesTheReadout() {
+        TWindow W;
+        QVERIFY(W.Loaded);
+        W.Zoom(2);
+        const QPoint Still = W.Picture()->rect().center() + QPoint(40, 30);
+        MoveOver(W.Picture(), Still);
+        W.Dialogs.PointAnswer = "300:250";
+        QTest::keyClick(&W.Form, Qt::Key_G, Qt::ControlModifier);
+        const QPointF Centre = W.Form.ScrollBox->CellAt(W.Picture()->rect().center());
+        QCOMPARE(QPoint(int(Centre.x()), int(Centre.y())), QPoint(300, 250));
+        W.Zoom(-1); // the picture moves; the cell gone to stays in the readout
+        QVERIFY2(W.Readout().contains("Col: 300   Row: 250   Height: 275"),
+                 qPrintable(W.Readout()));
+        QTest::keyClick(&W.Form, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("-84.163334\t36.524167\t300\t250\t275"));
+
+        MoveOver(W.Picture(), W.Origin() + QPoint(200, 160)); // x 2: cell 100, 80
+        QVERIFY2(W.Readout().contains("Col: 100   Row: 80   "), qPrintable(W.Readout()));
+        W.Form.StatusBar->CopyAction->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("-84.330000\t36.665834\t100\t80\t648"));
+
+        W.Dialogs.PointAnswer = "-84.25,36.6"; // a longitude and latitude, as --at takes them
+        W.Form.StatusBar->GoToAction->trigger();
+        QVERIFY2(W.Readout().contains("Col: 196   Row: 159   "), qPrintable(W.Readout()));
+        W.Dialogs.PointAnswer = "500:10";
+        W.Form.StatusBar->GoToAction->trigger();
+        QCOMPARE(W.Dialogs.Errors.size(), size_t{1});
+        QVERIFY(W.Dialogs.Errors.front().starts_with("The point 500:10 lies outside the map"));
     }
 
     void ZoomButtonsKeepTheCentreCellAndDragsAndKeysPan() {
