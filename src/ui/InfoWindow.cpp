@@ -79,6 +79,9 @@ TInfoWindow::TInfoWindow(QWidget* Parent) : QDialog(Parent) {
     Flags->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Flags->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Flags->setContentsMargins(8, 0, 0, 0);
+    // As wide as the columns above: a flag string without spaces is cut at the right edge.
+    Flags->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    Flags->setMinimumHeight(2 * Flags->fontMetrics().height());
     Grid->addWidget(Flags, Below + 1, 0, 1, 4);
     Values["RecFlg"] = Flags;
 }

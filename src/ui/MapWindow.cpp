@@ -270,6 +270,7 @@ void TMapWindow::ShowInfoWindow() {
             RestorePlacement(*InfForm, Saved);
         } else {
             const QRect Main = frameGeometry();
+            InfForm->adjustSize(); // its layout gives its size
             // Its frame is not known before it is shown: take this window's.
             const QSize Frame = InfForm->size() + (frameGeometry().size() - size());
             const TScreenRect Place =
