@@ -150,6 +150,14 @@
         <source>最近開いた地図</source>
         <translation>Maps opened last</translation>
     </message>
+    <message>
+        <source>3D で見る範囲の矩形を出す (S)</source>
+        <translation>Show the rectangle of the region to see in 3D (S)</translation>
+    </message>
+    <message>
+        <source>矩形の範囲を 3D で見る (D)</source>
+        <translation>See the rectangle's region in 3D (D)</translation>
+    </message>
 </context>
 <context>
     <name>talvo::TPaletteDialog</name>
@@ -257,8 +265,8 @@ boundaries</translation>
         <translation>Profile</translation>
     </message>
     <message>
-        <source>地図の上に線を引いて断面図を描く (クリック、移動、クリック。Esc で取り消し)</source>
-        <translation>Draw a line over the map for its elevation profile (click, move, click; Esc cancels)</translation>
+        <source>地図の上に線を引いて断面図を描く (P。クリック、移動、クリック。Esc で取り消し)</source>
+        <translation>Draw a line over the map for its elevation profile (P; click, move, click; Esc cancels)</translation>
     </message>
     <message>
         <source>凡例</source>

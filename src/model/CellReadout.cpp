@@ -52,9 +52,18 @@ int32_t ShownRow(const TGridCell& Cell) {
     return Cell.Row >= 0 ? Cell.Row : Cell.Line;
 }
 
-// Decimals of a place: degrees to a millionth, metres to a centimetre.
+// Decimals of a place: degrees to a millionth, metres to a centimetre, pixels to a tenth.
 int PlaceDecimals(const TLoadedMap& Map) {
-    return Map.NumHeader.Projected ? 2 : 6;
+    return !Map.Georeference.Georeferenced ? 1 : Map.NumHeader.Projected ? 2 : 6;
+}
+
+// Where a cell's centre lies: in the map's CRS, or at its pixel and line from the raster's
+// top-left corner, y down, as GDAL counts them.
+TMapPoint PlaceOf(const TLoadedMap& Map, const TGridCell& Cell) {
+    if (!Map.Georeference.Georeferenced) {
+        return {Cell.Col + 0.5, Cell.Line + 0.5};
+    }
+    return CellCentre(Map, Cell);
 }
 
 } // namespace
@@ -144,12 +153,20 @@ TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
 }
 
 std::vector<TMapInfoField> PlaceFields(const TLoadedMap& Map, const TGridCell& Cell) {
-    const TMapPoint Centre = CellCentre(Map, Cell);
+    const TMapPoint Centre = PlaceOf(Map, Cell);
     const int Decimals = PlaceDecimals(Map);
+    const std::string Crs = CrsName(Map.Georeference.Crs, Map.Georeference.Datum);
+    const TMapInfoField CrsField{Text(TText::ReadoutCrs),
+                                 Crs.empty() ? Text(TText::ReadoutCrsNone) : Crs};
+    if (!Map.Georeference.Georeferenced) {
+        return {{Text(TText::ReadoutPixel), Fixed(Centre.X, Decimals)},
+                {Text(TText::ReadoutLine), Fixed(Centre.Y, Decimals)},
+                CrsField};
+    }
     if (Map.NumHeader.Projected) {
         return {{Text(TText::ReadoutEasting), Fixed(Centre.X, Decimals)},
                 {Text(TText::ReadoutNorthing), Fixed(Centre.Y, Decimals)},
-                {Text(TText::ReadoutCrs), CrsName(Map.Georeference.Crs, Map.Georeference.Datum)}};
+                CrsField};
     }
     return {{Text(TText::ReadoutLon),
              Fixed(Centre.X, Decimals) + " " + DegreesMinutesSeconds(Centre.X, 'E', 'W')},
@@ -179,7 +196,7 @@ std::vector<TMapInfoField> ReadoutFields(const TLoadedMap& Map, const TGridCell&
 }
 
 std::string ReadoutCopy(const TLoadedMap& Map, const TGridCell& Cell) {
-    const TMapPoint Centre = CellCentre(Map, Cell);
+    const TMapPoint Centre = PlaceOf(Map, Cell);
     const int Decimals = PlaceDecimals(Map);
     return Fixed(Centre.X, Decimals) + '\t' + Fixed(Centre.Y, Decimals) + '\t' +
            std::to_string(Cell.Col) + '\t' + std::to_string(ShownRow(Cell)) + '\t' +

@@ -220,6 +220,9 @@ void TMapWindow::CreateControls() {
         Shortcut(QKeySequence(Keys), spnMScaleUp);
     }
     Shortcut(QKeySequence("-"), spnMScaleDown);
+    Shortcut(QKeySequence("P"), StatusBar->ProfileButton);
+    Shortcut(QKeySequence("S"), btnSel);
+    Shortcut(QKeySequence("D"), btn3D);
     for (const char* Keys : {"0", "Ctrl+0"}) {
         connect(new QShortcut(QKeySequence(Keys), this), &QShortcut::activated, this,
                 &TMapWindow::FitZoom);
@@ -238,6 +241,8 @@ void TMapWindow::CreateControls() {
     spnMScaleUp->setToolTip(tr("拡大 (Ctrl++、+)"));
     spnMScaleDown->setToolTip(tr("縮小 (Ctrl+-、-)"));
     lblMScale->setToolTip(tr("全体を表示: 0 か Ctrl+0"));
+    btnSel->setToolTip(tr("3D で見る範囲の矩形を出す (S)"));
+    btn3D->setToolTip(tr("矩形の範囲を 3D で見る (D)"));
 }
 
 void TMapWindow::TellStartProblems() {
@@ -362,7 +367,11 @@ void TMapWindow::StartWork(std::function<TResult(TProgress&)> Job,
 
 void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::string& Error) {
     if (!Opened) {
-        // The previous map, its picture and the controls stay as they were.
+        // The previous map, its picture and the controls stay as they were; a recent file that
+        // is gone leaves the list as its message is shown.
+        if (!std::filesystem::exists(OpeningPath)) {
+            std::erase(RecentFiles, OpeningPath);
+        }
         btnLoad->setEnabled(true);
         btnRedraw->setEnabled(RedrawBefore);
         if (!Error.empty()) {
@@ -600,6 +609,7 @@ void TMapWindow::ProfileClick(QPointF At) {
     const QPointF Cell(Clicked->Col + 0.5, Clicked->Line + 0.5);
     if (!ProfileStart) {
         ProfileStart = Cell;
+        ScrollBox->SetMarker(std::nullopt); // the last profile's sample goes with it
         ScrollBox->SetOverlayLine(QLineF(Cell, Cell));
         return;
     }

@@ -56,7 +56,7 @@ TStatusBar::TStatusBar(QWidget* Parent) : QWidget(Parent) {
     ProfileButton->setText(tr("断面図"));
     ProfileButton->setCheckable(true);
     ProfileButton->setToolTip(
-        tr("地図の上に線を引いて断面図を描く (クリック、移動、クリック。Esc で取り消し)"));
+        tr("地図の上に線を引いて断面図を描く (P。クリック、移動、クリック。Esc で取り消し)"));
     Readout = new QLabel(this);
     Readout->setObjectName("lblReadout");
     Legend = new TLegend(this);
