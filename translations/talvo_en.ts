@@ -97,6 +97,25 @@
     </message>
 </context>
 <context>
+    <name>talvo::TLegend</name>
+    <message>
+        <source>海</source>
+        <translation>sea</translation>
+    </message>
+    <message>
+        <source>データなし</source>
+        <translation>no data</translation>
+    </message>
+    <message>
+        <source>Min 未満</source>
+        <translation>below Min</translation>
+    </message>
+    <message>
+        <source>Max 超</source>
+        <translation>above Max</translation>
+    </message>
+</context>
+<context>
     <name>talvo::TMapWindow</name>
     <message>
         <source>行政界</source>
@@ -156,7 +175,7 @@
     </message>
     <message>
         <source>矩形の範囲を 3D で見る (D)</source>
-        <translation>See the rectangle's region in 3D (D)</translation>
+        <translation>See the rectangle&apos;s region in 3D (D)</translation>
     </message>
 </context>
 <context>

@@ -449,8 +449,7 @@ void TMapWindow::DrawingFinished(std::optional<std::optional<TBitmap>> Drawn,
     btnRedraw->setEnabled(true);
     btnSave->setEnabled(View().Picture() != nullptr);
     ApplyZoom(); // the new picture came at its natural size
-    StatusBar->Legend->SetRamp(FDocument.ColourTable(), FDocument.Settings().Min,
-                               FDocument.Settings().Max);
+    StatusBar->Legend->SetRamp(FDocument.ColourTable(), FDocument.Settings());
     for (const std::string& Failure : {std::exchange(OverlayFailure, {}), Error}) {
         if (!Failure.empty()) {
             Dialogs.Error(this, Failure);
