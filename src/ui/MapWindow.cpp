@@ -20,6 +20,7 @@
 #include "model/MapInfo.h"
 #include "model/MapViewRules.h"
 #include "model/PointText.h"
+#include "model/ScaleBar.h"
 #include "model/ScreenFit.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
@@ -172,6 +173,7 @@ void TMapWindow::CreateControls() {
     connect(ScrollBox, &TPictureView::PointerMoved, this, &TMapWindow::UpdateReadout);
     connect(ScrollBox, &TPictureView::PointerLeft, this, &TMapWindow::RefreshReadout);
     connect(ScrollBox, &TPictureView::PictureMoved, this, &TMapWindow::RefreshReadout);
+    connect(ScrollBox, &TPictureView::PictureMoved, this, &TMapWindow::UpdateScaleBar);
     connect(ScrollBox, &TPictureView::Clicked, this, &TMapWindow::ProfileClick);
     connect(ScrollBox, &TPictureView::WheelZoom, this, [this](int Steps, QPoint At) {
         double Scale = View().Zoom();
@@ -560,6 +562,22 @@ void TMapWindow::RefreshReadout() {
     }
     const std::optional<QPoint> Pointer = ScrollBox->Pointer();
     ShowReadout(Pointer ? PictureCell(ScrollBox->CellAt(*Pointer)) : std::nullopt);
+}
+
+void TMapWindow::UpdateScaleBar() {
+    const TLoadedMap& Map = *FDocument.Map();
+    if (!View().Picture() || !IsMapLoaded(Map.NumHeader.MapKind)) {
+        ScrollBox->SetScaleBar(std::nullopt);
+        return;
+    }
+    // Measured where the view's centre lies, brought onto the map.
+    const QPointF Centre = ScrollBox->CellAt(ScrollBox->viewport()->rect().center());
+    const std::optional<TScaleBar> Bar =
+        ScaleBarAt(Map, std::clamp(Centre.x(), 0.0, double(Map.NumHeader.Columns)),
+                   std::clamp(Centre.y(), 0.0, double(Map.NumHeader.Rows)), View().Zoom(), 120);
+    ScrollBox->SetScaleBar(
+        Bar ? std::optional(std::pair(Bar->Pixels, QString::fromStdString(Bar->Text)))
+            : std::nullopt);
 }
 
 void TMapWindow::GoTo() {

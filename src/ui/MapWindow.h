@@ -88,6 +88,8 @@ class TMapWindow : public QWidget {
     // The picture moved under a still pointer: the readout names the cell now under it, or
     // nothing off the picture; a cell Go to marked stays until the pointer moves.
     void RefreshReadout();
+    // The scale bar for the zoom and the place at the view's centre.
+    void UpdateScaleBar();
     // Go to (Ctrl+G): asks for a point as --at takes it, centres its cell, marks it and shows it
     // in the readout until the pointer moves.
     void GoTo();

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
@@ -80,6 +81,13 @@ void TPictureView::SetMarker(std::optional<QPointF> Cell) {
 void TPictureView::SetGoneTo(std::optional<QPointF> Cell) {
     GoneTo = Cell;
     viewport()->update();
+}
+
+void TPictureView::SetScaleBar(std::optional<std::pair<double, QString>> Bar) {
+    if (Bar != ScaleBar) {
+        ScaleBar = std::move(Bar);
+        viewport()->update();
+    }
 }
 
 void TPictureView::CentreOn(QPointF Cell) {
@@ -233,6 +241,21 @@ void TPictureView::paintEvent(QPaintEvent* Event) {
             Painter.setBrush(Qt::white);
             Painter.drawEllipse(*Marker * Scale - Offset, 4, 4);
         }
+    }
+    if (ScaleBar) {
+        // A bar with end ticks and its length above, in black on white: seen over any colour.
+        const QPointF Left(10, viewport()->height() - 12);
+        const QPointF Right = Left + QPointF(ScaleBar->first, 0);
+        for (const auto& [Colour, Width] : {std::pair{Qt::white, 5}, std::pair{Qt::black, 2}}) {
+            Painter.setPen(QPen(Colour, Width, Qt::SolidLine, Qt::FlatCap));
+            Painter.drawLine(Left, Right);
+            Painter.drawLine(Left, Left - QPointF(0, 6));
+            Painter.drawLine(Right, Right - QPointF(0, 6));
+        }
+        QPainterPath Caption;
+        Caption.addText(Left + QPointF(0, -10), font(), ScaleBar->second);
+        Painter.strokePath(Caption, QPen(Qt::white, 3));
+        Painter.fillPath(Caption, Qt::black);
     }
     if (GoneTo) {
         // A cross ringed in white, seen over any colour.

@@ -4,6 +4,7 @@
 #include <QLineF>
 #include <QSize>
 #include <optional>
+#include <utility>
 
 #include "platform/Bitmap.h"
 
@@ -47,6 +48,8 @@ class TPictureView : public QAbstractScrollArea {
     void SetMarker(std::optional<QPointF> Cell);
     // The cross of a cell gone to, at a fractional cell; nothing hides it.
     void SetGoneTo(std::optional<QPointF> Cell);
+    // The scale bar in the view's lower left corner: its length in pixels and its caption.
+    void SetScaleBar(std::optional<std::pair<double, QString>> Bar);
     // Scrolls the fractional cell Cell to the centre of the view, as near as the picture allows.
     void CentreOn(QPointF Cell);
 
@@ -86,6 +89,7 @@ class TPictureView : public QAbstractScrollArea {
     std::optional<QLineF> Overlay;
     std::optional<QPointF> Marker;
     std::optional<QPointF> GoneTo;
+    std::optional<std::pair<double, QString>> ScaleBar;
     int WheelAngle = 0; // eighths of a degree not yet turned into zoom steps
     std::optional<QPoint> FPointer;
 };
