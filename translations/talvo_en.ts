@@ -97,6 +97,25 @@
     </message>
 </context>
 <context>
+    <name>talvo::TLegend</name>
+    <message>
+        <source>海</source>
+        <translation>sea</translation>
+    </message>
+    <message>
+        <source>データなし</source>
+        <translation>no data</translation>
+    </message>
+    <message>
+        <source>Min 未満</source>
+        <translation>below Min</translation>
+    </message>
+    <message>
+        <source>Max 超</source>
+        <translation>above Max</translation>
+    </message>
+</context>
+<context>
     <name>talvo::TMapWindow</name>
     <message>
         <source>行政界</source>
@@ -149,6 +168,14 @@
     <message>
         <source>最近開いた地図</source>
         <translation>Maps opened last</translation>
+    </message>
+    <message>
+        <source>3D で見る範囲の矩形を出す (S)</source>
+        <translation>Show the rectangle of the region to see in 3D (S)</translation>
+    </message>
+    <message>
+        <source>矩形の範囲を 3D で見る (D)</source>
+        <translation>See the rectangle&apos;s region in 3D (D)</translation>
     </message>
 </context>
 <context>
@@ -241,6 +268,14 @@ boundaries</translation>
         <extracomment>&quot;Description|patterns&quot; pairs; the patterns stay as they are.</extracomment>
         <translation>All|*.Mem;*.Sem;*.Tem;EL*.hdr;Lu*.hdr;Vg*.hdr;*.bil;*.xml;*.zip;*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt|50 m map (*.Mem)|*.Mem|250 m map (*.Sem)|*.Sem|1 km map (*.Tem)|*.Tem|Global Map elevation (El*.hdr)|EL*.hdr|Global Map land use (Lu*.hdr)|Lu*.hdr|Global Map vegetation (Vg*.hdr)|Vg*.hdr|USCG 30-second mesh (*.bil)|*.Bil|FG-GML digital elevation model|*.xml;*.zip|GeoTIFF and other GDAL rasters|*.tif;*.tiff;*.hgt;*.asc;*.dem;*.img;*.vrt</translation>
     </message>
+    <message>
+        <source>移動</source>
+        <translation>Go to</translation>
+    </message>
+    <message>
+        <source>地点 (経度,緯度 か 列:行):</source>
+        <translation>Point (LON,LAT or col:row):</translation>
+    </message>
 </context>
 <context>
     <name>talvo::TStatusBar</name>
@@ -249,12 +284,20 @@ boundaries</translation>
         <translation>Profile</translation>
     </message>
     <message>
-        <source>地図の上に線を引いて断面図を描く (クリック、移動、クリック。Esc で取り消し)</source>
-        <translation>Draw a line over the map for its elevation profile (click, move, click; Esc cancels)</translation>
+        <source>地図の上に線を引いて断面図を描く (P。クリック、移動、クリック。Esc で取り消し)</source>
+        <translation>Draw a line over the map for its elevation profile (P; click, move, click; Esc cancels)</translation>
     </message>
     <message>
         <source>凡例</source>
         <translation>Legend</translation>
+    </message>
+    <message>
+        <source>移動...</source>
+        <translation>Go to...</translation>
+    </message>
+    <message>
+        <source>読み取りをコピー</source>
+        <translation>Copy readout</translation>
     </message>
 </context>
 </TS>

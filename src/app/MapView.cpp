@@ -32,10 +32,14 @@ std::pair<int32_t, int32_t> TMapView::ShownSize(const TLoadedMap& Map) const {
 }
 
 TSelectionBounds TMapView::PlaceSelection(const TLoadedMap& Map, int32_t ClientWidth,
-                                          int32_t ClientHeight) {
+                                          int32_t ClientHeight, int32_t OriginX, int32_t OriginY) {
     const auto [Width, Height] = ShownSize(Map);
-    const TSelectionBounds Bounds =
-        SelectionBounds(FSelection.Left, FSelection.Top, Width, Height, ClientWidth, ClientHeight);
+    // Worked out over the picture, whose first pixel is the origin.
+    TSelectionBounds Bounds =
+        SelectionBounds(FSelection.Left - OriginX, FSelection.Top - OriginY, Width, Height,
+                        ClientWidth - OriginX, ClientHeight - OriginY);
+    Bounds = {Bounds.Left + OriginX, Bounds.Top + OriginY, Bounds.MaxRight + OriginX,
+              Bounds.MaxBottom + OriginY};
     FSelection.Left = Bounds.Left;
     FSelection.Top = Bounds.Top;
     return Bounds;

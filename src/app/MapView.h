@@ -38,10 +38,11 @@ class TMapView {
     const TSelRect& Selection() const { return FSelection; }
     // The rectangle as the user left it: it keeps its size across zooming.
     void SetSelection(const TSelRect& Selection) { FSelection = Selection; }
-    // Where the rectangle may go over a picture area of ClientWidth × ClientHeight pixels, and
-    // the rectangle moved to the picture's corner when it starts beyond the picture.
+    // Where the rectangle may go over a picture area of ClientWidth × ClientHeight pixels whose
+    // picture begins OriginX, OriginY pixels in (centred), and the rectangle moved to the
+    // picture's corner when it starts beyond or before the picture.
     TSelectionBounds PlaceSelection(const TLoadedMap& Map, int32_t ClientWidth,
-                                    int32_t ClientHeight);
+                                    int32_t ClientHeight, int32_t OriginX, int32_t OriginY);
     // The cells of Map under the rectangle with the picture scrolled by ScrollX, ScrollY pixels,
     // never beyond the map; Step and HScale as typed (EConvertError when they hold no integer).
     TRegion SelectedRegion(const TLoadedMap& Map, int32_t ScrollX, int32_t ScrollY,

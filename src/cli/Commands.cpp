@@ -14,6 +14,7 @@
 #include "model/CellReadout.h"
 #include "model/ElevationProfile.h"
 #include "model/MapInfo.h"
+#include "model/PointText.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/ExecutablePath.h"
@@ -110,45 +111,15 @@ TOpenOutcome OpenInputs(TDocument& Document, const TRequest& Request, std::ostre
     return Told(Document.OpenMosaic(Request.Files, Unwatched, Request.Crs, {Request.OutPath}), Err);
 }
 
-// "LON,LAT" (or easting and northing) → the cell under it; "col:row" → that cell of the grid. A
-// text that is neither is a mistyped command line; a point off the map fails naming it.
-TGridCell CellOfPointText(const TLoadedMap& Map, const std::string& Point) {
-    const size_t Colon = Point.find(':');
-    const size_t Comma = Point.find(',');
-    const size_t Split = Colon != std::string::npos ? Colon : Comma;
-    double X = 0.0, Y = 0.0;
+// A point of --at, --from or --to that is no point is a mistyped command line.
+template <typename TResult>
+TResult OfPointText(TResult (*Parse)(const TLoadedMap&, const std::string&), const TLoadedMap& Map,
+                    const std::string& Point) {
     try {
-        if (Split == std::string::npos ||
-            Point.find_first_of(":,", Split + 1) != std::string::npos) {
-            throw EMisuse(Text(TText::PointNotUnderstood, {Point}));
-        }
-        const std::string_view First = std::string_view(Point).substr(0, Split);
-        const std::string_view Second = std::string_view(Point).substr(Split + 1);
-        if (Colon != std::string::npos) {
-            if (const auto Cell = CellOfRow(Map, StrToInt(First), StrToInt(Second))) {
-                return *Cell;
-            }
-        } else {
-            X = StrToFloat(First);
-            Y = StrToFloat(Second);
-            if (const auto Cell = CellAt(Map, {X, Y})) {
-                return *Cell;
-            }
-        }
-    } catch (const EConvertError&) {
-        throw EMisuse(Text(TText::PointNotUnderstood, {Point}));
+        return Parse(Map, Point);
+    } catch (const EPointNotUnderstood& Error) {
+        throw EMisuse(Error.what());
     }
-    throw Placed(ETalvoError(Text(TText::PointOffMap, {Point})), Map.NumHeader.MapFileName);
-}
-
-// A point of --from or --to: a cell's centre for "col:row", else the point given.
-TMapPoint PointOfText(const TLoadedMap& Map, const std::string& Point) {
-    const TGridCell Cell = CellOfPointText(Map, Point);
-    const size_t Comma = Point.find(',');
-    if (Comma == std::string::npos) {
-        return CellCentre(Map, Cell);
-    }
-    return {StrToFloat(Point.substr(0, Comma)), StrToFloat(Point.substr(Comma + 1))};
 }
 
 // --crs's CRS, refused before anything is read when GDAL does not know it.
@@ -212,7 +183,7 @@ void PrintAt(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
     TDocument Document;
     Open(Document, Request.Files[0], Err);
     const TLoadedMap& Map = *Document.Map();
-    const TGridCell Cell = CellOfPointText(Map, Request.Files[1]);
+    const TGridCell Cell = OfPointText(CellOfPointText, Map, Request.Files[1]);
     for (const TMapInfoField& Field : ReadoutFields(Map, Cell)) {
         Out << Field.Name << ": " << Field.Value << '\n';
     }
@@ -228,7 +199,8 @@ void Profile(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
         throw EFailed(Text(TText::ProfileNeedsHeights, {MapPath, Kind.Code}));
     }
     const std::vector<TProfileSample> Samples =
-        SampleProfile(Map, PointOfText(Map, Request.From), PointOfText(Map, Request.To));
+        SampleProfile(Map, OfPointText(PointOfText, Map, Request.From),
+                      OfPointText(PointOfText, Map, Request.To));
     if (Request.OutPath.empty()) {
         Out << ProfileCsv(Map, Samples);
         return;

@@ -88,6 +88,7 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TL
     // North up, as the rows are stored once a south-up raster is turned over.
     Map.Georeference.Transform = {
         T[0], T[1], 0.0, T[5] > 0.0 ? T[3] + T[5] * Info.Height : T[3], 0.0, -std::abs(T[5])};
+    Map.Georeference.Georeferenced = Info.HasTransform != 0;
     TNum_HeaderRec& H = Map.NumHeader;
     H.MapKind = TMapKind::Gdal;
     H.Comment = Info.Driver;

@@ -47,6 +47,25 @@ int32_t RowOnLine(const TLoadedMap& Map, int32_t Line) {
     return -1;
 }
 
+// The row a readout names: the grid row, or the line of a row never read.
+int32_t ShownRow(const TGridCell& Cell) {
+    return Cell.Row >= 0 ? Cell.Row : Cell.Line;
+}
+
+// Decimals of a place: degrees to a millionth, metres to a centimetre, pixels to a tenth.
+int PlaceDecimals(const TLoadedMap& Map) {
+    return !Map.Georeference.Georeferenced ? 1 : Map.NumHeader.Projected ? 2 : 6;
+}
+
+// Where a cell's centre lies: in the map's CRS, or at its pixel and line from the raster's
+// top-left corner, y down, as GDAL counts them.
+TMapPoint PlaceOf(const TLoadedMap& Map, const TGridCell& Cell) {
+    if (!Map.Georeference.Georeferenced) {
+        return {Cell.Col + 0.5, Cell.Line + 0.5};
+    }
+    return CellCentre(Map, Cell);
+}
+
 } // namespace
 
 std::optional<TGridCell> CellAtGrid(const TLoadedMap& Map, double Col, double Line) {
@@ -134,16 +153,25 @@ TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
 }
 
 std::vector<TMapInfoField> PlaceFields(const TLoadedMap& Map, const TGridCell& Cell) {
-    const TMapPoint Centre = CellCentre(Map, Cell);
+    const TMapPoint Centre = PlaceOf(Map, Cell);
+    const int Decimals = PlaceDecimals(Map);
+    const std::string Crs = CrsName(Map.Georeference.Crs, Map.Georeference.Datum);
+    const TMapInfoField CrsField{Text(TText::ReadoutCrs),
+                                 Crs.empty() ? Text(TText::ReadoutCrsNone) : Crs};
+    if (!Map.Georeference.Georeferenced) {
+        return {{Text(TText::ReadoutPixel), Fixed(Centre.X, Decimals)},
+                {Text(TText::ReadoutLine), Fixed(Centre.Y, Decimals)},
+                CrsField};
+    }
     if (Map.NumHeader.Projected) {
-        return {{Text(TText::ReadoutEasting), Fixed(Centre.X, 2)},
-                {Text(TText::ReadoutNorthing), Fixed(Centre.Y, 2)},
-                {Text(TText::ReadoutCrs), CrsName(Map.Georeference.Crs, Map.Georeference.Datum)}};
+        return {{Text(TText::ReadoutEasting), Fixed(Centre.X, Decimals)},
+                {Text(TText::ReadoutNorthing), Fixed(Centre.Y, Decimals)},
+                CrsField};
     }
     return {{Text(TText::ReadoutLon),
-             Fixed(Centre.X, 6) + " " + DegreesMinutesSeconds(Centre.X, 'E', 'W')},
+             Fixed(Centre.X, Decimals) + " " + DegreesMinutesSeconds(Centre.X, 'E', 'W')},
             {Text(TText::ReadoutLat),
-             Fixed(Centre.Y, 6) + " " + DegreesMinutesSeconds(Centre.Y, 'N', 'S')}};
+             Fixed(Centre.Y, Decimals) + " " + DegreesMinutesSeconds(Centre.Y, 'N', 'S')}};
 }
 
 std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Cell) {
@@ -151,7 +179,7 @@ std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Ce
     const bool Heights = KindTraits(H.MapKind).Colouring == TColouring::Elevation;
     std::vector<TMapInfoField> Fields = {
         {Text(TText::ReadoutCol), std::to_string(Cell.Col)},
-        {Text(TText::ReadoutRow), std::to_string(Cell.Row >= 0 ? Cell.Row : Cell.Line)},
+        {Text(TText::ReadoutRow), std::to_string(ShownRow(Cell))},
         {Text(Heights ? TText::ReadoutHeight : TText::ReadoutClass), ValueAt(Map, Cell).Text}};
     if (!H.MeshCode.empty()) {
         Fields.push_back({Text(TText::ReadoutMeshCode), H.MeshCode});
@@ -165,6 +193,14 @@ std::vector<TMapInfoField> ReadoutFields(const TLoadedMap& Map, const TGridCell&
         Fields.push_back(std::move(Field));
     }
     return Fields;
+}
+
+std::string ReadoutCopy(const TLoadedMap& Map, const TGridCell& Cell) {
+    const TMapPoint Centre = PlaceOf(Map, Cell);
+    const int Decimals = PlaceDecimals(Map);
+    return Fixed(Centre.X, Decimals) + '\t' + Fixed(Centre.Y, Decimals) + '\t' +
+           std::to_string(Cell.Col) + '\t' + std::to_string(ShownRow(Cell)) + '\t' +
+           ValueAt(Map, Cell).Text;
 }
 
 std::string ReadoutLine(const std::vector<TMapInfoField>& Fields) {

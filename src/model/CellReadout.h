@@ -64,6 +64,10 @@ std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Ce
 // Both, in that order.
 std::vector<TMapInfoField> ReadoutFields(const TLoadedMap& Map, const TGridCell& Cell);
 
+// The readout of Cell as one line of values, as --at prints them, separated by tabs: longitude
+// and latitude in decimal degrees (or easting and northing), column, row, height or class.
+std::string ReadoutCopy(const TLoadedMap& Map, const TGridCell& Cell);
+
 // Fields on one line, as the status bar shows them.
 std::string ReadoutLine(const std::vector<TMapInfoField>& Fields);
 

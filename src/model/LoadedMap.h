@@ -103,6 +103,9 @@ struct TGeoreference {
     // Cell edges to coordinates, in GDAL's order: x = T0 + col T1 + row T2, y = T3 + col T4 + row
     // T5, in the CRS's units (degrees for the documented formats).
     std::array<double, 6> Transform{};
+    // The raster has a geotransform (or its format's own corners); without one its cells lie
+    // at their pixel and line, which is all a readout can say of them.
+    bool Georeferenced = true;
     // The raster named no CRS, and its corners and cells were taken as degrees.
     bool DegreesAssumed = false;
     // A raster placed by ground control points alone: Talvo does not apply them (it draws the

@@ -35,7 +35,7 @@ int32_t ZoomedLength(int32_t Cells, double MScale) {
 
 TSelectionBounds SelectionBounds(int32_t Left, int32_t Top, int32_t PictureWidth,
                                  int32_t PictureHeight, int32_t ClientRight, int32_t ClientBottom) {
-    return {Left >= PictureWidth ? 0 : Left, Top >= PictureHeight ? 0 : Top,
+    return {Left >= PictureWidth || Left < 0 ? 0 : Left, Top >= PictureHeight || Top < 0 ? 0 : Top,
             std::min(PictureWidth, ClientRight), std::min(PictureHeight, ClientBottom)};
 }
 

@@ -23,8 +23,8 @@ int32_t ZoomedLength(int32_t Cells, double MScale);
 double FittingZoom(int32_t Width, int32_t Height, int32_t ViewWidth, int32_t ViewHeight);
 
 // The selection rectangle's bounds when it is shown: its right and bottom limits follow the
-// shown picture, held inside the scroll box; a rectangle starting beyond the picture starts
-// at its edge 0 instead.
+// shown picture, held inside the scroll box; a rectangle starting beyond the picture, or
+// before it, starts at its edge 0 instead.
 struct TSelectionBounds {
     int32_t Left;
     int32_t Top;

@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace talvo {
@@ -89,6 +90,18 @@ std::optional<int32_t> TQtDialogs::ChooseColour(QWidget* Parent, int32_t Initial
         return std::nullopt;
     }
     return Chosen.blue() << 16 | Chosen.green() << 8 | Chosen.red();
+}
+
+std::optional<std::string> TQtDialogs::AskPoint(QWidget* Parent, const std::string& Last) {
+    bool Chosen = false;
+    const QString Point = QInputDialog::getText(
+        Parent, QCoreApplication::translate("talvo::TQtDialogs", "移動"),
+        QCoreApplication::translate("talvo::TQtDialogs", "地点 (経度,緯度 か 列:行):"),
+        QLineEdit::Normal, QString::fromStdString(Last), &Chosen);
+    if (!Chosen) {
+        return std::nullopt;
+    }
+    return Point.trimmed().toStdString();
 }
 
 void TQtDialogs::Message(QWidget* Parent, const std::string& Text) {

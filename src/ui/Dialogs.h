@@ -26,6 +26,8 @@ class TDialogs {
     virtual std::optional<int32_t> ChooseColour(QWidget* Parent, int32_t Initial) = 0;
     // A CSV file to save, starting in Folder; nothing when cancelled.
     virtual std::optional<std::string> SaveCsvFile(QWidget* Parent, const std::string& Folder) = 0;
+    // A point to go to, as "LON,LAT" or "col:row", offered as Last; nothing when cancelled.
+    virtual std::optional<std::string> AskPoint(QWidget* Parent, const std::string& Last) = 0;
     // A message box.
     virtual void Message(QWidget* Parent, const std::string& Text) = 0;
     // The application's error box.
@@ -40,6 +42,7 @@ class TQtDialogs : public TDialogs {
                                                                const std::string& Folder) override;
     std::optional<int32_t> ChooseColour(QWidget* Parent, int32_t Initial) override;
     std::optional<std::string> SaveCsvFile(QWidget* Parent, const std::string& Folder) override;
+    std::optional<std::string> AskPoint(QWidget* Parent, const std::string& Last) override;
     void Message(QWidget* Parent, const std::string& Text) override;
     void Error(QWidget* Parent, const std::string& Text) override;
 };

@@ -1,5 +1,8 @@
 #include "ui/InfoWindow.h"
 
+#include <QGridLayout>
+#include <iterator>
+
 #include "model/MapInfo.h"
 
 namespace talvo {
@@ -39,40 +42,47 @@ const TInfoRow RightColumn[] = {
     {QT_TRANSLATE_NOOP("talvo::TInfoWindow", "コメント"), "Comment"},
 };
 
-constexpr int RowHeight = 24;
-constexpr int CaptionWidth = 130;
-
 } // namespace
 
 TInfoWindow::TInfoWindow(QWidget* Parent) : QDialog(Parent) {
     setObjectName("InfForm");
     setWindowTitle("Map Infomation");
-    setFixedSize(518, 371);
-    auto AddRows = [this](const auto& Rows, int CaptionRight, int ValueLeft, int ValueWidth) {
-        int Top = 8;
+    // Captions right-aligned beside their values, in two columns; the layout sizes every label
+    // to its text in the font and language it is shown in.
+    auto* Grid = new QGridLayout(this);
+    Grid->setSizeConstraint(QLayout::SetFixedSize);
+    Grid->setHorizontalSpacing(12);
+    Grid->setColumnMinimumWidth(1, 100);
+    Grid->setColumnMinimumWidth(3, 160);
+    auto AddRows = [this, Grid](const auto& Rows, int Column) {
+        int Line = 0;
         for (const TInfoRow& Row : Rows) {
             auto* Caption = new QLabel(tr(Row.Caption), this);
-            Caption->setGeometry(CaptionRight - CaptionWidth, Top, CaptionWidth, 20);
             Caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             auto* Value = new QLabel(Row.Field, this);
             Value->setObjectName(Row.Field);
-            Value->setGeometry(ValueLeft, Top, ValueWidth, 20);
             Value->setTextInteractionFlags(Qt::TextSelectableByMouse);
             Values[Row.Field] = Value;
-            Top += RowHeight;
+            Grid->addWidget(Caption, Line, Column);
+            Grid->addWidget(Value, Line, Column + 1);
+            ++Line;
         }
     };
-    AddRows(LeftColumn, 131, 144, 100);
-    AddRows(RightColumn, 350, 360, 160);
+    AddRows(LeftColumn, 0);
+    AddRows(RightColumn, 2);
 
-    auto* FlagCaption = new QLabel(tr("レコード１のフラグ"), this);
-    FlagCaption->move(16, 296);
+    const int Below = static_cast<int>(std::size(LeftColumn));
+    Grid->addWidget(new QLabel(tr("レコード１のフラグ"), this), Below, 0, 1, 4);
     auto* Flags = new QLabel("RecFlg", this);
     Flags->setObjectName("RecFlg");
-    Flags->setGeometry(24, 320, 473, 41); // a fixed box: longer text is cut off
     Flags->setWordWrap(true);
     Flags->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Flags->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Flags->setContentsMargins(8, 0, 0, 0);
+    // As wide as the columns above: a flag string without spaces is cut at the right edge.
+    Flags->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    Flags->setMinimumHeight(2 * Flags->fontMetrics().height());
+    Grid->addWidget(Flags, Below + 1, 0, 1, 4);
     Values["RecFlg"] = Flags;
 }
 

@@ -1,6 +1,7 @@
 #include "ui/MapWindow.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -18,6 +19,8 @@
 #include "model/CellReadout.h"
 #include "model/MapInfo.h"
 #include "model/MapViewRules.h"
+#include "model/PointText.h"
+#include "model/ScaleBar.h"
 #include "model/ScreenFit.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
@@ -168,7 +171,9 @@ void TMapWindow::CreateControls() {
     StatusBar = new TStatusBar(this);
     StatusBar->ProfileButton->setEnabled(false); // until a map of heights is shown
     connect(ScrollBox, &TPictureView::PointerMoved, this, &TMapWindow::UpdateReadout);
-    connect(ScrollBox, &TPictureView::PointerLeft, StatusBar->Readout, &QLabel::clear);
+    connect(ScrollBox, &TPictureView::PointerLeft, this, &TMapWindow::RefreshReadout);
+    connect(ScrollBox, &TPictureView::PictureMoved, this, &TMapWindow::RefreshReadout);
+    connect(ScrollBox, &TPictureView::PictureMoved, this, &TMapWindow::UpdateScaleBar);
     connect(ScrollBox, &TPictureView::Clicked, this, &TMapWindow::ProfileClick);
     connect(ScrollBox, &TPictureView::WheelZoom, this, [this](int Steps, QPoint At) {
         double Scale = View().Zoom();
@@ -217,10 +222,18 @@ void TMapWindow::CreateControls() {
         Shortcut(QKeySequence(Keys), spnMScaleUp);
     }
     Shortcut(QKeySequence("-"), spnMScaleDown);
+    Shortcut(QKeySequence("P"), StatusBar->ProfileButton);
+    Shortcut(QKeySequence("S"), btnSel);
+    Shortcut(QKeySequence("D"), btn3D);
     for (const char* Keys : {"0", "Ctrl+0"}) {
         connect(new QShortcut(QKeySequence(Keys), this), &QShortcut::activated, this,
                 &TMapWindow::FitZoom);
     }
+    addAction(StatusBar->GoToAction);
+    addAction(StatusBar->CopyAction);
+    connect(StatusBar->GoToAction, &QAction::triggered, this,
+            [this] { Guarded([this] { GoTo(); }); });
+    connect(StatusBar->CopyAction, &QAction::triggered, this, &TMapWindow::CopyReadout);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             &TMapWindow::CancelProfileLine);
     btnLoad->setToolTip(tr("地図を開く (Ctrl+O)"));
@@ -230,6 +243,8 @@ void TMapWindow::CreateControls() {
     spnMScaleUp->setToolTip(tr("拡大 (Ctrl++、+)"));
     spnMScaleDown->setToolTip(tr("縮小 (Ctrl+-、-)"));
     lblMScale->setToolTip(tr("全体を表示: 0 か Ctrl+0"));
+    btnSel->setToolTip(tr("3D で見る範囲の矩形を出す (S)"));
+    btn3D->setToolTip(tr("矩形の範囲を 3D で見る (D)"));
 }
 
 void TMapWindow::TellStartProblems() {
@@ -262,6 +277,7 @@ void TMapWindow::ShowInfoWindow() {
             RestorePlacement(*InfForm, Saved);
         } else {
             const QRect Main = frameGeometry();
+            InfForm->adjustSize(); // its layout gives its size
             // Its frame is not known before it is shown: take this window's.
             const QSize Frame = InfForm->size() + (frameGeometry().size() - size());
             const TScreenRect Place =
@@ -353,7 +369,11 @@ void TMapWindow::StartWork(std::function<TResult(TProgress&)> Job,
 
 void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::string& Error) {
     if (!Opened) {
-        // The previous map, its picture and the controls stay as they were.
+        // The previous map, its picture and the controls stay as they were; a recent file that
+        // is gone leaves the list as its message is shown.
+        if (!std::filesystem::exists(OpeningPath)) {
+            std::erase(RecentFiles, OpeningPath);
+        }
         btnLoad->setEnabled(true);
         btnRedraw->setEnabled(RedrawBefore);
         if (!Error.empty()) {
@@ -366,6 +386,8 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     const TLoadedMap& Map = *FDocument.Map();
     Drawable = Loaded.Outcome == TOpenOutcome::Loaded;
     CancelProfileLine();
+    ScrollBox->SetGoneTo(std::nullopt);
+    ReadoutMarked = false;
     StatusBar->ProfileButton->setEnabled(Drawable && KindTraits(Map.NumHeader.MapKind).Colouring ==
                                                          TColouring::Elevation);
     switch (Loaded.Outcome) {
@@ -429,8 +451,7 @@ void TMapWindow::DrawingFinished(std::optional<std::optional<TBitmap>> Drawn,
     btnRedraw->setEnabled(true);
     btnSave->setEnabled(View().Picture() != nullptr);
     ApplyZoom(); // the new picture came at its natural size
-    StatusBar->Legend->SetRamp(FDocument.ColourTable(), FDocument.Settings().Min,
-                               FDocument.Settings().Max);
+    StatusBar->Legend->SetRamp(FDocument.ColourTable(), FDocument.Settings());
     for (const std::string& Failure : {std::exchange(OverlayFailure, {}), Error}) {
         if (!Failure.empty()) {
             Dialogs.Error(this, Failure);
@@ -472,7 +493,9 @@ void TMapWindow::btnSelClick() {
         // The rectangle may reach the last pixel of the visible area, or of a smaller picture.
         const QSize Client = ScrollBox->viewport()->size();
         const TSelectionBounds Bounds =
-            View().PlaceSelection(*FDocument.Map(), Client.width(), Client.height());
+            View().PlaceSelection(*FDocument.Map(), Client.width(), Client.height(),
+                                  std::max(0, -ScrollBox->horizontalScrollBar()->value()),
+                                  std::max(0, -ScrollBox->verticalScrollBar()->value()));
         const TSelRect& Rect = View().Selection();
         SelShape->setGeometry(Rect.Left, Rect.Top, Rect.Width, Rect.Height);
         SelShape->MaxRight = Bounds.MaxRight;
@@ -493,10 +516,12 @@ void TMapWindow::btn3DClick() {
 
 void TMapWindow::spnMScaleUpClick() {
     ZoomAround(ZoomIn(View().Zoom()), ScrollBox->viewport()->rect().center());
+    ScrollBox->Settle();
 }
 
 void TMapWindow::spnMScaleDownClick() {
     ZoomAround(ZoomOut(View().Zoom()), ScrollBox->viewport()->rect().center());
+    ScrollBox->Settle();
 }
 
 void TMapWindow::ZoomAround(double NewScale, QPoint Anchor) {
@@ -506,27 +531,89 @@ void TMapWindow::ZoomAround(double NewScale, QPoint Anchor) {
 }
 
 void TMapWindow::FitZoom() {
+    if (!View().Picture()) {
+        return;
+    }
     const TNum_HeaderRec& H = FDocument.Map()->NumHeader;
     const QSize Visible = ScrollBox->maximumViewportSize();
     ZoomAround(FittingZoom(H.Columns, H.Rows, Visible.width(), Visible.height()),
                ScrollBox->viewport()->rect().center());
+    ScrollBox->Settle();
 }
 
 void TMapWindow::UpdateReadout(QPointF Cell) {
     if (ProfileStart) {
         ScrollBox->SetOverlayLine(QLineF(*ProfileStart, Cell));
     }
+    ReadoutMarked = false;
+    ShowReadout(PictureCell(Cell));
+}
+
+std::optional<TGridCell> TMapWindow::PictureCell(QPointF Cell) const {
+    if (!View().Picture() || !ScrollBox->PictureVisible()) {
+        return std::nullopt;
+    }
+    return CellAtGrid(*FDocument.Map(), Cell.x(), Cell.y());
+}
+
+void TMapWindow::RefreshReadout() {
+    if (ReadoutMarked) {
+        return;
+    }
+    const std::optional<QPoint> Pointer = ScrollBox->Pointer();
+    ShowReadout(Pointer ? PictureCell(ScrollBox->CellAt(*Pointer)) : std::nullopt);
+}
+
+void TMapWindow::UpdateScaleBar() {
     const TLoadedMap& Map = *FDocument.Map();
-    const std::optional<TGridCell> Under = View().Picture() && ScrollBox->PictureVisible()
-                                               ? CellAtGrid(Map, Cell.x(), Cell.y())
-                                               : std::nullopt;
-    if (!Under) {
+    if (!View().Picture() || !IsMapLoaded(Map.NumHeader.MapKind)) {
+        ScrollBox->SetScaleBar(std::nullopt);
+        return;
+    }
+    // Measured where the view's centre lies, brought onto the map.
+    const QPointF Centre = ScrollBox->CellAt(ScrollBox->viewport()->rect().center());
+    const std::optional<TScaleBar> Bar =
+        ScaleBarAt(Map, std::clamp(Centre.x(), 0.0, double(Map.NumHeader.Columns)),
+                   std::clamp(Centre.y(), 0.0, double(Map.NumHeader.Rows)), View().Zoom(), 120);
+    ScrollBox->SetScaleBar(
+        Bar ? std::optional(std::pair(Bar->Pixels, QString::fromStdString(Bar->Text)))
+            : std::nullopt);
+}
+
+void TMapWindow::GoTo() {
+    if (!View().Picture()) {
+        return;
+    }
+    const std::optional<std::string> Point = Dialogs.AskPoint(this, LastPoint);
+    if (!Point || Point->empty()) {
+        return;
+    }
+    LastPoint = *Point;
+    const TGridCell Cell = CellOfPointText(*FDocument.Map(), *Point);
+    const QPointF Centre(Cell.Col + 0.5, Cell.Line + 0.5);
+    ScrollBox->SetGoneTo(Centre);
+    ReadoutMarked = true;
+    ShowReadout(Cell);
+    ScrollBox->CentreOn(Centre);
+}
+
+void TMapWindow::CopyReadout() {
+    if (ReadoutCell) {
+        QGuiApplication::clipboard()->setText(
+            QString::fromStdString(ReadoutCopy(*FDocument.Map(), *ReadoutCell)));
+    }
+}
+
+void TMapWindow::ShowReadout(std::optional<TGridCell> Cell) {
+    ReadoutCell = Cell;
+    if (!Cell) {
         StatusBar->Readout->clear();
         return;
     }
     // Where the cell is on one line, what it holds on the next: one line would not fit.
-    StatusBar->Readout->setText(QString::fromStdString(
-        ReadoutLine(PlaceFields(Map, *Under)) + "\n" + ReadoutLine(CellFields(Map, *Under))));
+    const TLoadedMap& Map = *FDocument.Map();
+    StatusBar->Readout->setText(QString::fromStdString(ReadoutLine(PlaceFields(Map, *Cell)) + "\n" +
+                                                       ReadoutLine(CellFields(Map, *Cell))));
 }
 
 void TMapWindow::ProfileClick(QPointF At) {
@@ -539,6 +626,7 @@ void TMapWindow::ProfileClick(QPointF At) {
     const QPointF Cell(Clicked->Col + 0.5, Clicked->Line + 0.5);
     if (!ProfileStart) {
         ProfileStart = Cell;
+        ScrollBox->SetMarker(std::nullopt); // the last profile's sample goes with it
         ScrollBox->SetOverlayLine(QLineF(Cell, Cell));
         return;
     }
@@ -620,6 +708,7 @@ void TMapWindow::resizeEvent(QResizeEvent* Event) {
     ButtonPanel->setGeometry(width() - PanelWidth, 0, PanelWidth, Above);
     StatusBar->setGeometry(0, Above, width(), TStatusBar::BarHeight);
     pgrBar->setGeometry(0, ScrollBox->height() - GaugeHeight, ScrollBox->width(), GaugeHeight);
+    ScrollBox->Settle();
 }
 
 void TMapWindow::dragEnterEvent(QDragEnterEvent* Event) {

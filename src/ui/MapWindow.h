@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/Document.h"
+#include "model/CellReadout.h"
 #include "model/MapViewRules.h"
 #include "ui/Dialogs.h"
 #include "ui/InfoWindow.h"
@@ -82,8 +83,18 @@ class TMapWindow : public QWidget {
     void ZoomAround(double NewScale, QPoint Anchor);
     // The largest zoom that shows the whole picture.
     void FitZoom();
-    // The readout of the cell under the pointer, at fractional cell Cell.
+    // The pointer moved to fractional cell Cell: the readout names the cell under it.
     void UpdateReadout(QPointF Cell);
+    // The picture moved under a still pointer: the readout names the cell now under it, or
+    // nothing off the picture; a cell Go to marked stays until the pointer moves.
+    void RefreshReadout();
+    // The scale bar for the zoom and the place at the view's centre.
+    void UpdateScaleBar();
+    // Go to (Ctrl+G): asks for a point as --at takes it, centres its cell, marks it and shows it
+    // in the readout until the pointer moves.
+    void GoTo();
+    // Copy (Ctrl+C): the cell the readout names, as one tab-separated line.
+    void CopyReadout();
     // A click of the line of a profile; Esc cancels it.
     void ProfileClick(QPointF At);
     void CancelProfileLine();
@@ -99,6 +110,7 @@ class TMapWindow : public QWidget {
     TDocument& Document() { return FDocument; }
     // The picture on show, its zoom and the selection rectangle.
     TMapView& View() { return FDocument.View(); }
+    const TMapView& View() const { return FDocument.View(); }
 
   signals:
     // The window has closed: the program ends.
@@ -145,7 +157,14 @@ class TMapWindow : public QWidget {
     std::array<QCheckBox*, OverlayLayerCount> LayerBoxes{};
     // Moves the progress bar while a map is read or a picture drawn.
     QTimer* ProgressTimer;
+    // The cell of the picture on show at fractional cell Cell; nothing off it.
+    std::optional<TGridCell> PictureCell(QPointF Cell) const;
+    // Shows Cell in the readout, or nothing.
+    void ShowReadout(std::optional<TGridCell> Cell);
     std::optional<QPointF> ProfileStart;  // the first click of a profile line being drawn
+    std::optional<TGridCell> ReadoutCell; // the cell the readout names
+    bool ReadoutMarked = false;           // that cell is Go to's, until the pointer moves
+    std::string LastPoint;                // the point last gone to, offered again
     std::vector<std::string> RecentFiles; // newest first, saved at close
     void ShowRecentMenu(QPoint At);
 };

@@ -3,12 +3,14 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 #include <vector>
 
 #include "model/MapViewRules.h"
+#include "model/ViewPlacement.h"
 
 namespace talvo {
 
@@ -23,6 +25,10 @@ TPictureView::TPictureView(QWidget* Parent) : QAbstractScrollArea(Parent) {
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true); // the readout follows the pointer without a button
     setFocusPolicy(Qt::StrongFocus);    // arrows pan once the picture has been clicked
+    // A picture scrolled back from beyond its usual range does not go there again.
+    for (QScrollBar* Bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        connect(Bar, &QScrollBar::valueChanged, this, &TPictureView::UpdateScrollBars);
+    }
 }
 
 QPoint TPictureView::Scrolled() const {
@@ -35,9 +41,31 @@ QPointF TPictureView::CellAt(QPoint At) const {
 
 void TPictureView::ZoomAbout(double MScale, QPoint Anchor) {
     const QPointF Cell = CellAt(Anchor);
-    SetScale(MScale);
-    horizontalScrollBar()->setValue(static_cast<int>(Cell.x() * Scale) - Anchor.x());
-    verticalScrollBar()->setValue(static_cast<int>(Cell.y() * Scale) - Anchor.y());
+    const QSize Cells = Picture ? QSize(Picture->Width(), Picture->Height()) : QSize();
+    Scale = MScale;
+    ScrollTo({ScrollKeeping(Cell.x(), Cells.width(), Scale, Anchor.x()),
+              ScrollKeeping(Cell.y(), Cells.height(), Scale, Anchor.y())});
+    viewport()->update();
+    emit PictureMoved();
+}
+
+void TPictureView::Settle() {
+    const QSize Shown = ShownSize();
+    const QSize Visible = viewport()->size();
+    ScrollTo({SettledScroll(Shown.width(), Visible.width(), horizontalScrollBar()->value()),
+              SettledScroll(Shown.height(), Visible.height(), verticalScrollBar()->value())});
+}
+
+void TPictureView::ScrollTo(QPoint To) {
+    const QSize Shown = ShownSize();
+    const QSize Visible = viewport()->size();
+    // Each bar's range is set just before its value: a value set redraws the other's range.
+    const TScrollLimits Across = ScrollLimits(Shown.width(), Visible.width(), To.x());
+    horizontalScrollBar()->setRange(Across.Min, Across.Max);
+    horizontalScrollBar()->setValue(To.x());
+    const TScrollLimits Down = ScrollLimits(Shown.height(), Visible.height(), To.y());
+    verticalScrollBar()->setRange(Down.Min, Down.Max);
+    verticalScrollBar()->setValue(To.y());
 }
 
 void TPictureView::SetOverlayLine(std::optional<QLineF> Cells) {
@@ -50,8 +78,27 @@ void TPictureView::SetMarker(std::optional<QPointF> Cell) {
     viewport()->update();
 }
 
+void TPictureView::SetGoneTo(std::optional<QPointF> Cell) {
+    GoneTo = Cell;
+    viewport()->update();
+}
+
+void TPictureView::SetScaleBar(std::optional<std::pair<double, QString>> Bar) {
+    if (Bar != ScaleBar) {
+        ScaleBar = std::move(Bar);
+        viewport()->update();
+    }
+}
+
+void TPictureView::CentreOn(QPointF Cell) {
+    const QPointF Centre = QRectF(viewport()->rect()).center();
+    ScrollTo((Cell * Scale - Centre).toPoint());
+    Settle();
+}
+
 bool TPictureView::viewportEvent(QEvent* Event) {
     if (Event->type() == QEvent::Leave) {
+        FPointer.reset();
         emit PointerLeft();
     }
     return QAbstractScrollArea::viewportEvent(Event);
@@ -74,6 +121,7 @@ void TPictureView::mouseMoveEvent(QMouseEvent* Event) {
         verticalScrollBar()->setValue(verticalScrollBar()->value() - Moved.y());
         PanFrom = At;
     }
+    FPointer = At;
     emit PointerMoved(CellAt(At));
 }
 
@@ -104,19 +152,26 @@ void TPictureView::wheelEvent(QWheelEvent* Event) {
 
 void TPictureView::SetPicture(const TBitmap* Shown) {
     Picture = Shown;
-    UpdateScrollBars();
+    Settle();
     viewport()->update();
+    emit PictureMoved();
 }
 
 void TPictureView::SetScale(double MScale) {
-    Scale = MScale;
-    UpdateScrollBars();
-    viewport()->update();
+    if (MScale != Scale) {
+        ZoomAbout(MScale, viewport()->rect().center());
+    }
 }
 
 void TPictureView::SetPictureVisible(bool Visible) {
     FVisible = Visible;
     viewport()->update();
+    emit PictureMoved();
+}
+
+void TPictureView::scrollContentsBy(int, int) {
+    viewport()->update();
+    emit PictureMoved();
 }
 
 QSize TPictureView::ShownSize() const {
@@ -134,10 +189,14 @@ void TPictureView::resizeEvent(QResizeEvent* Event) {
 void TPictureView::UpdateScrollBars() {
     const QSize Shown = ShownSize();
     const QSize Visible = viewport()->size();
-    horizontalScrollBar()->setRange(0, std::max(0, Shown.width() - Visible.width()));
+    const TScrollLimits Across =
+        ScrollLimits(Shown.width(), Visible.width(), horizontalScrollBar()->value());
+    const TScrollLimits Down =
+        ScrollLimits(Shown.height(), Visible.height(), verticalScrollBar()->value());
+    horizontalScrollBar()->setRange(Across.Min, Across.Max);
     horizontalScrollBar()->setPageStep(Visible.width());
     horizontalScrollBar()->setSingleStep(PanStep);
-    verticalScrollBar()->setRange(0, std::max(0, Shown.height() - Visible.height()));
+    verticalScrollBar()->setRange(Down.Min, Down.Max);
     verticalScrollBar()->setPageStep(Visible.height());
     verticalScrollBar()->setSingleStep(PanStep);
 }
@@ -181,6 +240,30 @@ void TPictureView::paintEvent(QPaintEvent* Event) {
         if (Marker) {
             Painter.setBrush(Qt::white);
             Painter.drawEllipse(*Marker * Scale - Offset, 4, 4);
+        }
+    }
+    if (ScaleBar) {
+        // A bar with end ticks and its length above, in black on white: seen over any colour.
+        const QPointF Left(10, viewport()->height() - 12);
+        const QPointF Right = Left + QPointF(ScaleBar->first, 0);
+        for (const auto& [Colour, Width] : {std::pair{Qt::white, 5}, std::pair{Qt::black, 2}}) {
+            Painter.setPen(QPen(Colour, Width, Qt::SolidLine, Qt::FlatCap));
+            Painter.drawLine(Left, Right);
+            Painter.drawLine(Left, Left - QPointF(0, 6));
+            Painter.drawLine(Right, Right - QPointF(0, 6));
+        }
+        QPainterPath Caption;
+        Caption.addText(Left + QPointF(0, -10), font(), ScaleBar->second);
+        Painter.strokePath(Caption, QPen(Qt::white, 3));
+        Painter.fillPath(Caption, Qt::black);
+    }
+    if (GoneTo) {
+        // A cross ringed in white, seen over any colour.
+        const QPointF At = *GoneTo * Scale - QPointF(Scrolled);
+        for (const auto& [Colour, Width] : {std::pair{Qt::white, 4}, std::pair{Qt::black, 2}}) {
+            Painter.setPen(QPen(Colour, Width));
+            Painter.drawLine(At - QPointF(8, 0), At + QPointF(8, 0));
+            Painter.drawLine(At - QPointF(0, 8), At + QPointF(0, 8));
         }
     }
 }

@@ -4,6 +4,7 @@
 #include <QLineF>
 #include <QSize>
 #include <optional>
+#include <utility>
 
 #include "platform/Bitmap.h"
 
@@ -21,7 +22,7 @@ class TPictureView : public QAbstractScrollArea {
 
     // The picture shown; not owned, it must outlive its showing. Null shows nothing.
     void SetPicture(const TBitmap* Shown);
-    // Zoom factors are powers of two (1/8 … 8).
+    // Zoom factors are powers of two (1/8 … 8); a new one keeps the cell at the centre.
     void SetScale(double MScale);
     // Hides the picture (while the next one is drawn) or shows it again.
     void SetPictureVisible(bool Visible);
@@ -29,8 +30,14 @@ class TPictureView : public QAbstractScrollArea {
     // The picture's size at the zoom, truncated: the extent that scrolls.
     QSize ShownSize() const;
 
-    // A new zoom that keeps the cell under Anchor (a point of the visible area) under it.
+    // A new zoom that keeps the cell under Anchor (a point of the visible area) under it, the
+    // picture placed freely: it may begin inside the view or leave part of it empty.
     void ZoomAbout(double MScale, QPoint Anchor);
+    // The picture centred along an axis where it is shorter than the view, else brought within
+    // its scroll range (a new picture, a new window size, a zoom about the centre).
+    void Settle();
+    // Where the pointer is over the visible area; nothing when it is elsewhere.
+    std::optional<QPoint> Pointer() const { return FPointer; }
     // The fractional cell (column, line) under a point of the visible area.
     QPointF CellAt(QPoint At) const;
     // Dragging with the left button pans too (not while the selection or a profile is drawn).
@@ -39,11 +46,19 @@ class TPictureView : public QAbstractScrollArea {
     void SetOverlayLine(std::optional<QLineF> Cells);
     // A mark on the picture at a fractional cell (a profile's sample under the pointer).
     void SetMarker(std::optional<QPointF> Cell);
+    // The cross of a cell gone to, at a fractional cell; nothing hides it.
+    void SetGoneTo(std::optional<QPointF> Cell);
+    // The scale bar in the view's lower left corner: its length in pixels and its caption.
+    void SetScaleBar(std::optional<std::pair<double, QString>> Bar);
+    // Scrolls the fractional cell Cell to the centre of the view, as near as the picture allows.
+    void CentreOn(QPointF Cell);
 
   signals:
     // The pointer is over the visible area at this fractional cell, or has left it.
     void PointerMoved(QPointF Cell);
     void PointerLeft();
+    // The picture moved, or changed, under a pointer that may not have moved.
+    void PictureMoved();
     // A left click that did not pan.
     void Clicked(QPointF Cell);
     // Ctrl+wheel: Steps zooms in (positive) or out about a point of the visible area.
@@ -57,9 +72,12 @@ class TPictureView : public QAbstractScrollArea {
     void mouseMoveEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void wheelEvent(QWheelEvent* Event) override;
+    void scrollContentsBy(int Dx, int Dy) override;
 
   private:
     void UpdateScrollBars();
+    // Scrolls to To, the scroll bars' ranges widened to reach it.
+    void ScrollTo(QPoint To);
     QPoint Scrolled() const;
 
     const TBitmap* Picture = nullptr;
@@ -70,7 +88,10 @@ class TPictureView : public QAbstractScrollArea {
     bool Panned = false;           // the press became a drag
     std::optional<QLineF> Overlay;
     std::optional<QPointF> Marker;
+    std::optional<QPointF> GoneTo;
+    std::optional<std::pair<double, QString>> ScaleBar;
     int WheelAngle = 0; // eighths of a degree not yet turned into zoom steps
+    std::optional<QPoint> FPointer;
 };
 
 } // namespace talvo

@@ -140,10 +140,25 @@ TEST(CellReadout, ProjectedMapsReadOutTheirCrs) {
     test::TScopedEnv English("LC_ALL", "en_US.UTF-8");
     const std::string Tiff = ProjectedTiff();
     ASSERT_FALSE(Tiff.empty());
-    const TLoadedMap Map = OpenMap(Tiff).Map;
-    EXPECT_EQ(ReadoutLine(ReadoutFields(Map, *CellAt(Map, {500250, 3900150}))),
-              "Easting: 500250.00   Northing: 3900150.00   CRS: EPSG:32654   Col: 2   "
-              "Row: 0   Height: 3.5");
+    // The same cells without a CRS (the ASCII grid itself), and without any georeference (a
+    // baseline TIFF, with no side file to place it).
+    const std::string Grid = Tiff.substr(0, Tiff.size() - 4) + ".asc";
+    const std::string Plain = Grid.substr(0, Grid.size() - 4) + "-plain.tif";
+    std::filesystem::remove(Plain);
+    const std::string Command = "gdal_translate -q -co PROFILE=BASELINE --config GDAL_PAM_ENABLED "
+                                "NO '" +
+                                Grid + "' '" + Plain + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(Command.c_str()), 0);
+    const std::pair<std::string, std::string> Cases[] = {
+        {Tiff, "Easting: 500250.00   Northing: 3900150.00   CRS: EPSG:32654   "},
+        {Grid, "Easting: 500250.00   Northing: 3900150.00   CRS: none   "},
+        {Plain, "Pixel: 2.5   Line: 0.5   CRS: none   "}};
+    for (const auto& [Path, Place] : Cases) {
+        const TLoadedMap Map = OpenMap(Path).Map;
+        EXPECT_EQ(ReadoutLine(ReadoutFields(Map, *CellOfRow(Map, 2, 0))),
+                  Place + "Col: 2   Row: 0   Height: 3.5")
+            << Path;
+    }
 }
 
 } // namespace

@@ -31,6 +31,9 @@ class TScriptedDialogs : public TDialogs {
         OpenedIn = Folder;
         return CsvAnswer;
     }
+    std::optional<std::string> AskPoint(QWidget*, const std::string&) override {
+        return PointAnswer;
+    }
     void Message(QWidget* Owner, const std::string& Text) override {
         Messages.push_back(Text);
         Owners.push_back(Owner);
@@ -44,6 +47,7 @@ class TScriptedDialogs : public TDialogs {
     std::optional<std::pair<std::string, int>> SaveAnswer;
     std::optional<int32_t> ColourAnswer;
     std::optional<std::string> CsvAnswer;
+    std::optional<std::string> PointAnswer;
     std::vector<std::string> Messages;
     std::vector<std::string> Errors;
     std::vector<QWidget*> Owners; // the window each message or error was shown over

@@ -1,5 +1,7 @@
 // Exploring the picture through the real widgets: the readout under the pointer, zoom about the
 // pointer and the centre, and a profile drawn by clicks and saved as CSV.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -34,6 +36,12 @@ class TExploreTest : public QObject {
                 [this] { return !Form.Worker->Running() && Form.View().Picture(); }, 20000);
         }
         QWidget* Picture() { return Form.ScrollBox->viewport(); }
+        // Where the picture's first pixel lies in the view: inside it when the picture is
+        // shorter, and centred.
+        QPoint Origin() {
+            return -QPoint(Form.ScrollBox->horizontalScrollBar()->value(),
+                           Form.ScrollBox->verticalScrollBar()->value());
+        }
         QString Readout() { return Form.StatusBar->Readout->text(); }
         void Zoom(int Clicks) {
             for (int K = 0; K < std::abs(Clicks); ++K) {
@@ -63,8 +71,9 @@ class TExploreTest : public QObject {
         QTest::addColumn<int>("ZoomClicks");
         QTest::addColumn<QPoint>("Pixel");
         QTest::addColumn<QString>("Expected");
-        // Cell (0, 0) holds 483 m, cell (402, 343) 272 m (the last column and row). QTest takes
-        // the point (0, 0) for the widget's centre.
+        // Cell (0, 0) holds 483 m, cell (402, 343) 272 m (the last column and row); pixels of
+        // the picture, which lies centred at x 1. QTest takes the point (0, 0) for the widget's
+        // centre.
         QTest::newRow("x2 first") << 1 << QPoint(1, 1)
                                   << "Lon: -84.413333 84°24′48.0″W   Lat: 36.732500 36°43′57.0″N\n"
                                      "Col: 0   Row: 0   Height: 483   MeshCode: 533945";
@@ -82,7 +91,7 @@ class TExploreTest : public QObject {
         W.Zoom(ZoomClicks);
         W.Form.ScrollBox->horizontalScrollBar()->setValue(0);
         W.Form.ScrollBox->verticalScrollBar()->setValue(0);
-        MoveOver(W.Picture(), Pixel);
+        MoveOver(W.Picture(), Pixel + W.Origin());
         QTRY_VERIFY2(Expected.isEmpty() ? W.Readout().isEmpty() : W.Readout().contains(Expected),
                      qPrintable(W.Readout()));
         if (!Expected.isEmpty()) {
@@ -108,6 +117,91 @@ class TExploreTest : public QObject {
             QCOMPARE(std::floor(After.y()), std::floor(Before.y()));
         }
         QCOMPARE(W.Form.lblMScale->text(), QString("x 2"));
+    }
+
+    // The whole map fits the view at x 1 and x 1/2: it lies centred, and Ctrl+wheel keeps the
+    // cell under the pointer there at every step, whether the picture fits or not.
+    void CtrlWheelKeepsTheCellWhenThePictureFitsTheView() {
+        TWindow W;
+        QVERIFY(W.Loaded);
+        const QSize View = W.Picture()->size();
+        QCOMPARE(W.Origin(), QPoint((View.width() - 403) / 2, (View.height() - 344) / 2));
+        const QPoint At = W.Origin() + QPoint(10, 12);
+        MoveOver(W.Picture(), At);
+        for (int Notches : {1, 1, 1, -1, -1, -1}) {
+            QWheelEvent Wheel(At, W.Picture()->mapToGlobal(At), {}, {0, 120 * Notches},
+                              Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(W.Picture(), &Wheel);
+            QVERIFY2(W.Readout().contains("Col: 10   Row: 12   "),
+                     qPrintable(W.Form.lblMScale->text() + " " + W.Readout()));
+        }
+        QCOMPARE(W.Form.lblMScale->text(), QString("x 1"));
+    }
+
+    // The readout names the cell under a still pointer whenever the picture moves under it, and
+    // nothing when the pointer is off the picture; 0 without a map does nothing.
+    void TheReadoutFollowsThePictureUnderAStillPointer() {
+        TWindow W;
+        QVERIFY(W.Loaded);
+        const QPoint At = W.Origin() + QPoint(100, 80);
+        MoveOver(W.Picture(), At);
+        QVERIFY2(W.Readout().contains("Col: 100   Row: 80   "), qPrintable(W.Readout()));
+        W.Zoom(1); // about the centre: another cell comes under the pointer
+        const QPointF Under = W.Form.ScrollBox->CellAt(At);
+        QVERIFY2(W.Readout().contains(QString("Col: %1   Row: %2   ")
+                                          .arg(std::floor(Under.x()))
+                                          .arg(std::floor(Under.y()))),
+                 qPrintable(W.Readout()));
+        W.Form.ScrollBox->horizontalScrollBar()->setValue(0);
+        W.Form.ScrollBox->verticalScrollBar()->setValue(0);
+        QVERIFY2(
+            W.Readout().contains(QString("Col: %1   Row: %2   ").arg(At.x() / 2).arg(At.y() / 2)),
+            qPrintable(W.Readout()));
+        QTest::keyClick(W.Picture(), Qt::Key_0); // fit: centred again
+        QVERIFY2(W.Readout().contains("Col: 100   Row: 80   "), qPrintable(W.Readout()));
+        MoveOver(W.Picture(), W.Origin() - QPoint(5, 5)); // beside the picture
+        QVERIFY(W.Readout().isEmpty());
+
+        test::TScriptedDialogs Dialogs;
+        TDocument Empty({test::WriteTempFile("empty.ini", ""), false}, "");
+        TMapWindow Unloaded(Empty, Dialogs);
+        Unloaded.show();
+        QTest::keyClick(Unloaded.ScrollBox->viewport(), Qt::Key_0);
+        QCOMPARE(Unloaded.lblMScale->text(), QString("x 1"));
+    }
+
+    // Go to takes a point as --at does, centres its cell and shows it until the pointer moves;
+    // Copy puts the cell the readout names on the clipboard as --at's values.
+    void GoToMarksACellAndCopyTakesTheReadout() {
+        TWindow W;
+        QVERIFY(W.Loaded);
+        W.Zoom(2);
+        const QPoint Still = W.Picture()->rect().center() + QPoint(40, 30);
+        MoveOver(W.Picture(), Still);
+        W.Dialogs.PointAnswer = "300:250";
+        QTest::keyClick(&W.Form, Qt::Key_G, Qt::ControlModifier);
+        const QPointF Centre = W.Form.ScrollBox->CellAt(W.Picture()->rect().center());
+        QCOMPARE(QPoint(int(Centre.x()), int(Centre.y())), QPoint(300, 250));
+        W.Zoom(-1); // the picture moves; the cell gone to stays in the readout
+        QVERIFY2(W.Readout().contains("Col: 300   Row: 250   Height: 275"),
+                 qPrintable(W.Readout()));
+        QTest::keyClick(&W.Form, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("-84.163334\t36.524167\t300\t250\t275"));
+
+        MoveOver(W.Picture(), W.Origin() + QPoint(200, 160)); // x 2: cell 100, 80
+        QVERIFY2(W.Readout().contains("Col: 100   Row: 80   "), qPrintable(W.Readout()));
+        W.Form.StatusBar->CopyAction->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QString("-84.330000\t36.665834\t100\t80\t648"));
+
+        W.Dialogs.PointAnswer = "-84.25,36.6"; // a longitude and latitude, as --at takes them
+        W.Form.StatusBar->GoToAction->trigger();
+        QVERIFY2(W.Readout().contains("Col: 196   Row: 159   "), qPrintable(W.Readout()));
+        W.Dialogs.PointAnswer = "500:10";
+        W.Form.StatusBar->GoToAction->trigger();
+        QCOMPARE(W.Dialogs.Errors.size(), size_t{1});
+        QVERIFY(W.Dialogs.Errors.front().starts_with("The point 500:10 lies outside the map"));
     }
 
     void ZoomButtonsKeepTheCentreCellAndDragsAndKeysPan() {
@@ -145,10 +239,10 @@ class TExploreTest : public QObject {
         QVERIFY(W.Loaded);
         QVERIFY(W.Form.StatusBar->ProfileButton->isEnabled());
         QTest::mouseClick(W.Form.StatusBar->ProfileButton, Qt::LeftButton);
-        QTest::mouseClick(W.Picture(), Qt::LeftButton, {}, QPoint(10, 20));
-        MoveOver(W.Picture(), QPoint(60, 40));
+        QTest::mouseClick(W.Picture(), Qt::LeftButton, {}, W.Origin() + QPoint(10, 20));
+        MoveOver(W.Picture(), W.Origin() + QPoint(60, 40));
         QVERIFY(!W.Profile.isVisible());
-        QTest::mouseClick(W.Picture(), Qt::LeftButton, {}, QPoint(110, 60));
+        QTest::mouseClick(W.Picture(), Qt::LeftButton, {}, W.Origin() + QPoint(110, 60));
         QVERIFY(W.Profile.isVisible());
         const std::vector<TProfileSample>& Samples = W.Profile.Samples();
         QCOMPARE(Samples.size(), size_t{101});

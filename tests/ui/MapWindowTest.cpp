@@ -379,18 +379,23 @@ class TMapWindowTest : public QObject {
         TWindow W(PaletteCopy("select.ini"));
         TMapWindow& F = W.Form;
         W.Open(Sample("533945.Mem"));
+        // The 200 × 200 picture lies centred: the rectangle starts at its corner.
+        const QPoint Origin(-F.ScrollBox->horizontalScrollBar()->value(),
+                            -F.ScrollBox->verticalScrollBar()->value());
+        QCOMPARE(Origin, QPoint((F.ScrollBox->viewport()->width() - 200) / 2,
+                                (F.ScrollBox->viewport()->height() - 200) / 2));
         QTest::mouseClick(F.btnSel, Qt::LeftButton);
         QVERIFY(F.SelShape->isVisible());
-        QCOMPARE(F.SelShape->geometry(), QRect(5, 5, 100, 50));
+        QCOMPARE(F.SelShape->geometry(), QRect(Origin, QSize(100, 50)));
         QVERIFY(F.btn3D->isEnabled());
-        QCOMPARE(F.SelShape->MaxRight, 200);
+        QCOMPARE(F.SelShape->MaxRight, Origin.x() + 200);
         QTest::mouseClick(F.btnSel, Qt::LeftButton);
         QVERIFY(!F.SelShape->isVisible());
         QVERIFY(!F.btn3D->isEnabled());
 
-        F.View().SetSelection({300, 5, 100, 50});
+        F.View().SetSelection({Origin.x() + 300, Origin.y() + 5, 100, 50});
         QTest::mouseClick(F.btnSel, Qt::LeftButton);
-        QCOMPARE(F.SelShape->x(), 0); // beyond the 200-pixel picture
+        QCOMPARE(F.SelShape->x(), Origin.x()); // beyond the 200-pixel picture
         F.edtStp->setText("x");
         QTest::mouseClick(F.btn3D, Qt::LeftButton);
         QCOMPARE(W.Dialogs.Errors, std::vector<std::string>{"'x' は整数ではありません"});

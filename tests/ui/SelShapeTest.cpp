@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 
 #include "support/NumMapText.h"
@@ -69,11 +70,16 @@ class TSelShapeTest : public QObject {
         QVERIFY(QTest::qWaitFor([&] { return !Form.Worker->Running(); }));
         QTest::mouseClick(Form.btnSel, Qt::LeftButton);
         QVERIFY(Form.SelShape->isVisible());
+        // It starts at the corner of the picture, which lies centred.
+        const QPoint Start = Form.SelShape->pos();
+        QCOMPARE(Start, QPoint(-Form.ScrollBox->horizontalScrollBar()->value(),
+                               -Form.ScrollBox->verticalScrollBar()->value()));
         Drag(Form.SelShape, {50, 25}, {70, 45});
-        QCOMPARE(Form.SelShape->geometry(), QRect(25, 25, 100, 50));
+        QCOMPARE(Form.SelShape->geometry(), QRect(Start + QPoint(20, 20), QSize(100, 50)));
         Hover(Form.SelShape, {51, 26}); // the view takes the bounds of each move
         const TSelRect& Kept = Form.View().Selection();
-        QCOMPARE(QRect(Kept.Left, Kept.Top, Kept.Width, Kept.Height), QRect(25, 25, 100, 50));
+        QCOMPARE(QRect(Kept.Left, Kept.Top, Kept.Width, Kept.Height),
+                 QRect(Start + QPoint(20, 20), QSize(100, 50)));
     }
 };
 

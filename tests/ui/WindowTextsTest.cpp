@@ -124,6 +124,34 @@ class TWindowTextsTest : public QObject {
         QVERIFY(P.Windows.PalForm.findChild<QWidget*>("SelPal_VG150"));
     }
 
+    // Labels take the room their text needs, in either language and at any font size.
+    void TheInformationWindowShowsEveryLabelWhole_data() {
+        QTest::addColumn<QString>("Lang");
+        QTest::addColumn<int>("Pixels");
+        QTest::newRow("Japanese") << "C.UTF-8" << 13;
+        QTest::newRow("Japanese, large") << "C.UTF-8" << 22;
+        QTest::newRow("English, large") << "en_US.UTF-8" << 22;
+    }
+    void TheInformationWindowShowsEveryLabelWhole() {
+        QFETCH(QString, Lang);
+        QFETCH(int, Pixels);
+        const QFont Before = QApplication::font();
+        QFont Font = Before;
+        Font.setPixelSize(Pixels);
+        QApplication::setFont(Font);
+        {
+            TProgram P(Lang.toUtf8().constData());
+            P.Windows.InfForm.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&P.Windows.InfForm));
+            for (const QLabel* Label : P.Windows.InfForm.findChildren<QLabel*>()) {
+                QVERIFY2(Label->width() >= Label->sizeHint().width() &&
+                             Label->height() >= Label->fontMetrics().height(),
+                         qPrintable(Label->text()));
+            }
+        }
+        QApplication::setFont(Before);
+    }
+
     void EnglishLeavesNoJapaneseText() {
         TProgram P("en_US.UTF-8");
         QVERIFY(P.Translator);
