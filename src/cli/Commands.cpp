@@ -12,6 +12,7 @@
 #include "app/HeightExport.h"
 #include "cli/Batch.h"
 #include "cli/BatchActions.h"
+#include "cli/ReliefRequest.h"
 #include "model/CellReadout.h"
 #include "model/ElevationProfile.h"
 #include "model/MapInfo.h"
@@ -249,12 +250,13 @@ void Export(const TRequest& Request, std::ostream& Err) {
     OpenInputs(Document, Request, Err);
     GdalStarted.get();
     TProgress Unwatched;
-    Document.Export({SeaValue(Request.Sea)}, Request.OutPath, Unwatched);
+    Document.Export({SeaValue(Request.Sea), ReliefOptionsOf(Request)}, Request.OutPath, Unwatched);
 }
 
 int Batch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
     if (Request.Export) {
-        return RunBatch(BatchOptionsOf(Request), TExportTiles({SeaValue(Request.Sea)}), Out, Err);
+        return RunBatch(BatchOptionsOf(Request),
+                        TExportTiles({SeaValue(Request.Sea), ReliefOptionsOf(Request)}), Out, Err);
     }
     TDocument Settings = StartDocument(Request.IniPath, Err);
     const TLayerFlags Layers =

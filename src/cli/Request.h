@@ -53,6 +53,13 @@ struct TRequest {
     std::string Region;
     std::string Step = "1";
     std::string HScale = "1";
+    // --export --product: a product of the heights in place of the heights, and how it is made.
+    std::string Product;
+    std::string Azimuth = "315";
+    std::string Altitude = "45";
+    std::string Z = "1";
+    std::optional<std::string> Radius;
+    bool ComputeEdges = false;
 };
 
 // Reads Args into a request; a command line that cannot be one raises EMisuse.

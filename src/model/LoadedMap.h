@@ -103,6 +103,8 @@ struct TGeoreference {
     // Cell edges to coordinates, in GDAL's order: x = T0 + col T1 + row T2, y = T3 + col T4 + row
     // T5, in the CRS's units (degrees for the documented formats).
     std::array<double, 6> Transform{};
+    // A projected map's unit of Transform in metres (a foot's 0.3048); 1 for every other map.
+    double MetresPerUnit = 1.0;
     // The raster named no CRS, and its corners and cells were taken as degrees.
     bool DegreesAssumed = false;
     // A raster placed by ground control points alone: Talvo does not apply them (it draws the

@@ -197,6 +197,13 @@ enum class TText {
     DatumUnnamed,
     // A .bil's CRS.
     PrjNotCrs,
+    // Products derived from the heights.
+    UnknownProduct,
+    ProductNeedsNumber,
+    RadiusNeedsPositive,
+    OptionNeedsProduct,
+    ReliefNeedsHeights,
+    ReliefNeedsCellSize,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

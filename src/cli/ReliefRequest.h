@@ -1,0 +1,14 @@
+#pragma once
+
+#include <optional>
+
+#include "cli/Request.h"
+#include "render/ReliefProducts.h"
+
+namespace talvo {
+
+// --product and the options that shape it as the product's options; nothing without --product. A
+// name or a value that is none raises EMisuse.
+std::optional<TReliefOptions> ReliefOptionsOf(const TRequest& Request);
+
+} // namespace talvo
