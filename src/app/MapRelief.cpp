@@ -5,7 +5,6 @@
 #include <limits>
 #include <memory>
 
-#include "model/CellCounts.h"
 #include "model/DegreeSize.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
@@ -54,8 +53,12 @@ TReliefInput ReliefInputOf(const TLoadedMap& Map, std::optional<double> Sea) {
     Input.CellSizes = CellSizesOf(Map);
     constexpr float None = std::numeric_limits<float>::quiet_NaN();
     const float SeaHeight = Sea ? static_cast<float>(*Sea) : None;
+    // Values no 32-bit cell holds stand for a kind without sea or no-data cells.
+    const int64_t SeaCell = Traits.SeaCell.value_or(INT64_MIN);
+    const int64_t NoDataCell = Traits.NoDataCell.value_or(INT64_MIN);
     auto Rows = std::make_shared<const std::vector<int32_t>>(LineRows(Map, H.Rows));
-    Input.FillLine = [&Map, &Traits, Rows, SeaHeight, None](int32_t Line, float* Heights) {
+    Input.FillLine = [&Map, Rows, SeaHeight, SeaCell, NoDataCell, None](int32_t Line,
+                                                                        float* Heights) {
         const int32_t Row = (*Rows)[static_cast<size_t>(Line)];
         const int32_t Width = Map.NumHeader.Columns;
         if (Row < 0) {
@@ -63,11 +66,17 @@ TReliefInput ReliefInputOf(const TLoadedMap& Map, std::optional<double> Sea) {
             return;
         }
         const int32_t* Tenths = HeightRow(Map, Row);
+        const TDimGrid<float>& Source = Map.NumData.SourceHeights;
+        const float* Metres =
+            Source.Rows() > 0 && Source.Cols() >= Width ? Source.RowData(Row) : nullptr;
         for (int32_t Col = 0; Col < Width; ++Col) {
-            if (Traits.SeaCell == Tenths[Col]) {
+            const int32_t Cell = Tenths[Col];
+            if (Cell == SeaCell) {
                 Heights[Col] = SeaHeight;
+            } else if (Cell == NoDataCell) {
+                Heights[Col] = None;
             } else {
-                Heights[Col] = Traits.NoDataCell == Tenths[Col] ? None : SourceValue(Map, Row, Col);
+                Heights[Col] = Metres ? Metres[Col] : MetresOfTenths(Cell);
             }
         }
     };

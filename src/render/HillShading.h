@@ -26,11 +26,18 @@ struct TGradient {
     double Y = 0.0;
 };
 
+// What Horn's gradient divides by on a line of cells of one size, as multipliers.
+struct THornScale {
+    explicit THornScale(TCellSize Size) : West(1 / (8 * Size.East)), North(1 / (8 * Size.North)) {}
+    double West;
+    double North;
+};
+
 // Horn's (1981) gradient: each side's three heights weighted 1, 2, 1 over eight cell widths.
-inline TGradient HornGradient(const TWindow& W, TCellSize Size) {
+inline TGradient HornGradient(const TWindow& W, THornScale Scale) {
     const auto H = [&W](int K) { return static_cast<double>(W[static_cast<size_t>(K)]); };
-    return {((H(0) + 2 * H(3) + H(6)) - (H(2) + 2 * H(5) + H(8))) / (8 * Size.East),
-            ((H(0) + 2 * H(1) + H(2)) - (H(6) + 2 * H(7) + H(8))) / (8 * Size.North)};
+    return {((H(0) + 2 * H(3) + H(6)) - (H(2) + 2 * H(5) + H(8))) * Scale.West,
+            ((H(0) + 2 * H(1) + H(2)) - (H(6) + 2 * H(7) + H(8))) * Scale.North};
 }
 
 constexpr double RadiansPerDegree = std::numbers::pi / 180.0;

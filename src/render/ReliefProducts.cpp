@@ -37,7 +37,8 @@ void OverBands(const TReliefInput& Input, int32_t Lines, TProgress& Progress, TB
     Progress.StopIfCancelled();
 }
 
-// Out's cells, each Cell(window, cell size) where it has a 3 × 3 window, else NoData.
+// Out's cells, each Cell(window, Horn's scale of its line) where it has a 3 × 3 window, else
+// NoData.
 template <typename TOut, typename TCell>
 void EachWindow(const TReliefInput& Input, bool ComputeEdges, TOut* Out, TOut NoData,
                 TProgress& Progress, TCell Cell) {
@@ -51,9 +52,9 @@ void EachWindow(const TReliefInput& Input, bool ComputeEdges, TOut* Out, TOut No
                 std::fill_n(Row, Input.Width, NoData);
                 continue;
             }
-            const TCellSize Size = Input.CellSizes[static_cast<size_t>(Line)];
+            const THornScale Scale(Input.CellSizes[static_cast<size_t>(Line)]);
             for (int32_t Col = 0; Col < Input.Width; ++Col) {
-                Row[Col] = Windows.Window(Col, Window) ? Cell(Window, Size) : NoData;
+                Row[Col] = Windows.Window(Col, Window) ? Cell(Window, Scale) : NoData;
             }
         }
     });
@@ -87,11 +88,12 @@ void DrawRedRelief(const TReliefInput& Input, const TReliefOptions& Options, uin
             }
             const TCellSize Size = Input.CellSizes[static_cast<size_t>(Line)];
             Openness.Line(Block, Line, Input.Width, Size, Positive.data(), Negative.data());
+            const THornScale Scale(Size);
             for (int32_t Col = 0; Col < Input.Width; ++Col) {
                 const auto C = static_cast<size_t>(Col);
                 if (Windows.Window(Col, Window) && !std::isnan(Positive[C])) {
                     const std::array<uint8_t, 3> Colour = RedReliefColour(
-                        Positive[C], Negative[C], SlopeDegrees(HornGradient(Window, Size)));
+                        Positive[C], Negative[C], SlopeDegrees(HornGradient(Window, Scale)));
                     std::copy(Colour.begin(), Colour.end(), Row + 3 * C);
                 }
             }
@@ -105,8 +107,8 @@ void DrawShade(const TReliefInput& Input, const TReliefOptions& Options, uint8_t
                TProgress& Progress, TShade Shade) {
     const THillShader Shader(Options.Shading);
     EachWindow(Input, Options.ComputeEdges, Out, uint8_t{0}, Progress,
-               [&](const TWindow& Window, TCellSize Size) {
-                   return ShadeByte(Shade(Shader, HornGradient(Window, Size)));
+               [&](const TWindow& Window, THornScale Scale) {
+                   return ShadeByte(Shade(Shader, HornGradient(Window, Scale)));
                });
 }
 
@@ -142,8 +144,8 @@ TReliefRaster ComputeRelief(const TReliefInput& Input, const TReliefOptions& Opt
     case TReliefProduct::Slope:
         Raster.Degrees.resize(Cells);
         EachWindow(Input, Options.ComputeEdges, Raster.Degrees.data(), NoDataSlope, Progress,
-                   [](const TWindow& Window, TCellSize Size) {
-                       return static_cast<float>(SlopeDegrees(HornGradient(Window, Size)));
+                   [](const TWindow& Window, THornScale Scale) {
+                       return static_cast<float>(SlopeDegrees(HornGradient(Window, Scale)));
                    });
         break;
     case TReliefProduct::RedRelief:
