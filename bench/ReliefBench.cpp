@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TileMap.h"
-#include "app/MapRelief.h"
+#include "render/MapRelief.h"
 #include "render/ReliefProducts.h"
 
 namespace {

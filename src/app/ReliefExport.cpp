@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/GeoTiffOutput.h"
-#include "app/MapRelief.h"
+#include "render/MapRelief.h"
 
 namespace talvo {
 

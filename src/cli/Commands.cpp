@@ -83,6 +83,15 @@ TDocument StartDocument(const std::optional<std::string>& IniPath, std::ostream&
     return Document;
 }
 
+// The settings of Document with --shade's shading in place of theirs, when given.
+void ApplyShade(TDocument& Document, const TRequest& Request) {
+    if (const std::optional<TShadeMode> Shade = ShadeOf(Request)) {
+        TViewSettings Settings = Document.Settings();
+        Settings.Shade = *Shade;
+        Document.SetSettings(Settings);
+    }
+}
+
 // A load's result: a failure when the window would have shown a message instead of a map; what a
 // load that went well still tells, on Err.
 TOpenOutcome Told(const TLoadResult& Loaded, std::ostream& Err) {
@@ -193,6 +202,7 @@ void PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
 
 void Render(const TRequest& Request, std::ostream& Err) {
     TDocument Document = StartDocument(Request.IniPath, Err);
+    ApplyShade(Document, Request);
     const TLayerFlags Layers =
         Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
     const std::string& MapPath = Request.Files.front();
@@ -259,6 +269,7 @@ int Batch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
                         TExportTiles({SeaValue(Request.Sea), ReliefOptionsOf(Request)}), Out, Err);
     }
     TDocument Settings = StartDocument(Request.IniPath, Err);
+    ApplyShade(Settings, Request);
     const TLayerFlags Layers =
         Request.Layers ? ParseLayers(*Request.Layers) : Settings.Settings().GmpChk;
     const TRenderTiles Action(std::move(Settings), Layers, !Request.NoWorldFile);

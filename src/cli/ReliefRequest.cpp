@@ -45,4 +45,15 @@ std::optional<TReliefOptions> ReliefOptionsOf(const TRequest& Request) {
     return Options;
 }
 
+std::optional<TShadeMode> ShadeOf(const TRequest& Request) {
+    if (Request.Shade.empty()) {
+        return std::nullopt;
+    }
+    const std::optional<TShadeMode> Mode = ShadeModeNamed(Request.Shade);
+    if (!Mode) {
+        throw EMisuse(Text(TText::UnknownShade, {Request.Shade}));
+    }
+    return Mode;
+}
+
 } // namespace talvo

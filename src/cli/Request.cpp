@@ -126,6 +126,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Only(Parser.add_option("--step", Request.Step), {Mesh});
     Only(Parser.add_option("--hscale", Request.HScale), {Mesh});
     Parser.add_flag("--mosaic", Request.Mosaic);
+    Only(Parser.add_option("--shade", Request.Shade), {Render});
     // A product of the heights, and the options that shape it.
     CLI::Option* Product = Parser.add_option("--product", Request.Product);
     Only(Product, {Export});
@@ -191,6 +192,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     }
     SeaValue(Request.Sea);
     ReliefOptionsOf(Request);
+    ShadeOf(Request);
     const bool Many = IsBatch(Request);
     if (Request.Mosaic && (!(Request.Render || Request.Export) || Many)) {
         throw EMisuse(Text(TText::MosaicNeedsFile));

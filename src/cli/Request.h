@@ -60,6 +60,8 @@ struct TRequest {
     std::string Z = "1";
     std::optional<std::string> Radius;
     bool ComputeEdges = false;
+    // --render --shade: the picture's shading in place of the settings'.
+    std::string Shade;
 };
 
 // Reads Args into a request; a command line that cannot be one raises EMisuse.

@@ -85,6 +85,8 @@ constexpr TTexts Table[] = {
         [--layers ad,rv,lk,rd,hw,rw] 描くレイヤー ("" でなし。既定: 最後に保存した設定)
         [--ini PATH]                 使う設定ファイル (既定: ビューアの設定ファイル)
         [--no-world-file]            図の隣にワールドファイルと .aux.xml を書かない
+        [--shade MODE]               陰影: ramp (既定), hillshade, multidirectional, combined,
+                                     redrelief (設定ファイルの [Height] Shade の代わり)
   talvo --export FILE -o OUT.tif     標高 (Float32) か分類を Cloud Optimized GeoTIFF で書き出す
         [--sea VALUE]                海のセルを VALUE で書く (既定: データなし -9999)
         [--product P]                標高の代わりに hillshade, hillshade:multidirectional,
@@ -127,6 +129,8 @@ zip の zip も)、または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.as
         [--layers ad,rv,lk,rd,hw,rw] layers to draw ("" for none; default: as last saved)
         [--ini PATH]                 the settings file to use (default: the viewer's)
         [--no-world-file]            write no world file and .aux.xml beside the picture
+        [--shade MODE]               the shading: ramp (default), hillshade, multidirectional,
+                                     combined or redrelief (in place of the settings' [Height] Shade)
   talvo --export FILE -o OUT.tif     the heights (Float32) or classes as a Cloud Optimized GeoTIFF
         [--sea VALUE]                write the sea's cells as VALUE (default: no data, -9999)
         [--product P]                in place of the heights: hillshade, hillshade:multidirectional,
@@ -444,6 +448,10 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "--product needs a map of heights"},
     {TText::ReliefNeedsCellSize, "この地図のセルには地上の大きさがありません",
      "The map's cells have no size on the ground"},
+    {TText::UnknownShade,
+     "--shade '%1' はありません: ramp, hillshade, multidirectional, combined, redrelief "
+     "のどれかです",
+     "no shading '%1': --shade takes ramp, hillshade, multidirectional, combined or redrelief"},
 };
 
 constexpr bool InIdOrder() {
@@ -454,8 +462,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() &&
-                  std::size(Table) == static_cast<size_t>(TText::ReliefNeedsCellSize) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::UnknownShade) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

@@ -204,6 +204,7 @@ enum class TText {
     OptionNeedsProduct,
     ReliefNeedsHeights,
     ReliefNeedsCellSize,
+    UnknownShade,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

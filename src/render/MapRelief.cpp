@@ -1,4 +1,4 @@
-#include "app/MapRelief.h"
+#include "render/MapRelief.h"
 
 #include <algorithm>
 #include <cmath>
