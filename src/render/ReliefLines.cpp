@@ -1,7 +1,6 @@
 #include "render/ReliefLines.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace talvo {
@@ -62,30 +61,6 @@ bool TLineWindows::Load(const TLineBlock& Block, int32_t Line) {
             const size_t Last = static_cast<size_t>(Width);
             Row[0] = Edge ? Row[1] : 2 * Row[1] - Row[2];
             Row[Last + 1] = Edge ? Row[Last] : 2 * Row[Last] - Row[Last - 1];
-        }
-    }
-    return true;
-}
-
-bool TLineWindows::Window(int32_t Col, TWindow& Window) const {
-    if (!ComputeEdges && (Col == 0 || Col == Width - 1)) {
-        return false;
-    }
-    for (size_t Row = 0; Row < 3; ++Row) {
-        const float* From = Padded[Row].data() + Col;
-        Window[3 * Row] = From[0];
-        Window[3 * Row + 1] = From[1];
-        Window[3 * Row + 2] = From[2];
-    }
-    if (std::isnan(Window[4])) {
-        return false;
-    }
-    for (float& Cell : Window) {
-        if (std::isnan(Cell)) {
-            if (!ComputeEdges) {
-                return false;
-            }
-            Cell = Window[4];
         }
     }
     return true;

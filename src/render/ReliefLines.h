@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -53,5 +54,30 @@ class TLineWindows {
     // The three lines with a column more on either side.
     std::array<std::vector<float>, 3> Padded;
 };
+
+// Inline: it is asked for every cell.
+inline bool TLineWindows::Window(int32_t Col, TWindow& Window) const {
+    if (!ComputeEdges && (Col == 0 || Col == Width - 1)) {
+        return false;
+    }
+    for (size_t Row = 0; Row < 3; ++Row) {
+        const float* From = Padded[Row].data() + Col;
+        Window[3 * Row] = From[0];
+        Window[3 * Row + 1] = From[1];
+        Window[3 * Row + 2] = From[2];
+    }
+    if (std::isnan(Window[4])) {
+        return false;
+    }
+    for (float& Cell : Window) {
+        if (std::isnan(Cell)) {
+            if (!ComputeEdges) {
+                return false;
+            }
+            Cell = Window[4];
+        }
+    }
+    return true;
+}
 
 } // namespace talvo
