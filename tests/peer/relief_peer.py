@@ -4,7 +4,9 @@
 The Jacksboro heights are laid on UTM zone 16 at 90 m (bilinear, Float32, no data where the
 turned grid leaves the source), and every product is made by both, with and without
 -compute_edges: the same cells without data, the shades within one grey level, the slope within
-0.01°, the same place. The red relief has no peer: its cells without data are the hillshade's.
+0.01°, the same place. The red relief has no peer: its cells without data are the hillshade's. On the
+sample in degrees, which gdaldem 3.6 takes as units, the slope is Horn's computed here with each
+line's cells measured on the GRS80 ellipsoid at the line's latitude.
 """
 import os
 import subprocess
@@ -64,6 +66,27 @@ def compare(label, ours_path, theirs_path, tolerance, problems):
     return missing
 
 
+def geographic_slope(path):
+    """Horn's slope in degrees of a raster in degrees, its lines' cells measured on GRS80."""
+    dataset = gdal.Open(path)
+    heights = dataset.GetRasterBand(1).ReadAsArray().astype(numpy.float64)
+    heights[heights == dataset.GetRasterBand(1).GetNoDataValue()] = numpy.nan
+    west, width, _, north, _, height = dataset.GetGeoTransform()
+    a, f = 6378137.0, 1 / 298.257222101
+    e2 = f * (2 - f)
+    latitude = numpy.radians(north + (numpy.arange(heights.shape[0]) + 0.5) * height)
+    w = numpy.sqrt(1 - e2 * numpy.sin(latitude) ** 2)
+    east = numpy.radians(width) * a * numpy.cos(latitude) / w
+    south = numpy.radians(-height) * a * (1 - e2) / w ** 3
+    z = numpy.pad(heights, 1, constant_values=numpy.nan)
+    cell = lambda dy, dx: z[1 + dy:z.shape[0] - 1 + dy, 1 + dx:z.shape[1] - 1 + dx]
+    x = ((cell(-1, -1) + 2 * cell(0, -1) + cell(1, -1)) -
+         (cell(-1, 1) + 2 * cell(0, 1) + cell(1, 1))) / (8 * east[:, None])
+    y = ((cell(-1, -1) + 2 * cell(-1, 0) + cell(-1, 1)) -
+         (cell(1, -1) + 2 * cell(1, 0) + cell(1, 1))) / (8 * south[:, None])
+    return numpy.degrees(numpy.arctan(numpy.hypot(x, y)))
+
+
 def main():
     talvo, samples = sys.argv[1], sys.argv[2]
     problems = []
@@ -85,6 +108,19 @@ def main():
                     subprocess.run(["gdaldem", processing, "-q", dem, theirs] + peer_options
                                    + peer_shading + peer_edges, check=True)
                     compare(label, ours, theirs, tolerance, problems)
+        geographic = os.path.join(samples, "jacksboro", "jacksboro.tif")
+        ours = os.path.join(folder, "geographic.tif")
+        subprocess.run([talvo, "--export", geographic, "--product", "slope", "-o", ours], check=True)
+        _, mine, no_data = cells(ours)
+        expected = geographic_slope(geographic)
+        expected[[0, -1], :] = expected[:, [0, -1]] = numpy.nan
+        if not numpy.array_equal(mine == no_data, numpy.isnan(expected)):
+            problems.append("slope in degrees: its cells without data are not Horn's")
+        both = (mine != no_data) & ~numpy.isnan(expected)
+        largest = numpy.abs(mine - expected)[both].max()
+        if largest > 0.01:
+            problems.append("slope in degrees: differs from Horn's on GRS80 by %g" % largest)
+        print("slope in degrees: %d cells, largest difference %g" % (int(both.sum()), largest))
         red = os.path.join(folder, "red.tif")
         subprocess.run([talvo, "--export", dem, "--product", "redrelief", "-o", red], check=True)
         subprocess.run([talvo, "--export", dem, "--product", "hillshade", "-o", os.path.join(
