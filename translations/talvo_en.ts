@@ -256,5 +256,9 @@ boundaries</translation>
         <source>凡例</source>
         <translation>Legend</translation>
     </message>
+    <message>
+        <source>陰影</source>
+        <translation>Shading</translation>
+    </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "render/HeightColourTable.h"
+#include "settings/ShadeMode.h"
 
 namespace talvo {
 
@@ -25,7 +26,8 @@ class TLegend : public QWidget {
 };
 
 // The strip under the picture: the Profile toggle, the readout of the cell under the cursor and
-// the legend, which its context menu shows or hides.
+// the legend, which its context menu shows or hides; the menu's "Shading" names the picture's
+// shading and tells when another is chosen.
 class TStatusBar : public QWidget {
     Q_OBJECT
 
@@ -37,6 +39,12 @@ class TStatusBar : public QWidget {
     QToolButton* ProfileButton;
     QLabel* Readout;
     TLegend* Legend;
+    // The shading the menu shows as chosen.
+    TShadeMode Shade = TShadeMode::Ramp;
+
+  signals:
+    // A TShadeMode, chosen from the menu.
+    void ShadeChosen(int Mode);
 
   protected:
     void contextMenuEvent(QContextMenuEvent* Event) override;
