@@ -299,5 +299,9 @@ boundaries</translation>
         <source>読み取りをコピー</source>
         <translation>Copy readout</translation>
     </message>
+    <message>
+        <source>陰影</source>
+        <translation>Shading</translation>
+    </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/GeoTiffOutput.h"
+#include "app/ReliefExport.h"
 #include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
 #include "import/GdalRasterReader.h"
@@ -43,6 +44,10 @@ TRowFill LineFill(const TLoadedMap& Map, const std::vector<int32_t>& Rows, TCell
 
 void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const std::string& Path,
                    TProgress& Progress) {
+    if (Options.Relief) {
+        ExportRelief(Map, *Options.Relief, Options.Sea, Path, Progress);
+        return;
+    }
     const TNum_HeaderRec& H = Map.NumHeader;
     const TMapKindTraits& Traits = KindTraits(H.MapKind);
     if (Traits.Colouring == TColouring::None || Map.RowsRead == 0 || H.Columns <= 0 ||

@@ -5,6 +5,7 @@
 
 #include "model/LoadedMap.h"
 #include "platform/Progress.h"
+#include "render/ReliefProducts.h"
 
 namespace talvo {
 
@@ -12,6 +13,8 @@ namespace talvo {
 struct THeightExport {
     // The value the sea's cells are written as; no data when not given.
     std::optional<double> Sea;
+    // A product derived from the heights in place of the heights themselves (ExportRelief).
+    std::optional<TReliefOptions> Relief;
 };
 
 // Writes Map's cells to Path as a single-band Cloud Optimized GeoTIFF through the GDAL module:

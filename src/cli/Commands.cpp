@@ -11,6 +11,7 @@
 #include "app/HeightExport.h"
 #include "cli/Batch.h"
 #include "cli/BatchActions.h"
+#include "cli/ReliefRequest.h"
 #include "model/CellReadout.h"
 #include "model/ElevationProfile.h"
 #include "model/MapInfo.h"
@@ -79,6 +80,15 @@ TDocument StartDocument(const std::optional<std::string>& IniPath, std::ostream&
         Err << '\n';
     }
     return Document;
+}
+
+// The settings of Document with --shade's shading in place of theirs, when given.
+void ApplyShade(TDocument& Document, const TRequest& Request) {
+    if (const std::optional<TShadeMode> Shade = ShadeOf(Request)) {
+        TViewSettings Settings = Document.Settings();
+        Settings.Shade = *Shade;
+        Document.SetSettings(Settings);
+    }
 }
 
 // A load's result: a failure when the window would have shown a message instead of a map; what a
@@ -161,6 +171,7 @@ void PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
 void Render(const TRequest& Request, std::ostream& Err) {
     CheckCrs(Request);
     TDocument Document = StartDocument(Request.IniPath, Err);
+    ApplyShade(Document, Request);
     const TLayerFlags Layers =
         Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
     const std::string& MapPath = Request.Files.front();
@@ -220,15 +231,17 @@ void Export(const TRequest& Request, std::ostream& Err) {
     OpenInputs(Document, Request, Err);
     GdalStarted.get();
     TProgress Unwatched;
-    Document.Export({SeaValue(Request.Sea)}, Request.OutPath, Unwatched);
+    Document.Export({SeaValue(Request.Sea), ReliefOptionsOf(Request)}, Request.OutPath, Unwatched);
 }
 
 int Batch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
     CheckCrs(Request);
     if (Request.Export) {
-        return RunBatch(BatchOptionsOf(Request), TExportTiles({SeaValue(Request.Sea)}), Out, Err);
+        return RunBatch(BatchOptionsOf(Request),
+                        TExportTiles({SeaValue(Request.Sea), ReliefOptionsOf(Request)}), Out, Err);
     }
     TDocument Settings = StartDocument(Request.IniPath, Err);
+    ApplyShade(Settings, Request);
     const TLayerFlags Layers =
         Request.Layers ? ParseLayers(*Request.Layers) : Settings.Settings().GmpChk;
     const TRenderTiles Action(std::move(Settings), Layers, !Request.NoWorldFile);

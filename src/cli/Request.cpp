@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "cli/ReliefRequest.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
@@ -161,6 +162,17 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Only(Parser.add_option("--step", Step), {Mesh});
     Only(Parser.add_option("--hscale", HScale), {Mesh});
     Parser.add_flag("--mosaic", Request.Mosaic);
+    Only(Parser.add_option("--shade", Request.Shade), {Render});
+    // A product of the heights, and the options that shape it.
+    CLI::Option* Product = Parser.add_option("--product", Request.Product);
+    Only(Product, {Export});
+    for (CLI::Option* Shaping :
+         {Parser.add_option("--azimuth", Request.Azimuth),
+          Parser.add_option("--altitude", Request.Altitude), Parser.add_option("-z", Request.Z),
+          Parser.add_option("--radius", Request.Radius),
+          Parser.add_flag("--compute-edges", Request.ComputeEdges)}) {
+        Only(Shaping->needs(Product), {Export});
+    }
     // A batch's options, told apart by their own message.
     std::string Jobs;
     std::string Shard;
@@ -182,6 +194,8 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
         const int Count = Request.Info + Request.Render + Request.Export + Request.Mesh +
                           Request.At + Request.Profile + Request.Verify;
         throw EMisuse(Text(Count > 1 ? TText::OneCommand : TText::OptionNeedsCommand));
+    } catch (const CLI::RequiresError&) {
+        throw EMisuse(Text(TText::OptionNeedsProduct));
     } catch (const CLI::ParseError& Error) {
         // An option that ends the command line before its value.
         const CLI::Option* Last = Args.empty() ? nullptr : Parser.get_option_no_throw(Args.back());
@@ -213,6 +227,8 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
         throw EMisuse(Text(TText::CrsNeedsEpsg, {Request.Crs}));
     }
     SeaValue(Request.Sea);
+    ReliefOptionsOf(Request);
+    ShadeOf(Request);
     const bool Many = IsBatch(Request);
     if (Request.Mosaic && (!(Request.Render || Request.Export) || Many)) {
         throw EMisuse(Text(TText::MosaicNeedsFile));

@@ -53,6 +53,15 @@ struct TRequest {
     std::string Crs;
     // --mesh's --region, --step and --hscale.
     TRegion Region{0, 0, 0, 0, 1, 1.0f};
+    // --export --product: a product of the heights in place of the heights, and how it is made.
+    std::string Product;
+    std::string Azimuth = "315";
+    std::string Altitude = "45";
+    std::string Z = "1";
+    std::optional<std::string> Radius;
+    bool ComputeEdges = false;
+    // --render --shade: the picture's shading in place of the settings'.
+    std::string Shade;
 };
 
 // Reads Args into a request; a command line that cannot be one raises EMisuse.

@@ -94,6 +94,7 @@ void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TL
     H.Comment = Info.Driver;
     H.DataFileName = Path;
     H.Projected = !Info.Geographic;
+    Map.Georeference.MetresPerUnit = Info.Geographic ? 1.0 : Unit;
     H.Columns = Info.Width;
     H.Rows = Info.Height;
     H.BytesPerCell = Info.BytesPerValue;

@@ -106,6 +106,8 @@ struct TGeoreference {
     // The raster has a geotransform (or its format's own corners); without one its cells lie
     // at their pixel and line, which is all a readout can say of them.
     bool Georeferenced = true;
+    // A projected map's unit of Transform in metres (a foot's 0.3048); 1 for every other map.
+    double MetresPerUnit = 1.0;
     // The raster named no CRS, and its corners and cells were taken as degrees.
     bool DegreesAssumed = false;
     // A raster placed by ground control points alone: Talvo does not apply them (it draws the

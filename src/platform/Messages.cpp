@@ -87,8 +87,16 @@ constexpr TTexts Table[] = {
         [--layers ad,rv,lk,rd,hw,rw] 描くレイヤー ("" でなし。既定: 最後に保存した設定)
         [--ini PATH]                 使う設定ファイル (既定: ビューアの設定ファイル)
         [--no-world-file]            図の隣にワールドファイルと .aux.xml を書かない
+        [--shade MODE]               陰影: ramp (既定), hillshade, multidirectional, combined,
+                                     redrelief (設定ファイルの [Height] Shade の代わり)
   talvo --export FILE -o OUT.tif     標高 (Float32) か分類を Cloud Optimized GeoTIFF で書き出す
         [--sea VALUE]                海のセルを VALUE で書く (既定: データなし -9999)
+        [--product P]                標高の代わりに hillshade, hillshade:multidirectional,
+                                     hillshade:combined, hillshade:igor, slope, redrelief を書く
+        [--azimuth A] [--altitude A] [-z Z]
+                                     陰影の光の方位と高度、標高の倍率 (既定 315, 45, 1)
+        [--compute-edges]            端とデータなしの隣も gdaldem -compute_edges のように計算する
+        [--radius M]                 赤色立体地図の開度の半径 (メートル、既定: 10 セル)
   --crs EPSG:N                       --render と --export で地図の座標参照系の代わりに使う
   talvo --render|--export FILE... -o DIR/
                                      タイルごとに 1 つの出力 (.png か .tif) を DIR に書き出す
@@ -123,8 +131,17 @@ zip の zip も)、または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.as
         [--layers ad,rv,lk,rd,hw,rw] layers to draw ("" for none; default: as last saved)
         [--ini PATH]                 the settings file to use (default: the viewer's)
         [--no-world-file]            write no world file and .aux.xml beside the picture
+        [--shade MODE]               the shading: ramp (default), hillshade, multidirectional,
+                                     combined or redrelief (in place of the settings' [Height] Shade)
   talvo --export FILE -o OUT.tif     the heights (Float32) or classes as a Cloud Optimized GeoTIFF
         [--sea VALUE]                write the sea's cells as VALUE (default: no data, -9999)
+        [--product P]                in place of the heights: hillshade, hillshade:multidirectional,
+                                     hillshade:combined, hillshade:igor, slope or redrelief
+        [--azimuth A] [--altitude A] [-z Z]
+                                     a hillshade's light and exaggeration (default 315, 45, 1)
+        [--compute-edges]            compute the edges and cells beside no data as gdaldem's
+                                     -compute_edges does
+        [--radius M]                 the red relief's openness radius in metres (default 10 cells)
   --crs EPSG:N                       with --render and --export: use it for the map's CRS
   talvo --render|--export FILE... -o DIR/
                                      one output per tile (.png or .tif) in DIR; folders are
@@ -448,6 +465,24 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     // A .bil's CRS.
     {TText::PrjNotCrs, ".prj ファイルに GDAL の読める座標参照系がありません",
      "The .prj file names no coordinate reference system that GDAL reads"},
+    {TText::UnknownProduct,
+     "--product '%1' はありません: hillshade, hillshade:multidirectional, hillshade:combined, "
+     "hillshade:igor, slope, redrelief のどれかです",
+     "no product '%1': --product takes hillshade, hillshade:multidirectional, "
+     "hillshade:combined, hillshade:igor, slope or redrelief"},
+    {TText::ProductNeedsNumber, "%1 には数を与えてください: '%2'", "%1 takes a number: '%2'"},
+    {TText::RadiusNeedsPositive, "--radius には正の数 (メートル) を与えてください: '%1'",
+     "--radius takes a positive number of metres: '%1'"},
+    {TText::OptionNeedsProduct, "このオプションは --export --product と一緒に与えてください",
+     "this option goes with --export --product"},
+    {TText::ReliefNeedsHeights, "--product は標高の地図にだけ使えます",
+     "--product needs a map of heights"},
+    {TText::ReliefNeedsCellSize, "この地図のセルには地上の大きさがありません",
+     "The map's cells have no size on the ground"},
+    {TText::UnknownShade,
+     "--shade '%1' はありません: ramp, hillshade, multidirectional, combined, redrelief "
+     "のどれかです",
+     "no shading '%1': --shade takes ramp, hillshade, multidirectional, combined or redrelief"},
 };
 
 constexpr bool InIdOrder() {
@@ -458,7 +493,7 @@ constexpr bool InIdOrder() {
     }
     return true;
 }
-static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::PrjNotCrs) + 1,
+static_assert(InIdOrder() && std::size(Table) == static_cast<size_t>(TText::UnknownShade) + 1,
               "the table lists every text, in the order of TText");
 
 } // namespace

@@ -213,6 +213,14 @@ enum class TText {
     DatumUnnamed,
     // A .bil's CRS.
     PrjNotCrs,
+    // Products derived from the heights.
+    UnknownProduct,
+    ProductNeedsNumber,
+    RadiusNeedsPositive,
+    OptionNeedsProduct,
+    ReliefNeedsHeights,
+    ReliefNeedsCellSize,
+    UnknownShade,
 };
 
 // Id's text in the language of this run (MessageLanguage), "%1" … "%9" replaced by Args, so

@@ -20,6 +20,9 @@ class THeightRowColouring {
     // to its west (none for the first).
     void ColourRow(const int32_t* Cells, int32_t Width, int32_t* Pixels) const;
 
+    // Whether a cell Height whole metres high takes a ramp colour (not the sea's or Out's).
+    bool InRamp(int32_t Height) const { return Height >= Min && Height <= Max; }
+
     // THeightColouring::Colour.
     int32_t Colour(int32_t Height, int32_t Rise) const {
         if (Height < Min) {

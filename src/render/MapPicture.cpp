@@ -7,6 +7,7 @@
 #include "render/ClassColours.h"
 #include "render/HeightRowColouring.h"
 #include "render/OverlayDrawing.h"
+#include "render/ReliefBlend.h"
 
 namespace talvo {
 
@@ -36,7 +37,8 @@ void PaintNoData(const int32_t* Cells, int32_t Width, std::pair<int32_t, int32_t
 }
 
 void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings& Settings,
-               const THeightColourTable& Table, TBitmap& Picture, TProgress& Progress) {
+               const THeightColourTable& Table, const TReliefRaster* Relief, TBitmap& Picture,
+               TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
     const std::vector<int32_t> Owner = LineRows(Map, Picture.Height());
     const int32_t Grain = std::max(1, BandCells / std::max(1, H.Columns));
@@ -47,39 +49,47 @@ void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings&
     if (Settings.NoData && NoDataCell) {
         NoData.emplace(*NoDataCell, *Settings.NoData);
     }
-    tbb::parallel_for(tbb::blocked_range<int32_t>(0, Picture.Height(), Grain),
-                      [&](const tbb::blocked_range<int32_t>& Lines) {
-                          if (Progress.Cancelled()) {
-                              return;
-                          }
-                          for (int32_t Y = Lines.begin(); Y != Lines.end(); ++Y) {
-                              int32_t* Pixels = Picture.Row(Y);
-                              const int32_t I = Owner[static_cast<size_t>(Y)];
-                              if (I < 0) {
-                                  std::fill_n(Pixels, Picture.Width(), TBitmap::White);
-                                  continue;
-                              }
-                              const int32_t* Cells = HeightRow(Map, I);
-                              switch (Colouring) {
-                              case TColouring::Elevation:
-                                  Heights.ColourRow(Cells, H.Columns, Pixels);
-                                  if (NoData) {
-                                      PaintNoData(Cells, H.Columns, *NoData, Pixels);
-                                  }
-                                  break;
-                              case TColouring::LandUse:
-                                  DrawClassRow(Cells, H.Columns, Pixels, Settings, LandUseColour);
-                                  break;
-                              case TColouring::Vegetation:
-                                  DrawClassRow(Cells, H.Columns, Pixels, Settings,
-                                               VegetationColour);
-                                  break;
-                              case TColouring::None:
-                                  break;
-                              }
-                          }
-                          Progress.Advance(Lines.size());
-                      });
+    tbb::parallel_for(
+        tbb::blocked_range<int32_t>(0, Picture.Height(), Grain),
+        [&](const tbb::blocked_range<int32_t>& Lines) {
+            if (Progress.Cancelled()) {
+                return;
+            }
+            for (int32_t Y = Lines.begin(); Y != Lines.end(); ++Y) {
+                int32_t* Pixels = Picture.Row(Y);
+                const int32_t I = Owner[static_cast<size_t>(Y)];
+                if (I < 0) {
+                    std::fill_n(Pixels, Picture.Width(), TBitmap::White);
+                    continue;
+                }
+                const int32_t* Cells = HeightRow(Map, I);
+                switch (Colouring) {
+                case TColouring::Elevation:
+                    if (Relief) {
+                        BlendReliefRow(Heights, Cells, H.Columns,
+                                       Relief->Bytes.data() +
+                                           static_cast<size_t>(Y) * static_cast<size_t>(H.Columns) *
+                                               static_cast<size_t>(Relief->Bands),
+                                       Relief->Bands, Pixels);
+                    } else {
+                        Heights.ColourRow(Cells, H.Columns, Pixels);
+                    }
+                    if (NoData) {
+                        PaintNoData(Cells, H.Columns, *NoData, Pixels);
+                    }
+                    break;
+                case TColouring::LandUse:
+                    DrawClassRow(Cells, H.Columns, Pixels, Settings, LandUseColour);
+                    break;
+                case TColouring::Vegetation:
+                    DrawClassRow(Cells, H.Columns, Pixels, Settings, VegetationColour);
+                    break;
+                case TColouring::None:
+                    break;
+                }
+            }
+            Progress.Advance(Lines.size());
+        });
 }
 
 } // namespace
@@ -89,13 +99,21 @@ std::optional<TBitmap> DrawMapPicture(const TLoadedMap& Map, const TOverlaySet& 
                                       const THeightColourTable& Table, const TLayerFlags& Layers,
                                       TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
-    Progress.Start(H.Rows);
     const TColouring Colouring = KindTraits(H.MapKind).Colouring;
+    std::optional<TReliefRaster> Relief;
+    if (Colouring == TColouring::Elevation) {
+        try {
+            Relief = ShadingRelief(Map, Settings.Shade, Progress);
+        } catch (const ECancelled&) {
+            return std::nullopt;
+        }
+    }
+    Progress.Start(H.Rows);
     TBitmap Picture(H.Columns, H.Rows,
                     Colouring == TColouring::None ? TBitmap::TStart::White
                                                   : TBitmap::TStart::Unfilled);
     if (Colouring != TColouring::None) {
-        DrawLines(Map, Colouring, Settings, Table, Picture, Progress);
+        DrawLines(Map, Colouring, Settings, Table, Relief ? &*Relief : nullptr, Picture, Progress);
     } else {
         Progress.Advance(H.Rows); // a kind without colours leaves the picture white
     }

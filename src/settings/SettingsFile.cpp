@@ -126,6 +126,7 @@ std::vector<std::string> LoadSettings(const TProfileText& Profile, TViewSettings
     Settings.Max = Reader.Integer("Height", "Max", 5000);
     Settings.Pit = Reader.Integer("Height", "Pit", 100);
     Settings.ShadowKK = Reader.Integer("Height", "ShadowKK", 64);
+    Settings.Shade = ShadeModeNamed(Reader.Text("Height", "Shade", "")).value_or(TShadeMode::Ramp);
     Settings.Quality = Reader.Text("3DDraw", "Quality", DefaultQuality);
     Settings.SeaExp = Reader.Boolean("Settings", "SeaExp", false);
     for (size_t Layer = 0; Layer < CheckBoxKeys.size(); ++Layer) {
@@ -164,6 +165,10 @@ void SaveSettings(const std::string& Path, TViewSettings& Settings,
     WriteInteger("Max", Settings.Max);
     WriteInteger("ShadowKK", Settings.ShadowKK);
     WriteInteger("Pit", Pit);
+    // A file that never chose a shading keeps naming none.
+    if (Settings.Shade != TShadeMode::Ramp || !Profile.Get("Height", "Shade", "").empty()) {
+        Write("Height", "Shade", std::string(ShadeModeName(Settings.Shade)));
+    }
     Write("3DDraw", "Quality", Settings.Quality);
     Write("Settings", "SeaExp", Settings.SeaExp ? "1" : "0");
     for (size_t Layer = 0; Layer < CheckBoxKeys.size(); ++Layer) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/OverlayLayers.h"
+#include "settings/ShadeMode.h"
 
 namespace talvo {
 
@@ -32,6 +33,8 @@ struct TViewSettings {
     int32_t Max = 0;                       // upper height limit, metres
     int32_t Pit = 0;                       // metres per ramp step
     int32_t ShadowKK = 0;                  // slope shading gain
+    // [Height] Shade: the ramp when the file names none (or one Talvo does not know).
+    TShadeMode Shade = TShadeMode::Ramp;
     // As the settings file holds it, saved back unchanged; RenderQualityOf reads it.
     std::string Quality;
     bool SeaExp = false;

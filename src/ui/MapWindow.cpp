@@ -170,6 +170,16 @@ void TMapWindow::CreateControls() {
 
     StatusBar = new TStatusBar(this);
     StatusBar->ProfileButton->setEnabled(false); // until a map of heights is shown
+    StatusBar->Shade = FDocument.Settings().Shade;
+    connect(StatusBar, &TStatusBar::ShadeChosen, this, [this](int Mode) {
+        TViewSettings Settings = FDocument.Settings();
+        Settings.Shade = static_cast<TShadeMode>(Mode);
+        StatusBar->Shade = Settings.Shade;
+        FDocument.SetSettings(Settings);
+        if (btnRedraw->isEnabled()) {
+            btnRedrawClick();
+        }
+    });
     connect(ScrollBox, &TPictureView::PointerMoved, this, &TMapWindow::UpdateReadout);
     connect(ScrollBox, &TPictureView::PointerLeft, this, &TMapWindow::RefreshReadout);
     connect(ScrollBox, &TPictureView::PictureMoved, this, &TMapWindow::RefreshReadout);

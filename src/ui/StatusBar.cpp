@@ -1,5 +1,6 @@
 #include "ui/StatusBar.h"
 
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -136,6 +137,21 @@ void TStatusBar::contextMenuEvent(QContextMenuEvent* Event) {
     Menu.addSeparator();
     Menu.addAction(GoToAction);
     Menu.addAction(CopyAction);
+    // The shadings by the names --shade and the settings file give them.
+    QMenu* Shading = Menu.addMenu(tr("陰影"));
+    auto* Choices = new QActionGroup(Shading);
+    for (const TShadeMode Mode :
+         {TShadeMode::Ramp, TShadeMode::Hillshade, TShadeMode::Multidirectional,
+          TShadeMode::Combined, TShadeMode::RedRelief}) {
+        const std::string_view Name = ShadeModeName(Mode);
+        QAction* Choice =
+            Shading->addAction(QString::fromUtf8(Name.data(), static_cast<qsizetype>(Name.size())));
+        Choice->setCheckable(true);
+        Choice->setChecked(Mode == Shade);
+        Choice->setActionGroup(Choices);
+        connect(Choice, &QAction::triggered, this,
+                [this, Mode] { emit ShadeChosen(static_cast<int>(Mode)); });
+    }
     Menu.exec(Event->globalPos());
 }
 

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "render/HeightColourTable.h"
+#include "settings/ShadeMode.h"
 
 namespace talvo {
 
@@ -39,7 +40,8 @@ class TLegend : public QWidget {
 };
 
 // The strip under the picture: the Profile toggle, the readout of the cell under the cursor and
-// the legend, which its context menu shows or hides; the menu also offers Go to and Copy.
+// the legend, which its context menu shows or hides; the menu also offers Go to and Copy, and its
+// "Shading" names the picture's shading and tells when another is chosen.
 class TStatusBar : public QWidget {
     Q_OBJECT
 
@@ -53,6 +55,12 @@ class TStatusBar : public QWidget {
     TLegend* Legend;
     // Go to a point (Ctrl+G) and copy the readout (Ctrl+C); the main window runs them.
     QAction *GoToAction, *CopyAction;
+    // The shading the menu shows as chosen.
+    TShadeMode Shade = TShadeMode::Ramp;
+
+  signals:
+    // A TShadeMode, chosen from the menu.
+    void ShadeChosen(int Mode);
 
   protected:
     void contextMenuEvent(QContextMenuEvent* Event) override;

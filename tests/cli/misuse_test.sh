@@ -26,6 +26,13 @@ done <<EOF2
 --step 2 --render x -o y|$n
 --ini a.ini --info x|$n
 --no-world-file --export x -o y.tif|$n
+--product slope --render x -o y|$n
+--shade combined --export x -o y.tif|$n
+--azimuth 10 --export x -o y.tif|this option goes with --export --product
+--export x -o y.tif --product relief|no product 'relief': --product takes hillshade, hillshade:multidirectional, hillshade:combined, hillshade:igor, slope or redrelief
+--export x -o y.tif --product slope -z steep|-z takes a number: 'steep'
+--export x -o y.tif --product redrelief --radius 0|--radius takes a positive number of metres: '0'
+--render x -o y --shade sepia|no shading 'sepia': --shade takes ramp, hillshade, multidirectional, combined or redrelief
 --crs EPSG:4326 --profile x --from 1,2 --to 3,4|$n
 --jobs 2 --info x|$batch
 --quiet --render x -o y|$batch

@@ -99,6 +99,32 @@ TEST_F(MapPicture, ElevationRowsAreShadedFromTheWest) {
     EXPECT_EQ(Progress->Done(), 2);
 }
 
+// A plane falling 1 m per metre eastward on 10 m cells: lit from the north-west at 45°, its
+// hillshade is 1 + 254 (sin 45° - cos² 45°) / √2 = 38.2, its multidirectional shade
+// 1 + 127 (sin 45° - cos² 45°) / √2 = 19.6; each channel of the plain ramp colour is multiplied by
+// the shade over 255, edges included.
+TEST_F(MapPicture, ElevationsMultipliedByTheirRelief) {
+    const struct {
+        TShadeMode Mode;
+        int32_t Shade;
+    } Cases[] = {{TShadeMode::Hillshade, 38}, {TShadeMode::Multidirectional, 20}};
+    SetMap(TMapKind::Elevation, std::vector<std::vector<int32_t>>(3, {10400, 10300, 10200, 10100}));
+    Map.NumHeader.Projected = true;
+    Map.Georeference.Transform = {0.0, 10.0, 0.0, 30.0, 0.0, -10.0};
+    for (const auto& Case : Cases) {
+        Settings.Shade = Case.Mode;
+        const TBitmap& Picture = Render();
+        for (int32_t X = 0; X < 4; ++X) {
+            const int32_t Plain = Ramp(1040 - 10 * X);
+            int32_t Shaded = 0;
+            for (int Shift = 0; Shift < 24; Shift += 8) {
+                Shaded |= ((((Plain >> Shift) & 0xFF) * Case.Shade + 127) / 255) << Shift;
+            }
+            EXPECT_EQ(Picture.Pixel(X, 1), Shaded) << X << ' ' << Case.Shade;
+        }
+    }
+}
+
 TEST_F(MapPicture, RowsArePlacedByTheirLineNumbers) {
     SetMap(TMapKind::Numeric, {{1000}, {2000}, {3000}, {4000}}, {3, 1, 2, 9});
     const TBitmap& Picture = Render();

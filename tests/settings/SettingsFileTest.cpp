@@ -116,6 +116,30 @@ TEST_F(SettingsFileTest, SaveWritesEveryKeyAndReadsBackTheSame) {
     EXPECT_EQ(Read.GmpChk, Settings.GmpChk);
 }
 
+// The picture's shading: the ramp when the file names none or one Talvo does not know; a file
+// that never chose one is saved without the key, so that older programs read it as before.
+TEST_F(SettingsFileTest, TheShadingIsWrittenOnceChosen) {
+    const struct {
+        const char* File;
+        TShadeMode Read;
+        TShadeMode Chosen;
+        const char* Written;
+    } Cases[] = {{"[Height]\r\nMin=0\r\n", TShadeMode::Ramp, TShadeMode::Ramp, ""},
+                 {"[Height]\r\nShade=sepia\r\n", TShadeMode::Ramp, TShadeMode::Ramp, "ramp"},
+                 {"[Height]\r\nShade=multidirectional\r\n", TShadeMode::Multidirectional,
+                  TShadeMode::Ramp, "ramp"},
+                 {"", TShadeMode::Ramp, TShadeMode::RedRelief, "redrelief"}};
+    for (const auto& Case : Cases) {
+        const std::string Path = test::WriteTempFile("shade.ini", Case.File);
+        TViewSettings Read;
+        LoadSettings(Path, Read);
+        EXPECT_EQ(Read.Shade, Case.Read) << Case.File;
+        Read.Shade = Case.Chosen;
+        SaveSettings(Path, Read);
+        EXPECT_EQ(GetPrivateProfileString("Height", "Shade", "", Path), Case.Written) << Case.File;
+    }
+}
+
 TEST_F(SettingsFileTest, PitFollowsTheLimitsOnSaving) {
     std::string Path = test::WriteTempFile("pit.ini", "");
     Settings.Min = 0;

@@ -145,6 +145,25 @@ class TMapWindowTest : public QObject {
         QVERIFY(SamePicture(*W.Form.View().Picture(), *Picture));
     }
 
+    // The status bar's "Shading" redraws the map with the relief chosen, as --shade draws it.
+    void AShadingChosenRedrawsThePicture() {
+        TWindow W(PaletteCopy("shade.ini"));
+        W.Open(Sample("EL533945.hdr"));
+        emit W.Form.StatusBar->ShadeChosen(static_cast<int>(TShadeMode::Multidirectional));
+        QVERIFY(W.WaitForPicture());
+        QCOMPARE(W.Document.Settings().Shade, TShadeMode::Multidirectional);
+        const TLoadedMap Map = OpenMap(Sample("EL533945.hdr")).Map;
+        TLayerFlags Layers{};
+        Layers[0] = true;
+        TOverlaySet Overlays;
+        LoadOverlays(Overlays, Map, Layers);
+        TProgress Progress;
+        const std::optional<TBitmap> Picture = DrawMapPicture(
+            Map, Overlays, W.Document.Settings(), W.Document.ColourTable(), Layers, Progress);
+        QVERIFY(Picture.has_value() && W.Form.View().Picture());
+        QVERIFY(SamePicture(*W.Form.View().Picture(), *Picture));
+    }
+
     void DrawsWhileTheWindowStaysResponsive() {
         TWindow W(PaletteCopy("busy.ini"));
         TMapWindow& F = W.Form;
