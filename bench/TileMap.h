@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/LoadedMap.h"
+#include "settings/ViewSettings.h"
 
 constexpr int32_t BenchTileRows = 6000;
 constexpr int32_t BenchTileCols = 4800;
@@ -37,4 +38,17 @@ inline talvo::TLoadedMap BenchTileMap() {
     }
     Map.RowsRead = Rows;
     return Map;
+}
+
+// The palette the tile is drawn with: green lowlands to white peaks at 3000 m, with shading.
+inline talvo::TViewSettings BenchTileSettings() {
+    talvo::TViewSettings Settings;
+    const int32_t Anchors[6] = {0x489456, 0x64BE96, 0x82D7E1, 0x5A96C8, 0x506E96, 0xF5F5F5};
+    for (int I = 0; I < 6; ++I) {
+        PaletteColour(Settings, static_cast<size_t>(I)) = Anchors[I];
+    }
+    Settings.Max = 3000;
+    Settings.Pit = 60;
+    Settings.ShadowKK = 64;
+    return Settings;
 }

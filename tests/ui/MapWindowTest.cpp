@@ -72,6 +72,21 @@ class TMapWindowTest : public QObject {
         return true;
     }
 
+    // Whether the window shows the elevation sample as the document draws it with its settings,
+    // boundaries ticked as the sample palette ticks them.
+    bool ShowsTheSample(TWindow& W) {
+        const TLoadedMap Map = OpenMap(Sample("EL533945.hdr")).Map;
+        TLayerFlags Layers{};
+        Layers[0] = true;
+        TOverlaySet Overlays;
+        LoadOverlays(Overlays, Map, Layers);
+        TProgress Progress;
+        const std::optional<TBitmap> Picture = DrawMapPicture(
+            Map, Overlays, W.Document.Settings(), W.Document.ColourTable(), Layers, Progress);
+        return Picture && W.Form.View().Picture() &&
+               SamePicture(*W.Form.View().Picture(), *Picture);
+    }
+
     std::string PaletteCopy(const char* Name) {
         return test::WriteTempFile(Name, test::FileText(Sample("Talvo.ini")));
     }
@@ -133,16 +148,7 @@ class TMapWindowTest : public QObject {
     void ThePictureShownIsTheRenderersPicture() {
         TWindow W(PaletteCopy("same.ini"));
         W.Open(Sample("EL533945.hdr"));
-        const TLoadedMap Map = OpenMap(Sample("EL533945.hdr")).Map;
-        TLayerFlags Layers{};
-        Layers[0] = true; // as the sample palette ticks
-        TOverlaySet Overlays;
-        LoadOverlays(Overlays, Map, Layers);
-        TProgress Progress;
-        const std::optional<TBitmap> Picture = DrawMapPicture(
-            Map, Overlays, W.Document.Settings(), W.Document.ColourTable(), Layers, Progress);
-        QVERIFY(Picture.has_value() && W.Form.View().Picture());
-        QVERIFY(SamePicture(*W.Form.View().Picture(), *Picture));
+        QVERIFY(ShowsTheSample(W));
     }
 
     // The status bar's "Shading" redraws the map with the relief chosen, as --shade draws it.
@@ -152,16 +158,7 @@ class TMapWindowTest : public QObject {
         emit W.Form.StatusBar->ShadeChosen(static_cast<int>(TShadeMode::Multidirectional));
         QVERIFY(W.WaitForPicture());
         QCOMPARE(W.Document.Settings().Shade, TShadeMode::Multidirectional);
-        const TLoadedMap Map = OpenMap(Sample("EL533945.hdr")).Map;
-        TLayerFlags Layers{};
-        Layers[0] = true;
-        TOverlaySet Overlays;
-        LoadOverlays(Overlays, Map, Layers);
-        TProgress Progress;
-        const std::optional<TBitmap> Picture = DrawMapPicture(
-            Map, Overlays, W.Document.Settings(), W.Document.ColourTable(), Layers, Progress);
-        QVERIFY(Picture.has_value() && W.Form.View().Picture());
-        QVERIFY(SamePicture(*W.Form.View().Picture(), *Picture));
+        QVERIFY(ShowsTheSample(W));
     }
 
     void DrawsWhileTheWindowStaysResponsive() {
