@@ -253,6 +253,14 @@ boundaries</translation>
         <translation>Distance (m)</translation>
     </message>
     <message>
+        <source>距離 (km)</source>
+        <translation>Distance (km)</translation>
+    </message>
+    <message>
+        <source>距離 %1  標高 %2</source>
+        <translation>Distance %1  Height %2</translation>
+    </message>
+    <message>
         <source>標高 (m)</source>
         <translation>Height (m)</translation>
     </message>

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QScatterSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -26,6 +27,11 @@ TProfileWindow::TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* 
     ChartView->setRenderHint(QPainter::Antialiasing);
     Summary = new QLabel(this);
     Summary->setObjectName("lblProfileSummary");
+    PointerReadout = new QLabel(this);
+    PointerReadout->setObjectName("lblProfilePointer");
+    // The pointer is followed anywhere over the plot, not only on its line.
+    ChartView->viewport()->setMouseTracking(true);
+    ChartView->viewport()->installEventFilter(this);
     btnSaveCsv = new QPushButton(tr("CSV 保存..."), this);
     btnSaveCsv->setObjectName("btnSaveCsv");
     auto* Bottom = new QHBoxLayout;
@@ -33,6 +39,7 @@ TProfileWindow::TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* 
     Bottom->addWidget(btnSaveCsv);
     auto* Column = new QVBoxLayout(this);
     Column->addWidget(ChartView, 1);
+    Column->addWidget(PointerReadout);
     Column->addLayout(Bottom);
     Marker = new QScatterSeries;
     Marker->setMarkerSize(9);
@@ -63,9 +70,11 @@ void TProfileWindow::ShowProfile(QPointF From, QPointF To) {
         Chart->removeAxis(Axis);
         delete Axis;
     }
+    const TProfileSummary Figures = SummariseProfile(FSamples);
+    DistanceUnit = Figures.Length > 10000.0 ? 1000.0 : 1.0;
     auto* Distance = new QValueAxis;
-    Distance->setTitleText(tr("距離 (m)"));
-    Distance->setLabelFormat("%.0f");
+    Distance->setTitleText(DistanceUnit > 1.0 ? tr("距離 (km)") : tr("距離 (m)"));
+    Distance->setLabelFormat(DistanceUnit > 1.0 ? "%.1f" : "%.0f");
     auto* Height = new QValueAxis;
     Height->setTitleText(tr("標高 (m)"));
     Height->setLabelFormat("%.0f");
@@ -84,28 +93,15 @@ void TProfileWindow::ShowProfile(QPointF From, QPointF To) {
             Chart->addSeries(Run);
             Run->attachAxis(Distance);
             Run->attachAxis(Height);
-            connect(Run, &QLineSeries::hovered, this, [this](const QPointF& At, bool Over) {
-                if (!Over || FSamples.empty()) {
-                    return;
-                }
-                const auto Nearest = std::min_element(
-                    FSamples.begin(), FSamples.end(), [&](const auto& A, const auto& B) {
-                        return std::abs(A.Distance - At.x()) < std::abs(B.Distance - At.x());
-                    });
-                const auto Index = static_cast<size_t>(Nearest - FSamples.begin());
-                Mark(Index);
-                emit SampleHovered(
-                    QPointF(FSamples[Index].Cell.Col + 0.5, FSamples[Index].Cell.Line + 0.5));
-            });
         }
-        Run->append(Sample.Distance, *Sample.Value.Metres);
+        Run->append(Sample.Distance / DistanceUnit, *Sample.Value.Metres);
     }
     Chart->addSeries(Marker);
     Marker->attachAxis(Distance);
     Marker->attachAxis(Height);
     Marker->clear();
-    const TProfileSummary Figures = SummariseProfile(FSamples);
-    Distance->setRange(0, std::max(Figures.Length, 1.0));
+    PointerReadout->clear();
+    Distance->setRange(0, std::max(Figures.Length, 1.0) / DistanceUnit);
     if (Figures.Min) {
         const double Margin = std::max((*Figures.Max - *Figures.Min) * 0.05, 1.0);
         Height->setRange(*Figures.Min - Margin, *Figures.Max + Margin);
@@ -133,8 +129,38 @@ void TProfileWindow::closeEvent(QCloseEvent* Event) {
 void TProfileWindow::Mark(size_t Sample) {
     Marker->clear();
     if (FSamples[Sample].Value.Metres) {
-        Marker->append(FSamples[Sample].Distance, *FSamples[Sample].Value.Metres);
+        Marker->append(FSamples[Sample].Distance / DistanceUnit, *FSamples[Sample].Value.Metres);
     }
+}
+
+void TProfileWindow::PointAt(double Distance) {
+    const auto Nearest =
+        std::min_element(FSamples.begin(), FSamples.end(), [&](const auto& A, const auto& B) {
+            return std::abs(A.Distance - Distance) < std::abs(B.Distance - Distance);
+        });
+    const auto Index = static_cast<size_t>(Nearest - FSamples.begin());
+    Mark(Index);
+    const TProfileSample& Sample = FSamples[Index];
+    const QString Along = DistanceUnit > 1.0
+                              ? QString("%1 km").arg(Sample.Distance / 1000.0, 0, 'f', 2)
+                              : QString("%1 m").arg(Sample.Distance, 0, 'f', 0);
+    const QString Height =
+        Sample.Value.Metres ? QString::fromStdString(HeightText(*Map, *Sample.Value.Metres)) + " m"
+                            : QStringLiteral("-");
+    PointerReadout->setText(tr("距離 %1  標高 %2").arg(Along, Height));
+    emit SampleHovered(QPointF(Sample.Cell.Col + 0.5, Sample.Cell.Line + 0.5));
+}
+
+bool TProfileWindow::eventFilter(QObject* Watched, QEvent* Event) {
+    if (Watched == ChartView->viewport() && Event->type() == QEvent::MouseMove &&
+        !FSamples.empty()) {
+        const QPoint At = static_cast<QMouseEvent*>(Event)->position().toPoint();
+        const QPointF InChart = Chart->mapFromScene(ChartView->mapToScene(At));
+        if (Chart->plotArea().contains(InChart)) {
+            PointAt(Chart->mapToValue(InChart, Marker).x() * DistanceUnit);
+        }
+    }
+    return QWidget::eventFilter(Watched, Event);
 }
 
 void TProfileWindow::MarkNearest(QPointF Cell) {

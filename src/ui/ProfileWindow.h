@@ -37,6 +37,8 @@ class TProfileWindow : public QWidget {
 
     QChartView* ChartView;
     QLabel* Summary;
+    // The distance and height of the sample under the pointer on the plot.
+    QLabel* PointerReadout;
     QPushButton* btnSaveCsv;
 
   signals:
@@ -47,9 +49,12 @@ class TProfileWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* Event) override;
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
 
   private:
     void Mark(size_t Sample);
+    // Marks the sample nearest Distance (in the plot's unit) and names it, here and on the map.
+    void PointAt(double Distance);
 
     TDocument& FDocument;
     TDialogs& Dialogs;
@@ -57,6 +62,8 @@ class TProfileWindow : public QWidget {
     std::vector<TProfileSample> FSamples;
     QChart* Chart;
     QScatterSeries* Marker;
+    // Metres in a unit of the distance axis: kilometres for lines longer than 10 km.
+    double DistanceUnit = 1.0;
 };
 
 } // namespace talvo

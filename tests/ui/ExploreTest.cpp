@@ -1,5 +1,7 @@
 // Exploring the picture through the real widgets: the readout under the pointer, zoom about the
 // pointer and the centre, and a profile drawn by clicks and saved as CSV.
+#include <QChart>
+#include <QChartView>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScrollBar>
@@ -251,6 +253,13 @@ class TExploreTest : public QObject {
         QCOMPARE(Samples.back().Cell.Col, 110);
         QCOMPARE(Samples.back().Cell.Row, 60);
         QVERIFY(W.Profile.Summary->text().startsWith("101 "));
+        // The plot's pointer follows the mouse anywhere over the plot, off the line too.
+        QChart* Chart = W.Profile.ChartView->chart();
+        const QRectF Plot = Chart->plotArea();
+        MoveOver(W.Profile.ChartView->viewport(),
+                 W.Profile.ChartView->mapFromScene(
+                     Chart->mapToScene(Plot.center().x(), Plot.top() + 2)));
+        QVERIFY(W.Profile.PointerReadout->text().endsWith(" m"));
 
         const std::string Csv = test::WriteTempFile("profile.csv", "");
         std::filesystem::remove(Csv);
