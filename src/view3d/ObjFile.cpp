@@ -49,6 +49,9 @@ constexpr std::string_view DrapeMaterial = "map";
 // The first line of a materials file, naming the OBJ file it was written for.
 constexpr std::string_view MaterialsHeader = "# Talvo materials of ";
 constexpr size_t DigestDigits = 8;
+// A draped mesh's materials file, which names its picture, is a few lines long; a longer one
+// names none and is not read beyond its first line.
+constexpr uintmax_t MostDrapedMaterialsBytes = 4096;
 
 bool IsDraped(const TTriangles& Mesh) {
     return Mesh.Texture && Mesh.Texture->Draped && Mesh.TexCoords.size() == Mesh.Vertices.size();
@@ -140,12 +143,15 @@ void RemoveEarlierCompanions(const std::string& Path, const TObjCompanions& Kept
             !IsCompanionName(Path, Name, ".mtl") || !Entry.is_regular_file(Ignored)) {
             continue;
         }
-        std::ifstream Materials(Entry.path());
-        std::string Line;
-        if (!std::getline(Materials, Line) || Line != Header) {
+        std::ifstream Materials(Entry.path(), std::ios::binary);
+        std::string First(Header.size() + 1, '\0');
+        Materials.read(First.data(), static_cast<std::streamsize>(First.size()));
+        if (!Materials || First != Header + "\n") {
             continue;
         }
-        while (std::getline(Materials, Line)) {
+        const bool MayNamePicture = Entry.file_size(Ignored) <= MostDrapedMaterialsBytes;
+        std::string Line;
+        while (MayNamePicture && std::getline(Materials, Line)) {
             const std::string Picture = Line.starts_with("map_Kd ") ? Line.substr(7) : "";
             const std::filesystem::path PicturePath = Entry.path().parent_path() / Picture;
             if (IsCompanionName(Path, Picture, ".png") &&
