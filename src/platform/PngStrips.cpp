@@ -50,7 +50,7 @@ unsigned char PaethPredictor(int A, int B, int C) {
 
 // Row, below Above (zeros for the first row), filtered by Paeth's predictor into Out: the
 // filter's byte, then the row. One filter for every row: choosing each row's filter by the
-// PNG specification's heuristic took two and a half times as long, for a file 1 % smaller.
+// least sum of absolute differences took two and a half times as long, for a file 1 % smaller.
 void PaethRow(const unsigned char* Row, const unsigned char* Above, size_t RowBytes,
               unsigned char* Out) {
     *Out++ = Paeth;
