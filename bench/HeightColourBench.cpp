@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "TileMap.h"
 #include "model/DimGrid.h"
 #include "render/HeightColourTable.h"
 #include "render/HeightRowColouring.h"
@@ -25,18 +26,12 @@ void FillTerrain(talvo::TDelDim& Grid) {
     }
 }
 
+// The tile's palette, with a sea, an out-of-range colour and heights from 0 m.
 talvo::TViewSettings Palette() {
-    talvo::TViewSettings Settings;
-    const int32_t Anchors[6] = {0x489456, 0x64BE96, 0x82D7E1, 0x5A96C8, 0x506E96, 0xF5F5F5};
-    for (int I = 0; I < 6; ++I) {
-        PaletteColour(Settings, static_cast<size_t>(I)) = Anchors[I];
-    }
+    talvo::TViewSettings Settings = BenchTileSettings();
     Settings.Sea = 0xB48246;
     Settings.Out = 0xFAFAFF;
     Settings.Min = 0;
-    Settings.Max = 3000;
-    Settings.Pit = 60;
-    Settings.ShadowKK = 64;
     return Settings;
 }
 
