@@ -77,16 +77,25 @@ small_disk() {
         mount -t tmpfs -o "size=$1" tmpfs "$tmp/small" 2>/dev/null
 }
 
+# fills_disk NAME OUT TALVO-ARGS...: talvo writing OUT on the small disk fails with the disk
+# full, named as OUT's; the earlier OUT stays and nothing is left beside it.
+fills_disk() {
+    local name=$1 out=$2
+    shift 2
+    echo earlier >"$out"
+    "$talvo" "$@" 2>"$tmp/err"
+    local status=$?
+    [ $status -eq 1 ] || fail "$name: exit status $status"
+    [ "$(cat "$tmp/err")" = "$out に書き込めません (ディスクに空きがありません)" ] ||
+        fail "$name: message '$(cat "$tmp/err")'"
+    [ "$(cat "$out")" = earlier ] || fail "$name: the earlier file changed"
+    [ "$(ls -A "$(dirname "$out")")" = "$(basename "$out")" ] ||
+        fail "$name: left $(ls -A "$(dirname "$out")")"
+}
+
 # A full disk leaves the earlier file and no temporary file (a small file system of our own).
 if small_disk 128k; then
-    echo earlier >"$tmp/small/full.bmp"
-    "$talvo" --render "$map" -o "$tmp/small/full.bmp" --ini "$ini" 2>"$tmp/err"
-    status=$?
-    [ $status -eq 1 ] || fail "disk full: exit status $status"
-    [ "$(cat "$tmp/err")" = "$tmp/small/full.bmp に書き込めません (ディスクに空きがありません)" ] ||
-        fail "disk full: message '$(cat "$tmp/err")'"
-    [ "$(cat "$tmp/small/full.bmp")" = earlier ] || fail "disk full: the earlier file was destroyed"
-    [ "$(ls -A "$tmp/small")" = full.bmp ] || fail "disk full: left $(ls -A "$tmp/small")"
+    fills_disk "disk full" "$tmp/small/full.bmp" --render "$map" -o "$tmp/small/full.bmp" --ini "$ini"
     # The OBJ fills the disk, not its few hundred bytes of materials: the message names it.
     "$talvo" --mesh "$map" --region 0,0,200,200 -o "$tmp/small/m.obj" --ini "$ini" 2>"$tmp/err"
     [ "$(cat "$tmp/err")" = "$tmp/small/m.obj に書き込めません (ディスクに空きがありません)" ] ||
@@ -104,14 +113,7 @@ head -c 18000000 /dev/urandom >"$tmp/big.bil"
 # An export that fills the disk while GDAL writes it, overviews and all: the earlier file stays,
 # and neither the temporary file nor GDAL's own beside it are left.
 if small_disk 1m; then
-    echo earlier >"$tmp/small/full.tif"
-    "$talvo" --export "$tmp/big.bil" -o "$tmp/small/full.tif" 2>"$tmp/err"
-    status=$?
-    [ $status -eq 1 ] || fail "export, disk full: exit status $status"
-    [ "$(cat "$tmp/err")" = "$tmp/small/full.tif に書き込めません (ディスクに空きがありません)" ] ||
-        fail "export, disk full: message '$(cat "$tmp/err")'"
-    [ "$(cat "$tmp/small/full.tif")" = earlier ] || fail "export, disk full: the earlier file changed"
-    [ "$(ls -A "$tmp/small")" = full.tif ] || fail "export, disk full: left $(ls -A "$tmp/small")"
+    fills_disk "export, disk full" "$tmp/small/full.tif" --export "$tmp/big.bil" -o "$tmp/small/full.tif"
     umount "$tmp/small"
 else
     echo "skipped: a full disk needs root to mount a small file system"
