@@ -88,4 +88,13 @@ void TBitmap::LineTo(int32_t X, int32_t Y) {
     }
 }
 
+void RgbRow(const TBitmap& Picture, int32_t Y, unsigned char* Out) {
+    const int32_t* Pixels = Picture.Row(Y);
+    for (int32_t X = 0; X < Picture.Width(); ++X) {
+        *Out++ = static_cast<unsigned char>(Pixels[X]);
+        *Out++ = static_cast<unsigned char>(Pixels[X] >> 8);
+        *Out++ = static_cast<unsigned char>(Pixels[X] >> 16);
+    }
+}
+
 } // namespace talvo

@@ -63,4 +63,7 @@ class TBitmap {
     int32_t PenY = 0;
 };
 
+// Row Y of Picture as red, green, blue bytes, three for each pixel, into Out.
+void RgbRow(const TBitmap& Picture, int32_t Y, unsigned char* Out);
+
 } // namespace talvo

@@ -23,16 +23,6 @@ namespace talvo {
 
 namespace {
 
-// Row Y as red, green, blue bytes.
-void RgbRow(const TBitmap& Picture, int32_t Y, unsigned char* Out) {
-    const int32_t* Pixels = Picture.Row(Y);
-    for (int32_t X = 0; X < Picture.Width(); ++X) {
-        *Out++ = static_cast<unsigned char>(Pixels[X]);
-        *Out++ = static_cast<unsigned char>(Pixels[X] >> 8);
-        *Out++ = static_cast<unsigned char>(Pixels[X] >> 16);
-    }
-}
-
 // Count pixels of row Y from column First as blue, green, red bytes: a bitmap file's order.
 void BgrPixels(const TBitmap& Picture, int32_t Y, int64_t First, int64_t Count,
                unsigned char* Out) {

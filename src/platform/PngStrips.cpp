@@ -31,17 +31,6 @@ void PutBigEndian(unsigned char* At, uint32_t Value) {
     At[3] = static_cast<unsigned char>(Value);
 }
 
-// Row Y as red, green, blue bytes (0x00BBGGRR in memory).
-void RgbRow(const TBitmap& Picture, int32_t Y, unsigned char* Out) {
-    const int32_t* Pixels = Picture.Row(Y);
-    for (int32_t X = 0; X < Picture.Width(); ++X) {
-        const auto Pixel = static_cast<uint32_t>(Pixels[X]);
-        Out[3 * X] = static_cast<unsigned char>(Pixel);
-        Out[3 * X + 1] = static_cast<unsigned char>(Pixel >> 8);
-        Out[3 * X + 2] = static_cast<unsigned char>(Pixel >> 16);
-    }
-}
-
 unsigned char PaethPredictor(int A, int B, int C) {
     const int P = A + B - C;
     const int Pa = std::abs(P - A), Pb = std::abs(P - B), Pc = std::abs(P - C);
