@@ -10,199 +10,19 @@
 #include "import/GdalRasterReader.h"
 
 #include <algorithm>
-#include <cmath>
-#include <memory>
-#include <span>
+#include <limits>
 #include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
 #include <vector>
 
-#include "import/DecimalTenths.h"
-#include "import/FileBytes.h"
+#include "import/GdalCellWindows.h"
 #include "import/GdalFailure.h"
 #include "import/GdalModuleLoader.h"
-#include "import/ReadLimits.h"
+#include "import/GdalRasterParts.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
-#include "platform/FullPath.h"
-#include "platform/Messages.h"
-#include "platform/Rounding.h"
-#include "platform/TextConvert.h"
 
 namespace talvo {
-
-namespace {
-
-// Metres in a degree of latitude, for the spacing of geographic rasters.
-constexpr double MetresPerDegree = 111320.0;
-// Rows are read in blocks of about this many cells.
-constexpr int64_t BlockCells = int64_t{1} << 20;
-
-// The header of Info; the problems that stop the load are raised.
-void DescribeRaster(const TalvoGdalRasterInfo& Info, const std::string& Path, TLoadedMap& Map) {
-    if (Info.Complex) {
-        throw Placed(ETalvoError(Text(TText::GdalComplex)), Path);
-    }
-    if (Info.Width < 1 || Info.Height < 1 || int64_t{Info.Width} * Info.Height > MaxGridCells) {
-        throw Placed(ETalvoError(Text(TText::GdalSize,
-                                      {std::to_string(Info.Width), std::to_string(Info.Height),
-                                       std::to_string(MaxGridCells)})),
-                     Path);
-    }
-    // Without a geotransform the cells lie at their column and row, north row first.
-    const double* T = Info.Transform;
-    const double Plain[6] = {0.0, 1.0, 0.0, static_cast<double>(Info.Height), 0.0, -1.0};
-    if (!Info.HasTransform) {
-        T = Plain;
-    }
-    if (!std::all_of(T, T + 6, [](double V) { return std::isfinite(V); })) {
-        throw Placed(ETalvoError(Text(TText::GdalTransformNaN)), Path);
-    }
-    if (T[2] != 0.0 || T[4] != 0.0) {
-        throw Placed(ETalvoError(Text(TText::GdalRotated)), Path);
-    }
-    if (!(T[1] > 0.0) || T[5] == 0.0) {
-        throw Placed(ETalvoError(Text(TText::GdalNoCellSize)), Path);
-    }
-    // A unit of the file's own description: a negative one would turn the map over, a huge one
-    // take its corners beyond any number.
-    const double Unit = Info.Geographic ? Info.DegreesPerUnit : Info.MetresPerUnit;
-    if (!(std::isfinite(Unit) && Unit > 0.0)) {
-        throw Placed(ETalvoError(Text(TText::GdalUnit, {ShortestText(Unit)})), Path);
-    }
-    const double CornerUnit = Info.Geographic ? Unit : 1.0;
-    const double West = T[0] * CornerUnit;
-    const double East = (T[0] + T[1] * Info.Width) * CornerUnit;
-    const double Top = T[3] * CornerUnit;
-    const double Bottom = (T[3] + T[5] * Info.Height) * CornerUnit;
-    const double CellLon = T[1] * CornerUnit;
-    const double CellLat = std::abs(T[5]) * CornerUnit;
-    const double CellMetres = CellLat * (Info.Geographic ? MetresPerDegree : Unit);
-    const double Spacing = RoundHalfEven(CellMetres * 10.0);
-    const double Values[] = {West, East, Top, Bottom, CellLon, CellLat};
-    if (!std::all_of(std::begin(Values), std::end(Values),
-                     [](double V) { return std::isfinite(V); }) ||
-        !(Spacing <= INT32_MAX)) {
-        throw Placed(ETalvoError(Text(TText::GdalBeyondMap)), Path);
-    }
-    // North up, as the rows are stored once a south-up raster is turned over.
-    Map.Georeference.Transform = {
-        T[0], T[1], 0.0, T[5] > 0.0 ? T[3] + T[5] * Info.Height : T[3], 0.0, -std::abs(T[5])};
-    Map.Georeference.Georeferenced = Info.HasTransform != 0;
-    TNum_HeaderRec& H = Map.NumHeader;
-    H.MapKind = TMapKind::Gdal;
-    H.Comment = Info.Driver;
-    H.DataFileName = Path;
-    H.Projected = !Info.Geographic;
-    Map.Georeference.MetresPerUnit = Info.Geographic ? 1.0 : Unit;
-    H.Columns = Info.Width;
-    H.Rows = Info.Height;
-    H.BytesPerCell = Info.BytesPerValue;
-    H.WestLongitude = West;
-    H.EastLongitude = East;
-    H.NorthLatitude = std::max(Top, Bottom);
-    H.SouthLatitude = std::min(Top, Bottom);
-    H.CellWidthLon = CellLon;
-    H.CellWidthLat = CellLat;
-    H.CellSpacing = static_cast<int32_t>(Spacing);
-}
-
-// One row of values as heights, and as metres when Metres is given; the column of the first value
-// beyond the grid's range, or -1.
-int32_t ConvertRow(const double* Values, int32_t Width, const TalvoGdalRasterInfo& Info,
-                   int32_t* Heights, float* Metres) {
-    int32_t Beyond = -1;
-    for (int32_t C = 0; C < Width; ++C) {
-        const double Raw = Values[C];
-        if (std::isnan(Raw) || (Info.HasNoData && Raw == Info.NoData)) {
-            Heights[C] = NoDataHeight;
-            continue;
-        }
-        const double Value = Raw * Info.Scale + Info.Offset;
-        if (Metres) {
-            Metres[C] = static_cast<float>(Value);
-        }
-        const std::optional<int32_t> Height = TenthsOfMetres(Value);
-        Heights[C] = Height.value_or(NoDataHeight);
-        if (!Height && Beyond < 0) {
-            Beyond = C;
-        }
-    }
-    return Beyond;
-}
-
-// Every height of Map, as the file gives it, is the float of its tenths.
-bool TenthsHoldEveryHeight(const TLoadedMap& Map) {
-    const TNum_HeaderRec& H = Map.NumHeader;
-    for (int32_t Row = 0; Row < H.Rows; ++Row) {
-        const int32_t* Tenths = HeightRow(Map, Row);
-        const float* Metres = Map.NumData.SourceHeights.RowData(Row);
-        for (int32_t Col = 0; Col < H.Columns; ++Col) {
-            if (Tenths[Col] != NoDataHeight && Metres[Col] != MetresOfTenths(Tenths[Col])) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-struct TRasterCloser {
-    const TalvoGdalApi* Api;
-    void operator()(TalvoGdalRaster* Raster) const { Api->CloseRaster(Raster); }
-};
-
-using TRaster = std::unique_ptr<TalvoGdalRaster, TRasterCloser>;
-
-// A raster that names no CRS but whose corners lie within ±180° and ±90° and whose cells are
-// under one unit: degrees, as a plain copy of a geographic raster gives.
-bool LooksLikeDegrees(const TalvoGdalRasterInfo& Info) {
-    if (!Info.HasTransform) {
-        return false;
-    }
-    const double* T = Info.Transform;
-    const double Xs[] = {T[0], T[0] + T[1] * Info.Width};
-    const double Ys[] = {T[3], T[3] + T[5] * Info.Height};
-    auto Within = [](const double* Values, double Limit) {
-        return std::isfinite(Values[0]) && std::isfinite(Values[1]) &&
-               std::abs(Values[0]) <= Limit && std::abs(Values[1]) <= Limit;
-    };
-    return Within(Xs, 180.0) && Within(Ys, 90.0) && std::abs(T[1]) < 1.0 && std::abs(T[5]) < 1.0;
-}
-
-// Ground control points place the raster when it has no geotransform of its own, or only GDAL's
-// default one (0, 1, 0, 0, 0, 1), which is no south-up raster but pixel coordinates.
-bool PlacedByGcpsAlone(const TalvoGdalRasterInfo& Info, int64_t GcpCount) {
-    const double* T = Info.Transform;
-    const bool Default =
-        T[0] == 0.0 && T[1] == 1.0 && T[2] == 0.0 && T[3] == 0.0 && T[4] == 0.0 && T[5] == 1.0;
-    return GcpCount > 0 && (!Info.HasTransform || Default);
-}
-
-// A raster GDAL reads: a file (Entry ""), or the entry Entry of the zip File.
-struct TRasterPlace {
-    std::string File;
-    std::string Entry;
-
-    // As messages name it.
-    std::string Named() const { return Entry.empty() ? File : File + "/" + Entry; }
-};
-
-TRaster OpenRaster(const TRasterPlace& Place, TalvoGdalRasterInfo& Info) {
-    RequireReadableFile(Place.File);
-    const TalvoGdalApi& Gdal = GdalModule();
-    TalvoGdalFailure Failure{};
-    const std::string File = FullPath(Place.File);
-    TRaster Raster(Place.Entry.empty()
-                       ? Gdal.OpenRaster(File.c_str(), &Info, &Failure)
-                       : Gdal.OpenZippedRaster(File.c_str(), Place.Entry.c_str(), &Info, &Failure),
-                   TRasterCloser{&Gdal});
-    if (!Raster) {
-        throw Placed(ETalvoError(GdalFailureText(Failure)), Place.Named());
-    }
-    return Raster;
-}
-
-} // namespace
 
 bool IdentifyGdalRaster(const TFileStart& File) {
     for (std::string_view Ext : {".TIF", ".TIFF", ".HGT", ".ASC", ".DEM", ".IMG", ".VRT"}) {
@@ -228,29 +48,11 @@ namespace {
 TOpenedMap ReadRaster(const TRasterPlace& Place, TLoadedMap Map, TProgress& Progress) {
     const std::string Path = Place.Named();
     TalvoGdalRasterInfo Info{};
-    const TRaster Raster = OpenRaster(Place, Info);
+    TRaster Raster = OpenDescribed(Place, Info, Map, std::numeric_limits<int64_t>::max());
+    if (int64_t{Info.Width} * Info.Height > WholeRasterCells) {
+        return WindowedRaster(std::move(Raster), Info, Place, std::move(Map));
+    }
     const TalvoGdalApi& Gdal = GdalModule();
-    int64_t GcpCount = 0;
-    const TalvoGdalGcp* Gcps = Gdal.RasterGcps(Raster.get(), &GcpCount);
-    if (PlacedByGcpsAlone(Info, GcpCount)) {
-        // Pixel coordinates: in no CRS, and no degrees.
-        Info.HasTransform = 0;
-        Info.Geographic = 0;
-        Info.MetresPerUnit = 1.0;
-        for (const TalvoGdalGcp& Gcp : std::span(Gcps, static_cast<size_t>(GcpCount))) {
-            Map.Georeference.Gcps.push_back({Gcp.Pixel, Gcp.Line, Gcp.X, Gcp.Y, Gcp.Z});
-        }
-        Map.Georeference.GcpCrs = Gdal.RasterGcpCrs(Raster.get());
-    } else {
-        Map.Georeference.Crs = Gdal.RasterCrs(Raster.get());
-    }
-    if (Map.Georeference.Crs.empty() && Map.Georeference.Gcps.empty() && LooksLikeDegrees(Info)) {
-        // A plain copy of a geographic raster: its shading and 3D need its cells in metres.
-        Info.Geographic = 1;
-        Info.DegreesPerUnit = 1.0;
-        Map.Georeference.DegreesAssumed = true;
-    }
-    DescribeRaster(Info, Path, Map);
     const int32_t Width = Info.Width;
     const int32_t Height = Info.Height;
     const bool SouthUp = Info.HasTransform && Info.Transform[5] > 0.0;
@@ -259,7 +61,7 @@ TOpenedMap ReadRaster(const TRasterPlace& Place, TLoadedMap Map, TProgress& Prog
     Map.NumData.HeightGrid.ReDim(Height, Width, false);
     // Values that tenths may not hold are kept as the file gives them, until they prove whole
     // tenths.
-    const bool Finer = Info.Floating || Info.Scale != 1.0 || Info.Offset != 0.0;
+    const bool Finer = FinerThanTenths(Info);
     if (Finer) {
         Map.NumData.SourceHeights.SetDim(Height, Width);
     }
@@ -292,11 +94,8 @@ TOpenedMap ReadRaster(const TRasterPlace& Place, TLoadedMap Map, TProgress& Prog
                 if (const int32_t C = Beyond[static_cast<size_t>(R)]; C >= 0) {
                     const double Raw = Values[static_cast<size_t>(R) * static_cast<size_t>(Cols) +
                                               static_cast<size_t>(C)];
-                    throw Placed(
-                        ETalvoError(Text(TText::GdalHeightBeyond,
-                                         {ShortestText(Raw * Info.Scale + Info.Offset),
-                                          std::to_string(First + R), std::to_string(Col + C)})),
-                        Path);
+                    throw Placed(ETalvoError(HeightBeyondText(Raw, Info, First + R, Col + C)),
+                                 Path);
                 }
             }
         }

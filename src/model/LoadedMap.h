@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "model/MapKind.h"
 
 namespace talvo {
+
+class TCellWindows;
 
 // The most cells a map holds: its grid of 32-bit cells stays within 2 GiB.
 constexpr int64_t MaxGridCells = 536870911;
@@ -125,6 +128,9 @@ struct TLoadedMap {
     TGeoreference Georeference;
     // The files a mosaic was laid from, each a tile or a zip of tiles; none for a map of one file.
     std::vector<std::string> MosaicFiles;
+    // A map too large to hold: its cells are read by window from here, and the grids hold none
+    // (RowsRead 0); the header describes the whole map. Null for a map read whole.
+    std::shared_ptr<const TCellWindows> Windows;
 };
 
 // Row Row of HeightGrid, to be visited for its first Columns cells. The grid's own over-range

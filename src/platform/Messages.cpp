@@ -294,6 +294,8 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "The raster's cells have no positive width or no height"},
     {TText::GdalHeightBeyond, "行 %2、列 %3 (0 から) の標高 %1 m は地図が持てる範囲を超えています",
      "The height %1 m in row %2, column %3 (from 0) lies beyond what a map holds"},
+    {TText::WindowOutsideMap, "%3 × %4 セル (列 %1、行 %2 から) は地図の中にありません",
+     "The %3 × %4 cells from column %1, row %2 do not lie within the map"},
     {TText::FileTooLarge,
      "ファイルが %1 MiB を超えています。1 つの文書として読める大きさを超えています",
      "The file is larger than %1 MiB, more than Talvo reads of one document"},

@@ -112,6 +112,7 @@ enum class TText {
     GdalRotated,
     GdalNoCellSize,
     GdalHeightBeyond,
+    WindowOutsideMap,
     FileTooLarge,
     GdalNotLoaded,
     // The readout of a cell and the elevation profile.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <cpl_minixml.h>
@@ -38,6 +39,8 @@ struct TalvoGdalRaster {
     std::vector<std::string> Files;
     std::vector<TalvoGdalGcp> Gcps;
     std::string GcpCrs;
+    // A dataset reads on one thread at a time.
+    std::mutex Reading;
 };
 
 namespace {
@@ -289,6 +292,7 @@ TalvoGdalRaster* OpenZippedRaster(const char* ZipPath, const char* Entry, TalvoG
 bool ReadCells(TalvoGdalRaster* Raster, int32_t Col, int32_t Row, int32_t Cols, int32_t Rows,
                double* Cells, TalvoGdalFailure* Failure) {
     return Guarded(Failure, false, [&] {
+        const std::lock_guard Lock(Raster->Reading);
         CPLErrorReset();
         if (Raster->Band->RasterIO(GF_Read, Col, Row, Cols, Rows, Cells, Cols, Rows, GDT_Float64, 0,
                                    0, nullptr) != CE_None) {
@@ -296,6 +300,50 @@ bool ReadCells(TalvoGdalRaster* Raster, int32_t Col, int32_t Row, int32_t Cols, 
         }
         return true;
     });
+}
+
+bool ReadWindow(TalvoGdalRaster* Raster, double Col, double Row, double Cols, double Rows,
+                int32_t BufCols, int32_t BufRows, double* Cells, TalvoGdalFailure* Failure) {
+    return Guarded(Failure, false, [&] {
+        const std::lock_guard Lock(Raster->Reading);
+        CPLErrorReset();
+        const int Width = Raster->Band->GetXSize();
+        const int Height = Raster->Band->GetYSize();
+        const double Right = Col + Cols;
+        const double Bottom = Row + Rows;
+        if (!(Col >= 0.0 && Row >= 0.0 && Cols > 0.0 && Rows > 0.0 && Right <= Width &&
+              Bottom <= Height && BufCols > 0 && BufRows > 0)) {
+            return Fail(Failure, TalvoGdalFailed);
+        }
+        // The whole cells the window touches; GDAL resamples within them by the exact window.
+        const int X = static_cast<int>(std::floor(Col));
+        const int Y = static_cast<int>(std::floor(Row));
+        const int XSize = std::min(Width, static_cast<int>(std::ceil(Right))) - X;
+        const int YSize = std::min(Height, static_cast<int>(std::ceil(Bottom))) - Y;
+        GDALRasterIOExtraArg Extra;
+        INIT_RASTERIO_EXTRA_ARG(Extra);
+        Extra.eResampleAlg = GRIORA_NearestNeighbour;
+        Extra.bFloatingPointWindowValidity = TRUE;
+        Extra.dfXOff = Col;
+        Extra.dfYOff = Row;
+        Extra.dfXSize = Cols;
+        Extra.dfYSize = Rows;
+        if (Raster->Band->RasterIO(GF_Read, X, Y, XSize, YSize, Cells, BufCols, BufRows,
+                                   GDT_Float64, 0, 0, &Extra) != CE_None) {
+            return Fail(Failure, LastProblem());
+        }
+        return true;
+    });
+}
+
+int32_t OverviewCount(const TalvoGdalRaster* Raster) {
+    return Raster->Band->GetOverviewCount();
+}
+
+void OverviewSize(const TalvoGdalRaster* Raster, int32_t Index, int32_t* Width, int32_t* Height) {
+    GDALRasterBand* Overview = Raster->Band->GetOverview(Index);
+    *Width = Overview ? Overview->GetXSize() : 0;
+    *Height = Overview ? Overview->GetYSize() : 0;
 }
 
 int64_t RasterFileCount(const TalvoGdalRaster* Raster) {
@@ -358,7 +406,8 @@ bool KnownCrs(const char* Crs, TalvoGdalFailure* Failure) {
 constexpr TalvoGdalApi Api = {
     TalvoGdalApiVersion, OpenRaster, ReadCells,        RasterFileCount, RasterFileName,
     CloseRaster,         RasterCrs,  OpenZippedRaster, WriteGeoTiff,    RasterGcps,
-    RasterGcpCrs,        PrjCrs,     KnownCrs,
+    RasterGcpCrs,        PrjCrs,     KnownCrs,         ReadWindow,      OverviewCount,
+    OverviewSize,
 };
 
 } // namespace

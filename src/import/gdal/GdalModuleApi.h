@@ -11,7 +11,7 @@
 // program words it (GDAL's own texts name its functions and sources, in English only).
 extern "C" {
 
-constexpr int TalvoGdalApiVersion = 7;
+constexpr int TalvoGdalApiVersion = 8;
 constexpr size_t TalvoGdalMessageBytes = 1024;
 
 // Why a call failed.
@@ -142,6 +142,17 @@ struct TalvoGdalApi {
     // Whether GDAL knows the CRS Crs ("EPSG:N"), as WriteGeoTiff would take it; a failure names
     // it with TalvoGdalBadCrs.
     bool (*KnownCrs)(const char* Crs, TalvoGdalFailure* Failure);
+
+    // Cells of band 1 as doubles, unscaled, of the window of Cols × Rows cells from column Col and
+    // row Row (fractions of cells allowed), each buffer cell of BufCols × BufRows the cell nearest
+    // its centre, read from the overview GDAL finds nearest to that resolution. Calls on one
+    // raster from several threads take turns.
+    bool (*ReadWindow)(TalvoGdalRaster* Raster, double Col, double Row, double Cols, double Rows,
+                       int32_t BufCols, int32_t BufRows, double* Cells, TalvoGdalFailure* Failure);
+    // The overviews of band 1, finest first: their number, and the width and height of one.
+    int32_t (*OverviewCount)(const TalvoGdalRaster* Raster);
+    void (*OverviewSize)(const TalvoGdalRaster* Raster, int32_t Index, int32_t* Width,
+                         int32_t* Height);
 };
 
 // The module's one exported symbol.

@@ -16,6 +16,9 @@
 
 namespace talvo_gdal {
 
+// The most bytes of blocks GDAL keeps read or to be written.
+constexpr GIntBig BlockCacheBytes = GIntBig{256} << 20;
+
 inline bool Fail(TalvoGdalFailure* Failure, TalvoGdalProblem Problem,
                  const std::string& Detail = {}, int Errno = 0) {
     Failure->Problem = Problem;
@@ -56,6 +59,11 @@ inline void Start() {
         CPLSetConfigOption("GDAL_ENABLE_WMS_CACHE", "NO");
         // Names a zip does not mark as UTF-8 are CP932, as the program lists them.
         CPLSetConfigOption("CPL_ZIP_ENCODING", "CP932");
+        // Maps larger than memory are read window by window: the blocks GDAL keeps for them stay
+        // within a fixed share, unless the user asked for another.
+        if (!CPLGetConfigOption("GDAL_CACHEMAX", nullptr)) {
+            GDALSetCacheMax64(BlockCacheBytes);
+        }
         GDALAllRegister();
     });
     CPLErrorReset();
