@@ -37,11 +37,15 @@ void PaintNoData(const int32_t* Cells, int32_t Width, std::pair<int32_t, int32_t
 }
 
 void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings& Settings,
-               const THeightColourTable& Table, const TReliefRaster* Relief, TBitmap& Picture,
+               const THeightColourTable& Table, const TPictureRelief* Relief, TBitmap& Picture,
                TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
     const std::vector<int32_t> Owner = LineRows(Map, Picture.Height());
-    const int32_t Grain = std::max(1, BandCells / std::max(1, H.Columns));
+    // A band's relief reads lines beyond it: bands of a few times those lines at least.
+    const int32_t Grain =
+        std::max(Relief ? 4 * Relief->Halo() : 1, BandCells / std::max(1, H.Columns));
+    const size_t ReliefLineBytes =
+        Relief ? static_cast<size_t>(Relief->Bands()) * static_cast<size_t>(H.Columns) : 0;
     const THeightRowColouring Heights(Settings, Table, H.CellSpacing);
     // The no-data cells' own colour, when the palette gives one and the kind has such cells.
     const std::optional<int32_t> NoDataCell = KindTraits(H.MapKind).NoDataCell;
@@ -55,6 +59,12 @@ void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings&
             if (Progress.Cancelled()) {
                 return;
             }
+            // The band's relief, coloured as soon as it is there, while its lines are in the cache.
+            std::vector<uint8_t> Shades;
+            if (Relief && Colouring == TColouring::Elevation) {
+                Shades.resize(ReliefLineBytes * static_cast<size_t>(Lines.size()));
+                Relief->Lines(Lines.begin(), Lines.end(), Shades.data());
+            }
             for (int32_t Y = Lines.begin(); Y != Lines.end(); ++Y) {
                 int32_t* Pixels = Picture.Row(Y);
                 const int32_t I = Owner[static_cast<size_t>(Y)];
@@ -67,10 +77,9 @@ void DrawLines(const TLoadedMap& Map, TColouring Colouring, const TViewSettings&
                 case TColouring::Elevation:
                     if (Relief) {
                         BlendReliefRow(Heights, Cells, H.Columns,
-                                       Relief->Bytes.data() +
-                                           static_cast<size_t>(Y) * static_cast<size_t>(H.Columns) *
-                                               static_cast<size_t>(Relief->Bands),
-                                       Relief->Bands, Pixels);
+                                       Shades.data() +
+                                           ReliefLineBytes * static_cast<size_t>(Y - Lines.begin()),
+                                       Relief->Bands(), Pixels);
                     } else {
                         Heights.ColourRow(Cells, H.Columns, Pixels);
                     }
@@ -100,13 +109,9 @@ std::optional<TBitmap> DrawMapPicture(const TLoadedMap& Map, const TOverlaySet& 
                                       TProgress& Progress) {
     const TNum_HeaderRec& H = Map.NumHeader;
     const TColouring Colouring = KindTraits(H.MapKind).Colouring;
-    std::optional<TReliefRaster> Relief;
+    std::optional<TPictureRelief> Relief;
     if (Colouring == TColouring::Elevation) {
-        try {
-            Relief = ShadingRelief(Map, Settings.Shade, Progress);
-        } catch (const ECancelled&) {
-            return std::nullopt;
-        }
+        Relief = ShadingRelief(Map, Settings.Shade);
     }
     Progress.Start(H.Rows);
     TBitmap Picture(H.Columns, H.Rows,

@@ -14,8 +14,8 @@ namespace talvo {
 // The picture of Map: Columns × Rows pixels, one per cell, grid row i on the picture line its
 // RowLineGrid entry names (a line named by several rows shows the last of them; lines named by
 // none stay white), coloured as the map's kind says: heights through the ramp with slope shading
-// from the western neighbour (or multiplied by the relief Settings.Shade names, ReliefBlend.h;
-// Progress then counts the relief's lines first), land use and vegetation by class; then, over it,
+// from the western neighbour (or multiplied by the relief Settings.Shade names, ReliefBlend.h,
+// computed band by band with the colours), land use and vegetation by class; then, over it,
 // each layer of Overlays that is loaded and that Layers asks for, in layer order. Lines are
 // coloured in parallel bands; Progress counts them out of Rows. Nothing when Progress is cancelled
 // before the picture is done. Reads no file.

@@ -1,5 +1,7 @@
 #include "render/ReliefBlend.h"
 
+#include <utility>
+
 #include "render/MapRelief.h"
 
 namespace talvo {
@@ -28,23 +30,20 @@ int32_t Multiplied(int32_t Colour, int Shift, uint8_t Shade) {
 
 } // namespace
 
-std::optional<TReliefRaster> ShadingRelief(const TLoadedMap& Map, TShadeMode Mode,
-                                           TProgress& Progress) {
+std::optional<TPictureRelief> ShadingRelief(const TLoadedMap& Map, TShadeMode Mode) {
     if (Mode == TShadeMode::Ramp) {
         return std::nullopt;
     }
     std::optional<TReliefInput> Input;
     try {
         Input = ReliefInputOf(Map, std::nullopt);
-    } catch (const ECancelled&) {
-        throw;
     } catch (const ETalvoError&) {
         return std::nullopt;
     }
     TReliefOptions Options;
     Options.Product = ProductOf(Mode);
     Options.ComputeEdges = true;
-    return ComputeRelief(*Input, Options, Progress);
+    return TPictureRelief(std::move(*Input), Options);
 }
 
 void BlendReliefRow(const THeightRowColouring& Colours, const int32_t* Cells, int32_t Width,

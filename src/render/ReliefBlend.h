@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "model/LoadedMap.h"
-#include "platform/Progress.h"
 #include "render/HeightRowColouring.h"
 #include "render/ReliefProducts.h"
 #include "settings/ShadeMode.h"
@@ -14,9 +13,9 @@ namespace talvo {
 // The relief a picture of Map is shaded with in Mode (gdaldem's defaults: light from 315° at
 // 45°, z 1, the edges computed as -compute_edges does; the red relief at ten cells), the sea as no
 // data; nothing for the ramp, or when Map's cells have no size on the ground, which then keeps
-// the ramp. ECancelled is raised when Progress is cancelled.
-std::optional<TReliefRaster> ShadingRelief(const TLoadedMap& Map, TShadeMode Mode,
-                                           TProgress& Progress);
+// the ramp. Its lines are computed as the picture's bands ask for them; it reads Map, which must
+// outlive it.
+std::optional<TPictureRelief> ShadingRelief(const TLoadedMap& Map, TShadeMode Mode);
 
 // Width cells of tenths of a metre into Width pixels, shaded by Relief's line (Bands bytes a
 // cell): a cell between Min and Max takes its plain ramp colour multiplied, channel by channel,

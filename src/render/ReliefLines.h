@@ -46,13 +46,19 @@ class TLineWindows {
     bool Load(const TLineBlock& Block, int32_t Line);
     // The window of the cell in column Col of the loaded line; false when it has none.
     bool Window(int32_t Col, TWindow& Window) const;
+    // Every cell of the loaded line has its window, read from the three padded lines: cell Col's
+    // is columns Col to Col + 2 of Padded(0), Padded(1) and Padded(2). Edge columns without
+    // ComputeEdges still have none.
+    bool Complete() const { return FComplete; }
+    const float* Padded(int32_t Row) const { return FPadded[static_cast<size_t>(Row)].data(); }
 
   private:
     int32_t Width;
     int32_t Height;
     bool ComputeEdges;
     // The three lines with a column more on either side.
-    std::array<std::vector<float>, 3> Padded;
+    std::array<std::vector<float>, 3> FPadded;
+    bool FComplete = false;
 };
 
 // Inline: it is asked for every cell.
@@ -61,7 +67,7 @@ inline bool TLineWindows::Window(int32_t Col, TWindow& Window) const {
         return false;
     }
     for (size_t Row = 0; Row < 3; ++Row) {
-        const float* From = Padded[Row].data() + Col;
+        const float* From = FPadded[Row].data() + Col;
         Window[3 * Row] = From[0];
         Window[3 * Row + 1] = From[1];
         Window[3 * Row + 2] = From[2];

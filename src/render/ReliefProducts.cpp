@@ -5,6 +5,7 @@
 #include <cmath>
 #include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
+#include <utility>
 
 #include "render/Openness.h"
 #include "render/RedRelief.h"
@@ -37,6 +38,35 @@ void OverBands(const TReliefInput& Input, int32_t Lines, TProgress& Progress, TB
     Progress.StopIfCancelled();
 }
 
+// Row's cells of the line Windows has loaded, each Cell(window, Scale) where it has a window, else
+// NoData. A line whose cells all have data is read straight from its padded lines, in a loop the
+// compiler can keep in registers.
+template <typename TOut, typename TCell>
+void WindowLine(const TLineWindows& Windows, int32_t Width, bool ComputeEdges, THornScale Scale,
+                TOut* Row, TOut NoData, TCell Cell) {
+    if (!Windows.Complete()) {
+        TWindow Window;
+        for (int32_t Col = 0; Col < Width; ++Col) {
+            Row[Col] = Windows.Window(Col, Window) ? Cell(Window, Scale) : NoData;
+        }
+        return;
+    }
+    const float* A = Windows.Padded(0);
+    const float* B = Windows.Padded(1);
+    const float* C = Windows.Padded(2);
+    const int32_t First = ComputeEdges ? 0 : 1;
+    const int32_t Last = ComputeEdges ? Width : Width - 1;
+    if (!ComputeEdges) {
+        Row[0] = NoData;
+        Row[Width - 1] = NoData;
+    }
+    for (int32_t Col = First; Col < Last; ++Col) {
+        const TWindow Window = {A[Col],     A[Col + 1], A[Col + 2], B[Col],    B[Col + 1],
+                                B[Col + 2], C[Col],     C[Col + 1], C[Col + 2]};
+        Row[Col] = Cell(Window, Scale);
+    }
+}
+
 // Out's cells, each Cell(window, Horn's scale of its line) where it has a 3 × 3 window, else
 // NoData.
 template <typename TOut, typename TCell>
@@ -45,17 +75,14 @@ void EachWindow(const TReliefInput& Input, bool ComputeEdges, TOut* Out, TOut No
     OverBands(Input, 1, Progress, [&](int32_t First, int32_t Last) {
         const TLineBlock Block(Input, First, Last, 1);
         TLineWindows Windows(Input.Width, Input.Height, ComputeEdges);
-        TWindow Window;
         for (int32_t Line = First; Line < Last; ++Line) {
             TOut* Row = Out + static_cast<size_t>(Line) * static_cast<size_t>(Input.Width);
             if (!Windows.Load(Block, Line)) {
                 std::fill_n(Row, Input.Width, NoData);
                 continue;
             }
-            const THornScale Scale(Input.CellSizes[static_cast<size_t>(Line)]);
-            for (int32_t Col = 0; Col < Input.Width; ++Col) {
-                Row[Col] = Windows.Window(Col, Window) ? Cell(Window, Scale) : NoData;
-            }
+            WindowLine(Windows, Input.Width, ComputeEdges,
+                       THornScale(Input.CellSizes[static_cast<size_t>(Line)]), Row, NoData, Cell);
         }
     });
 }
@@ -64,52 +91,6 @@ void EachWindow(const TReliefInput& Input, bool ComputeEdges, TOut* Out, TOut No
 double DefaultRadius(const TReliefInput& Input) {
     const TCellSize Size = Input.CellSizes[static_cast<size_t>(Input.Height / 2)];
     return 10.0 * std::max(Size.East, Size.North);
-}
-
-void DrawRedRelief(const TReliefInput& Input, const TReliefOptions& Options, uint8_t* Out,
-                   TProgress& Progress) {
-    const TOpenness Openness(Options.Radius.value_or(DefaultRadius(Input)));
-    int32_t Reach = 1;
-    for (const TCellSize& Size : Input.CellSizes) {
-        Reach = std::max(Reach, std::min(Openness.Reach(Size), Input.Height));
-    }
-    OverBands(Input, 4 * Reach, Progress, [&](int32_t First, int32_t Last) {
-        const TLineBlock Block(Input, First, Last, Reach);
-        TLineWindows Windows(Input.Width, Input.Height, Options.ComputeEdges);
-        TWindow Window;
-        const auto Cells = static_cast<size_t>(Input.Width);
-        std::vector<float> Positive(Cells);
-        std::vector<float> Negative(Cells);
-        for (int32_t Line = First; Line < Last; ++Line) {
-            uint8_t* Row = Out + 3 * Cells * static_cast<size_t>(Line);
-            std::fill_n(Row, 3 * Cells, uint8_t{0});
-            if (!Windows.Load(Block, Line)) {
-                continue;
-            }
-            const TCellSize Size = Input.CellSizes[static_cast<size_t>(Line)];
-            Openness.Line(Block, Line, Input.Width, Size, Positive.data(), Negative.data());
-            const THornScale Scale(Size);
-            for (int32_t Col = 0; Col < Input.Width; ++Col) {
-                const auto C = static_cast<size_t>(Col);
-                if (Windows.Window(Col, Window) && !std::isnan(Positive[C])) {
-                    const std::array<uint8_t, 3> Colour = RedReliefColour(
-                        Positive[C], Negative[C], SlopeDegrees(HornGradient(Window, Scale)));
-                    std::copy(Colour.begin(), Colour.end(), Row + 3 * C);
-                }
-            }
-        }
-    });
-}
-
-// A shading of the light into one byte per cell.
-template <typename TShade>
-void DrawShade(const TReliefInput& Input, const TReliefOptions& Options, uint8_t* Out,
-               TProgress& Progress, TShade Shade) {
-    const THillShader Shader(Options.Shading);
-    EachWindow(Input, Options.ComputeEdges, Out, uint8_t{0}, Progress,
-               [&](const TWindow& Window, THornScale Scale) {
-                   return ShadeByte(Shade(Shader, HornGradient(Window, Scale)));
-               });
 }
 
 } // namespace
@@ -128,6 +109,87 @@ std::optional<TReliefProduct> ReliefProductNamed(std::string_view Name) {
         }
     }
     return std::nullopt;
+}
+
+TPictureRelief::TPictureRelief(TReliefInput Input, const TReliefOptions& Options)
+    : Input(std::move(Input)), Options(Options) {
+    if (Options.Product == TReliefProduct::RedRelief && this->Input.Height > 0) {
+        const TOpenness Openness(Options.Radius.value_or(DefaultRadius(this->Input)));
+        for (const TCellSize& Size : this->Input.CellSizes) {
+            FHalo = std::max(FHalo, std::min(Openness.Reach(Size), this->Input.Height));
+        }
+    }
+}
+
+void TPictureRelief::Lines(int32_t First, int32_t Last, uint8_t* Out) const {
+    if (Options.Product == TReliefProduct::RedRelief) {
+        RedReliefLines(First, Last, Out);
+    } else {
+        ShadeLines(First, Last, Out);
+    }
+}
+
+void TPictureRelief::ShadeLines(int32_t First, int32_t Last, uint8_t* Out) const {
+    const THillShader Shader(Options.Shading);
+    const TLineBlock Block(Input, First, Last, 1);
+    TLineWindows Windows(Input.Width, Input.Height, Options.ComputeEdges);
+    const auto Shade = [&](auto Light) {
+        for (int32_t Line = First; Line < Last; ++Line) {
+            uint8_t* Row =
+                Out + static_cast<size_t>(Line - First) * static_cast<size_t>(Input.Width);
+            if (!Windows.Load(Block, Line)) {
+                std::fill_n(Row, Input.Width, uint8_t{0});
+                continue;
+            }
+            WindowLine(Windows, Input.Width, Options.ComputeEdges,
+                       THornScale(Input.CellSizes[static_cast<size_t>(Line)]), Row, uint8_t{0},
+                       [&](const TWindow& Window, THornScale Scale) {
+                           return ShadeByte(Light(Shader, HornGradient(Window, Scale)));
+                       });
+        }
+    };
+    switch (Options.Product) {
+    case TReliefProduct::Multidirectional:
+        Shade([](const THillShader& S, TGradient G) { return S.Multidirectional(G); });
+        break;
+    case TReliefProduct::Combined:
+        Shade([](const THillShader& S, TGradient G) { return S.Combined(G); });
+        break;
+    case TReliefProduct::Igor:
+        Shade([](const THillShader& S, TGradient G) { return S.Igor(G); });
+        break;
+    default:
+        Shade([](const THillShader& S, TGradient G) { return S.Hillshade(G); });
+        break;
+    }
+}
+
+void TPictureRelief::RedReliefLines(int32_t First, int32_t Last, uint8_t* Out) const {
+    const TOpenness Openness(Options.Radius.value_or(DefaultRadius(Input)));
+    const TLineBlock Block(Input, First, Last, FHalo);
+    TLineWindows Windows(Input.Width, Input.Height, Options.ComputeEdges);
+    TWindow Window;
+    const auto Cells = static_cast<size_t>(Input.Width);
+    std::vector<float> Positive(Cells);
+    std::vector<float> Negative(Cells);
+    for (int32_t Line = First; Line < Last; ++Line) {
+        uint8_t* Row = Out + 3 * Cells * static_cast<size_t>(Line - First);
+        std::fill_n(Row, 3 * Cells, uint8_t{0});
+        if (!Windows.Load(Block, Line)) {
+            continue;
+        }
+        const TCellSize Size = Input.CellSizes[static_cast<size_t>(Line)];
+        Openness.Line(Block, Line, Input.Width, Size, Positive.data(), Negative.data());
+        const THornScale Scale(Size);
+        for (int32_t Col = 0; Col < Input.Width; ++Col) {
+            const auto C = static_cast<size_t>(Col);
+            if (Windows.Window(Col, Window) && !std::isnan(Positive[C])) {
+                const std::array<uint8_t, 3> Colour = RedReliefColour(
+                    Positive[C], Negative[C], SlopeDegrees(HornGradient(Window, Scale)));
+                std::copy(Colour.begin(), Colour.end(), Row + 3 * C);
+            }
+        }
+    }
 }
 
 TReliefRaster ComputeRelief(const TReliefInput& Input, const TReliefOptions& Options,
@@ -149,31 +211,20 @@ TReliefRaster ComputeRelief(const TReliefInput& Input, const TReliefOptions& Opt
                    });
         break;
     case TReliefProduct::RedRelief:
-        Raster.Bands = 3;
-        Raster.Bytes.resize(3 * Cells);
-        DrawRedRelief(Input, Options, Raster.Bytes.data(), Progress);
-        break;
     case TReliefProduct::Hillshade:
-        Raster.Bytes.resize(Cells);
-        DrawShade(Input, Options, Raster.Bytes.data(), Progress,
-                  [](const THillShader& Shader, TGradient G) { return Shader.Hillshade(G); });
-        break;
     case TReliefProduct::Multidirectional:
-        Raster.Bytes.resize(Cells);
-        DrawShade(
-            Input, Options, Raster.Bytes.data(), Progress,
-            [](const THillShader& Shader, TGradient G) { return Shader.Multidirectional(G); });
-        break;
     case TReliefProduct::Combined:
-        Raster.Bytes.resize(Cells);
-        DrawShade(Input, Options, Raster.Bytes.data(), Progress,
-                  [](const THillShader& Shader, TGradient G) { return Shader.Combined(G); });
+    case TReliefProduct::Igor: {
+        const TPictureRelief Relief(Input, Options);
+        Raster.Bands = Relief.Bands();
+        Raster.Bytes.resize(static_cast<size_t>(Raster.Bands) * Cells);
+        const size_t LineBytes =
+            static_cast<size_t>(Raster.Bands) * static_cast<size_t>(Input.Width);
+        OverBands(Input, 4 * Relief.Halo(), Progress, [&](int32_t First, int32_t Last) {
+            Relief.Lines(First, Last, Raster.Bytes.data() + LineBytes * static_cast<size_t>(First));
+        });
         break;
-    case TReliefProduct::Igor:
-        Raster.Bytes.resize(Cells);
-        DrawShade(Input, Options, Raster.Bytes.data(), Progress,
-                  [](const THillShader& Shader, TGradient G) { return Shader.Igor(G); });
-        break;
+    }
     }
     return Raster;
 }

@@ -40,6 +40,29 @@ constexpr float NoDataSlope = -9999.0F;
 // "hillshade:combined", "hillshade:igor", "slope" or "redrelief"; nothing for another name.
 std::optional<TReliefProduct> ReliefProductNamed(std::string_view Name);
 
+// A picture product of heights (a hillshade or the red relief, not the slope) computed band by
+// band of lines, so that a picture may colour each band as soon as its relief is there.
+class TPictureRelief {
+  public:
+    TPictureRelief(TReliefInput Input, const TReliefOptions& Options);
+
+    // Bytes a cell: 1 for a grey, 3 for red, green and blue.
+    int32_t Bands() const { return Options.Product == TReliefProduct::RedRelief ? 3 : 1; }
+    // Lines beyond a band that its relief reads.
+    int32_t Halo() const { return FHalo; }
+    // Lines First to Last - 1 into Out, from line First on, 0 where there is no data. Several
+    // bands may be computed at once.
+    void Lines(int32_t First, int32_t Last, uint8_t* Out) const;
+
+  private:
+    void ShadeLines(int32_t First, int32_t Last, uint8_t* Out) const;
+    void RedReliefLines(int32_t First, int32_t Last, uint8_t* Out) const;
+
+    TReliefInput Input;
+    TReliefOptions Options;
+    int32_t FHalo = 1;
+};
+
 // The product of Input, computed over bands of lines on every core. Progress counts the lines
 // and may cancel: ECancelled is raised.
 TReliefRaster ComputeRelief(const TReliefInput& Input, const TReliefOptions& Options,
