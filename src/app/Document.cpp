@@ -189,12 +189,12 @@ void TDocument::SaveProfile(const std::vector<TProfileSample>& Samples,
 void TDocument::SaveMesh(const TTriangles& Triangles, const std::string& Path) const {
     const std::vector<std::string> Inputs = InputFiles();
     RefuseOverwritingInput(Path, Inputs);
-    const TObjCompanions Companions = ObjCompanions(Triangles, Path);
-    RefuseOverwritingInput(Companions.Materials, Inputs);
-    if (!Companions.Texture.empty()) {
-        RefuseOverwritingInput(Companions.Texture, Inputs);
-    }
-    WriteObj(Triangles, Path);
+    WriteObj(Triangles, Path, [&Inputs](const TObjCompanions& Companions) {
+        RefuseOverwritingInput(Companions.Materials, Inputs);
+        if (!Companions.Texture.empty()) {
+            RefuseOverwritingInput(Companions.Texture, Inputs);
+        }
+    });
 }
 
 } // namespace talvo

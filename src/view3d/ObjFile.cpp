@@ -222,12 +222,12 @@ void WriteColouredObj(const TTriangles& Mesh, const std::string& Path,
 
 } // namespace
 
-TObjCompanions ObjCompanions(const TTriangles& Mesh, const std::string& Path) {
-    return CompanionFiles(Mesh, Path).Paths;
-}
-
-void WriteObj(const TTriangles& Mesh, const std::string& Path) {
+void WriteObj(const TTriangles& Mesh, const std::string& Path,
+              const std::function<void(const TObjCompanions&)>& Check) {
     const TCompanionFiles Files = CompanionFiles(Mesh, Path);
+    if (Check) {
+        Check(Files.Paths);
+    }
     // Companions that are there already hold what these would (their names say so), and may be
     // the earlier OBJ file's: only new ones go when the OBJ file cannot be written.
     std::error_code Unknown;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "view3d/MeshBuilder.h"
@@ -15,15 +16,14 @@ struct TObjCompanions {
     std::string Texture; // "" for a mesh that is not draped
 };
 
-// The companions of Mesh written as an OBJ file at Path.
-TObjCompanions ObjCompanions(const TTriangles& Mesh, const std::string& Path);
-
 // Writes the triangles as a Wavefront OBJ file (right-handed: z negated) at Path with its
 // companions: one material per distinct face colour, or, for a mesh draped with a picture, the one
 // material of that picture, with a texture coordinate for every vertex (v counted from the
 // picture's bottom, as OBJ does). Then removes the companions written earlier for an OBJ file of
 // that name, which no longer has them. Raises EInOutError "<path> に書き込めません (reason)" naming
-// the file that could not be written.
-void WriteObj(const TTriangles& Mesh, const std::string& Path);
+// the file that could not be written. Check, when given, sees the companions' paths before
+// anything is written, and may refuse them by raising.
+void WriteObj(const TTriangles& Mesh, const std::string& Path,
+              const std::function<void(const TObjCompanions&)>& Check = {});
 
 } // namespace talvo
