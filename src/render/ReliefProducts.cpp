@@ -133,7 +133,10 @@ void TPictureRelief::ShadeLines(int32_t First, int32_t Last, uint8_t* Out) const
     const THillShader Shader(Options.Shading);
     const TLineBlock Block(Input, First, Last, 1);
     TLineWindows Windows(Input.Width, Input.Height, Options.ComputeEdges);
-    const auto Shade = [&](auto Light) {
+    using TWholeLine = void (THillShader::*)(const float*, const float*, const float*, int32_t,
+                                             int32_t, THornScale, uint8_t*) const;
+    // Light's shade of each line; WholeLine's, when given, of a line whose windows are all whole.
+    const auto Shade = [&](auto Light, TWholeLine WholeLine) {
         for (int32_t Line = First; Line < Last; ++Line) {
             uint8_t* Row =
                 Out + static_cast<size_t>(Line - First) * static_cast<size_t>(Input.Width);
@@ -141,25 +144,35 @@ void TPictureRelief::ShadeLines(int32_t First, int32_t Last, uint8_t* Out) const
                 std::fill_n(Row, Input.Width, uint8_t{0});
                 continue;
             }
-            WindowLine(Windows, Input.Width, Options.ComputeEdges,
-                       THornScale(Input.CellSizes[static_cast<size_t>(Line)]), Row, uint8_t{0},
-                       [&](const TWindow& Window, THornScale Scale) {
-                           return ShadeByte(Light(Shader, HornGradient(Window, Scale)));
+            const THornScale Scale(Input.CellSizes[static_cast<size_t>(Line)]);
+            if (WholeLine && Windows.Complete()) {
+                const bool Edges = Options.ComputeEdges;
+                Row[0] = Row[Input.Width - 1] = 0;
+                (Shader.*WholeLine)(Windows.Padded(0), Windows.Padded(1), Windows.Padded(2),
+                                    Edges ? 0 : 1, Edges ? Input.Width : Input.Width - 1, Scale,
+                                    Row);
+                continue;
+            }
+            WindowLine(Windows, Input.Width, Options.ComputeEdges, Scale, Row, uint8_t{0},
+                       [&](const TWindow& Window, THornScale Cell) {
+                           return ShadeByte(Light(Shader, HornGradient(Window, Cell)));
                        });
         }
     };
     switch (Options.Product) {
     case TReliefProduct::Multidirectional:
-        Shade([](const THillShader& S, TGradient G) { return S.Multidirectional(G); });
+        Shade([](const THillShader& S, TGradient G) { return S.Multidirectional(G); },
+              &THillShader::MultidirectionalLine);
         break;
     case TReliefProduct::Combined:
-        Shade([](const THillShader& S, TGradient G) { return S.Combined(G); });
+        Shade([](const THillShader& S, TGradient G) { return S.Combined(G); }, nullptr);
         break;
     case TReliefProduct::Igor:
-        Shade([](const THillShader& S, TGradient G) { return S.Igor(G); });
+        Shade([](const THillShader& S, TGradient G) { return S.Igor(G); }, nullptr);
         break;
     default:
-        Shade([](const THillShader& S, TGradient G) { return S.Hillshade(G); });
+        Shade([](const THillShader& S, TGradient G) { return S.Hillshade(G); },
+              &THillShader::HillshadeLine);
         break;
     }
 }
