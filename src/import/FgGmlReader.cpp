@@ -415,7 +415,7 @@ void RequireXmlStart(std::string_view FirstBytes, const std::string& File) {
     }
 }
 
-void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map) {
+void SetFgGmlPlace(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
     H.MapKind = TMapKind::FgGml;
     Map.Georeference.Crs = Bounds.Crs;
@@ -431,6 +431,10 @@ void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoade
     H.CellWidthLat = (Bounds.North - Bounds.South) / Rows;
     H.CellWidthLon = (Bounds.East - Bounds.West) / Cols;
     Map.RowsRead = 0;
+}
+
+void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map) {
+    SetFgGmlPlace(Bounds, Cols, Rows, Map);
     Map.NumData.RowLineGrid.ReDim(1, Rows, false);
     Map.NumData.HeightGrid.ReDim(Rows, Cols, false);
     for (int32_t Row = 0; Row < Rows; ++Row) {

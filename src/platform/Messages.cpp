@@ -461,6 +461,8 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::ZipOlderSetAside,
      "古い版のタイルを %1 個除きました。各メッシュは名前の日付が最も新しいタイルで描きます",
      "Older tiles set aside: %1; each mesh is laid from its tile whose name has the newest date"},
+    {TText::TileChanged, "タイルが読んでいる間に変わりました",
+     "The tile changed while it was read"},
     {TText::DatumUnnamed, "(srsName なし)", "(no srsName)"},
     // A .bil's CRS.
     {TText::PrjNotCrs, ".prj ファイルに GDAL の読める座標参照系がありません",

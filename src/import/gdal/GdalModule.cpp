@@ -30,6 +30,7 @@
 #include "import/gdal/GdalModuleApi.h"
 #include "import/gdal/ModuleCalls.h"
 #include "import/gdal/RasterWriter.h"
+#include "import/gdal/SparseWriter.h"
 
 struct TalvoGdalRaster {
     GDALDatasetUniquePtr Dataset;
@@ -356,9 +357,9 @@ bool KnownCrs(const char* Crs, TalvoGdalFailure* Failure) {
 }
 
 constexpr TalvoGdalApi Api = {
-    TalvoGdalApiVersion, OpenRaster, ReadCells,        RasterFileCount, RasterFileName,
-    CloseRaster,         RasterCrs,  OpenZippedRaster, WriteGeoTiff,    RasterGcps,
-    RasterGcpCrs,        PrjCrs,     KnownCrs,
+    TalvoGdalApiVersion, OpenRaster, ReadCells,        RasterFileCount,    RasterFileName,
+    CloseRaster,         RasterCrs,  OpenZippedRaster, WriteGeoTiff,       RasterGcps,
+    RasterGcpCrs,        PrjCrs,     KnownCrs,         WriteSparseGeoTiff,
 };
 
 } // namespace
