@@ -141,12 +141,12 @@ void WriteGeoTiff(const TalvoGdalRasterOut& Raster, const TRowFill& Fill,
 
 void WriteSparseGeoTiff(const TalvoGdalRasterOut& Raster, const TBlockFill& Fill,
                         const TGeoreference& Place, const std::string& Path, TProgress& Progress,
-                        int64_t CacheBytes) {
+                        int64_t CacheBytes, int32_t Threads) {
     TWriteCalls Calls{nullptr, &Fill, Progress, nullptr};
     WriteWith(
         [&](const TalvoGdalRasterOut& Out, const char* Into, TalvoGdalFailure* Failure) {
             return GdalModule().WriteSparseGeoTiff(&Out, FillBlock, &Calls, Into, CacheBytes,
-                                                   ShowProgress, &Calls, Failure);
+                                                   Threads, ShowProgress, &Calls, Failure);
         },
         Raster, Place, Path, Calls);
 }

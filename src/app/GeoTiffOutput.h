@@ -31,10 +31,11 @@ using TBlockFill =
 
 // Raster (one band) as WriteGeoTiff writes it, but as a BigTIFF whose blocks without data are
 // left out, in memory that does not grow with it: Fill is asked for each block once, block row
-// after block row from the north, and GDAL's block cache is held to CacheBytes meanwhile.
+// after block row from the north, and GDAL's block cache is held to CacheBytes meanwhile; Threads
+// compress (0: as many as the processor runs).
 void WriteSparseGeoTiff(const TalvoGdalRasterOut& Raster, const TBlockFill& Fill,
                         const TGeoreference& Place, const std::string& Path, TProgress& Progress,
-                        int64_t CacheBytes);
+                        int64_t CacheBytes, int32_t Threads);
 
 // Picture as an RGB GeoTIFF laid where Place says.
 void WritePictureGeoTiff(const TBitmap& Picture, const TGeoreference& Place,

@@ -90,7 +90,7 @@ std::string ExportMosaic(const TMosaicExport& Options, const std::string& Path,
             }
             return FillBlock(Source, Sea, Col, Row, Cols, Rows, static_cast<float*>(Cells));
         },
-        Place, Path, Progress, CacheBytes);
+        Place, Path, Progress, CacheBytes, Options.Jobs);
     std::string Note;
     for (const std::string& Skipped : Found.Skipped) {
         Note += (Note.empty() ? "" : "\n") + Skipped;

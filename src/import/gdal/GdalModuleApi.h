@@ -153,10 +153,10 @@ struct TalvoGdalApi {
     // blocks without data are left out, and in bounded memory whatever its size: Fill is asked
     // for its blocks once each, block row after block row from the north, west to east, and they
     // go into a temporary tiled file beside Path, from which the COG is made; GDAL's block cache
-    // holds at most CacheBytes meanwhile.
+    // holds at most CacheBytes meanwhile, and Threads compress (0: as many as the processor runs).
     bool (*WriteSparseGeoTiff)(const TalvoGdalRasterOut* Raster, TalvoGdalBlockFill Fill,
                                void* FillData, const char* Path, int64_t CacheBytes,
-                               TalvoGdalProgress Progress, void* ProgressData,
+                               int32_t Threads, TalvoGdalProgress Progress, void* ProgressData,
                                TalvoGdalFailure* Failure);
 };
 

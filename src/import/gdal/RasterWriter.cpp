@@ -115,8 +115,9 @@ bool Written(const std::function<bool()>& Write, TalvoGdalFailure* Failure) {
     return Fail(Failure, LastProblem());
 }
 
-bool CopyAsCog(GDALDataset& Source, const TalvoGdalRasterOut& Raster, const char* Path, bool Sparse,
-               TalvoGdalProgress Progress, void* ProgressData, TalvoGdalFailure* Failure) {
+bool CopyAsCog(GDALDataset& Source, const TalvoGdalRasterOut& Raster, const char* Path,
+               const char* SparseThreads, TalvoGdalProgress Progress, void* ProgressData,
+               TalvoGdalFailure* Failure) {
     GDALDriver* Cog = GetGDALDriverManager()->GetDriverByName("COG");
     if (!Cog) {
         return Fail(Failure, TalvoGdalUnsupported, "COG");
@@ -130,9 +131,10 @@ bool CopyAsCog(GDALDataset& Source, const TalvoGdalRasterOut& Raster, const char
     Options.SetNameValue("RESAMPLING", Raster.Overview);
     // Path is the program's locked temporary file: written over, never removed and made anew.
     Options.SetNameValue("QUIET_DELETE_ON_CREATE_COPY", "NO");
-    if (Sparse) {
+    if (SparseThreads) {
         Options.SetNameValue("BIGTIFF", "YES");
         Options.SetNameValue("SPARSE_OK", "TRUE");
+        Options.SetNameValue("NUM_THREADS", SparseThreads);
     }
     return Written(
         [&] {
@@ -152,7 +154,7 @@ bool WriteGeoTiff(const TalvoGdalRasterOut* Raster, const char* Path, TalvoGdalP
         // The program's rows as a dataset with the raster's no data, colours and georeference.
         const GDALDatasetUniquePtr Source(new TRowDataset(*Raster));
         return PlaceDataset(*Raster, *Source, Failure) &&
-               CopyAsCog(*Source, *Raster, Path, false, Progress, ProgressData, Failure);
+               CopyAsCog(*Source, *Raster, Path, nullptr, Progress, ProgressData, Failure);
     });
 }
 

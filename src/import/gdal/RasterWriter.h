@@ -19,9 +19,11 @@ bool PlaceDataset(const TalvoGdalRasterOut& Raster, GDALDataset& Dataset,
 // did not or GDAL failed meanwhile: a write the disk refused is told by its errno.
 bool Written(const std::function<bool()>& Write, TalvoGdalFailure* Failure);
 
-// Source as a Cloud Optimized GeoTIFF at Path with Raster's compression and overviews; Sparse
-// makes it a BigTIFF whose blocks without data are left out.
-bool CopyAsCog(GDALDataset& Source, const TalvoGdalRasterOut& Raster, const char* Path, bool Sparse,
-               TalvoGdalProgress Progress, void* ProgressData, TalvoGdalFailure* Failure);
+// Source as a Cloud Optimized GeoTIFF at Path with Raster's compression and overviews; with
+// SparseThreads (GDAL's NUM_THREADS), a BigTIFF whose blocks without data are left out, compressed
+// by that many threads.
+bool CopyAsCog(GDALDataset& Source, const TalvoGdalRasterOut& Raster, const char* Path,
+               const char* SparseThreads, TalvoGdalProgress Progress, void* ProgressData,
+               TalvoGdalFailure* Failure);
 
 } // namespace talvo_gdal

@@ -64,8 +64,8 @@ class TPassingFile {
 // The raster's blocks, as Fill gives them, in the tiled file Into; the blocks without data left
 // out.
 bool WriteBlocks(const TalvoGdalRasterOut& Raster, TalvoGdalBlockFill Fill, void* FillData,
-                 const char* Into, TalvoGdalProgress Progress, void* ProgressData,
-                 TalvoGdalFailure* Failure) {
+                 const char* Into, const char* Threads, TalvoGdalProgress Progress,
+                 void* ProgressData, TalvoGdalFailure* Failure) {
     GDALDriver* Tiff = GetGDALDriverManager()->GetDriverByName("GTiff");
     if (!Tiff) {
         return Fail(Failure, TalvoGdalUnsupported, "GTiff");
@@ -80,6 +80,7 @@ bool WriteBlocks(const TalvoGdalRasterOut& Raster, TalvoGdalBlockFill Fill, void
     // Read once, soon after: the fastest compression that still keeps the file small.
     Options.SetNameValue("COMPRESS", "ZSTD");
     Options.SetNameValue("ZSTD_LEVEL", "1");
+    Options.SetNameValue("NUM_THREADS", Threads);
     return Written(
         [&] {
             GDALDatasetUniquePtr Blocks(
@@ -119,14 +120,16 @@ bool WriteBlocks(const TalvoGdalRasterOut& Raster, TalvoGdalBlockFill Fill, void
 } // namespace
 
 bool WriteSparseGeoTiff(const TalvoGdalRasterOut* Raster, TalvoGdalBlockFill Fill, void* FillData,
-                        const char* Path, int64_t CacheBytes, TalvoGdalProgress Progress,
-                        void* ProgressData, TalvoGdalFailure* Failure) {
+                        const char* Path, int64_t CacheBytes, int32_t Threads,
+                        TalvoGdalProgress Progress, void* ProgressData, TalvoGdalFailure* Failure) {
     return Guarded(Failure, false, [&] {
         Start();
         const TCacheCap Cap(CacheBytes);
         // Beside Path and named after it, so that what a killed run leaves goes with its file.
         const TPassingFile Blocks(std::string(Path) + ".blocks.tif");
-        if (!WriteBlocks(*Raster, Fill, FillData, Blocks.Name(), Progress, ProgressData, Failure)) {
+        const std::string Compressing = Threads > 0 ? std::to_string(Threads) : "ALL_CPUS";
+        if (!WriteBlocks(*Raster, Fill, FillData, Blocks.Name(), Compressing.c_str(), Progress,
+                         ProgressData, Failure)) {
             return false;
         }
         const char* const OnlyTiff[] = {"GTiff", nullptr};
@@ -136,7 +139,7 @@ bool WriteSparseGeoTiff(const TalvoGdalRasterOut* Raster, TalvoGdalBlockFill Fil
             return Fail(Failure, LastProblem());
         }
         void* Rest = GDALCreateScaledProgress(BlocksShare, 1.0, Progress, ProgressData);
-        const bool Made = CopyAsCog(*Source, *Raster, Path, true,
+        const bool Made = CopyAsCog(*Source, *Raster, Path, Compressing.c_str(),
                                     Progress ? GDALScaledProgress : nullptr, Rest, Failure);
         GDALDestroyScaledProgress(Rest);
         return Made;

@@ -5,7 +5,7 @@
 namespace talvo_gdal {
 
 bool WriteSparseGeoTiff(const TalvoGdalRasterOut* Raster, TalvoGdalBlockFill Fill, void* FillData,
-                        const char* Path, int64_t CacheBytes, TalvoGdalProgress Progress,
-                        void* ProgressData, TalvoGdalFailure* Failure);
+                        const char* Path, int64_t CacheBytes, int32_t Threads,
+                        TalvoGdalProgress Progress, void* ProgressData, TalvoGdalFailure* Failure);
 
 } // namespace talvo_gdal
