@@ -31,6 +31,14 @@ struct TDecimal {
 // The most digits whose integer a double holds exactly (10^15 < 2^53).
 constexpr int MaxExactDigits = 15;
 
+// Magnitude (tenths), then rounded half to even by the digit after its tenths, Next, and whether a
+// non-zero digit follows that one, Past; without a branch, which the digits would take as often
+// one way as the other.
+inline int64_t RoundedUp(int64_t Magnitude, int Next, bool Past) {
+    const bool Half = Next == 5;
+    return Magnitude + ((Next > 5) | (Half & (Past | ((Magnitude & 1) != 0))));
+}
+
 // A number of at most 7 digits and its point in the 8 bytes at P, the most a height has, read
 // without a branch per digit: the bytes are told apart and their digits combined as one word.
 // Returns where the number ends, or null to leave it to the byte by byte read (a longer number, or
@@ -84,9 +92,7 @@ inline const char* ParseShortDecimal(const char* P, TDecimal& Number) {
     const bool Past =
         Fraction >= 3 && ((Fractions >> 16) & ((uint64_t{1} << (8 * (Fraction - 2))) - 1)) != 0;
     int64_t Magnitude = static_cast<int64_t>(Number8(Values, Whole)) * 10 + Tenth;
-    if (Next > 5 || (Next == 5 && (Past || Magnitude % 2 != 0))) {
-        ++Magnitude;
-    }
+    Magnitude = RoundedUp(Magnitude, Next, Past);
     Number.Tenths = Number.Negative ? -Magnitude : Magnitude;
     Number.Finer = Next != 0 || Past;
     Number.Exact = true;
@@ -157,9 +163,7 @@ inline const char* ParseDecimal(const char* P, const char* End, TDecimal& Number
         return nullptr;
     }
     int64_t Magnitude = Whole * 10 + Tenth;
-    if (Next > 5 || (Next == 5 && (Past || Magnitude % 2 != 0))) {
-        ++Magnitude;
-    }
+    Magnitude = RoundedUp(Magnitude, Next, Past);
     Number.Tenths = Number.Negative ? -Magnitude : Magnitude;
     Number.Finer = Next != 0 || Past;
     Number.Exact = Count <= MaxExactDigits;

@@ -123,8 +123,11 @@ TFgGmlCells ReadFgGmlTuples(const TFgGmlTile& Tile, std::string_view Bytes, cons
                 std::transform(Cells, Cells + Index, Metres, MetresOfTenths);
             }
             if (Metres) {
-                Metres[Index] =
-                    Number.Finer ? DecimalAsFloat(Number, P + 1, Stop) : MetresOfTenths(*Height);
+                // The digits as written; when the tenths hold them, the tenths' metres, which are
+                // the same value but for the sign of a zero ("-0.0" is 0): chosen without a
+                // branch, which the digits would take either way.
+                const float Written = DecimalAsFloat(Number, P + 1, Stop);
+                Metres[Index] = Number.Finer || *Height != 0 ? Written : 0.0F;
             }
         }
         ++Index;
