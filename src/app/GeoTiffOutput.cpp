@@ -21,7 +21,8 @@ namespace {
 // What GDAL calls back while it writes. An exception of either call (ECancelled among them) is
 // kept and raised once GDAL has returned: none may pass through GDAL.
 struct TWriteCalls {
-    const TRowFill& Fill;
+    const TRowFill* Fill;
+    const TBlockFill* FillBlock;
     TProgress& Progress;
     std::exception_ptr Raised;
 };
@@ -30,8 +31,19 @@ int FillRow(void* Data, int32_t Band, int32_t Row, int32_t Col, int32_t Cols, vo
     auto& Calls = *static_cast<TWriteCalls*>(Data);
     try {
         Calls.Progress.StopIfCancelled();
-        Calls.Fill(Band, Row, Col, Cols, Cells);
+        (*Calls.Fill)(Band, Row, Col, Cols, Cells);
         return 1;
+    } catch (...) {
+        Calls.Raised = std::current_exception();
+        return 0;
+    }
+}
+
+int FillBlock(void* Data, int32_t Col, int32_t Row, int32_t Cols, int32_t Rows, void* Cells) {
+    auto& Calls = *static_cast<TWriteCalls*>(Data);
+    try {
+        Calls.Progress.StopIfCancelled();
+        return (*Calls.FillBlock)(Col, Row, Cols, Rows, Cells) ? 1 : -1;
     } catch (...) {
         Calls.Raised = std::current_exception();
         return 0;
@@ -54,11 +66,12 @@ int ShowProgress(double Complete, const char*, void* Data) {
     }
 }
 
-// Raster made by GDAL in the empty file Into, which stands for Path.
-void MakeGeoTiff(const TalvoGdalRasterOut& Raster, const std::string& Into, const std::string& Path,
-                 TWriteCalls& Calls) {
+// Raster made by GDAL, with Make (the module's call that writes it), in the empty file Into,
+// which stands for Path.
+template <typename TMake>
+void MakeGeoTiff(TMake Make, const std::string& Into, const std::string& Path, TWriteCalls& Calls) {
     TalvoGdalFailure Failure{};
-    if (GdalModule().WriteGeoTiff(&Raster, Into.c_str(), ShowProgress, &Calls, &Failure)) {
+    if (Make(Into.c_str(), &Failure)) {
         return;
     }
     if (Calls.Raised) {
@@ -72,10 +85,11 @@ void MakeGeoTiff(const TalvoGdalRasterOut& Raster, const std::string& Into, cons
     throw Placed(ETalvoError(GdalFailureText(Failure)), Path);
 }
 
-} // namespace
-
-void WriteGeoTiff(const TalvoGdalRasterOut& Raster, const TRowFill& Fill,
-                  const TGeoreference& Place, const std::string& Path, TProgress& Progress) {
+// Raster, laid where Place says, made by Make as a GeoTIFF at Path whole or not at all; Calls are
+// what GDAL calls back meanwhile.
+template <typename TMake>
+void WriteWith(TMake Make, const TalvoGdalRasterOut& Raster, const TGeoreference& Place,
+               const std::string& Path, TWriteCalls& Calls) {
     TalvoGdalRasterOut Out = Raster;
     std::copy(Place.Transform.begin(), Place.Transform.end(), Out.Transform);
     Out.Crs = Place.Crs.c_str();
@@ -86,18 +100,20 @@ void WriteGeoTiff(const TalvoGdalRasterOut& Raster, const TRowFill& Fill,
     Out.GcpCount = static_cast<int64_t>(Gcps.size());
     Out.Gcps = Gcps.data();
     Out.GcpCrs = Place.GcpCrs.c_str();
-    TWriteCalls Calls{Fill, Progress, nullptr};
     Out.FillRow = FillRow;
     Out.FillData = &Calls;
-    Progress.Start(Raster.Height);
+    const auto MakeOut = [&](const char* Into, TalvoGdalFailure* Failure) {
+        return Make(Out, Into, Failure);
+    };
+    Calls.Progress.Start(Raster.Height);
     TAtomicFile File(Path);
     if (!File.TemporaryPath().empty()) {
-        MakeGeoTiff(Out, File.TemporaryPath(), Path, Calls);
+        MakeGeoTiff(MakeOut, File.TemporaryPath(), Path, Calls);
     } else {
         // A device or a pipe cannot be written at random: GDAL makes the file in the temporary
         // folder, never put in place there, and its bytes follow.
         TAtomicFile Staging((std::filesystem::temp_directory_path() / "talvo.tif").string());
-        MakeGeoTiff(Out, Staging.TemporaryPath(), Path, Calls);
+        MakeGeoTiff(MakeOut, Staging.TemporaryPath(), Path, Calls);
         std::ifstream Made(Staging.TemporaryPath(), std::ios::binary);
         std::vector<char> Chunk(size_t{1} << 20);
         while (Made.read(Chunk.data(), static_cast<std::streamsize>(Chunk.size())) ||
@@ -109,6 +125,30 @@ void WriteGeoTiff(const TalvoGdalRasterOut& Raster, const TRowFill& Fill,
         }
     }
     File.Commit();
+}
+
+} // namespace
+
+void WriteGeoTiff(const TalvoGdalRasterOut& Raster, const TRowFill& Fill,
+                  const TGeoreference& Place, const std::string& Path, TProgress& Progress) {
+    TWriteCalls Calls{&Fill, nullptr, Progress, nullptr};
+    WriteWith(
+        [&](const TalvoGdalRasterOut& Out, const char* Into, TalvoGdalFailure* Failure) {
+            return GdalModule().WriteGeoTiff(&Out, Into, ShowProgress, &Calls, Failure);
+        },
+        Raster, Place, Path, Calls);
+}
+
+void WriteSparseGeoTiff(const TalvoGdalRasterOut& Raster, const TBlockFill& Fill,
+                        const TGeoreference& Place, const std::string& Path, TProgress& Progress,
+                        int64_t CacheBytes, int32_t Threads) {
+    TWriteCalls Calls{nullptr, &Fill, Progress, nullptr};
+    WriteWith(
+        [&](const TalvoGdalRasterOut& Out, const char* Into, TalvoGdalFailure* Failure) {
+            return GdalModule().WriteSparseGeoTiff(&Out, FillBlock, &Calls, Into, CacheBytes,
+                                                   Threads, ShowProgress, &Calls, Failure);
+        },
+        Raster, Place, Path, Calls);
 }
 
 void WritePictureGeoTiff(const TBitmap& Picture, const TGeoreference& Place,

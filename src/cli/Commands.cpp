@@ -9,6 +9,7 @@
 #include "app/BatchTiles.h"
 #include "app/Document.h"
 #include "app/HeightExport.h"
+#include "app/MosaicExport.h"
 #include "cli/Batch.h"
 #include "cli/BatchActions.h"
 #include "cli/ReliefRequest.h"
@@ -227,6 +228,19 @@ void Export(const TRequest& Request, std::ostream& Err) {
     CheckCrs(Request);
     // GDAL, which writes the file, starts while the map is read.
     std::future<void> GdalStarted = std::async(std::launch::async, PrepareExport);
+    if (Request.Mosaic && !ReliefOptionsOf(Request)) {
+        // A mosaic of heights of any size, a band of tiles at a time.
+        GdalStarted.get();
+        TTerminalProgress Progress(Err);
+        // A rerun of the command never lays its own output among the tiles of a folder.
+        const std::string Note = ExportMosaic(
+            {Request.Files, {Request.OutPath}, SeaValue(Request.Sea), Request.Crs, Request.Jobs},
+            Request.OutPath, Progress);
+        if (!Note.empty()) {
+            Err << TerminalText(Note) << '\n';
+        }
+        return;
+    }
     TDocument Document;
     OpenInputs(Document, Request, Err);
     GdalStarted.get();

@@ -176,9 +176,9 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     // A batch's options, told apart by their own message.
     std::string Jobs;
     std::string Shard;
-    const std::vector<CLI::Option*> BatchOptions = {
-        Parser.add_option("--jobs", Jobs), Parser.add_option("--shard", Shard),
-        Parser.add_option("--manifest", Request.Manifest),
+    CLI::Option* JobsOption = Parser.add_option("--jobs", Jobs);
+    const std::vector<CLI::Option*> FolderOptions = {
+        Parser.add_option("--shard", Shard), Parser.add_option("--manifest", Request.Manifest),
         Parser.add_flag("--force", Request.Force), Parser.add_flag("--quiet", Request.Quiet)};
     Parser.add_option("FILE", Request.Files);
     std::vector<std::string> Reversed(Args.rbegin(), Args.rend());
@@ -237,7 +237,9 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
         !Request.Mosaic) {
         throw EMisuse(Text(TText::BatchNeedsFolder));
     }
-    if (!Many && Given(BatchOptions)) {
+    // A mosaic's export reads its tiles --jobs at once too.
+    const bool JobsTaken = Many || (Request.Mosaic && Request.Export);
+    if (!Many && (Given(FolderOptions) || (!JobsTaken && Given({JobsOption})))) {
         throw EMisuse(Text(TText::BatchOptionNeedsFolder));
     }
     if (Parser.count("--jobs") > 0) {

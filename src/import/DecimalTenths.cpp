@@ -25,4 +25,13 @@ std::optional<int32_t> TenthsOfMetres(double Metres) {
     return GridTenths(static_cast<int64_t>(Rounded));
 }
 
+double DecimalValue(const char* First, const char* Last) {
+    if (First != Last && *First == '+') {
+        ++First;
+    }
+    double Value = 0.0;
+    std::from_chars(First, Last, Value);
+    return Value;
+}
+
 } // namespace talvo

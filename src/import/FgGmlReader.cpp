@@ -101,31 +101,54 @@ std::optional<std::pair<size_t, size_t>> FindTupleList(std::string_view Bytes) {
     return std::nullopt;
 }
 
+// The line ends among Bytes, which are most of a tile: counted a few hundred bytes at a time into
+// byte-sized sums, which the compiler keeps many of in one register.
+int64_t CountLineEnds(std::string_view Bytes) {
+    constexpr size_t Piece = 255; // what a byte-sized sum holds
+    int64_t Count = 0;
+    for (size_t At = 0; At < Bytes.size(); At += Piece) {
+        const std::string_view Part = Bytes.substr(At, Piece);
+        uint8_t Sum = 0;
+        for (const char C : Part) {
+            Sum = static_cast<uint8_t>(Sum + (C == '\n'));
+        }
+        Count += Sum;
+    }
+    return Count;
+}
+
+// A line as expat counts it, and whether the list it was not given lies before it.
+struct TWhere {
+    int64_t Line = 0;
+    bool PastList = false;
+};
+
 // What expat has told of one document so far.
 struct TParsedDocument {
     XML_Parser Parser = nullptr;
     std::optional<std::pair<size_t, size_t>> List; // the bytes left out for the direct read
-    int64_t ListLines = 0;                         // line ends among them
+    std::string_view ListText; // those bytes, whose lines are counted only for a message
     std::array<std::optional<std::string>, FieldCount> Fields;
-    std::array<int64_t, FieldCount> FieldLines{};
+    std::array<TWhere, FieldCount> FieldLines{};
     std::string* Collecting = nullptr;
     int CollectingDepth = 0;
     int Depth = 0;
     bool ListFound = false;
     bool InList = false;
     std::optional<std::string> Order;
-    int64_t OrderLine = 0;
+    TWhere OrderLine;
     std::string SrsName;
     std::string Problem;
-    int64_t ProblemLine = 0;
+    TWhere ProblemLine;
 
-    // The line expat is on in the whole file, counting the lines of the list it was not given.
-    int64_t Line() const {
-        int64_t Line = static_cast<int64_t>(XML_GetCurrentLineNumber(Parser));
-        if (List && XML_GetCurrentByteIndex(Parser) >= static_cast<XML_Index>(List->first)) {
-            Line += ListLines;
-        }
-        return Line;
+    // Where expat is.
+    TWhere Line() const {
+        return {static_cast<int64_t>(XML_GetCurrentLineNumber(Parser)),
+                List && XML_GetCurrentByteIndex(Parser) >= static_cast<XML_Index>(List->first)};
+    }
+    // The line At is on in the whole file, counting the lines of the list expat was not given.
+    int64_t LineOf(TWhere At) const {
+        return At.Line + (At.PastList ? CountLineEnds(ListText) : 0);
     }
 
     void Fail(std::string What) {
@@ -284,7 +307,7 @@ std::array<T, N> Numbers(const TParsedDocument& Doc, TField Field, const std::st
         throw Placed(
             ETalvoError(talvo::Text(TText::FgFieldNumbers,
                                     {FieldNames[Field], std::to_string(N), Printable(Text)})),
-            File, Doc.FieldLines[Field]);
+            File, Doc.LineOf(Doc.FieldLines[Field]));
     }
     return Values;
 }
@@ -324,7 +347,7 @@ TFgGmlTile TileOf(const TParsedDocument& Doc, const std::string& File) {
     }
     if (Doc.Order && Trimmed(*Doc.Order) != "+x-y") {
         throw Placed(ETalvoError(Text(TText::FgOrder, {Printable(*Doc.Order)})), File,
-                     Doc.OrderLine);
+                     Doc.LineOf(Doc.OrderLine));
     }
     TFgGmlTile Tile;
     SetDatum(Doc.SrsName, Tile);
@@ -335,7 +358,8 @@ TFgGmlTile TileOf(const TParsedDocument& Doc, const std::string& File) {
     Tile.North = Upper[0];
     Tile.East = Upper[1];
     if (!(Tile.South < Tile.North && Tile.West < Tile.East)) {
-        throw Placed(ETalvoError(Text(TText::FgNoArea)), File, Doc.FieldLines[UpperCorner]);
+        throw Placed(ETalvoError(Text(TText::FgNoArea)), File,
+                     Doc.LineOf(Doc.FieldLines[UpperCorner]));
     }
     const auto First = Numbers<int32_t, 2>(Doc, Low, File);
     const auto Last = Numbers<int32_t, 2>(Doc, High, File);
@@ -346,13 +370,13 @@ TFgGmlTile TileOf(const TParsedDocument& Doc, const std::string& File) {
         throw Placed(
             ETalvoError(Text(TText::FgGridSize, {std::to_string(Cols), std::to_string(Rows),
                                                  std::to_string(MaxGridCells)})),
-            File, Doc.FieldLines[High]);
+            File, Doc.LineOf(Doc.FieldLines[High]));
     }
     const auto ListBytes = static_cast<int64_t>(Doc.List->second - Doc.List->first);
     if (Cols * Rows > LargeGridCells && (ListBytes + 1) / MinPointBytes < (Cols * Rows + 1) / 2) {
         throw Placed(
             ETalvoError(Text(TText::FgListTooShort, {std::to_string(Cols), std::to_string(Rows)})),
-            File, Doc.FieldLines[High]);
+            File, Doc.LineOf(Doc.FieldLines[High]));
     }
     Tile.Cols = static_cast<int32_t>(Cols);
     Tile.Rows = static_cast<int32_t>(Rows);
@@ -362,7 +386,7 @@ TFgGmlTile TileOf(const TParsedDocument& Doc, const std::string& File) {
         const int64_t Y = int64_t{Start[1]} - First[1];
         if (X < 0 || X >= Cols || Y < 0 || Y >= Rows) {
             throw Placed(ETalvoError(Text(TText::FgStartOutside)), File,
-                         Doc.FieldLines[StartPoint]);
+                         Doc.LineOf(Doc.FieldLines[StartPoint]));
         }
         Tile.StartIndex = Y * Cols + X;
     }
@@ -394,10 +418,10 @@ TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File) {
     const size_t Begin = Doc.List ? Doc.List->first : Bytes.size();
     const size_t End = Doc.List ? Doc.List->second : Bytes.size();
     if (Doc.List) {
-        Doc.ListLines = std::count(Bytes.begin() + Begin, Bytes.begin() + End, '\n');
+        Doc.ListText = Bytes.substr(Begin, End - Begin);
     }
     if (!Feed(Doc, Bytes.substr(0, Begin), false) || !Feed(Doc, Bytes.substr(End), true)) {
-        throw Placed(ETalvoError(Doc.Problem), File, Doc.ProblemLine);
+        throw Placed(ETalvoError(Doc.Problem), File, Doc.LineOf(Doc.ProblemLine));
     }
     TFgGmlTile Tile = TileOf(Doc, File);
     Tile.ListLine = 1 + std::count(Bytes.begin(), Bytes.begin() + Begin, '\n');
@@ -415,7 +439,7 @@ void RequireXmlStart(std::string_view FirstBytes, const std::string& File) {
     }
 }
 
-void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map) {
+void SetFgGmlPlace(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map) {
     TNum_HeaderRec& H = Map.NumHeader;
     H.MapKind = TMapKind::FgGml;
     Map.Georeference.Crs = Bounds.Crs;
@@ -431,6 +455,10 @@ void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoade
     H.CellWidthLat = (Bounds.North - Bounds.South) / Rows;
     H.CellWidthLon = (Bounds.East - Bounds.West) / Cols;
     Map.RowsRead = 0;
+}
+
+void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map) {
+    SetFgGmlPlace(Bounds, Cols, Rows, Map);
     Map.NumData.RowLineGrid.ReDim(1, Rows, false);
     Map.NumData.HeightGrid.ReDim(Rows, Cols, false);
     for (int32_t Row = 0; Row < Rows; ++Row) {

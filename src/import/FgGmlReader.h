@@ -37,8 +37,11 @@ TFgGmlTile ReadFgGmlTile(std::string_view Bytes, const std::string& File);
 // white space comes "<".
 void RequireXmlStart(std::string_view FirstBytes, const std::string& File);
 
-// Sets Map's header for a grid of Cols × Rows cells over the tile or tiles' bounds.
+// Sets Map's header for a grid of Cols × Rows cells over the tile or tiles' bounds, and makes
+// its grids.
 void SetFgGmlHeader(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map);
+// The same without the grids, for a map whose cells are never held whole.
+void SetFgGmlPlace(const TFgGmlTile& Bounds, int32_t Cols, int32_t Rows, TLoadedMap& Map);
 
 // The namespace every FG-GML document declares, which tells a tile by its content.
 inline constexpr std::string_view FgGmlNamespace = "http://fgd.gsi.go.jp/spec/2008/FGD_GMLSchema";

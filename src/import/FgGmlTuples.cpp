@@ -1,7 +1,8 @@
 #include "import/FgGmlTuples.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cstdint>
+#include <cstring>
 
 #include "import/DecimalTenths.h"
 #include "platform/Errors.h"
@@ -19,14 +20,20 @@ constexpr std::string_view SeaWater = "海水面";
 constexpr std::string_view InlandWater = "内水面";
 constexpr std::string_view NoData = "データなし";
 
-// The decimal [First, Last) as the float nearest its double, as GDAL and numpy read it.
-float MetresAsWritten(const char* First, const char* Last) {
-    if (First != Last && *First == '+') {
-        ++First;
+// Whether the bytes at P begin with Known, which they hold at least as many of: the types of
+// points are 9 or 15 bytes long, two overlapping words each.
+bool SameBytes(std::string_view Known, const char* P) {
+    const size_t Size = Known.size();
+    if (Size < sizeof(uint64_t) || Size > 2 * sizeof(uint64_t)) {
+        return std::equal(Known.begin(), Known.end(), P);
     }
-    double Metres = 0.0;
-    std::from_chars(First, Last, Metres);
-    return static_cast<float>(Metres);
+    auto Word = [](const char* At) {
+        uint64_t Bytes = 0;
+        std::memcpy(&Bytes, At, sizeof Bytes);
+        return Bytes;
+    };
+    const size_t Last = Size - sizeof(uint64_t);
+    return Word(Known.data()) == Word(P) && Word(Known.data() + Last) == Word(P + Last);
 }
 
 bool IsXmlSpace(char C) {
@@ -61,8 +68,12 @@ TFgGmlCells ReadFgGmlTuples(const TFgGmlTile& Tile, std::string_view Bytes, cons
     TFgGmlCells Read;
     Read.Tenths.assign(static_cast<size_t>(Total), NoDataHeight);
     int32_t* const Cells = Read.Tenths.data();
+    float* Metres = nullptr; // Read.Metres once a height needs them
     int64_t Index = Tile.StartIndex;
     const char* P = Begin;
+    // The type of the point before, and what it makes of a point.
+    std::string_view Type;
+    enum class TKind { Height, Sea, Empty } Kind = TKind::Height;
     for (int64_t Points = 0;; ++Points) {
         if (Points % CancelPoints == 0) {
             Progress.StopIfCancelled();
@@ -74,38 +85,49 @@ TFgGmlCells ReadFgGmlTuples(const TFgGmlTile& Tile, std::string_view Bytes, cons
             break;
         }
         const char* Tuple = P;
-        while (P != End && *P != ',' && !IsXmlSpace(*P)) {
-            ++P;
+        // Points mostly repeat the type before them: its bytes and the comma are compared first.
+        if (static_cast<size_t>(End - P) > Type.size() && SameBytes(Type, P) &&
+            P[Type.size()] == ',') {
+            P += Type.size();
+        } else {
+            while (P != End && *P != ',' && !IsXmlSpace(*P)) {
+                ++P;
+            }
+            Type = std::string_view(Tuple, static_cast<size_t>(P - Tuple));
+            Kind = Type == SeaWater || Type == InlandWater ? TKind::Sea
+                   : Type == NoData                        ? TKind::Empty
+                                                           : TKind::Height;
         }
-        const std::string_view Type(Tuple, static_cast<size_t>(P - Tuple));
-        int64_t Tenths = 0;
-        bool Finer = false;
-        const char* Stop =
-            P != End && *P == ',' ? ParseDecimalTenths(P + 1, End, Tenths, Finer) : nullptr;
-        if (!Stop || (Stop != End && !IsXmlSpace(*Stop))) {
+        TDecimal Number;
+        const char* Stop = P != End && *P == ',' ? ParseDecimal(P + 1, End, Number) : nullptr;
+        if (!Stop || (Stop != End && !IsXmlSpace(*Stop))) [[unlikely]] {
             Raise(Tuple, Text(TText::FgNotAPoint, {Quoted(Tuple, End)}));
         }
-        if (Index == Total) {
+        if (Index == Total) [[unlikely]] {
             Raise(Tuple, Text(TText::FgTooManyPoints,
                               {std::to_string(Tile.Cols), std::to_string(Tile.Rows)}));
         }
-        const std::optional<int32_t> Height = GridTenths(Tenths);
-        if (!Height) {
+        const std::optional<int32_t> Height = GridTenths(Number.Tenths);
+        if (!Height) [[unlikely]] {
             Raise(Tuple, Text(TText::FgHeightBeyond, {Quoted(Tuple, End)}));
         }
-        if (Type == SeaWater || Type == InlandWater) {
+        if (Kind == TKind::Sea) {
             Cells[Index] = MarkedSeaHeight;
-        } else if (Type == NoData) {
+        } else if (Kind == TKind::Empty) {
             Cells[Index] = NoDataHeight;
         } else {
             Cells[Index] = *Height;
-            if (Finer && Read.Metres.empty()) {
+            if (Number.Finer && !Metres) [[unlikely]] {
                 Read.Metres.resize(static_cast<size_t>(Total));
-                std::transform(Cells, Cells + Index, Read.Metres.begin(), MetresOfTenths);
+                Metres = Read.Metres.data();
+                std::transform(Cells, Cells + Index, Metres, MetresOfTenths);
             }
-            if (!Read.Metres.empty()) {
-                Read.Metres[static_cast<size_t>(Index)] =
-                    Finer ? MetresAsWritten(P + 1, Stop) : MetresOfTenths(*Height);
+            if (Metres) {
+                // The digits as written; when the tenths hold them, the tenths' metres, which are
+                // the same value but for the sign of a zero ("-0.0" is 0): chosen without a
+                // branch, which the digits would take either way.
+                const float Written = DecimalAsFloat(Number, P + 1, Stop);
+                Metres[Index] = Number.Finer || *Height != 0 ? Written : 0.0F;
             }
         }
         ++Index;

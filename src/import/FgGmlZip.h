@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "import/FormatDriver.h"
+#include "import/ZipTiles.h"
 #include "model/LoadedMap.h"
 
 namespace talvo {
@@ -18,5 +20,9 @@ TOpenedMap OpenFgGmlZip(const std::string& Path, TLoadedMap Map, TProgress& Prog
 // and the messages about the whole are the first path's. A file of any other format is refused.
 TOpenedMap OpenFgGmlMosaic(const std::vector<std::string>& Paths, TLoadedMap Map,
                            TProgress& Progress);
+
+// The listing of each of Paths, as a mosaic reads them: a zip's tiles, or none (a null entry) for
+// a tile file. A path that is neither, or a zip without a tile, is raised.
+std::vector<std::unique_ptr<TZipTiles>> ListMosaicInputs(const std::vector<std::string>& Paths);
 
 } // namespace talvo

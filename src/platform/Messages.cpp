@@ -107,6 +107,7 @@ constexpr TTexts Table[] = {
   talvo --verify MANIFEST            マニフェストの出力を調べ、違うものを挙げる
   talvo --render|--export --mosaic FILE... -o OUT
                                      基盤地図情報 DEM のタイルと zip をすべて一つの地図にする
+        [--jobs N]                   --export は大きさによらず BigTIFF に書き、同時に読むタイル数
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      範囲 (最初の列 X、最初の行 Y、W × H セル) の 3D 地形を
         [--ini PATH]                 Wavefront OBJ と .mtl で保存する
@@ -152,6 +153,7 @@ zip の zip も)、または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.as
   talvo --verify MANIFEST            check the outputs of a manifest and list what differs
   talvo --render|--export --mosaic FILE... -o OUT
                                      every FG-GML DEM tile and zip given as one map
+        [--jobs N]                   --export: a BigTIFF of any size, tiles read N at once
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
         [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
@@ -463,6 +465,8 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::ZipOlderSetAside,
      "古い版のタイルを %1 個除きました。各メッシュは名前の日付が最も新しいタイルで描きます",
      "Older tiles set aside: %1; each mesh is laid from its tile whose name has the newest date"},
+    {TText::TileChanged, "タイルが読んでいる間に変わりました",
+     "The tile changed while it was read"},
     {TText::DatumUnnamed, "(srsName なし)", "(no srsName)"},
     // A .bil's CRS.
     {TText::PrjNotCrs, ".prj ファイルに GDAL の読める座標参照系がありません",

@@ -211,6 +211,7 @@ enum class TText {
     ZipUnsupported,
     ZipRasters,
     ZipOlderSetAside,
+    TileChanged,
     DatumUnnamed,
     // A .bil's CRS.
     PrjNotCrs,

@@ -4,7 +4,8 @@ drawn one output per tile with --jobs 2. A run killed (SIGKILL) three times at r
 time ends with every output equal byte for byte to one uninterrupted run's, a manifest of 200 good
 lines, no temporary file left, and --verify content until an output is cut short. Shards 1/3, 2/3
 and 3/3 split the tiles disjointly, whatever the order of the inputs; a corrupt tile among good
-ones fails alone, saying why."""
+ones fails alone, saying why. --mosaic of one zip gives the cells and place of the zip exported
+alone; of two zips far apart, a sparse BigTIFF whose blocks between them are not written."""
 import io
 import json
 import os
@@ -16,10 +17,16 @@ import tempfile
 import time
 import zipfile
 
+import numpy
+from osgeo import gdal
+
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "peer"))
 from fg_gml_text import fg_gml_document  # noqa: E402
 
+gdal.UseExceptions()
+
 ZIPS, TILES_PER_ZIP = 4, 50
+NO_DATA = -9999.0
 COLS, ROWS = 120, 100
 CELL_LON, CELL_LAT = 0.0015, 0.001
 
@@ -61,6 +68,20 @@ def write_zips(folder):
                                  fg_gml(tile_values(z * 100 + t), south, west, mesh))
         paths.append(path)
     return paths
+
+
+def raster(path):
+    """What GDAL reads of an export: its size, place, CRS, no-data value and cells."""
+    dataset = gdal.Open(path)
+    band = dataset.GetRasterBand(1)
+    return {"size": (dataset.RasterXSize, dataset.RasterYSize),
+            "transform": dataset.GetGeoTransform(), "crs": dataset.GetProjection(),
+            "nodata": band.GetNoDataValue(), "cells": band.ReadAsArray()}
+
+
+def same_raster(one, other):
+    return all(numpy.array_equal(one[key], other[key]) if key == "cells" else one[key] == other[key]
+               for key in one)
 
 
 def tree(folder):
@@ -237,18 +258,33 @@ def main():
             problems.append("a pack of zips: exit %d, wrote %s, inputs %s, said %r"
                             % (packed.returncode, written, sorted(inputs), packed.stderr))
 
-        # --mosaic: one zip as one map is the zip opened alone; two zips make one map over both.
+        # --mosaic: one zip as one map has the cells and place of the zip opened alone; two zips
+        # far apart make one sparse BigTIFF over both, laid from the tiles a band at a time: the
+        # blocks between them are not written, and each zip's cells lie where its own export's do.
         alone, laid = os.path.join(tmp, "alone.tif"), os.path.join(tmp, "laid.tif")
         subprocess.run([talvo, "--export", zips[0], "-o", alone], check=True)
         subprocess.run([talvo, "--export", "--mosaic", zips[0], "-o", laid], check=True)
-        with open(alone, "rb") as a, open(laid, "rb") as b:
-            if a.read() != b.read():
-                problems.append("--mosaic of one zip differs from the zip opened alone")
-        both = subprocess.run([talvo, "--export", "-o", laid, "--mosaic", zips[1], zips[0]],
-                              capture_output=True, text=True)
-        info = subprocess.run(["gdalinfo", laid], capture_output=True, text=True).stdout
-        if both.returncode != 0 or "Size is %d, %d" % (10 * COLS, 15 * ROWS) not in info:
-            problems.append("--mosaic of two zips exits %d: %s" % (both.returncode, both.stderr))
+        if not same_raster(raster(laid), raster(alone)):
+            problems.append("--mosaic of one zip differs from the zip opened alone")
+        north = os.path.join(tmp, "north.tif")
+        subprocess.run([talvo, "--export", zips[3], "-o", north], check=True)
+        both = subprocess.run([talvo, "--export", "-o", laid, "--jobs", "2", "--mosaic", zips[3],
+                               zips[0]], capture_output=True, text=True)
+        south_rows = 3 * int(round(1 / CELL_LAT))  # from the north zip's top to the south one's
+        mosaic, parts = raster(laid), [raster(north), raster(alone)]
+        dataset = gdal.Open(laid)
+        written = [dataset.GetRasterBand(1).GetMetadataItem("BLOCK_OFFSET_0_%d" % row, "TIFF")
+                   for row in range(7)]
+        with open(laid, "rb") as header:
+            big = header.read(4) == b"II+\0"
+        if (both.returncode != 0 or not big or mosaic["size"] != (10 * COLS, south_rows + 5 * ROWS)
+                or mosaic["transform"] != parts[0]["transform"] or mosaic["crs"] != parts[0]["crs"]
+                or not numpy.array_equal(mosaic["cells"][:5 * ROWS], parts[0]["cells"])
+                or not numpy.array_equal(mosaic["cells"][south_rows:], parts[1]["cells"])
+                or (mosaic["cells"][5 * ROWS:south_rows] != NO_DATA).any()
+                or [bool(offset) for offset in written] != [True, False, False, False, False, True, True]):
+            problems.append("--mosaic of two zips far apart exits %d (%s), BigTIFF %s, blocks written %s"
+                            % (both.returncode, both.stderr, big, written))
 
         # Command lines that cannot be run: exit 2, nothing written.
         for mistyped in (["--jobs", "0", "-o", tmp + "/x/"], ["--shard", "4/3", "-o", tmp + "/x/"],

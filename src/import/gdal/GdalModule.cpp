@@ -31,6 +31,7 @@
 #include "import/gdal/GdalModuleApi.h"
 #include "import/gdal/ModuleCalls.h"
 #include "import/gdal/RasterWriter.h"
+#include "import/gdal/SparseWriter.h"
 
 struct TalvoGdalRaster {
     GDALDatasetUniquePtr Dataset;
@@ -404,10 +405,23 @@ bool KnownCrs(const char* Crs, TalvoGdalFailure* Failure) {
 }
 
 constexpr TalvoGdalApi Api = {
-    TalvoGdalApiVersion, OpenRaster, ReadCells,        RasterFileCount, RasterFileName,
-    CloseRaster,         RasterCrs,  OpenZippedRaster, WriteGeoTiff,    RasterGcps,
-    RasterGcpCrs,        PrjCrs,     KnownCrs,         ReadWindow,      OverviewCount,
+    TalvoGdalApiVersion,
+    OpenRaster,
+    ReadCells,
+    RasterFileCount,
+    RasterFileName,
+    CloseRaster,
+    RasterCrs,
+    OpenZippedRaster,
+    WriteGeoTiff,
+    RasterGcps,
+    RasterGcpCrs,
+    PrjCrs,
+    KnownCrs,
+    ReadWindow,
+    OverviewCount,
     OverviewSize,
+    WriteSparseGeoTiff,
 };
 
 } // namespace

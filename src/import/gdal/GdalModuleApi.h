@@ -99,6 +99,12 @@ struct TalvoGdalRasterOut {
     const char* GcpCrs; // "EPSG:N" or WKT; "" for none
 };
 
+// Puts the cells of the block of Cols × Rows cells whose north-west cell is at Col, Row into
+// Cells, row after row, as the raster's CellType. Returns 1 when it did, -1 when no cell of the
+// block has data (the block is left out of the file), 0 to stop the write.
+typedef int (*TalvoGdalBlockFill)(void* Data, int32_t Col, int32_t Row, int32_t Cols, int32_t Rows,
+                                  void* Cells);
+
 struct TalvoGdalRaster;
 
 struct TalvoGdalApi {
@@ -153,6 +159,15 @@ struct TalvoGdalApi {
     int32_t (*OverviewCount)(const TalvoGdalRaster* Raster);
     void (*OverviewSize)(const TalvoGdalRaster* Raster, int32_t Index, int32_t* Width,
                          int32_t* Height);
+    // Raster (one band; its FillRow unused) written as WriteGeoTiff does, but as a BigTIFF whose
+    // blocks without data are left out, and in bounded memory whatever its size: Fill is asked
+    // for its blocks once each, block row after block row from the north, west to east, and they
+    // go into a temporary tiled file beside Path, from which the COG is made; GDAL's block cache
+    // holds at most CacheBytes meanwhile, and Threads compress (0: as many as the processor runs).
+    bool (*WriteSparseGeoTiff)(const TalvoGdalRasterOut* Raster, TalvoGdalBlockFill Fill,
+                               void* FillData, const char* Path, int64_t CacheBytes,
+                               int32_t Threads, TalvoGdalProgress Progress, void* ProgressData,
+                               TalvoGdalFailure* Failure);
 };
 
 // The module's one exported symbol.

@@ -19,11 +19,10 @@ namespace {
 
 // Dataset placed by Raster's ground control points in Crs (none when null), which stand for a
 // geotransform and a CRS of the dataset's own.
-GDALDatasetUniquePtr SetGcps(const TalvoGdalRasterOut& Raster, const OGRSpatialReference* Crs,
-                             GDALDatasetUniquePtr Dataset, TalvoGdalFailure* Failure) {
+bool SetGcps(const TalvoGdalRasterOut& Raster, const OGRSpatialReference* Crs, GDALDataset& Dataset,
+             TalvoGdalFailure* Failure) {
     if (Raster.GcpCount > INT_MAX) {
-        Fail(Failure, TalvoGdalUnsupported);
-        return nullptr;
+        return Fail(Failure, TalvoGdalUnsupported);
     }
     const int Count = static_cast<int>(Raster.GcpCount);
     std::vector<GDAL_GCP> Gcps(static_cast<size_t>(Count));
@@ -36,48 +35,12 @@ GDALDatasetUniquePtr SetGcps(const TalvoGdalRasterOut& Raster, const OGRSpatialR
         Gcps[I].dfGCPY = Given.Y;
         Gcps[I].dfGCPZ = Given.Z;
     }
-    const CPLErr Set = Dataset->SetGCPs(Count, Gcps.data(), Crs);
+    const CPLErr Set = Dataset.SetGCPs(Count, Gcps.data(), Crs);
     GDALDeinitGCPs(Count, Gcps.data());
     if (Set != CE_None) {
-        Fail(Failure, LastProblem());
-        return nullptr;
+        return Fail(Failure, LastProblem());
     }
-    return Dataset;
-}
-
-// The program's rows as a dataset with the raster's no data, colours and georeference.
-GDALDatasetUniquePtr RowDataset(const TalvoGdalRasterOut& Raster, TalvoGdalFailure* Failure) {
-    GDALDatasetUniquePtr Dataset(new TRowDataset(Raster));
-    for (int Band = 1; Band <= Raster.Bands; ++Band) {
-        GDALRasterBand* Target = Dataset->GetRasterBand(Band);
-        if (Raster.HasNoData) {
-            Target->SetNoDataValue(Raster.NoData);
-        }
-        if (Raster.Bands == 3) {
-            Target->SetColorInterpretation(static_cast<GDALColorInterp>(GCI_RedBand + Band - 1));
-        }
-    }
-    OGRSpatialReference Reference;
-    const char* Crs = Raster.GcpCount > 0 ? Raster.GcpCrs : Raster.Crs;
-    if (Crs && *Crs) {
-        Reference.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-        if (Reference.SetFromUserInput(Crs, OGRSpatialReference::SET_FROM_USER_INPUT_LIMITATIONS) !=
-            OGRERR_NONE) {
-            Fail(Failure, TalvoGdalBadCrs, Crs);
-            return nullptr;
-        }
-    }
-    const OGRSpatialReference* Named = Reference.IsEmpty() ? nullptr : &Reference;
-    if (Raster.GcpCount > 0) {
-        return SetGcps(Raster, Named, std::move(Dataset), Failure);
-    }
-    double Transform[6];
-    std::copy(Raster.Transform, Raster.Transform + 6, Transform);
-    Dataset->SetGeoTransform(Transform);
-    if (Named) {
-        Dataset->SetSpatialRef(Named);
-    }
-    return Dataset;
+    return true;
 }
 
 // The system's error when GDAL met its first failure: a write the disk refused shows there.
@@ -102,44 +65,96 @@ bool IsRefusedWrite(int Errno) {
 
 } // namespace
 
+bool PlaceDataset(const TalvoGdalRasterOut& Raster, GDALDataset& Dataset,
+                  TalvoGdalFailure* Failure) {
+    for (int Band = 1; Band <= Raster.Bands; ++Band) {
+        GDALRasterBand* Target = Dataset.GetRasterBand(Band);
+        if (Raster.HasNoData) {
+            Target->SetNoDataValue(Raster.NoData);
+        }
+        if (Raster.Bands == 3) {
+            Target->SetColorInterpretation(static_cast<GDALColorInterp>(GCI_RedBand + Band - 1));
+        }
+    }
+    OGRSpatialReference Reference;
+    const char* Crs = Raster.GcpCount > 0 ? Raster.GcpCrs : Raster.Crs;
+    if (Crs && *Crs) {
+        Reference.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+        if (Reference.SetFromUserInput(Crs, OGRSpatialReference::SET_FROM_USER_INPUT_LIMITATIONS) !=
+            OGRERR_NONE) {
+            return Fail(Failure, TalvoGdalBadCrs, Crs);
+        }
+    }
+    const OGRSpatialReference* Named = Reference.IsEmpty() ? nullptr : &Reference;
+    if (Raster.GcpCount > 0) {
+        return SetGcps(Raster, Named, Dataset, Failure);
+    }
+    double Transform[6];
+    std::copy(Raster.Transform, Raster.Transform + 6, Transform);
+    Dataset.SetGeoTransform(Transform);
+    if (Named) {
+        Dataset.SetSpatialRef(Named);
+    }
+    return true;
+}
+
+bool Written(const std::function<bool()>& Write, TalvoGdalFailure* Failure) {
+    TFirstFailure First;
+    CPLErrorReset();
+    bool Made = false;
+    {
+        const CPLErrorHandlerPusher Noting(NoteFirstFailure, &First);
+        Made = Write();
+    }
+    if (Made && CPLGetLastErrorType() < CE_Failure) {
+        return true;
+    }
+    if (IsRefusedWrite(First.Errno)) {
+        return Fail(Failure, TalvoGdalNotWritten, {}, First.Errno);
+    }
+    return Fail(Failure, LastProblem());
+}
+
+bool CopyAsCog(GDALDataset& Source, const TalvoGdalRasterOut& Raster, const char* Path,
+               const char* SparseThreads, TalvoGdalProgress Progress, void* ProgressData,
+               TalvoGdalFailure* Failure) {
+    GDALDriver* Cog = GetGDALDriverManager()->GetDriverByName("COG");
+    if (!Cog) {
+        return Fail(Failure, TalvoGdalUnsupported, "COG");
+    }
+    CPLStringList Options;
+    Options.SetNameValue("COMPRESS", "DEFLATE");
+    Options.SetNameValue("PREDICTOR", "YES");
+    // The fastest level: twice as fast as the default for files about 6 % larger, which
+    // counts over thousands of tiles.
+    Options.SetNameValue("LEVEL", "1");
+    Options.SetNameValue("RESAMPLING", Raster.Overview);
+    // Path is the program's locked temporary file: written over, never removed and made anew.
+    Options.SetNameValue("QUIET_DELETE_ON_CREATE_COPY", "NO");
+    if (SparseThreads) {
+        Options.SetNameValue("BIGTIFF", "YES");
+        Options.SetNameValue("SPARSE_OK", "TRUE");
+        Options.SetNameValue("NUM_THREADS", SparseThreads);
+    }
+    return Written(
+        [&] {
+            GDALDatasetUniquePtr Made(
+                Cog->CreateCopy(Path, &Source, false, Options.List(), Progress, ProgressData));
+            const bool Done = Made != nullptr;
+            Made.reset(); // closing writes what GDAL still holds
+            return Done;
+        },
+        Failure);
+}
+
 bool WriteGeoTiff(const TalvoGdalRasterOut* Raster, const char* Path, TalvoGdalProgress Progress,
                   void* ProgressData, TalvoGdalFailure* Failure) {
     return Guarded(Failure, false, [&] {
         Start();
-        const GDALDatasetUniquePtr Source = RowDataset(*Raster, Failure);
-        if (!Source) {
-            return false;
-        }
-        GDALDriver* Cog = GetGDALDriverManager()->GetDriverByName("COG");
-        if (!Cog) {
-            return Fail(Failure, TalvoGdalUnsupported, "COG");
-        }
-        CPLStringList Options;
-        Options.SetNameValue("COMPRESS", "DEFLATE");
-        Options.SetNameValue("PREDICTOR", "YES");
-        // The fastest level: twice as fast as the default for files about 6 % larger, which
-        // counts over thousands of tiles.
-        Options.SetNameValue("LEVEL", "1");
-        Options.SetNameValue("RESAMPLING", Raster->Overview);
-        // Path is the program's locked temporary file: written over, never removed and made anew.
-        Options.SetNameValue("QUIET_DELETE_ON_CREATE_COPY", "NO");
-        TFirstFailure First;
-        CPLErrorReset();
-        bool Made = false;
-        {
-            const CPLErrorHandlerPusher Noting(NoteFirstFailure, &First);
-            GDALDatasetUniquePtr Written(
-                Cog->CreateCopy(Path, Source.get(), false, Options.List(), Progress, ProgressData));
-            Made = Written != nullptr;
-            Written.reset(); // closing writes what GDAL still holds
-        }
-        if (Made && CPLGetLastErrorType() < CE_Failure) {
-            return true;
-        }
-        if (IsRefusedWrite(First.Errno)) {
-            return Fail(Failure, TalvoGdalNotWritten, {}, First.Errno);
-        }
-        return Fail(Failure, LastProblem());
+        // The program's rows as a dataset with the raster's no data, colours and georeference.
+        const GDALDatasetUniquePtr Source(new TRowDataset(*Raster));
+        return PlaceDataset(*Raster, *Source, Failure) &&
+               CopyAsCog(*Source, *Raster, Path, nullptr, Progress, ProgressData, Failure);
     });
 }
 
