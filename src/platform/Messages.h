@@ -133,6 +133,7 @@ enum class TText {
     CellNotRead,
     PointNotUnderstood,
     PointOffMap,
+    PointNotConverted,
     AtNeeds,
     ProfileNeeds,
     ProfileNeedsHeights,

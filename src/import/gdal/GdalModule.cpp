@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "import/gdal/GdalModuleApi.h"
+#include "import/gdal/LonLatConversion.h"
 #include "import/gdal/ModuleCalls.h"
 #include "import/gdal/RasterWriter.h"
 
@@ -358,7 +359,8 @@ bool KnownCrs(const char* Crs, TalvoGdalFailure* Failure) {
 constexpr TalvoGdalApi Api = {
     TalvoGdalApiVersion, OpenRaster, ReadCells,        RasterFileCount, RasterFileName,
     CloseRaster,         RasterCrs,  OpenZippedRaster, WriteGeoTiff,    RasterGcps,
-    RasterGcpCrs,        PrjCrs,     KnownCrs,
+    RasterGcpCrs,        PrjCrs,     KnownCrs,         OpenLonLat,      ConvertLonLat,
+    CloseLonLat,
 };
 
 } // namespace

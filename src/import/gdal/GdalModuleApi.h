@@ -11,7 +11,7 @@
 // program words it (GDAL's own texts name its functions and sources, in English only).
 extern "C" {
 
-constexpr int TalvoGdalApiVersion = 7;
+constexpr int TalvoGdalApiVersion = 8;
 constexpr size_t TalvoGdalMessageBytes = 1024;
 
 // Why a call failed.
@@ -100,6 +100,8 @@ struct TalvoGdalRasterOut {
 };
 
 struct TalvoGdalRaster;
+// A conversion between a CRS and longitude and latitude on WGS 84.
+struct TalvoGdalLonLat;
 
 struct TalvoGdalApi {
     int Version;
@@ -142,6 +144,17 @@ struct TalvoGdalApi {
     // Whether GDAL knows the CRS Crs ("EPSG:N"), as WriteGeoTiff would take it; a failure names
     // it with TalvoGdalBadCrs.
     bool (*KnownCrs)(const char* Crs, TalvoGdalFailure* Failure);
+
+    // The conversion between the CRS Crs (as RasterCrs gives one) and longitude and latitude on
+    // WGS 84, x east and y north on both sides whatever order the CRSs give their axes; a failure
+    // names Crs with TalvoGdalBadCrs when PROJ finds no way between them. One conversion may be
+    // used from several threads.
+    TalvoGdalLonLat* (*OpenLonLat)(const char* Crs, TalvoGdalFailure* Failure);
+    // Count points (X[i], Y[i]) converted in place: to longitude and latitude when ToLonLat is
+    // 1, from them when it is 0. A point that does not convert becomes NaN, NaN.
+    bool (*ConvertLonLat)(TalvoGdalLonLat* Conversion, int ToLonLat, int64_t Count, double* X,
+                          double* Y, TalvoGdalFailure* Failure);
+    void (*CloseLonLat)(TalvoGdalLonLat* Conversion);
 };
 
 // The module's one exported symbol.
