@@ -32,7 +32,7 @@ class TExploreTest : public QObject {
                         false},
                        ""),
               Form(Document, Dialogs), Profile(Document, Dialogs) {
-            Form.ShowProfile = [this](QPointF From, QPointF To) { Profile.ShowProfile(From, To); };
+            Form.ShowProfile = [this](const QPolygonF& Line) { Profile.ShowProfile(Line); };
             Form.show();
             Dialogs.OpenAnswers.push_back({MapPath});
             QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
@@ -320,6 +320,18 @@ class TExploreTest : public QObject {
         W.Dialogs.CsvAnswer = TALVO_SAMPLES_DIR "/jacksboro/EL533945";
         QTest::mouseClick(W.Profile.btnSaveCsv, Qt::LeftButton);
         QCOMPARE(W.Dialogs.Errors.size(), size_t{1});
+
+        // A double click (a click, then the button down and up again, as Qt tells it) adds the
+        // last point and ends the line; the next click starts another.
+        const QPoint Last = W.Origin() + QPoint(150, 100);
+        QTest::mouseClick(W.Picture(), Qt::LeftButton, {}, Last);
+        QTest::mouseDClick(W.Picture(), Qt::LeftButton, {}, Last);
+        QTest::mouseRelease(W.Picture(), Qt::LeftButton, {}, Last);
+        QTest::mouseClick(W.Picture(), Qt::LeftButton, {}, W.Origin() + QPoint(5, 5));
+        QCOMPARE(ProfileCsv(Map, W.Profile.Samples()),
+                 ProfileCsv(Map, SampleProfileThroughCells(Map, {*CellOfRow(Map, 10, 20),
+                                                                 *CellOfRow(Map, 110, 60),
+                                                                 *CellOfRow(Map, 150, 100)})));
     }
 
     void TheMapsOpenedLastAreKeptWithoutTheMissingOnes() {
