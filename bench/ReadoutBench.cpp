@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "TileMap.h"
+#include "import/LonLatOfCrs.h"
 #include "model/CellReadout.h"
 
 namespace {
@@ -21,5 +22,26 @@ void BM_ReadoutPerMouseMove(benchmark::State& State) {
     }
 }
 BENCHMARK(BM_ReadoutPerMouseMove)->Arg(0)->Arg(BenchTileRows - 1)->Unit(benchmark::kMicrosecond);
+
+// The same cells as a projected map (UTM zone 54, 30 m cells): its longitude and latitude on
+// WGS 84 are converted through the GDAL module for every move.
+void BM_ProjectedReadoutPerMouseMove(benchmark::State& State) {
+    static const talvo::TLoadedMap Map = [] {
+        talvo::TLoadedMap Projected = BenchTileMap();
+        Projected.NumHeader.Projected = true;
+        Projected.Georeference.Crs = "EPSG:32654";
+        Projected.Georeference.Transform = {400000, 30, 0, 4000000, 0, -30};
+        talvo::AttachLonLat(Projected);
+        return Projected;
+    }();
+    double Col = 0.5;
+    for (auto _ : State) {
+        const std::optional<talvo::TGridCell> Cell = talvo::CellAtGrid(Map, Col, 100.5);
+        std::string Text = talvo::ReadoutLine(talvo::ReadoutFields(Map, *Cell));
+        benchmark::DoNotOptimize(Text);
+        Col = Col + 1 < BenchTileCols ? Col + 1 : 0.5;
+    }
+}
+BENCHMARK(BM_ProjectedReadoutPerMouseMove)->Unit(benchmark::kMicrosecond);
 
 } // namespace

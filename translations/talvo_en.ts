@@ -281,8 +281,8 @@ boundaries</translation>
         <translation>Go to</translation>
     </message>
     <message>
-        <source>地点 (経度,緯度 か 列:行):</source>
-        <translation>Point (LON,LAT or col:row):</translation>
+        <source>地点 (経度,緯度、xy:東距,北距 か 列:行):</source>
+        <translation>Point (LON,LAT, xy:E,N or col:row):</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 #include "app/GeoTiffOutput.h"
 #include "import/E00Reader.h"
 #include "import/FgGmlZip.h"
+#include "import/LonLatOfCrs.h"
 #include "import/MapFiles.h"
 #include "import/OpenMap.h"
 #include "import/ZipTiles.h"
@@ -97,6 +98,7 @@ TLoadResult TDocument::Accept(TOpenedMap Opened, const std::string& Crs) {
     if (!Crs.empty()) {
         Opened.Map.Georeference.Crs = Crs;
         Opened.Map.Georeference.Datum.clear();
+        AttachLonLat(Opened.Map);
     }
     FMap = std::make_shared<const TLoadedMap>(std::move(Opened.Map));
     FOverlays = std::make_shared<TOverlaySet>();

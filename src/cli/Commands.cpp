@@ -195,7 +195,7 @@ void PrintAt(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
     TDocument Document;
     Open(Document, Request.Files[0], Err);
     const TLoadedMap& Map = *Document.Map();
-    const TGridCell Cell = OfPointText(CellOfPointText, Map, Request.Files[1]);
+    const TGridCell Cell = OfPointText(CellOfPointText, Map, Request.AtPoint);
     for (const TMapInfoField& Field : ReadoutFields(Map, Cell)) {
         Out << Field.Name << ": " << Field.Value << '\n';
     }
@@ -210,9 +210,11 @@ void Profile(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
     if (Kind.Colouring != TColouring::Elevation) {
         throw EFailed(Text(TText::ProfileNeedsHeights, {MapPath, Kind.Code}));
     }
-    const std::vector<TProfileSample> Samples =
-        SampleProfile(Map, OfPointText(PointOfText, Map, Request.From),
-                      OfPointText(PointOfText, Map, Request.To));
+    std::vector<TMapPoint> Line = {OfPointText(PointOfText, Map, Request.From)};
+    for (const std::string& Point : Request.To) {
+        Line.push_back(OfPointText(PointOfText, Map, Point));
+    }
+    const std::vector<TProfileSample> Samples = SampleProfileAlong(Map, Line);
     if (Request.OutPath.empty()) {
         Out << ProfileCsv(Map, Samples);
         return;

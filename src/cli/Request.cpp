@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "cli/ReliefRequest.h"
+#include "model/PointText.h"
 #include "platform/AsciiCase.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
@@ -150,7 +151,12 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Only(Parser.add_option("--sea", Request.Sea), {Export});
     Only(Parser.add_option("--crs", Request.Crs), {Render, Export});
     Only(Parser.add_option("--from", Request.From), {Profile});
-    Only(Parser.add_option("--to", Request.To), {Profile});
+    Only(Parser.add_option("--to", Request.To)
+             ->expected(1)
+             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll),
+         {Profile});
+    std::string Xy;
+    Only(Parser.add_option("--xy", Xy), {At});
     Only(Parser.add_option("--layers", Request.Layers), {Render, Mesh});
     Only(Parser.add_flag("--drape", Request.Drape), {Mesh});
     Only(Parser.add_flag("--no-world-file", Request.NoWorldFile), {Render});
@@ -261,8 +267,12 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
         }
         Request.Region = MeshRegion(Region, Step, HScale);
     }
-    if (Request.At && Request.Files.size() != 2) {
-        throw EMisuse(Text(TText::AtNeeds));
+    if (Request.At) {
+        const size_t Given = Parser.count("--xy") > 0 ? 1 : 2;
+        if (Request.Files.size() != Given) {
+            throw EMisuse(Text(TText::AtNeeds));
+        }
+        Request.AtPoint = Given == 1 ? std::string(OwnCoordinates) + Xy : Request.Files[1];
     }
     if (Request.Profile &&
         (Request.Files.size() != 1 || Request.From.empty() || Request.To.empty())) {

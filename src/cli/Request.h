@@ -44,8 +44,11 @@ struct TRequest {
     std::string Manifest;
     TShard Shard;
     std::vector<std::string> Files;
+    // --at's point: the FILE after the map, or --xy's easting and northing as "xy:E,N".
+    std::string AtPoint;
+    // --profile's line: --from, then every --to in turn.
     std::string From;
-    std::string To;
+    std::vector<std::string> To;
     std::string OutPath;
     std::optional<std::string> Layers;
     std::optional<std::string> IniPath;

@@ -191,11 +191,6 @@ void TSceneView::Reupload() {
     update();
 }
 
-void TSceneView::Render(std::vector<std::pair<int, std::string>> Lines) {
-    PendingLines = std::move(Lines);
-    update();
-}
-
 std::string TSceneView::Failure() const {
     if (!FFailure.empty()) {
         return FFailure;
@@ -389,6 +384,9 @@ void TSceneView::DrawFrame(const TFrame& Frame, const glm::mat4& ViewProjection,
 void TSceneView::paintGL() {
     if (!FFailure.empty()) {
         return; // nothing to draw with; the view says why
+    }
+    if (OnFrame) {
+        OnFrame();
     }
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -38,8 +38,13 @@ class TSceneView : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
     // Why the surface cannot draw (no OpenGL 3.3 core context, shaders that did not build); empty
     // when it can or when it has not been shown yet.
     std::string Failure() const;
-    // Draws one frame: the scene, then the text lines given, in white.
-    void Render(std::vector<std::pair<int, std::string>> Lines);
+    // Asks for a frame: Qt draws one soon, however often it is asked before then. OnFrame runs
+    // as the frame starts.
+    void Render() { update(); }
+    // The text lines drawn in white over the scene from the next frame on.
+    void SetLines(std::vector<std::pair<int, std::string>> Lines) {
+        PendingLines = std::move(Lines);
+    }
 
     TRenderer& Renderer() { return FRenderer; }
     // The widest and highest texture the surface takes, once it has been shown.
@@ -56,6 +61,8 @@ class TSceneView : public QOpenGLWidget, protected QOpenGLFunctions_3_3_Core {
     std::function<void()> OnInitialize;
     std::function<void()> OnInitializeSurface;
     std::function<void()> OnFinalize;
+    // As a frame starts, before anything is drawn: the input since the last frame is applied.
+    std::function<void()> OnFrame;
 
   protected:
     void initializeGL() override;

@@ -11,6 +11,7 @@
 #include "import/FgGmlZip.h"
 #include "import/GdalRasterReader.h"
 #include "import/GlobalMapReader.h"
+#include "import/LonLatOfCrs.h"
 #include "import/NumMapReader.h"
 #include "import/PathParts.h"
 #include "platform/Errors.h"
@@ -94,6 +95,7 @@ TOpenedMap LoadMap(const std::string& MapFile, const TLoadedMap& Previous,
     if (Map.Georeference.Transform == std::array<double, 6>{}) {
         Map.Georeference.Transform = TransformOfBounds(Map.NumHeader);
     }
+    AttachLonLat(Map);
     return Opened;
 }
 

@@ -7,6 +7,7 @@
 #include "model/CellCounts.h"
 #include "model/ClassNames.h"
 #include "model/CrsName.h"
+#include "model/LonLat.h"
 #include "platform/Language.h"
 #include "platform/Messages.h"
 
@@ -64,6 +65,18 @@ TMapPoint PlaceOf(const TLoadedMap& Map, const TGridCell& Cell) {
         return {Cell.Col + 0.5, Cell.Line + 0.5};
     }
     return CellCentre(Map, Cell);
+}
+
+// Longitude and latitude of a cell's centre: a projected map's on WGS 84 where its CRS converts,
+// a map in degrees its own; nothing for a raster without a place.
+std::optional<TMapPoint> LonLatOf(const TLoadedMap& Map, TMapPoint Centre) {
+    if (!Map.Georeference.Georeferenced) {
+        return std::nullopt;
+    }
+    if (!Map.NumHeader.Projected) {
+        return Centre;
+    }
+    return Map.Georeference.LonLat ? Map.Georeference.LonLat->ToLonLat(Centre) : std::nullopt;
 }
 
 } // namespace
@@ -163,15 +176,19 @@ std::vector<TMapInfoField> PlaceFields(const TLoadedMap& Map, const TGridCell& C
                 {Text(TText::ReadoutLine), Fixed(Centre.Y, Decimals)},
                 CrsField};
     }
-    if (Map.NumHeader.Projected) {
-        return {{Text(TText::ReadoutEasting), Fixed(Centre.X, Decimals)},
-                {Text(TText::ReadoutNorthing), Fixed(Centre.Y, Decimals)},
-                CrsField};
+    std::vector<TMapInfoField> Fields;
+    if (const std::optional<TMapPoint> LonLat = LonLatOf(Map, Centre)) {
+        Fields = {{Text(TText::ReadoutLon),
+                   Fixed(LonLat->X, 6) + " " + DegreesMinutesSeconds(LonLat->X, 'E', 'W')},
+                  {Text(TText::ReadoutLat),
+                   Fixed(LonLat->Y, 6) + " " + DegreesMinutesSeconds(LonLat->Y, 'N', 'S')}};
     }
-    return {{Text(TText::ReadoutLon),
-             Fixed(Centre.X, Decimals) + " " + DegreesMinutesSeconds(Centre.X, 'E', 'W')},
-            {Text(TText::ReadoutLat),
-             Fixed(Centre.Y, Decimals) + " " + DegreesMinutesSeconds(Centre.Y, 'N', 'S')}};
+    if (Map.NumHeader.Projected) {
+        Fields.push_back({Text(TText::ReadoutEasting), Fixed(Centre.X, Decimals)});
+        Fields.push_back({Text(TText::ReadoutNorthing), Fixed(Centre.Y, Decimals)});
+        Fields.push_back(CrsField);
+    }
+    return Fields;
 }
 
 std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Cell) {
@@ -197,8 +214,10 @@ std::vector<TMapInfoField> ReadoutFields(const TLoadedMap& Map, const TGridCell&
 
 std::string ReadoutCopy(const TLoadedMap& Map, const TGridCell& Cell) {
     const TMapPoint Centre = PlaceOf(Map, Cell);
-    const int Decimals = PlaceDecimals(Map);
-    return Fixed(Centre.X, Decimals) + '\t' + Fixed(Centre.Y, Decimals) + '\t' +
+    const std::optional<TMapPoint> LonLat = LonLatOf(Map, Centre);
+    const TMapPoint Place = LonLat.value_or(Centre);
+    const int Decimals = LonLat ? 6 : PlaceDecimals(Map);
+    return Fixed(Place.X, Decimals) + '\t' + Fixed(Place.Y, Decimals) + '\t' +
            std::to_string(Cell.Col) + '\t' + std::to_string(ShownRow(Cell)) + '\t' +
            ValueAt(Map, Cell).Text;
 }

@@ -57,7 +57,8 @@ TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell);
 std::string HeightText(const TLoadedMap& Map, double Metres);
 
 // The readout of Cell as "Name: value" fields in the language of the messages: where it is (its
-// longitude and latitude in decimal degrees and d°m′s″, or its easting, northing and CRS), then
+// longitude and latitude in decimal degrees and d°m′s″, on WGS 84 for a projected map, whose
+// easting, northing and CRS follow), then
 // what it is (column, row, the height or class, and the mesh code where the map has one).
 std::vector<TMapInfoField> PlaceFields(const TLoadedMap& Map, const TGridCell& Cell);
 std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Cell);
@@ -65,7 +66,8 @@ std::vector<TMapInfoField> CellFields(const TLoadedMap& Map, const TGridCell& Ce
 std::vector<TMapInfoField> ReadoutFields(const TLoadedMap& Map, const TGridCell& Cell);
 
 // The readout of Cell as one line of values, as --at prints them, separated by tabs: longitude
-// and latitude in decimal degrees (or easting and northing), column, row, height or class.
+// and latitude in decimal degrees (easting and northing where a projected map's CRS gives no
+// degrees), column, row, height or class.
 std::string ReadoutCopy(const TLoadedMap& Map, const TGridCell& Cell);
 
 // Fields on one line, as the status bar shows them.

@@ -69,9 +69,32 @@ std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From,
     return Samples;
 }
 
+std::vector<TProfileSample> SampleProfileAlong(const TLoadedMap& Map,
+                                               const std::vector<TMapPoint>& Points) {
+    std::vector<TProfileSample> Samples;
+    for (size_t Leg = 1; Leg < Points.size(); ++Leg) {
+        std::vector<TProfileSample> Part = SampleProfile(Map, Points[Leg - 1], Points[Leg]);
+        const double Before = Samples.empty() ? 0.0 : Samples.back().Distance;
+        for (size_t K = Samples.empty() ? 0 : 1; K < Part.size(); ++K) {
+            Part[K].Distance += Before;
+            Samples.push_back(std::move(Part[K]));
+        }
+    }
+    return Samples;
+}
+
+std::vector<TProfileSample> SampleProfileThroughCells(const TLoadedMap& Map,
+                                                      const std::vector<TGridCell>& Cells) {
+    std::vector<TMapPoint> Points;
+    for (const TGridCell& Cell : Cells) {
+        Points.push_back(CellCentre(Map, Cell));
+    }
+    return SampleProfileAlong(Map, Points);
+}
+
 std::vector<TProfileSample> SampleProfileBetweenCells(const TLoadedMap& Map, const TGridCell& From,
                                                       const TGridCell& To) {
-    return SampleProfile(Map, CellCentre(Map, From), CellCentre(Map, To));
+    return SampleProfileThroughCells(Map, {From, To});
 }
 
 TProfileSummary SummariseProfile(const std::vector<TProfileSample>& Samples) {

@@ -23,8 +23,14 @@ struct TProfileSample {
 // geodesic on the WGS 84 ellipsoid for maps in degrees and planar for projected ones. An end off
 // the map is refused with a message naming the point.
 std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From, TMapPoint To);
-// The profile from the centre of cell From to the centre of cell To, as `--profile` takes cells
-// given as col:row.
+// The profile along the line through Points (two or more), leg after leg: each sampled as
+// SampleProfile samples it, the point where two legs meet sampled once, and distances running on
+// along the line.
+std::vector<TProfileSample> SampleProfileAlong(const TLoadedMap& Map,
+                                               const std::vector<TMapPoint>& Points);
+// The profile through the centres of Cells, as `--profile` takes cells given as col:row.
+std::vector<TProfileSample> SampleProfileThroughCells(const TLoadedMap& Map,
+                                                      const std::vector<TGridCell>& Cells);
 std::vector<TProfileSample> SampleProfileBetweenCells(const TLoadedMap& Map, const TGridCell& From,
                                                       const TGridCell& To);
 

@@ -13,6 +13,7 @@
 namespace talvo {
 
 class TCellWindows;
+class TLonLatConversion;
 
 // The most cells a map holds: its grid of 32-bit cells stays within 2 GiB.
 constexpr int64_t MaxGridCells = 536870911;
@@ -117,6 +118,9 @@ struct TGeoreference {
     // cells as stored, on their columns and rows, with no CRS) but passes them on in an export.
     std::vector<TGroundControlPoint> Gcps;
     std::string GcpCrs; // the points' CRS as Crs gives one; "" when the file names none
+    // A projected map's way to longitude and latitude on WGS 84 and back; none for a map in
+    // degrees, whose own are read out, or without a CRS.
+    std::shared_ptr<const TLonLatConversion> LonLat;
 };
 
 // A map as a reader returns it; shared read-only once loaded.

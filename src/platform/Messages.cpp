@@ -113,8 +113,10 @@ constexpr TTexts Table[] = {
         [--ini PATH]                 Wavefront OBJ と .mtl で保存する
         [--drape [--layers ...]]     地図の図をその範囲だけ PNG に描いて地形に貼る
   talvo --at FILE LON,LAT            地点 (経度,緯度 か 列:行) のセルの位置と値を出力する
-  talvo --profile FILE --from LON,LAT --to LON,LAT [-o OUT.csv]
-                                     2 点を結ぶ断面の標高を CSV で出力する
+  talvo --at FILE --xy E,N           投影された地図の座標 (東距,北距) で与えた地点について同じ
+  talvo --profile FILE --from LON,LAT --to LON,LAT [--to ...] [-o OUT.csv]
+                                     点を結ぶ折れ線の断面の標高を CSV で出力する
+                                     (地点は xy:東距,北距 か 列:行 でも与えられる)
   talvo --help                       この説明を表示する
   talvo --version                    版を表示する
 
@@ -159,8 +161,10 @@ zip の zip も)、または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.as
         [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
         [--drape [--layers ...]]     the map's picture of the region in a .png, laid on it
   talvo --at FILE LON,LAT            print the cell at a point (LON,LAT or col:row) and its value
-  talvo --profile FILE --from LON,LAT --to LON,LAT [-o OUT.csv]
-                                     the heights along a line as CSV
+  talvo --at FILE --xy E,N           the same at a projected map's own easting and northing
+  talvo --profile FILE --from LON,LAT --to LON,LAT [--to ...] [-o OUT.csv]
+                                     the heights along a line through the points as CSV (a
+                                     point may also be xy:E,N or col:row)
   talvo --help                       show this help
   talvo --version                    show the version
 
@@ -322,11 +326,15 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::CellSea, "海", "sea"},
     {TText::CellNoData, "データなし", "no data"},
     {TText::CellNotRead, "未読", "not read"},
-    {TText::PointNotUnderstood, "'%1' は地点ではありません: 経度,緯度 か 列:行 で与えてください",
-     "'%1' is not a point: give LON,LAT or col:row"},
+    {TText::PointNotUnderstood,
+     "'%1' は地点ではありません: 経度,緯度、xy:東距,北距 か 列:行 で与えてください",
+     "'%1' is not a point: give LON,LAT, xy:E,N or col:row"},
     {TText::PointOffMap, "地点 %1 は地図の外です", "The point %1 lies outside the map"},
-    {TText::AtNeeds, "--at には FILE と地点 (経度,緯度 か 列:行) が必要です",
-     "--at needs a FILE and a point (LON,LAT or col:row)"},
+    {TText::PointNotConverted,
+     "経度緯度 %1 を地図の座標参照系に変換できません: 地図の座標は xy:東距,北距 で与えてください",
+     "The longitude and latitude %1 do not convert to the map's CRS: give its own as xy:E,N"},
+    {TText::AtNeeds, "--at には FILE と地点 (経度,緯度、--xy 東距,北距 か 列:行) が必要です",
+     "--at needs a FILE and a point (LON,LAT, --xy E,N or col:row)"},
     {TText::ProfileNeeds, "--profile には FILE、--from 経度,緯度、--to 経度,緯度 が必要です",
      "--profile needs a FILE, --from LON,LAT and --to LON,LAT"},
     {TText::ProfileNeedsHeights, "%1 は標高の地図ではありません (%2)。断面図は描けません",

@@ -134,6 +134,7 @@ enum class TText {
     CellNotRead,
     PointNotUnderstood,
     PointOffMap,
+    PointNotConverted,
     AtNeeds,
     ProfileNeeds,
     ProfileNeedsHeights,

@@ -10,8 +10,8 @@ TAppWindows::TAppWindows(TDocument& Document, TDialogs& Dialogs)
     connect(&MapForm, &TMapWindow::PictureShown, &View3D, &TView3DWindow::PictureChanged);
     MapForm.ShowPalette = [this] { PalForm.ShowPalette(); };
     MapForm.StartView = [this](const TRegion& Region) { View3D.StartView(Region); };
-    MapForm.ShowProfile = [this](QPointF From, QPointF To) {
-        MapForm.Guarded([&] { ProfileForm.ShowProfile(From, To); });
+    MapForm.ShowProfile = [this](const QPolygonF& Line) {
+        MapForm.Guarded([&] { ProfileForm.ShowProfile(Line); });
     };
     connect(&ProfileForm, &TProfileWindow::SampleHovered, MapForm.ScrollBox,
             [this](QPointF Cell) { MapForm.ScrollBox->SetMarker(Cell); });

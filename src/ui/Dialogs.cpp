@@ -94,10 +94,11 @@ std::optional<int32_t> TQtDialogs::ChooseColour(QWidget* Parent, int32_t Initial
 
 std::optional<std::string> TQtDialogs::AskPoint(QWidget* Parent, const std::string& Last) {
     bool Chosen = false;
-    const QString Point = QInputDialog::getText(
-        Parent, QCoreApplication::translate("talvo::TQtDialogs", "移動"),
-        QCoreApplication::translate("talvo::TQtDialogs", "地点 (経度,緯度 か 列:行):"),
-        QLineEdit::Normal, QString::fromStdString(Last), &Chosen);
+    const QString Point =
+        QInputDialog::getText(Parent, QCoreApplication::translate("talvo::TQtDialogs", "移動"),
+                              QCoreApplication::translate(
+                                  "talvo::TQtDialogs", "地点 (経度,緯度、xy:東距,北距 か 列:行):"),
+                              QLineEdit::Normal, QString::fromStdString(Last), &Chosen);
     if (!Chosen) {
         return std::nullopt;
     }

@@ -185,6 +185,7 @@ void TMapWindow::CreateControls() {
     connect(ScrollBox, &TPictureView::PictureMoved, this, &TMapWindow::RefreshReadout);
     connect(ScrollBox, &TPictureView::PictureMoved, this, &TMapWindow::UpdateScaleBar);
     connect(ScrollBox, &TPictureView::Clicked, this, &TMapWindow::ProfileClick);
+    connect(ScrollBox, &TPictureView::DoubleClicked, this, &TMapWindow::ProfileDoubleClick);
     connect(ScrollBox, &TPictureView::WheelZoom, this, [this](int Steps, QPoint At) {
         double Scale = View().Zoom();
         for (int Step = 0; Step < std::abs(Steps); ++Step) {
@@ -552,8 +553,8 @@ void TMapWindow::FitZoom() {
 }
 
 void TMapWindow::UpdateReadout(QPointF Cell) {
-    if (ProfileStart) {
-        ScrollBox->SetOverlayLine(QLineF(*ProfileStart, Cell));
+    if (!ProfileLine.isEmpty()) {
+        ScrollBox->SetOverlayLine(QPolygonF(ProfileLine) << Cell);
     }
     ReadoutMarked = false;
     ShowReadout(PictureCell(Cell));
@@ -632,24 +633,29 @@ void TMapWindow::ProfileClick(QPointF At) {
     if (!StatusBar->ProfileButton->isChecked() || !View().Picture() || !Clicked) {
         return;
     }
-    // The profile runs between the centres of the cells clicked, as the line shows it.
+    // The profile runs through the centres of the cells clicked, as the line shows it; each
+    // click from the second on shows it as far as it goes.
     const QPointF Cell(Clicked->Col + 0.5, Clicked->Line + 0.5);
-    if (!ProfileStart) {
-        ProfileStart = Cell;
+    if (ProfileLine.isEmpty()) {
         ScrollBox->SetMarker(std::nullopt); // the last profile's sample goes with it
-        ScrollBox->SetOverlayLine(QLineF(Cell, Cell));
-        return;
     }
-    const QPointF From = *std::exchange(ProfileStart, std::nullopt);
-    ScrollBox->SetOverlayLine(QLineF(From, Cell));
-    if (ShowProfile) {
-        ShowProfile(From, Cell);
+    ProfileLine << Cell;
+    ScrollBox->SetOverlayLine(ProfileLine);
+    if (ProfileLine.size() > 1 && ShowProfile) {
+        ShowProfile(ProfileLine);
+    }
+}
+
+void TMapWindow::ProfileDoubleClick() {
+    // The double click's first click added its cell: the line ends there, and stays on show.
+    if (std::exchange(ProfileLine, {}).size() < 2) {
+        CancelProfileLine();
     }
 }
 
 void TMapWindow::CancelProfileLine() {
-    ProfileStart.reset();
-    ScrollBox->SetOverlayLine(std::nullopt);
+    ProfileLine.clear();
+    ScrollBox->SetOverlayLine({});
     ScrollBox->SetMarker(std::nullopt);
 }
 

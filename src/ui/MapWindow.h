@@ -66,8 +66,9 @@ class TMapWindow : public QWidget {
     QCheckBox *chkAd, *chkRv, *chkLk, *chkRd, *chkHw, *chkRw;
     // Under the picture and the panel: the readout, the Profile toggle and the legend.
     TStatusBar* StatusBar;
-    // Opens the profile of the line drawn from From to To (fractional cells of the picture).
-    std::function<void(QPointF From, QPointF To)> ShowProfile;
+    // Opens the profile of the line drawn through the cells of Line (fractional cells of the
+    // picture), as far as it has been drawn.
+    std::function<void(const QPolygonF& Line)> ShowProfile;
 
     // Handlers.
     void btnLoadClick();
@@ -97,6 +98,7 @@ class TMapWindow : public QWidget {
     void CopyReadout();
     // A click of the line of a profile; Esc cancels it.
     void ProfileClick(QPointF At);
+    void ProfileDoubleClick();
     void CancelProfileLine();
     void SelShapeMouseMove();
     // "Load..." for a path already chosen: a recent file or the command line's FILE.
@@ -161,7 +163,7 @@ class TMapWindow : public QWidget {
     std::optional<TGridCell> PictureCell(QPointF Cell) const;
     // Shows Cell in the readout, or nothing.
     void ShowReadout(std::optional<TGridCell> Cell);
-    std::optional<QPointF> ProfileStart;  // the first click of a profile line being drawn
+    QPolygonF ProfileLine;                // the cells clicked of a profile line being drawn
     std::optional<TGridCell> ReadoutCell; // the cell the readout names
     bool ReadoutMarked = false;           // that cell is Go to's, until the pointer moves
     std::string LastPoint;                // the point last gone to, offered again

@@ -68,8 +68,8 @@ void TPictureView::ScrollTo(QPoint To) {
     verticalScrollBar()->setValue(To.y());
 }
 
-void TPictureView::SetOverlayLine(std::optional<QLineF> Cells) {
-    Overlay = Cells;
+void TPictureView::SetOverlayLine(QPolygonF Cells) {
+    Overlay = std::move(Cells);
     viewport()->update();
 }
 
@@ -130,9 +130,16 @@ void TPictureView::mouseReleaseEvent(QMouseEvent* Event) {
     const bool Click = Event->button() == Qt::LeftButton && !Panned;
     PanFrom.reset();
     Panned = false;
+    const bool Double = std::exchange(Doubled, false);
     if (Click) {
-        emit Clicked(CellAt(Event->position().toPoint()));
+        const QPointF Cell = CellAt(Event->position().toPoint());
+        Double ? emit DoubleClicked(Cell) : emit Clicked(Cell);
     }
+}
+
+void TPictureView::mouseDoubleClickEvent(QMouseEvent* Event) {
+    mousePressEvent(Event);
+    Doubled = Event->button() == Qt::LeftButton;
 }
 
 void TPictureView::wheelEvent(QWheelEvent* Event) {
@@ -233,10 +240,14 @@ void TPictureView::paintEvent(QPaintEvent* Event) {
         }
     }
     Painter.drawImage(Target.topLeft(), Part);
-    if (Overlay) {
+    if (!Overlay.isEmpty()) {
         Painter.setPen(QPen(Qt::black, 2)); // apart from the layers' colours
         const QPointF Offset(Scrolled);
-        Painter.drawLine(QLineF(Overlay->p1() * Scale - Offset, Overlay->p2() * Scale - Offset));
+        QPolygonF Shown;
+        for (const QPointF& Cell : Overlay) {
+            Shown << Cell * Scale - Offset;
+        }
+        Painter.drawPolyline(Shown);
         if (Marker) {
             Painter.setBrush(Qt::white);
             Painter.drawEllipse(*Marker * Scale - Offset, 4, 4);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
-#include <QLineF>
+#include <QPolygonF>
 #include <QSize>
 #include <optional>
 #include <utility>
@@ -42,8 +42,8 @@ class TPictureView : public QAbstractScrollArea {
     QPointF CellAt(QPoint At) const;
     // Dragging with the left button pans too (not while the selection or a profile is drawn).
     void SetLeftButtonPans(bool Pans) { LeftPans = Pans; }
-    // A line over the picture, in cells; nothing hides it.
-    void SetOverlayLine(std::optional<QLineF> Cells);
+    // A line through points over the picture, in cells; none hides it.
+    void SetOverlayLine(QPolygonF Cells);
     // A mark on the picture at a fractional cell (a profile's sample under the pointer).
     void SetMarker(std::optional<QPointF> Cell);
     // The cross of a cell gone to, at a fractional cell; nothing hides it.
@@ -61,6 +61,8 @@ class TPictureView : public QAbstractScrollArea {
     void PictureMoved();
     // A left click that did not pan.
     void Clicked(QPointF Cell);
+    // The second click of a left double click, in place of its Clicked.
+    void DoubleClicked(QPointF Cell);
     // Ctrl+wheel: Steps zooms in (positive) or out about a point of the visible area.
     void WheelZoom(int Steps, QPoint At);
 
@@ -71,6 +73,7 @@ class TPictureView : public QAbstractScrollArea {
     void mousePressEvent(QMouseEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
+    void mouseDoubleClickEvent(QMouseEvent* Event) override;
     void wheelEvent(QWheelEvent* Event) override;
     void scrollContentsBy(int Dx, int Dy) override;
 
@@ -86,7 +89,8 @@ class TPictureView : public QAbstractScrollArea {
     bool LeftPans = true;
     std::optional<QPoint> PanFrom; // where a pan drag was last
     bool Panned = false;           // the press became a drag
-    std::optional<QLineF> Overlay;
+    QPolygonF Overlay;
+    bool Doubled = false; // the button going up ends a double click
     std::optional<QPointF> Marker;
     std::optional<QPointF> GoneTo;
     std::optional<std::pair<double, QString>> ScaleBar;

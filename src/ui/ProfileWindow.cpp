@@ -53,14 +53,17 @@ TProfileWindow::TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* 
     });
 }
 
-void TProfileWindow::ShowProfile(QPointF From, QPointF To) {
+void TProfileWindow::ShowProfile(const QPolygonF& Line) {
     Map = FDocument.Map();
-    const std::optional<TGridCell> First = CellAtGrid(*Map, From.x(), From.y());
-    const std::optional<TGridCell> Last = CellAtGrid(*Map, To.x(), To.y());
-    if (!First || !Last) {
-        return;
+    std::vector<TGridCell> Cells;
+    for (const QPointF& Point : Line) {
+        const std::optional<TGridCell> Cell = CellAtGrid(*Map, Point.x(), Point.y());
+        if (!Cell) {
+            return;
+        }
+        Cells.push_back(*Cell);
     }
-    FSamples = SampleProfileBetweenCells(*Map, *First, *Last);
+    FSamples = SampleProfileThroughCells(*Map, Cells);
     // A new chart's series and axes; the marker is kept across profiles.
     if (Marker->chart()) {
         Chart->removeSeries(Marker);

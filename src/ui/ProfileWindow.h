@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPointF>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QWidget>
 #include <memory>
@@ -26,9 +27,9 @@ class TProfileWindow : public QWidget {
   public:
     TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent = nullptr);
 
-    // Samples the map on show between the centres of the cells at From and To (fractional cells
-    // of the picture) and shows it; nothing when either is off the map.
-    void ShowProfile(QPointF From, QPointF To);
+    // Samples the map on show along the line through the centres of the cells of Line
+    // (fractional cells of the picture) and shows it; nothing when one is off the map.
+    void ShowProfile(const QPolygonF& Line);
     // Marks the sample nearest the cell Cell of the picture (the pointer over the map).
     void MarkNearest(QPointF Cell);
     void btnSaveCsvClick();

@@ -86,6 +86,7 @@ TView3DWindow::TView3DWindow(const TDocument& Document, TDialogs& Dialogs, QWidg
     Scene->OnInitialize = [this] { SceneInitialize(); };
     Scene->OnInitializeSurface = [this] { SceneInitializeSurface(); };
     Scene->OnFinalize = [this] { SceneFinalize(); };
+    Scene->OnFrame = [this] { FrameStarts(); };
     Timer.OnTimer = [this] { TimerTick(); };
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -210,6 +211,7 @@ void TView3DWindow::SceneFinalize() {
     // The scene goes with the display: nothing may point into it any more.
     View.Camera = View.SpinFrame = View.ModelFrame = View.LightFrame = nullptr;
     View.MouseUp();
+    Pending = {};
 }
 
 std::vector<std::pair<int, std::string>> TView3DWindow::OverlayLines() const {
@@ -220,11 +222,18 @@ std::vector<std::pair<int, std::string>> TView3DWindow::OverlayLines() const {
 }
 
 void TView3DWindow::TimerTick() {
-    if (!Scene->CanDraw()) {
+    if (Scene->CanDraw()) {
+        Scene->Render();
+    }
+}
+
+void TView3DWindow::FrameStarts() {
+    if (!View.ModelFrame) {
         return;
     }
+    Pending.ApplyTo(View);
     Scene->BackClip = View.BackClip();
-    Scene->Render(OverlayVisible ? OverlayLines() : std::vector<std::pair<int, std::string>>{});
+    Scene->SetLines(OverlayVisible ? OverlayLines() : std::vector<std::pair<int, std::string>>{});
 }
 
 void TView3DWindow::keyPressEvent(QKeyEvent* Event) {
@@ -241,10 +250,11 @@ void TView3DWindow::keyPressEvent(QKeyEvent* Event) {
         OverlayVisible = !OverlayVisible;
     } else if (std::optional<TViewScene::TKey> SceneKeyPressed = SceneKey(Key)) {
         if (View.ModelFrame) {
-            View.KeyDown(*SceneKeyPressed);
+            Pending.Key(*SceneKeyPressed);
         }
     }
-    // Drawn at once too: frames may wait while the application is not in front.
+    // Drawn at once too: frames may wait while the application is not in front. The keys pressed
+    // before the frame comes are applied in it together.
     TimerTick();
 }
 
@@ -282,11 +292,12 @@ bool TView3DWindow::eventFilter(QObject* Watched, QEvent* Event) {
     }
     case QEvent::MouseMove: {
         const QPoint At = static_cast<QMouseEvent*>(Event)->position().toPoint();
-        View.MouseMove(At.x(), At.y());
+        Pending.Drag(At.x(), At.y());
         TimerTick();
         return true;
     }
     case QEvent::MouseButtonRelease:
+        Pending.ApplyTo(View); // the drag ends where it came last
         View.MouseUp();
         Scene->unsetCursor();
         Scene->releaseMouse();

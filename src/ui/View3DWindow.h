@@ -8,6 +8,7 @@
 #include "display/FullScreenWindow.h"
 #include "display/SceneView.h"
 #include "ui/Dialogs.h"
+#include "view3d/PendingInput.h"
 #include "view3d/TerrainMesh.h"
 #include "view3d/ViewScene.h"
 
@@ -38,7 +39,7 @@ class TView3DWindow : public TFullScreenWindow {
     void SceneInitialize();
     void SceneInitializeSurface();
     void SceneFinalize();
-    // One frame.
+    // Asks for a frame, which applies the keys and drags that came since the last one.
     void TimerTick();
     // The region on show and its mesh.
     const TRegion& Region() const { return FRegion; }
@@ -54,10 +55,13 @@ class TView3DWindow : public TFullScreenWindow {
 
   private:
     void SwitchDisplayMode();
+    // A frame starts: the pending input is applied, the overlay's lines are made.
+    void FrameStarts();
     // Builds the mesh and starts the timer; an error goes to the error box, the timer stays off.
     void BuildAndRun();
 
     const TDocument& Document;
+    TPendingInput Pending;
     TDialogs& Dialogs;
     // The region's cells of the picture, for the "MAP" quality; nothing for the others.
     std::optional<TBitmap> Drape() const;

@@ -90,30 +90,31 @@ void TViewScene::MoveCamera(glm::vec3 Delta) {
     Camera->SetPosition(&Scene(), Camera->GetPosition(&Scene()) + Delta);
 }
 
-void TViewScene::KeyDown(TKey Key) {
-    glm::vec3 Direction, Up;
-    ModelFrame->GetOrientation(&Scene(), Direction, Up);
+void TViewScene::KeyDown(TKey Key, int Times) {
+    const auto Steps = static_cast<float>(Times);
+    const float Turned = Steps * TurnStep;
+    const float Moved = Steps * 10;
     switch (Key) {
     case TKey::Left:
-        return Turn({0, 1, 0}, -TurnStep);
+        return Turn({0, 1, 0}, -Turned);
     case TKey::Right:
-        return Turn({0, 1, 0}, TurnStep);
+        return Turn({0, 1, 0}, Turned);
     case TKey::Up:
-        return Turn({1, 0, 0}, TurnStep);
+        return Turn({1, 0, 0}, Turned);
     case TKey::Down:
-        return Turn({1, 0, 0}, -TurnStep);
+        return Turn({1, 0, 0}, -Turned);
     case TKey::PageUp:
-        return MoveCamera({0, 10, 0});
+        return MoveCamera({0, Moved, 0});
     case TKey::PageDown:
-        return MoveCamera({0, -10, 0});
+        return MoveCamera({0, -Moved, 0});
     case TKey::Key4:
-        return MoveCamera({-10, 0, 0});
+        return MoveCamera({-Moved, 0, 0});
     case TKey::Key6:
-        return MoveCamera({10, 0, 0});
+        return MoveCamera({Moved, 0, 0});
     case TKey::Key8:
-        return MoveCamera({0, 0, 10});
+        return MoveCamera({0, 0, Moved});
     case TKey::Key2:
-        return MoveCamera({0, 0, -10});
+        return MoveCamera({0, 0, -Moved});
     case TKey::Key5:
         return AimCameraAtAxis();
     case TKey::Home:
@@ -127,7 +128,7 @@ void TViewScene::KeyDown(TKey Key) {
     case TKey::X:
         return LevelModel();
     case TKey::L:
-        return LightFrame->Move(1.0f);
+        return LightFrame->Move(Steps);
     }
 }
 

@@ -41,7 +41,9 @@ class TViewScene {
         L,
         F
     };
-    void KeyDown(TKey Key);
+    // Key pressed Times times in a row: the turns and moves in one step as long as all of them,
+    // Home, X, 5 and F once, as more of them would do no more.
+    void KeyDown(TKey Key, int Times = 1);
     // The model's box in units: Width across x and Depth across z about the origin, heights from
     // Low to High.
     struct TModelBox {

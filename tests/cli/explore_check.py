@@ -2,7 +2,8 @@
 """talvo --at and --profile against GDAL's reading of the same cells: the .bil sample and its
 GeoTIFF twin written here by gdal_translate, at points a quarter and three quarters of a cell
 inside a cell. Both readings take ULXMAP/ULYMAP as the centre of the first cell: they name the same
-cell everywhere."""
+cell everywhere. A projected twin, warped to UTM, takes longitude and latitude on WGS 84 and its
+own easting and northing after --xy, and reads out both, as PROJ converts them."""
 import csv
 import io
 import math
@@ -11,7 +12,7 @@ import subprocess
 import sys
 import tempfile
 
-from osgeo import gdal
+from osgeo import gdal, osr
 
 gdal.UseExceptions()
 
@@ -101,6 +102,35 @@ def check_profile(talvo, tif, problems):
     print("profile: %d samples, %s m" % (len(rows), rows[-1]["distance_m"]))
 
 
+def check_projected(talvo, tif, folder, problems):
+    utm = os.path.join(folder, "jacksboro-utm.tif")
+    gdal.Warp(utm, tif, dstSRS="EPSG:32616", xRes=500, yRes=500, resampleAlg="near")
+    west, cell, _, north, _, step = gdal.Open(utm).GetGeoTransform()
+    source, wgs84 = osr.SpatialReference(), osr.SpatialReference()
+    source.ImportFromEPSG(32616)
+    wgs84.ImportFromEPSG(4326)
+    for srs in (source, wgs84):
+        srs.SetAxisMappingStrategy(osr.OAMS_TRADITIONAL_GIS_ORDER)
+    to_lonlat = osr.CoordinateTransformation(source, wgs84)
+    for col, row in ((31, 32), (12, 40), (50, 20)):
+        east, north_ = west + (col + 0.5) * cell, north + (row + 0.5) * step
+        lon, lat, _ = to_lonlat.TransformPoint(east, north_)
+        for point in (["%r,%r" % (lon, lat)], ["--xy", "%r,%r" % (east, north_)]):
+            run = subprocess.run([talvo, "--at", utm, *point], capture_output=True, text=True)
+            fields = dict(line.split(": ", 1) for line in run.stdout.splitlines())
+            expected = {"Col": str(col), "Row": str(row), "Easting": "%.2f" % east,
+                        "Northing": "%.2f" % north_, "CRS": "EPSG:32616"}
+            if run.returncode != 0 or any(fields.get(k) != v for k, v in expected.items()) or \
+               not abs(float(fields.get("Lon", "nan").split()[0]) - lon) <= 1e-6 or \
+               not abs(float(fields.get("Lat", "nan").split()[0]) - lat) <= 1e-6:
+                problems.append("UTM --at %s (%.6f,%.6f): exit %d %r %s" % (
+                    " ".join(point), lon, lat, run.returncode, fields, run.stderr))
+    # The corner outside the warped sample, given in degrees, lies outside the map.
+    run = subprocess.run([talvo, "--at", utm, "-80,36"], capture_output=True, text=True)
+    if run.returncode != 1 or "-80,36" not in run.stderr:
+        problems.append("UTM --at -80,36: exit %d %s" % (run.returncode, run.stderr))
+
+
 def main():
     talvo, samples = sys.argv[1], sys.argv[2]
     bil = os.path.join(samples, "jacksboro", "jacksboro.bil")
@@ -112,6 +142,7 @@ def main():
             theirs = gdal.Open(path).GetGeoTransform()
             check_at(talvo, path, (theirs[0], theirs[1], theirs[3]), problems)
         check_profile(talvo, tif, problems)
+        check_projected(talvo, tif, folder, problems)
     for problem in problems:
         print("FAIL:", problem)
     print("%d problems" % len(problems))

@@ -42,7 +42,7 @@ done <<EOF2
 x y|the viewer opens one FILE
 --bogus|unknown option --bogus
 --profile x --from 1,2|--profile needs a FILE, --from LON,LAT and --to LON,LAT
---at x|--at needs a FILE and a point (LON,LAT or col:row)
+--at x|--at needs a FILE and a point (LON,LAT, --xy E,N or col:row)
 --mosaic --info x|--mosaic goes with --render or --export and -o OUT, a file, not a folder
 --render a b -o y|several inputs need -o DIR/ (one output per tile) or --mosaic (one map)
 --verify|--verify needs one MANIFEST

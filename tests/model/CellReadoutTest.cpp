@@ -150,7 +150,8 @@ TEST(CellReadout, ProjectedMapsReadOutTheirCrs) {
                                 Grid + "' '" + Plain + "' >/dev/null 2>&1";
     ASSERT_EQ(std::system(Command.c_str()), 0);
     const std::pair<std::string, std::string> Cases[] = {
-        {Tiff, "Easting: 500250.00   Northing: 3900150.00   CRS: EPSG:32654   "},
+        {Tiff, "Lon: 141.002748 141°00′09.9″E   Lat: 35.244430 35°14′39.9″N   "
+               "Easting: 500250.00   Northing: 3900150.00   CRS: EPSG:32654   "},
         {Grid, "Easting: 500250.00   Northing: 3900150.00   CRS: none   "},
         {Plain, "Pixel: 2.5   Line: 0.5   CRS: none   "}};
     for (const auto& [Path, Place] : Cases) {

@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <filesystem>
 
+#include "app/GeoTiffOutput.h"
 #include "support/NumMapText.h"
 #include "support/ScopedEnv.h"
 #include "support/ScriptedDialogs.h"
@@ -23,16 +24,17 @@ class TExploreTest : public QObject {
     // The main window on the Global Map elevation sample (403 × 344 cells), and its profile
     // window wired as the program wires them.
     struct TWindow {
-        explicit TWindow(const std::string& Recent = "")
+        explicit TWindow(const std::string& Recent = "",
+                         const std::string& MapPath = TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr")
             : Document({test::WriteTempFile(
                             "explore.ini",
                             test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini") + Recent),
                         false},
                        ""),
               Form(Document, Dialogs), Profile(Document, Dialogs) {
-            Form.ShowProfile = [this](QPointF From, QPointF To) { Profile.ShowProfile(From, To); };
+            Form.ShowProfile = [this](const QPolygonF& Line) { Profile.ShowProfile(Line); };
             Form.show();
-            Dialogs.OpenAnswers.push_back({TALVO_SAMPLES_DIR "/jacksboro/EL533945.hdr"});
+            Dialogs.OpenAnswers.push_back({MapPath});
             QTest::mouseClick(Form.btnLoad, Qt::LeftButton);
             Loaded = QTest::qWaitFor(
                 [this] { return !Form.Worker->Running() && Form.View().Picture(); }, 20000);
@@ -206,6 +208,49 @@ class TExploreTest : public QObject {
         QVERIFY(W.Dialogs.Errors.front().starts_with("The point 500:10 lies outside the map"));
     }
 
+    // On a projected map a point in degrees is a longitude and latitude on WGS 84, and the map's
+    // own easting and northing follow xy:; the readout gives both.
+    void GoToTakesLongitudeAndLatitudeOnAProjectedMap() {
+        // 40 × 30 cells of 1 km in UTM zone 54, from 480 km east and 4000 km north.
+        const std::string Path = test::WriteTempFile("utm54.tif", "");
+        TalvoGdalRasterOut Raster{};
+        Raster.Width = 40;
+        Raster.Height = 30;
+        Raster.Bands = 1;
+        Raster.CellType = TalvoGdalFloat32;
+        Raster.Overview = "AVERAGE";
+        TGeoreference Place;
+        Place.Crs = "EPSG:32654";
+        Place.Transform = {480000, 1000, 0, 4000000, 0, -1000};
+        TProgress Unwatched;
+        WriteGeoTiff(
+            Raster,
+            [](int32_t, int32_t Row, int32_t Col, int32_t Cols, void* Cells) {
+                for (int32_t C = 0; C < Cols; ++C) {
+                    static_cast<float*>(Cells)[C] = static_cast<float>(Row * 100 + Col + C);
+                }
+            },
+            Place, Path, Unwatched);
+        TWindow W("", Path);
+        QVERIFY(W.Loaded);
+        W.Dialogs.PointAnswer = "141.06,36.1"; // 505400.8 E, 3995041.7 N
+        QTest::keyClick(&W.Form, Qt::Key_G, Qt::ControlModifier);
+        QVERIFY2(W.Dialogs.Errors.empty(),
+                 W.Dialogs.Errors.empty() ? "" : W.Dialogs.Errors.front().c_str());
+        QVERIFY2(W.Readout().contains("Lon: 141.061105 141°03′40.0″E   Lat: 36.104132 "
+                                      "36°06′14.9″N   Easting: 505500.00   Northing: 3995500.00   "
+                                      "CRS: EPSG:32654\nCol: 25   Row: 4   Height: 425.0"),
+                 qPrintable(W.Readout()));
+        W.Dialogs.PointAnswer = "xy:480500,3999500";
+        W.Form.StatusBar->GoToAction->trigger();
+        QVERIFY2(W.Readout().startsWith("Lon: 140.783257 140°46′59.7″E   Lat: 36.140014 "),
+                 qPrintable(W.Readout()));
+        QVERIFY2(W.Readout().contains("Easting: 480500.00   Northing: 3999500.00"),
+                 qPrintable(W.Readout()));
+        QTest::keyClick(&W.Form, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("140.783257\t36.140014\t0\t0\t0.0"));
+    }
+
     void ZoomButtonsKeepTheCentreCellAndDragsAndKeysPan() {
         TWindow W;
         QVERIFY(W.Loaded);
@@ -275,6 +320,18 @@ class TExploreTest : public QObject {
         W.Dialogs.CsvAnswer = TALVO_SAMPLES_DIR "/jacksboro/EL533945";
         QTest::mouseClick(W.Profile.btnSaveCsv, Qt::LeftButton);
         QCOMPARE(W.Dialogs.Errors.size(), size_t{1});
+
+        // A double click (a click, then the button down and up again, as Qt tells it) adds the
+        // last point and ends the line; the next click starts another.
+        const QPoint Last = W.Origin() + QPoint(150, 100);
+        QTest::mouseClick(W.Picture(), Qt::LeftButton, {}, Last);
+        QTest::mouseDClick(W.Picture(), Qt::LeftButton, {}, Last);
+        QTest::mouseRelease(W.Picture(), Qt::LeftButton, {}, Last);
+        QTest::mouseClick(W.Picture(), Qt::LeftButton, {}, W.Origin() + QPoint(5, 5));
+        QCOMPARE(ProfileCsv(Map, W.Profile.Samples()),
+                 ProfileCsv(Map, SampleProfileThroughCells(Map, {*CellOfRow(Map, 10, 20),
+                                                                 *CellOfRow(Map, 110, 60),
+                                                                 *CellOfRow(Map, 150, 100)})));
     }
 
     void TheMapsOpenedLastAreKeptWithoutTheMissingOnes() {

@@ -84,6 +84,7 @@ class TView3DWindowTest : public QObject {
         V.Start();
         Key(&V.Form, Qt::Key_PageUp, 3);
         Key(&V.Form, Qt::Key_5);
+        V.Frame(); // the keys pressed since the last frame, applied in this one
         QCOMPARE(V.CameraAt().y, 30.0f);
         glm::vec3 Direction, Up;
         V.Form.View.Camera->GetOrientation(&V.Form.View.Scene(), Direction, Up);
@@ -91,6 +92,7 @@ class TView3DWindowTest : public QObject {
         Key(&V.Form, Qt::Key_Right);
         Key(&V.Form, Qt::Key_Up);
         Key(&V.Form, Qt::Key_Home);
+        V.Frame();
         V.Form.View.ModelFrame->GetOrientation(&V.Form.View.Scene(), Direction, Up);
         QVERIFY(std::abs(Direction.z - 1) < 1e-4f);
         QVERIFY(!V.Form.OverlayVisible);
@@ -100,6 +102,7 @@ class TView3DWindowTest : public QObject {
         QVERIFY(!V.Form.OverlayVisible);
         const glm::vec3 Light = V.Form.View.LightFrame->GetPosition(&V.Form.View.Scene());
         Key(&V.Form, Qt::Key_L, 72);
+        V.Frame();
         const glm::vec3 Round = V.Form.View.LightFrame->GetPosition(&V.Form.View.Scene());
         QVERIFY(glm::length(Round - Light) < 0.05f);
 

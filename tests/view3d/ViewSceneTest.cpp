@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "view3d/PendingInput.h"
+
 namespace talvo {
 namespace {
 
@@ -86,6 +88,45 @@ TEST_F(ViewScene, TurnsHomeAndDrags) {
     Drag.MouseDown(false, true, 0, 0);
     Drag.MouseMove(5, 20);
     EXPECT_NEAR(Drag.Camera->GetPosition(&Drag.Scene()).z, -180, Tolerance);
+}
+
+// A frame applies every input that came since the last one at once, and leaves the scene where
+// the same inputs applied a frame each would.
+TEST_F(ViewScene, AFrameAppliesEveryPendingInputOnce) {
+    using TKey = TViewScene::TKey;
+    const std::pair<TKey, int> Presses[] = {
+        {TKey::Left, 240}, {TKey::Up, 7},       {TKey::Key8, 30}, {TKey::L, 2},
+        {TKey::Left, 3},   {TKey::PageDown, 5}, {TKey::Key5, 4},  {TKey::Right, 11}};
+    TRenderer OtherRenderer;
+    TViewScene OneByOne{OtherRenderer};
+    OneByOne.Initialize(RenderQualityOf("GOURAUD"));
+    TPendingInput Pending;
+    for (const auto& [Key, Times] : Presses) {
+        for (int Press = 0; Press < Times; ++Press) {
+            OneByOne.KeyDown(Key);
+            Pending.Key(Key);
+        }
+    }
+    // A drag across, in many small moves.
+    OneByOne.MouseDown(true, false, 0, 0);
+    View.MouseDown(true, false, 0, 0);
+    for (int X = 1; X <= 50; ++X) {
+        OneByOne.MouseMove(X, 0);
+        Pending.Drag(X, 0);
+    }
+    Pending.ApplyTo(View);
+    EXPECT_TRUE(Pending.Empty());
+    for (const auto& [Frame, Other] :
+         {std::pair(View.Camera, OneByOne.Camera), std::pair(View.SpinFrame, OneByOne.SpinFrame),
+          std::pair(View.LightFrame, OneByOne.LightFrame)}) {
+        const glm::mat4 Ours = Frame->WorldTransform();
+        const glm::mat4 Theirs = Other->WorldTransform();
+        for (int Col = 0; Col < 4; ++Col) {
+            for (int Row = 0; Row < 4; ++Row) {
+                EXPECT_NEAR(Ours[Col][Row], Theirs[Col][Row], Tolerance) << Col << "," << Row;
+            }
+        }
+    }
 }
 
 TEST_F(ViewScene, LevellingKeepsTheHeading) {

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "import/gdal/GdalModuleApi.h"
+#include "import/gdal/LonLatConversion.h"
 #include "import/gdal/ModuleCalls.h"
 #include "import/gdal/RasterWriter.h"
 #include "import/gdal/SparseWriter.h"
@@ -422,6 +423,9 @@ constexpr TalvoGdalApi Api = {
     OverviewCount,
     OverviewSize,
     WriteSparseGeoTiff,
+    OpenLonLat,
+    ConvertLonLat,
+    CloseLonLat,
 };
 
 } // namespace

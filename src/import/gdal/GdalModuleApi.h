@@ -106,6 +106,8 @@ typedef int (*TalvoGdalBlockFill)(void* Data, int32_t Col, int32_t Row, int32_t 
                                   void* Cells);
 
 struct TalvoGdalRaster;
+// A conversion between a CRS and longitude and latitude on WGS 84.
+struct TalvoGdalLonLat;
 
 struct TalvoGdalApi {
     int Version;
@@ -168,6 +170,16 @@ struct TalvoGdalApi {
                                void* FillData, const char* Path, int64_t CacheBytes,
                                int32_t Threads, TalvoGdalProgress Progress, void* ProgressData,
                                TalvoGdalFailure* Failure);
+    // The conversion between the CRS Crs (as RasterCrs gives one) and longitude and latitude on
+    // WGS 84, x east and y north on both sides whatever order the CRSs give their axes; a failure
+    // names Crs with TalvoGdalBadCrs when PROJ finds no way between them. One conversion may be
+    // used from several threads.
+    TalvoGdalLonLat* (*OpenLonLat)(const char* Crs, TalvoGdalFailure* Failure);
+    // Count points (X[i], Y[i]) converted in place: to longitude and latitude when ToLonLat is
+    // 1, from them when it is 0. A point that does not convert becomes NaN, NaN.
+    bool (*ConvertLonLat)(TalvoGdalLonLat* Conversion, int ToLonLat, int64_t Count, double* X,
+                          double* Y, TalvoGdalFailure* Failure);
+    void (*CloseLonLat)(TalvoGdalLonLat* Conversion);
 };
 
 // The module's one exported symbol.
