@@ -300,13 +300,16 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
     }
     TRegion Region = Request.Region;
     CheckTerrainRegion(Map, Region);
-    // Of a map read by window, the region's cells alone, read as a map of their own.
-    const TPictureGrid Grid{
-        {Region.StartX, Region.StartY, Region.SizeX, Region.SizeY}, Region.SizeX, Region.SizeY};
+    // Of a map read by window, the region's cells on the map alone, read as a map of their own.
+    const TNum_HeaderRec& H = Map.NumHeader;
+    const TCellWindow OnMap{Region.StartX, Region.StartY,
+                            std::min(Region.SizeX, H.Columns - Region.StartX),
+                            std::min(Region.SizeY, H.Rows - Region.StartY)};
+    const TPictureGrid Grid{OnMap, OnMap.Cols, OnMap.Rows};
     TLoadedMap Window;
     if (Map.Windows) {
         TTerminalProgress Reading(Err);
-        Window = Map.Windows->Read(Grid.Region, Grid.Cols, Grid.Rows, Reading);
+        Window = Map.Windows->Read(OnMap, OnMap.Cols, OnMap.Rows, Reading);
         Region.StartX = Region.StartY = 0;
     }
     const TLoadedMap& Cells = Map.Windows ? Window : Map;
