@@ -89,6 +89,8 @@ constexpr TTexts Table[] = {
         [--no-world-file]            図の隣にワールドファイルと .aux.xml を書かない
         [--shade MODE]               陰影: ramp (既定), hillshade, multidirectional, combined,
                                      redrelief (設定ファイルの [Height] Shade の代わり)
+        [--size WxH]                 地図を W × H ピクセル以内に縮めて描く (大きなラスタは概観から)
+        [--region X,Y,W,H]           列 X、行 Y からの W × H セルだけを描く
   talvo --export FILE -o OUT.tif     標高 (Float32) か分類を Cloud Optimized GeoTIFF で書き出す
         [--sea VALUE]                海のセルを VALUE で書く (既定: データなし -9999)
         [--product P]                標高の代わりに hillshade, hillshade:multidirectional,
@@ -133,6 +135,8 @@ zip の zip も)、または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.as
         [--no-world-file]            write no world file and .aux.xml beside the picture
         [--shade MODE]               the shading: ramp (default), hillshade, multidirectional,
                                      combined or redrelief (in place of the settings' [Height] Shade)
+        [--size WxH]                 fit the map into W × H pixels (a large raster from its overviews)
+        [--region X,Y,W,H]           only W × H cells from column X, row Y
   talvo --export FILE -o OUT.tif     the heights (Float32) or classes as a Cloud Optimized GeoTIFF
         [--sea VALUE]                write the sea's cells as VALUE (default: no data, -9999)
         [--product P]                in place of the heights: hillshade, hillshade:multidirectional,
