@@ -95,8 +95,11 @@ std::optional<TGridCell> CellOfRow(const TLoadedMap& Map, int32_t Col, int32_t R
         return std::nullopt;
     }
     // A row never read would lie on its own line, as every row of a map read by window does.
-    const bool Read = Map.Windows || Row < std::min(Map.RowsRead, Map.NumData.RowLineGrid.Cols());
-    const int32_t Line = Read && !Map.Windows ? Map.NumData.RowLineGrid.GetVal(0, Row) - 1 : Row;
+    if (Map.Windows) {
+        return TGridCell{Col, Row, Row};
+    }
+    const bool Read = Row < std::min(Map.RowsRead, Map.NumData.RowLineGrid.Cols());
+    const int32_t Line = Read ? Map.NumData.RowLineGrid.GetVal(0, Row) - 1 : Row;
     return TGridCell{Col, Line, Read ? Row : -1};
 }
 
