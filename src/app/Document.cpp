@@ -6,6 +6,8 @@
 #include "app/GeoTiffOutput.h"
 #include "import/E00Reader.h"
 #include "import/FgGmlZip.h"
+#include "import/GdalCellWindows.h"
+#include "import/GdalRasterReader.h"
 #include "import/LonLatOfCrs.h"
 #include "import/MapFiles.h"
 #include "import/OpenMap.h"
@@ -16,6 +18,7 @@
 #include "platform/SameFile.h"
 #include "platform/WorldFile.h"
 #include "render/MapPicture.h"
+#include "render/WindowPicture.h"
 #include "view3d/ObjFile.h"
 
 namespace talvo {
@@ -109,6 +112,15 @@ TLoadResult TDocument::Open(const std::string& Path, TProgress& Progress, const 
     return Accept(OpenJob(Path)(Progress), Crs);
 }
 
+TLoadResult TDocument::OpenForCells(const std::string& Path, TProgress& Progress) {
+    if (DriverOf(Path).Open != OpenGdalRaster) {
+        return Open(Path, Progress);
+    }
+    return Accept(LoadMap(Path, *FMap, [&Path](TLoadedMap) {
+        return TOpenedMap{TOpenOutcome::Loaded, OpenGdalRasterByWindow(Path), {}};
+    }));
+}
+
 TLoadResult TDocument::OpenMosaic(const std::vector<std::string>& Inputs, TProgress& Progress,
                                   const std::string& Crs, const std::vector<std::string>& LeftOut) {
     return Accept(MosaicJob(Inputs, LeftOut)(Progress), Crs);
@@ -123,6 +135,35 @@ TLoadResult TDocument::OpenTile(const std::string& Zip, const std::string& Entry
 }
 
 TDrawing TDocument::StartDrawing(const TLayerFlags& Layers) {
+    return StartDrawing(Layers, WholePicture(FMap->NumHeader));
+}
+
+TDrawing TDocument::StartDrawing(const TLayerFlags& Layers, const TPictureGrid& Grid) {
+    if (int64_t{Grid.Cols} * Grid.Rows > MaxGridCells) {
+        throw ETalvoError(
+            Text(TText::PictureNeedsSize, {std::to_string(Grid.Cols), std::to_string(Grid.Rows)}));
+    }
+    if (FMap->Windows) {
+        return {[Map = FMap, Settings = FSettings, Table = Table, Grid](TProgress& Progress) {
+                    return DrawWindowPicture(*Map, Grid.Region, Grid.Cols, Grid.Rows, Settings,
+                                             Table, Progress);
+                },
+                {}};
+    }
+    TDrawing Drawing = StartWholeDrawing(Layers);
+    const TPictureGrid Whole = WholePicture(FMap->NumHeader);
+    if (Grid.Region.Col == 0 && Grid.Region.Row == 0 && Grid.Region.Cols == Whole.Cols &&
+        Grid.Region.Rows == Whole.Rows && Grid.Cols == Whole.Cols && Grid.Rows == Whole.Rows) {
+        return Drawing;
+    }
+    Drawing.Job = [Whole = std::move(Drawing.Job), Grid](TProgress& Progress) {
+        std::optional<TBitmap> Picture = Whole(Progress);
+        return Picture ? std::optional<TBitmap>(NearestPixels(*Picture, Grid)) : std::nullopt;
+    };
+    return Drawing;
+}
+
+TDrawing TDocument::StartWholeDrawing(const TLayerFlags& Layers) {
     // A drawing under way keeps the layers it was given; new ones go into a copy.
     auto Overlays = std::make_shared<TOverlaySet>(*FOverlays);
     std::string Failure;
@@ -141,7 +182,12 @@ TDrawing TDocument::StartDrawing(const TLayerFlags& Layers) {
 
 void TDocument::SavePicture(const TBitmap& Picture, const std::string& Path,
                             bool WorldFiles) const {
-    const TGeoreference& Place = FMap->Georeference;
+    SavePicture(Picture, Path, WorldFiles, WholePicture(FMap->NumHeader));
+}
+
+void TDocument::SavePicture(const TBitmap& Picture, const std::string& Path, bool WorldFiles,
+                            const TPictureGrid& Grid) const {
+    const TGeoreference Place = PictureGeoreference(FMap->Georeference, Grid);
     std::error_code Unknown;
     // A device or a pipe takes the picture alone. A world file cannot hold ground control points:
     // such a picture is placed only as a GeoTIFF, which carries them.

@@ -15,6 +15,7 @@
 #include "model/Region.h"
 #include "platform/Bitmap.h"
 #include "platform/Progress.h"
+#include "render/FittedPicture.h"
 #include "render/HeightColourTable.h"
 #include "settings/SettingsFile.h"
 #include "settings/ViewSettings.h"
@@ -91,6 +92,9 @@ class TDocument {
     // Opens Path now, on this thread, and accepts it with Crs; failures are raised and leave the
     // map on show.
     TLoadResult Open(const std::string& Path, TProgress& Progress, const std::string& Crs = "");
+    // Opens Path now as Open does, but a raster GDAL reads by window whatever its size: for
+    // reading a few of its cells, which are then all that is read.
+    TLoadResult OpenForCells(const std::string& Path, TProgress& Progress);
     // Opens the mosaic of Inputs now, as Open does a file; LeftOut (the file it is written to) is
     // never taken from a folder.
     TLoadResult OpenMosaic(const std::vector<std::string>& Inputs, TProgress& Progress,
@@ -104,6 +108,10 @@ class TDocument {
     // Reads the ticked layers not read yet, then hands out the job that draws the map on show
     // with the settings as they are now.
     TDrawing StartDrawing(const TLayerFlags& Layers);
+    // The same for the picture Grid of the map on show: of a map read by window, its region's
+    // cells read at that size (DrawWindowPicture); of a map held whole, the whole picture's pixel
+    // nearest each pixel's centre. A picture of more than MaxGridCells pixels is refused.
+    TDrawing StartDrawing(const TLayerFlags& Layers, const TPictureGrid& Grid);
 
     // What the window shows of the map: the picture, its zoom and the selection rectangle.
     TMapView& View() { return FView; }
@@ -132,8 +140,14 @@ class TDocument {
     // (world file and CRS) when the map has a georeference and Path names a file. An output that
     // is an input is refused before anything is written.
     void SavePicture(const TBitmap& Picture, const std::string& Path, bool WorldFiles) const;
+    // The same for the picture Grid of the map on show, placed where Grid's pixels lie.
+    void SavePicture(const TBitmap& Picture, const std::string& Path, bool WorldFiles,
+                     const TPictureGrid& Grid) const;
 
   private:
+    // The map on show's picture, a pixel per cell, with Layers over it.
+    TDrawing StartWholeDrawing(const TLayerFlags& Layers);
+
     TSettingsFile File;
     std::string Unreadable;
     std::vector<std::string> BadKeys;

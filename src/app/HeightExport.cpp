@@ -1,6 +1,9 @@
 #include "app/HeightExport.h"
 
 #include <algorithm>
+#include <memory>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 #include "app/GeoTiffOutput.h"
@@ -10,6 +13,7 @@
 #include "import/GdalRasterReader.h"
 #include "import/OpenMap.h"
 #include "model/CellCounts.h"
+#include "model/CellWindows.h"
 #include "platform/Errors.h"
 #include "platform/Messages.h"
 
@@ -20,24 +24,74 @@ namespace {
 // The value of a cell without data in every export: what the converters users know write.
 constexpr double NoDataValue = -9999.0;
 
+// The rows of a map exported band by band: the map's own, or of a map read by window the band
+// around the line asked for, read as GDAL's writer comes to it (a tile's rows at a time), so that
+// no more than a band is held.
+class TExportedRows {
+  public:
+    explicit TExportedRows(const TLoadedMap& Map)
+        : Map(Map), Rows(Map.Windows ? std::vector<int32_t>() : LineRows(Map, Map.NumHeader.Rows)) {
+    }
+
+    // The map holding Line's cells and its row there; no map where the line has no row read.
+    std::pair<const TLoadedMap*, int32_t> Line(int32_t Line) {
+        if (!Map.Windows) {
+            const int32_t Row = Rows[static_cast<size_t>(Line)];
+            return {Row < 0 ? nullptr : &Map, Row};
+        }
+        if (Line < First || Line >= First + Band.RowsRead) {
+            const TNum_HeaderRec& H = Map.NumHeader;
+            First = Line / ExportBandRows * ExportBandRows;
+            const int32_t Count = std::min(ExportBandRows, H.Rows - First);
+            TProgress Unwatched;
+            Band = Map.Windows->Read({0, First, H.Columns, Count}, H.Columns, Count, Unwatched);
+        }
+        return {&Band, Line - First};
+    }
+
+  private:
+    // A tile of the writer's output is as tall.
+    static constexpr int32_t ExportBandRows = 512;
+
+    const TLoadedMap& Map;
+    std::vector<int32_t> Rows; // of a map held whole, each line's row, as LineRows gives them
+    TLoadedMap Band;
+    int32_t First = 0;
+};
+
 // Fills cells of a line of Map in picture order (north line first), each as Convert makes it, or
-// NoData where the line has no row read; Rows are the lines' rows, as LineRows gives them.
+// NoData where the line has no row read.
 template <typename TCell, typename TConvert>
-TRowFill LineFill(const TLoadedMap& Map, const std::vector<int32_t>& Rows, TCell NoData,
-                  TConvert Convert) {
-    return [&Map, &Rows, NoData, Convert](int32_t, int32_t Line, int32_t First, int32_t Cols,
-                                          void* Cells) {
+TRowFill LineFill(const TLoadedMap& Map, TCell NoData, TConvert Convert) {
+    auto Rows = std::make_shared<TExportedRows>(Map);
+    auto Reading = std::make_shared<std::mutex>();
+    return [Rows, Reading, NoData, Convert](int32_t, int32_t Line, int32_t First, int32_t Cols,
+                                            void* Cells) {
         TCell* Out = static_cast<TCell*>(Cells);
-        const int32_t Row = Rows[static_cast<size_t>(Line)];
-        if (Row < 0) {
+        std::lock_guard Lock(*Reading);
+        const auto [Held, Row] = Rows->Line(Line);
+        if (!Held) {
             std::fill_n(Out, Cols, NoData);
             return;
         }
-        const int32_t* Tenths = HeightRow(Map, Row);
+        const int32_t* Tenths = HeightRow(*Held, Row);
         for (int32_t Col = First; Col < First + Cols; ++Col) {
-            *Out++ = Convert(Tenths[Col], Row, Col);
+            *Out++ = Convert(*Held, Tenths[Col], Row, Col);
         }
     };
+}
+
+// Map held whole for a product of its heights: a map read by window is read whole when it fits
+// MaxGridCells, and refused otherwise.
+TLoadedMap WholeForProduct(const TLoadedMap& Map, TProgress& Progress) {
+    const TNum_HeaderRec& H = Map.NumHeader;
+    if (int64_t{H.Columns} * H.Rows > MaxGridCells) {
+        throw Placed(ETalvoError(Text(TText::ProductNeedsWholeMap,
+                                      {std::to_string(H.Columns), std::to_string(H.Rows)})),
+                     H.MapFileName);
+    }
+    TPartProgress Reading(Progress);
+    return Map.Windows->Read({0, 0, H.Columns, H.Rows}, H.Columns, H.Rows, Reading);
 }
 
 } // namespace
@@ -45,13 +99,18 @@ TRowFill LineFill(const TLoadedMap& Map, const std::vector<int32_t>& Rows, TCell
 void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const std::string& Path,
                    TProgress& Progress) {
     if (Options.Relief) {
+        if (Map.Windows) {
+            ExportRelief(WholeForProduct(Map, Progress), *Options.Relief, Options.Sea, Path,
+                         Progress);
+            return;
+        }
         ExportRelief(Map, *Options.Relief, Options.Sea, Path, Progress);
         return;
     }
     const TNum_HeaderRec& H = Map.NumHeader;
     const TMapKindTraits& Traits = KindTraits(H.MapKind);
-    if (Traits.Colouring == TColouring::None || Map.RowsRead == 0 || H.Columns <= 0 ||
-        H.Rows <= 0) {
+    if (Traits.Colouring == TColouring::None || (Map.RowsRead == 0 && !Map.Windows) ||
+        H.Columns <= 0 || H.Rows <= 0) {
         throw Placed(ETalvoError(Text(TText::NothingToExport)), H.MapFileName);
     }
     TalvoGdalRasterOut Raster{};
@@ -60,21 +119,21 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
     Raster.Bands = 1;
     Raster.HasNoData = 1;
     Raster.NoData = NoDataValue;
-    const std::vector<int32_t> Rows = LineRows(Map, H.Rows);
     if (Traits.Colouring == TColouring::Elevation) {
         const auto NoData = static_cast<float>(NoDataValue);
         const auto Sea = static_cast<float>(Options.Sea.value_or(NoDataValue));
         Raster.CellType = TalvoGdalFloat32;
         Raster.Overview = "AVERAGE";
         WriteGeoTiff(Raster,
-                     LineFill<float>(Map, Rows, NoData,
-                                     [&](int32_t Tenths, int32_t Row, int32_t Col) {
+                     LineFill<float>(Map, NoData,
+                                     [&Traits, Sea, NoData](const TLoadedMap& Held, int32_t Tenths,
+                                                            int32_t Row, int32_t Col) {
                                          if (Traits.SeaCell == Tenths) {
                                              return Sea;
                                          }
                                          return Traits.NoDataCell == Tenths
                                                     ? NoData
-                                                    : SourceValue(Map, Row, Col);
+                                                    : SourceValue(Held, Row, Col);
                                      }),
                      Map.Georeference, Path, Progress);
     } else {
@@ -82,8 +141,8 @@ void ExportHeights(const TLoadedMap& Map, const THeightExport& Options, const st
         Raster.CellType = TalvoGdalInt16;
         Raster.Overview = "NEAREST";
         WriteGeoTiff(Raster,
-                     LineFill<int16_t>(Map, Rows, static_cast<int16_t>(NoDataValue),
-                                       [](int32_t Code, int32_t, int32_t) {
+                     LineFill<int16_t>(Map, static_cast<int16_t>(NoDataValue),
+                                       [](const TLoadedMap&, int32_t Code, int32_t, int32_t) {
                                            return Code >= INT16_MIN && Code <= INT16_MAX
                                                       ? static_cast<int16_t>(Code)
                                                       : static_cast<int16_t>(NoDataValue);

@@ -13,7 +13,9 @@
 #include "cli/Batch.h"
 #include "cli/BatchActions.h"
 #include "cli/ReliefRequest.h"
+#include "model/CellCounts.h"
 #include "model/CellReadout.h"
+#include "model/CellWindows.h"
 #include "model/ElevationProfile.h"
 #include "model/MapInfo.h"
 #include "model/PointText.h"
@@ -31,14 +33,15 @@ namespace talvo {
 
 namespace {
 
-// Shows how far a drawing has come as a percentage on a terminal; nothing when standard error
-// is not one.
+// Shows how far a drawing (or the work Doing names) has come as a percentage on a terminal;
+// nothing when standard error is not one.
 class TTerminalProgress : public TProgress {
   public:
-    explicit TTerminalProgress(std::ostream& Err) : Err(Err), Shown(::isatty(STDERR_FILENO)) {}
+    explicit TTerminalProgress(std::ostream& Err, TText Doing = TText::Drawing)
+        : Err(Err), Doing(Doing), Shown(::isatty(STDERR_FILENO)) {}
     ~TTerminalProgress() override {
         if (Shown && LastPercent >= 0) {
-            Err << "\r" << std::string(16, ' ') << "\r" << std::flush;
+            Err << "\r" << std::string(24, ' ') << "\r" << std::flush;
         }
     }
     TTerminalProgress(const TTerminalProgress&) = delete;
@@ -53,12 +56,13 @@ class TTerminalProgress : public TProgress {
         std::lock_guard Lock(Mutex); // bands of rows finish on several threads
         if (Percent > LastPercent) {
             LastPercent = Percent;
-            Err << "\r" << Text(TText::Drawing, {std::to_string(Percent)}) << std::flush;
+            Err << "\r" << Text(Doing, {std::to_string(Percent)}) << std::flush;
         }
     }
 
   private:
     std::ostream& Err;
+    TText Doing;
     bool Shown;
     std::mutex Mutex;
     int64_t LastPercent = -1;
@@ -111,6 +115,12 @@ TOpenOutcome Open(TDocument& Document, const std::string& Path, std::ostream& Er
     return Told(Document.Open(Path, Unwatched, Crs), Err);
 }
 
+// Opens Path into Document for a few of its cells: a raster GDAL reads is read by window.
+void OpenForCells(TDocument& Document, const std::string& Path, std::ostream& Err) {
+    TProgress Unwatched;
+    Told(Document.OpenForCells(Path, Unwatched), Err);
+}
+
 // Opens the map of Request into Document: its FILE, or with --mosaic the FG-GML tiles of every
 // FILE as one map; --crs's CRS in place of the map's own.
 TOpenOutcome OpenInputs(TDocument& Document, const TRequest& Request, std::ostream& Err) {
@@ -140,6 +150,26 @@ void CheckCrs(const TRequest& Request) {
     }
 }
 
+// The picture --render draws of a map with Header: its --region (the whole map without one),
+// fitted into --size or a pixel per cell.
+TPictureGrid PictureGridOf(const TRequest& Request, const TNum_HeaderRec& Header) {
+    const TRegion& R = Request.Region;
+    TCellWindow Region{R.StartX, R.StartY, R.SizeX, R.SizeY};
+    if (R.SizeX == 0) {
+        Region = WholePicture(Header).Region;
+    }
+    if (Region.Col < 0 || Region.Row < 0 || Region.Cols < 1 || Region.Rows < 1 ||
+        Region.Cols > Header.Columns - Region.Col || Region.Rows > Header.Rows - Region.Row) {
+        throw EFailed(Text(TText::WindowOutsideMap,
+                           {std::to_string(Region.Col), std::to_string(Region.Row),
+                            std::to_string(Region.Cols), std::to_string(Region.Rows)}));
+    }
+    if (!Request.Size) {
+        return {Region, Region.Cols, Region.Rows};
+    }
+    return FitPicture(Region, Request.Size->first, Request.Size->second);
+}
+
 // What a batch is asked to do, from the command line.
 TBatchOptions BatchOptionsOf(const TRequest& Request) {
     TBatchOptions Options;
@@ -162,11 +192,17 @@ void PrintInfo(const std::string& Path, std::ostream& Out, std::ostream& Err) {
     TDocument Document;
     Open(Document, Path, Err);
     const TLoadedMap& Map = *Document.Map();
-    for (const auto& Fields : {MapInfoFields(Map), MapDetailFields(Map), CountFields(Map)}) {
+    auto Print = [&Out](const std::vector<TMapInfoField>& Fields) {
         for (const TMapInfoField& Field : Fields) {
             Out << Field.Name << ": " << Field.Value << '\n';
         }
-    }
+    };
+    Print(MapInfoFields(Map));
+    Print(MapDetailFields(Map));
+    // The header at once: a map read by window is counted while it shows.
+    Out << std::flush;
+    TTerminalProgress Progress(Err, TText::Counting);
+    Print(CountFields(CountCells(Map, Progress)));
 }
 
 void Render(const TRequest& Request, std::ostream& Err) {
@@ -179,21 +215,21 @@ void Render(const TRequest& Request, std::ostream& Err) {
     if (OpenInputs(Document, Request, Err) != TOpenOutcome::Loaded) {
         throw EFailed(Text(TText::NothingToDraw, {MapPath}));
     }
-    const TDrawing Drawing = Document.StartDrawing(Layers);
+    const TPictureGrid Grid = PictureGridOf(Request, Document.Map()->NumHeader);
+    // A picture the format cannot hold is refused before it is drawn.
+    CheckPictureSize(Request.OutPath, Grid.Cols, Grid.Rows);
+    const TDrawing Drawing = Document.StartDrawing(Layers, Grid);
     if (!Drawing.OverlayFailure.empty()) {
         throw EFailed(Drawing.OverlayFailure);
     }
-    // A picture the format cannot hold is refused before it is drawn.
-    const TNum_HeaderRec& H = Document.Map()->NumHeader;
-    CheckPictureSize(Request.OutPath, H.Columns, H.Rows);
     TTerminalProgress Progress(Err);
     const std::optional<TBitmap> Picture = Drawing.Job(Progress);
-    Document.SavePicture(*Picture, Request.OutPath, !Request.NoWorldFile);
+    Document.SavePicture(*Picture, Request.OutPath, !Request.NoWorldFile, Grid);
 }
 
 void PrintAt(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
     TDocument Document;
-    Open(Document, Request.Files[0], Err);
+    OpenForCells(Document, Request.Files[0], Err);
     const TLoadedMap& Map = *Document.Map();
     const TGridCell Cell = OfPointText(CellOfPointText, Map, Request.AtPoint);
     for (const TMapInfoField& Field : ReadoutFields(Map, Cell)) {
@@ -204,7 +240,7 @@ void PrintAt(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
 void Profile(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
     TDocument Document;
     const std::string& MapPath = Request.Files.front();
-    Open(Document, MapPath, Err);
+    OpenForCells(Document, MapPath, Err);
     const TLoadedMap& Map = *Document.Map();
     const TMapKindTraits& Kind = KindTraits(Map.NumHeader.MapKind);
     if (Kind.Colouring != TColouring::Elevation) {
@@ -246,8 +282,8 @@ void Export(const TRequest& Request, std::ostream& Err) {
     TDocument Document;
     OpenInputs(Document, Request, Err);
     GdalStarted.get();
-    TProgress Unwatched;
-    Document.Export({SeaValue(Request.Sea), ReliefOptionsOf(Request)}, Request.OutPath, Unwatched);
+    TTerminalProgress Progress(Err, TText::Exporting);
+    Document.Export({SeaValue(Request.Sea), ReliefOptionsOf(Request)}, Request.OutPath, Progress);
 }
 
 int Batch(const TRequest& Request, std::ostream& Out, std::ostream& Err) {
@@ -278,25 +314,39 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
         throw EFailed(
             Text(TText::MeshNeedsHeights, {MapPath, KindTraits(Map.NumHeader.MapKind).Code}));
     }
-    const TRegion& Region = Request.Region;
+    TRegion Region = Request.Region;
     CheckTerrainRegion(Map, Region);
+    // Of a map read by window, the region's cells on the map alone, read as a map of their own.
+    const TNum_HeaderRec& H = Map.NumHeader;
+    const TCellWindow OnMap{Region.StartX, Region.StartY,
+                            std::min(Region.SizeX, H.Columns - Region.StartX),
+                            std::min(Region.SizeY, H.Rows - Region.StartY)};
+    const TPictureGrid Grid{OnMap, OnMap.Cols, OnMap.Rows};
+    TLoadedMap Window;
+    if (Map.Windows) {
+        TTerminalProgress Reading(Err);
+        Window = Map.Windows->Read(OnMap, OnMap.Cols, OnMap.Rows, Reading);
+        Region.StartX = Region.StartY = 0;
+    }
+    const TLoadedMap& Cells = Map.Windows ? Window : Map;
     // The picture the viewer would draw, its region laid on the terrain.
     std::optional<TBitmap> Drape;
     if (Request.Drape) {
         const TLayerFlags Layers =
             Request.Layers ? ParseLayers(*Request.Layers) : Document.Settings().GmpChk;
-        const TDrawing Drawing = Document.StartDrawing(Layers);
+        const TDrawing Drawing =
+            Map.Windows ? Document.StartDrawing(Layers, Grid) : Document.StartDrawing(Layers);
         if (!Drawing.OverlayFailure.empty()) {
             throw EFailed(Drawing.OverlayFailure);
         }
         TTerminalProgress Progress(Err);
-        Drape = DrapeTexture(*Drawing.Job(Progress), Map, Region);
+        Drape = DrapeTexture(*Drawing.Job(Progress), Cells, Region);
     }
     TRenderer Renderer;
     TTerrainMesh Terrain;
     InitTerrainMesh(Terrain);
     auto Builder =
-        BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Map, Region, Document.Settings(),
+        BuildTerrainMesh(Renderer, *Renderer.Scene, Terrain, Cells, Region, Document.Settings(),
                          Document.ColourTable(), Drape ? &*Drape : nullptr);
     Document.SaveMesh(Builder->Triangles(), Request.OutPath);
 }

@@ -85,6 +85,19 @@ TShard ParseShard(const std::string& Given) {
     return {*Index, *Count};
 }
 
+// "WxH" of --size: two whole numbers of at least 1.
+std::pair<int32_t, int32_t> ParseSize(const std::string& Given) {
+    const size_t Times = Given.find_first_of("xX");
+    const std::string_view Whole(Given);
+    const auto Cols = PositiveNumber(Whole.substr(0, std::min(Times, Given.size())));
+    const auto Rows =
+        Times == std::string::npos ? std::nullopt : PositiveNumber(Whole.substr(Times + 1));
+    if (!Cols || !Rows) {
+        throw EMisuse(Text(TText::SizeNotUnderstood, {Given}));
+    }
+    return {*Cols, *Rows};
+}
+
 // "EPSG:" and a code, the only form --crs takes.
 bool IsEpsgCode(const std::string& Crs) {
     return Crs.size() > 5 && UpperAscii(Crs.substr(0, 5)) == "EPSG:" &&
@@ -164,7 +177,9 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     std::string Region;
     std::string Step = "1";
     std::string HScale = "1";
-    Only(Parser.add_option("--region", Region), {Mesh});
+    std::string Size;
+    Only(Parser.add_option("--region", Region), {Mesh, Render});
+    Only(Parser.add_option("--size", Size), {Render});
     Only(Parser.add_option("--step", Step), {Mesh});
     Only(Parser.add_option("--hscale", HScale), {Mesh});
     Parser.add_flag("--mosaic", Request.Mosaic);
@@ -254,6 +269,15 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
             throw EMisuse(Text(TText::JobsNotUnderstood, {Jobs}));
         }
         Request.Jobs = *Count;
+    }
+    if (Parser.count("--size") > 0) {
+        Request.Size = ParseSize(Size);
+    }
+    if (Request.Render && !Region.empty()) {
+        Request.Region = MeshRegion(Region, "1", "1");
+    }
+    if (Many && (Request.Size || !Region.empty())) {
+        throw EMisuse(Text(TText::SizeNeedsOneMap));
     }
     if (Parser.count("--shard") > 0) {
         Request.Shard = ParseShard(Shard);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/BatchTiles.h"
@@ -65,6 +66,9 @@ struct TRequest {
     bool ComputeEdges = false;
     // --render --shade: the picture's shading in place of the settings'.
     std::string Shade;
+    // --render --size: the most pixels across and down of the picture the map (or its --region,
+    // whose step and height scale are 1) is fitted into.
+    std::optional<std::pair<int32_t, int32_t>> Size;
 };
 
 // Reads Args into a request; a command line that cannot be one raises EMisuse.

@@ -146,6 +146,7 @@ TOpenedMap WindowedRaster(TRaster Raster, const TalvoGdalRasterInfo& Info,
 TLoadedMap OpenGdalRasterByWindow(const std::string& Path) {
     TLoadedMap Map;
     InitLoadedMap(Map);
+    Map.NumHeader.MapFileName = Path;
     TalvoGdalRasterInfo Info{};
     const TRasterPlace Place{Path, ""};
     TRaster Raster = OpenDescribed(Place, Info, Map, std::numeric_limits<int64_t>::max());

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "model/CellCounts.h"
+#include "model/CellWindows.h"
 #include "model/ClassNames.h"
 #include "model/CrsName.h"
 #include "model/LonLat.h"
@@ -32,8 +33,12 @@ std::string DegreesMinutesSeconds(double Degrees, char Positive, char Negative) 
     return Text;
 }
 
-// The last row read that names Line: the one the picture shows there (see DrawMapPicture).
+// The last row read that names Line: the one the picture shows there (see DrawMapPicture). A
+// map read by window has each row on its own line.
 int32_t RowOnLine(const TLoadedMap& Map, int32_t Line) {
+    if (Map.Windows) {
+        return Line;
+    }
     const TSDelDim& Lines = Map.NumData.RowLineGrid;
     const int32_t Rows = std::min(Map.RowsRead, Lines.Cols());
     if (Rows <= 0) {
@@ -102,7 +107,10 @@ std::optional<TGridCell> CellOfRow(const TLoadedMap& Map, int32_t Col, int32_t R
     if (!IsMapLoaded(H.MapKind) || Col < 0 || Col >= H.Columns || Row < 0 || Row >= H.Rows) {
         return std::nullopt;
     }
-    // A row never read would lie on its own line.
+    // A row never read would lie on its own line, as every row of a map read by window does.
+    if (Map.Windows) {
+        return TGridCell{Col, Row, Row};
+    }
     const bool Read = Row < std::min(Map.RowsRead, Map.NumData.RowLineGrid.Cols());
     const int32_t Line = Read ? Map.NumData.RowLineGrid.GetVal(0, Row) - 1 : Row;
     return TGridCell{Col, Line, Read ? Row : -1};
@@ -144,6 +152,9 @@ std::string HeightText(const TLoadedMap& Map, double Metres) {
 }
 
 TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
+    if (Map.Windows) {
+        return ValuesAt(Map, {Cell}).front();
+    }
     if (Cell.Row < 0 || Cell.Row >= Map.RowsRead || Cell.Col < 0 ||
         Cell.Col >= Map.NumData.HeightGrid.Cols() || Cell.Row >= Map.NumData.HeightGrid.Rows()) {
         return {TCellState::NotRead, std::nullopt, Text(TText::CellNotRead)};
@@ -163,6 +174,50 @@ TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
     const double Metres =
         Map.NumData.SourceHeights.Rows() > 0 ? SourceValue(Map, Cell.Row, Cell.Col) : Value / 10.0;
     return {TCellState::Value, Metres, HeightText(Map, Metres)};
+}
+
+std::vector<TCellValue> ValuesAt(const TLoadedMap& Map, const std::vector<TGridCell>& Cells) {
+    std::vector<TCellValue> Values;
+    Values.reserve(Cells.size());
+    if (!Map.Windows) {
+        for (const TGridCell& Cell : Cells) {
+            Values.push_back(ValueAt(Map, Cell));
+        }
+        return Values;
+    }
+    // A piece of cells at a time, each read as the window around them at the map's own cells.
+    TProgress Unwatched;
+    for (size_t First = 0; First < Cells.size();) {
+        TCellWindow Around{Cells[First].Col, Cells[First].Row, 1, 1};
+        size_t End = First;
+        for (; End < Cells.size(); ++End) {
+            const TGridCell& Cell = Cells[End];
+            if (Cell.Row < 0 || Cell.Col < 0 || Cell.Col >= Map.NumHeader.Columns ||
+                Cell.Row >= Map.NumHeader.Rows) {
+                break;
+            }
+            const int32_t Left = std::min(Around.Col, Cell.Col);
+            const int32_t Top = std::min(Around.Row, Cell.Row);
+            const TCellWindow Wider{Left, Top,
+                                    std::max(Around.Col + Around.Cols, Cell.Col + 1) - Left,
+                                    std::max(Around.Row + Around.Rows, Cell.Row + 1) - Top};
+            if (int64_t{Wider.Cols} * Wider.Rows > ReadoutWindowCells) {
+                break;
+            }
+            Around = Wider;
+        }
+        if (End == First) { // a cell off the map
+            Values.push_back({TCellState::NotRead, std::nullopt, Text(TText::CellNotRead)});
+            ++First;
+            continue;
+        }
+        const TLoadedMap Read = Map.Windows->Read(Around, Around.Cols, Around.Rows, Unwatched);
+        for (; First < End; ++First) {
+            const int32_t Row = Cells[First].Row - Around.Row;
+            Values.push_back(ValueAt(Read, {Cells[First].Col - Around.Col, Row, Row}));
+        }
+    }
+    return Values;
 }
 
 std::vector<TMapInfoField> PlaceFields(const TLoadedMap& Map, const TGridCell& Cell) {

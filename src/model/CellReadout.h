@@ -50,7 +50,15 @@ struct TCellValue {
     std::string Text;
 };
 
+// A map read by window (Map.Windows) has its cell read from the file: a failed read is raised.
 TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell);
+
+// The most cells ValuesAt reads of a map read by window at once.
+constexpr int64_t ReadoutWindowCells = int64_t{1} << 20;
+
+// What each of Cells holds, as ValueAt tells; of a map read by window, neighbouring cells (the
+// samples of a profile) are read together, a window of at most ReadoutWindowCells at a time.
+std::vector<TCellValue> ValuesAt(const TLoadedMap& Map, const std::vector<TGridCell>& Cells);
 
 // Metres with the decimals the map's source gives its heights: every digit of a height kept as the
 // source wrote it, else the kind's decimals.

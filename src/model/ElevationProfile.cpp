@@ -63,8 +63,16 @@ std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From,
                                  : Samples.back().Distance +
                                        DistanceBetween(Map, Samples.back().Point, Sample.Point);
         Sample.Cell = *Cell;
-        Sample.Value = ValueAt(Map, Sample.Cell);
         Samples.push_back(std::move(Sample));
+    }
+    std::vector<TGridCell> Cells;
+    Cells.reserve(Count);
+    for (const TProfileSample& Sample : Samples) {
+        Cells.push_back(Sample.Cell);
+    }
+    std::vector<TCellValue> Values = ValuesAt(Map, Cells);
+    for (size_t K = 0; K < Count; ++K) {
+        Samples[K].Value = std::move(Values[K]);
     }
     return Samples;
 }
@@ -128,7 +136,7 @@ std::string ProfileCsv(const TLoadedMap& Map, const std::vector<TProfileSample>&
         // The note is for programs: the same words in every language.
         switch (S.Value.State) {
         case TCellState::Value:
-            Csv += S.Value.Metres ? HeightText(Map, *S.Value.Metres) + "," : ",";
+            Csv += S.Value.Metres ? S.Value.Text + "," : ",";
             break;
         case TCellState::Sea:
             Csv += ",sea";

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "model/CellCounts.h"
 #include "model/CrsName.h"
 #include "model/Dms.h"
 #include "platform/Cp932.h"
@@ -96,16 +95,21 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map) {
     return Fields;
 }
 
-std::vector<TMapInfoField> CountFields(const TLoadedMap& Map) {
-    const TCellCounts Counts = CountCells(Map);
+std::vector<TMapInfoField> CountFields(const TCellCounts& Counts) {
     auto Value = [](const std::optional<double>& Number) {
         return Number ? ShortestText(static_cast<float>(*Number)) : std::string();
     };
-    return {{"Cells", std::to_string(Counts.Cells)},
-            {"Sea", std::to_string(Counts.Sea)},
-            {"NoData", std::to_string(Counts.NoData)},
-            {"Min", Value(Counts.Min)},
-            {"Max", Value(Counts.Max)}};
+    std::vector<TMapInfoField> Fields = {{"Cells", std::to_string(Counts.Cells)},
+                                         {"Sea", std::to_string(Counts.Sea)},
+                                         {"NoData", std::to_string(Counts.NoData)},
+                                         {"Min", Value(Counts.Min)},
+                                         {"Max", Value(Counts.Max)}};
+    if (const std::optional<TLevelSize>& Grid = Counts.Overview) {
+        Fields.push_back({"CountedOn", std::string(Counts.FromLevel ? "overview" : "sample") +
+                                           " of " + std::to_string(Grid->Cols) + " x " +
+                                           std::to_string(Grid->Rows) + " cells"});
+    }
+    return Fields;
 }
 
 } // namespace talvo

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CellCounts.h"
 #include "model/LoadedMap.h"
 
 namespace talvo {
@@ -23,8 +24,9 @@ std::vector<TMapInfoField> MapInfoFields(const TLoadedMap& Map);
 // points alone, which are not applied.
 std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map);
 
-// What the cells hold: Cells, Sea, NoData, and the lowest and highest of the others, Min and Max
-// (metres as the source wrote them, or class codes; empty when there are none).
-std::vector<TMapInfoField> CountFields(const TLoadedMap& Map);
+// What the cells hold, as Counts (CountCells) tells: Cells, Sea, NoData, and the lowest and
+// highest of the others, Min and Max (metres as the source wrote them, or class codes; empty when
+// there are none); then CountedOn, the grid counted, when it was not the map's own cells.
+std::vector<TMapInfoField> CountFields(const TCellCounts& Counts);
 
 } // namespace talvo

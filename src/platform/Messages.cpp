@@ -89,6 +89,8 @@ constexpr TTexts Table[] = {
         [--no-world-file]            図の隣にワールドファイルと .aux.xml を書かない
         [--shade MODE]               陰影: ramp (既定), hillshade, multidirectional, combined,
                                      redrelief (設定ファイルの [Height] Shade の代わり)
+        [--size WxH]                 地図を W × H ピクセル以内に縮めて描く (大きなラスタは概観から)
+        [--region X,Y,W,H]           列 X、行 Y からの W × H セルだけを描く
   talvo --export FILE -o OUT.tif     標高 (Float32) か分類を Cloud Optimized GeoTIFF で書き出す
         [--sea VALUE]                海のセルを VALUE で書く (既定: データなし -9999)
         [--product P]                標高の代わりに hillshade, hillshade:multidirectional,
@@ -136,6 +138,8 @@ zip の zip も)、または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.as
         [--no-world-file]            write no world file and .aux.xml beside the picture
         [--shade MODE]               the shading: ramp (default), hillshade, multidirectional,
                                      combined or redrelief (in place of the settings' [Height] Shade)
+        [--size WxH]                 fit the map into W × H pixels (a large raster from its overviews)
+        [--region X,Y,W,H]           only W × H cells from column X, row Y
   talvo --export FILE -o OUT.tif     the heights (Float32) or classes as a Cloud Optimized GeoTIFF
         [--sea VALUE]                write the sea's cells as VALUE (default: no data, -9999)
         [--product P]                in place of the heights: hillshade, hillshade:multidirectional,
@@ -210,6 +214,10 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "%1: a map of kind %2 holds no heights; --mesh takes only the maps the 3D view shows"},
     {TText::RegionNeedsFour, "--region には数を 4 つ与えてください: X,Y,W,H",
      "--region takes four numbers: X,Y,W,H"},
+    {TText::SizeNotUnderstood, "--size には 1 以上の整数 2 つを WxH で与えてください: '%1'",
+     "--size takes two whole numbers of at least 1 as WxH: '%1'"},
+    {TText::SizeNeedsOneMap, "--size と --region は 1 つの地図を描くときだけ使えます",
+     "--size and --region draw one map, not a folder of tiles"},
     {TText::HeightScaleRange, "--hscale %1 は範囲外です。高さの倍率は ±3.4e38 以内です",
      "--hscale %1 is out of range: a height scale lies within ±3.4e38"},
     {TText::MeshTooManyCells,
@@ -221,6 +229,12 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
     {TText::ColoursNotHexadecimal,
      "%1: 16 進数でない色は黒で描きます:", "%1: colours that are not hexadecimal are drawn black:"},
     {TText::Drawing, "描画中 %1%", "Drawing %1%"},
+    {TText::Counting, "セルを数えています %1%", "Counting cells %1%"},
+    {TText::PictureNeedsSize,
+     "%1 × %2 画素の図は一度に描ける大きさを超えています。--size WxH で小さく描いてください",
+     "A picture of %1 × %2 pixels is more than Talvo draws at once: give --size WxH to draw it "
+     "smaller"},
+    {TText::Exporting, "書き出し中 %1%", "Exporting %1%"},
     {TText::CannotStartViewer, "talvo: %1 を起動できません: %2", "talvo: %1 cannot be started: %2"},
     {TText::ViewerNeedsDisplay,
      "talvo: ビューアには画面 (DISPLAY、WAYLAND_DISPLAY か QT_QPA_PLATFORM) が必要です。--info、"
@@ -396,6 +410,11 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "GDAL does not know the coordinate reference system %1"},
     {TText::NothingToExport, "この地図には書き出せるセルがありません",
      "The map holds no cells to export"},
+    {TText::ProductNeedsWholeMap,
+     "標高から作る図は地図全体を一度に読みますが、この地図の %1 × %2 "
+     "セルは一度に読める数を超えています",
+     "A product of the heights reads the whole map at once, and this map's %1 × %2 cells are more "
+     "than Talvo holds"},
     {TText::ExportNeeds, "--export には FILE と -o OUT.tif が必要です",
      "--export needs a FILE and -o OUT.tif"},
     {TText::ExportNeedsTif, "%1: --export が書くのは名前が .tif か .tiff で終わるファイルだけです",

@@ -45,4 +45,24 @@ class TProgress {
     std::atomic<bool> FCancelled = false;
 };
 
+// A part of a longer piece of work that starts its own count: what it does is added to Whole's
+// count, and a cancel of Whole stops it at its next step.
+class TPartProgress final : public TProgress {
+  public:
+    explicit TPartProgress(TProgress& Whole) : Whole(Whole) {}
+
+  protected:
+    void Changed() override {
+        if (Done() > Reported) {
+            Whole.Advance(Done() - Reported);
+        }
+        Reported = Done();
+        Whole.StopIfCancelled();
+    }
+
+  private:
+    TProgress& Whole;
+    int64_t Reported = 0;
+};
+
 } // namespace talvo

@@ -90,13 +90,15 @@ void CheckTerrainRegion(const TLoadedMap& Map, const TRegion& Region) {
     }
     const int64_t LastCol = Region.StartX + (Cols - 1) * Region.Step;
     const int64_t LastRow = Region.StartY + (Rows - 1) * Region.Step;
+    // A map read by window holds none of its cells: its header tells how many it has.
     const TDelDim& Grid = Map.NumData.HeightGrid;
-    if (Region.StartX < 0 || Region.StartY < 0 || LastCol >= Grid.Cols() ||
-        LastRow >= Grid.Rows()) {
+    const int32_t GridCols = Map.Windows ? Map.NumHeader.Columns : Grid.Cols();
+    const int32_t GridRows = Map.Windows ? Map.NumHeader.Rows : Grid.Rows();
+    if (Region.StartX < 0 || Region.StartY < 0 || LastCol >= GridCols || LastRow >= GridRows) {
         throw ETalvoError(
             Text(TText::RegionOutside, {std::to_string(Region.StartX), std::to_string(LastCol),
                                         std::to_string(Region.StartY), std::to_string(LastRow),
-                                        std::to_string(Grid.Cols()), std::to_string(Grid.Rows())}));
+                                        std::to_string(GridCols), std::to_string(GridRows)}));
     }
     if (Map.NumHeader.CellSpacing <= 0) {
         throw ETalvoError(Text(TText::NoCellSpacing));

@@ -31,7 +31,8 @@ void InitTerrainMesh(TTerrainMesh& Mesh);
 
 // The one rule of the 3D view and --mesh, checked before anything is changed: Region is refused,
 // with a message, unless its step is 1 or more, it gives at least 2 samples each way, every sample
-// lies inside HeightGrid, and the map has a cell spacing.
+// lies inside HeightGrid (the header's grid of a map read by window), and the map has a cell
+// spacing.
 void CheckTerrainRegion(const TLoadedMap& Map, const TRegion& Region);
 
 // The box of the terrain BuildTerrainMesh makes of Region (checked): its samples' extent and the

@@ -51,5 +51,9 @@ x y|the viewer opens one FILE
 --mesh x -o y.obj --region 0,0,a,2|--region takes four numbers: X,Y,W,H
 --mesh x -o y.obj --region 0,0,2,2 --step x|--step takes a number: 'x'
 --mesh x -o y.obj --region 0,0,2,2 --hscale y|--hscale takes a number: 'y'
+--render x -o y --size 0x3|--size takes two whole numbers of at least 1 as WxH: '0x3'
+--render x -o y --size 30|--size takes two whole numbers of at least 1 as WxH: '30'
+--export x -o y.tif --size 3x3|$n
+--render x -o d/ --size 3x3|--size and --region draw one map, not a folder of tiles
 EOF2
 finish

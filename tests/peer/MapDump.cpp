@@ -3,21 +3,45 @@
 //   SouthLatitude WestLongitude NorthLatitude EastLongitude          (as stored)
 //   one line per row read: its line number, then its cells
 //   for each overlay layer found beside the map: "layer CODE COUNT", then "Seq Lon Lat" lines
+// With "X Y W H COLS ROWS" after a raster GDAL reads, the same of the map that window of it read
+// by window gives at COLS × ROWS cells.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 #include "import/E00Reader.h"
+#include "import/GdalCellWindows.h"
 #include "import/OpenMap.h"
+#include "model/CellWindows.h"
+
+namespace {
+
+// Window of the raster at Path, read by window at Cols × Rows cells.
+talvo::TOpenedMap ReadWindow(const char* Path, char** Numbers) {
+    int32_t Values[6] = {};
+    for (int Index = 0; Index < 6; ++Index) {
+        Values[Index] = static_cast<int32_t>(std::strtol(Numbers[Index], nullptr, 10));
+    }
+    const talvo::TLoadedMap Whole = talvo::OpenGdalRasterByWindow(Path);
+    talvo::TProgress Unwatched;
+    return {talvo::TOpenOutcome::Loaded,
+            Whole.Windows->Read({Values[0], Values[1], Values[2], Values[3]}, Values[4], Values[5],
+                                Unwatched),
+            {}};
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: map_dump FILE\n");
+    if (argc != 2 && argc != 8) {
+        std::fprintf(stderr, "usage: map_dump FILE [X Y W H COLS ROWS]\n");
         return 2;
     }
     talvo::TLoadedMap Map;
     talvo::TOverlaySet Overlays;
     try {
-        talvo::TOpenedMap Opened = talvo::OpenMap(argv[1]);
+        talvo::TOpenedMap Opened =
+            argc == 8 ? ReadWindow(argv[1], argv + 2) : talvo::OpenMap(argv[1]);
         if (Opened.Outcome == talvo::TOpenOutcome::CompanionMissing) {
             std::fprintf(stderr, "%s\n", Opened.Message.c_str());
             return 1;

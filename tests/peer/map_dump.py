@@ -11,8 +11,10 @@ class Dump:
         self.layers = layers  # code -> list of (seq, lon, lat)
 
 
-def run(dump, path):
-    lines = subprocess.run([dump, path], check=True, capture_output=True, text=True).stdout.splitlines()
+def run(dump, path, *window):
+    """The map at path, or with window (x, y, w, h, cols, rows) that window of it read by window."""
+    lines = subprocess.run([dump, path, *map(str, window)], check=True, capture_output=True,
+                           text=True).stdout.splitlines()
     width, height, rows_read = map(int, lines[0].split())
     corners = list(map(float, lines[1].split()))
     rows, line_numbers = [], []
