@@ -15,6 +15,7 @@
 #include "platform/SameFile.h"
 #include "platform/WorldFile.h"
 #include "render/MapPicture.h"
+#include "render/WindowPicture.h"
 #include "view3d/ObjFile.h"
 
 namespace talvo {
@@ -135,6 +136,13 @@ TDrawing TDocument::StartDrawing(const TLayerFlags& Layers) {
                 return DrawMapPicture(*Map, *Overlays, Settings, Table, Layers, Progress);
             },
             Failure};
+}
+
+TDrawJob TDocument::ViewJob(const TViewRequest& Request) const {
+    return [Map = FMap, Request, Settings = FSettings, Table = Table](TProgress& Progress) {
+        return DrawWindowPicture(*Map, Request.Window, Request.Cols, Request.Rows, Settings, Table,
+                                 Progress);
+    };
 }
 
 void TDocument::SavePicture(const TBitmap& Picture, const std::string& Path,

@@ -13,6 +13,7 @@
 #include "model/OpenedMap.h"
 #include "model/OverlaySet.h"
 #include "model/Region.h"
+#include "model/ViewRequest.h"
 #include "platform/Bitmap.h"
 #include "platform/Progress.h"
 #include "render/HeightColourTable.h"
@@ -104,6 +105,9 @@ class TDocument {
     // Reads the ticked layers not read yet, then hands out the job that draws the map on show
     // with the settings as they are now.
     TDrawing StartDrawing(const TLayerFlags& Layers);
+    // The job that draws Request of the map on show, a map read by window, with the settings as
+    // they are now (DrawWindowPicture).
+    TDrawJob ViewJob(const TViewRequest& Request) const;
 
     // What the window shows of the map: the picture, its zoom and the selection rectangle.
     TMapView& View() { return FView; }

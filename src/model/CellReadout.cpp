@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "model/CellCounts.h"
+#include "model/CellWindows.h"
 #include "model/ClassNames.h"
 #include "model/CrsName.h"
 #include "platform/Language.h"
@@ -75,7 +76,8 @@ std::optional<TGridCell> CellAtGrid(const TLoadedMap& Map, double Col, double Li
         return std::nullopt;
     }
     TGridCell Cell{static_cast<int32_t>(Col), static_cast<int32_t>(Line)};
-    Cell.Row = RowOnLine(Map, Cell.Line);
+    // A map read by window draws each row on its own line.
+    Cell.Row = Map.Windows ? Cell.Line : RowOnLine(Map, Cell.Line);
     return Cell;
 }
 
@@ -89,7 +91,10 @@ std::optional<TGridCell> CellOfRow(const TLoadedMap& Map, int32_t Col, int32_t R
     if (!IsMapLoaded(H.MapKind) || Col < 0 || Col >= H.Columns || Row < 0 || Row >= H.Rows) {
         return std::nullopt;
     }
-    // A row never read would lie on its own line.
+    // A row never read would lie on its own line, as does every row of a map read by window.
+    if (Map.Windows) {
+        return TGridCell{Col, Row, Row};
+    }
     const bool Read = Row < std::min(Map.RowsRead, Map.NumData.RowLineGrid.Cols());
     const int32_t Line = Read ? Map.NumData.RowLineGrid.GetVal(0, Row) - 1 : Row;
     return TGridCell{Col, Line, Read ? Row : -1};
@@ -131,6 +136,12 @@ std::string HeightText(const TLoadedMap& Map, double Metres) {
 }
 
 TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
+    if (Map.Windows && Cell.Row >= 0 && Cell.Col >= 0 && Cell.Row < Map.NumHeader.Rows &&
+        Cell.Col < Map.NumHeader.Columns) {
+        // The cell alone, read as a window of one cell: a map read by window holds none.
+        TProgress Unwatched;
+        return ValueAt(Map.Windows->Read({Cell.Col, Cell.Row, 1, 1}, 1, 1, Unwatched), {0, 0, 0});
+    }
     if (Cell.Row < 0 || Cell.Row >= Map.RowsRead || Cell.Col < 0 ||
         Cell.Col >= Map.NumData.HeightGrid.Cols() || Cell.Row >= Map.NumData.HeightGrid.Rows()) {
         return {TCellState::NotRead, std::nullopt, Text(TText::CellNotRead)};

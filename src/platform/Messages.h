@@ -113,6 +113,7 @@ enum class TText {
     GdalNoCellSize,
     GdalHeightBeyond,
     WindowOutsideMap,
+    WindowedPictureNotSaved,
     FileTooLarge,
     GdalNotLoaded,
     // The readout of a cell and the elevation profile.
