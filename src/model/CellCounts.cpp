@@ -1,6 +1,7 @@
 #include "model/CellCounts.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace talvo {
 
@@ -16,7 +17,10 @@ float SourceValue(const TLoadedMap& Map, int32_t Row, int32_t Col) {
     return MetresOfTenths(Value);
 }
 
-TCellCounts CountCells(const TLoadedMap& Map) {
+namespace {
+
+// The rows read, checking Progress for a cancel between them.
+TCellCounts CountRows(const TLoadedMap& Map, const TProgress& Progress) {
     TCellCounts Counts;
     const TMapKindTraits& Traits = KindTraits(Map.NumHeader.MapKind);
     if (!IsMapLoaded(Map.NumHeader.MapKind)) {
@@ -24,6 +28,7 @@ TCellCounts CountCells(const TLoadedMap& Map) {
     }
     const int32_t Cols = Map.NumHeader.Columns;
     for (int32_t Row = 0; Row < Map.RowsRead; ++Row) {
+        Progress.StopIfCancelled();
         const int32_t* Cells = HeightRow(Map, Row);
         for (int32_t Col = 0; Col < Cols; ++Col) {
             ++Counts.Cells;
@@ -39,6 +44,41 @@ TCellCounts CountCells(const TLoadedMap& Map) {
         }
     }
     return Counts;
+}
+
+} // namespace
+
+TCellCounts CountCells(const TLoadedMap& Map) {
+    return CountRows(Map, TProgress());
+}
+
+TCellCounts CountCells(const TLoadedMap& Map, TProgress& Progress) {
+    const std::optional<TLevelSize> Overview = CountedOverview(Map);
+    if (!Overview) {
+        return CountRows(Map, Progress);
+    }
+    const TNum_HeaderRec& H = Map.NumHeader;
+    return CountRows(
+        Map.Windows->Read({0, 0, H.Columns, H.Rows}, Overview->Cols, Overview->Rows, Progress),
+        Progress);
+}
+
+std::optional<TLevelSize> CountedOverview(const TLoadedMap& Map) {
+    if (!Map.Windows || Map.Windows->Levels().empty()) {
+        return std::nullopt;
+    }
+    const std::vector<TLevelSize>& Levels = Map.Windows->Levels();
+    const auto Fits = std::find_if(Levels.begin(), Levels.end(), [](const TLevelSize& Level) {
+        return int64_t{Level.Cols} * Level.Rows <= CountedCells;
+    });
+    if (Fits != Levels.end()) {
+        return *Fits;
+    }
+    // No overview is that small: the map's cells sampled in every Step-th row and column.
+    const TLevelSize& Whole = Levels.front();
+    const auto Step = static_cast<int32_t>(std::ceil(std::sqrt(
+        static_cast<double>(Whole.Cols) * Whole.Rows / static_cast<double>(CountedCells))));
+    return TLevelSize{std::max(1, Whole.Cols / Step), std::max(1, Whole.Rows / Step)};
 }
 
 } // namespace talvo

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <optional>
 
+#include "model/CellWindows.h"
 #include "model/LoadedMap.h"
+#include "platform/Progress.h"
 
 namespace talvo {
 
@@ -19,6 +21,15 @@ struct TCellCounts {
 };
 
 TCellCounts CountCells(const TLoadedMap& Map);
+// The cells of a map held whole, or of the overview a map read by window is counted on
+// (CountedOverview), read here; raises ECancelled when Progress is cancelled.
+TCellCounts CountCells(const TLoadedMap& Map, TProgress& Progress);
+
+// The most cells of the overview a map read by window is counted on.
+constexpr int64_t CountedCells = int64_t{1} << 22;
+// The grid a map read by window is counted on: its finest level of at most CountedCells cells,
+// else its cells sampled down to that many; nothing for a map held whole, counted whole.
+std::optional<TLevelSize> CountedOverview(const TLoadedMap& Map);
 
 // A cell's value as an export writes it: the single-precision float nearest to the metres the
 // source wrote (elevations), or its class code.

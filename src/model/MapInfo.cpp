@@ -7,6 +7,7 @@
 #include "model/CrsName.h"
 #include "model/Dms.h"
 #include "platform/Cp932.h"
+#include "platform/Messages.h"
 #include "platform/TextConvert.h"
 
 namespace talvo {
@@ -96,8 +97,9 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map) {
     return Fields;
 }
 
-std::vector<TMapInfoField> CountFields(const TLoadedMap& Map) {
-    const TCellCounts Counts = CountCells(Map);
+namespace {
+
+std::vector<TMapInfoField> FieldsOfCounts(const TCellCounts& Counts) {
     auto Value = [](const std::optional<double>& Number) {
         return Number ? ShortestText(static_cast<float>(*Number)) : std::string();
     };
@@ -106,6 +108,24 @@ std::vector<TMapInfoField> CountFields(const TLoadedMap& Map) {
             {"NoData", std::to_string(Counts.NoData)},
             {"Min", Value(Counts.Min)},
             {"Max", Value(Counts.Max)}};
+}
+
+} // namespace
+
+std::vector<TMapInfoField> CountFields(const TLoadedMap& Map) {
+    return FieldsOfCounts(CountCells(Map));
+}
+
+std::string CountsLine(const TLoadedMap& Map, const TCellCounts& Counts) {
+    std::string Line;
+    for (const TMapInfoField& Field : FieldsOfCounts(Counts)) {
+        Line += (Line.empty() ? "" : "   ") + Field.Name + " " + Field.Value;
+    }
+    if (const std::optional<TLevelSize> Overview = CountedOverview(Map)) {
+        Line += "   " + Text(TText::CountedOnOverview,
+                             {std::to_string(Overview->Cols), std::to_string(Overview->Rows)});
+    }
+    return Line;
 }
 
 } // namespace talvo

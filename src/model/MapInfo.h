@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/CellCounts.h"
 #include "model/LoadedMap.h"
 
 namespace talvo {
@@ -26,5 +27,8 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map);
 // What the cells hold: Cells, Sea, NoData, and the lowest and highest of the others, Min and Max
 // (metres as the source wrote them, or class codes; empty when there are none).
 std::vector<TMapInfoField> CountFields(const TLoadedMap& Map);
+// Counts of Map's cells on one line, as the information window shows them: the fields of
+// CountFields, and for a map read by window the overview they were counted on.
+std::string CountsLine(const TLoadedMap& Map, const TCellCounts& Counts);
 
 } // namespace talvo

@@ -301,6 +301,7 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "talvo --render FILE --size WxH -o OUT で縮めた図を書けます",
      "This map is too large to draw at once, so its picture cannot be saved whole; "
      "talvo --render FILE --size WxH -o OUT writes it reduced"},
+    {TText::CountedOnOverview, "(%1 × %2 セルの概観から)", "(from the overview of %1 × %2 cells)"},
     {TText::FileTooLarge,
      "ファイルが %1 MiB を超えています。1 つの文書として読める大きさを超えています",
      "The file is larger than %1 MiB, more than Talvo reads of one document"},

@@ -114,6 +114,7 @@ enum class TText {
     GdalHeightBeyond,
     WindowOutsideMap,
     WindowedPictureNotSaved,
+    CountedOnOverview,
     FileTooLarge,
     GdalNotLoaded,
     // The readout of a cell and the elevation profile.

@@ -77,6 +77,7 @@ TMapWindow::TMapWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent)
 TMapWindow::~TMapWindow() {
     Worker->Stop(); // its result would come to a window that is gone
     ViewWorker->Stop();
+    CountWorker->Stop();
 }
 
 void TMapWindow::CreateControls() {
@@ -200,6 +201,7 @@ void TMapWindow::CreateControls() {
 
     Worker = new TWorker(this);
     ViewWorker = new TWorker(this);
+    CountWorker = new TWorker(this);
     connect(ScrollBox, &TPictureView::PictureMoved, this, &TMapWindow::RequestView);
     ProgressTimer = new QTimer(this);
     ProgressTimer->setInterval(40);
@@ -436,6 +438,7 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     if (InfForm) {
         FillMapInfo(*InfForm, Map);
         ShowInfoWindow();
+        CountCellsForInfo();
     }
     raise();
     activateWindow();
@@ -707,6 +710,17 @@ void TMapWindow::ShowPicture(TBitmap Picture) {
     emit PictureShown();
 }
 
+void TMapWindow::CountCellsForInfo() {
+    // The count of the map before, if it still runs, is stopped: its map has gone.
+    CountWorker->Stop();
+    const std::shared_ptr<const TLoadedMap> Map = FDocument.Map();
+    CountWorker->Run<std::string>(
+        [Map](TProgress& Progress) { return CountsLine(*Map, CountCells(*Map, Progress)); },
+        [this](std::optional<std::string> Line, const std::string& Error) {
+            InfForm->Value("Counts")->setText(QString::fromStdString(Line ? *Line : Error));
+        });
+}
+
 bool TMapWindow::MapShown() const {
     return View().Picture() != nullptr || FDocument.Map()->Windows != nullptr;
 }
@@ -776,6 +790,7 @@ void TMapWindow::ViewFinished(std::optional<std::optional<TBitmap>> Drawn, const
 void TMapWindow::closeEvent(QCloseEvent* Event) {
     Worker->Stop(); // a map or a picture nobody will see
     ViewWorker->Stop();
+    CountWorker->Stop();
     ProgressTimer->stop();
     SaveOnClose();
     if (InfForm) {

@@ -48,6 +48,8 @@ class TMapWindow : public QWidget {
     TWorker* Worker;
     // Draws the view of a map read by window off the window's thread, one request at a time.
     TWorker* ViewWorker;
+    // Counts the cells of the map on show for the information window.
+    TWorker* CountWorker;
 
     // The picture area, in place of a scroll box holding an image control.
     TPictureView* ScrollBox;
@@ -149,6 +151,8 @@ class TMapWindow : public QWidget {
     void RequestView();
     void ViewFinished(std::optional<std::optional<TBitmap>> Drawn, const std::string& Error,
                       const TViewRequest& Request);
+    // Counts the cells of the map on show off the window's thread, for the information window.
+    void CountCellsForInfo();
     // The map on show has a picture (a map read by window has its view's).
     bool MapShown() const;
     // The smallest zoom for the map on show in the picture area (LeastZoom).
