@@ -763,10 +763,11 @@ void TMapWindow::RequestView() {
                 ProgressTimer->stop();
                 pgrBar->setVisible(false);
             }
+            // A view of a map that has gone is dropped.
             if (Map == FDocument.Map()) {
                 Guarded([&] { ViewFinished(std::move(Drawn), Error, Wanted); });
-                RequestView(); // the view may have moved on meanwhile
             }
+            RequestView(); // the view, or the map, may have changed meanwhile
         });
 }
 
