@@ -733,7 +733,7 @@ double TMapWindow::LeastZoomHere() const {
 
 void TMapWindow::RequestView() {
     const std::shared_ptr<const TLoadedMap> Map = FDocument.Map();
-    if (!Map->Windows || !ScrollBox->PictureVisible()) {
+    if (!Map->Windows || !ScrollBox->PictureVisible() || !isVisible()) {
         return;
     }
     const TNum_HeaderRec& H = Map->NumHeader;
@@ -790,8 +790,10 @@ void TMapWindow::ViewFinished(std::optional<std::optional<TBitmap>> Drawn, const
 
 void TMapWindow::closeEvent(QCloseEvent* Event) {
     Worker->Stop(); // a map or a picture nobody will see
-    ViewWorker->Stop();
-    CountWorker->Stop();
+    // A read of a view or of counts under way is cancelled, not waited for: the window goes
+    // now, and the read is waited for only when the window is destroyed.
+    ViewWorker->Cancel();
+    CountWorker->Cancel();
     ProgressTimer->stop();
     SaveOnClose();
     if (InfForm) {
@@ -803,6 +805,7 @@ void TMapWindow::closeEvent(QCloseEvent* Event) {
 
 void TMapWindow::showEvent(QShowEvent* Event) {
     QWidget::showEvent(Event);
+    RequestView(); // a map read by window opened before the window was shown
     if (!OnScreen && windowHandle()) {
         windowHandle()->installEventFilter(this);
     }
