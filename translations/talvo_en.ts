@@ -97,7 +97,7 @@
     </message>
     <message>
         <source>セルの集計</source>
-        <translation>Cells</translation>
+        <translation>Counts</translation>
     </message>
 </context>
 <context>
