@@ -1,16 +1,22 @@
 // The main window with a 4800 × 6000 16-bit raster (a 30-arc-second tile, 28.8 million cells):
 // the longest the event loop waits while the picture is drawn, the time from "Load..." to the
 // picture shown, the resident memory at x1 and after scrolling across it at x8, and the readout's
-// cost per mouse move. Needs a display: xvfb-run build/talvo_window_bench.
+// cost per mouse move. Then a raster too large to hold, read by window (TALVO_SPARSE_RASTER, made
+// by bench/make-sparse-raster): the first picture after it is named, each zoom or pan redrawn in
+// a 1125 × 750 view, and the resident memory after 20 of them. Needs a display:
+// xvfb-run build/talvo_window_bench.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "QtBenchmarkMain.h"
 #include "support/NumMapText.h"
@@ -122,6 +128,82 @@ void BM_WindowWithALargeRaster(benchmark::State& State) {
     }
 }
 BENCHMARK(BM_WindowWithALargeRaster)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Waits until the view of the map read by window is drawn and painted; false after a minute.
+bool ViewShown(talvo::TMapWindow& Form) {
+    const bool Drawn = QTest::qWaitFor([&] { return !Form.ViewWorker->Running(); }, 60000);
+    Form.ScrollBox->viewport()->repaint();
+    return Drawn;
+}
+
+void BM_WindowWithASparseRaster(benchmark::State& State) {
+    const char* Path = std::getenv("TALVO_SPARSE_RASTER");
+    if (!Path) {
+        State.SkipWithError("TALVO_SPARSE_RASTER names no raster (bench/make-sparse-raster)");
+        return;
+    }
+    const std::string Ini = talvo::test::WriteTempFile(
+        "sparse.ini", talvo::test::FileText(TALVO_SAMPLES_DIR "/jacksboro/Talvo.ini"));
+    for (auto _ : State) {
+        talvo::test::TScriptedDialogs Dialogs;
+        talvo::TDocument Document({Ini, false}, "");
+        talvo::TMapWindow Form(Document, Dialogs);
+        Form.show();
+        if (!QTest::qWaitForWindowExposed(&Form)) {
+            State.SkipWithError("the window did not show");
+            break;
+        }
+        // A picture area of 1125 × 750 pixels.
+        for (int Try = 0; Try < 3; ++Try) {
+            const QSize Missing = QSize(1125, 750) - Form.ScrollBox->viewport()->size();
+            Form.resize(Form.size() + Missing);
+            QTest::qWait(50);
+        }
+        Dialogs.OpenAnswers.push_back({Path});
+        QElapsedTimer Clock;
+        Clock.start();
+        Form.btnLoad->click();
+        if (!QTest::qWaitFor([&] { return !Form.Worker->Running() && Form.btnLoad->isEnabled(); },
+                             60000) ||
+            !ViewShown(Form)) {
+            State.SkipWithError("no picture within a minute");
+            break;
+        }
+        const qint64 FirstPicture = Clock.elapsed();
+
+        // Zooms in about the centre, then pans of a view's width or height, each timed from the
+        // event to the picture shown.
+        std::vector<double> Moves;
+        QScrollBar* Across = Form.ScrollBox->horizontalScrollBar();
+        QScrollBar* Down = Form.ScrollBox->verticalScrollBar();
+        for (int Move = 0; Move < 20; ++Move) {
+            QElapsedTimer Timed;
+            Timed.start();
+            if (Move < 8) {
+                Form.spnMScaleUp->click();
+            } else if (Move % 2 == 0) {
+                Across->setValue(Across->value() + 1125);
+            } else {
+                Down->setValue(Down->value() + 750);
+            }
+            if (!ViewShown(Form)) {
+                State.SkipWithError("a view took more than a minute");
+                break;
+            }
+            Moves.push_back(static_cast<double>(Timed.nsecsElapsed()) / 1e6);
+        }
+        if (Moves.size() < 20) {
+            break;
+        }
+        std::sort(Moves.begin(), Moves.end());
+        State.counters["first_picture_ms"] = static_cast<double>(FirstPicture);
+        State.counters["move_median_ms"] = Moves[Moves.size() / 2];
+        State.counters["move_longest_ms"] = Moves.back();
+        State.counters["rss_after_moves_MiB"] = ResidentMiB();
+        State.counters["zoom_after_moves"] = Form.View().Zoom();
+    }
+}
+BENCHMARK(BM_WindowWithASparseRaster)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

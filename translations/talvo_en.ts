@@ -95,6 +95,10 @@
         <source>レコード１のフラグ</source>
         <translation>Flags of record 1</translation>
     </message>
+    <message>
+        <source>セルの集計</source>
+        <translation>Counts</translation>
+    </message>
 </context>
 <context>
     <name>talvo::TLegend</name>

@@ -180,6 +180,13 @@ TDrawing TDocument::StartWholeDrawing(const TLayerFlags& Layers) {
             Failure};
 }
 
+TDrawJob TDocument::ViewJob(const TViewRequest& Request) const {
+    return [Map = FMap, Request, Settings = FSettings, Table = Table](TProgress& Progress) {
+        return DrawWindowPicture(*Map, Request.Window, Request.Cols, Request.Rows, Settings, Table,
+                                 Progress);
+    };
+}
+
 void TDocument::SavePicture(const TBitmap& Picture, const std::string& Path,
                             bool WorldFiles) const {
     SavePicture(Picture, Path, WorldFiles, WholePicture(FMap->NumHeader));

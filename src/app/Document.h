@@ -13,6 +13,7 @@
 #include "model/OpenedMap.h"
 #include "model/OverlaySet.h"
 #include "model/Region.h"
+#include "model/ViewRequest.h"
 #include "platform/Bitmap.h"
 #include "platform/Progress.h"
 #include "render/FittedPicture.h"
@@ -112,6 +113,9 @@ class TDocument {
     // cells read at that size (DrawWindowPicture); of a map held whole, the whole picture's pixel
     // nearest each pixel's centre. A picture of more than MaxGridCells pixels is refused.
     TDrawing StartDrawing(const TLayerFlags& Layers, const TPictureGrid& Grid);
+    // The job that draws Request of the map on show, a map read by window, with the settings as
+    // they are now (DrawWindowPicture).
+    TDrawJob ViewJob(const TViewRequest& Request) const;
 
     // What the window shows of the map: the picture, its zoom and the selection rectangle.
     TMapView& View() { return FView; }

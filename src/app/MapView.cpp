@@ -4,13 +4,22 @@
 
 namespace talvo {
 
-void TMapView::SetZoom(double Zoom) {
-    FZoom = std::clamp(Zoom, 0.125, 8.0);
+void TMapView::SetZoom(double Zoom, double Least) {
+    FZoom = std::clamp(Zoom, Least, 8.0);
 }
 
 void TMapView::ShowPicture(TBitmap Picture, const std::shared_ptr<const TLoadedMap>& Map) {
     FPicture.reset(); // the picture on show goes now, not after the new one came
     FPicture = std::make_shared<const TBitmap>(std::move(Picture));
+    FitSelection(Map);
+}
+
+void TMapView::ShowWindowedMap(const std::shared_ptr<const TLoadedMap>& Map) {
+    FPicture.reset();
+    FitSelection(Map);
+}
+
+void TMapView::FitSelection(const std::shared_ptr<const TLoadedMap>& Map) {
     const bool SameMap = FPictureMap.lock() == Map;
     FPictureMap = Map;
     if (SameMap) {

@@ -22,14 +22,18 @@ class TMapView {
     static constexpr TSelRect StartSelection{5, 5, 100, 50};
 
     double Zoom() const { return FZoom; }
-    // Zoom factors run 1/8 to 8 in powers of two; others are brought into that range.
-    void SetZoom(double Zoom);
+    // Zoom factors run Least (1/8, or less for a map 1/8 does not fit: LeastZoom) to 8 in powers
+    // of two; others are brought into that range.
+    void SetZoom(double Zoom, double Least = 0.125);
 
     // The picture on show at one pixel per cell, kept when a load fails; none before the first.
     const std::shared_ptr<const TBitmap>& Picture() const { return FPicture; }
     // Picture of Map goes on show; a selection made over another map's larger picture is brought
     // into it (a picture of the same map, drawn again at any zoom, leaves the selection alone).
     void ShowPicture(TBitmap Picture, const std::shared_ptr<const TLoadedMap>& Map);
+    // Map, a map read by window, goes on show: it has no picture of its own (the window draws its
+    // view, see ViewRequest). The selection is brought onto it as for a new picture.
+    void ShowWindowedMap(const std::shared_ptr<const TLoadedMap>& Map);
     // The size of what is shown at the zoom: the picture, or Map's cells before any picture.
     std::pair<int32_t, int32_t> ShownSize(const TLoadedMap& Map) const;
 
@@ -49,6 +53,9 @@ class TMapView {
                            std::string_view StepText, std::string_view HScaleText) const;
 
   private:
+    // A selection made over another map is brought into Map.
+    void FitSelection(const std::shared_ptr<const TLoadedMap>& Map);
+
     double FZoom = 1.0;
     std::shared_ptr<const TBitmap> FPicture;
     std::weak_ptr<const TLoadedMap> FPictureMap; // the map the picture shows

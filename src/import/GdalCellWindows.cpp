@@ -45,6 +45,10 @@ class TGdalCellWindows final : public TCellWindows {
                     TProgress& Progress) const override;
 
   private:
+    // The rows of the grid of Cols × Rows cells over Window whose cells, at the level they are
+    // read from, make about a block: a read of many cells is split into bands that small, between
+    // which a cancel is seen and the progress moves.
+    int64_t BandRowsRead(const TCellWindow& Window, int32_t Cols, int32_t Rows) const;
     // The header of the grid of Cols × Rows cells over Window.
     TLoadedMap WindowHeader(const TCellWindow& Window, int32_t Cols, int32_t Rows) const;
 
@@ -75,6 +79,22 @@ TLoadedMap TGdalCellWindows::WindowHeader(const TCellWindow& Window, int32_t Col
     return Map;
 }
 
+int64_t TGdalCellWindows::BandRowsRead(const TCellWindow& Window, int32_t Cols,
+                                       int32_t Rows) const {
+    // The level GDAL reads from: about the coarsest whose cells are no larger than the grid's.
+    const double ColCells = static_cast<double>(Window.Cols) / Cols;
+    const double RowCells = static_cast<double>(Window.Rows) / Rows;
+    double Factor = 1.0;
+    for (const TLevelSize& Level : FLevels) {
+        const double Coarser = static_cast<double>(Info.Width) / Level.Cols;
+        if (Coarser <= std::min(ColCells, RowCells)) {
+            Factor = std::max(Factor, Coarser);
+        }
+    }
+    const double CellsARow = (Window.Cols / Factor) * (RowCells / Factor);
+    return static_cast<int64_t>(static_cast<double>(BlockCells) / std::max(CellsARow, 1.0));
+}
+
 TLoadedMap TGdalCellWindows::Read(const TCellWindow& Window, int32_t Cols, int32_t Rows,
                                   TProgress& Progress) const {
     const bool Inside = Window.Col >= 0 && Window.Row >= 0 && Window.Cols > 0 && Window.Rows > 0 &&
@@ -95,7 +115,8 @@ TLoadedMap TGdalCellWindows::Read(const TCellWindow& Window, int32_t Cols, int32
     // Rows are stored north first; a south-up raster's window lies mirrored in the file.
     const bool SouthUp = Info.HasTransform && Info.Transform[5] > 0.0;
     const double RowCells = static_cast<double>(Window.Rows) / Rows;
-    const auto BandRows = static_cast<int32_t>(std::clamp<int64_t>(BlockCells / Cols, 1, Rows));
+    const auto BandRows = static_cast<int32_t>(std::clamp<int64_t>(
+        std::min<int64_t>(BlockCells / Cols, BandRowsRead(Window, Cols, Rows)), 1, Rows));
     std::vector<double> Values(static_cast<size_t>(BandRows) * static_cast<size_t>(Cols));
     const TalvoGdalApi& Gdal = GdalModule();
     TalvoGdalFailure Failure{};

@@ -112,4 +112,12 @@ std::vector<TMapInfoField> CountFields(const TCellCounts& Counts) {
     return Fields;
 }
 
+std::string CountsLine(const TCellCounts& Counts) {
+    std::string Line;
+    for (const TMapInfoField& Field : CountFields(Counts)) {
+        Line += (Line.empty() ? "" : "   ") + Field.Name + " " + Field.Value;
+    }
+    return Line;
+}
+
 } // namespace talvo

@@ -28,5 +28,7 @@ std::vector<TMapInfoField> MapDetailFields(const TLoadedMap& Map);
 // highest of the others, Min and Max (metres as the source wrote them, or class codes; empty when
 // there are none); then CountedOn, the grid counted, when it was not the map's own cells.
 std::vector<TMapInfoField> CountFields(const TCellCounts& Counts);
+// The same on one line, as the information window shows them.
+std::string CountsLine(const TCellCounts& Counts);
 
 } // namespace talvo

@@ -20,8 +20,8 @@ double ZoomIn(double MScale) {
     return std::min(MScale * 2, 8.0);
 }
 
-double ZoomOut(double MScale) {
-    return std::max(MScale / 2, 0.125);
+double ZoomOut(double MScale, double Least) {
+    return std::max(MScale / 2, Least);
 }
 
 std::string ZoomLabel(double MScale) {
@@ -60,12 +60,18 @@ std::string SaveName(const std::string& Chosen, int FilterIndex) {
 }
 
 double FittingZoom(int32_t Width, int32_t Height, int32_t ViewWidth, int32_t ViewHeight) {
+    // 2^-31 shows any map of 32-bit sizes in a pixel.
+    constexpr double Smallest = 1.0 / (int64_t{1} << 31);
     double Scale = 8.0;
-    while (Scale > 0.125 &&
+    while (Scale > Smallest &&
            (ZoomedLength(Width, Scale) > ViewWidth || ZoomedLength(Height, Scale) > ViewHeight)) {
-        Scale = ZoomOut(Scale);
+        Scale /= 2;
     }
     return Scale;
+}
+
+double LeastZoom(int32_t Width, int32_t Height, int32_t ViewWidth, int32_t ViewHeight) {
+    return std::min(0.125, FittingZoom(Width, Height, ViewWidth, ViewHeight));
 }
 
 } // namespace talvo

@@ -10,17 +10,20 @@ namespace talvo {
 
 // The main window's arithmetic, kept apart from its widgets.
 
-// Zoom factors run 1/8, 1/4, 1/2, 1, 2, 4, 8.
+// Zoom factors run in powers of two from 8 down to 1/8, or further down for a map that 1/8 does
+// not fit in the view (Least, see LeastZoom).
 double ZoomIn(double MScale);
-double ZoomOut(double MScale);
-// "x 8", "x 4", "x 2", "x 1", "1/2", "1/4", "1/8".
+double ZoomOut(double MScale, double Least = 0.125);
+// "x 8", "x 4", "x 2", "x 1", "1/2", "1/4", "1/8", "1/16" and so on.
 std::string ZoomLabel(double MScale);
 // A length of Cells cells shown at MScale, truncated.
 int32_t ZoomedLength(int32_t Cells, double MScale);
 
-// The largest zoom factor that shows Width × Height cells within ViewWidth × ViewHeight
-// pixels; 1/8 when none does.
+// The largest zoom factor, 8 at most, that shows Width × Height cells within ViewWidth ×
+// ViewHeight pixels.
 double FittingZoom(int32_t Width, int32_t Height, int32_t ViewWidth, int32_t ViewHeight);
+// The smallest zoom factor of such a map: 1/8, or the one that fits it when 1/8 does not.
+double LeastZoom(int32_t Width, int32_t Height, int32_t ViewWidth, int32_t ViewHeight);
 
 // The selection rectangle's bounds when it is shown: its right and bottom limits follow the
 // shown picture, held inside the scroll box; a rectangle starting beyond the picture, or

@@ -316,6 +316,11 @@ Vector layers (layer code + mesh code + ".e00") are read from beside the map.
      "The height %1 m in row %2, column %3 (from 0) lies beyond what a map holds"},
     {TText::WindowOutsideMap, "%3 × %4 セル (列 %1、行 %2 から) は地図の中にありません",
      "The %3 × %4 cells from column %1, row %2 do not lie within the map"},
+    {TText::WindowedPictureNotSaved,
+     "この地図は大きすぎて一度に描けないので、図を 1 枚に保存できません。"
+     "talvo --render FILE --size WxH -o OUT で縮めた図を書けます",
+     "This map is too large to draw at once, so its picture cannot be saved whole; "
+     "talvo --render FILE --size WxH -o OUT writes it reduced"},
     {TText::FileTooLarge,
      "ファイルが %1 MiB を超えています。1 つの文書として読める大きさを超えています",
      "The file is larger than %1 MiB, more than Talvo reads of one document"},

@@ -118,6 +118,7 @@ enum class TText {
     GdalNoCellSize,
     GdalHeightBeyond,
     WindowOutsideMap,
+    WindowedPictureNotSaved,
     FileTooLarge,
     GdalNotLoaded,
     // The readout of a cell and the elevation profile.

@@ -84,12 +84,21 @@ TInfoWindow::TInfoWindow(QWidget* Parent) : QDialog(Parent) {
     Flags->setMinimumHeight(2 * Flags->fontMetrics().height());
     Grid->addWidget(Flags, Below + 1, 0, 1, 4);
     Values["RecFlg"] = Flags;
+
+    // What the cells hold, counted after the header is shown.
+    auto* Counts = new QLabel(this);
+    Counts->setObjectName("Counts");
+    Counts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Grid->addWidget(new QLabel(tr("セルの集計"), this), Below + 2, 0, Qt::AlignRight);
+    Grid->addWidget(Counts, Below + 2, 1, 1, 3);
+    Values["Counts"] = Counts;
 }
 
 void FillMapInfo(TInfoWindow& Form, const TLoadedMap& Map) {
     for (const TMapInfoField& Field : MapInfoFields(Map)) {
         Form.Value(Field.Name)->setText(QString::fromStdString(Field.Value));
     }
+    Form.Value("Counts")->clear();
 }
 
 } // namespace talvo

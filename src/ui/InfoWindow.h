@@ -10,7 +10,8 @@
 namespace talvo {
 
 // "Map Infomation": the loaded map's header, one value label per field, each named after
-// its field. Closing it only hides it.
+// its field, and the counts of its cells ("Counts", CountsLine) once they are known. Closing it
+// only hides it.
 class TInfoWindow : public QDialog {
     Q_OBJECT
 
@@ -25,7 +26,7 @@ class TInfoWindow : public QDialog {
 };
 
 // Copies the map's header fields into the window's value labels, formatted as talvo --info
-// prints them.
+// prints them; the counts wait for their own pass.
 void FillMapInfo(TInfoWindow& Form, const TLoadedMap& Map);
 
 } // namespace talvo

@@ -76,6 +76,8 @@ TMapWindow::TMapWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent)
 
 TMapWindow::~TMapWindow() {
     Worker->Stop(); // its result would come to a window that is gone
+    ViewWorker->Stop();
+    CountWorker->Stop();
 }
 
 void TMapWindow::CreateControls() {
@@ -189,7 +191,7 @@ void TMapWindow::CreateControls() {
     connect(ScrollBox, &TPictureView::WheelZoom, this, [this](int Steps, QPoint At) {
         double Scale = View().Zoom();
         for (int Step = 0; Step < std::abs(Steps); ++Step) {
-            Scale = Steps > 0 ? ZoomIn(Scale) : ZoomOut(Scale);
+            Scale = Steps > 0 ? ZoomIn(Scale) : ZoomOut(Scale, LeastZoomHere());
         }
         ZoomAround(Scale, At);
     });
@@ -199,11 +201,15 @@ void TMapWindow::CreateControls() {
     });
 
     Worker = new TWorker(this);
+    ViewWorker = new TWorker(this);
+    CountWorker = new TWorker(this);
+    connect(ScrollBox, &TPictureView::PictureMoved, this, &TMapWindow::RequestView);
     ProgressTimer = new QTimer(this);
     ProgressTimer->setInterval(40);
     connect(ProgressTimer, &QTimer::timeout, this, [this] {
-        pgrBar->setMaximum(static_cast<int>(Worker->Progress().Total()));
-        pgrBar->setValue(static_cast<int>(Worker->Progress().Done()));
+        const TProgress& Progress = (Worker->Running() ? Worker : ViewWorker)->Progress();
+        pgrBar->setMaximum(static_cast<int>(Progress.Total()));
+        pgrBar->setValue(static_cast<int>(Progress.Done()));
     });
 
     auto Bind = [this](auto* Sender, auto Signal, void (TMapWindow::*Handler)()) {
@@ -392,9 +398,15 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
         }
         return;
     }
+    ViewWorker->Cancel(); // a view of the map that goes
     const TLoadResult Loaded = FDocument.Accept(std::move(*Opened));
     RecentFiles = WithRecentFile(std::move(RecentFiles), OpeningPath);
     const TLoadedMap& Map = *FDocument.Map();
+    // A map larger than the picture area opens whole in view, a smaller one at x 1.
+    const QSize Visible = ScrollBox->maximumViewportSize();
+    const double Fitting =
+        FittingZoom(Map.NumHeader.Columns, Map.NumHeader.Rows, Visible.width(), Visible.height());
+    View().SetZoom(std::min(1.0, Fitting), LeastZoomHere());
     Drawable = Loaded.Outcome == TOpenOutcome::Loaded;
     CancelProfileLine();
     ScrollBox->SetGoneTo(std::nullopt);
@@ -404,8 +416,15 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     switch (Loaded.Outcome) {
     case TOpenOutcome::Loaded:
         // Without a cell spacing there is no height to scale: nothing to show in 3D.
+        // A map read by window holds no region to build from.
         grp3D->setEnabled(KindTraits(Map.NumHeader.MapKind).ShownIn3D &&
-                          Map.NumHeader.CellSpacing > 0);
+                          Map.NumHeader.CellSpacing > 0 && !Map.Windows);
+        if (Map.Windows) {
+            ScrollBox->SetWindowedMap(QSize(Map.NumHeader.Columns, Map.NumHeader.Rows));
+            View().ShowWindowedMap(FDocument.Map());
+            ViewDrawn.reset();
+            ApplyZoom();
+        }
         DrawMap();
         break;
     case TOpenOutcome::HeaderOnly:
@@ -420,10 +439,11 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     if (InfForm) {
         FillMapInfo(*InfForm, Map);
         ShowInfoWindow();
+        CountCellsForInfo();
     }
     raise();
     activateWindow();
-    btnSave->setEnabled(View().Picture() != nullptr);
+    btnSave->setEnabled(MapShown());
     if (!Worker->Running()) {
         btnRedraw->setEnabled(Drawable);
         btnLoad->setEnabled(true);
@@ -441,6 +461,14 @@ void TMapWindow::btnRedrawClick() {
 }
 
 void TMapWindow::DrawMap() {
+    if (FDocument.Map()->Windows) {
+        // Drawn anew with the settings as they are now.
+        ViewDrawn.reset();
+        ScrollBox->SetPictureVisible(true);
+        StatusBar->Legend->SetRamp(FDocument.ColourTable(), FDocument.Settings());
+        RequestView();
+        return;
+    }
     btnLoad->setEnabled(false);
     btnRedraw->setEnabled(false);
     ScrollBox->SetPictureVisible(false);
@@ -460,7 +488,7 @@ void TMapWindow::DrawingFinished(std::optional<std::optional<TBitmap>> Drawn,
     ScrollBox->SetPictureVisible(true);
     btnLoad->setEnabled(true);
     btnRedraw->setEnabled(true);
-    btnSave->setEnabled(View().Picture() != nullptr);
+    btnSave->setEnabled(MapShown());
     ApplyZoom(); // the new picture came at its natural size
     StatusBar->Legend->SetRamp(FDocument.ColourTable(), FDocument.Settings());
     for (const std::string& Failure : {std::exchange(OverlayFailure, {}), Error}) {
@@ -477,6 +505,10 @@ void TMapWindow::btnPalClick() {
 }
 
 void TMapWindow::btnSaveClick() {
+    if (FDocument.Map()->Windows) {
+        Dialogs.Message(this, Text(TText::WindowedPictureNotSaved));
+        return;
+    }
     if (!View().Picture()) {
         return;
     }
@@ -531,18 +563,18 @@ void TMapWindow::spnMScaleUpClick() {
 }
 
 void TMapWindow::spnMScaleDownClick() {
-    ZoomAround(ZoomOut(View().Zoom()), ScrollBox->viewport()->rect().center());
+    ZoomAround(ZoomOut(View().Zoom(), LeastZoomHere()), ScrollBox->viewport()->rect().center());
     ScrollBox->Settle();
 }
 
 void TMapWindow::ZoomAround(double NewScale, QPoint Anchor) {
-    View().SetZoom(NewScale);
+    View().SetZoom(NewScale, LeastZoomHere());
     ScrollBox->ZoomAbout(View().Zoom(), Anchor);
     ApplyZoom();
 }
 
 void TMapWindow::FitZoom() {
-    if (!View().Picture()) {
+    if (!MapShown()) {
         return;
     }
     const TNum_HeaderRec& H = FDocument.Map()->NumHeader;
@@ -561,7 +593,7 @@ void TMapWindow::UpdateReadout(QPointF Cell) {
 }
 
 std::optional<TGridCell> TMapWindow::PictureCell(QPointF Cell) const {
-    if (!View().Picture() || !ScrollBox->PictureVisible()) {
+    if (!MapShown() || !ScrollBox->PictureVisible()) {
         return std::nullopt;
     }
     return CellAtGrid(*FDocument.Map(), Cell.x(), Cell.y());
@@ -577,7 +609,7 @@ void TMapWindow::RefreshReadout() {
 
 void TMapWindow::UpdateScaleBar() {
     const TLoadedMap& Map = *FDocument.Map();
-    if (!View().Picture() || !IsMapLoaded(Map.NumHeader.MapKind)) {
+    if (!MapShown() || !IsMapLoaded(Map.NumHeader.MapKind)) {
         ScrollBox->SetScaleBar(std::nullopt);
         return;
     }
@@ -592,7 +624,7 @@ void TMapWindow::UpdateScaleBar() {
 }
 
 void TMapWindow::GoTo() {
-    if (!View().Picture()) {
+    if (!MapShown()) {
         return;
     }
     const std::optional<std::string> Point = Dialogs.AskPoint(this, LastPoint);
@@ -623,14 +655,20 @@ void TMapWindow::ShowReadout(std::optional<TGridCell> Cell) {
     }
     // Where the cell is on one line, what it holds on the next: one line would not fit.
     const TLoadedMap& Map = *FDocument.Map();
-    StatusBar->Readout->setText(QString::fromStdString(ReadoutLine(PlaceFields(Map, *Cell)) + "\n" +
-                                                       ReadoutLine(CellFields(Map, *Cell))));
+    std::string Holds;
+    try {
+        Holds = ReadoutLine(CellFields(Map, *Cell));
+    } catch (const std::exception& Failure) {
+        Holds = Failure.what(); // the cell of a map read by window could not be read
+    }
+    StatusBar->Readout->setText(
+        QString::fromStdString(ReadoutLine(PlaceFields(Map, *Cell)) + "\n" + Holds));
 }
 
 void TMapWindow::ProfileClick(QPointF At) {
     const TLoadedMap& Map = *FDocument.Map();
     const std::optional<TGridCell> Clicked = CellAtGrid(Map, At.x(), At.y());
-    if (!StatusBar->ProfileButton->isChecked() || !View().Picture() || !Clicked) {
+    if (!StatusBar->ProfileButton->isChecked() || !MapShown() || !Clicked) {
         return;
     }
     // The profile runs through the centres of the cells clicked, as the line shows it; each
@@ -678,8 +716,90 @@ void TMapWindow::ShowPicture(TBitmap Picture) {
     emit PictureShown();
 }
 
+void TMapWindow::CountCellsForInfo() {
+    // The count of the map before, if it still runs, is stopped: its map has gone.
+    CountWorker->Stop();
+    const std::shared_ptr<const TLoadedMap> Map = FDocument.Map();
+    CountWorker->Run<std::string>(
+        [Map](TProgress& Progress) { return CountsLine(CountCells(*Map, Progress)); },
+        [this](std::optional<std::string> Line, const std::string& Error) {
+            InfForm->Value("Counts")->setText(QString::fromStdString(Line ? *Line : Error));
+        });
+}
+
+bool TMapWindow::MapShown() const {
+    return View().Picture() != nullptr || FDocument.Map()->Windows != nullptr;
+}
+
+double TMapWindow::LeastZoomHere() const {
+    const TNum_HeaderRec& H = FDocument.Map()->NumHeader;
+    const QSize Visible = ScrollBox->maximumViewportSize();
+    return LeastZoom(H.Columns, H.Rows, Visible.width(), Visible.height());
+}
+
+void TMapWindow::RequestView() {
+    const std::shared_ptr<const TLoadedMap> Map = FDocument.Map();
+    if (!Map->Windows || !ScrollBox->PictureVisible() || !isVisible()) {
+        return;
+    }
+    const TNum_HeaderRec& H = Map->NumHeader;
+    const TViewArea Area = ScrollBox->Area();
+    const std::optional<TViewRequest> Seen = ViewRequest(H.Columns, H.Rows, Area, 0);
+    if (!Seen || (ViewDrawn && CoversRequest(*ViewDrawn, *Seen)) ||
+        (ViewAsked && CoversRequest(*ViewAsked, *Seen))) {
+        return;
+    }
+    if (ViewWorker->Running()) {
+        ViewWorker->Cancel(); // overtaken: its end asks for this view
+        return;
+    }
+    const TViewRequest Wanted = *ViewRequest(H.Columns, H.Rows, Area, ViewMargin);
+    ViewAsked = Wanted;
+    if (!Worker->Running()) {
+        pgrBar->setValue(0);
+        pgrBar->setVisible(true);
+        pgrBar->raise();
+        ProgressTimer->start();
+    }
+    ViewWorker->Run<std::optional<TBitmap>>(
+        FDocument.ViewJob(Wanted),
+        [this, Map, Wanted](std::optional<std::optional<TBitmap>> Drawn, const std::string& Error) {
+            ViewAsked.reset();
+            if (!Worker->Running()) {
+                ProgressTimer->stop();
+                pgrBar->setVisible(false);
+            }
+            // A view of a map that has gone is dropped.
+            if (Map == FDocument.Map()) {
+                Guarded([&] { ViewFinished(std::move(Drawn), Error, Wanted); });
+            }
+            RequestView(); // the view, or the map, may have changed meanwhile
+        });
+}
+
+void TMapWindow::ViewFinished(std::optional<std::optional<TBitmap>> Drawn, const std::string& Error,
+                              const TViewRequest& Request) {
+    if (Drawn && *Drawn) {
+        ScrollBox->ShowViewPicture(std::make_shared<const TBitmap>(std::move(**Drawn)), Request);
+        ViewDrawn = Request;
+        ViewFailure.clear();
+        emit PictureShown();
+    }
+    if (!Error.empty()) {
+        // Not asked again until the view moves; the same failure is told once.
+        ViewDrawn = Request;
+        if (std::exchange(ViewFailure, Error) != Error) {
+            Dialogs.Error(this, Error);
+        }
+    }
+}
+
 void TMapWindow::closeEvent(QCloseEvent* Event) {
     Worker->Stop(); // a map or a picture nobody will see
+    // A read of a view or of counts under way is cancelled, not waited for: the window goes
+    // now, and the read is waited for only when the window is destroyed.
+    ViewWorker->Cancel();
+    CountWorker->Cancel();
     ProgressTimer->stop();
     SaveOnClose();
     if (InfForm) {
@@ -691,6 +811,7 @@ void TMapWindow::closeEvent(QCloseEvent* Event) {
 
 void TMapWindow::showEvent(QShowEvent* Event) {
     QWidget::showEvent(Event);
+    RequestView(); // a map read by window opened before the window was shown
     if (!OnScreen && windowHandle()) {
         windowHandle()->installEventFilter(this);
     }

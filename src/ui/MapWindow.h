@@ -46,6 +46,10 @@ class TMapWindow : public QWidget {
     std::function<void(const TRegion&)> StartView;
     // Opens maps and draws their pictures off the window's thread.
     TWorker* Worker;
+    // Draws the view of a map read by window off the window's thread, one request at a time.
+    TWorker* ViewWorker;
+    // Counts the cells of the map on show for the information window.
+    TWorker* CountWorker;
 
     // The picture area, in place of a scroll box holding an image control.
     TPictureView* ScrollBox;
@@ -143,6 +147,18 @@ class TMapWindow : public QWidget {
     void StartWork(std::function<TResult(TProgress&)> Job,
                    void (TMapWindow::*Done)(std::optional<TResult>, const std::string&));
     void ShowPicture(TBitmap Picture);
+    // A map read by window: the cells in view are drawn unless the picture on show, or the one
+    // being drawn, holds them; a request the view has left is cancelled, and the next asked when
+    // it ends.
+    void RequestView();
+    void ViewFinished(std::optional<std::optional<TBitmap>> Drawn, const std::string& Error,
+                      const TViewRequest& Request);
+    // Counts the cells of the map on show off the window's thread, for the information window.
+    void CountCellsForInfo();
+    // The map on show has a picture (a map read by window has its view's).
+    bool MapShown() const;
+    // The smallest zoom for the map on show in the picture area (LeastZoom).
+    double LeastZoomHere() const;
     // The loaded map's folder, where the file dialogs open; "" before the first map.
     std::string MapFolder() const;
 
@@ -163,11 +179,14 @@ class TMapWindow : public QWidget {
     std::optional<TGridCell> PictureCell(QPointF Cell) const;
     // Shows Cell in the readout, or nothing.
     void ShowReadout(std::optional<TGridCell> Cell);
-    QPolygonF ProfileLine;                // the cells clicked of a profile line being drawn
-    std::optional<TGridCell> ReadoutCell; // the cell the readout names
-    bool ReadoutMarked = false;           // that cell is Go to's, until the pointer moves
-    std::string LastPoint;                // the point last gone to, offered again
-    std::vector<std::string> RecentFiles; // newest first, saved at close
+    QPolygonF ProfileLine;                 // the cells clicked of a profile line being drawn
+    std::optional<TGridCell> ReadoutCell;  // the cell the readout names
+    bool ReadoutMarked = false;            // that cell is Go to's, until the pointer moves
+    std::string LastPoint;                 // the point last gone to, offered again
+    std::vector<std::string> RecentFiles;  // newest first, saved at close
+    std::optional<TViewRequest> ViewAsked; // being drawn
+    std::optional<TViewRequest> ViewDrawn; // on show
+    std::string ViewFailure;               // why the last view could not be drawn, told once
     void ShowRecentMenu(QPoint At);
 };
 

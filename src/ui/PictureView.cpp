@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "model/MapViewRules.h"
@@ -18,6 +19,8 @@ namespace {
 
 // Pixels an arrow key pans.
 constexpr int PanStep = 32;
+// The view's pictures kept on show: the newest and the one before it.
+constexpr size_t ViewPicturesKept = 2;
 
 } // namespace
 
@@ -41,7 +44,6 @@ QPointF TPictureView::CellAt(QPoint At) const {
 
 void TPictureView::ZoomAbout(double MScale, QPoint Anchor) {
     const QPointF Cell = CellAt(Anchor);
-    const QSize Cells = Picture ? QSize(Picture->Width(), Picture->Height()) : QSize();
     Scale = MScale;
     ScrollTo({ScrollKeeping(Cell.x(), Cells.width(), Scale, Anchor.x()),
               ScrollKeeping(Cell.y(), Cells.height(), Scale, Anchor.y())});
@@ -157,11 +159,39 @@ void TPictureView::wheelEvent(QWheelEvent* Event) {
     Event->accept();
 }
 
-void TPictureView::SetPicture(const TBitmap* Shown) {
-    Picture = Shown;
+void TPictureView::SetPicture(const TBitmap* Picture) {
+    Cells = Picture ? QSize(Picture->Width(), Picture->Height()) : QSize(0, 0);
+    ViewShown.clear();
+    Shown.clear();
+    if (Picture) {
+        Shown.push_back({Picture});
+    }
     Settle();
     viewport()->update();
     emit PictureMoved();
+}
+
+void TPictureView::SetWindowedMap(QSize Cells) {
+    SetPicture(nullptr);
+    this->Cells = Cells;
+    Settle();
+}
+
+void TPictureView::ShowViewPicture(std::shared_ptr<const TBitmap> Picture,
+                                   const TViewRequest& Request) {
+    if (ViewShown.size() == ViewPicturesKept) {
+        ViewShown.erase(ViewShown.begin());
+        Shown.erase(Shown.begin());
+    }
+    Shown.push_back({Picture.get(), Request.Window.Col, Request.Window.Row, Request.CellsPerPixel});
+    ViewShown.push_back(std::move(Picture));
+    viewport()->update();
+    emit PictureMoved();
+}
+
+TViewArea TPictureView::Area() const {
+    const QPoint At = Scrolled();
+    return {Scale, At.x(), At.y(), viewport()->width(), viewport()->height()};
 }
 
 void TPictureView::SetScale(double MScale) {
@@ -182,10 +212,7 @@ void TPictureView::scrollContentsBy(int, int) {
 }
 
 QSize TPictureView::ShownSize() const {
-    if (!Picture) {
-        return {0, 0};
-    }
-    return {ZoomedLength(Picture->Width(), Scale), ZoomedLength(Picture->Height(), Scale)};
+    return {ZoomedLength(Cells.width(), Scale), ZoomedLength(Cells.height(), Scale)};
 }
 
 void TPictureView::resizeEvent(QResizeEvent* Event) {
@@ -208,30 +235,38 @@ void TPictureView::UpdateScrollBars() {
     verticalScrollBar()->setSingleStep(PanStep);
 }
 
-void TPictureView::paintEvent(QPaintEvent* Event) {
-    QPainter Painter(viewport());
-    Painter.fillRect(Event->rect(), palette().window());
-    if (!Picture || !FVisible) {
-        return;
-    }
+void TPictureView::PaintPlaced(QPainter& Painter, const QRect& Area, const TPlaced& Placed) const {
     const QPoint Scrolled = this->Scrolled();
-    const QRect Target =
-        Event->rect().intersected(QRect(-Scrolled, ShownSize())); // viewport coordinates
+    const int32_t Width = Placed.Bitmap->Width();
+    const int32_t Height = Placed.Bitmap->Height();
+    // The picture's cells at the zoom, in pixels of the visible area.
+    auto Edge = [this](int64_t Cell, int Scroll) {
+        return static_cast<int>(std::floor(static_cast<double>(Cell) * Scale)) - Scroll;
+    };
+    const QRect Covered(QPoint(Edge(Placed.Col, Scrolled.x()), Edge(Placed.Row, Scrolled.y())),
+                        QPoint(Edge(Placed.Col + int64_t{Width} * Placed.PerPixel, Scrolled.x()),
+                               Edge(Placed.Row + int64_t{Height} * Placed.PerPixel, Scrolled.y())) -
+                            QPoint(1, 1));
+    const QRect Target = Area.intersected(Covered);
     if (Target.isEmpty()) {
         return;
     }
-    // The cell under each pixel: zoom factors are powers of two, so the division is exact.
-    auto Cell = [this](int Shown, int32_t Cells) {
-        return std::min(static_cast<int32_t>(Shown / Scale), Cells - 1);
+    // The picture's pixel under each pixel: zoom factors are powers of two, so the divisions are
+    // exact.
+    auto Pixel = [this, &Placed](int Shown, int32_t First, int32_t Pixels) {
+        const double Cell = std::floor(Shown / Scale);
+        return std::clamp(static_cast<int32_t>(std::floor((Cell - First) / Placed.PerPixel)), 0,
+                          Pixels - 1);
     };
     std::vector<int32_t> Columns(static_cast<size_t>(Target.width()));
     for (int X = 0; X < Target.width(); ++X) {
-        Columns[static_cast<size_t>(X)] = Cell(Target.left() + X + Scrolled.x(), Picture->Width());
+        Columns[static_cast<size_t>(X)] =
+            Pixel(Target.left() + X + Scrolled.x(), Placed.Col, Width);
     }
     QImage Part(Target.size(), QImage::Format_RGB32);
     for (int Y = 0; Y < Target.height(); ++Y) {
         const int32_t* Pixels =
-            Picture->Row(Cell(Target.top() + Y + Scrolled.y(), Picture->Height()));
+            Placed.Bitmap->Row(Pixel(Target.top() + Y + Scrolled.y(), Placed.Row, Height));
         auto* Out = reinterpret_cast<QRgb*>(Part.scanLine(Y));
         for (int X = 0; X < Target.width(); ++X) {
             const int32_t Colour = Pixels[Columns[static_cast<size_t>(X)]];
@@ -240,6 +275,23 @@ void TPictureView::paintEvent(QPaintEvent* Event) {
         }
     }
     Painter.drawImage(Target.topLeft(), Part);
+}
+
+void TPictureView::paintEvent(QPaintEvent* Event) {
+    QPainter Painter(viewport());
+    Painter.fillRect(Event->rect(), palette().window());
+    if (Shown.empty() || !FVisible) {
+        return;
+    }
+    const QPoint Scrolled = this->Scrolled();
+    const QRect Area =
+        Event->rect().intersected(QRect(-Scrolled, ShownSize())); // viewport coordinates
+    if (Area.isEmpty()) {
+        return;
+    }
+    for (const TPlaced& Placed : Shown) {
+        PaintPlaced(Painter, Area, Placed);
+    }
     if (!Overlay.isEmpty()) {
         Painter.setPen(QPen(Qt::black, 2)); // apart from the layers' colours
         const QPointF Offset(Scrolled);

@@ -3,9 +3,12 @@
 #include <QAbstractScrollArea>
 #include <QPolygonF>
 #include <QSize>
+#include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
+#include "model/ViewRequest.h"
 #include "platform/Bitmap.h"
 
 namespace talvo {
@@ -13,7 +16,9 @@ namespace talvo {
 // The picture area: the picture at a zoom factor in a scrolling view. Only the visible part is
 // painted, straight from the picture, each cell a sharp block of pixels: no enlarged copy is
 // ever made, so memory does not grow with the zoom. Children of the viewport (the selection
-// rectangle) stay where they are when the picture scrolls.
+// rectangle) stay where they are when the picture scrolls. A map read by window has no picture of
+// its own: the view's pictures are shown where their cells lie, at any zoom, the newest over the
+// one before it, so that what was drawn stays in view, scaled and moved, while the next is drawn.
 class TPictureView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -22,12 +27,18 @@ class TPictureView : public QAbstractScrollArea {
 
     // The picture shown; not owned, it must outlive its showing. Null shows nothing.
     void SetPicture(const TBitmap* Shown);
+    // A map read by window of Cells cells, with no picture yet.
+    void SetWindowedMap(QSize Cells);
+    // A picture of the map read by window, drawn for Request, goes over the one shown before.
+    void ShowViewPicture(std::shared_ptr<const TBitmap> Shown, const TViewRequest& Request);
+    // The pixels shown and where the map lies under them.
+    TViewArea Area() const;
     // Zoom factors are powers of two (1/8 … 8); a new one keeps the cell at the centre.
     void SetScale(double MScale);
     // Hides the picture (while the next one is drawn) or shows it again.
     void SetPictureVisible(bool Visible);
     bool PictureVisible() const { return FVisible; }
-    // The picture's size at the zoom, truncated: the extent that scrolls.
+    // The map's size at the zoom, truncated: the extent that scrolls.
     QSize ShownSize() const;
 
     // A new zoom that keeps the cell under Anchor (a point of the visible area) under it, the
@@ -83,7 +94,18 @@ class TPictureView : public QAbstractScrollArea {
     void ScrollTo(QPoint To);
     QPoint Scrolled() const;
 
-    const TBitmap* Picture = nullptr;
+    // A picture and the cells it shows: from (Col, Row), PerPixel × PerPixel cells a pixel.
+    struct TPlaced {
+        const TBitmap* Bitmap = nullptr;
+        int32_t Col = 0;
+        int32_t Row = 0;
+        int32_t PerPixel = 1;
+    };
+    void PaintPlaced(QPainter& Painter, const QRect& Area, const TPlaced& Placed) const;
+
+    QSize Cells{0, 0};                                     // the map's, or the picture's
+    std::vector<std::shared_ptr<const TBitmap>> ViewShown; // oldest first, two at most
+    std::vector<TPlaced> Shown;                            // painted in this order
     double Scale = 1.0;
     bool FVisible = true;
     bool LeftPans = true;

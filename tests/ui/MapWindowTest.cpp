@@ -18,6 +18,7 @@
 #include "import/E00Reader.h"
 #include "import/OpenMap.h"
 #include "render/MapPicture.h"
+#include "render/WindowPicture.h"
 #include "support/FgGmlText.h"
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
@@ -85,6 +86,45 @@ class TMapWindowTest : public QObject {
             Map, Overlays, W.Document.Settings(), W.Document.ColourTable(), Layers, Progress);
         return Picture && W.Form.View().Picture() &&
                SamePicture(*W.Form.View().Picture(), *Picture);
+    }
+
+    // Whether the picture area shows, where the map lies, the picture of the cells in view and
+    // the margin about them as DrawWindowPicture draws them, once the window has drawn its view.
+    bool ShowsItsView(TWindow& W) {
+        TMapWindow& F = W.Form;
+        if (!QTest::qWaitFor([&] { return !F.ViewWorker->Running(); }, 20000)) {
+            return false;
+        }
+        const TLoadedMap& Map = *W.Document.Map();
+        const TViewArea Area = F.ScrollBox->Area();
+        const std::optional<TViewRequest> Request =
+            ViewRequest(Map.NumHeader.Columns, Map.NumHeader.Rows, Area, ViewMargin);
+        TProgress Progress;
+        const std::optional<TBitmap> Picture =
+            DrawWindowPicture(Map, Request->Window, Request->Cols, Request->Rows,
+                              W.Document.Settings(), W.Document.ColourTable(), Progress);
+        const QImage Shown = F.ScrollBox->viewport()->grab().toImage();
+        const QSize Extent = F.ScrollBox->ShownSize();
+        // The scale bar covers the lowest pixels.
+        for (int Y = 0; Y < Shown.height() - 40; ++Y) {
+            for (int X = 0; X < Shown.width(); ++X) {
+                const int At[] = {X + Area.ScrollX, Y + Area.ScrollY};
+                if (At[0] < 0 || At[1] < 0 || At[0] >= Extent.width() || At[1] >= Extent.height()) {
+                    continue;
+                }
+                const auto PixelOf = [&](int Along, int32_t First) {
+                    const auto Cell = static_cast<int32_t>(std::floor(Along / Area.Zoom));
+                    return (Cell - First) / Request->CellsPerPixel;
+                };
+                const int32_t Colour = Picture->Row(
+                    PixelOf(At[1], Request->Window.Row))[PixelOf(At[0], Request->Window.Col)];
+                if (Shown.pixel(X, Y) !=
+                    qRgb(Colour & 0xFF, (Colour >> 8) & 0xFF, (Colour >> 16) & 0xFF)) {
+                    return false;
+                }
+            }
+        }
+        return true;
     }
 
     std::string PaletteCopy(const char* Name) {
@@ -186,11 +226,12 @@ class TMapWindowTest : public QObject {
         QCOMPARE(F.Worker->Progress().Done(), int64_t{4000});
         QVERIFY(F.btnLoad->isEnabled() && F.btnRedraw->isEnabled() && F.btnSave->isEnabled());
         QVERIFY(!F.pgrBar->isVisible());
-        QCOMPARE(F.ScrollBox->ShownSize(), QSize(5000, 4000));
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(312, 250)); // larger than the view: fitted
     }
 
-    // A GeoTIFF of 144 million cells takes seconds to read: the window shows it coming, and
-    // closing the window cancels the read instead of waiting for its end.
+    // A GeoTIFF of 144 million cells without overviews takes seconds to read, here for its first
+    // view (it opens by its header): the window shows it coming, and closing the window cancels
+    // the read instead of waiting for its end.
     void ClosingDuringALongOpenEndsAtOnce() {
         const std::string Tif = Folder() + "/long-open.tif";
         QCOMPARE(QProcess::execute("gdal_create", {"-q",      "-of",
@@ -214,7 +255,7 @@ class TMapWindowTest : public QObject {
         const int Early = F.pgrBar->value();
         QTRY_VERIFY(F.pgrBar->value() > Early);
         QVERIFY(F.pgrBar->value() < F.pgrBar->maximum());
-        QVERIFY(F.Worker->Running());
+        QVERIFY(F.ViewWorker->Running());
 
         QSignalSpy Closed(&F, &TMapWindow::Closed);
         QElapsedTimer Clock;
@@ -310,6 +351,32 @@ class TMapWindowTest : public QObject {
         QCOMPARE(F.ScrollBox->ShownSize(), QSize(4, 2));
         QVERIFY(F.grp3D->isEnabled());
         QCOMPARE(W.Info.Value("Kei_EN")->text(), QString("140.000000"));
+    }
+
+    // A raster too large to hold (9000 × 8000 cells laid over the sample's heights) opens whole
+    // in view, below 1/8, and shows the cells in view drawn from the map read by window.
+    void ALargeRasterOpensWholeInViewAndShowsTheCellsInView() {
+        TWindow W(PaletteCopy("large.ini"));
+        TMapWindow& F = W.Form;
+        W.Open(test::WriteTempFile(
+            "large.vrt", "<VRTDataset rasterXSize='9000' rasterYSize='8000'><SRS>EPSG:4326</SRS>"
+                         "<GeoTransform>-84.5, 0.0001, 0, 36.8, 0, -0.0001</GeoTransform>"
+                         "<VRTRasterBand dataType='Int16' band='1'><NoDataValue>-9999</NoDataValue>"
+                         "<SimpleSource><SourceFilename>" +
+                             Sample("jacksboro.tif") +
+                             "</SourceFilename><SourceBand>1</SourceBand>"
+                             "<SrcRect xOff='0' yOff='0' xSize='403' ySize='344'/>"
+                             "<DstRect xOff='0' yOff='0' xSize='9000' ySize='8000'/></SimpleSource>"
+                             "</VRTRasterBand></VRTDataset>"));
+        QVERIFY(W.Dialogs.Errors.empty());
+        QCOMPARE(F.lblMScale->text(), QString("1/32"));
+        QCOMPARE(F.ScrollBox->ShownSize(), QSize(281, 250));
+        QVERIFY(ShowsItsView(W));
+        QTest::mouseClick(F.spnMScaleUp, Qt::LeftButton);
+        QTest::mouseClick(F.spnMScaleUp, Qt::LeftButton);
+        QTest::mouseClick(F.spnMScaleUp, Qt::LeftButton);
+        QCOMPARE(F.lblMScale->text(), QString("1/4"));
+        QVERIFY(ShowsItsView(W));
     }
 
     void SeveralTilesOrAFolderOpenAsOneMap() {
