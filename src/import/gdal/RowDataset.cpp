@@ -5,8 +5,6 @@
 
 namespace talvo_gdal {
 
-namespace {
-
 GDALDataType DataTypeOf(int32_t CellType) {
     switch (CellType) {
     case TalvoGdalInt16:
@@ -17,6 +15,8 @@ GDALDataType DataTypeOf(int32_t CellType) {
         return GDT_Float32;
     }
 }
+
+namespace {
 
 // One band of a TRowDataset; a block is a row.
 class TRowBand final : public GDALRasterBand {

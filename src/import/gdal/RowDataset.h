@@ -7,6 +7,9 @@
 
 namespace talvo_gdal {
 
+// GDAL's data type of a TalvoGdalCellType.
+GDALDataType DataTypeOf(int32_t CellType);
+
 // A raster whose cells the program gives row by row, as GDAL reads them: the COG driver copies it
 // block by block, so that the map the program holds is never copied whole. It holds its place (a
 // geotransform and a CRS, or ground control points and theirs) as GDAL sets it.

@@ -14,6 +14,7 @@
 
 #include "import/gdal/ModuleCalls.h"
 #include "import/gdal/RasterWriter.h"
+#include "import/gdal/RowDataset.h"
 
 namespace talvo_gdal {
 
@@ -23,17 +24,6 @@ namespace {
 constexpr int BlockSize = 512;
 // The part of the progress the blocks take; copying them into the COG takes the rest.
 constexpr double BlocksShare = 0.75;
-
-GDALDataType DataTypeOf(int32_t CellType) {
-    switch (CellType) {
-    case TalvoGdalInt16:
-        return GDT_Int16;
-    case TalvoGdalByte:
-        return GDT_Byte;
-    default:
-        return GDT_Float32;
-    }
-}
 
 // GDAL's block cache held to a size while it lives, then given back its own.
 class TCacheCap {
