@@ -16,8 +16,8 @@
 
 namespace talvo_gdal {
 
-// The most bytes of blocks GDAL keeps read or to be written.
-constexpr GIntBig BlockCacheBytes = GIntBig{256} << 20;
+// The most megabytes of blocks GDAL keeps read or to be written.
+constexpr const char* BlockCacheMegabytes = "256";
 
 inline bool Fail(TalvoGdalFailure* Failure, TalvoGdalProblem Problem,
                  const std::string& Detail = {}, int Errno = 0) {
@@ -62,7 +62,7 @@ inline void Start() {
         // Maps larger than memory are read window by window: the blocks GDAL keeps for them stay
         // within a fixed share, unless the user asked for another.
         if (!CPLGetConfigOption("GDAL_CACHEMAX", nullptr)) {
-            GDALSetCacheMax64(BlockCacheBytes);
+            CPLSetConfigOption("GDAL_CACHEMAX", BlockCacheMegabytes);
         }
         GDALAllRegister();
     });
