@@ -23,6 +23,18 @@ class THeightRowColouring {
     // Whether a cell Height whole metres high takes a ramp colour (not the sea's or Out's).
     bool InRamp(int32_t Height) const { return Height >= Min && Height <= Max; }
 
+    // Colour(Height, 0): the ramp colour of a cell, or the sea's or Out's, unshaded.
+    int32_t PlainColour(int32_t Height) const {
+        if (Height < Min) {
+            return Sea;
+        }
+        if (Height > Max) {
+            return Out;
+        }
+        const auto Step = static_cast<uint64_t>(static_cast<int64_t>(Height) - Min);
+        return (Step < Ramp.size() ? Ramp[Step] : Exact.RampColour(Height)) & 0xFFFFFF;
+    }
+
     // THeightColouring::Colour.
     int32_t Colour(int32_t Height, int32_t Rise) const {
         if (Height < Min) {
