@@ -307,6 +307,7 @@ void Mesh(const TRequest& Request, std::ostream& Err) {
         throw EFailed(Text(TText::MeshNeedsObj, {Request.OutPath}));
     }
     TDocument Document = StartDocument(Request.IniPath, Err);
+    ApplyShade(Document, Request);
     const std::string& MapPath = Request.Files.front();
     Open(Document, MapPath, Err);
     const TLoadedMap& Map = *Document.Map();

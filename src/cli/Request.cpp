@@ -183,7 +183,7 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     Only(Parser.add_option("--step", Step), {Mesh});
     Only(Parser.add_option("--hscale", HScale), {Mesh});
     Parser.add_flag("--mosaic", Request.Mosaic);
-    Only(Parser.add_option("--shade", Request.Shade), {Render});
+    Only(Parser.add_option("--shade", Request.Shade), {Render, Mesh});
     // A product of the heights, and the options that shape it.
     CLI::Option* Product = Parser.add_option("--product", Request.Product);
     Only(Product, {Export});
@@ -231,8 +231,9 @@ TRequest ParseArguments(const std::vector<std::string>& Args) {
     }
     const bool Command = Request.Info || Request.Render || Request.Export || Request.Mesh ||
                          Request.At || Request.Profile || Request.Verify;
-    // A mesh draws the layers of its draped picture only.
-    if ((!Command && Given(Scoped)) || (Request.Layers && Request.Mesh && !Request.Drape)) {
+    // A mesh draws the layers and the shading of its draped picture only.
+    const bool PictureOptions = Request.Layers || !Request.Shade.empty();
+    if ((!Command && Given(Scoped)) || (PictureOptions && Request.Mesh && !Request.Drape)) {
         throw EMisuse(Text(TText::OptionNeedsCommand));
     }
     if (Request.Info && Request.Files.size() != 1) {

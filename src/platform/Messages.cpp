@@ -113,7 +113,8 @@ constexpr TTexts Table[] = {
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      範囲 (最初の列 X、最初の行 Y、W × H セル) の 3D 地形を
         [--ini PATH]                 Wavefront OBJ と .mtl で保存する
-        [--drape [--layers ...]]     地図の図をその範囲だけ PNG に描いて地形に貼る
+        [--drape [--layers ...] [--shade MODE]]
+                                     地図の図をその範囲だけ PNG に描いて地形に貼る
   talvo --at FILE LON,LAT            地点 (経度,緯度 か 列:行) のセルの位置と値を出力する
   talvo --at FILE --xy E,N           投影された地図の座標 (東距,北距) で与えた地点について同じ
   talvo --profile FILE --from LON,LAT --to LON,LAT [--to ...] [-o OUT.csv]
@@ -163,7 +164,8 @@ zip の zip も)、または GDAL の読むラスタ (*.tif, *.tiff, *.hgt, *.as
   talvo --mesh FILE --region X,Y,W,H -o OUT.obj
         [--step S] [--hscale H]      the 3D terrain of a region (first column X, first row Y,
         [--ini PATH]                 W × H cells) as a Wavefront OBJ with its .mtl
-        [--drape [--layers ...]]     the map's picture of the region in a .png, laid on it
+        [--drape [--layers ...] [--shade MODE]]
+                                     the map's picture of the region in a .png, laid on it
   talvo --at FILE LON,LAT            print the cell at a point (LON,LAT or col:row) and its value
   talvo --at FILE --xy E,N           the same at a projected map's own easting and northing
   talvo --profile FILE --from LON,LAT --to LON,LAT [--to ...] [-o OUT.csv]

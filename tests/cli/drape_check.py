@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """talvo --mesh --drape on the elevation sample with its county boundaries: the picture written
-beside the OBJ is the --render picture's pixels of the region, and every vertex's texture
-coordinate falls on the centre of its own cell's texel.
+beside the OBJ is the --render picture's pixels of the region, with the settings' shading and
+with --shade's, and every vertex's texture coordinate falls on the centre of its own cell's
+texel.
 
 drape_check.py TALVO SAMPLES"""
 
@@ -34,28 +35,31 @@ def main():
     ini = os.path.join(samples, "jacksboro", "Talvo.ini")
     problems = []
     with tempfile.TemporaryDirectory() as folder:
-        picture = os.path.join(folder, "whole.png")
-        obj = os.path.join(folder, "draped.obj")
-        subprocess.run([talvo, "--render", sample, "-o", picture, "--layers", "ad", "--ini", ini],
-                       check=True)
         region = "%d,%d,%d,%d" % (START_X, START_Y, WIDTH, HEIGHT)
-        subprocess.run([talvo, "--mesh", sample, "--region", region, "--step", str(STEP),
-                        "--drape", "--layers", "ad", "-o", obj, "--ini", ini], check=True)
-        with open(obj) as text:
-            lines = text.read().splitlines()
-        materials = open(os.path.join(folder, lines[1].removeprefix("mtllib "))).read()
-        texture_name = materials.split("map_Kd ")[-1].strip()
-        whole, texture = pixels(picture), pixels(os.path.join(folder, texture_name))
-        if len(texture) != HEIGHT or len(texture[0]) != WIDTH:
-            problems.append("the texture is %d x %d" % (len(texture[0]), len(texture)))
-        region_pixels = [row[START_X:START_X + WIDTH] for row in whole[START_Y:START_Y + HEIGHT]]
-        if texture != region_pixels:
-            problems.append("the texture is not the picture's region")
-        boundary = sum(row.count(BOUNDARY) for row in region_pixels)
-        if not boundary:
-            problems.append("no boundary crosses the region: choose another")
-        if not re.fullmatch(r"draped\.[0-9a-f]{8}\.png", texture_name):
-            problems.append("the material names the picture %s" % texture_name)
+        for shading in ([], ["--shade", "multidirectional"]):
+            picture = os.path.join(folder, "whole.png")
+            obj = os.path.join(folder, "draped.obj")
+            subprocess.run([talvo, "--render", sample, "-o", picture, "--layers", "ad", "--ini",
+                            ini] + shading, check=True)
+            subprocess.run([talvo, "--mesh", sample, "--region", region, "--step", str(STEP),
+                            "--drape", "--layers", "ad", "-o", obj, "--ini", ini] + shading,
+                           check=True)
+            with open(obj) as text:
+                lines = text.read().splitlines()
+            materials = open(os.path.join(folder, lines[1].removeprefix("mtllib "))).read()
+            texture_name = materials.split("map_Kd ")[-1].strip()
+            whole, texture = pixels(picture), pixels(os.path.join(folder, texture_name))
+            if len(texture) != HEIGHT or len(texture[0]) != WIDTH:
+                problems.append("the texture is %d x %d" % (len(texture[0]), len(texture)))
+            region_pixels = [row[START_X:START_X + WIDTH]
+                             for row in whole[START_Y:START_Y + HEIGHT]]
+            if texture != region_pixels:
+                problems.append("the texture %s is not the picture's region" % shading)
+            boundary = sum(row.count(BOUNDARY) for row in region_pixels)
+            if not boundary:
+                problems.append("no boundary crosses the region: choose another")
+            if not re.fullmatch(r"draped\.[0-9a-f]{8}\.png", texture_name):
+                problems.append("the material names the picture %s" % texture_name)
         coords = [tuple(map(float, line.split()[1:])) for line in lines if line.startswith("vt ")]
         columns = WIDTH // STEP
         for k, (u, v) in enumerate(coords):

@@ -22,6 +22,7 @@ done <<EOF2
 --render x -o y --from 1,2|$n
 -o x|$n
 --layers ad --mesh x -o y.obj --region 0,0,1,1|$n
+--shade hillshade --mesh x -o y.obj --region 0,0,1,1|$n
 --drape --render x -o y|$n
 --step 2 --render x -o y|$n
 --ini a.ini --info x|$n
