@@ -416,9 +416,8 @@ void TMapWindow::OpeningFinished(std::optional<TOpenedMap> Opened, const std::st
     switch (Loaded.Outcome) {
     case TOpenOutcome::Loaded:
         // Without a cell spacing there is no height to scale: nothing to show in 3D.
-        // A map read by window holds no region to build from.
         grp3D->setEnabled(KindTraits(Map.NumHeader.MapKind).ShownIn3D &&
-                          Map.NumHeader.CellSpacing > 0 && !Map.Windows);
+                          Map.NumHeader.CellSpacing > 0);
         if (Map.Windows) {
             ScrollBox->SetWindowedMap(QSize(Map.NumHeader.Columns, Map.NumHeader.Rows));
             View().ShowWindowedMap(FDocument.Map());

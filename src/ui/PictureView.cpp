@@ -197,6 +197,8 @@ TViewArea TPictureView::Area() const {
 void TPictureView::SetScale(double MScale) {
     if (MScale != Scale) {
         ZoomAbout(MScale, viewport()->rect().center());
+        // Zoomed out below the area's size, the picture is centred in it.
+        Settle();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QImage>
+#include <QScopeGuard>
 #include <QScreen>
 
 #include "model/ScreenFit.h"
@@ -103,6 +104,7 @@ void TView3DWindow::StartView(const TRegion& Chosen) {
     Scene->Initialize();
     Map = Document.Map();
     FRegion = Chosen;
+    Covered = {};
     if (!Placed && MessageOwner) {
         // First shown over the main window, wholly on its screen.
         Placed = true;
@@ -128,8 +130,15 @@ void TView3DWindow::StartView(const TRegion& Chosen) {
 }
 
 std::optional<TBitmap> TView3DWindow::Drape() const {
+    if (RenderQualityOf(Document.Settings().Quality) != TRenderQuality::Map) {
+        return std::nullopt;
+    }
+    if (Document.Map()->Windows) {
+        TProgress Drawing;
+        return Document.ViewJob({Covered, Covered.Cols, Covered.Rows, 1})(Drawing);
+    }
     const std::shared_ptr<const TBitmap>& Picture = Document.View().Picture();
-    if (RenderQualityOf(Document.Settings().Quality) != TRenderQuality::Map || !Picture) {
+    if (!Picture) {
         return std::nullopt;
     }
     return DrapeTexture(*Picture, *Map, FRegion);
@@ -159,18 +168,28 @@ void TView3DWindow::BuildAndRun() {
     Builder.reset();
     Lod.reset();
     try {
-        const std::optional<TBitmap> Texture = Drape();
-        if (Texture && std::max(Texture->Width(), Texture->Height()) > Scene->MaxTextureSize()) {
-            throw ETalvoError(
-                Text(TText::TextureTooLarge,
-                     {std::to_string(Texture->Width()), std::to_string(Texture->Height()),
-                      std::to_string(Scene->MaxTextureSize())}));
-        }
         const int64_t Samples = SampleCount(FRegion);
         if (Samples > MaxTerrainSamples) {
             throw ETalvoError(Text(TText::TerrainTooLarge,
                                    {std::to_string(Samples), std::to_string(MaxTerrainSamples)}));
         }
+        // The draped picture has a pixel for every cell the region covers.
+        const bool Draped = RenderQualityOf(Document.Settings().Quality) == TRenderQuality::Map;
+        if (Draped && std::max(FRegion.SizeX, FRegion.SizeY) > Scene->MaxTextureSize()) {
+            throw ETalvoError(Text(TText::TextureTooLarge,
+                                   {std::to_string(FRegion.SizeX), std::to_string(FRegion.SizeY),
+                                    std::to_string(Scene->MaxTextureSize())}));
+        }
+        {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const auto Restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+            TProgress Unwatched;
+            TTerrainCells Cells = TerrainCellsOf(Map, FRegion, Unwatched);
+            Map = std::move(Cells.Map);
+            FRegion = Cells.Region;
+            Covered = Cells.Covered;
+        }
+        const std::optional<TBitmap> Texture = Drape();
         if (WantsLevelsOfDetail(FRegion)) {
             // Too many faces to draw whole: chunks whose detail follows the distance.
             CheckTerrainRegion(*Map, FRegion);
@@ -185,8 +204,9 @@ void TView3DWindow::BuildAndRun() {
                                        Texture ? &*Texture : nullptr);
         }
         View.SetModelBox(TerrainBox(*Map, FRegion, Document.Settings()));
-        if (Lod) {
-            // Beyond the region the camera's start was made for: the whole of it in view.
+        if (Lod || Map != Document.Map()) {
+            // Beyond the region the camera's start was made for, or samples a unit apart where
+            // the start counts cells: the whole of it in view.
             View.FrameModel();
         }
     } catch (const std::exception& Error) {

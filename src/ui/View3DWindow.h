@@ -9,6 +9,7 @@
 #include "display/SceneView.h"
 #include "ui/Dialogs.h"
 #include "view3d/PendingInput.h"
+#include "view3d/TerrainCells.h"
 #include "view3d/TerrainMesh.h"
 #include "view3d/ViewScene.h"
 
@@ -41,7 +42,8 @@ class TView3DWindow : public TFullScreenWindow {
     void SceneFinalize();
     // Asks for a frame, which applies the keys and drags that came since the last one.
     void TimerTick();
-    // The region on show and its mesh.
+    // The region on show and its mesh: of a map read by window, the region over the samples read
+    // from it.
     const TRegion& Region() const { return FRegion; }
     const TTerrainMesh& Terrain() const { return FTerrain; }
     // The overlay's fourteen lines as they would be drawn now.
@@ -63,11 +65,13 @@ class TView3DWindow : public TFullScreenWindow {
     const TDocument& Document;
     TPendingInput Pending;
     TDialogs& Dialogs;
-    // The region's cells of the picture, for the "MAP" quality; nothing for the others.
+    // The region's cells of the picture, for the "MAP" quality; nothing for the others. Of a map
+    // read by window, the picture of the cells the samples cover, drawn for the view.
     std::optional<TBitmap> Drape() const;
 
-    std::shared_ptr<const TLoadedMap> Map;
+    std::shared_ptr<const TLoadedMap> Map; // the cells the terrain is built from
     TRegion FRegion;
+    TCellWindow Covered; // of the document's map
     TTerrainMesh FTerrain;
     std::shared_ptr<TMeshBuilder> Builder; // a region drawn whole
     std::shared_ptr<TTerrainLod> Lod;      // a large one, drawn in chunks

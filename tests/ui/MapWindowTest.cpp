@@ -371,6 +371,11 @@ class TMapWindowTest : public QObject {
         QVERIFY(W.Dialogs.Errors.empty());
         QCOMPARE(F.lblMScale->text(), QString("1/32"));
         QCOMPARE(F.ScrollBox->ShownSize(), QSize(281, 250));
+        // Smaller than the picture area, centred in it; its terrain can be shown in 3D.
+        const QSize Area = F.ScrollBox->viewport()->size();
+        QCOMPARE(F.ScrollBox->horizontalScrollBar()->value(), (281 - Area.width()) / 2);
+        QCOMPARE(F.ScrollBox->verticalScrollBar()->value(), (250 - Area.height()) / 2);
+        QVERIFY(F.grp3D->isEnabled());
         QVERIFY(ShowsItsView(W));
         QTest::mouseClick(F.spnMScaleUp, Qt::LeftButton);
         QTest::mouseClick(F.spnMScaleUp, Qt::LeftButton);
