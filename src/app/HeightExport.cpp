@@ -24,39 +24,51 @@ namespace {
 // The value of a cell without data in every export: what the converters users know write.
 constexpr double NoDataValue = -9999.0;
 
-// The rows of a map exported band by band: the map's own, or of a map read by window the band
-// around the line asked for, read as GDAL's writer comes to it (a tile's rows at a time), so that
-// no more than a band is held.
+// Where the cells of a line asked for are held: the map, the row and the column of the line's
+// first cell there; no map where the line has no row read.
+struct THeldLine {
+    const TLoadedMap* Map = nullptr;
+    int32_t Row = 0;
+    int32_t Col = 0;
+};
+
+// The rows of a map as GDAL's writer asks for them: the map's own, or of a map read by window the
+// piece of cells from the part asked for on, read as the writer comes to it, so that no more than
+// PieceCells are held: a tile's cells at a time as the writer copies tiles, or a band of whole
+// lines, fewer the wider the map, as it makes the overviews.
 class TExportedRows {
   public:
     explicit TExportedRows(const TLoadedMap& Map)
         : Map(Map), Rows(Map.Windows ? std::vector<int32_t>() : LineRows(Map, Map.NumHeader.Rows)) {
     }
 
-    // The map holding Line's cells and its row there; no map where the line has no row read.
-    std::pair<const TLoadedMap*, int32_t> Line(int32_t Line) {
+    THeldLine Line(int32_t Line, int32_t First, int32_t Cols) {
         if (!Map.Windows) {
             const int32_t Row = Rows[static_cast<size_t>(Line)];
-            return {Row < 0 ? nullptr : &Map, Row};
+            return {Row < 0 ? nullptr : &Map, Row, First};
         }
-        if (Line < First || Line >= First + Band.RowsRead) {
+        const bool Held = Line >= Piece.Row && Line < Piece.Row + Piece.Rows &&
+                          First >= Piece.Col && First + Cols <= Piece.Col + Piece.Cols;
+        if (!Held) {
             const TNum_HeaderRec& H = Map.NumHeader;
-            First = Line / ExportBandRows * ExportBandRows;
-            const int32_t Count = std::min(ExportBandRows, H.Rows - First);
+            const auto Tall = static_cast<int32_t>(
+                std::clamp<int64_t>(PieceCells / std::max(Cols, 1), 1, TileRows));
+            Piece = {First, Line, Cols, std::min(Tall, H.Rows - Line)};
             TProgress Unwatched;
-            Band = Map.Windows->Read({0, First, H.Columns, Count}, H.Columns, Count, Unwatched);
+            Cells = Map.Windows->Read(Piece, Piece.Cols, Piece.Rows, Unwatched);
         }
-        return {&Band, Line - First};
+        return {&Cells, Line - Piece.Row, First - Piece.Col};
     }
 
   private:
     // A tile of the writer's output is as tall.
-    static constexpr int32_t ExportBandRows = 512;
+    static constexpr int32_t TileRows = 512;
+    static constexpr int64_t PieceCells = int64_t{1} << 23;
 
     const TLoadedMap& Map;
     std::vector<int32_t> Rows; // of a map held whole, each line's row, as LineRows gives them
-    TLoadedMap Band;
-    int32_t First = 0;
+    TCellWindow Piece;
+    TLoadedMap Cells;
 };
 
 // Fills cells of a line of Map in picture order (north line first), each as Convert makes it, or
@@ -69,14 +81,14 @@ TRowFill LineFill(const TLoadedMap& Map, TCell NoData, TConvert Convert) {
                                             void* Cells) {
         TCell* Out = static_cast<TCell*>(Cells);
         std::lock_guard Lock(*Reading);
-        const auto [Held, Row] = Rows->Line(Line);
-        if (!Held) {
+        const THeldLine Held = Rows->Line(Line, First, Cols);
+        if (!Held.Map) {
             std::fill_n(Out, Cols, NoData);
             return;
         }
-        const int32_t* Tenths = HeightRow(*Held, Row);
-        for (int32_t Col = First; Col < First + Cols; ++Col) {
-            *Out++ = Convert(*Held, Tenths[Col], Row, Col);
+        const int32_t* Tenths = HeightRow(*Held.Map, Held.Row);
+        for (int32_t Col = Held.Col; Col < Held.Col + Cols; ++Col) {
+            *Out++ = Convert(*Held.Map, Tenths[Col], Held.Row, Col);
         }
     };
 }

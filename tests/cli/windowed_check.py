@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """A raster too large to read whole, read by window: a sparse tiled 9000 × 8000 Byte GeoTIFF with
 overviews (72,000,000 cells, of which a few blocks hold data). --at and --profile give GDAL's
-cells, --info counts every cell, and --render --size draws a picture fitted into the size asked
-whose world file places its pixels."""
+cells, --info counts every cell, --render --size draws a picture fitted into the size asked
+whose world file places its pixels, and --export writes every cell as GDAL reads it."""
 import csv
 import io
 import os
@@ -115,6 +115,22 @@ def check_pictures(talvo, path, folder, problems):
                 name, picture.RasterXSize, picture.RasterYSize, world, drawn, expected))
 
 
+def check_export(talvo, path, cells, folder, problems):
+    out = os.path.join(folder, "export.tif")
+    run = subprocess.run([talvo, "--export", path, "-o", out], capture_output=True, text=True)
+    if run.returncode != 0:
+        problems.append("--export: exit %d %s" % (run.returncode, run.stderr))
+        return
+    exported = gdal.Open(out)
+    written = exported.GetRasterBand(1).ReadAsArray()
+    expected = numpy.where(cells == NO_DATA, -9999.0, cells).astype(numpy.float32)
+    wrong = numpy.argwhere(written != expected)
+    if len(wrong):
+        row, col = wrong[0]
+        problems.append("--export: %d cells differ, first at %d:%d: %r, GDAL %r" % (
+            len(wrong), col, row, written[row, col], expected[row, col]))
+
+
 def main():
     talvo = sys.argv[1]
     problems = []
@@ -126,6 +142,7 @@ def main():
         check_cells(talvo, path, cells, problems)
         check_info(talvo, path, cells, problems)
         check_pictures(talvo, path, folder, problems)
+        check_export(talvo, path, cells, folder, problems)
     for problem in problems:
         print("FAIL:", problem)
     print("%d problems" % len(problems))
