@@ -177,6 +177,12 @@ TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell) {
 }
 
 std::vector<TCellValue> ValuesAt(const TLoadedMap& Map, const std::vector<TGridCell>& Cells) {
+    TProgress Unwatched;
+    return ValuesAt(Map, Cells, Unwatched);
+}
+
+std::vector<TCellValue> ValuesAt(const TLoadedMap& Map, const std::vector<TGridCell>& Cells,
+                                 TProgress& Progress) {
     std::vector<TCellValue> Values;
     Values.reserve(Cells.size());
     if (!Map.Windows) {
@@ -186,7 +192,6 @@ std::vector<TCellValue> ValuesAt(const TLoadedMap& Map, const std::vector<TGridC
         return Values;
     }
     // A piece of cells at a time, each read as the window around them at the map's own cells.
-    TProgress Unwatched;
     for (size_t First = 0; First < Cells.size();) {
         TCellWindow Around{Cells[First].Col, Cells[First].Row, 1, 1};
         size_t End = First;
@@ -211,7 +216,9 @@ std::vector<TCellValue> ValuesAt(const TLoadedMap& Map, const std::vector<TGridC
             ++First;
             continue;
         }
-        const TLoadedMap Read = Map.Windows->Read(Around, Around.Cols, Around.Rows, Unwatched);
+        Progress.StopIfCancelled();
+        TPartProgress Part(Progress);
+        const TLoadedMap Read = Map.Windows->Read(Around, Around.Cols, Around.Rows, Part);
         for (; First < End; ++First) {
             const int32_t Row = Cells[First].Row - Around.Row;
             Values.push_back(ValueAt(Read, {Cells[First].Col - Around.Col, Row, Row}));

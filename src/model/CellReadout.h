@@ -7,6 +7,7 @@
 
 #include "model/LoadedMap.h"
 #include "model/MapInfo.h"
+#include "platform/Progress.h"
 
 namespace talvo {
 
@@ -57,8 +58,11 @@ TCellValue ValueAt(const TLoadedMap& Map, const TGridCell& Cell);
 constexpr int64_t ReadoutWindowCells = int64_t{1} << 20;
 
 // What each of Cells holds, as ValueAt tells; of a map read by window, neighbouring cells (the
-// samples of a profile) are read together, a window of at most ReadoutWindowCells at a time.
+// samples of a profile) are read together, a window of at most ReadoutWindowCells at a time,
+// Progress seeing each read (a cancel raises ECancelled).
 std::vector<TCellValue> ValuesAt(const TLoadedMap& Map, const std::vector<TGridCell>& Cells);
+std::vector<TCellValue> ValuesAt(const TLoadedMap& Map, const std::vector<TGridCell>& Cells,
+                                 TProgress& Progress);
 
 // Metres with the decimals the map's source gives its heights: every digit of a height kept as the
 // source wrote it, else the kind's decimals.

@@ -34,7 +34,10 @@ double DistanceBetween(const TLoadedMap& Map, TMapPoint From, TMapPoint To) {
     return Metres;
 }
 
-std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From, TMapPoint To) {
+namespace {
+
+std::vector<TProfileSample> SampleLeg(const TLoadedMap& Map, TMapPoint From, TMapPoint To,
+                                      TProgress& Progress) {
     const TMapPoint Start = EndOnMap(Map, From);
     const TMapPoint End = EndOnMap(Map, To);
     // Steps of one cell along the longer axis: sample K then lies in the K-th cell from the start
@@ -70,18 +73,18 @@ std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From,
     for (const TProfileSample& Sample : Samples) {
         Cells.push_back(Sample.Cell);
     }
-    std::vector<TCellValue> Values = ValuesAt(Map, Cells);
+    std::vector<TCellValue> Values = ValuesAt(Map, Cells, Progress);
     for (size_t K = 0; K < Count; ++K) {
         Samples[K].Value = std::move(Values[K]);
     }
     return Samples;
 }
 
-std::vector<TProfileSample> SampleProfileAlong(const TLoadedMap& Map,
-                                               const std::vector<TMapPoint>& Points) {
+std::vector<TProfileSample> SampleLegs(const TLoadedMap& Map, const std::vector<TMapPoint>& Points,
+                                       TProgress& Progress) {
     std::vector<TProfileSample> Samples;
     for (size_t Leg = 1; Leg < Points.size(); ++Leg) {
-        std::vector<TProfileSample> Part = SampleProfile(Map, Points[Leg - 1], Points[Leg]);
+        std::vector<TProfileSample> Part = SampleLeg(Map, Points[Leg - 1], Points[Leg], Progress);
         const double Before = Samples.empty() ? 0.0 : Samples.back().Distance;
         for (size_t K = Samples.empty() ? 0 : 1; K < Part.size(); ++K) {
             Part[K].Distance += Before;
@@ -91,13 +94,33 @@ std::vector<TProfileSample> SampleProfileAlong(const TLoadedMap& Map,
     return Samples;
 }
 
+} // namespace
+
+std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From, TMapPoint To) {
+    TProgress Unwatched;
+    return SampleLeg(Map, From, To, Unwatched);
+}
+
+std::vector<TProfileSample> SampleProfileAlong(const TLoadedMap& Map,
+                                               const std::vector<TMapPoint>& Points) {
+    TProgress Unwatched;
+    return SampleLegs(Map, Points, Unwatched);
+}
+
 std::vector<TProfileSample> SampleProfileThroughCells(const TLoadedMap& Map,
                                                       const std::vector<TGridCell>& Cells) {
+    TProgress Unwatched;
+    return SampleProfileThroughCells(Map, Cells, Unwatched);
+}
+
+std::vector<TProfileSample> SampleProfileThroughCells(const TLoadedMap& Map,
+                                                      const std::vector<TGridCell>& Cells,
+                                                      TProgress& Progress) {
     std::vector<TMapPoint> Points;
     for (const TGridCell& Cell : Cells) {
         Points.push_back(CellCentre(Map, Cell));
     }
-    return SampleProfileAlong(Map, Points);
+    return SampleLegs(Map, Points, Progress);
 }
 
 std::vector<TProfileSample> SampleProfileBetweenCells(const TLoadedMap& Map, const TGridCell& From,

@@ -28,9 +28,13 @@ std::vector<TProfileSample> SampleProfile(const TLoadedMap& Map, TMapPoint From,
 // along the line.
 std::vector<TProfileSample> SampleProfileAlong(const TLoadedMap& Map,
                                                const std::vector<TMapPoint>& Points);
-// The profile through the centres of Cells, as `--profile` takes cells given as col:row.
+// The profile through the centres of Cells, as `--profile` takes cells given as col:row; a map
+// read by window is read as ValuesAt reads it, Progress seeing the reads.
 std::vector<TProfileSample> SampleProfileThroughCells(const TLoadedMap& Map,
                                                       const std::vector<TGridCell>& Cells);
+std::vector<TProfileSample> SampleProfileThroughCells(const TLoadedMap& Map,
+                                                      const std::vector<TGridCell>& Cells,
+                                                      TProgress& Progress);
 std::vector<TProfileSample> SampleProfileBetweenCells(const TLoadedMap& Map, const TGridCell& From,
                                                       const TGridCell& To);
 

@@ -41,6 +41,7 @@ TProfileWindow::TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* 
     Column->addWidget(ChartView, 1);
     Column->addWidget(PointerReadout);
     Column->addLayout(Bottom);
+    Sampler = new TWorker(this);
     Marker = new QScatterSeries;
     Marker->setMarkerSize(9);
     Marker->setColor(Qt::magenta);
@@ -54,16 +55,40 @@ TProfileWindow::TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* 
 }
 
 void TProfileWindow::ShowProfile(const QPolygonF& Line) {
-    Map = FDocument.Map();
+    const std::shared_ptr<const TLoadedMap> Taken = FDocument.Map();
     std::vector<TGridCell> Cells;
     for (const QPointF& Point : Line) {
-        const std::optional<TGridCell> Cell = CellAtGrid(*Map, Point.x(), Point.y());
+        const std::optional<TGridCell> Cell = CellAtGrid(*Taken, Point.x(), Point.y());
         if (!Cell) {
             return;
         }
         Cells.push_back(*Cell);
     }
-    FSamples = SampleProfileThroughCells(*Map, Cells);
+    // A line still being read gives way to this one.
+    Sampler->Stop();
+    if (!Taken->Windows) {
+        ShowSamples(Taken, SampleProfileThroughCells(*Taken, Cells));
+        return;
+    }
+    // The cells of a map read by window are read off the window's thread.
+    Sampler->Run<std::vector<TProfileSample>>(
+        [Taken, Cells](TProgress& Progress) {
+            return SampleProfileThroughCells(*Taken, Cells, Progress);
+        },
+        [this, Taken](std::optional<std::vector<TProfileSample>> Samples,
+                      const std::string& Error) {
+            if (!Error.empty()) {
+                Dialogs.Error(this, Error);
+            } else if (Samples) {
+                ShowSamples(Taken, std::move(*Samples));
+            }
+        });
+}
+
+void TProfileWindow::ShowSamples(std::shared_ptr<const TLoadedMap> Taken,
+                                 std::vector<TProfileSample> Samples) {
+    Map = std::move(Taken);
+    FSamples = std::move(Samples);
     // A new chart's series and axes; the marker is kept across profiles.
     if (Marker->chart()) {
         Chart->removeSeries(Marker);
@@ -125,6 +150,7 @@ void TProfileWindow::ShowProfile(const QPolygonF& Line) {
 }
 
 void TProfileWindow::closeEvent(QCloseEvent* Event) {
+    Sampler->Stop();
     QWidget::closeEvent(Event);
     emit Closed();
 }

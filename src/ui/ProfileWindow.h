@@ -11,6 +11,7 @@
 #include "app/Document.h"
 #include "model/ElevationProfile.h"
 #include "ui/Dialogs.h"
+#include "ui/Worker.h"
 
 class QChart;
 class QChartView;
@@ -28,7 +29,8 @@ class TProfileWindow : public QWidget {
     TProfileWindow(TDocument& Document, TDialogs& Dialogs, QWidget* Parent = nullptr);
 
     // Samples the map on show along the line through the centres of the cells of Line
-    // (fractional cells of the picture) and shows it; nothing when one is off the map.
+    // (fractional cells of the picture) and shows it; nothing when one is off the map. The cells
+    // of a map read by window are read off the window's thread, and shown when they are in.
     void ShowProfile(const QPolygonF& Line);
     // Marks the sample nearest the cell Cell of the picture (the pointer over the map).
     void MarkNearest(QPointF Cell);
@@ -53,6 +55,8 @@ class TProfileWindow : public QWidget {
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
   private:
+    // Shows Samples of the map Taken.
+    void ShowSamples(std::shared_ptr<const TLoadedMap> Taken, std::vector<TProfileSample> Samples);
     void Mark(size_t Sample);
     // Marks the sample nearest Distance (in the plot's unit) and names it, here and on the map.
     void PointAt(double Distance);
@@ -61,6 +65,7 @@ class TProfileWindow : public QWidget {
     TDialogs& Dialogs;
     std::shared_ptr<const TLoadedMap> Map; // the map the samples were taken from
     std::vector<TProfileSample> FSamples;
+    TWorker* Sampler; // reads the cells of a map read by window
     QChart* Chart;
     QScatterSeries* Marker;
     // Metres in a unit of the distance axis: kilometres for lines longer than 10 km.
