@@ -180,7 +180,9 @@ void TView3DWindow::BuildAndRun() {
                                    {std::to_string(FRegion.SizeX), std::to_string(FRegion.SizeY),
                                     std::to_string(Scene->MaxTextureSize())}));
         }
+        std::optional<TBitmap> Texture;
         {
+            // Of a map read by window, the region's cells and picture are read now.
             QApplication::setOverrideCursor(Qt::WaitCursor);
             const auto Restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
             TProgress Unwatched;
@@ -188,8 +190,8 @@ void TView3DWindow::BuildAndRun() {
             Map = std::move(Cells.Map);
             FRegion = Cells.Region;
             Covered = Cells.Covered;
+            Texture = Drape();
         }
-        const std::optional<TBitmap> Texture = Drape();
         if (WantsLevelsOfDetail(FRegion)) {
             // Too many faces to draw whole: chunks whose detail follows the distance.
             CheckTerrainRegion(*Map, FRegion);
