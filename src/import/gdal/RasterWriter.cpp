@@ -136,6 +136,10 @@ bool CopyAsCog(GDALDataset& Source, const TalvoGdalRasterOut& Raster, const char
         Options.SetNameValue("BIGTIFF", "YES");
         Options.SetNameValue("SPARSE_OK", "TRUE");
         Options.SetNameValue("NUM_THREADS", SparseThreads);
+    } else if (Raster.Bands == 3) {
+        // A picture (or a red relief) has three times a raster's bytes to compress: its tiles are
+        // compressed on every core, a third faster on two.
+        Options.SetNameValue("NUM_THREADS", "ALL_CPUS");
     }
     // GDAL keeps the overviews in a temporary file beside the output until it copies them in;
     // compressing them there (ZSTD by default) took half the time of a picture's write. A user's
