@@ -83,7 +83,7 @@ inline const char* ParseShortDecimal(const char* P, TDecimal& Number) {
                 (((Digits >> 16) & Pairs) * (1 + (10000ULL << 32)))) >>
                32;
     };
-    constexpr uint64_t PowersOfTen[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    static constexpr uint64_t PowersOfTen[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
     const uint64_t Fractions = Point ? Values >> (8 * (Whole + 1)) : 0;
     const uint64_t Significand =
         Number8(Values, Whole) * PowersOfTen[Fraction] + Number8(Fractions, Fraction);
