@@ -22,6 +22,7 @@
 #include "support/FgGmlText.h"
 #include "support/NumMapText.h"
 #include "support/ScriptedDialogs.h"
+#include "ui/ProfileWindow.h"
 
 namespace talvo {
 
@@ -382,6 +383,17 @@ class TMapWindowTest : public QObject {
         QTest::mouseClick(F.spnMScaleUp, Qt::LeftButton);
         QCOMPARE(F.lblMScale->text(), QString("1/4"));
         QVERIFY(ShowsItsView(W));
+        // A profile across it is read off the window's thread: the samples the core reads.
+        TProfileWindow Profile(W.Document, W.Dialogs);
+        Profile.ShowProfile({QPointF(100.5, 200.5), QPointF(4000.5, 7000.5)});
+        QVERIFY(QTest::qWaitFor([&] { return !Profile.Samples().empty(); }, 20000));
+        const TLoadedMap& Map = *W.Document.Map();
+        const std::vector<TProfileSample> Read = SampleProfileThroughCells(
+            Map, {*CellAtGrid(Map, 100, 200), *CellAtGrid(Map, 4000, 7000)});
+        QCOMPARE(Profile.Samples().size(), Read.size());
+        for (size_t K = 0; K < Read.size(); ++K) {
+            QCOMPARE(Profile.Samples()[K].Value.Text, Read[K].Value.Text);
+        }
     }
 
     void SeveralTilesOrAFolderOpenAsOneMap() {
