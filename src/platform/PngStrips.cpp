@@ -1,7 +1,6 @@
 #include "platform/PngStrips.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <isa-l/igzip_lib.h>
 #include <memory>
 #include <new>
@@ -25,7 +24,7 @@ constexpr size_t WindowBytes = IGZIP_HIST_SIZE;
 constexpr uint32_t Level = 1;
 constexpr uint32_t LevelBufferBytes = ISAL_DEF_LVL1_DEFAULT;
 
-constexpr unsigned char Paeth = 4; // PNG's number of the filter
+constexpr unsigned char Up = 2; // PNG's number of the filter
 
 void PutBigEndian(unsigned char* At, uint32_t Value) {
     At[0] = static_cast<unsigned char>(Value >> 24);
@@ -34,25 +33,16 @@ void PutBigEndian(unsigned char* At, uint32_t Value) {
     At[3] = static_cast<unsigned char>(Value);
 }
 
-// Paeth's predictor without a branch, so that the compiler filters several bytes at once.
-unsigned char PaethPredictor(int A, int B, int C) {
-    const int Pa = std::abs(B - C), Pb = std::abs(A - C), Pc = std::abs(A + B - 2 * C);
-    const int Nearer = Pb <= Pc ? B : C;
-    return static_cast<unsigned char>(Pa <= Pb && Pa <= Pc ? A : Nearer);
-}
-
-// Row, below Above (zeros for the first row), filtered by Paeth's predictor into Out: the
-// filter's byte, then the row. One filter for every row: choosing each row's filter by the
-// least sum of absolute differences took two and a half times as long, for a file 1 % smaller.
-void PaethRow(const unsigned char* Row, const unsigned char* Above, size_t RowBytes,
-              unsigned char* Out) {
-    *Out++ = Paeth;
-    for (size_t I = 0; I < 3 && I < RowBytes; ++I) {
+// Row, below Above (zeros for the first row), filtered by PNG's Up filter into Out: the filter's
+// byte, then each byte less the byte above it. One filter for every row, and this one: on pictures
+// of real terrain it deflated to 1.02-1.07 times libpng's size where Paeth's predictor gave
+// 1.02-1.18 times, for a subtraction a byte instead of a prediction; choosing each row's filter by
+// the least sum of absolute differences took two and a half times as long, for 1 % less.
+void UpRow(const unsigned char* Row, const unsigned char* Above, size_t RowBytes,
+           unsigned char* Out) {
+    *Out++ = Up;
+    for (size_t I = 0; I < RowBytes; ++I) {
         Out[I] = static_cast<unsigned char>(Row[I] - Above[I]);
-    }
-    for (size_t I = 3; I < RowBytes; ++I) {
-        Out[I] =
-            static_cast<unsigned char>(Row[I] - PaethPredictor(Row[I - 3], Above[I], Above[I - 3]));
     }
 }
 
@@ -65,7 +55,7 @@ void FilterRows(const TBitmap& Picture, int32_t First, int32_t Last, unsigned ch
     }
     for (int32_t Y = First; Y < Last; ++Y) {
         RgbRow(Picture, Y, Row.data());
-        PaethRow(Row.data(), Above.data(), RowBytes, Out);
+        UpRow(Row.data(), Above.data(), RowBytes, Out);
         Out += RowBytes + 1;
         std::swap(Row, Above);
     }
