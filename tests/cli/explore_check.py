@@ -14,6 +14,9 @@ import tempfile
 
 from osgeo import gdal, osr
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "peer"))
+from map_dump import report  # noqa: E402
+
 gdal.UseExceptions()
 
 POINTS = [(0, 0), (196, 159), (402, 343), (17, 300), (350, 12)]
@@ -143,10 +146,7 @@ def main():
             check_at(talvo, path, (theirs[0], theirs[1], theirs[3]), problems)
         check_profile(talvo, tif, problems)
         check_projected(talvo, tif, folder, problems)
-    for problem in problems:
-        print("FAIL:", problem)
-    print("%d problems" % len(problems))
-    return 1 if problems else 0
+    return report(problems)
 
 
 if __name__ == "__main__":

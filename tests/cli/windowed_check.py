@@ -13,6 +13,9 @@ import tempfile
 import numpy
 from osgeo import gdal, osr
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "peer"))
+from map_dump import report  # noqa: E402
+
 gdal.UseExceptions()
 
 COLS, ROWS, BLOCK = 9000, 8000, 256
@@ -143,10 +146,7 @@ def main():
         check_info(talvo, path, cells, problems)
         check_pictures(talvo, path, folder, problems)
         check_export(talvo, path, cells, folder, problems)
-    for problem in problems:
-        print("FAIL:", problem)
-    print("%d problems" % len(problems))
-    return 1 if problems else 0
+    return report(problems)
 
 
 if __name__ == "__main__":
